@@ -1,0 +1,22 @@
+# Options shared by every library and program of the project.
+add_library(project_options INTERFACE)
+target_compile_options(project_options INTERFACE -Wall -Wextra)
+target_compile_definitions(project_options INTERFACE
+  _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
+target_include_directories(project_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+# One static library per subsystem folder; every .cpp of the folder belongs to it.
+function(project_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC project_options ${ARGN})
+endfunction()
+
+# One GoogleTest program per library; ctest runs it through Wine with a time-out.
+function(project_test_program name timeout)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} gtest project_options)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout})
+endfunction()
