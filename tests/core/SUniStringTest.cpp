@@ -1,0 +1,76 @@
+#include "core/Platform.h"
+#include "core/SUniString.h"
+
+#include <gtest/gtest.h>
+
+#include <wchar.h>
+
+TEST(SUniString, ConstructionFollowsTheCapacityRule) {
+  SUniString empty("");
+  EXPECT_EQ(0, empty.GetLength());
+  EXPECT_EQ(8, empty.GetCapacity());
+  ASSERT_NE(nullptr, empty.GetText());
+  EXPECT_EQ(0, empty.GetText()[0]);
+
+  SUniString none(nullptr);
+  EXPECT_EQ(0, none.GetLength());
+  EXPECT_EQ(8, none.GetCapacity());
+
+  SUniString seven("1234567");
+  EXPECT_EQ(7, seven.GetLength());
+  EXPECT_EQ(8, seven.GetCapacity());
+  EXPECT_STREQ(L"1234567", seven.GetText());
+
+  SUniString eight("12345678");
+  EXPECT_EQ(16, eight.GetCapacity());
+  EXPECT_STREQ(L"12345678", eight.GetText());
+}
+
+TEST(SUniString, ConvertedTextEndsWhereTheConverterStopped) {
+  // Whatever the code page, no unset character stands before the NUL.
+  const char* text = "caf\xE9 \x81\x40 \xC4\x80";
+  SUniString s(text);
+  ASSERT_NE(nullptr, s.GetText());
+  EXPECT_LE(s.GetLength(), (int)strlen(text));
+  EXPECT_EQ((size_t)s.GetLength(), wcslen(s.GetText()));
+  wchar_t expected[32];
+  int n = ::MultiByteToWideChar(CP_ACP, 0, text, (int)strlen(text), expected, 32);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(n, s.GetLength());
+  EXPECT_EQ(0, wmemcmp(expected, s.GetText(), n));
+}
+
+TEST(SUniString, SetLengthAssignAndEmpty) {
+  SUniString s("0123456789");
+  EXPECT_EQ(16, s.GetCapacity());
+  s.SetLength(3, true);
+  EXPECT_EQ(3, s.GetLength());
+  EXPECT_EQ(8, s.GetCapacity());
+  EXPECT_STREQ(L"012", s.GetText());
+
+  s.SetLength(20, true);
+  EXPECT_EQ(32, s.GetCapacity());
+  EXPECT_EQ(0, wmemcmp(L"012", s.GetText(), 3));
+  EXPECT_EQ(0, s.GetText()[20]);
+  s.SetLength(-1, false);
+  EXPECT_EQ(0, s.GetLength());
+  EXPECT_EQ(8, s.GetCapacity());
+
+  SUniString source("copied text");
+  SUniString target;
+  target.Assign(source);
+  EXPECT_STREQ(L"copied text", target.GetText());
+  EXPECT_EQ(16, target.GetCapacity());
+  target.Assign(SUniString(""));
+  EXPECT_EQ(0, target.GetLength());
+  EXPECT_EQ(8, target.GetCapacity());
+
+  SUniString copy(source);
+  copy = copy;
+  EXPECT_STREQ(L"copied text", copy.GetText());
+  copy.SetEmpty();
+  EXPECT_EQ(0, copy.GetLength());
+  EXPECT_EQ(8, copy.GetCapacity());
+  EXPECT_EQ(0, copy.GetText()[0]);
+  EXPECT_STREQ(L"copied text", source.GetText());
+}
