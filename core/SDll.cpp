@@ -1,0 +1,19 @@
+#include "core/Platform.h"
+#include "core/SDll.h"
+
+SDll g_sharedLibrary;
+
+SDll::SDll() : m_module(nullptr) {}
+
+SDll::~SDll() { Free(); }
+
+bool SDll::Free() {
+  if (!m_module || !FreeLibrary(m_module)) return false;
+  m_module = nullptr;
+  m_functions.FreeBuffer();
+  if (m_tempCopy.GetLength() > 0) {
+    DeleteFileA(m_tempCopy.GetText());
+    m_tempCopy.Empty();
+  }
+  return true;
+}

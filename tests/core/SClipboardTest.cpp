@@ -1,0 +1,166 @@
+#include "core/Platform.h"
+#include "core/SClipboard.h"
+#include "core/SFileMem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND CreateOwner() {
+  return CreateWindowExA(0, "STATIC", "clipboard owner", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// The bytes of one clipboard format; empty when it is absent.
+std::vector<uint8_t> ReadFormat(HWND owner, UINT format) {
+  std::vector<uint8_t> bytes;
+  if (!OpenClipboard(owner)) return bytes;
+  HANDLE data = GetClipboardData(format);
+  if (data) {
+    const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(data));
+    if (p) bytes.assign(p, p + GlobalSize(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+class SClipboardTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    owner = CreateOwner();
+    ASSERT_NE(nullptr, owner);
+    clipboard.SetOwner(owner);
+  }
+  void TearDown() override {
+    if (OpenClipboard(owner)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
+    DestroyWindow(owner);
+  }
+
+  HWND owner = nullptr;
+  SClipboard clipboard;
+};
+
+TEST_F(SClipboardTest, TextRoundTrip) {
+  ASSERT_TRUE(clipboard.SetText("Copy this\r\nline \xE9t\xE9"));
+  EXPECT_EQ(SString("Copy this\r\nline \xE9t\xE9"), clipboard.GetText());
+  EXPECT_EQ(SString("Copy this\r\nline \xE9t\xE9"), SClipboard().GetText());
+
+  // The empty text is an empty CF_TEXT entry.
+  ASSERT_TRUE(clipboard.SetText(""));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(0, clipboard.GetText().GetLength());
+  ASSERT_TRUE(clipboard.SetText(nullptr));
+  EXPECT_EQ(0, clipboard.GetText().GetLength());
+}
+
+TEST_F(SClipboardTest, NoTextGivesTheEmptyString) {
+  ASSERT_TRUE(clipboard.SetText("something"));
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(0, clipboard.GetText().GetLength());
+}
+
+TEST_F(SClipboardTest, FileDataBlockHoldsCountBytesAndZero) {
+  SFileMem file;
+  file.WriteData("0123456789", 10);
+  file.Seek(4);
+  ASSERT_TRUE(clipboard.SetFileData(&file));
+  EXPECT_EQ(10, file.Tell());
+
+  std::vector<uint8_t> block = ReadFormat(owner, SClipboard::FORMAT_FILE_DATA);
+  ASSERT_GE(block.size(), 11u);
+  const uint8_t expected[] = {6, 0, 0, 0, '4', '5', '6', '7', '8', '9', 0};
+  EXPECT_EQ(0, memcmp(expected, block.data(), sizeof(expected)));
+  EXPECT_EQ(0x81, SClipboard::FORMAT_FILE_DATA);
+
+  // A larger block keeps its 32-bit count.
+  SFileMem big;
+  std::string bytes(70000, 'x');
+  bytes[0] = 0;  // binary data passes unchanged
+  big.WriteData(bytes.data(), static_cast<int>(bytes.size()));
+  big.Rewind();
+  ASSERT_TRUE(clipboard.SetFileData(&big));
+  block = ReadFormat(owner, SClipboard::FORMAT_FILE_DATA);
+  ASSERT_GE(block.size(), 70005u);
+  EXPECT_EQ(70000u, block[0] | block[1] << 8 | block[2] << 16 | static_cast<uint32_t>(block[3]) << 24);
+  EXPECT_EQ(0, memcmp(bytes.data(), block.data() + 4, bytes.size()));
+  EXPECT_EQ(0, block[70004]);
+}
+
+TEST_F(SClipboardTest, NothingLeftInTheFileLeavesTheClipboardAlone) {
+  ASSERT_TRUE(clipboard.SetText("keep me"));
+  SFileMem file;
+  file.WriteData("abc", 3);  // the position is at the end
+  EXPECT_FALSE(clipboard.SetFileData(&file));
+  SFileMem empty;
+  EXPECT_FALSE(clipboard.SetFileData(&empty));
+  EXPECT_FALSE(clipboard.SetFileData(nullptr));
+  EXPECT_EQ(SString("keep me"), clipboard.GetText());
+}
+
+TEST_F(SClipboardTest, ClipboardHeldByAnotherWindowFailsAtOnce) {
+  ASSERT_TRUE(clipboard.SetText("before"));
+  HWND other = CreateOwner();
+  ASSERT_TRUE(OpenClipboard(other));
+  SFileMem file("data");
+  EXPECT_FALSE(clipboard.SetText("after"));
+  EXPECT_FALSE(clipboard.SetFileData(&file));
+  EXPECT_EQ(0, clipboard.GetText().GetLength());
+  CloseClipboard();
+  DestroyWindow(other);
+  EXPECT_EQ(SString("before"), clipboard.GetText());
+}
+
+TEST_F(SClipboardTest, SuccessIsReportedOnlyWhenTheDataIsThere) {
+  // Without an owner window the system may refuse the data; the result must
+  // tell the truth either way.
+  SClipboard ownerless;
+  ASSERT_TRUE(clipboard.SetText("old"));
+  bool placed = ownerless.SetText("new");
+  EXPECT_EQ(placed ? SString("new") : SString(""), clipboard.GetText());
+}
+
+// A clipboard whose hand-over the system refuses. It looks at each block
+// first: a moveable block's handle is not its address.
+class RefusingClipboard : public SClipboard {
+public:
+  explicit RefusingClipboard(HWND owner) : SClipboard(owner) {}
+  HGLOBAL offered = nullptr;
+  bool moveable = false;
+
+protected:
+  HANDLE HandOver(UINT, HGLOBAL block) override {
+    offered = block;
+    void* p = GlobalLock(block);
+    moveable = p != nullptr && p != static_cast<void*>(block);
+    GlobalUnlock(block);
+    return nullptr;
+  }
+};
+
+TEST_F(SClipboardTest, RefusedDataIsFreedAndReportedAsFailure) {
+  RefusingClipboard refusing(owner);
+  EXPECT_FALSE(refusing.SetText("lost"));
+  ASSERT_NE(nullptr, refusing.offered);
+  EXPECT_TRUE(refusing.moveable);
+  EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(refusing.offered));
+
+  SFileMem file("data");
+  refusing.offered = nullptr;
+  refusing.moveable = false;
+  EXPECT_FALSE(refusing.SetFileData(&file));
+  ASSERT_NE(nullptr, refusing.offered);
+  EXPECT_TRUE(refusing.moveable);
+  EXPECT_EQ(static_cast<UINT>(GMEM_INVALID_HANDLE), GlobalFlags(refusing.offered));
+  EXPECT_EQ(0, clipboard.GetText().GetLength());
+}
+
+}  // namespace

@@ -1,0 +1,342 @@
+#include "core/Platform.h"
+#include "core/SNetwork.h"
+#include "core/SStringArray.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace {
+
+// A one-thread HTTP server on an ephemeral loopback port. It records each
+// request and answers in one of three ways; every wait is bounded, so Stop
+// always ends it within a fraction of a second.
+class LoopbackServer {
+public:
+  enum Mode { REPLY, SILENT, CLOSE_AT_ONCE };
+
+  explicit LoopbackServer(Mode mode, std::string reply = std::string(), int silentMs = 300)
+      : m_mode(mode), m_reply(std::move(reply)), m_silentMs(silentMs) {
+    m_listen = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = LoopbackAddress(0);
+    bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    listen(m_listen, 4);
+    int size = sizeof(address);
+    getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &size);
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { Run(); });
+  }
+  ~LoopbackServer() { Stop(); }
+
+  void Stop() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    if (m_listen != INVALID_SOCKET) closesocket(m_listen);
+    m_listen = INVALID_SOCKET;
+  }
+  int Port() const { return m_port; }
+  int Connections() const { return m_connections; }
+  std::string Request() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_request;
+  }
+  std::string Url(const char* path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+  }
+
+  static sockaddr_in LoopbackAddress(int port) {
+    sockaddr_in address;
+    memset(&address, 0, sizeof(address));
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<u_short>(port));
+    return address;
+  }
+
+private:
+  // True when s has data (or was closed) within ms.
+  static bool Readable(SOCKET s, int ms) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval wait = {ms / 1000, (ms % 1000) * 1000};
+    return select(0, &set, nullptr, nullptr, &wait) > 0;
+  }
+
+  static bool Complete(const std::string& request) {
+    size_t end = request.find("\r\n\r\n");
+    if (end == std::string::npos) return false;
+    size_t length = 0;
+    size_t field = request.find("Content-Length: ");
+    if (field != std::string::npos && field < end) length = atoi(request.c_str() + field + 16);
+    return request.size() >= end + 4 + length;
+  }
+
+  void Run() {
+    while (!m_stop) {
+      if (!Readable(m_listen, 20)) continue;
+      SOCKET client = accept(m_listen, nullptr, nullptr);
+      if (client == INVALID_SOCKET) continue;
+      ++m_connections;
+      if (m_mode != CLOSE_AT_ONCE) Serve(client);
+      closesocket(client);
+    }
+  }
+
+  void Serve(SOCKET client) {
+    // Read the request; once it is complete, keep reading until the client
+    // has been quiet for a moment, so that extra bytes are seen too.
+    std::string request;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    char block[1024];
+    while (!m_stop && std::chrono::steady_clock::now() < deadline) {
+      if (!Readable(client, Complete(request) ? 150 : 20)) {
+        if (Complete(request)) break;
+        continue;
+      }
+      int n = recv(client, block, sizeof(block), 0);
+      if (n <= 0) break;
+      request.append(block, n);
+    }
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_request = request;
+    }
+    if (m_mode == REPLY) {
+      send(client, m_reply.data(), static_cast<int>(m_reply.size()), 0);
+      shutdown(client, SD_SEND);
+      while (Readable(client, 100) && recv(client, block, sizeof(block), 0) > 0) {
+      }
+    } else {
+      for (int waited = 0; waited < m_silentMs && !m_stop; waited += 20) Sleep(20);
+    }
+  }
+
+  Mode m_mode;
+  std::string m_reply;
+  int m_silentMs;
+  SOCKET m_listen = INVALID_SOCKET;
+  int m_port = 0;
+  std::thread m_thread;
+  std::atomic<bool> m_stop{false};
+  std::atomic<int> m_connections{0};
+  std::mutex m_mutex;
+  std::string m_request;
+};
+
+// Runs a client call with a time-out; on time-out the server is stopped,
+// which closes its sockets and so ends the blocked call.
+SString CallWithTimeout(LoopbackServer* server, const std::function<SString()>& call,
+                        int seconds = 10) {
+  std::mutex mutex;
+  std::condition_variable done;
+  bool finished = false;
+  SString result;
+  std::thread worker([&] {
+    SString r = call();
+    std::lock_guard<std::mutex> lock(mutex);
+    result = r;
+    finished = true;
+    done.notify_one();
+  });
+  bool inTime;
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    inTime = done.wait_for(lock, std::chrono::seconds(seconds), [&] { return finished; });
+  }
+  if (!inTime && server) server->Stop();
+  worker.join();
+  EXPECT_TRUE(inTime) << "the network call did not end in time";
+  return result;
+}
+
+// A loopback port that nothing listens on.
+int ClosedPort() {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = LoopbackServer::LoopbackAddress(0);
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  int size = sizeof(address);
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+  closesocket(s);
+  return ntohs(address.sin_port);
+}
+
+std::string HttpReply(const std::string& body, const char* status = "200 OK") {
+  return std::string("HTTP/1.1 ") + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
+         std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+class SNetworkTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    WSADATA data;
+    ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+  }
+  static void TearDownTestSuite() { WSACleanup(); }
+
+  SNetwork net;
+};
+
+TEST_F(SNetworkTest, GetSendsTheAgentAndTheQuery) {
+  LoopbackServer server(LoopbackServer::REPLY, HttpReply("hello"));
+  std::string url = server.Url("/app.php");
+  SString body = CallWithTimeout(&server, [&] {
+    return net.HttpGet(url.c_str(), "cmd=all_hiscores&difficulty=2");
+  });
+  EXPECT_EQ(SString("hello"), body);
+  std::string request = server.Request();
+  EXPECT_EQ(0u, request.find("GET /app.php?cmd=all_hiscores&difficulty=2 HTTP/1."));
+  EXPECT_NE(std::string::npos, request.find("\r\nUser-Agent: Vandro\r\n"));
+  EXPECT_EQ(std::string::npos, request.find("Cookie:"));
+
+  for (const char* query : {"", static_cast<const char*>(nullptr)}) {
+    body = CallWithTimeout(&server, [&] { return net.HttpGet(url.c_str(), query); });
+    EXPECT_EQ(SString("hello"), body);
+    EXPECT_EQ(0u, server.Request().find("GET /app.php HTTP/1."));
+  }
+}
+
+TEST_F(SNetworkTest, GetReturnsWholeBodiesWhateverTheStatus) {
+  std::string large;
+  for (int i = 0; i < 5000; ++i) large += static_cast<char>('a' + i % 26);
+  {
+    LoopbackServer server(LoopbackServer::REPLY, HttpReply(large));
+    std::string url = server.Url("/big");
+    EXPECT_EQ(SString(large.c_str()),
+              CallWithTimeout(&server, [&] { return net.HttpGet(url.c_str(), ""); }));
+  }
+  {
+    LoopbackServer server(LoopbackServer::REPLY,
+                          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n"
+                          "\r\n5\r\nchunk\r\n6\r\ned out\r\n0\r\n\r\n");
+    std::string url = server.Url("/chunked");
+    EXPECT_EQ(SString("chunked out"),
+              CallWithTimeout(&server, [&] { return net.HttpGet(url.c_str(), ""); }));
+  }
+  {
+    LoopbackServer server(LoopbackServer::REPLY, HttpReply("not here", "404 Not Found"));
+    std::string url = server.Url("/missing");
+    EXPECT_EQ(SString("not here"),
+              CallWithTimeout(&server, [&] { return net.HttpGet(url.c_str(), ""); }));
+  }
+}
+
+TEST_F(SNetworkTest, GetFailuresGiveTheEmptyText) {
+  std::string closedUrl = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/app.php";
+  EXPECT_EQ(0, CallWithTimeout(nullptr, [&] {
+                 return net.HttpGet(closedUrl.c_str(), "a=1");
+               }).GetLength());
+
+  LoopbackServer closing(LoopbackServer::CLOSE_AT_ONCE);
+  std::string url = closing.Url("/app.php");
+  EXPECT_EQ(0, CallWithTimeout(&closing, [&] { return net.HttpGet(url.c_str(), ""); }).GetLength());
+  EXPECT_GE(closing.Connections(), 1);
+
+  LoopbackServer silent(LoopbackServer::SILENT);
+  url = silent.Url("/app.php");
+  EXPECT_EQ(0, CallWithTimeout(&silent, [&] { return net.HttpGet(url.c_str(), ""); }).GetLength());
+  EXPECT_GE(silent.Connections(), 1);
+
+  EXPECT_EQ(0, net.HttpGet(nullptr, "").GetLength());
+  EXPECT_EQ(0, net.HttpGet("not a url", "").GetLength());
+}
+
+TEST_F(SNetworkTest, PostSendsTheExactRequest) {
+  LoopbackServer server(LoopbackServer::REPLY, "HTTP/1.0 200 OK\r\nServer: test\r\n\r\nabc");
+  SString reply = CallWithTimeout(&server, [&] {
+    return net.HttpPost("127.0.0.1", server.Port(), "/app.php", "abcdefghij");
+  });
+  EXPECT_EQ(SString("abc"), reply);
+  EXPECT_EQ(
+      "POST /app.php HTTP/1.0\r\n"
+      "Host: 127.0.0.1\r\n"
+      "Content-Type: application/x-www-form-urlencoded\r\n"
+      "Content-Length: 10\r\n"
+      "\r\n"
+      "abcdefghij\r\n",
+      server.Request());
+
+  // The host is sent as the caller named it.
+  reply = CallWithTimeout(&server, [&] {
+    return net.HttpPost("localhost", server.Port(), "/x", "");
+  });
+  EXPECT_EQ(SString("abc"), reply);
+  EXPECT_EQ(
+      "POST /x HTTP/1.0\r\nHost: localhost\r\n"
+      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 0\r\n\r\n\r\n",
+      server.Request());
+}
+
+TEST_F(SNetworkTest, PostReturnsTheTextAfterTheFirstBlankLine) {
+  std::string large(10000, 'q');
+  struct Case {
+    std::string reply;
+    std::string expected;
+  } cases[] = {
+      {"HTTP/1.0 500 Internal Server Error\r\nX-One: 1\r\n\r\nabc", "abc"},
+      {"HTTP/1.0 200 OK\r\nX-One: 1\r\n\r\n", ""},
+      {"HTTP/1.0 200 OK\r\nX-One: 1\r\nabc", ""},
+      {"HTTP/1.0 200 OK\r\n\r\nfirst\r\n\r\nsecond", "first\r\n\r\nsecond"},
+      {"HTTP/1.0 200 OK\r\n\r\n" + large, large},
+  };
+  for (const Case& c : cases) {
+    LoopbackServer server(LoopbackServer::REPLY, c.reply);
+    SString reply = CallWithTimeout(&server, [&] {
+      return net.HttpPost("127.0.0.1", server.Port(), "/app.php", "k=v");
+    });
+    EXPECT_EQ(SString(c.expected.c_str()), reply) << c.reply.substr(0, 40);
+  }
+}
+
+TEST_F(SNetworkTest, PostFailuresGiveTheEmptyText) {
+  int closed = ClosedPort();
+  EXPECT_EQ(0, CallWithTimeout(nullptr, [&] {
+                 return net.HttpPost("127.0.0.1", closed, "/app.php", "a=1");
+               }).GetLength());
+
+  LoopbackServer closing(LoopbackServer::CLOSE_AT_ONCE);
+  EXPECT_EQ(0, CallWithTimeout(&closing, [&] {
+                 return net.HttpPost("127.0.0.1", closing.Port(), "/app.php", "a=1");
+               }).GetLength());
+  EXPECT_EQ(1, closing.Connections());
+
+  LoopbackServer silent(LoopbackServer::SILENT);
+  EXPECT_EQ(0, CallWithTimeout(&silent, [&] {
+                 return net.HttpPost("127.0.0.1", silent.Port(), "/app.php", "a=1");
+               }).GetLength());
+  EXPECT_EQ(1, silent.Connections());
+
+  // A host that does not resolve: nothing is sent.
+  LoopbackServer idle(LoopbackServer::REPLY, "HTTP/1.0 200 OK\r\n\r\nabc");
+  EXPECT_EQ(0, net.HttpPost("", idle.Port(), "/app.php", "a=1").GetLength());
+  EXPECT_EQ(0, net.HttpPost(nullptr, idle.Port(), "/app.php", "a=1").GetLength());
+  Sleep(50);
+  EXPECT_EQ(0, idle.Connections());
+}
+
+TEST_F(SNetworkTest, HostNamesResolveToAddressTexts) {
+  SStringArray addresses;
+  ASSERT_TRUE(net.ResolveHost("127.0.0.1", &addresses));
+  ASSERT_EQ(1, addresses.GetCount());
+  EXPECT_EQ(SString("127.0.0.1"), addresses.Get(0));
+
+  // Appended after what the array holds.
+  ASSERT_TRUE(net.ResolveHost("localhost", &addresses));
+  ASSERT_GE(addresses.GetCount(), 2);
+  EXPECT_EQ(SString("127.0.0.1"), addresses.Get(1));
+
+  EXPECT_FALSE(net.ResolveHost("", &addresses));
+  EXPECT_FALSE(net.ResolveHost(nullptr, &addresses));
+  EXPECT_GE(addresses.GetCount(), 2);
+
+  EXPECT_EQ(SString("127.0.0.1"), net.GetHostAddress("127.0.0.1"));
+  EXPECT_EQ(0, net.GetHostAddress("").GetLength());
+}
+
+}  // namespace

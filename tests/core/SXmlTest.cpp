@@ -1,0 +1,293 @@
+#include "core/Platform.h"
+#include "core/SFileMem.h"
+#include "core/SXml.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
+std::string Repeat(const char* text, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += text;
+  return s;
+}
+
+TEST(SXmlTest, ParsesAndQueriesElements) {
+  SXml xml;
+  ASSERT_TRUE(xml.ParseText("<a><b x=\"1\"/><c/><b x=\"2\">t</b></a>"));
+  SXmlItem* root = xml.GetRoot();
+  ASSERT_NE(nullptr, root);
+  EXPECT_EQ(SString("a"), root->GetName());
+  EXPECT_EQ(3, root->GetChildren().GetCount());
+
+  SXmlItem* first = root->GetChild("B");
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(SString("1"), first->GetAttribute("x"));
+  EXPECT_EQ(0, first->GetAttribute("X").GetLength());  // attribute names match exactly
+  SXmlItem* second = first->GetNextSibling();
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(SString("2"), second->GetAttribute("x"));
+  EXPECT_EQ(SString("t"), second->m_text);
+  EXPECT_EQ(nullptr, second->GetNextSibling());
+  EXPECT_EQ(nullptr, root->GetNextSibling());
+  EXPECT_EQ(nullptr, root->GetChild("d"));
+
+  // Ids follow creation order; the root is 1.
+  EXPECT_EQ(1u, root->GetId());
+  EXPECT_EQ(2u, first->GetId());
+  EXPECT_EQ(4u, second->GetId());
+  SXmlItem* parent = nullptr;
+  EXPECT_EQ(second, root->FindById(4, &parent));
+  EXPECT_EQ(root, parent);
+  EXPECT_EQ(nullptr, root->FindById(9, &parent));
+  EXPECT_EQ(nullptr, parent);
+  EXPECT_EQ(nullptr, root->FindById(0));
+}
+
+TEST(SXmlTest, TextsKeepTrailingBlanksAndTheLastRun) {
+  SXml xml;
+  ASSERT_TRUE(xml.ParseText("<a>  hello world \r\n</a>"));
+  EXPECT_EQ(SString("hello world \r\n"), xml.GetRoot()->m_text);
+
+  ASSERT_TRUE(xml.ParseText("<a>x<b/>y</a>"));
+  EXPECT_EQ(SString("y"), xml.GetRoot()->m_text);
+  // An element with children is written without its text.
+  EXPECT_EQ(SString(kDeclaration) + "<a>\r\n\t<b/>\r\n</a>\r\n", xml.WriteText());
+}
+
+TEST(SXmlTest, WritesDeclarationTabsAndCrLf) {
+  SXml xml("graph");
+  SXmlItem* root = xml.GetRoot();
+  SXmlItem* box = root->AddChildWithAttributes("box", 3, "id", "1", "name", "A", "9bad", "x");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(2, box->GetAttributeNames().GetCount());  // the invalid pair is skipped
+  SXmlItem* note = root->AddChild("note");
+  note->m_text = "hello";
+  note->AddChild("deep")->AddChild("deeper");
+  note->m_text = "hidden";
+  EXPECT_EQ(SString(kDeclaration) +
+                "<graph>\r\n"
+                "\t<box id=\"1\" name=\"A\"/>\r\n"
+                "\t<note>\r\n"
+                "\t\t<deep>\r\n"
+                "\t\t\t<deeper/>\r\n"
+                "\t\t</deep>\r\n"
+                "\t</note>\r\n"
+                "</graph>\r\n",
+            xml.WriteText());
+
+  SFileMem file;
+  EXPECT_TRUE(xml.Write(&file));
+  EXPECT_FALSE(xml.Write(nullptr));
+  EXPECT_FALSE(root->Write(nullptr, 0));
+  EXPECT_FALSE(xml.Parse(nullptr));
+}
+
+TEST(SXmlTest, ReaderSkipsDeclarationsAndComments) {
+  SXml xml;
+  ASSERT_TRUE(xml.ParseText(
+      "<?xml version=\"2.0\" encoding=\"ISO-8859-1\"?>\r\n<!DOCTYPE a>\r\n<!-- note -->\r\n"
+      "<a><!-- inner --><b/></a>"));
+  EXPECT_EQ(SString("1.0"), xml.GetVersion());
+  EXPECT_EQ(SString("UTF-8"), xml.GetEncoding());
+  EXPECT_EQ(SString("a"), xml.GetRoot()->GetName());
+  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
+  EXPECT_EQ(SString(kDeclaration) + "<a>\r\n\t<b/>\r\n</a>\r\n", xml.WriteText());
+}
+
+TEST(SXmlTest, RoundTripThroughTheWriter) {
+  SXml xml("clipboard", "signature", "GRAPH");
+  SXmlItem* box = xml.GetRoot()->AddChildWithAttributes("box", 2, "x", "10", "label", "two words");
+  box->AddChild("text")->m_text = "line one\r\nline two";
+  SString written = xml.WriteText();
+
+  SXml copy;
+  ASSERT_TRUE(copy.ParseText(written.GetText()));
+  EXPECT_EQ(SString("GRAPH"), copy.GetSignature());
+  SXmlItem* readBox = copy.GetRoot()->GetChild("box");
+  ASSERT_NE(nullptr, readBox);
+  EXPECT_EQ(SString("two words"), readBox->GetAttribute("label"));
+  EXPECT_EQ(SString("line one\r\nline two"), readBox->GetChild("text")->m_text);
+  EXPECT_EQ(written, copy.WriteText());
+
+  SXml plain;
+  EXPECT_EQ(0, plain.GetSignature().GetLength());
+}
+
+TEST(SXmlTest, SpecialCharactersSurviveWriteAndRead) {
+  const char* nasty = "a \"quoted\" <tag> & 'more' &amp; done";
+  SXml xml("doc");
+  SXmlItem* item = xml.GetRoot()->AddChild("item");
+  ASSERT_EQ(0, item->AddAttribute("value", nasty));
+  item->m_text = nasty;
+  xml.GetRoot()->AddChild("open")->m_text = "</doc><x y=\"";
+  SString written = xml.WriteText();
+  EXPECT_GE(written.Find("&quot;quoted&quot; &lt;tag&gt; &amp; 'more' &amp;amp; done"), 0);
+
+  SXml copy;
+  ASSERT_TRUE(copy.ParseText(written.GetText()));
+  SXmlItem* read = copy.GetRoot()->GetChild("item");
+  ASSERT_NE(nullptr, read);
+  EXPECT_EQ(SString(nasty), read->GetAttribute("value"));
+  EXPECT_EQ(SString(nasty), read->m_text);
+  ASSERT_NE(nullptr, copy.GetRoot()->GetChild("open"));
+  EXPECT_EQ(SString("</doc><x y=\""), copy.GetRoot()->GetChild("open")->m_text);
+
+  // Only the four entities are decoded; any other "&" stays.
+  ASSERT_TRUE(copy.ParseText("<a v=\"AT&T &#65; &lt\">x &gt; y &unknown;</a>"));
+  EXPECT_EQ(SString("AT&T &#65; &lt"), copy.GetRoot()->GetAttribute("v"));
+  EXPECT_EQ(SString("x > y &unknown;"), copy.GetRoot()->m_text);
+}
+
+TEST(SXmlTest, MalformedDocumentsFail) {
+  const char* failing[] = {
+      "<a></b>",          "<A></a>",           "text<a/>",         "<a b=1/>",
+      "<a b=\"1\" b=\"2\"/>", "<a b_=\"1\"/>",   "<a><1x/></a>",     "<a b='1'/>",
+      "<a b=\"1\" c/>",   "<a></a x>",         "</a>",             "<a><>",
+      "<a></>",           "<a><b c=\"1\" c=\"1\"></b></a>",
+  };
+  for (const char* text : failing) {
+    SXml xml;
+    EXPECT_FALSE(xml.ParseText(text)) << text;
+  }
+  // What was read before the fault stays in the document.
+  SXml partial;
+  EXPECT_FALSE(partial.ParseText("<a><b/><c></d>"));
+  EXPECT_NE(nullptr, partial.GetRoot()->GetChild("b"));
+  EXPECT_NE(nullptr, partial.GetRoot()->GetChild("c"));
+}
+
+TEST(SXmlTest, LenientCasesParse) {
+  SXml xml;
+  EXPECT_TRUE(xml.ParseText("<a></a><b/>"));
+  EXPECT_EQ(0, xml.GetRoot()->GetChildren().GetCount());
+  EXPECT_TRUE(xml.ParseText("<a _b=\"1\"/>"));
+  EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("_b"));
+  EXPECT_TRUE(xml.ParseText("<1x><b/></1x>"));  // the root's name is not checked
+  EXPECT_EQ(SString("1x"), xml.GetRoot()->GetName());
+  EXPECT_TRUE(xml.ParseText("<a b = \"1\" />"));
+  EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("b"));
+  EXPECT_EQ(1, xml.GetRoot()->GetAttributeNames().GetCount());
+
+  for (const char* empty : {"", "  \r\n\t "}) {
+    EXPECT_TRUE(xml.ParseText(empty));
+    EXPECT_EQ(SString("xml"), xml.GetRoot()->GetName());
+    EXPECT_EQ(0, xml.GetRoot()->GetChildren().GetCount());
+    EXPECT_EQ(0, xml.GetRoot()->GetAttributeNames().GetCount());
+  }
+
+  // Unclosed elements stay in the tree.
+  EXPECT_TRUE(xml.ParseText("<a><b>"));
+  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
+  // A tag cut off at the end of the text ends the reading.
+  EXPECT_TRUE(xml.ParseText("<a><b x=\"1\"/><c y=\"2"));
+  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
+  EXPECT_EQ(nullptr, xml.GetRoot()->GetChild("c"));
+}
+
+TEST(SXmlTest, ReadsFromTheFilePosition) {
+  SFileMem file("junk<r><s/></r>");
+  file.Seek(4);
+  SXml xml;
+  ASSERT_TRUE(xml.Parse(&file));
+  EXPECT_EQ(SString("r"), xml.GetRoot()->GetName());
+  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("s"));
+}
+
+TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
+  SXml xml("root");
+  SXmlItem* root = xml.GetRoot();
+  root->AddChild("a");
+  xml.Reset("top");
+  EXPECT_EQ(SString("top"), root->GetName());
+  SXmlItem* a = root->AddChild("a");
+  SXmlItem* b = root->AddChild("b");
+  EXPECT_EQ(2u, a->GetId());
+  EXPECT_EQ(3u, b->GetId());
+  EXPECT_EQ(nullptr, root->AddChild("a b"));
+  EXPECT_EQ(4u, root->AddChild("c")->GetId());
+
+  EXPECT_EQ(0, a->AddAttribute("k", "1"));
+  EXPECT_EQ(-1, a->AddAttribute("k", "2"));
+  EXPECT_EQ(1, a->AddAttribute("K", "3"));
+  EXPECT_EQ(-1, a->AddAttribute("k_", "4"));
+  EXPECT_EQ(SString("1"), a->GetAttribute("k"));
+
+  root->GetChildren().DeleteAt(0);
+  root->GetChildren().RemoveAt(0);
+  EXPECT_EQ(b, root->GetChildren()[0]);
+  EXPECT_EQ(nullptr, root->FindById(2));
+
+  xml.Reset("not valid");
+  EXPECT_EQ(SString("xml"), root->GetName());
+  EXPECT_EQ(0, root->GetChildren().GetCount());
+}
+
+TEST(SXmlTest, DeepNestingIsBoundedNotRecursive) {
+  SXml xml;
+  // At the limit the document is read whole.
+  std::string atLimit = Repeat("<e>", SXml::MAX_DEPTH) + Repeat("</e>", SXml::MAX_DEPTH);
+  EXPECT_TRUE(xml.ParseText(atLimit.c_str()));
+  SString written = xml.WriteText();
+  SXml copy;
+  EXPECT_TRUE(copy.ParseText(written.GetText()));
+
+  // Far deeper input fails cleanly, with or without its closing tags.
+  std::string deep = Repeat("<e>", 100000);
+  EXPECT_FALSE(xml.ParseText(deep.c_str()));
+  deep += Repeat("</e>", 100000);
+  EXPECT_FALSE(xml.ParseText(deep.c_str()));
+  std::string selfClosing = Repeat("<e>", SXml::MAX_DEPTH) + "<f/>";
+  EXPECT_FALSE(xml.ParseText(selfClosing.c_str()));
+}
+
+TEST(SXmlTest, TruncatedAndMutatedDocumentsNeverCrash) {
+  SXml source("clipboard", "signature", "GRAPH");
+  for (int i = 0; i < 4; ++i) {
+    SXmlItem* box = source.GetRoot()->AddChildWithAttributes("box", 2, "id", "7", "name", "a<&>\"b");
+    box->AddChild("note")->m_text = "some & text";
+    box->AddChild("plug");
+  }
+  std::string text = source.WriteText().GetText();
+
+  // Every prefix of the document.
+  for (size_t n = 0; n <= text.size(); ++n) {
+    SXml xml;
+    std::string prefix = text.substr(0, n);
+    xml.ParseText(prefix.c_str());
+    xml.WriteText();
+  }
+
+  // Seeded random mutations: replaced, inserted and deleted characters.
+  const char alphabet[] = "<>/=\"!? \r\n\tab_1&;";
+  std::mt19937 random(20240607);
+  DWORD start = GetTickCount();
+  for (int round = 0; round < 4000 && GetTickCount() - start < 4000; ++round) {
+    std::string mutated = text;
+    int edits = 1 + random() % 8;
+    for (int e = 0; e < edits && !mutated.empty(); ++e) {
+      size_t at = random() % mutated.size();
+      char c = alphabet[random() % (sizeof(alphabet) - 1)];
+      switch (random() % 3) {
+        case 0: mutated[at] = c; break;
+        case 1: mutated.insert(at, 1, c); break;
+        default: mutated.erase(at, 1); break;
+      }
+    }
+    SXml xml;
+    bool ok = xml.ParseText(mutated.c_str());
+    SString again = xml.WriteText();
+    if (ok) {
+      // Whatever was read can be written and read back.
+      SXml copy;
+      EXPECT_TRUE(copy.ParseText(again.GetText())) << round;
+    }
+  }
+}
+
+}  // namespace
