@@ -1,0 +1,160 @@
+#include "core/Platform.h"
+#include "core/SResource.h"
+
+#include "core/SFilePath.h"
+
+#include <limits.h>
+
+namespace {
+
+// Flags of the names list: compare without regard to case.
+const uint32_t kNamesNoCase = 2;
+
+// Deflate never expands more than this many bytes out of one byte in.
+const int64_t kMaxInflateRatio = 1032;
+
+// The total of the uncompressed lengths that a compressed stream announces,
+// read from its block headers without moving the stream; -1 when the headers
+// do not hold or announce more than their data can give.
+int64_t AnnouncedLength(SFileMem& stream) {
+  const uint8_t* bytes = stream.GetBuffer();
+  int64_t size = stream.GetSize();
+  int64_t at = stream.Tell();
+  auto u32 = [&](int64_t i) {
+    return uint32_t(bytes[i]) | uint32_t(bytes[i + 1]) << 8 | uint32_t(bytes[i + 2]) << 16 |
+           uint32_t(bytes[i + 3]) << 24;
+  };
+  if (!bytes || size - at < 4) return -1;
+  uint32_t blocks = u32(at);
+  at += 4;
+  int64_t total = 0;
+  for (uint32_t b = 0; b < blocks; ++b) {
+    if (size - at < 8) return -1;
+    int64_t u = u32(at);
+    int64_t c = u32(at + 4);
+    if (u > SFile::BLOCK_SIZE || c > SFile::PACKED_SIZE || u > c * kMaxInflateRatio) return -1;
+    total += u;
+    at += 8 + c;
+    if (at > size) return -1;
+  }
+  return total;
+}
+
+}  // namespace
+
+SResource::SResource() : m_compressed(false) { m_names.m_flags = kNamesNoCase; }
+
+SResource::~SResource() { m_names.DeleteAndRemoveAll(); }
+
+bool SResource::SetKey(const char* text) {
+  m_key.Allocate(0);
+  if (text) m_key.WriteText(text);
+  return true;
+}
+
+void SResource::Close() {
+  m_path = SPath();
+  m_compressed = false;
+  m_names.DeleteAndRemoveAll();
+  m_names.m_flags = kNamesNoCase;
+  m_offsets.RemoveAll();
+  m_sizes.RemoveAll();
+}
+
+bool SResource::Open(const char* path, int startOffset) {
+  Close();
+  m_path.Normalize(path);
+  if (m_path.GetKind() == SPath::KIND_UNSET || !m_path.HasFileName()) return false;
+
+  SFilePath file;
+  if (!file.Open(m_path.GetPath().GetText(), false, false, true, true)) {
+    Close();
+    return false;
+  }
+  int fileSize = file.GetSize();
+  if (startOffset > 0) file.Seek(startOffset);
+  if (file.ReadInt32() != MAGIC) return false;
+  m_compressed = (file.ReadInt32() & 0xFF) != 0;
+
+  for (;;) {
+    int at = file.Tell();
+    if (fileSize - at < 4) return false;
+    uint32_t size = file.ReadInt32();
+    if (size == END_MARK) return true;
+    SString name = file.ReadStringZ(true);
+    int data = file.Tell();
+    // A name without its NUL, or data that would run past the end of the
+    // file, ends the directory.
+    if (int64_t(data) != int64_t(at) + 4 + name.GetLength() + 1) return false;
+    if (size > uint32_t(fileSize - data)) return false;
+    m_names.Add(name.GetText());
+    m_offsets.Add(data);
+    m_sizes.Add(int(size));
+    file.Seek(data + int(size));
+  }
+}
+
+int SResource::Find(const char* name) {
+  if (!name) return -1;
+  return m_names.Find(name);
+}
+
+bool SResource::Load(SFile* output, const char* name, bool rewind) {
+  if (!output || m_path.GetKind() == SPath::KIND_UNSET) return false;
+  int entry = Find(name);
+  if (entry < 0) return false;
+
+  SFilePath file;
+  if (!file.Open(m_path.GetPath().GetText(), false, false, true, true)) return false;
+  int offset = m_offsets[entry];
+  int size = m_sizes[entry];
+  // The archive may have been replaced since it was opened.
+  if (int64_t(offset) + size > file.GetSize() || file.Seek(offset) != offset) return false;
+
+  int startPosition = output->Tell();
+  int startSize = output->GetSize();
+  bool keyed = m_key.GetSize() > 0;
+  bool done;
+  if (!m_compressed && output->IsMemoryFile()) {
+    // Straight into the output's buffer, deciphered there.
+    SFileMem* memory = static_cast<SFileMem*>(output);
+    done = size <= INT_MAX - startPosition;
+    if (done && size > 0) {
+      if (startPosition + size > startSize) memory->SetSize(startPosition + size);
+      done = file.Read(memory->GetBuffer() + startPosition, size) == size;
+      if (done && keyed) done = SFile::KeyedDecode(&m_key, memory, size);
+      memory->Seek(startPosition + size);
+    }
+  } else if (!keyed && !m_compressed) {
+    done = SFile::Copy(&file, output, size) == size;
+  } else {
+    // The stored bytes in one read, deciphered in place.
+    SFileMem stream;
+    stream.Allocate(size);
+    done = file.Read(stream.GetBuffer(), size) == size;
+    if (done && keyed) done = SFile::KeyedDecode(&m_key, &stream, size);
+    stream.Rewind();
+    if (done && m_compressed) {
+      if (size > 0) {
+        // A memory output grows once for the whole entry when the block
+        // headers are plausible; the inflate checks them again.
+        int64_t length = AnnouncedLength(stream);
+        if (output->IsMemoryFile() && length > 0 && length <= int64_t(INT_MAX) - startPosition &&
+            startPosition + length > startSize)
+          output->SetSize(int(startPosition + length));
+        done = SFile::Inflate(&stream, output) > 0;
+      }
+    } else if (done) {
+      done = SFile::Copy(&stream, output) == size;
+    }
+  }
+
+  if (!done) {
+    // Nothing of a failed entry stays beyond what the output held.
+    if (output->GetSize() > startSize) output->SetSize(startSize);
+    output->Seek(startPosition);
+    return false;
+  }
+  if (rewind) output->Rewind();
+  return true;
+}

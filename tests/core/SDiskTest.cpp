@@ -1,0 +1,267 @@
+#include "core/Platform.h"
+#include "core/SDisk.h"
+
+#include "core/SStringArray.h"
+#include "tests/core/TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
+
+std::vector<std::string> Sorted(const SStringArray& list) {
+  std::vector<std::string> items;
+  for (int i = 0; i < list.GetCount(); ++i) items.push_back(Text(list.Get(i)));
+  std::sort(items.begin(), items.end());
+  return items;
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Runs the test inside a fresh folder tree as the current folder, so that
+// relative paths resolve into it.
+class SDiskTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ::GetCurrentDirectoryA(MAX_PATH, m_previous);
+    ASSERT_TRUE(::SetCurrentDirectoryA(m_tree.Path().c_str()));
+  }
+  void TearDown() override { ::SetCurrentDirectoryA(m_previous); }
+
+  TempTree m_tree;
+  SDisk m_disk;
+  char m_previous[MAX_PATH];
+};
+
+}  // namespace
+
+TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
+  m_tree.MakeFolder("music");
+  m_tree.MakeFolder("music\\sub");
+  m_tree.MakeFolder("music\\sub\\deeper");
+  m_tree.MakeFolder("music\\other.mp3");  // a folder whose name matches
+  m_tree.Write("music\\a.mp3", "a");
+  m_tree.Write("music\\c.txt", "c");
+  m_tree.Write("music\\sub\\b.mp3", "b");
+  m_tree.Write("music\\sub\\deeper\\d.mp3", "d");
+
+  SStringArray list;
+  int files = 0, folders = 0;
+  EXPECT_EQ(3, m_disk.ListFolder(&list, "music\\*.mp3", 0x05, &files, &folders));
+  std::vector<std::string> expected = {"music\\a.mp3", "music\\sub\\b.mp3",
+                                       "music\\sub\\deeper\\d.mp3"};
+  EXPECT_EQ(expected, Sorted(list));
+  // The counters see only the top level.
+  EXPECT_EQ(1, files);
+  EXPECT_EQ(0, folders);
+
+  // Without recursion only the folder itself.
+  SStringArray top;
+  EXPECT_EQ(1, m_disk.ListFolder(&top, "music\\*.mp3", 0x04));
+  EXPECT_EQ(std::vector<std::string>{"music\\a.mp3"}, Sorted(top));
+
+  // An absolute pattern gives absolute entries; a subfolder listed right
+  // before what it holds.
+  SStringArray both;
+  std::string pattern = m_tree / "music\\*.*";
+  EXPECT_EQ(7, m_disk.ListFolder(&both, pattern.c_str(), 0x07));
+  for (int i = 0; i < both.GetCount(); ++i) {
+    std::string entry = Text(both.Get(i));
+    EXPECT_EQ(0u, entry.find(m_tree / "music\\")) << entry;
+    if (entry == m_tree / "music\\sub\\") {
+      EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)) << "entries of a subfolder follow it";
+    }
+  }
+
+  EXPECT_EQ(0, m_disk.ListFolder(&list, "nothing\\*.mp3", 0x05));
+  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "music\\*.mp3", 0x01));
+}
+
+TEST_F(SDiskTest, FolderFilters) {
+  m_tree.MakeFolder("data");
+  m_tree.MakeFolder("data\\x");
+  m_tree.MakeFolder("data\\y");
+  m_tree.MakeFolder("data\\z");
+  m_tree.MakeFolder("data\\z\\inner");
+  m_tree.Write("data\\x\\file.bin", "1");
+  m_tree.Write("data\\f.txt", "2");
+
+  SStringArray list;
+  int files = 0, folders = 0;
+  EXPECT_EQ(3, m_disk.ListFolder(&list, "data\\*.*", 0x02, &files, &folders));
+  EXPECT_EQ((std::vector<std::string>{"data\\x\\", "data\\y\\", "data\\z\\"}), Sorted(list));
+  EXPECT_EQ(0, files);
+  EXPECT_EQ(3, folders);
+
+  SStringArray all;
+  EXPECT_EQ(4, m_disk.ListFolder(&all, "data\\*.*", 0x06));
+  EXPECT_EQ((std::vector<std::string>{"data\\f.txt", "data\\x\\", "data\\y\\", "data\\z\\"}),
+            Sorted(all));
+
+  struct Row {
+    int flags;
+    std::vector<std::string> expected;
+  };
+  const Row rows[] = {
+      {0x32, {}},                                   // both file filters: no folders
+      {0xC2, {}},                                   // both subfolder filters
+      {0x12, {"data\\y\\", "data\\z\\"}},           // no file
+      {0x22, {"data\\x\\"}},                        // a file
+      {0x42, {"data\\x\\", "data\\y\\"}},           // no subfolder
+      {0x82, {"data\\z\\"}},                        // a subfolder
+      {0x36, {"data\\f.txt"}},                      // files stay listed
+      {0x52, {"data\\y\\"}},                        // empty folders
+  };
+  for (const Row& row : rows) {
+    SStringArray filtered;
+    EXPECT_EQ(int(row.expected.size()), m_disk.ListFolder(&filtered, "data\\*.*", row.flags))
+        << std::hex << row.flags;
+    EXPECT_EQ(row.expected, Sorted(filtered)) << std::hex << row.flags;
+  }
+  // Filters without 0x02 are ignored.
+  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "data\\*.*", 0x34));
+}
+
+TEST_F(SDiskTest, PatternsWithoutWildcardListBareNames) {
+  m_tree.MakeFolder("data");
+  m_tree.MakeFolder("data\\x");
+  m_tree.Write("data\\f.txt", "2");
+  SStringArray list;
+  EXPECT_EQ(1, m_disk.ListFolder(&list, "data\\f.txt", 0x04));
+  EXPECT_EQ("f.txt", Text(list.Get(0)));
+  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "data\\f.txt", 0x02));
+  EXPECT_EQ(1, m_disk.ListFolder(&list, "data\\x", 0x02));
+  EXPECT_EQ("x\\", Text(list.Get(1)));
+}
+
+TEST_F(SDiskTest, HiddenEntriesLeftOutWhenAsked) {
+  m_tree.MakeFolder("h");
+  m_tree.Write("h\\seen.txt", "1");
+  m_tree.Write("h\\secret.txt", "1");
+  m_tree.MakeFolder("h\\only-hidden");
+  m_tree.Write("h\\only-hidden\\x.txt", "1");
+  ::SetFileAttributesA((m_tree / "h\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesA((m_tree / "h\\only-hidden\\x.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  if (!(::GetFileAttributesA((m_tree / "h\\secret.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
+    GTEST_SKIP() << "the file system keeps no hidden attribute";
+
+  EXPECT_EQ(3, m_disk.ListFolder(nullptr, "h\\*.*", 0x06));
+  SStringArray visible;
+  EXPECT_EQ(2, m_disk.ListFolder(&visible, "h\\*.*", 0x0E));
+  EXPECT_EQ((std::vector<std::string>{"h\\only-hidden\\", "h\\seen.txt"}), Sorted(visible));
+  // The folder counts as holding no file when its one file is hidden.
+  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "h\\*.*", 0x1A));
+  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "h\\*.*", 0x12 | 0x20));
+  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "h\\*.*", 0x2A));
+}
+
+TEST_F(SDiskTest, ExistsAndSearch) {
+  m_tree.MakeFolder("folder");
+  m_tree.Write("file.txt", "x");
+  EXPECT_TRUE(m_disk.Exists("folder"));
+  EXPECT_TRUE(m_disk.Exists("folder\\"));
+  EXPECT_TRUE(m_disk.Exists("folder/"));
+  EXPECT_TRUE(m_disk.Exists((m_tree / "folder\\").c_str()));
+  EXPECT_FALSE(m_disk.Exists("file.txt"));
+  EXPECT_FALSE(m_disk.Exists("missing"));
+  EXPECT_FALSE(m_disk.Exists(""));
+  EXPECT_FALSE(m_disk.Exists(nullptr));
+
+  EXPECT_TRUE(m_disk.SearchFile("file.txt"));
+  EXPECT_STREQ((m_tree / "file.txt").c_str(), m_disk.GetFoundPath());
+  EXPECT_TRUE(m_disk.SearchFile((m_tree / "folder").c_str()));
+  EXPECT_FALSE(m_disk.SearchFile("missing.txt"));
+  EXPECT_FALSE(m_disk.SearchFile(""));
+
+  EXPECT_TRUE(m_disk.DeleteFile("file.txt"));
+  EXPECT_FALSE(FileExists(m_tree / "file.txt"));
+  EXPECT_FALSE(m_disk.DeleteFile("file.txt"));
+}
+
+TEST_F(SDiskTest, CreatesFoldersWithParents) {
+  EXPECT_FALSE(m_disk.CreateFolder("p\\q", false));
+  EXPECT_FALSE(FolderExists(m_tree / "p"));
+
+  EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c", true));
+  EXPECT_TRUE(FolderExists(m_tree / "a\\b\\c"));
+  EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c\\", false));  // exists already
+  EXPECT_TRUE(m_disk.CreateFolder("a\\d", false));        // parent exists
+  EXPECT_TRUE(m_disk.CreateFolder((m_tree / "x/y/z/").c_str(), true));
+  EXPECT_TRUE(FolderExists(m_tree / "x\\y\\z"));
+
+  m_tree.Write("plain", "1");
+  EXPECT_FALSE(m_disk.CreateFolder("plain", true));
+  EXPECT_FALSE(m_disk.CreateFolder("plain\\below", true));
+  EXPECT_FALSE(m_disk.CreateFolder("bad*name", true));
+  EXPECT_FALSE(m_disk.CreateFolder("", true));
+}
+
+TEST_F(SDiskTest, MakesUniqueFileNames) {
+  m_tree.MakeFolder("logs");
+  std::string folder = m_tree / "logs\\";
+  EXPECT_EQ(folder + "log.txt", Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt")));
+
+  m_tree.Write("logs\\log.txt", "taken");
+  std::string next = Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt"));
+  ASSERT_GT(next.size(), folder.size() + 7);
+  EXPECT_EQ(0u, next.find(folder + "log"));
+  EXPECT_EQ(".txt", next.substr(next.size() - 4));
+  std::string number = next.substr(folder.size() + 3, next.size() - folder.size() - 7);
+  EXPECT_EQ(std::string::npos, number.find_first_not_of("0123456789")) << next;
+  EXPECT_NE('0', number[0]);
+  EXPECT_FALSE(FileExists(next));
+
+  // Without the trailing separator the name still lies inside the folder.
+  m_disk.SetTrailingSeparator(false);
+  EXPECT_EQ(m_tree / "logs\\x", Text(m_disk.MakeUniqueFileName((m_tree / "logs").c_str(), "x")));
+  EXPECT_EQ("", Text(m_disk.MakeUniqueFileName((m_tree / "none").c_str(), "log", "txt")));
+}
+
+TEST_F(SDiskTest, TemporaryFolderAndFiles) {
+  std::string withSeparator = Text(m_disk.GetTempFolder());
+  ASSERT_FALSE(withSeparator.empty());
+  EXPECT_EQ('\\', withSeparator.back());
+  EXPECT_TRUE(FolderExists(withSeparator));
+
+  m_disk.SetTrailingSeparator(false);
+  std::string without = Text(m_disk.GetTempFolder());
+  EXPECT_EQ(withSeparator.substr(0, withSeparator.size() - 1), without);
+
+  m_disk.SetTrailingSeparator(true);
+  std::string name = Text(m_disk.GetTempFileName());
+  ASSERT_FALSE(name.empty());
+  EXPECT_TRUE(m_disk.GetTrailingSeparator());
+  EXPECT_TRUE(FileExists(name));
+  EXPECT_EQ(0u, name.find(withSeparator + "tmp"));
+  EXPECT_STREQ(name.c_str(), m_disk.GetFoundPath());
+  EXPECT_TRUE(m_disk.DeleteFile(name.c_str()));
+}
+
+TEST_F(SDiskTest, DocumentsFolder) {
+  std::string documents = Text(m_disk.GetSpecialFolder());
+  // The prefix has a documents folder; the result names it with a separator.
+  ASSERT_FALSE(documents.empty());
+  EXPECT_EQ('\\', documents.back());
+  EXPECT_TRUE(FolderExists(documents));
+  m_disk.SetTrailingSeparator(false);
+  EXPECT_EQ(documents.substr(0, documents.size() - 1), Text(m_disk.GetSpecialFolder()));
+}
+
+TEST_F(SDiskTest, ShellOpenRefusesAnEmptyText) {
+  // Anything else would start a program.
+  EXPECT_FALSE(m_disk.ShellOpen(""));
+  EXPECT_FALSE(m_disk.ShellOpen(nullptr));
+}

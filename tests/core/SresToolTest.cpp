@@ -1,0 +1,193 @@
+#include "core/Platform.h"
+
+#include "core/SFileMem.h"
+#include "core/SResource.h"
+#include "tests/core/TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZx";
+
+// The tool's path as the build gives it; a Unix path is reached through the
+// drive that maps the file system's root.
+std::string ToolPath() {
+  std::string path = SRES_TOOL_PATH;
+  if (!path.empty() && path[0] == '/') {
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    path = "Z:" + path;
+  }
+  return path;
+}
+
+std::string ReadAll(const std::string& path) {
+  SFileMem file;
+  if (!file.LoadFile(path.c_str())) return "";
+  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), size_t(file.GetSize()));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+struct Result {
+  DWORD code = 0xFFFFFFFF;
+  std::string out;
+  std::string err;
+};
+
+class SresToolTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_tree.MakeFolder("in");
+    m_tree.MakeFolder("in\\sub");
+    m_tree.MakeFolder("in\\sub\\deep");
+    m_files = {
+        {"a.txt", "alpha\r\nbeta\r\n"},
+        {"empty.dat", ""},
+        {"sub\\b.bin", Random(200000)},
+        {"sub\\deep\\c.txt", std::string(50000, 'c') + "end"},
+    };
+    for (const auto& file : m_files) m_tree.Write("in\\" + file.first, file.second);
+    m_tree.Write("key.txt", std::string(kKey) + "\r\n");
+  }
+
+  static std::string Random(size_t n) {
+    std::mt19937 random(7);
+    std::string s(n, '\0');
+    for (char& c : s) c = char(random());
+    return s;
+  }
+
+  // Runs the tool in the tree's folder with the arguments.
+  Result Run(const std::string& arguments) {
+    Result result;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    std::string outPath = m_tree / "stdout.txt";
+    std::string errPath = m_tree / "stderr.txt";
+    HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE err = ::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + ToolPath() + "\" " + arguments;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back(0);
+    BOOL started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0,
+                                    nullptr, m_tree.Path().c_str(), &startup, &process);
+    ::CloseHandle(out);
+    ::CloseHandle(err);
+    EXPECT_TRUE(started) << command;
+    if (started) {
+      EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 60000));
+      ::GetExitCodeProcess(process.hProcess, &result.code);
+      ::CloseHandle(process.hThread);
+      ::CloseHandle(process.hProcess);
+    }
+    result.out = ReadAll(outPath);
+    result.err = ReadAll(errPath);
+    return result;
+  }
+
+  // Lists and extracts every file; all must come back as packed.
+  void ExpectEveryFileBack(const std::string& keyOption) {
+    Result list = Run("list arc.sres" + keyOption);
+    ASSERT_EQ(0u, list.code) << list.err;
+    std::vector<std::string> expected;
+    for (const auto& file : m_files)
+      expected.push_back(file.first + "\t" + std::to_string(file.second.size()));
+    EXPECT_EQ(expected, Lines(list.out));
+
+    for (const auto& file : m_files) {
+      Result extract = Run("extract arc.sres \"" + file.first + "\" out.bin" + keyOption);
+      ASSERT_EQ(0u, extract.code) << extract.err;
+      EXPECT_TRUE(ReadAll(m_tree / "out.bin") == file.second) << file.first;
+    }
+  }
+
+  TempTree m_tree;
+  std::vector<std::pair<std::string, std::string>> m_files;
+};
+
+}  // namespace
+
+TEST_F(SresToolTest, PacksListsAndExtractsWithKeyAndCompression) {
+  Result pack = Run("pack arc.sres in --key-file key.txt --compress");
+  ASSERT_EQ(0u, pack.code) << pack.err;
+  EXPECT_EQ("", pack.err);
+  ExpectEveryFileBack(" --key-file key.txt");
+
+  // The archive is what the reader takes, with the key text of the file.
+  SResource resource;
+  resource.SetKey(kKey);
+  ASSERT_TRUE(resource.Open((m_tree / "arc.sres").c_str()));
+  EXPECT_TRUE(resource.IsCompressed());
+  SFileMem out;
+  ASSERT_TRUE(resource.Load(&out, "SUB\\DEEP\\C.TXT", true));
+  EXPECT_EQ(50003, out.GetSize());
+
+  // Names ignore case in the tool too.
+  Result extract = Run("extract arc.sres A.TXT upper.txt --key-file key.txt");
+  EXPECT_EQ(0u, extract.code) << extract.err;
+  EXPECT_EQ(m_files[0].second, ReadAll(m_tree / "upper.txt"));
+}
+
+TEST_F(SresToolTest, PlainArchive) {
+  Result pack = Run("pack arc.sres in\\");
+  ASSERT_EQ(0u, pack.code) << pack.err;
+  ExpectEveryFileBack("");
+  // Without key and compression the entries lie in the file as they are.
+  EXPECT_NE(std::string::npos, ReadAll(m_tree / "arc.sres").find("alpha\r\nbeta\r\n"));
+}
+
+TEST_F(SresToolTest, FailuresExitWithOneLine) {
+  ASSERT_EQ(0u, Run("pack arc.sres in --key-file key.txt --compress").code);
+  m_tree.Write("empty-key.txt", "\r\n");
+  m_tree.Write("wrong-key.txt", "wrong");
+  const char* failing[] = {
+      "extract arc.sres nothing.txt out.bin --key-file key.txt",
+      "extract arc.sres a.txt out.bin --key-file wrong-key.txt",
+      "list arc.sres",  // compressed entries need the key
+      "list missing.sres",
+      "list key.txt",
+      "pack new.sres no-such-folder",
+      "pack new.sres in --key-file missing-key.txt",
+      "pack new.sres in --key-file empty-key.txt",
+  };
+  for (const char* arguments : failing) {
+    Result result = Run(arguments);
+    EXPECT_NE(0u, result.code) << arguments;
+    EXPECT_EQ(1u, Lines(result.err).size()) << arguments << ": " << result.err;
+  }
+  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA((m_tree / "new.sres").c_str()));
+  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA((m_tree / "out.bin").c_str()));
+
+  const char* usage[] = {"", "unpack arc.sres", "list", "list a b", "pack arc.sres",
+                         "list arc.sres --key-file", "list arc.sres --verbose"};
+  for (const char* arguments : usage) {
+    Result result = Run(arguments);
+    EXPECT_NE(0u, result.code) << arguments;
+    EXPECT_EQ(1u, Lines(result.err).size()) << arguments;
+  }
+}
