@@ -1,0 +1,324 @@
+// The dialog document: the table of the 37 control types, the dialog record
+// and the ordered control records of a dialog text, the reader and writer of
+// that text ("VANDRO DIALOG 1.0.0.0") and the typed access to a record's
+// extended properties.
+//
+// The same class is the interactive dialog designer when it has a window:
+// the designer derives from it and overrides the virtual hooks, whose bodies
+// here are the behaviour of a document without a designer. A document
+// without a window (the dialog builder's) never gets live control windows.
+//
+// Extended properties are lines of a key, "=" and a value, each ended by CR
+// LF. Colours in them are signed decimal numbers ("-16777216" is no colour,
+// 0xFE000000 + n the system colour n); "#RRGGBB" and "#AARRGGBB" are read too.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SArray.h"
+#include "core/SImage.h"
+#include "core/SString.h"
+#include "core/SStringArray.h"
+#include "window/SWnd.h"
+
+#include <stdint.h>
+
+class SFile;
+class SResource;
+
+class SDialogEditor : public SWnd {
+public:
+  // Ids of the control type table; a record's type is one of them.
+  enum {
+    TYPE_DIALOG = 0,
+    TYPE_BINARY,
+    TYPE_BROWSER,
+    TYPE_BUTTON,
+    TYPE_CHECK,
+    TYPE_CODEEDIT,
+    TYPE_COMBO,
+    TYPE_EDIT,
+    TYPE_EXTENDEDLIST,
+    TYPE_FLASH,
+    TYPE_GRAPH,
+    TYPE_GROUP,
+    TYPE_GUI,
+    TYPE_IMAGEEDITOR,
+    TYPE_LABEL,
+    TYPE_LCD,
+    TYPE_LEVEL,
+    TYPE_LIST,
+    TYPE_MEDIA,
+    TYPE_MEDIAPLAYER,
+    TYPE_PANEL,
+    TYPE_PROGRESS,
+    TYPE_PROPERTY,
+    TYPE_RADIO,
+    TYPE_RICHEDIT,
+    TYPE_SCROLL,
+    TYPE_SLIDER,
+    TYPE_SPLITTER,
+    TYPE_SPREAD,
+    TYPE_STATIC,
+    TYPE_TAB,
+    TYPE_TABDOC,
+    TYPE_TOOLBAR,
+    TYPE_TREE,
+    TYPE_WAVEEDITOR,
+    TYPE_WINDOW,
+    TYPE_EXTERN,
+    TYPE_COUNT
+  };
+
+  enum {
+    KIND = 11,               // the window kind code of the class
+    MAX_CONTROL_ID = 9999,   // ids the document hands out run from 1 to this
+    GRID_STEP = 5,           // grid after Init, both axes
+    SCROLL_RANGE = 2000      // the designer's scroll bars run from 0 to this
+  };
+
+  // First line of every dialog text.
+  static constexpr char MAGIC[] = "VANDRO DIALOG 1.0.0.0";
+  // No colour: the default of both record colours.
+  static constexpr COLORREF COLOR_NONE = 0xFF000000;
+
+  // One entry of the control type table: its id (the index), the keyword
+  // (section name of the dialog text, stem of generated names) and the
+  // display name (default caption of a new control).
+  struct _SType {
+    _SType() : m_id(0) {}
+
+    int16_t m_id;
+    SString m_keyword;
+    SString m_displayName;
+  };
+
+  // One control record, or the dialog record. The record owns its live
+  // window and its font.
+  class _SCtrl {
+  public:
+    _SCtrl();
+    _SCtrl(const _SCtrl&) = delete;
+    _SCtrl& operator=(const _SCtrl&) = delete;
+    // Deletes the live window and the font.
+    virtual ~_SCtrl();
+
+    // Every field but the live window and the font; a negative type becomes
+    // -1. Nothing for null or the record itself.
+    void CopyFrom(const _SCtrl* other);
+    // One record in the binary clipboard form (little-endian, texts ended by
+    // a 0 byte, the type as stored). Returns the bytes read; 0 without a file
+    // or when the data ends inside the record, which then leaves the record
+    // and the file position unchanged.
+    int ReadBinary(SFile* file);
+
+    SString GetName() const { return m_name; }
+    SString GetCaption() const { return m_caption; }
+    SString GetFontName() const { return m_fontName; }
+
+    uint16_t m_id;            // 1 to 9999 when the document numbered it
+    int16_t m_type;           // type table id, -1 for none
+    SString m_name;           // unique within the document's control list
+    SString m_caption;
+    SString m_fontName;       // empty: no own font
+    int16_t m_fontSize;       // points
+    uint32_t m_fontStyle;     // 1 bold, 2 italic, 4 underline, 8 strikeout
+    int16_t m_left, m_top, m_width, m_height;  // for the dialog: client size
+    bool m_locked;            // ISLOCKED: the designer does not move or size it
+    bool m_isDialog;          // only the document's dialog record
+    uint32_t m_style;
+    uint32_t m_exStyle;
+    COLORREF m_backColor;     // COLOR_NONE: none
+    COLORREF m_textColor;
+    bool m_transparent;
+    SString m_properties;     // KEY=VALUE lines, each ended by CR LF
+    SWnd* m_window;           // the designer's live window, or null
+    HFONT m_font;             // the live window's font, or null
+    int m_gridPosition;       // the designer's property grid scroll position
+  };
+
+  SDialogEditor();
+  // Clears and resets the document, then frees what it created.
+  ~SDialogEditor() override;
+
+  // --- document -----------------------------------------------------------
+
+  // Clear, the designer's colours and grid, the type table and the list of
+  // registered ActiveX controls (start-up flag 16 only). Always true.
+  virtual bool Init();
+  // A loaded document first tells the selection hook that nothing is
+  // selected; then Reset, and the document is no longer loaded.
+  void Clear();
+  // Designer state back to its start, the selection emptied, every record
+  // destroyed. The loaded flag stays.
+  virtual void Reset();
+
+  // Copies the record into the dialog record (made when missing), with type
+  // DIALOG and the dialog-record flag. False for a null record.
+  bool SetDialogRecord(const _SCtrl* record);
+  // Appends a copy of the record to the document's control list. A taken or
+  // unwanted id becomes NewControlId (0xFFFF when none is free), a taken or
+  // unwanted name MakeControlName; with defaults the record gets the type's
+  // caption, WS_VISIBLE, "TABINDEX=-1" and the type's defaults. Unless both
+  // keep flags are set, OnControlAdded may refuse it. Returns the document's
+  // new record, or null (null document or record, unknown type, a record of
+  // the list itself, a refusal).
+  static _SCtrl* AddControl(SDialogEditor* document, bool defaults, const _SCtrl* record,
+                            bool keepName, bool keepId);
+  // Takes the record out of the selection (telling OnSelectionChanged),
+  // asks OnControlRemoving when ask is set, then destroys it. False for a
+  // record not in the list or a refusal.
+  bool RemoveControl(_SCtrl* record, bool ask);
+  void RemoveAllControls();
+
+  // The first control record with that id (16-bit compare) or name (exact);
+  // null when none. The dialog record is not searched.
+  _SCtrl* FindControlById(int16_t id) const;
+  _SCtrl* FindControlByName(const char* name) const;
+  // The smallest id from 1 to 9999 no control record bears; -1 when all are.
+  int NewControlId() const;
+  // Keyword + the smallest n from 1 to 9999 giving a free name; empty without
+  // a type, when all are taken or when that makes no identifier.
+  SString MakeControlName(const _SType* type) const;
+  // An identifier that no control record bears.
+  bool IsControlNameFree(const char* name) const;
+  // The type entry whose keyword equals the text, ignoring ASCII case; null
+  // when none (also before Init).
+  const _SType* FindType(const char* keyword) const;
+  // The type entry with that id; null when none (also before Init).
+  const _SType* FindTypeById(int id) const;
+
+  // Empties the selection, selects the record (when not null) and tells
+  // OnSelectionChanged.
+  void SetSelection(_SCtrl* record);
+  // Appends the record to the selection; false for null or a record already
+  // selected.
+  bool AddToSelection(_SCtrl* record);
+
+  // Ruler and design backgrounds from the system colours 12 and 15, ruler
+  // text from 18, selection colours from 13 and its grey.
+  void SetDesignerColors();
+  // Each colour is kept unless it is COLOR_NONE; both brushes are rebuilt.
+  void SetBackgroundColors(COLORREF ruler, COLORREF design);
+  void SetHighlightColors(COLORREF focused, COLORREF unfocused);
+  // The grey of a colour: luminance kept, no chrominance.
+  static COLORREF MakeGrey(COLORREF color);
+
+  // --- designer hooks (document-side behaviour) ----------------------------
+
+  // Asked after a record was appended; false removes and destroys it.
+  virtual bool OnControlAdded(_SCtrl* record);
+  // Asked before a record is destroyed; false keeps it.
+  virtual bool OnControlRemoving(_SCtrl* record);
+  // The first selected record changed (either may be null).
+  virtual void OnSelectionChanged(_SCtrl* previous, _SCtrl* current);
+  // Arms placing a control of type 1 to 36 (true when it differs from the
+  // armed one) or disarms with -1 (true when something was armed).
+  virtual bool SetInsertType(int type);
+  // With a window: both scroll bars over 0 to 2000, the page the client size.
+  virtual void UpdateScrollBars();
+  // Updates an attached tool panel; false when there is none.
+  virtual bool RefreshPanel();
+  // Fills the designer's caption table.
+  virtual void SetDefaultTexts();
+  // A new live window for the record in the document's window: nothing in
+  // test mode or without a window; the earlier live window and font go, the
+  // new window is sized to the record and gets the record's font.
+  static bool RecreateControl(SDialogEditor* document, _SCtrl* record);
+
+  // --- dialog text ---------------------------------------------------------
+
+  // Clears the document and reads a whole dialog text from the file's
+  // position. True when it was read; a wrong first line leaves the document
+  // empty, any later fault resets it to no records.
+  static bool LoadText(SFile* text, SDialogEditor* document);
+  // One section into the record: the bytes consumed, 0 for an unknown
+  // section keyword, -1 without a file or for a property line without "=".
+  static int ReadSection(_SCtrl* record, SFile* text, SDialogEditor* document);
+  // The whole document at the file's position. False without a file, for a
+  // document with controls but no dialog record, or when a section cannot
+  // be written (what was written stays).
+  bool SaveText(SFile* out);
+  // One section; the bytes written, 0 without a file or record, for a type
+  // not in the table, or for a record whose texts would not read back the
+  // same (nothing is written then).
+  int WriteSection(const _SCtrl* record, SFile* out);
+  // The style names of the record's type that its STYLE (false) or EXSTYLE
+  // (true) field holds, each followed by one blank.
+  static SString GetStyleNames(const _SCtrl* record, bool extended);
+  // Sets that field to the OR of the type's names (either row, and
+  // WS_VISIBLE, WS_DISABLED) among the blank-separated parts of the text; an
+  // empty text keeps the field.
+  static void ParseStyleNames(_SCtrl* record, bool extended, const char* text);
+  // True when the record's texts would read back unchanged from the text
+  // the writer makes of them.
+  static bool IsWritable(const _SCtrl* record);
+
+  // --- extended properties -------------------------------------------------
+
+  // The value after the first "=" of the first line whose key equals the key
+  // (case-sensitive); lines end at CR or LF. Empty when absent.
+  static SString GetProperty(const _SCtrl* record, const char* key);
+  // Replaces the value of the first line of the key, else appends the line
+  // (after completing an unfinished last line). False, with nothing changed,
+  // for a key that is empty, holds "=", CR or LF or is one of the text
+  // format's own keys, and for a value that holds CR or LF.
+  static bool SetProperty(_SCtrl* record, const char* key, const char* value);
+  // The value as a signed decimal ("%d").
+  static bool SetPropertyInt(_SCtrl* record, const char* key, int value);
+  // atoi of the value is not 0; absent: false.
+  static bool GetPropertyBool(const _SCtrl* record, const char* key);
+  // atoi; absent: 0.
+  static int GetPropertyInt(const _SCtrl* record, const char* key);
+  // atof; absent: 0.0.
+  static double GetPropertyDouble(const _SCtrl* record, const char* key);
+  // A COLORREF: a signed decimal (strtol, clamped) or a "#" colour text;
+  // 0xFE000000 + n becomes GetSysColor(n); absent or empty: COLOR_NONE.
+  static COLORREF GetPropertyColor(const _SCtrl* record, const char* key);
+  // 0 to 12 from the draw mode names ("_DRAWCENTER" 8 ...); any other text 0.
+  static int GetPropertyDrawMode(const _SCtrl* record, const char* key);
+  // "MEDIA_LINKCOLOR" as GetPropertyColor reads it, without the system
+  // colour step.
+  static COLORREF GetLinkColorProperty(const _SCtrl* record);
+  // True for a key SetProperty accepts.
+  static bool IsPropertyKey(const char* key);
+  // Index of the text format's own key of that length (ID, NAME, CAPTION,
+  // FONT, POSITION, STYLE, EXSTYLE, BACKCOLOR, TEXTCOLOR, TRANSPARENT,
+  // ISLOCKED), or -1.
+  static int FindFixedKey(const char* key, int length);
+
+  // --- state -----------------------------------------------------------------
+
+  _SType m_types[TYPE_COUNT];          // filled by Init
+  _SCtrl* m_dialog;                    // owned; null until SetDialogRecord
+  SArray<_SCtrl*> m_controls;          // owned, in document order
+  SArray<_SCtrl*> m_selection;         // not owned; the first is the first selected
+  bool m_loaded;                       // between a successful LoadText and Clear
+
+  // Designer state.
+  HBRUSH m_hatchBrush;                 // the canvas: HS_DIAGCROSS, grey 0x808080
+  HFONT m_rulerFont;                   // "arial", 7 points
+  COLORREF m_rulerBackColor, m_designBackColor, m_rulerTextColor;
+  HBRUSH m_rulerBackBrush, m_designBackBrush, m_rulerTextBrush;
+  COLORREF m_selectionColor, m_selectionGreyColor;  // with and without the focus
+  HBRUSH m_selectionBrush, m_selectionGreyBrush;
+  RECT m_canvas;                       // the client rectangle at Init
+  int m_gridX, m_gridY;
+  bool m_gridShown, m_snap;
+  int m_insertType;                    // -1: nothing armed
+  int m_dragX, m_dragY;                // -1: no drag
+  SImage m_designImage;                // the dialog's background image, by name
+  SStringArray m_oleClassTexts;        // registered ActiveX controls, sorted by name
+  SArray<GUID> m_oleClasses;
+  SStringArray m_oleNames;
+  bool m_testMode;                     // no live window is re-created while set
+  SResource* m_archive;                // entries named by the records; not owned
+
+protected:
+  // The live window the control factory makes for the record inside the
+  // document's window; null when none can be made.
+  virtual SWnd* CreateControlWindow(_SCtrl* record);
+
+private:
+  // The per-type defaults of a newly placed control, in their order.
+  static void ApplyTypeDefaults(_SCtrl* record);
+};
