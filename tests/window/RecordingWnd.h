@@ -1,0 +1,148 @@
+// A framework window that writes down the framework messages reaching its
+// WindowProc (with copies of what their pointers show during the send) and
+// the edit commands fired on it; and helpers for injected keys.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SStringArray.h"
+#include "window/FrameworkMessages.h"
+#include "window/MessageLoop.h"
+#include "window/SWnd.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class RecordingWnd : public SWnd {
+public:
+  struct Seen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    MOUSERECORD mouse;  // for the mouse notifications
+  };
+
+  std::vector<Seen> seen;              // messages from WM_APP on, plus the watched ones
+  std::vector<UINT> watched = {WM_KEYDOWN, WM_DROPFILES};
+  std::map<UINT, LRESULT> answers;     // WindowProc answers by message
+  std::vector<int> commands;           // edit commands fired, by mask bit
+  std::vector<unsigned char> record;   // the last SWM_RECORD block, header included
+  std::vector<std::string> dropped;    // the last SWM_DROPFILES list
+
+  void Undo() override { commands.push_back(0); }
+  void Cut() override { commands.push_back(1); }
+  void Copy() override { commands.push_back(2); }
+  void Paste() override { commands.push_back(3); }
+  void Delete() override { commands.push_back(4); }
+  void SelectAll() override { commands.push_back(5); }
+  void Find() override { commands.push_back(6); }
+  void Replace() override { commands.push_back(7); }
+  void GoTo() override { commands.push_back(8); }
+  void Print() override { commands.push_back(9); }
+  void Cancel() override { commands.push_back(10); }
+  void New() override { commands.push_back(11); }
+  void Open() override { commands.push_back(12); }
+  void Save() override { commands.push_back(13); }
+  void SaveAs() override { commands.push_back(14); }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    bool wanted = message >= WM_APP;
+    for (UINT m : watched) wanted = wanted || m == message;
+    if (wanted) {
+      Seen s = {message, wParam, lParam, {0, 0, 0, 0, 0}};
+      bool mouse = message == SWM_LISTBOXMOUSE || message == SWM_BUTTONMOUSE ||
+                   message == SWM_LISTMOUSE || message == SWM_TREEMOUSE;
+      if (mouse && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
+      seen.push_back(s);
+    }
+    if (message == SWM_RECORD && lParam) {
+      const unsigned char* block = reinterpret_cast<const unsigned char*>(lParam);
+      uint32_t size;
+      memcpy(&size, block, 4);
+      int bytes = 16 + static_cast<int>(size & ~3u) + 4;
+      record.assign(block, block + bytes);
+    }
+    if (message == SWM_DROPFILES && wParam) {
+      SStringArray* list = reinterpret_cast<SStringArray*>(wParam);
+      dropped.clear();
+      for (int i = 0; i < list->GetCount(); ++i) dropped.push_back(list->Get(i).GetText());
+    }
+    auto it = answers.find(message);
+    if (it != answers.end()) return it->second;
+    return SWnd::WindowProc(message, wParam, lParam);
+  }
+
+  int Count(UINT message) const {
+    int n = 0;
+    for (const Seen& s : seen) n += s.message == message;
+    return n;
+  }
+
+  // The n-th (from 0; -1 the last) sighting of the message; a zeroed entry
+  // when there is none.
+  Seen Nth(UINT message, int n = -1) const {
+    std::vector<const Seen*> found;
+    for (const Seen& s : seen) {
+      if (s.message == message) found.push_back(&s);
+    }
+    if (n < 0) n += static_cast<int>(found.size());
+    if (n < 0 || n >= static_cast<int>(found.size())) return Seen{0, 0, 0, {0, 0, 0, 0, 0}};
+    return *found[n];
+  }
+
+  // The messages seen, in order, of those listed.
+  std::vector<UINT> Sequence(std::vector<UINT> of) const {
+    std::vector<UINT> out;
+    for (const Seen& s : seen) {
+      for (UINT m : of) {
+        if (s.message == m) out.push_back(m);
+      }
+    }
+    return out;
+  }
+
+  // The flags of the mouse records seen with the message, in order.
+  std::vector<uint32_t> MouseFlags(UINT message) const {
+    std::vector<uint32_t> out;
+    for (const Seen& s : seen) {
+      if (s.message == message) out.push_back(s.mouse.flags);
+    }
+    return out;
+  }
+};
+
+// Holds modifier keys down through SendInput (the code under test polls
+// GetAsyncKeyState) and releases them, dropping the key messages the
+// injection queued.
+class HeldKeys {
+public:
+  explicit HeldKeys(std::vector<WORD> keys) : m_keys(keys) {
+    for (WORD key : m_keys) Send(key, true);
+  }
+  ~HeldKeys() {
+    for (auto it = m_keys.rbegin(); it != m_keys.rend(); ++it) Send(*it, false);
+    FlushInputMessages();
+  }
+  // True when every key reads as down.
+  bool AllDown() const {
+    for (WORD key : m_keys) {
+      if (!(::GetAsyncKeyState(key) & 0x8000)) return false;
+    }
+    return true;
+  }
+
+private:
+  static void Send(WORD key, bool down) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof(input));
+  }
+  std::vector<WORD> m_keys;
+};
+
+inline LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(x, y);
+}
