@@ -2,14 +2,20 @@
 #include "window/Framework.h"
 
 #include "core/PlatformGdiplus.h"
+#include "core/SArray.h"
 #include "core/SDll.h"
 #include "core/SKeyboard.h"
 #include "core/SPath.h"
+#include "core/SRegistry.h"
 #include "core/SUniString.h"
 #include "core/TimeBase.h"
 #include "window/MessageLoop.h"
 #include "window/SCursor.h"
 #include "window/SWnd.h"
+#include "window/SWndApp.h"
+
+#include <dsound.h>
+#include <xaudio2.h>
 
 #include <math.h>
 #include <stddef.h>
@@ -31,6 +37,13 @@ int g_argumentCount = 0;
 SString g_programFolder;
 SString g_moduleFileName;
 HMODULE g_richEditLibrary = nullptr;
+SWndApp* g_appWindow = nullptr;
+IDirectSound8* g_directSound = nullptr;
+IXAudio27* g_xaudio2 = nullptr;
+IXAudio27MasteringVoice* g_masteringVoice = nullptr;
+DirectSoundCreateFunction g_directSoundCreate = DirectSoundCreate8;
+DWORD g_directSoundRetryWait = 500;
+SLocale g_locales[LOCALE_COUNT];
 
 namespace {
 
@@ -70,7 +83,170 @@ void CreateFonts() {
                                 metrics.lfMessageFont.lfFaceName);
 }
 
+// The fixed name lists and the English and French records.
+const char kEnglishDays[] = "Sunday,Monday,Tuesday,Wednesday,Thursday,Friday,Saturday";
+const char kEnglishMonths[] =
+    "January,February,March,April,May,June,July,August,September,October,November,December";
+const char kEnglishSeasons[] = "Spring,Summer,Autumn,Winter";
+
+const struct {
+  uint32_t variant;
+  int32_t digits;
+  char decimalSeparator;
+  char thousandsSeparator;
+  const char* days;
+  const char* months;
+  const char* seasons;
+} kFixedLocales[] = {
+    {0, 2, '.', ',', kEnglishDays, kEnglishMonths, kEnglishSeasons},
+    {1, 2, ',', ' ', "Dimanche,Lundi,Mardi,Mercredi,Jeudi,Vendredi,Samedi",
+     "Janvier,F\xE9vrier,Mars,Avril,Mai,Juin,Juillet,Ao\xFBt,Septembre,Octobre,Novembre,"
+     "D\xE9" "cembre",
+     "Printemps,Et\xE9,Automne,Hiver"},
+};
+
+void FillNames(SLocale* locale, const char* days, const char* months, const char* seasons) {
+  memset(locale->dayNames, 0, sizeof(locale->dayNames));
+  memset(locale->monthNames, 0, sizeof(locale->monthNames));
+  memset(locale->seasonNames, 0, sizeof(locale->seasonNames));
+  SplitCommaList(locale->dayNames, 7, days);
+  SplitCommaList(locale->monthNames, 12, months);
+  SplitCommaList(locale->seasonNames, 4, seasons);
+}
+
+void ReleaseAudio() {
+  if (g_masteringVoice) g_masteringVoice->DestroyVoice();
+  g_masteringVoice = nullptr;
+  if (g_xaudio2) g_xaudio2->Release();
+  g_xaudio2 = nullptr;
+}
+
 }  // namespace
+
+void LoadLocaleTables() {
+  const char* key = "Control Panel\\International";
+  SRegistry registry;
+  SString digits = registry.GetString(HKEY_CURRENT_USER, key, "iDigits");
+  SString decimal = registry.GetString(HKEY_CURRENT_USER, key, "sDecimal");
+  SString thousand = registry.GetString(HKEY_CURRENT_USER, key, "sThousand");
+
+  SLocale& system = g_locales[0];
+  system.index = 0;
+  system.variant = 0;
+  system.digits = atoi(digits.GetText() ? digits.GetText() : "");
+  system.decimalSeparator = decimal.GetLength() > 0 ? decimal.GetText()[0] : '.';
+  system.thousandsSeparator = thousand.GetLength() > 0 ? thousand.GetText()[0] : ',';
+  FillNames(&system, kEnglishDays, kEnglishMonths, kEnglishSeasons);
+
+  for (int i = 1; i < LOCALE_COUNT; ++i) {
+    const auto& row = kFixedLocales[i - 1];
+    SLocale& locale = g_locales[i];
+    locale.index = static_cast<uint32_t>(i);
+    locale.variant = row.variant;
+    locale.digits = row.digits;
+    locale.decimalSeparator = row.decimalSeparator;
+    locale.thousandsSeparator = row.thousandsSeparator;
+    FillNames(&locale, row.days, row.months, row.seasons);
+  }
+}
+
+void CreateDirectSound() {
+  if (g_directSound) g_directSound->Release();
+  g_directSound = nullptr;
+  if (!g_directSoundCreate) return;
+  for (int tries = 0; tries < 10;) {
+    IDirectSound8* object = nullptr;
+    HRESULT result = g_directSoundCreate(nullptr, &object, nullptr);
+    if (SUCCEEDED(result) && object) {
+      g_directSound = object;
+      break;
+    }
+    if (object) object->Release();
+    if (result != DSERR_ALLOCATED && result != DSERR_NODRIVER) break;
+    // The device may be busy for a moment: wait, then try again.
+    DWORD start = timeGetTime();
+    while (timeGetTime() - start < g_directSoundRetryWait) {
+    }
+    ++tries;
+  }
+  if (g_directSound) {
+    HWND window = g_appWindow ? g_appWindow->m_hWnd : nullptr;
+    g_directSound->SetCooperativeLevel(window, DSSCL_PRIORITY);
+  }
+}
+
+uint32_t ChooseAudioDevice(const uint32_t* roles, uint32_t count) {
+  for (uint32_t i = 0; roles && i < count; ++i) {
+    if (roles[i] & DefaultGameDevice) return i;
+  }
+  return 0;
+}
+
+bool CreateXAudio2() {
+  ReleaseAudio();
+  IXAudio27* engine = nullptr;
+  if (FAILED(::CoCreateInstance(__uuidof(XAudio27), nullptr, CLSCTX_INPROC_SERVER,
+                                __uuidof(IXAudio27), reinterpret_cast<void**>(&engine))) ||
+      !engine) {
+    return false;
+  }
+  if (FAILED(engine->Initialize(0, XAUDIO2_DEFAULT_PROCESSOR))) {
+    engine->Release();
+    return false;
+  }
+  g_xaudio2 = engine;
+
+  // Without a device there is no mastering voice to make (asking for one
+  // then is not safe on every system).
+  UINT32 count = 0;
+  if (FAILED(engine->GetDeviceCount(&count)) || count == 0) return false;
+  SArray<uint32_t> roles;
+  for (UINT32 i = 0; i < count; ++i) {
+    XAUDIO2_DEVICE_DETAILS details;
+    memset(&details, 0, sizeof(details));
+    bool known = SUCCEEDED(engine->GetDeviceDetails(i, &details));
+    roles.Add(known ? static_cast<uint32_t>(details.Role) : 0);
+  }
+  uint32_t device = ChooseAudioDevice(&roles[0], count);
+  // The 2.7 engine hands out its own voice interface through the declared
+  // parameter type.
+  IXAudio27MasteringVoice* voice = nullptr;
+  HRESULT result = engine->CreateMasteringVoice(reinterpret_cast<IXAudio2MasteringVoice**>(&voice),
+                                                XAUDIO2_DEFAULT_CHANNELS,
+                                                XAUDIO2_DEFAULT_SAMPLERATE, 0, device, nullptr);
+  if (FAILED(result) || !voice) {
+    ReleaseAudio();
+    return false;
+  }
+  g_masteringVoice = voice;
+  return true;
+}
+
+void SetClassIcons(HICON largeIcon, HICON smallIcon) {
+  auto setIcons = [&](HWND hWnd) {
+    ::SetClassLongA(hWnd, GCL_HICON, static_cast<LONG>(reinterpret_cast<LONG_PTR>(largeIcon)));
+    ::SetClassLongA(hWnd, GCL_HICONSM, static_cast<LONG>(reinterpret_cast<LONG_PTR>(smallIcon)));
+  };
+  if (g_appWindow && g_appWindow->m_hWnd) setIcons(g_appWindow->m_hWnd);
+  // "VANDRO2" through a window of its own, made for the purpose.
+  SWnd temporary;
+  if (temporary.Create("", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, true)) {
+    setIcons(temporary.m_hWnd);
+  }
+}
+
+void SetApplicationIcons(WORD largeIcon, WORD smallIcon) {
+  SetClassIcons(::LoadIconA(g_instance, MAKEINTRESOURCEA(largeIcon)),
+                ::LoadIconA(g_instance, MAKEINTRESOURCEA(smallIcon)));
+}
+
+int PixelsToTwips(int pixels) {
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  if (dpi <= 0) return 0;
+  return static_cast<int>(static_cast<int64_t>(pixels) * 1440 / dpi);
+}
 
 HINSTANCE GetInstanceHandle() {
   return g_instance;
@@ -104,13 +280,18 @@ void StartupFramework(HINSTANCE instance, int showCommand, unsigned int flags) {
   Gdiplus::GdiplusStartupInput input;
   g_gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
-  // WinSock, DirectSound and XAudio2 follow GDI+ here, by their flags.
+  if (flags & STARTUP_WINSOCK) {
+    WSADATA data;
+    g_winsockStarted = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  if (flags & STARTUP_DIRECTSOUND) CreateDirectSound();
+  if (flags & STARTUP_XAUDIO2) CreateXAudio2();
 }
 
 void InitFramework() {
   g_winsockStarted = false;
   SWnd::CreateHandleMap();
-  // The locale tables come here, before the cursors.
+  LoadLocaleTables();
   BuildCursorTable();
   srand(timeGetTime());
   InitTimeBase();
@@ -135,7 +316,10 @@ void InitFramework() {
 
   CreateFonts();
   SWnd::RegisterClasses();
-  // The hidden application window comes here, after the classes.
+  delete g_appWindow;
+  g_appWindow = new SWndApp;
+  RECT empty = {0, 0, 0, 0};
+  g_appWindow->Create("", 0, 0, &empty, nullptr, nullptr, nullptr, g_instance);
 
   if (!(g_startupFlags & STARTUP_MODULE_NAME)) {
     g_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -145,7 +329,11 @@ void InitFramework() {
 }
 
 void ShutdownFramework() {
-  // The audio engines and WinSock are released here, before GDI+.
+  ReleaseAudio();
+  if (g_directSound) g_directSound->Release();
+  g_directSound = nullptr;
+  if (g_winsockStarted) ::WSACleanup();
+  g_winsockStarted = false;
   if (g_gdiplusToken) Gdiplus::GdiplusShutdown(g_gdiplusToken);
   g_gdiplusToken = 0;
   CleanupFramework();
@@ -157,7 +345,8 @@ void CleanupFramework() {
   g_sharedLibrary.Free();
   if (g_comStarted) ::CoUninitialize();
   g_comStarted = false;
-  // The hidden application window is deleted here, before its class goes.
+  delete g_appWindow;
+  g_appWindow = nullptr;
   ::UnregisterClassA("VANDRO2", g_instance);
   ::UnregisterClassA("VANDRO", g_instance);
   g_modelessDialogs.RemoveAll();

@@ -2,16 +2,205 @@
 #include "window/Framework.h"
 
 #include "core/SPath.h"
+#include "core/TimeBase.h"
+#include "window/SCursor.h"
 #include "window/SWnd.h"
+#include "window/SWndApp.h"
+
+#include <dsound.h>
+#include <xaudio2.h>
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
+
+const unsigned int kProgramFlags = STARTUP_WINSOCK | STARTUP_XAUDIO2;
 
 SString ModuleFileName() {
   char name[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, name, MAX_PATH);
   return SString(name);
+}
+
+bool ClassRegistered(const char* name) {
+  WNDCLASSEXA wc;
+  memset(&wc, 0, sizeof(wc));
+  wc.cbSize = sizeof(wc);
+  return ::GetClassInfoExA(::GetModuleHandleA(nullptr), name, &wc) != 0;
+}
+
+// S_OK when nobody had initialised COM on this thread, S_FALSE when someone
+// had; the probe's own initialisation is undone.
+HRESULT ProbeCom() {
+  HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(result)) ::CoUninitialize();
+  return result;
+}
+
+// The system's audio stack keeps one COM initialisation of the thread from
+// the first XAudio2 engine of the process. It is set aside while a test
+// checks that the framework balances its own, and given back afterwards.
+int SetAsideOtherComInitialisations() {
+  int count = 0;
+  while (count < 8 && ProbeCom() == S_FALSE) {
+    ::CoUninitialize();
+    ++count;
+  }
+  return count;
+}
+
+void RestoreComInitialisations(int count) {
+  for (int i = 0; i < count; ++i) ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+// Whether WinSock is started in this process: a socket can be made.
+bool WinsockWorks() {
+  SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return false;
+  ::closesocket(s);
+  return true;
+}
+
+// Everything start-up builds, checked for the flags it was given.
+void ExpectStarted(unsigned int flags) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  EXPECT_EQ(instance, GetInstanceHandle());
+  EXPECT_EQ(flags, g_startupFlags);
+  // The handle map holds the hidden application window, made after the
+  // classes and never shown.
+  ASSERT_NE(nullptr, g_appWindow);
+  HWND app = g_appWindow->m_hWnd;
+  ASSERT_TRUE(::IsWindow(app));
+  EXPECT_EQ(g_appWindow, SWnd::FromHandle(app));
+  char name[16] = {};
+  ::GetClassNameA(app, name, sizeof(name));
+  EXPECT_STREQ("VANDRO", name);
+  EXPECT_FALSE(::IsWindowVisible(app));
+  EXPECT_TRUE(::GetWindowLongA(app, GWL_STYLE) & WS_POPUP);
+  EXPECT_EQ(0, g_appWindow->GetWidth());
+  EXPECT_EQ(nullptr, g_appWindow->GetParent());
+
+  EXPECT_STREQ("February", g_locales[1].monthNames[1]);
+  EXPECT_EQ(CURSOR_COUNT, g_cursorTable.GetCount());
+  EXPECT_LT(GetTimeSeconds(), 5.0f) << "the clock starts with the framework";
+  EXPECT_GE(g_argumentCount, 1);
+  EXPECT_GT(GetProgramFolder().GetLength(), 0);
+  EXPECT_NE(nullptr, g_defaultFont);
+  EXPECT_NE(nullptr, g_messageFont);
+  EXPECT_TRUE(ClassRegistered("VANDRO"));
+  EXPECT_TRUE(ClassRegistered("VANDRO2"));
+  EXPECT_NE(0u, g_gdiplusToken);
+
+  bool leaveCom = (flags & STARTUP_MODULE_NAME) != 0;
+  EXPECT_EQ(leaveCom ? S_OK : S_FALSE, ProbeCom());
+  EXPECT_EQ(leaveCom, g_moduleFileName.CompareNoCase(ModuleFileName().GetText()) == 0);
+  EXPECT_EQ(leaveCom, g_moduleFileName.GetLength() > 0);
+
+  bool winsock = (flags & STARTUP_WINSOCK) != 0;
+  EXPECT_EQ(winsock, g_winsockStarted);
+  EXPECT_EQ(winsock, WinsockWorks());
+
+  // The test prefix has a null sound device, so every audio service starts.
+  EXPECT_EQ((flags & STARTUP_DIRECTSOUND) != 0, g_directSound != nullptr);
+  bool xaudio2 = (flags & STARTUP_XAUDIO2) && !leaveCom;
+  EXPECT_EQ(xaudio2, g_xaudio2 != nullptr);
+  EXPECT_EQ(xaudio2, g_masteringVoice != nullptr);
+  if (g_masteringVoice) {
+    XAUDIO27_VOICE_DETAILS details;
+    memset(&details, 0, sizeof(details));
+    g_masteringVoice->GetVoiceDetails(&details);
+    EXPECT_GT(details.InputChannels, 0u);
+  }
+}
+
+// Nothing of the framework is left after shutdown.
+void ExpectStopped(HWND formerAppWindow) {
+  EXPECT_EQ(nullptr, GetInstanceHandle());
+  EXPECT_EQ(nullptr, g_appWindow);
+  EXPECT_FALSE(::IsWindow(formerAppWindow));
+  EXPECT_EQ(0, g_cursorTable.GetCount());
+  EXPECT_EQ(nullptr, g_defaultFont);
+  EXPECT_EQ(nullptr, g_messageFont);
+  EXPECT_EQ(nullptr, g_smallCaptionFont);
+  EXPECT_EQ(0, GetProgramFolder().GetLength());
+  EXPECT_EQ(0, g_moduleFileName.GetLength());
+  EXPECT_FALSE(ClassRegistered("VANDRO"));
+  EXPECT_FALSE(ClassRegistered("VANDRO2"));
+  EXPECT_EQ(0u, g_gdiplusToken);
+  EXPECT_EQ(S_OK, ProbeCom());
+  EXPECT_FALSE(g_winsockStarted);
+  EXPECT_FALSE(WinsockWorks());
+  EXPECT_EQ(nullptr, g_directSound);
+  EXPECT_EQ(nullptr, g_xaudio2);
+  EXPECT_EQ(nullptr, g_masteringVoice);
+  SWnd wnd;
+  EXPECT_FALSE(wnd.Create("", 0)) << "no framework class after shutdown";
+}
+
+// Saves a value of the user's international settings and puts it back.
+class SavedInternationalValue {
+public:
+  explicit SavedInternationalValue(const char* name) : m_name(name), m_type(0), m_size(0) {
+    HKEY key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    m_size = sizeof(m_data);
+    if (::RegQueryValueExA(key, name, nullptr, &m_type, m_data, &m_size) != ERROR_SUCCESS) {
+      m_size = 0;
+      m_type = 0;
+    }
+    ::RegCloseKey(key);
+  }
+  ~SavedInternationalValue() {
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    if (m_type) {
+      ::RegSetValueExA(key, m_name, 0, m_type, m_data, m_size);
+    } else {
+      ::RegDeleteValueA(key, m_name);
+    }
+    ::RegCloseKey(key);
+  }
+
+  static bool Set(const char* name, const char* text) {
+    HKEY key;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    LONG result = text ? ::RegSetValueExA(key, name, 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(text),
+                                          static_cast<DWORD>(strlen(text) + 1))
+                       : ::RegDeleteValueA(key, name);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS || (!text && result == ERROR_FILE_NOT_FOUND);
+  }
+
+  static constexpr const char* kKey = "Control Panel\\International";
+
+private:
+  const char* m_name;
+  DWORD m_type;
+  DWORD m_size;
+  BYTE m_data[512];
+};
+
+// DirectSound creation that counts its calls and fails as told.
+int g_createCalls = 0;
+std::vector<HRESULT> g_createResults;
+
+HRESULT WINAPI FakeDirectSoundCreate(const GUID* device, IDirectSound8** object, IUnknown* outer) {
+  HRESULT result = g_createCalls < static_cast<int>(g_createResults.size())
+                       ? g_createResults[g_createCalls]
+                       : g_createResults.back();
+  ++g_createCalls;
+  if (result == S_OK) return ::DirectSoundCreate8(device, object, outer);
+  *object = nullptr;
+  return result;
 }
 
 }  // namespace
@@ -72,6 +261,14 @@ TEST(Framework, StartUpMakesTheFontsAndReadsTheScreen) {
   }
   EXPECT_EQ(::RegisterWindowMessageA("commdlg_FindReplace"), g_findReplaceMessage);
   EXPECT_NE(nullptr, g_richEditLibrary);
+
+  // Twips are truncated toward zero: 15 per pixel at 96 dots per inch.
+  EXPECT_EQ(1440 * 7 / dpi, PixelsToTwips(7));
+  EXPECT_EQ(-(1440 * 7 / dpi), PixelsToTwips(-7));
+  EXPECT_EQ(1440, PixelsToTwips(dpi));
+  if (dpi == 96) {
+    EXPECT_EQ(-105, PixelsToTwips(-7));
+  }
 }
 
 TEST(Framework, ProgramFolderComesFromTheCommandLine) {
@@ -90,38 +287,196 @@ TEST(Framework, ProgramFolderComesFromTheCommandLine) {
   EXPECT_STREQ("C:\\my games\\", folder.GetText());
 }
 
-TEST(Framework, ShutdownReleasesAndStartUpFlagsChooseComAndTheModuleName) {
+TEST(Framework, LocaleTablesReadTheUsersInternationalSettings) {
+  SavedInternationalValue savedDigits("iDigits"), savedDecimal("sDecimal"),
+      savedThousand("sThousand");
+  ASSERT_TRUE(SavedInternationalValue::Set("iDigits", "3"));
+  ASSERT_TRUE(SavedInternationalValue::Set("sDecimal", ";;"));
+  ASSERT_TRUE(SavedInternationalValue::Set("sThousand", "'"));
+
+  // Start-up reads them.
+  ShutdownFramework();
+  StartupFramework(::GetModuleHandleA(nullptr), SW_SHOWNORMAL, kProgramFlags);
+  const SLocale& system = g_locales[0];
+  EXPECT_EQ(0u, system.index);
+  EXPECT_EQ(0u, system.variant);
+  EXPECT_EQ(3, system.digits);
+  EXPECT_EQ(';', system.decimalSeparator);
+  EXPECT_EQ('\'', system.thousandsSeparator);
+  EXPECT_STREQ("Sunday", system.dayNames[0]);
+  EXPECT_STREQ("Saturday", system.dayNames[6]);
+  EXPECT_STREQ("December", system.monthNames[11]);
+  EXPECT_STREQ("Winter", system.seasonNames[3]);
+
+  // Missing and empty values give the defaults.
+  ASSERT_TRUE(SavedInternationalValue::Set("iDigits", nullptr));
+  ASSERT_TRUE(SavedInternationalValue::Set("sDecimal", ""));
+  ASSERT_TRUE(SavedInternationalValue::Set("sThousand", nullptr));
+  LoadLocaleTables();
+  EXPECT_EQ(0, system.digits);
+  EXPECT_EQ('.', system.decimalSeparator);
+  EXPECT_EQ(',', system.thousandsSeparator);
+
+  const SLocale& english = g_locales[1];
+  EXPECT_EQ(1u, english.index);
+  EXPECT_EQ(0u, english.variant);
+  EXPECT_EQ(2, english.digits);
+  EXPECT_EQ('.', english.decimalSeparator);
+  EXPECT_EQ(',', english.thousandsSeparator);
+  EXPECT_STREQ("Wednesday", english.dayNames[3]);
+  EXPECT_STREQ("January", english.monthNames[0]);
+  EXPECT_STREQ("Spring", english.seasonNames[0]);
+
+  const SLocale& french = g_locales[2];
+  EXPECT_EQ(2u, french.index);
+  EXPECT_EQ(1u, french.variant);
+  EXPECT_EQ(2, french.digits);
+  EXPECT_EQ(',', french.decimalSeparator);
+  EXPECT_EQ(' ', french.thousandsSeparator);
+  EXPECT_STREQ("Dimanche", french.dayNames[0]);
+  EXPECT_STREQ("Samedi", french.dayNames[6]);
+  EXPECT_STREQ("F\xE9vrier", french.monthNames[1]);
+  EXPECT_STREQ("Ao\xFBt", french.monthNames[7]);
+  EXPECT_STREQ("D\xE9"
+               "cembre",
+               french.monthNames[11]);
+  EXPECT_STREQ("Et\xE9", french.seasonNames[1]);
+  EXPECT_STREQ("Hiver", french.seasonNames[3]);
+}
+
+TEST(Framework, EachFlagSetStartsItsServicesAndShutdownReleasesAll) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  ShutdownFramework();
-  WNDCLASSEXA wc;
-  memset(&wc, 0, sizeof(wc));
-  wc.cbSize = sizeof(wc);
-  EXPECT_FALSE(::GetClassInfoExA(instance, "VANDRO", &wc));
-  EXPECT_EQ(nullptr, GetInstanceHandle());
-  EXPECT_EQ(nullptr, g_defaultFont);
-  EXPECT_EQ(0, GetProgramFolder().GetLength());
-  EXPECT_EQ(0u, g_gdiplusToken);
-  {
-    SWnd wnd;
-    EXPECT_FALSE(wnd.Create("", 0)) << "no framework class after shutdown";
+  DWORD savedWait = g_directSoundRetryWait;
+  g_directSoundRetryWait = 1;
+  const unsigned int flagSets[] = {
+      0,
+      STARTUP_MODULE_NAME,
+      STARTUP_MODULE_NAME | STARTUP_XAUDIO2,  // no COM, so no XAudio2 either
+      STARTUP_WINSOCK | STARTUP_DIRECTSOUND | STARTUP_XAUDIO2,
+      kProgramFlags,  // last: the state the test program runs in
+  };
+  int otherCom = -1;
+  for (unsigned int flags : flagSets) {
+    SCOPED_TRACE(testing::Message() << "flags " << flags);
+    HWND app = g_appWindow ? g_appWindow->m_hWnd : nullptr;
+    ShutdownFramework();
+    if (otherCom < 0) otherCom = SetAsideOtherComInitialisations();
+    ExpectStopped(app);
+    StartupFramework(instance, SW_SHOWNORMAL, flags);
+    ExpectStarted(flags);
   }
+  g_directSoundRetryWait = savedWait;
 
-  // Flag 8: COM is left alone and the module name is kept.
-  StartupFramework(instance, SW_SHOWNORMAL, STARTUP_MODULE_NAME);
-  HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  EXPECT_EQ(S_OK, com) << "COM was not initialised by the framework";
-  if (SUCCEEDED(com)) ::CoUninitialize();
-  EXPECT_EQ(0, g_moduleFileName.CompareNoCase(ModuleFileName().GetText()));
-  EXPECT_NE(0u, g_gdiplusToken);
+  // A second shutdown, or one after a partial start, finds nothing to release.
   ShutdownFramework();
-
-  // The program's flags: COM initialised, no module name.
-  StartupFramework(instance, SW_SHOWNORMAL, STARTUP_WINSOCK | STARTUP_XAUDIO2);
-  com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  EXPECT_EQ(S_FALSE, com) << "COM was initialised by the framework";
-  if (SUCCEEDED(com)) ::CoUninitialize();
-  EXPECT_EQ(0, g_moduleFileName.GetLength());
+  ShutdownFramework();
+  ExpectStopped(nullptr);
+  StartupFramework(instance, SW_SHOWNORMAL, kProgramFlags);
+  RestoreComInitialisations(otherCom);
   SWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   EXPECT_EQ(&wnd, SWnd::FromHandle(wnd.m_hWnd));
+}
+
+TEST(Framework, DirectSoundTriesABusyDeviceTenTimesWithAWaitAfterEach) {
+  DirectSoundCreateFunction savedCreate = g_directSoundCreate;
+  DWORD savedWait = g_directSoundRetryWait;
+  g_directSoundCreate = FakeDirectSoundCreate;
+  g_directSoundRetryWait = 15;
+
+  // Always busy: ten calls, ten waits, no object.
+  g_createCalls = 0;
+  g_createResults = {DSERR_ALLOCATED};
+  DWORD start = timeGetTime();
+  CreateDirectSound();
+  DWORD elapsed = timeGetTime() - start;
+  EXPECT_EQ(10, g_createCalls);
+  EXPECT_EQ(nullptr, g_directSound);
+  EXPECT_GE(elapsed, 10u * 15u - 5u);
+  EXPECT_LT(elapsed, 2000u);
+
+  // Any other failure ends at once.
+  g_createCalls = 0;
+  g_createResults = {E_FAIL};
+  start = timeGetTime();
+  CreateDirectSound();
+  EXPECT_EQ(1, g_createCalls);
+  EXPECT_EQ(nullptr, g_directSound);
+  EXPECT_LT(timeGetTime() - start, 15u);
+
+  // A device that comes free on the third call.
+  g_createCalls = 0;
+  g_createResults = {DSERR_NODRIVER, DSERR_ALLOCATED, S_OK};
+  CreateDirectSound();
+  EXPECT_EQ(3, g_createCalls);
+  ASSERT_NE(nullptr, g_directSound);
+  DSCAPS caps;
+  memset(&caps, 0, sizeof(caps));
+  caps.dwSize = sizeof(caps);
+  EXPECT_EQ(DS_OK, g_directSound->GetCaps(&caps));
+
+  g_directSound->Release();
+  g_directSound = nullptr;
+  g_directSoundCreate = savedCreate;
+  g_directSoundRetryWait = savedWait;
+}
+
+TEST(Framework, TheMasteringVoiceGoesToTheFirstDefaultGameDevice) {
+  const uint32_t roles[] = {NotDefaultDevice, DefaultConsoleDevice, DefaultGameDevice,
+                            GlobalDefaultDevice};
+  EXPECT_EQ(2u, ChooseAudioDevice(roles, 4));
+  EXPECT_EQ(1u, ChooseAudioDevice(roles + 1, 3));
+  const uint32_t global[] = {DefaultMultimediaDevice, GlobalDefaultDevice};
+  EXPECT_EQ(1u, ChooseAudioDevice(global, 2)) << "the global default has the game role";
+  // No device has the role: device 0.
+  EXPECT_EQ(0u, ChooseAudioDevice(roles, 2));
+  EXPECT_EQ(0u, ChooseAudioDevice(roles, 0));
+}
+
+TEST(Framework, ApplicationIconsGoToBothFrameworkClasses) {
+  HINSTANCE instance = GetInstanceHandle();
+  HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(107));
+  ASSERT_NE(nullptr, icon) << "the test program holds icon 107";
+
+  SetApplicationIcons(107, 107);
+  SWnd other;
+  ASSERT_TRUE(other.Create("", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, true));
+  for (HWND hWnd : {g_appWindow->m_hWnd, other.m_hWnd}) {
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(icon), ::GetClassLongA(hWnd, GCL_HICON));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(icon), ::GetClassLongA(hWnd, GCL_HICONSM));
+  }
+
+  // Separate large and small icons; the classes are left without any.
+  HICON large = ::LoadIconA(nullptr, IDI_APPLICATION);
+  HICON small = ::LoadIconA(nullptr, IDI_WARNING);
+  SetClassIcons(large, small);
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(large), ::GetClassLongA(other.m_hWnd, GCL_HICON));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(small), ::GetClassLongA(other.m_hWnd, GCL_HICONSM));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(small),
+            ::GetClassLongA(g_appWindow->m_hWnd, GCL_HICONSM));
+  SetClassIcons(nullptr, nullptr);
+  EXPECT_EQ(0, ::GetClassLongA(g_appWindow->m_hWnd, GCL_HICON));
+}
+
+// Run by its own test entry, with a sound configuration that does not exist,
+// so that the system has no audio device: start-up, this test and shutdown
+// run without sound and without crashing.
+TEST(FrameworkWithoutSoundDevice, DISABLED_StartsWithoutSound) {
+  ASSERT_NE(nullptr, g_appWindow) << "the rest of the framework started";
+  EXPECT_EQ(nullptr, g_masteringVoice);
+  if (g_xaudio2) {
+    UINT32 count = 1;
+    EXPECT_TRUE(SUCCEEDED(g_xaudio2->GetDeviceCount(&count)));
+    EXPECT_EQ(0u, count);
+  }
+  EXPECT_FALSE(CreateXAudio2());
+  EXPECT_EQ(nullptr, g_masteringVoice);
+  EXPECT_TRUE(g_winsockStarted);
+
+  // DirectSound fails without a device too, and gives up.
+  DWORD savedWait = g_directSoundRetryWait;
+  g_directSoundRetryWait = 1;
+  CreateDirectSound();
+  EXPECT_EQ(nullptr, g_directSound);
+  g_directSoundRetryWait = savedWait;
 }
