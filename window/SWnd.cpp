@@ -194,6 +194,7 @@ void SWnd::RegisterClasses() {
   wc.style |= CS_NOCLOSE;
   wc.lpszClassName = "VANDRO2";
   ::RegisterClassA(&wc);
+  ClearButtonOwners();
 }
 
 bool SWnd::Create(const char* title, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,

@@ -17,14 +17,22 @@
 #include "core/SArray.h"
 #include "core/SImage.h"
 #include "core/SString.h"
+#include "window/FrameworkMessages.h"
 
-// Framework messages of the window base.
-enum : UINT {
-  SWM_AFTERCREATE = 0x83E9,  // lParam = creation parameter; nonzero aborts the creation
-  SWM_MODALSTART = 0x83ED,   // wParam, lParam of RunModal; nonzero cancels the run
-  SWM_MODALRETURN = 0x83EE,  // Return in a modal window: ends the run with 0
-  SWM_MODALESCAPE = 0x83EF,  // Escape in a modal window, or its WM_CLOSE: ends the run with -1
-};
+class SResource;
+class SWnd;
+
+// UpdateLayeredWindow of "user32.dll", looked up at run time by whoever
+// first builds a layered window; null until then (layers are not shown).
+typedef BOOL(WINAPI* UpdateLayeredWindowProc)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                              BLENDFUNCTION*, DWORD);
+extern UpdateLayeredWindowProc g_updateLayeredWindow;
+// Painting queries of two control kinds, set by those controls: the video
+// rectangle (client coordinates, empty when none) a media-player control
+// (kind 27) keeps free of background, and the text of a rich-text control
+// (kind 26) drawn into a layer. Null hooks are skipped.
+extern RECT (*g_mediaPlayerVideoRect)(SWnd* wnd);
+extern void (*g_mediaTextDraw)(SWnd* wnd, HDC dc);
 
 class SWnd {
 public:
@@ -84,6 +92,8 @@ public:
   void ResetState();
   // Registers "VANDRO" and "VANDRO2" with the framework's instance.
   static void RegisterClasses();
+  // Forgets the windows that saw a mouse button pressed (no click pending).
+  static void ClearButtonOwners();
   // A framework-class window. Without a parent the style gets WS_POPUP;
   // WS_VISIBLE takes effect only after the after-create message returned 0.
   // A null instance means the framework's.
@@ -190,7 +200,8 @@ public:
   // Returns the previous redraw flag.
   bool SetRedraw(bool redraw);
   // Repaints the window (RedrawWindow with the flags); a hollow window lets
-  // its parent repaint underneath.
+  // its parent repaint underneath. A child of a layered window rebuilds the
+  // parent's layer instead (true).
   bool Redraw(const RECT* rect = nullptr, UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   // The control's previous procedure, else DefWindowProcA.
   LRESULT CallDefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -204,6 +215,43 @@ public:
   bool Close();
   // KillTimer of timer 1 of the window.
   static bool StopTimer(SWnd* wnd);
+
+  // Background images and painting.
+  // The background image becomes a clone of the bitmap (null: no image); the
+  // nine-slice rectangle is emptied; with a bitmap the key becomes the shape
+  // colour key (0xFF000000: no shape). Then the shape region and a redraw.
+  void SetBackgroundImage(Gdiplus::Bitmap* bitmap, COLORREF key);
+  // Copies of the given images (each may be null); none unless at least one
+  // has a bitmap.
+  void SetStateImages(SImage* hover, SImage* pressed, SImage* checked, SImage* disabled);
+  // The four images from archive entries; an empty name or a missing entry
+  // leaves that image empty.
+  void LoadStateImages(SResource* archive, const char* hover, const char* pressed,
+                       const char* checked, const char* disabled);
+  // The window region: key-coloured client pixels of the drawn background
+  // cut out; rectangular without an image or a key.
+  void UpdateShapeRegion();
+  // The background (or the state image due) over width x height, nine-slice
+  // when the rectangle is set.
+  void DrawBackgroundImage(HDC dc, int width, int height);
+  // Cuts the visible children out (of clipDC or paintDC by kind) and paints
+  // the client background into paintDC.
+  void PaintBackground(HDC clipDC, HDC paintDC);
+  // The background image's drawing mode; outside 0..12 gives 0.
+  static void SetImageDrawMode(SWnd* wnd, int mode);
+  // A layered window's image: composed into a 32-bit memory HDC, pushed with
+  // UpdateLayeredWindow (the HDC and its bitmap are freed there).
+  HDC ComposeLayer();
+  void ApplyLayer(HDC layerDC);
+  void RedrawLayer();
+  // The WM_ERASEBKGND protocol. OnMessage calls BeginErase with the
+  // message's HDC and passes its result on as lParam: that HDC for a hollow
+  // background, the memory HDC of the outermost erase (already painted), 0
+  // inside a nested erase. WindowProc calls EndErase with the message's HDC
+  // and that lParam: the outermost erase copies the memory HDC to the
+  // message's HDC and frees it. Returns 1 (erased).
+  LPARAM BeginErase(HDC dc);
+  LRESULT EndErase(HDC dc, LPARAM memoryDC);
 
   // One thread's list of framework windows, sorted by handle (unsigned).
   struct _SThreadRecord {

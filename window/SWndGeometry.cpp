@@ -10,7 +10,6 @@ namespace {
 const UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 const UINT kSizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 const UINT kAlignFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-const COLORREF kHollow = 0xFF000001;
 
 // A window's rectangle in the client coordinates of another window.
 bool RectInClientOf(HWND hWnd, HWND other, RECT* rect) {
@@ -344,16 +343,6 @@ bool SWnd::SetRedraw(bool redraw) {
   m_redraw = redraw;
   if (redraw) Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   return previous;
-}
-
-bool SWnd::Redraw(const RECT* rect, UINT flags) {
-  if (!m_hWnd) return false;
-  if (m_backColor != kHollow) return ::RedrawWindow(m_hWnd, rect, nullptr, flags) != 0;
-  // The hollow background asks the parent to paint underneath.
-  m_hollowRedraw = true;
-  bool done = ::RedrawWindow(m_hWnd, rect, nullptr, flags) != 0;
-  m_hollowRedraw = false;
-  return done;
 }
 
 LRESULT SWnd::CallDefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,243 @@
+#include "core/Platform.h"
+#include "window/SMenu.h"
+
+#include "core/SKeyboard.h"
+#include "window/Framework.h"
+#include "window/FrameworkMessages.h"
+#include "window/SImageList.h"
+#include "tests/window/PaintSupport.h"
+#include "tests/window/ProbeWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class CommandMenu : public SMenu {
+public:
+  void OnCommand(int position, int id) override {
+    lastPosition = position;
+    lastId = id;
+  }
+  int lastPosition = -1, lastId = -1;
+};
+
+MENUITEMINFOA ItemInfo(HMENU menu, int position, UINT mask) {
+  MENUITEMINFOA info;
+  memset(&info, 0, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = mask;
+  ::GetMenuItemInfoA(menu, position, TRUE, &info);
+  return info;
+}
+
+// A popup with a 16 x 16 image list holding one red image.
+struct ImageMenu {
+  SImageList images;
+  SMenu menu;
+  ImageMenu() {
+    images.Create(16, 16);
+    SImage red;
+    std::unique_ptr<Gdiplus::Bitmap> bitmap(SolidBitmap(16, 16, 0xFFFF0000));
+    red.CopyRect(bitmap.get(), 0, 0, -1, -1);
+    images.AddImage(&red);
+    menu.m_imageList = images.GetHandle();
+    menu.m_imageWidth = 16;
+    menu.m_imageHeight = 16;
+    menu.CreatePopup(nullptr);
+  }
+};
+
+}  // namespace
+
+TEST(SMenu, ItemsByIdTextAndState) {
+  SMenu menu;
+  EXPECT_FALSE(menu.AddItem(1, "no handle"));
+  EXPECT_EQ(-1, menu.FindItem(1));
+  ASSERT_TRUE(menu.CreatePopup(nullptr));
+  EXPECT_EQ(-1, menu.FindItem(1)) << "no items";
+  ASSERT_TRUE(menu.AddItem(7, "Open\tCtrl+O", -1, 0, true, false));
+  ASSERT_TRUE(menu.AddItem(8, "Save", -5, 3, false, true));
+  ASSERT_TRUE(menu.AddItem(7, "Second seven"));
+  ASSERT_TRUE(menu.AddSeparator(9));
+  EXPECT_EQ(4, ::GetMenuItemCount(menu.m_hMenu));
+
+  EXPECT_EQ(0, menu.FindItem(7)) << "the first of two";
+  EXPECT_EQ(3, menu.FindItem(9));
+  EXPECT_EQ(-1, menu.FindItem(42));
+  EXPECT_EQ(8, menu.GetItemId(1));
+  EXPECT_EQ(0, menu.GetItemId(-1));
+  EXPECT_EQ(0, menu.GetItemId(10));
+  EXPECT_EQ(-1, SMenu::GetItemRecord(menu.m_hMenu, 1)->imageIndex);
+  EXPECT_EQ(3, SMenu::GetItemRecord(menu.m_hMenu, 1)->data);
+
+  EXPECT_STREQ("Open\tCtrl+O", menu.GetItemText(7).GetText());
+  EXPECT_TRUE(menu.SetItemText(8, "Save As"));
+  EXPECT_STREQ("Save As", menu.GetItemText(8).GetText());
+  EXPECT_FALSE(menu.SetItemText(42, "x"));
+  EXPECT_STREQ("", menu.GetItemText(42).GetText());
+  EXPECT_STREQ("", menu.GetItemData(7).GetText());
+
+  EXPECT_TRUE(menu.IsItemChecked(7));
+  EXPECT_FALSE(menu.IsItemChecked(8));
+  EXPECT_TRUE(::GetMenuState(menu.m_hMenu, 1, MF_BYPOSITION) & MF_GRAYED);
+  menu.EnableItem(8, true);
+  EXPECT_FALSE(::GetMenuState(menu.m_hMenu, 1, MF_BYPOSITION) & MF_GRAYED);
+  menu.EnableItem(8, false);
+  EXPECT_TRUE(::GetMenuState(menu.m_hMenu, 1, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(ItemInfo(menu.m_hMenu, 3, MIIM_FTYPE).fType & MFT_SEPARATOR);
+
+  // Menu style: commands arrive by position.
+  MENUINFO info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_STYLE;
+  ASSERT_TRUE(::GetMenuInfo(menu.m_hMenu, &info));
+  EXPECT_TRUE(info.dwStyle & MNS_NOTIFYBYPOS);
+
+  EXPECT_TRUE(menu.RemoveAll());
+  EXPECT_EQ(0, ::GetMenuItemCount(menu.m_hMenu));
+}
+
+TEST(SMenu, BarTakesNoImagesNoSeparatorsAndIsNotTracked) {
+  ImageMenu images;
+  SMenu bar;
+  ASSERT_TRUE(bar.CreateBar(nullptr));
+  EXPECT_TRUE(bar.m_bar);
+  bar.m_imageList = images.images.GetHandle();
+  ASSERT_TRUE(bar.AddItem(1, "File", 0));
+  EXPECT_EQ(-1, SMenu::GetItemRecord(bar.m_hMenu, 0)->imageIndex);
+  EXPECT_EQ(nullptr, ItemInfo(bar.m_hMenu, 0, MIIM_BITMAP).hbmpItem);
+  EXPECT_FALSE(bar.AddSeparator(2));
+  EXPECT_EQ(1, ::GetMenuItemCount(bar.m_hMenu));
+  EXPECT_FALSE(bar.Track(10, 10));
+}
+
+TEST(SMenu, SubmenusSurviveTheirParent) {
+  SMenu sub;
+  ASSERT_TRUE(sub.CreatePopup(nullptr));
+  ASSERT_TRUE(sub.AddItem(5, "Inner"));
+  {
+    SMenu bar;
+    ASSERT_TRUE(bar.CreateBar(nullptr));
+    EXPECT_FALSE(bar.AddSubMenu(1, nullptr, "None"));
+    SMenu empty;
+    EXPECT_FALSE(bar.AddSubMenu(1, &empty, "No handle"));
+    ASSERT_TRUE(bar.AddSubMenu(1, &sub, "File"));
+    EXPECT_EQ(sub.m_hMenu, ::GetSubMenu(bar.m_hMenu, 0));
+    EXPECT_TRUE(bar.RemoveAll());
+    EXPECT_TRUE(::IsMenu(sub.m_hMenu));
+    ASSERT_TRUE(bar.AddSubMenu(1, &sub, "File"));
+    // Re-creating empties and destroys the old menu, not the submenu.
+    ASSERT_TRUE(bar.CreatePopup(nullptr));
+    EXPECT_FALSE(bar.m_bar);
+    EXPECT_TRUE(::IsMenu(sub.m_hMenu));
+    ASSERT_TRUE(bar.AddSubMenu(1, &sub, "Again"));
+  }
+  EXPECT_TRUE(::IsMenu(sub.m_hMenu));
+  EXPECT_EQ(5, sub.GetItemId(0));
+}
+
+TEST(SMenu, ItemDataOfOtherMenusIsNoRecord) {
+  HMENU foreign = ::CreatePopupMenu();
+  MENUITEMINFOA info;
+  memset(&info, 0, sizeof(info));
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+  info.wID = 3;
+  info.dwTypeData = const_cast<char*>("Foreign");
+  info.dwItemData = 0x1234;
+  ASSERT_TRUE(::InsertMenuItemA(foreign, 0, TRUE, &info));
+  EXPECT_EQ(nullptr, SMenu::GetItemRecord(foreign, 0));
+  EXPECT_EQ(nullptr, SMenu::FromItemData(0x1234));
+  ::DestroyMenu(foreign);
+
+  // Records die with their items.
+  SMenu menu;
+  ASSERT_TRUE(menu.CreatePopup(nullptr));
+  ASSERT_TRUE(menu.AddItem(1, "One"));
+  ULONG_PTR data = ItemInfo(menu.m_hMenu, 0, MIIM_DATA).dwItemData;
+  EXPECT_NE(nullptr, SMenu::FromItemData(data));
+  menu.RemoveAll();
+  EXPECT_EQ(nullptr, SMenu::FromItemData(data));
+}
+
+TEST(SMenu, ImagesAreMeasuredAndDrawn) {
+  ImageMenu m;
+  ASSERT_TRUE(m.menu.AddItem(1, "Plain"));
+  ASSERT_TRUE(m.menu.AddItem(2, "Picture", 0));
+  SMenu::_SItem* plain = SMenu::GetItemRecord(m.menu.m_hMenu, 0);
+  SMenu::_SItem* picture = SMenu::GetItemRecord(m.menu.m_hMenu, 1);
+  ASSERT_NE(nullptr, picture);
+  EXPECT_EQ(0, picture->imageIndex);
+  EXPECT_EQ(16, picture->image.GetWidth());
+  EXPECT_EQ(SImage::DRAW_MIDDLERIGHT, picture->image.m_drawMode);
+
+  // Vista or later on a 32-bit screen: the system draws from the record's
+  // bitmap; otherwise every popup item is owner-drawn.
+  bool systemDrawn = GetWindowsVersionCode() >= 7 && g_screenDepth >= 32;
+  HBITMAP plainBitmap = ItemInfo(m.menu.m_hMenu, 0, MIIM_BITMAP).hbmpItem;
+  HBITMAP pictureBitmap = ItemInfo(m.menu.m_hMenu, 1, MIIM_BITMAP).hbmpItem;
+  if (systemDrawn) {
+    EXPECT_EQ(nullptr, plainBitmap);
+    EXPECT_NE(nullptr, picture->bitmap);
+    EXPECT_EQ(picture->bitmap, pictureBitmap);
+  } else {
+    EXPECT_EQ(HBMMENU_CALLBACK, plainBitmap);
+    EXPECT_EQ(HBMMENU_CALLBACK, pictureBitmap);
+  }
+
+  MEASUREITEMSTRUCT measure = {};
+  measure.itemWidth = 99;
+  EXPECT_FALSE(m.menu.MeasureItem(plain, &measure));
+  EXPECT_EQ(99u, measure.itemWidth) << "the system's size stays";
+  m.menu.m_imageHeight = 100;
+  ASSERT_TRUE(m.menu.MeasureItem(picture, &measure));
+  EXPECT_EQ(20u, measure.itemWidth);
+  EXPECT_EQ(100u, measure.itemHeight);
+  m.menu.m_imageHeight = 1;
+  ASSERT_TRUE(m.menu.MeasureItem(picture, &measure));
+  EXPECT_EQ(static_cast<UINT>(::GetSystemMetrics(SM_CYMENU)), measure.itemHeight);
+
+  // Drawn middle right in the item less 4 pixels.
+  Canvas canvas(40, 20);
+  DRAWITEMSTRUCT draw = {};
+  draw.CtlType = ODT_MENU;
+  draw.hDC = canvas.dc();
+  draw.rcItem = {0, 0, 40, 20};
+  EXPECT_FALSE(m.menu.DrawItem(plain, &draw));
+  ASSERT_TRUE(m.menu.DrawItem(picture, &draw));
+  EXPECT_EQ(0xFF0000u, canvas.Rgb(20, 2));
+  EXPECT_EQ(0xFF0000u, canvas.Rgb(35, 17));
+  EXPECT_EQ(0xFFFFFFu, canvas.Rgb(19, 10));
+  EXPECT_EQ(0xFFFFFFu, canvas.Rgb(36, 10));
+}
+
+TEST(SMenu, CommandsReachTheOwnerAsFrameworkMessages) {
+  ProbeWnd owner;
+  RECT r = MakeRect(0, 0, 100, 50);
+  ASSERT_TRUE(owner.Create("", WS_POPUP, 0, &r));
+  CommandMenu menu;
+  ASSERT_TRUE(menu.CreatePopup(owner.m_hWnd));
+  ASSERT_TRUE(menu.AddItem(50, "First"));
+  ASSERT_TRUE(menu.AddItem(100, "Open"));
+
+  owner.SendMessage(WM_MENUCOMMAND, 1, reinterpret_cast<LPARAM>(menu.m_hMenu));
+  EXPECT_EQ(1, menu.lastPosition);
+  EXPECT_EQ(100, menu.lastId);
+  ASSERT_EQ(1, owner.Count('O', SWM_MENUCOMMAND));
+  for (const ProbeWnd::Seen& s : owner.seen) {
+    if (s.message != SWM_MENUCOMMAND) continue;
+    EXPECT_EQ(reinterpret_cast<WPARAM>(static_cast<SMenu*>(&menu)), s.wParam);
+    EXPECT_EQ(100, s.lParam);
+  }
+
+  // Owner-drawn images are measured through the owner window.
+  ImageMenu m;
+  ASSERT_TRUE(m.menu.AddItem(3, "Picture", 0));
+  MEASUREITEMSTRUCT measure = {};
+  measure.CtlType = ODT_MENU;
+  measure.itemData = ItemInfo(m.menu.m_hMenu, 0, MIIM_DATA).dwItemData;
+  EXPECT_EQ(1, owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+  EXPECT_EQ(20u, measure.itemWidth);
+}
