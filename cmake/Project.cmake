@@ -24,5 +24,7 @@ function(project_test_program name timeout)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN} gtest project_options)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout})
+  # Test programs share one desktop (keyboard state, capture, focus, the
+  # cursor): they take turns.
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} RESOURCE_LOCK desktop)
 endfunction()
