@@ -5,8 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
 "$ROOT/scripts/install-deps.sh"
-build_all
 prepare_prefix
+build_all
 
 trap stop_started EXIT
 start_display

@@ -1,4 +1,4 @@
-# Shared by run.sh and test.sh: build folder, build, Wine prefix and display.
+# Shared by run.sh and test.sh: build folder, Wine prefix, build and display.
 # Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,8 +18,15 @@ build_all() {
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
   fi
+  # The data set is made by Wine programs during the build, in the prefix
+  # (prepare_prefix first). Their server is stopped afterwards, so that the
+  # persistent one of start_wineserver can start.
   # ALLOW_BUILD_ERRORS=1 runs the tests that did build (for work in progress).
-  if ! cmake --build "$BUILD_DIR" -- -k 0; then
+  local built=0
+  cmake --build "$BUILD_DIR" -- -k 0 || built=$?
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  if [ "$built" != 0 ]; then
     [ "${ALLOW_BUILD_ERRORS:-0}" = 1 ] || return 1
     echo "Build errors above; running the tests that built." >&2
   fi

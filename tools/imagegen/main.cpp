@@ -1,0 +1,87 @@
+// imagegen: draws the game's images from a description table.
+//
+//   imagegen TABLE FOLDER
+//
+// Every non-empty line of TABLE describes one image (format in ImageSpec.h,
+// kinds in Painters.h); each is written into FOLDER under its name, as JPEG
+// or PNG by its extension. The output depends only on the table, so two
+// runs give the same files. Exit status 0 on success, 1 with a message on
+// stderr on failure, 2 for a usage error.
+#include "core/PlatformGdiplus.h"
+
+#include "core/SDisk.h"
+#include "core/SFileMem.h"
+#include "core/SString.h"
+#include "core/SStringArray.h"
+#include "tools/imagegen/Canvas.h"
+#include "tools/imagegen/ImageSpec.h"
+#include "tools/imagegen/Painters.h"
+
+#include <stdio.h>
+
+namespace {
+
+int Fail(const char* table, int line, const char* message) {
+  fprintf(stderr, "imagegen: %s:%d: %s\n", table, line, message);
+  return 1;
+}
+
+int Run(const char* table, const char* folderName) {
+  SFileMem file;
+  if (!file.LoadFile(table)) return Fail(table, 0, "cannot read the table");
+  SString folder(folderName);
+  int n = folder.GetLength();
+  if (n > 0 && folder.GetAt(n - 1) != '\\' && folder.GetAt(n - 1) != '/') folder += '\\';
+  SDisk disk;
+  if (!disk.Exists(folder.GetText()) && !disk.CreateFolder(folder.GetText()))
+    return Fail(table, 0, "cannot create the output folder");
+
+  // Names seen so far, compared without regard to case as the archive does.
+  SStringArray names;
+  names.m_flags = 2;
+  // Lines end with LF or CR LF, so that the table reads the same whatever
+  // line ends a checkout gives it.
+  SString text = file.ReadString();
+  int lineNumber = 0;
+  for (int start = 0; start < text.GetLength();) {
+    int end = text.FindChar('\n', start);
+    if (end < 0) end = text.GetLength();
+    SString line = text.Mid(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (line.GetLength() > 0 && line.GetAt(line.GetLength() - 1) == '\r')
+      line.SetLength(line.GetLength() - 1);
+    line.Trim(-1, -1, false);
+    if (line.GetLength() == 0) continue;
+    ImageSpec spec;
+    SString error;
+    if (!spec.Parse(line, error)) return Fail(table, lineNumber, error.GetText());
+    if (names.FindSorted(spec.name.GetText()) >= 0)
+      return Fail(table, lineNumber, "the name is already used");
+    names.InsertSorted(spec.name.GetText());
+
+    Canvas canvas(spec.width, spec.height);
+    if (!PaintImage(spec, canvas, error)) return Fail(table, lineNumber, error.GetText());
+    SString path = folder + spec.name;
+    if (!canvas.Save(path.GetText(), spec.jpeg)) return Fail(table, lineNumber, "cannot write the image");
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    fprintf(stderr, "usage: imagegen TABLE FOLDER\n");
+    return 2;
+  }
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+    fprintf(stderr, "imagegen: GDI+ does not start\n");
+    return 1;
+  }
+  int result = Run(argv[1], argv[2]);
+  Gdiplus::GdiplusShutdown(token);
+  return result;
+}
