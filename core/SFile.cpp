@@ -3,6 +3,12 @@
 
 #include <string.h>
 
+namespace {
+
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
 SFile::SFile(bool memory) : m_memory(memory) {
   for (int i = 0; i < PROGRESS_COUNT; ++i) m_progress[i] = nullptr;
 }
@@ -55,4 +61,28 @@ int SFile::ReadByte() {
 int SFile::WriteStringZ(const char* text) {
   if (!text) text = "";
   return WriteText(text, int(strlen(text)) + 1);
+}
+
+int SFile::ClampToRemaining(int n) const {
+  int remaining = GetRemaining();
+  return n < 0 || n > remaining ? remaining : n;
+}
+
+SString SFile::MakeString(const void* p, int n) {
+  SString text("");
+  if (n > 0) {
+    text.SetLength(n, false);
+    memcpy(const_cast<char*>(text.GetText()), p, n);
+  }
+  return text;
+}
+
+SString SFile::MakeLine(const void* p, int n, bool keepBlanks) {
+  const char* start = static_cast<const char*>(p);
+  const char* end = start + (n > 0 ? n : 0);
+  if (!keepBlanks) {
+    while (start < end && IsBlank(*start)) ++start;
+    while (end > start && IsBlank(end[-1])) --end;
+  }
+  return MakeString(start, int(end - start));
 }

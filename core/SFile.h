@@ -110,6 +110,9 @@ public:
   int WriteStringZ(const char* text);
   void Rewind() { Seek(0); }
   void SeekToEnd() { Seek(GetSize()); }
+  // n limited to the bytes from the position to the end; n < 0 means all of
+  // them.
+  int ClampToRemaining(int n) const;
 
   bool IsMemoryFile() const { return m_memory; }
   SFileProgress GetProgressHandler(int kind) const;
@@ -137,7 +140,8 @@ public:
   // is nothing to do.
   static int Compress(SFile* source, SFile* destination, int n = -1, void* userData = nullptr);
   // The inverse of Compress; returns the bytes written. A stream with a
-  // block count, sizes or zlib data that do not hold gives 0.
+  // block count, sizes or zlib data that do not hold gives 0; the blocks
+  // before the failing one stay written, nothing of that one does.
   static int Inflate(SFile* source, SFile* destination, void* userData = nullptr);
   // Standard: A-Z a-z 0-9 + /, lines of lineLength characters (rounded up to
   // a multiple of 4; below 4 fails) each followed by CR LF, terminator "=".
@@ -149,6 +153,12 @@ public:
 
 protected:
   explicit SFile(bool memory);
+
+  // A string of the n bytes at p, NUL bytes included.
+  static SString MakeString(const void* p, int n);
+  // The same without leading and trailing spaces and tabs unless keepBlanks:
+  // the text of a line that ReadLine returns.
+  static SString MakeLine(const void* p, int n, bool keepBlanks);
 
   SFileProgress m_progress[PROGRESS_COUNT];
   bool m_memory;

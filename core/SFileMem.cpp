@@ -7,22 +7,6 @@
 #include <string.h>
 #include <wchar.h>
 
-namespace {
-
-inline bool IsBlank(uint8_t c) { return c == ' ' || c == '\t'; }
-
-// A string of the n bytes at p, NUL bytes included.
-SString MakeString(const uint8_t* p, int n) {
-  SString text("");
-  if (n > 0) {
-    text.SetLength(n, false);
-    memcpy(const_cast<char*>(text.GetText()), p, n);
-  }
-  return text;
-}
-
-}  // namespace
-
 SFileMem::SFileMem()
     : SFile(true), m_buffer(nullptr), m_size(0), m_capacity(0), m_position(0) {}
 
@@ -183,8 +167,7 @@ int SFileMem::WriteLine(const char* text) {
 }
 
 SString SFileMem::ReadString(int n) {
-  int remaining = GetRemaining();
-  if (n < 0 || n > remaining) n = remaining;
+  n = ClampToRemaining(n);
   if (n <= 0) return SString("");
   SString text = MakeString(m_buffer + m_position, n);
   m_position += n;
@@ -193,8 +176,7 @@ SString SFileMem::ReadString(int n) {
 
 int SFileMem::ReadData(void* buffer, int n) {
   if (!buffer || n < 1) return 0;
-  int remaining = GetRemaining();
-  if (n > remaining) n = remaining;
+  n = ClampToRemaining(n);
   if (n <= 0) return 0;
   memcpy(buffer, m_buffer + m_position, n);
   m_position += n;
@@ -231,11 +213,7 @@ SString SFileMem::ReadLine(bool keepBlanks, int max, bool* lineBreak) {
     if (max > 0 && m_position - start >= max) break;
   }
   if (end < 0) end = m_position;
-  if (!keepBlanks) {
-    while (start < end && IsBlank(m_buffer[start])) ++start;
-    while (end > start && IsBlank(m_buffer[end - 1])) --end;
-  }
-  return MakeString(m_buffer + start, end - start);
+  return MakeLine(m_buffer + start, end - start, keepBlanks);
 }
 
 SString SFileMem::ReadStringZ(bool keep) {

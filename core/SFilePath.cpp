@@ -20,17 +20,6 @@ const int kDigestChunk = 100;
 // Bytes per read when a file is searched.
 const int kFindChunk = 4096;
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-SString MakeString(const char* p, int n) {
-  SString text("");
-  if (n > 0) {
-    text.SetLength(n, false);
-    memcpy(const_cast<char*>(text.GetText()), p, n);
-  }
-  return text;
-}
-
 }  // namespace
 
 SFilePath::SFilePath()
@@ -162,8 +151,7 @@ int SFilePath::WriteLine(const char* text) {
 }
 
 SString SFilePath::ReadString(int n) {
-  int remaining = GetRemaining();
-  if (n < 0 || n > remaining) n = remaining;
+  n = ClampToRemaining(n);
   if (n <= 0) return SString("");
   SString text("");
   text.SetLength(n, false);
@@ -206,12 +194,7 @@ SString SFilePath::ReadLine(bool keepBlanks, int max, bool* lineBreak) {
     text.push_back(char(c));
     if (max > 0 && int(text.size()) >= max) break;
   }
-  size_t start = 0, end = text.size();
-  if (!keepBlanks) {
-    while (start < end && IsBlank(text[start])) ++start;
-    while (end > start && IsBlank(text[end - 1])) --end;
-  }
-  return MakeString(text.data() + start, int(end - start));
+  return MakeLine(text.data(), int(text.size()), keepBlanks);
 }
 
 SString SFilePath::ReadStringZ(bool keep) {

@@ -35,6 +35,55 @@ const uint8_t* BytesAtPosition(SFile* file) {
   return static_cast<SFileMem*>(file)->GetBuffer() + file->Tell();
 }
 
+// Deflate never expands more than this many bytes out of one byte in.
+const int64_t kMaxInflateRatio = 1032;
+
+// The total of the uncompressed lengths that the block headers of a
+// compressed stream in a memory file announce, read from the position
+// without moving it; 0 for another kind of file, or when the headers do not
+// hold or announce more than their data can give.
+int64_t AnnouncedLength(SFile* source, uint32_t blocks) {
+  const uint8_t* bytes = BytesAtPosition(source);
+  if (!bytes) return 0;
+  int64_t size = source->GetRemaining();
+  auto u32 = [bytes](int64_t i) {
+    return uint32_t(bytes[i]) | uint32_t(bytes[i + 1]) << 8 | uint32_t(bytes[i + 2]) << 16 |
+           uint32_t(bytes[i + 3]) << 24;
+  };
+  int64_t at = 0;
+  int64_t total = 0;
+  for (uint32_t b = 0; b < blocks; ++b) {
+    if (size - at < 8) return 0;
+    int64_t u = u32(at);
+    int64_t c = u32(at + 4);
+    if (u > SFile::BLOCK_SIZE || c > SFile::PACKED_SIZE || u > c * kMaxInflateRatio) return 0;
+    total += u;
+    at += 8 + c;
+    if (at > size) return 0;
+  }
+  return total;
+}
+
+// Byte i of the n bytes at from, plus (encode) or minus (decode) key[i], into
+// to[i]; to may be from. Four bytes at a time, each modulo 256:
+// the low seven bits of every byte are added (or subtracted) with the high
+// bits masked so that no carry or borrow reaches the next byte, then the
+// high bits are set by exclusive or.
+template <bool Decode>
+void Combine(const uint8_t* from, uint8_t* to, int n, const uint8_t* key) {
+  const uint32_t high = 0x80808080u;
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    uint32_t a, b;
+    memcpy(&a, from + i, 4);
+    memcpy(&b, key + i, 4);
+    uint32_t r = Decode ? ((a | high) - (b & ~high)) ^ ((a ^ ~b) & high)
+                        : ((a & ~high) + (b & ~high)) ^ ((a ^ b) & high);
+    memcpy(to + i, &r, 4);
+  }
+  for (; i < n; ++i) to[i] = Decode ? uint8_t(from[i] - key[i]) : uint8_t(from[i] + key[i]);
+}
+
 bool Keyed(SFile* key, SFile* source, int n, SFile* destination, void* userData, bool decode) {
   if (!source || !source->IsOpen() || !key) return false;
 
@@ -47,23 +96,36 @@ bool Keyed(SFile* key, SFile* source, int n, SFile* destination, void* userData,
     keyBytes.resize(got > 0 ? got : 0);
   }
   if (keyBytes.empty()) keyBytes.assign(kEmptyKeyLength, 0);
+  // The key followed by its first bytes again, so that a whole block meets
+  // one run of key bytes from any key index: keyBytes[i] = key[i mod length].
+  size_t keyLength = keyBytes.size();
+  keyBytes.resize(keyLength + kKeyedBlock);
+  for (size_t i = keyLength; i < keyBytes.size(); ++i) keyBytes[i] = keyBytes[i - keyLength];
+  auto combine = decode ? Combine<true> : Combine<false>;
 
-  int start = source->Tell();
-  int remaining = source->GetSize() - start;
-  int length = n < 0 || n > remaining ? remaining : n;
+  int length = source->ClampToRemaining(n);
   int kind = decode ? SFile::PROGRESS_KEYED_DECODE : SFile::PROGRESS_KEYED_ENCODE;
+  // In place in a memory file's own buffer.
+  SFileMem* memory = !destination && source->IsMemoryFile() ? static_cast<SFileMem*>(source)
+                                                             : nullptr;
 
   uint8_t block[kKeyedBlock];
   size_t k = 0;  // runs on across blocks: byte i meets key byte i mod key length
   for (int done = 0; done < length;) {
     if (!GoOn(source, kind, done, length, userData)) return false;
     int want = length - done < kKeyedBlock ? length - done : kKeyedBlock;
+    if (memory) {
+      uint8_t* bytes = memory->GetBuffer() + memory->Tell();
+      combine(bytes, bytes, want, keyBytes.data() + k);
+      memory->Seek(memory->Tell() + want);
+      k = (k + want) % keyLength;
+      done += want;
+      continue;
+    }
     int got = source->Read(block, want);
     if (got <= 0) return false;
-    for (int i = 0; i < got; ++i) {
-      block[i] = decode ? uint8_t(block[i] - keyBytes[k]) : uint8_t(block[i] + keyBytes[k]);
-      if (++k == keyBytes.size()) k = 0;
-    }
+    combine(block, block, got, keyBytes.data() + k);
+    k = (k + got) % keyLength;
     if (destination) {
       if (destination->Write(block, got) != got) return false;
     } else {
@@ -133,8 +195,7 @@ int EncodeGroups(const uint8_t* in, int n, char* out, const char* alphabet) {
 
 int SFile::Copy(SFile* source, SFile* destination, int n) {
   if (!source || !destination) return 0;
-  int remaining = source->GetRemaining();
-  if (n < 0 || n > remaining) n = remaining;
+  n = source->ClampToRemaining(n);
   if (n <= 0) return 0;
 
   // A memory destination grows once for the whole copy.
@@ -204,8 +265,7 @@ bool SFile::KeyedDecode(SFile* key, SFile* source, int n, SFile* destination, vo
 
 int SFile::Compress(SFile* source, SFile* destination, int n, void* userData) {
   if (!source || !destination) return 0;
-  int remaining = source->GetRemaining();
-  if (n < 0 || n > remaining) n = remaining;
+  n = source->ClampToRemaining(n);
   if (n <= 0) return 0;
 
   uint32_t blocks = uint32_t((int64_t(n) + BLOCK_SIZE - 1) / BLOCK_SIZE);
@@ -244,29 +304,61 @@ int SFile::Inflate(SFile* source, SFile* destination, void* userData) {
   // Every block takes at least its two 4-byte lengths.
   if (blocks == 0 || blocks > uint32_t(source->GetRemaining()) / 8) return 0;
 
+  // A memory destination takes the blocks that land past its old size
+  // straight into its buffer. When the source's block headers are at hand
+  // and plausible, it grows once for the whole stream.
+  SFileMem* memory = destination->IsMemoryFile() && destination != source
+                         ? static_cast<SFileMem*>(destination)
+                         : nullptr;
+  const int oldSize = destination->GetSize();
+  const bool wasOpen = destination->IsOpen();
+  if (memory) {
+    int64_t end = memory->Tell() + AnnouncedLength(source, blocks);
+    if (end > oldSize && end <= INT_MAX) memory->SetSize(int(end));
+  }
+  // A stream that fails leaves the destination as the blocks before the
+  // failing one left it.
+  auto fail = [&]() {
+    if (memory) {
+      int keep = memory->Tell() > oldSize ? memory->Tell() : oldSize;
+      if (memory->GetSize() > keep) memory->SetSize(keep);
+      if (!wasOpen && keep == 0) memory->Close();
+    }
+    return 0;
+  };
+
   std::vector<uint8_t> packed;
-  std::vector<uint8_t> output(BLOCK_SIZE);
+  std::vector<uint8_t> output;
   int total = 0;
   for (uint32_t b = 0; b < blocks; ++b) {
-    if (!GoOn(source, PROGRESS_INFLATE, b, blocks, userData)) return 0;
-    if (source->GetRemaining() < 8) return 0;
+    if (!GoOn(source, PROGRESS_INFLATE, b, blocks, userData)) return fail();
+    if (source->GetRemaining() < 8) return fail();
     uint32_t u = source->ReadInt32();
     uint32_t c = source->ReadInt32();
     if (u > uint32_t(BLOCK_SIZE) || c > uint32_t(PACKED_SIZE) ||
         c > uint32_t(source->GetRemaining()))
-      return 0;
+      return fail();
     const uint8_t* bytes = BytesAtPosition(source);
     if (bytes) {
       source->Seek(source->Tell() + int(c));
     } else {
       packed.resize(PACKED_SIZE);
-      if (source->Read(packed.data(), int(c)) != int(c)) return 0;
+      if (source->Read(packed.data(), int(c)) != int(c)) return fail();
       bytes = packed.data();
     }
     uLongf length = u;
-    if (uncompress(output.data(), &length, bytes, c) != Z_OK || length != u) return 0;
-    if (u > 0 && destination->Write(output.data(), int(u)) != int(u)) return 0;
-    if (total > INT_MAX - int(u)) return 0;
+    int at = destination->Tell();
+    if (memory && u > 0 && at >= oldSize && int(u) <= INT_MAX - at) {
+      if (at + int(u) > memory->GetSize()) memory->SetSize(at + int(u));
+      if (uncompress(memory->GetBuffer() + at, &length, bytes, c) != Z_OK || length != u)
+        return fail();
+      memory->Seek(at + int(u));
+    } else {
+      output.resize(BLOCK_SIZE);
+      if (uncompress(output.data(), &length, bytes, c) != Z_OK || length != u) return fail();
+      if (u > 0 && destination->Write(output.data(), int(u)) != int(u)) return fail();
+    }
+    if (total > INT_MAX - int(u)) return fail();
     total += int(u);
   }
   return total;

@@ -10,36 +10,6 @@ namespace {
 // Flags of the names list: compare without regard to case.
 const uint32_t kNamesNoCase = 2;
 
-// Deflate never expands more than this many bytes out of one byte in.
-const int64_t kMaxInflateRatio = 1032;
-
-// The total of the uncompressed lengths that a compressed stream announces,
-// read from its block headers without moving the stream; -1 when the headers
-// do not hold or announce more than their data can give.
-int64_t AnnouncedLength(SFileMem& stream) {
-  const uint8_t* bytes = stream.GetBuffer();
-  int64_t size = stream.GetSize();
-  int64_t at = stream.Tell();
-  auto u32 = [&](int64_t i) {
-    return uint32_t(bytes[i]) | uint32_t(bytes[i + 1]) << 8 | uint32_t(bytes[i + 2]) << 16 |
-           uint32_t(bytes[i + 3]) << 24;
-  };
-  if (!bytes || size - at < 4) return -1;
-  uint32_t blocks = u32(at);
-  at += 4;
-  int64_t total = 0;
-  for (uint32_t b = 0; b < blocks; ++b) {
-    if (size - at < 8) return -1;
-    int64_t u = u32(at);
-    int64_t c = u32(at + 4);
-    if (u > SFile::BLOCK_SIZE || c > SFile::PACKED_SIZE || u > c * kMaxInflateRatio) return -1;
-    total += u;
-    at += 8 + c;
-    if (at > size) return -1;
-  }
-  return total;
-}
-
 }  // namespace
 
 SResource::SResource() : m_compressed(false) { m_names.m_flags = kNamesNoCase; }
@@ -135,15 +105,7 @@ bool SResource::Load(SFile* output, const char* name, bool rewind) {
     if (done && keyed) done = SFile::KeyedDecode(&m_key, &stream, size);
     stream.Rewind();
     if (done && m_compressed) {
-      if (size > 0) {
-        // A memory output grows once for the whole entry when the block
-        // headers are plausible; the inflate checks them again.
-        int64_t length = AnnouncedLength(stream);
-        if (output->IsMemoryFile() && length > 0 && length <= int64_t(INT_MAX) - startPosition &&
-            startPosition + length > startSize)
-          output->SetSize(int(startPosition + length));
-        done = SFile::Inflate(&stream, output) > 0;
-      }
+      if (size > 0) done = SFile::Inflate(&stream, output) > 0;
     } else if (done) {
       done = SFile::Copy(&stream, output) == size;
     }

@@ -2,7 +2,7 @@
 #include "core/SDisk.h"
 
 #include "core/SStringArray.h"
-#include "tests/core/TempTree.h"
+#include "tests/core/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ protected:
   }
   void TearDown() override { ::SetCurrentDirectoryA(m_previous); }
 
-  TempTree m_tree;
+  TempFolder m_tree;
   SDisk m_disk;
   char m_previous[MAX_PATH];
 };
@@ -76,12 +76,12 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
   // An absolute pattern gives absolute entries; a subfolder listed right
   // before what it holds.
   SStringArray both;
-  std::string pattern = m_tree / "music\\*.*";
+  std::string pattern = m_tree.File("music\\*.*");
   EXPECT_EQ(7, m_disk.ListFolder(&both, pattern.c_str(), 0x07));
   for (int i = 0; i < both.GetCount(); ++i) {
     std::string entry = Text(both.Get(i));
-    EXPECT_EQ(0u, entry.find(m_tree / "music\\")) << entry;
-    if (entry == m_tree / "music\\sub\\") {
+    EXPECT_EQ(0u, entry.find(m_tree.File("music\\"))) << entry;
+    if (entry == m_tree.File("music\\sub\\")) {
       EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)) << "entries of a subfolder follow it";
     }
   }
@@ -153,9 +153,9 @@ TEST_F(SDiskTest, HiddenEntriesLeftOutWhenAsked) {
   m_tree.Write("h\\secret.txt", "1");
   m_tree.MakeFolder("h\\only-hidden");
   m_tree.Write("h\\only-hidden\\x.txt", "1");
-  ::SetFileAttributesA((m_tree / "h\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ::SetFileAttributesA((m_tree / "h\\only-hidden\\x.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  if (!(::GetFileAttributesA((m_tree / "h\\secret.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
+  ::SetFileAttributesA(m_tree.File("h\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesA(m_tree.File("h\\only-hidden\\x.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  if (!(::GetFileAttributesA(m_tree.File("h\\secret.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
     GTEST_SKIP() << "the file system keeps no hidden attribute";
 
   EXPECT_EQ(3, m_disk.ListFolder(nullptr, "h\\*.*", 0x06));
@@ -174,33 +174,33 @@ TEST_F(SDiskTest, ExistsAndSearch) {
   EXPECT_TRUE(m_disk.Exists("folder"));
   EXPECT_TRUE(m_disk.Exists("folder\\"));
   EXPECT_TRUE(m_disk.Exists("folder/"));
-  EXPECT_TRUE(m_disk.Exists((m_tree / "folder\\").c_str()));
+  EXPECT_TRUE(m_disk.Exists(m_tree.File("folder\\").c_str()));
   EXPECT_FALSE(m_disk.Exists("file.txt"));
   EXPECT_FALSE(m_disk.Exists("missing"));
   EXPECT_FALSE(m_disk.Exists(""));
   EXPECT_FALSE(m_disk.Exists(nullptr));
 
   EXPECT_TRUE(m_disk.SearchFile("file.txt"));
-  EXPECT_STREQ((m_tree / "file.txt").c_str(), m_disk.GetFoundPath());
-  EXPECT_TRUE(m_disk.SearchFile((m_tree / "folder").c_str()));
+  EXPECT_STREQ(m_tree.File("file.txt").c_str(), m_disk.GetFoundPath());
+  EXPECT_TRUE(m_disk.SearchFile(m_tree.File("folder").c_str()));
   EXPECT_FALSE(m_disk.SearchFile("missing.txt"));
   EXPECT_FALSE(m_disk.SearchFile(""));
 
   EXPECT_TRUE(m_disk.DeleteFile("file.txt"));
-  EXPECT_FALSE(FileExists(m_tree / "file.txt"));
+  EXPECT_FALSE(FileExists(m_tree.File("file.txt")));
   EXPECT_FALSE(m_disk.DeleteFile("file.txt"));
 }
 
 TEST_F(SDiskTest, CreatesFoldersWithParents) {
   EXPECT_FALSE(m_disk.CreateFolder("p\\q", false));
-  EXPECT_FALSE(FolderExists(m_tree / "p"));
+  EXPECT_FALSE(FolderExists(m_tree.File("p")));
 
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c", true));
-  EXPECT_TRUE(FolderExists(m_tree / "a\\b\\c"));
+  EXPECT_TRUE(FolderExists(m_tree.File("a\\b\\c")));
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c\\", false));  // exists already
   EXPECT_TRUE(m_disk.CreateFolder("a\\d", false));        // parent exists
-  EXPECT_TRUE(m_disk.CreateFolder((m_tree / "x/y/z/").c_str(), true));
-  EXPECT_TRUE(FolderExists(m_tree / "x\\y\\z"));
+  EXPECT_TRUE(m_disk.CreateFolder(m_tree.File("x/y/z/").c_str(), true));
+  EXPECT_TRUE(FolderExists(m_tree.File("x\\y\\z")));
 
   m_tree.Write("plain", "1");
   EXPECT_FALSE(m_disk.CreateFolder("plain", true));
@@ -211,7 +211,7 @@ TEST_F(SDiskTest, CreatesFoldersWithParents) {
 
 TEST_F(SDiskTest, MakesUniqueFileNames) {
   m_tree.MakeFolder("logs");
-  std::string folder = m_tree / "logs\\";
+  std::string folder = m_tree.File("logs\\");
   EXPECT_EQ(folder + "log.txt", Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt")));
 
   m_tree.Write("logs\\log.txt", "taken");
@@ -226,8 +226,9 @@ TEST_F(SDiskTest, MakesUniqueFileNames) {
 
   // Without the trailing separator the name still lies inside the folder.
   m_disk.SetTrailingSeparator(false);
-  EXPECT_EQ(m_tree / "logs\\x", Text(m_disk.MakeUniqueFileName((m_tree / "logs").c_str(), "x")));
-  EXPECT_EQ("", Text(m_disk.MakeUniqueFileName((m_tree / "none").c_str(), "log", "txt")));
+  EXPECT_EQ(m_tree.File("logs\\x"),
+            Text(m_disk.MakeUniqueFileName(m_tree.File("logs").c_str(), "x")));
+  EXPECT_EQ("", Text(m_disk.MakeUniqueFileName(m_tree.File("none").c_str(), "log", "txt")));
 }
 
 TEST_F(SDiskTest, TemporaryFolderAndFiles) {

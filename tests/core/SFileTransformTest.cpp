@@ -155,6 +155,23 @@ TEST(SFileTransform, KeyedRoundTripAndKeyBytes) {
   SFileMem low("\x10"), unwrapped;
   EXPECT_TRUE(SFile::KeyedDecode(Key(keyHigh), &low, -1, &unwrapped));
   EXPECT_EQ("\xF0", Bytes(unwrapped));
+  // Every byte value meets every key byte value (a key of 257 bytes over
+  // 256 x 257 bytes), several bytes at a time as well as one by one.
+  std::string every(256 * 257, '\0'), keyBytes(257, '\0');
+  for (size_t i = 0; i < every.size(); ++i) every[i] = char(i);
+  for (size_t i = 0; i < keyBytes.size(); ++i) keyBytes[i] = char(i * 7 + 3);
+  SFileMem allKey, all, sums, differences;
+  MemoryOf(allKey, keyBytes);
+  MemoryOf(all, every);
+  ASSERT_TRUE(SFile::KeyedEncode(&allKey, &all, -1, &sums));
+  all.Rewind();
+  ASSERT_TRUE(SFile::KeyedDecode(&allKey, &all, -1, &differences));
+  std::string sum = Bytes(sums), difference = Bytes(differences);
+  for (size_t i = 0; i < every.size(); ++i) {
+    uint8_t a = uint8_t(every[i]), k = uint8_t(keyBytes[i % 257]);
+    ASSERT_EQ(uint8_t(a + k), uint8_t(sum[i])) << i;
+    ASSERT_EQ(uint8_t(a - k), uint8_t(difference[i])) << i;
+  }
 }
 
 TEST(SFileTransform, KeyIndexRunsOnAcrossBlocks) {
@@ -169,6 +186,21 @@ TEST(SFileTransform, KeyIndexRunsOnAcrossBlocks) {
   ASSERT_EQ(2500u, encoded.size());
   EXPECT_EQ(char('0' + 49), encoded[2499]);
   for (int i = 0; i < 2500; ++i) ASSERT_EQ(char('0' + i % 70), encoded[i]) << i;
+
+  // The same in place, from a position, and with a key longer than a block.
+  std::string longKey = Noise(1500, 13);
+  for (const std::string* text : {&keyText, &longKey}) {
+    SFileMem k, file;
+    MemoryOf(k, *text);
+    MemoryOf(file, std::string(3700, '\0'));
+    file.Seek(200);
+    ASSERT_TRUE(SFile::KeyedEncode(Key(k), &file));
+    EXPECT_EQ(3700, file.Tell());
+    std::string inPlace = Bytes(file);
+    for (int i = 0; i < 3500; ++i)
+      ASSERT_EQ((*text)[i % text->size()], inPlace[200 + i]) << i;
+    EXPECT_EQ(std::string(200, '\0'), inPlace.substr(0, 200));
+  }
 }
 
 TEST(SFileTransform, KeyedInPlaceStopsAtTheEnd) {
@@ -418,6 +450,72 @@ TEST(SFileTransform, CompressAndInflateProgress) {
   progress.cancelAt = 3;
   EXPECT_EQ(0, SFile::Inflate(&packed, &restored, &progress));
   EXPECT_EQ(200000, restored.GetSize());
+}
+
+TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
+  std::string bytes = Noise(250000, 12);
+  SFileMem source, packed;
+  MemoryOf(source, bytes);
+  SFile::Compress(&source, &packed);
+  const std::string stream = Bytes(packed);
+
+  // Written at the position: the first block overlaps what the file held.
+  SFileMem input, output;
+  MemoryOf(input, stream);
+  MemoryOf(output, "abcdef");
+  output.Seek(2);
+  EXPECT_EQ(250000, SFile::Inflate(&input, &output));
+  EXPECT_TRUE("ab" + bytes == Bytes(output));
+  EXPECT_EQ(250002, output.Tell());
+
+  // Held bytes beyond the stream's end stay.
+  std::string held(300000, 'h');
+  MemoryOf(input, stream);
+  MemoryOf(output, held);
+  output.Seek(10);
+  EXPECT_EQ(250000, SFile::Inflate(&input, &output));
+  EXPECT_TRUE(held.substr(0, 10) + bytes + held.substr(250010) == Bytes(output));
+
+  // A damaged second block: the first block stays written, nothing of the
+  // failed one lands in the file, and the size grows only by what the first
+  // block wrote.
+  std::string damaged = stream;
+  size_t second = 4 + 8 + U32At(stream, 8);
+  damaged[second + 8 + 100] ^= 0x55;
+  for (int heldSize : {150000, 5}) {
+    SCOPED_TRACE(heldSize);
+    held.assign(heldSize, 'h');
+    MemoryOf(input, damaged);
+    MemoryOf(output, held);
+    output.Seek(2);
+    EXPECT_EQ(0, SFile::Inflate(&input, &output));
+    std::string expected = held.substr(0, 2) + bytes.substr(0, 100000);
+    if (heldSize > 100002) expected += held.substr(100002);
+    EXPECT_EQ(expected.size(), Bytes(output).size());
+    EXPECT_TRUE(expected == Bytes(output));
+    EXPECT_EQ(100002, output.Tell());
+  }
+
+  // A closed file stays closed when the first block fails.
+  damaged = stream;
+  damaged[4 + 8 + 50] ^= 0x55;
+  MemoryOf(input, damaged);
+  SFileMem closed;
+  EXPECT_EQ(0, SFile::Inflate(&input, &closed));
+  EXPECT_FALSE(closed.IsOpen());
+
+  // From a disk file the memory file grows block by block.
+  TempFolder folder;
+  std::string name = folder.File("packed.bin");
+  {
+    SFilePath out(name.c_str(), true, true, false, false);
+    out.WriteData(stream.data(), int(stream.size()));
+  }
+  SFilePath disk(name.c_str(), false, false, true, false);
+  MemoryOf(output, "xyz");
+  output.SeekToEnd();
+  EXPECT_EQ(250000, SFile::Inflate(&disk, &output));
+  EXPECT_TRUE("xyz" + bytes == Bytes(output));
 }
 
 TEST(SFileTransform, Base64Forms) {

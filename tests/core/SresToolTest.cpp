@@ -2,7 +2,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SResource.h"
-#include "tests/core/TempTree.h"
+#include "tests/core/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +79,8 @@ protected:
   Result Run(const std::string& arguments) {
     Result result;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    std::string outPath = m_tree / "stdout.txt";
-    std::string errPath = m_tree / "stderr.txt";
+    std::string outPath = m_tree.File("stdout.txt");
+    std::string errPath = m_tree.File("stderr.txt");
     HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE err = ::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
@@ -122,11 +122,11 @@ protected:
     for (const auto& file : m_files) {
       Result extract = Run("extract arc.sres \"" + file.first + "\" out.bin" + keyOption);
       ASSERT_EQ(0u, extract.code) << extract.err;
-      EXPECT_TRUE(ReadAll(m_tree / "out.bin") == file.second) << file.first;
+      EXPECT_TRUE(ReadAll(m_tree.File("out.bin")) == file.second) << file.first;
     }
   }
 
-  TempTree m_tree;
+  TempFolder m_tree;
   std::vector<std::pair<std::string, std::string>> m_files;
 };
 
@@ -141,7 +141,7 @@ TEST_F(SresToolTest, PacksListsAndExtractsWithKeyAndCompression) {
   // The archive is what the reader takes, with the key text of the file.
   SResource resource;
   resource.SetKey(kKey);
-  ASSERT_TRUE(resource.Open((m_tree / "arc.sres").c_str()));
+  ASSERT_TRUE(resource.Open(m_tree.File("arc.sres").c_str()));
   EXPECT_TRUE(resource.IsCompressed());
   SFileMem out;
   ASSERT_TRUE(resource.Load(&out, "SUB\\DEEP\\C.TXT", true));
@@ -150,7 +150,7 @@ TEST_F(SresToolTest, PacksListsAndExtractsWithKeyAndCompression) {
   // Names ignore case in the tool too.
   Result extract = Run("extract arc.sres A.TXT upper.txt --key-file key.txt");
   EXPECT_EQ(0u, extract.code) << extract.err;
-  EXPECT_EQ(m_files[0].second, ReadAll(m_tree / "upper.txt"));
+  EXPECT_EQ(m_files[0].second, ReadAll(m_tree.File("upper.txt")));
 }
 
 TEST_F(SresToolTest, PlainArchive) {
@@ -158,7 +158,7 @@ TEST_F(SresToolTest, PlainArchive) {
   ASSERT_EQ(0u, pack.code) << pack.err;
   ExpectEveryFileBack("");
   // Without key and compression the entries lie in the file as they are.
-  EXPECT_NE(std::string::npos, ReadAll(m_tree / "arc.sres").find("alpha\r\nbeta\r\n"));
+  EXPECT_NE(std::string::npos, ReadAll(m_tree.File("arc.sres")).find("alpha\r\nbeta\r\n"));
 }
 
 TEST_F(SresToolTest, FailuresExitWithOneLine) {
@@ -180,8 +180,8 @@ TEST_F(SresToolTest, FailuresExitWithOneLine) {
     EXPECT_NE(0u, result.code) << arguments;
     EXPECT_EQ(1u, Lines(result.err).size()) << arguments << ": " << result.err;
   }
-  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA((m_tree / "new.sres").c_str()));
-  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA((m_tree / "out.bin").c_str()));
+  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA(m_tree.File("new.sres").c_str()));
+  EXPECT_EQ(0xFFFFFFFFu, ::GetFileAttributesA(m_tree.File("out.bin").c_str()));
 
   const char* usage[] = {"", "unpack arc.sres", "list", "list a b", "pack arc.sres",
                          "list arc.sres --key-file", "list arc.sres --verbose"};

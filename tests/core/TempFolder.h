@@ -1,5 +1,6 @@
-// A folder of its own under the temporary folder for tests that write
-// files; it is removed with its files when the object goes.
+// A folder of its own under the temporary folder for tests that write files
+// or build folder trees; it is removed with everything below it when the
+// object goes.
 #pragma once
 
 #include "core/Platform.h"
@@ -17,26 +18,45 @@ public:
     ::CreateDirectoryA(name, nullptr);
     m_path = name;
   }
+  ~TempFolder() { Remove(m_path); }
 
-  ~TempFolder() {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((m_path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-          ::DeleteFileA(File(data.cFileName).c_str());
-      } while (::FindNextFileA(find, &data));
-      ::FindClose(find);
-    }
-    ::RemoveDirectoryA(m_path.c_str());
-  }
-
+  // The folder, without a trailing separator.
   const std::string& Path() const { return m_path; }
-  std::string File(const char* name) const { return m_path + "\\" + name; }
+  // A path below the folder.
+  std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
+
+  // Writes a file (its folders must exist).
+  void Write(const std::string& relative, const std::string& bytes) const {
+    HANDLE file = ::CreateFileA(File(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (!bytes.empty()) ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+  void MakeFolder(const std::string& relative) const {
+    ::CreateDirectoryA(File(relative).c_str(), nullptr);
+  }
 
 private:
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
+
+  static void Remove(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "\\" + name;
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(path);
+        else ::DeleteFileA(path.c_str());
+      } while (::FindNextFileA(find, &data));
+      ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+  }
 
   std::string m_path;
 };
