@@ -1,0 +1,332 @@
+// The engine object: one per program, bound to one window. It owns the
+// Direct3D 9 device with its render targets and built-in effects, the
+// application's effects, the option settings and the timers, and runs the
+// frame step that the message loop calls when idle. The application derives
+// from it and overrides its hooks.
+//
+// Its fields are public, as the window base's are: the render passes, the
+// shaders and the scene read and set them directly.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SArray.h"
+#include "core/SKeyboard.h"
+#include "core/SRegistry.h"
+#include "core/SString.h"
+#include "engine/SDxConfig.h"
+#include "engine/SDxEffect.h"
+#include "engine/SDxRenderTarget.h"
+#include "engine/SDxVertex.h"
+
+#include <d3d9.h>
+#include <d3dx9.h>
+#include <stdint.h>
+
+class SWnd;
+class SDxShader;
+class SDxShaderDefault;
+class SDxShaderGBuffer;
+class SDxShaderDeferred;
+class SDxLayer;
+class SDxLayerItem;
+class SDxLight;
+class SDxObject;
+class SDxParticle;
+class SDxPreset;
+class SDxSprite;
+class SDxText;
+class SDxTexture;
+
+class SDx;
+
+// The process-wide engine that SDx::Frame steps; set by the application.
+extern SDx* g_engine;
+
+class SDx {
+public:
+  // The Direct3D calls that a test may answer instead of the machine. The
+  // seam receives the call, the real result and the call's data, and returns
+  // the result the engine goes on with; it may change the data.
+  enum {
+    D3DCALL_CREATE,            // Direct3DCreate9: S_OK or E_FAIL; data null
+    D3DCALL_DISPLAY_MODE,      // GetAdapterDisplayMode: D3DDISPLAYMODE*
+    D3DCALL_ENUM_MODE,         // EnumAdapterModes: _SModeQuery*
+    D3DCALL_CAPS,              // GetDeviceCaps: D3DCAPS9*
+    D3DCALL_DEPTH_MATCH,       // CheckDepthStencilMatch: D3DFORMAT*
+    D3DCALL_CREATE_DEVICE,     // CreateDevice: data null
+    D3DCALL_PRESENT,           // Present: data null
+    D3DCALL_TEST_COOPERATIVE,  // TestCooperativeLevel: data null
+    D3DCALL_RESET,             // Reset: D3DPRESENT_PARAMETERS*
+  };
+  struct _SModeQuery {
+    UINT index;
+    D3DDISPLAYMODE mode;
+  };
+  typedef HRESULT (*Direct3DSeam)(int call, HRESULT result, void* data);
+  // Null: the machine's answers. Process-wide, as display modes are listed
+  // before any engine exists.
+  static Direct3DSeam s_direct3DSeam;
+
+  SDx();
+  // Destroy, then the arrays' storage.
+  virtual ~SDx();
+
+  // The render window's messages: WM_SIZE refits the picture. False while
+  // not created, true otherwise.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The end of the device-loss path of the frame step; failed tells that
+  // the targets could not be made again. Empty.
+  virtual void OnDeviceReset(bool failed);
+  // Called with an item of the layer (still alive) just before the layer
+  // deletes it; empty. The reserved hooks are never called.
+  virtual void OnReservedHook1(void* item);
+  virtual void OnReservedHook2(void* item);
+  virtual void OnLightRemoved(SDxLight* light);
+  virtual void OnObjectRemoved(SDxObject* object);
+  virtual void OnParticleRemoved(SDxParticle* particle);
+  virtual void OnPresetRemoved(SDxPreset* preset);
+  virtual void OnReservedHook3(void* item);
+  virtual void OnReservedHook4(void* item);
+  virtual void OnSpriteRemoved(SDxSprite* sprite);
+  virtual void OnTextRemoved(SDxText* text);
+  virtual void OnTextureRemoved(SDxTexture* texture);
+  virtual void OnTriggerRemoved(SDxLayerItem* trigger);
+  // A due timer; true removes it, false keeps it due (it fires again on the
+  // next frame).
+  virtual bool OnTimer(int id);
+  // Fits the picture into the client area (letterbox or pillarbox) and
+  // rebuilds the output quad. Needs the window and the device.
+  virtual void OnSize();
+  // After an option key changed a setting: 0 lighting, 1 brightness, 2 audio,
+  // 3 music, 4 music volume, 5 force feedback. Empty.
+  virtual void OnSettingChanged(SDxConfig* settings, int index);
+  // The per-frame hook, between the entity managers and the layer updates.
+  virtual void OnFrame();
+
+  // --- life ------------------------------------------------------------------
+
+  // Binds the engine to the window with a copy of the settings, makes the
+  // device and its targets and reads the options from the registry. False
+  // with the failure text in error (when given), the engine destroyed.
+  bool Create(SWnd* window, const SDxConfig* settings, SString* error);
+  // Writes the options to the registry (when created) and releases
+  // everything; safe when not created.
+  void Destroy();
+  // Empties the engine's resources and resets the display state.
+  void Clear(bool rebuild);
+  // The frame step of the global engine (the message loop's idle work).
+  static void Frame();
+  bool IsCreated() const { return m_created; }
+
+  // --- time ------------------------------------------------------------------
+
+  // The game clock: 60.0 when not created, advanced by at most 0.02 per frame.
+  float GetTime() const { return m_time; }
+  float GetElapsedTime() const { return m_dt; }
+  float GetTimeSince(float t) const { return m_time - t; }
+  // Pauses the game clock (dt 0) or runs it again.
+  void SetPaused(bool paused) { m_paused = paused; }
+  bool IsPaused() const { return m_paused; }
+  // The slow-frame warning is due: enabled here and in the settings, the
+  // frames are too slow, and have been for more than a second.
+  bool IsSlowWarningDue() const;
+  // A timer: fires (OnTimer) once interval seconds of game time passed.
+  // False when the timer arrays are fixed and full.
+  bool AddTimer(int id, float interval);
+  void KillAllTimers();
+  int GetTimerCount() const { return m_timerIds.GetCount(); }
+
+  // --- settings ----------------------------------------------------------------
+
+  int GetWidth() const { return m_config.width; }
+  SDxConfig* GetConfig() { return &m_config; }
+  // Press times 0, no key down, no key event.
+  void ResetKeyStates();
+  // Text-valued registry floats under the settings' key; 0 and nothing
+  // without a key.
+  float ReadRegistryFloat(const char* name);
+  void WriteRegistryFloat(const char* name, float value);
+  // Fixed capacity n for the timer arrays (n < 0: growable again).
+  void ReserveCapacity(int n);
+  // Display modes at the desktop's refresh rate, (width << 16) | height,
+  // ascending without duplicates; returns the count.
+  static int EnumDisplayModes(SArray<uint32_t>* modes);
+  // The largest display mode; (0, 0) when there is none.
+  static void GetLargestDisplayMode(int* width, int* height);
+
+  // --- effects -----------------------------------------------------------------
+
+  // A screen effect of the application compiled from the text; null on
+  // failure. The engine owns it until Clear.
+  SDxShader* CreateShader(const char* text);
+  // Replaces the screen-effect list; null empties it and returns whether it
+  // held any. A null shader, or one without an effect or a technique,
+  // empties the list and gives false.
+  bool SetScreenEffects(SArray<SDxShader*>* shaders);
+  SDxShaderDeferred* GetDeferredShader() const { return m_shaderDeferred; }
+  void SetPreviousFrameCopy(bool copy) { m_previousFrameCopy = copy; }
+  // The first layer of the layer array; null when there is none.
+  SDxLayer* GetFirstLayer() const { return m_layers.GetCount() > 0 ? m_layers[0] : nullptr; }
+
+  // --- display parameters ------------------------------------------------------
+
+  void SetBrightness(float brightness);
+  void SetContrast(float contrast);
+  void FlashBrightness(float amount, float seconds);
+  void EnableFog(bool enable);
+  void SetFog(float start, float end);
+  // The view and projection that the effects and the screen passes use.
+  void SetViewProjection(const D3DXMATRIX& view, const D3DXMATRIX& projection);
+  void SetDefaultRenderStates();
+
+  // --- screen passes -----------------------------------------------------------
+
+  // Binds the current target's texture to stage 0 and the record's surface
+  // as render target 0; the record becomes current. A beam target counts
+  // its uses and is cleared on the first use of the frame. Returns the
+  // previous current record.
+  SDxRenderTarget* SetRenderTarget(SDxRenderTarget* target);
+  // One full-screen (or quarter-screen) quad with the effect (or none).
+  // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear first clears
+  // the target to black.
+  void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
+  // Three engine vertices for the corners 0, 2, 1 with the triangle's flat
+  // frame; returns the position after them.
+  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions, const D3DXVECTOR2* uvs,
+                                  bool flip);
+
+  // --- device (SDxDevice.cpp) --------------------------------------------------
+
+  bool CreateDevice(SString* error);
+  bool CreateRenderTargets(SString* error);
+  void ReleaseRenderTargets();
+  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner);
+  // The largest rectangle of the aspect inside the client, centred.
+  static RECT ComputeOutputRect(int clientWidth, int clientHeight, float aspect);
+
+  // --- rendering (SDxRender.cpp) -----------------------------------------------
+
+  // Draws and presents one frame; false only when Present reported a lost
+  // device.
+  bool Render();
+
+  // --- state -------------------------------------------------------------------
+
+  struct _SScreenVertex {
+    float x, y, z, rhw;  // POSITIONT
+    float u, v;          // TEXCOORD0
+  };
+
+  SRegistry m_registry;
+  SKeyboard m_keyboard;
+  D3DXMATRIX m_identity;
+  bool m_created;
+  D3DPRESENT_PARAMETERS m_presentParameters;
+  SWnd* m_window;
+  SDxConfig m_config;
+
+  // Device.
+  IDirect3D9* m_d3d;
+  IDirect3DDevice9* m_device;
+  D3DCAPS9 m_caps;
+  float m_maxPointSize;
+  int m_displayWidth, m_displayHeight;  // largest display mode (full screen)
+  int m_backBufferWidth, m_backBufferHeight;
+  float m_scaleX, m_scaleY;             // 2D scale: 100 x 100 hundredths
+  // Waiting for a lost device to come back: the targets are released.
+  bool m_deviceLost;
+
+  float m_masterVolume;
+  bool m_soundOn;
+  bool m_sceneVisible;
+
+  // Key tables by virtual-key code: game-clock press time, held flag, this
+  // frame's event (0 none, 1 press or release, 2 repeated press).
+  float m_keyPressTimes[256];
+  uint8_t m_keyDown[256];
+  uint8_t m_keyEvents[256];
+
+  // Render targets.
+  SDxRenderTarget* m_currentTarget;
+  SDxRenderTarget m_mainA, m_mainB, m_quarterA, m_quarterB;
+  SDxRenderTarget m_previousRT, m_colorRT, m_normalRT, m_infoRT, m_beamRT, m_beamRT2;
+  int m_beamUseCount[2];  // BeamRT, beam target 2
+  IDirect3DVertexDeclaration9* m_vertexDeclaration;  // SDxVertex
+  IDirect3DVertexDeclaration9* m_screenDeclaration;  // full and quarter quads
+  IDirect3DVertexBuffer9* m_fullQuad;
+  IDirect3DVertexBuffer9* m_quarterQuad;
+  IDirect3DVertexDeclaration9* m_outputDeclaration;  // output quad
+  IDirect3DVertexBuffer9* m_outputQuad;
+  ID3DXSprite* m_sprite;
+  int m_clientWidth, m_clientHeight;
+  RECT m_outputRect;
+
+  // Built-in effects and the blur handles.
+  SDxShaderDefault* m_shaderDefault;
+  SDxShaderGBuffer* m_shaderGBuffer;
+  SDxShaderDeferred* m_shaderDeferred;
+  SDxShader* m_shaderFog;
+  SDxShader* m_shaderDownSample;
+  SDxShader* m_shaderBlurH;
+  SDxShader* m_shaderBlurV;
+  SDxEffect::Handle m_blurHWidth;
+  SDxEffect::Handle m_blurHScale;
+  SDxEffect::Handle m_blurVHeight;
+  SDxEffect::Handle m_blurVScale;
+
+  // Screen effects.
+  bool m_previousFrameCopy;
+  bool m_screenEffectsEnabled;
+  bool m_effectsAfterOverlay;
+  SArray<SDxShader*> m_shaders;        // the application's, sorted by address
+  SArray<SDxShader*> m_screenEffects;  // in drawing order, not owned
+  SArray<SDxLayer*> m_layers;
+
+  // View of the frame.
+  D3DXMATRIX m_view, m_projection, m_viewProjection;
+
+  // Frame state.
+  float (*m_clock)();  // real seconds; GetTimeSeconds unless a test sets it
+  float m_lastFrameTime;
+  float m_time;
+  float m_dt;
+  float m_maxDt;
+  bool m_paused;
+  bool m_slowWarningEnabled;
+  bool m_inTime;
+  float m_lateSince;
+
+  // Display parameters.
+  bool m_lighting;
+  D3DXCOLOR m_worldAmbient;
+  D3DXCOLOR m_lightColor;
+  D3DXVECTOR3 m_lightDirection;
+  float m_brightness;           // own
+  float m_effectiveBrightness;  // own + settings + flash
+  float m_contrast;
+  float m_flashStart, m_flashDuration, m_flashAmount, m_flashBoost;
+  bool m_fog;
+  float m_fogStart, m_fogEnd;
+  float m_beamScale, m_glowScale;  // "g_scale" of the beam and glow blurs
+  float m_gridCellSize;
+
+  // Timers: three parallel arrays.
+  SArray<int> m_timerIds;
+  SArray<float> m_timerStarts;
+  SArray<float> m_timerIntervals;
+
+private:
+  SDx(const SDx&) = delete;
+  SDx& operator=(const SDx&) = delete;
+
+  // Advances the clock; false skips the frame.
+  bool UpdateTiming();
+  // The device-loss path of the frame step.
+  void RestoreDevice(bool justLost);
+  void ReadOptions();
+  void WriteOptions();
+  void ResetFrameState();
+  void DeleteShaders();
+  // Direct3D call results through the seam.
+  static HRESULT Seam(int call, HRESULT result, void* data);
+};

@@ -1,0 +1,113 @@
+#include "core/Platform.h"
+#include "engine/SDxShader.h"
+
+#include "engine/SDx.h"
+
+SDxShader::SDxShader(SDx* engine)
+    : m_engine(engine),
+      m_device(engine ? engine->m_device : nullptr),
+      m_effect(nullptr),
+      m_standard(false),
+      m_technique(nullptr),
+      m_worldViewProj(nullptr),
+      m_alpha(nullptr),
+      m_colorTexture(nullptr),
+      m_normalTexture(nullptr),
+      m_infoTexture(nullptr),
+      m_previousTexture(nullptr),
+      m_usesNormal(false),
+      m_usesInfo(false),
+      m_usesPrevious(false),
+      m_enabled(true) {}
+
+SDxShader::~SDxShader() {
+  // Only the base part is alive here: release without the subclass's slot.
+  SDxShader::Release();
+}
+
+void SDxShader::Release() {
+  delete m_effect;
+  m_effect = nullptr;
+  m_technique = nullptr;
+  m_worldViewProj = nullptr;
+  m_alpha = nullptr;
+  m_colorTexture = nullptr;
+  m_normalTexture = nullptr;
+  m_infoTexture = nullptr;
+  m_previousTexture = nullptr;
+  m_usesNormal = false;
+  m_usesInfo = false;
+  m_usesPrevious = false;
+  m_enabled = true;
+}
+
+void SDxShader::SetFrameParameters() {}
+
+void SDxShader::SetWorld(const D3DXMATRIX&, int) {}
+
+void SDxShader::SetMaterial(SDxTexture*, const D3DMATERIAL9&) {}
+
+bool SDxShader::Create(const char* text, bool standard) {
+  m_errors.Set("");
+  if (!text || !*text) {
+    m_errors.Set("empty effect text");
+    return false;
+  }
+  Release();
+  SDxEffect* effect = new SDxEffect(m_device);
+  if (!effect->Create(text, (int)strlen(text), D3DXSHADER_OPTIMIZATION_LEVEL3 | D3DXSHADER_PACKMATRIX_COLUMNMAJOR)) {
+    m_errors = effect->GetErrors();
+    delete effect;
+    return false;
+  }
+  m_effect = effect;
+  m_standard = standard;
+  if (!standard) return true;
+  m_technique = m_effect->GetTechniqueByName("Default");
+  m_worldViewProj = m_effect->GetParameterByName("g_worldViewProj");
+  m_alpha = m_effect->GetParameterByName("g_alpha");
+  m_colorTexture = m_effect->GetParameterByName("g_colorTexture");
+  m_normalTexture = m_effect->GetParameterByName("g_normalTexture");
+  m_infoTexture = m_effect->GetParameterByName("g_infoTexture");
+  m_previousTexture = m_effect->GetParameterByName("g_previousTexture");
+  if (!m_technique) {
+    Release();
+    m_errors.Set("the effect has no technique \"Default\"");
+    return false;
+  }
+  m_effect->SetTechnique(m_technique);
+  if (m_engine) {
+    m_effect->SetFloat(m_effect->GetParameterByName("dx_width"), (float)m_engine->m_backBufferWidth);
+    m_effect->SetFloat(m_effect->GetParameterByName("dx_height"), (float)m_engine->m_backBufferHeight);
+  }
+  return true;
+}
+
+void SDxShader::SetFloat(const char* name, float value) {
+  if (m_effect) m_effect->SetFloat(m_effect->GetParameterByName(name), value);
+}
+
+SDxEffect::Handle SDxShader::GetParameter(const char* name) {
+  return m_effect ? m_effect->GetParameterByName(name) : nullptr;
+}
+
+bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2, bool flip,
+                          D3DXVECTOR3* normal, D3DXVECTOR3* tangent, D3DXVECTOR3* binormal) {
+  D3DXVECTOR3 a = p0 - p1, b = p2 - p1, n;
+  D3DXVec3Cross(&n, &a, &b);
+  float length = D3DXVec3Length(&n);
+  bool ok = length > 0.0f;
+  n = ok ? n / length : D3DXVECTOR3(0.0f, 1.0f, 0.0f);
+  if (flip) n = -n;
+  D3DXVECTOR3 up(0.0f, 1.0f, 0.0f), forward(0.0f, 0.0f, 1.0f), t1, t2, t, bn;
+  D3DXVec3Cross(&t1, &n, &up);
+  D3DXVec3Cross(&t2, &n, &forward);
+  t = D3DXVec3Length(&t2) < D3DXVec3Length(&t1) ? t1 : t2;
+  D3DXVec3Normalize(&t, &t);
+  D3DXVec3Cross(&bn, &n, &t);
+  D3DXVec3Normalize(&bn, &bn);
+  if (normal) *normal = n;
+  if (tangent) *tangent = t;
+  if (binormal) *binormal = bn;
+  return ok;
+}

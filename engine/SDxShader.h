@@ -1,0 +1,100 @@
+// An effect of the engine with the handles that every engine effect shares.
+// Plain SDxShader objects carry the full-screen effects; the subclasses feed
+// the object effects (SDxShaderDefault, SDxShaderGBuffer) and the deferred
+// point light (SDxShaderDeferred).
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SString.h"
+#include "engine/SDxEffect.h"
+
+#include <d3d9.h>
+#include <d3dx9.h>
+
+class SDx;
+class SDxTexture;
+
+class SDxShader {
+public:
+  // The device is the engine's at construction (none without an engine).
+  explicit SDxShader(SDx* engine);
+  // Releases the effect.
+  virtual ~SDxShader();
+
+  // Releases the effect, clears every handle and sets the flags back to
+  // uses-normal, uses-info and uses-previous false, enabled true.
+  virtual void Release();
+  // Once per frame before drawing; empty here.
+  virtual void SetFrameParameters();
+  // Per object; empty here.
+  virtual void SetWorld(const D3DXMATRIX& world, int objectId);
+  // Per material; empty here.
+  virtual void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material);
+
+  // Compiles the effect text (packing matrices by columns). With standard:
+  // looks up the technique "Default" and the common handles, fails without
+  // the technique, and sets "dx_width" and "dx_height" to the engine's
+  // back-buffer size. False for an empty text or any error, leaving no
+  // effect and the message in GetErrors.
+  bool Create(const char* text, bool standard);
+  // SetFloat on the parameter of that name; nothing without an effect.
+  void SetFloat(const char* name, float value);
+  // The parameter of that name; null without an effect or such a parameter.
+  SDxEffect::Handle GetParameter(const char* name);
+
+  void SetEnabled(bool enabled) { m_enabled = enabled; }
+  bool IsEnabled() const { return m_enabled; }
+  void SetUseNormalTexture(bool use) { m_usesNormal = use; }
+  bool UsesNormalTexture() const { return m_usesNormal; }
+  void SetUsePreviousTexture(bool use) { m_usesPrevious = use; }
+  bool UsesPreviousTexture() const { return m_usesPrevious; }
+  bool UsesInfoTexture() const { return m_usesInfo; }
+
+  SDxEffect* GetEffect() const { return m_effect; }
+  // The message of the last failed Create.
+  const SString& GetErrors() const { return m_errors; }
+
+  // Effect texts (SDxShaderTexts.cpp): the engine's seven built-in effects
+  // and the game's three screen effects.
+  static const char* const TEXT_DEFAULT;
+  static const char* const TEXT_GBUFFER;
+  static const char* const TEXT_DEFERRED;
+  static const char* const TEXT_FOG;
+  static const char* const TEXT_DOWNSAMPLE;
+  static const char* const TEXT_BLUR_HORIZONTAL;
+  static const char* const TEXT_BLUR_VERTICAL;
+  static const char* const TEXT_FADE;
+  static const char* const TEXT_GREY;
+  static const char* const TEXT_SPEED_BLUR;
+
+  SDx* m_engine;
+  IDirect3DDevice9* m_device;
+  SDxEffect* m_effect;
+  bool m_standard;
+  SDxEffect::Handle m_technique;
+  SDxEffect::Handle m_worldViewProj;
+  SDxEffect::Handle m_alpha;
+  SDxEffect::Handle m_colorTexture;
+  SDxEffect::Handle m_normalTexture;
+  SDxEffect::Handle m_infoTexture;
+  SDxEffect::Handle m_previousTexture;
+  bool m_usesNormal;
+  bool m_usesInfo;
+  bool m_usesPrevious;
+  bool m_enabled;
+
+private:
+  SDxShader(const SDxShader&) = delete;
+  SDxShader& operator=(const SDxShader&) = delete;
+
+  SString m_errors;
+};
+
+// The flat frame of a triangle: normal = normalize((p0 - p1) x (p2 - p1)),
+// negated with flip; tangent = normal x (0, 1, 0) or normal x (0, 0, 1),
+// whichever is longer (the second on a tie), normalised; binormal =
+// normalize(normal x tangent). Texture coordinates do not enter it. A
+// degenerate triangle (no normal) gives the frame of normal (0, 1, 0)
+// (negated with flip) and false.
+bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2, bool flip,
+                          D3DXVECTOR3* normal, D3DXVECTOR3* tangent, D3DXVECTOR3* binormal);

@@ -1,0 +1,30 @@
+// The unlit object effect: texture or white, brightness and contrast, tinted
+// by the world ambient and the material's ambient colour.
+#pragma once
+
+#include "core/Platform.h"
+#include "engine/SDxShader.h"
+
+class SDxShaderDefault : public SDxShader {
+public:
+  explicit SDxShaderDefault(SDx* engine);
+  ~SDxShaderDefault() override;
+
+  void Release() override;
+  // "g_worldAmbientColor" = the engine's world ambient colour.
+  void SetFrameParameters() override;
+  // "g_worldViewProj" = world x the engine's view-projection.
+  void SetWorld(const D3DXMATRIX& world, int objectId) override;
+
+  // SDxShader::Create with the standard handles, then this class's handles.
+  bool Create(const char* text);
+
+  SDxEffect::Handle m_worldAmbientColor;
+  SDxEffect::Handle m_ambientColor;
+  SDxEffect::Handle m_brightness;
+  SDxEffect::Handle m_contrast;
+  SDxEffect::Handle m_hasColorMap;
+
+private:
+  void ClearHandles();
+};

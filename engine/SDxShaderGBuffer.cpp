@@ -1,0 +1,71 @@
+#include "core/Platform.h"
+#include "engine/SDxShaderGBuffer.h"
+
+#include "engine/SDx.h"
+
+namespace {
+
+// Handle member and parameter name, in look-up order.
+const struct {
+  SDxEffect::Handle SDxShaderGBuffer::*member;
+  const char* name;
+} kHandles[] = {
+    {&SDxShaderGBuffer::m_view, "g_view"},
+    {&SDxShaderGBuffer::m_world, "g_world"},
+    {&SDxShaderGBuffer::m_worldAmbientColor, "g_worldAmbientColor"},
+    {&SDxShaderGBuffer::m_lightDirection, "g_lightDirection"},
+    {&SDxShaderGBuffer::m_lightColor, "g_lightColor"},
+    {&SDxShaderGBuffer::m_ambientColor, "g_ambientColor"},
+    {&SDxShaderGBuffer::m_diffuseColor, "g_diffuseColor"},
+    {&SDxShaderGBuffer::m_specularColor, "g_specularColor"},
+    {&SDxShaderGBuffer::m_hasColorMap, "g_hasColorMap"},
+    {&SDxShaderGBuffer::m_hasNormalMap, "g_hasNormalMap"},
+    {&SDxShaderGBuffer::m_glossiness, "g_glossiness"},
+    {&SDxShaderGBuffer::m_brightness, "g_brightness"},
+    {&SDxShaderGBuffer::m_contrast, "g_contrast"},
+    {&SDxShaderGBuffer::m_idObj, "g_idObj"},
+};
+
+}  // namespace
+
+SDxShaderGBuffer::SDxShaderGBuffer(SDx* engine) : SDxShader(engine) { ClearHandles(); }
+
+SDxShaderGBuffer::~SDxShaderGBuffer() {}
+
+void SDxShaderGBuffer::ClearHandles() {
+  for (const auto& row : kHandles) this->*row.member = nullptr;
+}
+
+void SDxShaderGBuffer::Release() {
+  SDxShader::Release();
+  ClearHandles();
+}
+
+bool SDxShaderGBuffer::Create(const char* text) {
+  if (!SDxShader::Create(text, true)) return false;
+  if (!m_effect) return true;
+  for (const auto& row : kHandles) this->*row.member = m_effect->GetParameterByName(row.name);
+  return true;
+}
+
+void SDxShaderGBuffer::SetFrameParameters() {
+  if (!m_effect) return;
+  D3DXMATRIX inverse;
+  if (!D3DXMatrixInverse(&inverse, nullptr, &m_engine->m_view)) D3DXMatrixIdentity(&inverse);
+  m_effect->SetMatrix(m_view, &inverse);
+  D3DXVECTOR4 ambient(m_engine->m_worldAmbient);
+  m_effect->SetVector(m_worldAmbientColor, &ambient);
+  const D3DXVECTOR3& d = m_engine->m_lightDirection;
+  D3DXVECTOR4 direction(d.x, d.y, d.z, 0.0f);
+  m_effect->SetVector(m_lightDirection, &direction);
+  D3DXVECTOR4 color(m_engine->m_lightColor);
+  m_effect->SetVector(m_lightColor, &color);
+}
+
+void SDxShaderGBuffer::SetWorld(const D3DXMATRIX& world, int objectId) {
+  if (!m_effect) return;
+  m_effect->SetMatrix(m_world, &world);
+  D3DXMATRIX wvp = world * m_engine->m_viewProjection;
+  m_effect->SetMatrix(m_worldViewProj, &wvp);
+  m_effect->SetInt(m_idObj, objectId);
+}

@@ -1,0 +1,42 @@
+// The object effect of the lit path: fills the G-buffer (colour, normal and
+// eye distance, object id) and writes the picture lit by the engine's
+// directional light.
+#pragma once
+
+#include "core/Platform.h"
+#include "engine/SDxShader.h"
+
+class SDxShaderGBuffer : public SDxShader {
+public:
+  explicit SDxShaderGBuffer(SDx* engine);
+  ~SDxShaderGBuffer() override;
+
+  void Release() override;
+  // "g_view" = inverse of the engine's view; "g_worldAmbientColor";
+  // "g_lightDirection" = (direction, 0); "g_lightColor".
+  void SetFrameParameters() override;
+  // "g_world" = world; "g_worldViewProj" = world x view-projection;
+  // "g_idObj" = the object id.
+  void SetWorld(const D3DXMATRIX& world, int objectId) override;
+
+  // SDxShader::Create with the standard handles, then this class's handles.
+  bool Create(const char* text);
+
+  SDxEffect::Handle m_view;
+  SDxEffect::Handle m_world;
+  SDxEffect::Handle m_worldAmbientColor;
+  SDxEffect::Handle m_lightDirection;
+  SDxEffect::Handle m_lightColor;
+  SDxEffect::Handle m_ambientColor;
+  SDxEffect::Handle m_diffuseColor;
+  SDxEffect::Handle m_specularColor;
+  SDxEffect::Handle m_hasColorMap;
+  SDxEffect::Handle m_hasNormalMap;
+  SDxEffect::Handle m_glossiness;
+  SDxEffect::Handle m_brightness;
+  SDxEffect::Handle m_contrast;
+  SDxEffect::Handle m_idObj;
+
+private:
+  void ClearHandles();
+};

@@ -1,0 +1,121 @@
+// Windows, engines and pixel read-back for the engine tests.
+#pragma once
+
+#include "core/Platform.h"
+#include "engine/SDx.h"
+#include "engine/SDxShader.h"
+#include "window/SWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// A framework window for an engine to bind to.
+inline std::unique_ptr<SWnd> MakeEngineWindow() {
+  std::unique_ptr<SWnd> window(new SWnd);
+  RECT rect = {0, 0, 400, 300};
+  window->Create("engine test", WS_OVERLAPPEDWINDOW, 0, &rect);
+  return window;
+}
+
+// The pixels of a render target, read back through a system-memory surface:
+// 32-bit colours, or four floats per pixel for a 16-bit float target.
+struct Pixels {
+  int width = 0, height = 0;
+  D3DFORMAT format = D3DFMT_UNKNOWN;
+  std::vector<uint32_t> colors;
+  std::vector<float> floats;
+
+  uint32_t At(int x, int y) const { return colors[(size_t)y * width + x]; }
+  int Red(int x, int y) const { return (At(x, y) >> 16) & 0xFF; }
+  int Green(int x, int y) const { return (At(x, y) >> 8) & 0xFF; }
+  int Blue(int x, int y) const { return At(x, y) & 0xFF; }
+  // Component c (0 r, 1 g, 2 b, 3 a) of a float target.
+  float Float(int x, int y, int c) const { return floats[((size_t)y * width + x) * 4 + c]; }
+};
+
+inline Pixels ReadTarget(IDirect3DDevice9* device, IDirect3DSurface9* surface) {
+  Pixels pixels;
+  D3DSURFACE_DESC desc;
+  if (!device || !surface || FAILED(surface->GetDesc(&desc))) return pixels;
+  IDirect3DSurface9* copy = nullptr;
+  if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                                 nullptr))) {
+    return pixels;
+  }
+  D3DLOCKED_RECT locked;
+  if (SUCCEEDED(device->GetRenderTargetData(surface, copy)) &&
+      SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+    pixels.width = (int)desc.Width;
+    pixels.height = (int)desc.Height;
+    pixels.format = desc.Format;
+    for (int y = 0; y < pixels.height; ++y) {
+      const unsigned char* row = (const unsigned char*)locked.pBits + (size_t)y * locked.Pitch;
+      if (desc.Format == D3DFMT_A16B16G16R16F) {
+        float values[4];
+        for (int x = 0; x < pixels.width; ++x) {
+          D3DXFloat16To32Array(values, (const D3DXFLOAT16*)row + 4 * x, 4);
+          pixels.floats.insert(pixels.floats.end(), values, values + 4);
+        }
+      } else {
+        const uint32_t* p = (const uint32_t*)row;
+        pixels.colors.insert(pixels.colors.end(), p, p + pixels.width);
+      }
+    }
+    copy->UnlockRect();
+  }
+  copy->Release();
+  return pixels;
+}
+
+inline Pixels ReadTarget(SDx* engine, const SDxRenderTarget& target) {
+  return ReadTarget(engine->m_device, target.surface);
+}
+
+// Fills a target (or a rectangle of it) with a colour, as Clear does.
+inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color, const RECT* rect = nullptr) {
+  IDirect3DDevice9* device = engine->m_device;
+  device->SetRenderTarget(0, target->surface);
+  if (rect) {
+    D3DRECT r = {rect->left, rect->top, rect->right, rect->bottom};
+    device->Clear(1, &r, D3DCLEAR_TARGET, color, 1.0f, 0);
+  } else {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.0f, 0);
+  }
+}
+
+// One engine on an 800 x 450 window for the tests of a suite.
+class EngineSuite : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    s_window = MakeEngineWindow().release();
+    s_engine = new SDx;
+    SDxConfig config;
+    s_error.Set("");
+    s_created = s_engine->Create(s_window, &config, &s_error);
+  }
+  static void TearDownTestSuite() {
+    delete s_engine;
+    s_engine = nullptr;
+    delete s_window;
+    s_window = nullptr;
+  }
+  void SetUp() override { ASSERT_TRUE(s_created) << s_error.GetText(); }
+
+  // Draws the full-screen pass of the shader from the source target into the
+  // destination target (cleared first), as the frame's ping-pong does.
+  static void RunScreenPass(SDxShader* shader, SDxRenderTarget* source, SDxRenderTarget* destination) {
+    IDirect3DDevice9* device = s_engine->m_device;
+    device->BeginScene();
+    s_engine->m_currentTarget = source;
+    s_engine->SetRenderTarget(destination);
+    s_engine->DrawScreenQuad(shader, 0, true);
+    device->EndScene();
+  }
+
+  inline static SWnd* s_window = nullptr;
+  inline static SDx* s_engine = nullptr;
+  inline static bool s_created = false;
+  inline static SString s_error;
+};

@@ -1,0 +1,346 @@
+#include "core/Platform.h"
+#include "engine/SDxShader.h"
+
+#include "EngineTestSupport.h"
+#include "engine/SDxShaderDeferred.h"
+#include "engine/SDxShaderDefault.h"
+#include "engine/SDxShaderGBuffer.h"
+
+#include <algorithm>
+#include <math.h>
+
+namespace {
+
+const int kWidth = 800, kHeight = 450;
+const float kGauss[7] = {0.199471f, 0.176033f, 0.120985f, 0.064759f, 0.026995f, 0.008764f, 0.002216f};
+
+// A quad over the whole target in clip space at depth 0.5 (world = view =
+// projection = identity puts the camera at the origin looking along +z),
+// facing the camera: normal (0, 0, -1), binormal (0, 1, 0), tangent (1, 0, 0).
+void DrawClipQuad(SDx* engine) {
+  SDxVertex corners[4];
+  const float xy[4][2] = {{-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
+  for (int i = 0; i < 4; ++i) {
+    corners[i].position = D3DXVECTOR3(xy[i][0], xy[i][1], 0.5f);
+    corners[i].uv = D3DXVECTOR2((xy[i][0] + 1) / 2, (1 - xy[i][1]) / 2);
+    corners[i].normal = D3DXVECTOR3(0, 0, -1);
+    corners[i].binormal = D3DXVECTOR3(0, 1, 0);
+    corners[i].tangent = D3DXVECTOR3(1, 0, 0);
+  }
+  IDirect3DDevice9* device = engine->m_device;
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  device->SetVertexDeclaration(engine->m_vertexDeclaration);
+  device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, corners, sizeof(SDxVertex));
+  engine->SetDefaultRenderStates();
+}
+
+void DrawWithEffect(SDx* engine, SDxEffect* effect) {
+  UINT passes = 0;
+  ASSERT_TRUE(effect->Begin(&passes));
+  for (UINT p = 0; p < passes; ++p) {
+    effect->BeginPass(p);
+    DrawClipQuad(engine);
+    effect->EndPass();
+  }
+  effect->End();
+}
+
+void SetVector(SDxEffect* effect, const char* name, float x, float y, float z, float w) {
+  D3DXVECTOR4 v(x, y, z, w);
+  ASSERT_TRUE(effect->SetVector(effect->GetParameterByName(name), &v)) << name;
+}
+
+class SDxShaderTest : public EngineSuite {
+protected:
+  SDx* dx() { return s_engine; }
+  IDirect3DDevice9* device() { return s_engine->m_device; }
+
+  // The G-buffer pass over the whole screen with an object id; colour 0.5
+  // grey, lit from the front by white light.
+  void FillGBuffer(int objectId) {
+    SDxEffect* effect = dx()->m_shaderGBuffer->m_effect;
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    effect->SetMatrix(effect->GetParameterByName("g_world"), &identity);
+    effect->SetMatrix(effect->GetParameterByName("g_worldViewProj"), &identity);
+    effect->SetMatrix(effect->GetParameterByName("g_view"), &identity);
+    SetVector(effect, "g_ambientColor", 0.5f, 0.5f, 0.5f, 1.0f);
+    SetVector(effect, "g_worldAmbientColor", 1, 1, 1, 1);
+    SetVector(effect, "g_diffuseColor", 1, 1, 1, 1);
+    SetVector(effect, "g_specularColor", 0, 0, 0, 0);
+    SetVector(effect, "g_lightDirection", 0, 0, 1, 0);
+    SetVector(effect, "g_lightColor", 1, 1, 1, 1);
+    effect->SetInt(effect->GetParameterByName("g_idObj"), objectId);
+    device()->BeginScene();
+    device()->SetRenderTarget(0, dx()->m_colorRT.surface);
+    device()->SetRenderTarget(1, dx()->m_normalRT.surface);
+    device()->SetRenderTarget(2, dx()->m_infoRT.surface);
+    device()->SetRenderTarget(3, dx()->m_mainA.surface);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawWithEffect(dx(), effect);
+    for (DWORD i = 3; i >= 1; --i) device()->SetRenderTarget(i, nullptr);
+    device()->EndScene();
+  }
+
+  // The deferred light alone into main B (cleared black).
+  void DrawLight(const D3DXVECTOR3& position, float range, int skippedId) {
+    SDxShaderDeferred* shader = dx()->m_shaderDeferred;
+    SDxEffect* effect = shader->m_effect;
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    effect->SetMatrix(shader->m_world, &identity);
+    effect->SetMatrix(shader->m_worldViewProj, &identity);
+    effect->SetMatrix(shader->m_view, &identity);
+    effect->SetTexture(shader->m_colorTexture, dx()->m_colorRT.texture);
+    effect->SetTexture(shader->m_normalTexture, dx()->m_normalRT.texture);
+    effect->SetTexture(shader->m_infoTexture, dx()->m_infoRT.texture);
+    SetVector(effect, "g_lightPosition", position.x, position.y, position.z, 1);
+    SetVector(effect, "g_lightColor", 1, 1, 1, 1);
+    effect->SetFloat(shader->m_lightRange, range);
+    effect->SetInt(shader->m_idObjSkipped, skippedId);
+    device()->BeginScene();
+    device()->SetRenderTarget(0, dx()->m_mainB.surface);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawWithEffect(dx(), effect);
+    device()->EndScene();
+    for (DWORD stage = 0; stage < 3; ++stage) device()->SetTexture(stage, nullptr);
+  }
+};
+
+TEST_F(SDxShaderTest, BuiltInEffectsAreCompiled) {
+  SDxShader* shaders[] = {dx()->m_shaderDefault, dx()->m_shaderGBuffer, dx()->m_shaderDeferred,
+                          dx()->m_shaderFog,     dx()->m_shaderDownSample, dx()->m_shaderBlurH,
+                          dx()->m_shaderBlurV};
+  for (SDxShader* shader : shaders) {
+    ASSERT_NE(nullptr, shader);
+    EXPECT_NE(nullptr, shader->m_effect);
+    EXPECT_NE(nullptr, shader->m_technique);
+    float width = 0;
+    if (shader->GetParameter("dx_width")) {
+      shader->m_effect->GetFloat(shader->GetParameter("dx_width"), &width);
+      EXPECT_EQ(800.0f, width);
+    }
+  }
+  EXPECT_NE(nullptr, dx()->m_blurHWidth);
+  EXPECT_NE(nullptr, dx()->m_blurVHeight);
+  EXPECT_NE(nullptr, dx()->m_shaderGBuffer->m_idObj);
+  EXPECT_NE(nullptr, dx()->m_shaderDeferred->m_idObjSkipped);
+  EXPECT_NE(nullptr, dx()->m_shaderDefault->m_hasColorMap);
+  float glossiness = 0;
+  dx()->m_shaderGBuffer->m_effect->GetFloat(dx()->m_shaderGBuffer->m_glossiness, &glossiness);
+  EXPECT_EQ(32.0f, glossiness);
+
+  for (const char* text : {SDxShader::TEXT_FADE, SDxShader::TEXT_GREY, SDxShader::TEXT_SPEED_BLUR}) {
+    SDxShader shader(dx());
+    EXPECT_TRUE(shader.Create(text, true)) << shader.GetErrors().GetText();
+  }
+}
+
+TEST_F(SDxShaderTest, DownSampleAveragesBlocksOfFourByFour) {
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(128, 128, 128));
+  RunScreenPass(dx()->m_shaderDownSample, &dx()->m_mainA, &dx()->m_quarterA);
+  Pixels grey = ReadTarget(dx(), dx()->m_quarterA);
+  ASSERT_EQ(200, grey.width);
+  ASSERT_EQ(112, grey.height);
+  int worst = 0;
+  for (int y = 0; y < grey.height; ++y) {
+    for (int x = 0; x < grey.width; ++x) {
+      worst = std::max(worst, abs(grey.Red(x, y) - 128));
+      worst = std::max(worst, abs(grey.Blue(x, y) - 128));
+    }
+  }
+  EXPECT_LE(worst, 1);
+
+  // A white block of four columns lands in exactly one quarter-size column.
+  FillTarget(dx(), &dx()->m_mainA, 0);
+  RECT block = {8, 0, 12, kHeight};
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 255, 255), &block);
+  RunScreenPass(dx()->m_shaderDownSample, &dx()->m_mainA, &dx()->m_quarterA);
+  Pixels blocks = ReadTarget(dx(), dx()->m_quarterA);
+  EXPECT_NEAR(255, blocks.Red(2, 50), 1);
+  EXPECT_NEAR(0, blocks.Red(1, 50), 1);
+  EXPECT_NEAR(0, blocks.Red(3, 50), 1);
+}
+
+TEST_F(SDxShaderTest, HorizontalBlurSpreadsAColumnWithTheGaussianWeights) {
+  SDxShader* blur = dx()->m_shaderBlurH;
+  FillTarget(dx(), &dx()->m_mainA, 0);
+  RECT column = {400, 0, 401, kHeight};
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 255, 255), &column);
+  blur->m_effect->SetFloat(dx()->m_blurHWidth, (float)kWidth);
+  blur->m_effect->SetFloat(dx()->m_blurHScale, 1.0f);
+  RunScreenPass(blur, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  for (int k = -8; k <= 8; ++k) {
+    double expected = abs(k) <= 6 ? kGauss[abs(k)] * 255.0 : 0.0;
+    EXPECT_NEAR(expected, out.Red(400 + k, 100), 2.0) << "offset " << k;
+  }
+
+  // g_alpha below 1 mixes the unblurred input back in; g_scale scales the sum.
+  blur->m_effect->SetFloat(blur->m_alpha, 0.5f);
+  blur->m_effect->SetFloat(dx()->m_blurHScale, 2.0f);
+  RunScreenPass(blur, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels mixed = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(0.5 * 255 + 0.5 * 2 * kGauss[0] * 255, mixed.Red(400, 100), 2.0);
+  EXPECT_NEAR(0.5 * 2 * kGauss[1] * 255, mixed.Red(401, 100), 2.0);
+  blur->m_effect->SetFloat(blur->m_alpha, 1.0f);
+  blur->m_effect->SetFloat(dx()->m_blurHScale, 1.0f);
+}
+
+TEST_F(SDxShaderTest, VerticalBlurSpreadsARow) {
+  SDxShader* blur = dx()->m_shaderBlurV;
+  FillTarget(dx(), &dx()->m_mainA, 0);
+  RECT row = {0, 200, kWidth, 201};
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 255, 255), &row);
+  blur->m_effect->SetFloat(dx()->m_blurVHeight, (float)kHeight);
+  RunScreenPass(blur, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  for (int k = -7; k <= 7; ++k) {
+    double expected = abs(k) <= 6 ? kGauss[abs(k)] * 255.0 : 0.0;
+    EXPECT_NEAR(expected, out.Green(300, 200 + k), 2.0) << "offset " << k;
+  }
+}
+
+TEST_F(SDxShaderTest, FogDarkensWithTheEyeDistance) {
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 255, 255));
+  // Eye distance (NormalRT w) 0.5 on the left, 1.0 in the middle, 0 right.
+  FillTarget(dx(), &dx()->m_normalRT, D3DCOLOR_ARGB(0x80, 0, 0, 0));
+  RECT farBand = {300, 0, 500, kHeight}, nearBand = {500, 0, kWidth, kHeight};
+  FillTarget(dx(), &dx()->m_normalRT, D3DCOLOR_ARGB(0xFF, 0, 0, 0), &farBand);
+  FillTarget(dx(), &dx()->m_normalRT, D3DCOLOR_ARGB(0, 0, 0, 0), &nearBand);
+  dx()->SetFog(0.0f, 1.0f);
+  SDxShader* fog = dx()->m_shaderFog;
+  fog->m_effect->SetTexture(fog->m_normalTexture, dx()->m_normalRT.texture);
+  RunScreenPass(fog, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(255 * (1 - 128 / 255.0), out.Red(100, 100), 2.0);
+  EXPECT_NEAR(0, out.Red(400, 100), 1.0);
+  EXPECT_NEAR(255, out.Red(700, 100), 1.0);
+  dx()->SetFog(0.0f, 10000.0f);
+  fog->m_effect->SetTexture(fog->m_normalTexture, nullptr);
+}
+
+TEST_F(SDxShaderTest, DefaultEffectAppliesContrastBrightnessAndAmbient) {
+  SDxShaderDefault* shader = dx()->m_shaderDefault;
+  SDxEffect* effect = shader->m_effect;
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  effect->SetMatrix(shader->m_worldViewProj, &identity);
+  dx()->SetContrast(0.1f);
+  dx()->SetBrightness(0.5f);
+  SetVector(effect, "g_worldAmbientColor", 0.5f, 0.5f, 0.5f, 1);
+  SetVector(effect, "g_ambientColor", 1.0f, 0.5f, 0.25f, 1);
+  device()->BeginScene();
+  device()->SetRenderTarget(0, dx()->m_mainA.surface);
+  device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+  DrawWithEffect(dx(), effect);
+  device()->EndScene();
+  Pixels out = ReadTarget(dx(), dx()->m_mainA);
+  // (1 - 0.1) x 1.5 = 1.35, times 0.5 and the ambient colour.
+  EXPECT_NEAR(1.35 * 0.5 * 1.0 * 255, out.Red(400, 225), 2.0);
+  EXPECT_NEAR(1.35 * 0.5 * 0.5 * 255, out.Green(400, 225), 2.0);
+  EXPECT_NEAR(1.35 * 0.5 * 0.25 * 255, out.Blue(400, 225), 2.0);
+  dx()->SetContrast(0.0f);
+  dx()->SetBrightness(0.0f);
+  SetVector(effect, "g_worldAmbientColor", 1, 1, 1, 1);
+  SetVector(effect, "g_ambientColor", 1, 1, 1, 1);
+}
+
+TEST_F(SDxShaderTest, GBufferWritesColourNormalDepthIdAndTheLitPicture) {
+  FillGBuffer(300);
+  Pixels info = ReadTarget(dx(), dx()->m_infoRT);
+  // Object id 300: x = 2 / 127, y = 44 / 127 in 8-bit channels.
+  EXPECT_EQ(4, info.Red(400, 225));
+  EXPECT_EQ(88, info.Green(400, 225));
+  EXPECT_EQ(4, info.Red(10, 10));
+  EXPECT_EQ(88, info.Green(790, 440));
+  Pixels color = ReadTarget(dx(), dx()->m_colorRT);
+  EXPECT_NEAR(128, color.Red(400, 225), 1);
+  Pixels normal = ReadTarget(dx(), dx()->m_normalRT);
+  EXPECT_NEAR(0.0f, normal.Float(400, 225, 0), 0.01f);
+  EXPECT_NEAR(-1.0f, normal.Float(400, 225, 2), 0.01f);
+  // Every corner lies sqrt(1 + 1 + 0.25) = 1.5 from the camera.
+  EXPECT_NEAR(1.5f, normal.Float(400, 225, 3), 0.01f);
+  Pixels lit = ReadTarget(dx(), dx()->m_mainA);
+  // Ambient 0.5 x 0.5 plus diffuse 0.5 x (n . l = 1).
+  EXPECT_NEAR(0.75 * 255, lit.Red(400, 225), 2.0);
+}
+
+TEST_F(SDxShaderTest, DeferredLightDecodesTheIdAndSkipsItsOwnObject) {
+  FillGBuffer(300);
+  D3DXVECTOR3 light(0.5f, 0.0f, 1.0f);
+  DrawLight(light, 4.0f, 300);
+  EXPECT_EQ(0u, ReadTarget(dx(), dx()->m_mainB).At(400, 225) & 0xFFFFFF);
+  for (int other : {0, 299, 301, 428}) {
+    DrawLight(light, 4.0f, other);
+    EXPECT_GT(ReadTarget(dx(), dx()->m_mainB).Red(400, 225), 50) << "skipped id " << other;
+  }
+}
+
+TEST_F(SDxShaderTest, DeferredLightAddsHalfLambertWithLinearFallOff) {
+  FillGBuffer(300);
+  D3DXVECTOR3 light(0.5f, 0.25f, 1.0f);
+  const float range = 4.0f;
+  DrawLight(light, range, 0);
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  const float colour = 128 / 255.0f;  // ColorRT
+  for (int px : {200, 400, 600}) {
+    int py = 225;
+    // The pixel's view ray from the camera at the origin, the surface at the
+    // eye distance 1.5 along it, the normal (0, 0, -1).
+    D3DXVECTOR3 ray(2.0f * px / kWidth - 1.0f, 1.0f - 2.0f * py / kHeight, 0.5f);
+    D3DXVec3Normalize(&ray, &ray);
+    D3DXVECTOR3 surface = ray * 1.5f;
+    D3DXVECTOR3 toLight = light - surface;
+    float distance = D3DXVec3Length(&toLight);
+    float lambert = -toLight.z / distance * 0.5f + 0.5f;
+    float falloff = 1.0f - distance / range;
+    double expected = colour * lambert * falloff * 255.0;
+    EXPECT_NEAR(expected, out.Red(px, py), 3.0) << "pixel " << px;
+    EXPECT_EQ(out.Red(px, py), out.Blue(px, py));
+  }
+}
+
+TEST_F(SDxShaderTest, GameScreenEffects) {
+  SDxShader fade(dx()), grey(dx()), speed(dx());
+  ASSERT_TRUE(fade.Create(SDxShader::TEXT_FADE, true));
+  ASSERT_TRUE(grey.Create(SDxShader::TEXT_GREY, true));
+  ASSERT_TRUE(speed.Create(SDxShader::TEXT_SPEED_BLUR, true));
+
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(200, 100, 50));
+  fade.m_effect->SetFloat(fade.m_alpha, 0.5f);
+  RunScreenPass(&fade, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels faded = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(100, faded.Red(10, 10), 1);
+  EXPECT_NEAR(25, faded.Blue(10, 10), 1);
+
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 0, 0));
+  RunScreenPass(&grey, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels grey1 = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(0.2125 * 255, grey1.Red(10, 10), 1.5);
+  EXPECT_NEAR(0.2125 * 255, grey1.Green(10, 10), 1.5);
+  grey.m_effect->SetFloat(grey.m_alpha, 0.5f);
+  RunScreenPass(&grey, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels grey2 = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(0.5 * 255 + 0.5 * 0.2125 * 255, grey2.Red(10, 10), 1.5);
+  EXPECT_NEAR(0.5 * 0.2125 * 255, grey2.Green(10, 10), 1.5);
+
+  // Picture white, previous frame black; eye distance 0 on the left and 1
+  // (half of g_distance 2) on the right.
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(255, 255, 255));
+  FillTarget(dx(), &dx()->m_previousRT, 0);
+  FillTarget(dx(), &dx()->m_normalRT, 0);
+  RECT right = {400, 0, kWidth, kHeight};
+  FillTarget(dx(), &dx()->m_normalRT, D3DCOLOR_ARGB(0xFF, 0, 0, 0), &right);
+  speed.m_effect->SetTexture(speed.m_normalTexture, dx()->m_normalRT.texture);
+  speed.m_effect->SetTexture(speed.m_previousTexture, dx()->m_previousRT.texture);
+  speed.SetFloat("g_speed", 0.5f);
+  speed.SetFloat("g_distance", 2.0f);
+  RunScreenPass(&speed, &dx()->m_mainA, &dx()->m_mainB);
+  Pixels blurred = ReadTarget(dx(), dx()->m_mainB);
+  EXPECT_NEAR(255 * (1 - 0.5), blurred.Red(100, 100), 1.5);
+  EXPECT_NEAR(255 * (1 - 0.25), blurred.Red(700, 100), 1.5);
+}
+
+}  // namespace
