@@ -1,0 +1,58 @@
+// SGroupCtrl: mouse records and colours of the group box.
+#include "core/Platform.h"
+#include "window/SGroupCtrl.h"
+
+namespace {
+
+const int kKindGroup = 16;
+const COLORREF kNoColor = 0xFF000000;
+const COLORREF kHollow = 0xFF000001;
+
+// An ARGB value as a COLORREF (alpha dropped).
+COLORREF ColorrefFromArgb(uint32_t argb) {
+  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+}  // namespace
+
+SGroupCtrl::SGroupCtrl() : m_brush(nullptr) {
+  m_kind = kKindGroup;
+  COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+  m_textColor = 0xFF000000u | (static_cast<uint32_t>(GetRValue(text)) << 16) |
+                (static_cast<uint32_t>(GetGValue(text)) << 8) | GetBValue(text);
+}
+
+SGroupCtrl::~SGroupCtrl() {
+  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
+    ::DeleteObject(m_brush);
+  }
+  m_brush = nullptr;
+}
+
+LRESULT SGroupCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND parent = GetParent();
+  MOUSERECORD record;
+  if (m_hWnd && parent && MakeMouseRecord(m_hWnd, message, lParam, &record)) {
+    StaticWndProc(parent, SWM_GROUPMOUSE, reinterpret_cast<WPARAM>(this),
+                  reinterpret_cast<LPARAM>(&record));
+    if (!m_hWnd) return 0;
+  }
+  return SWnd::WindowProc(message, wParam, lParam);
+}
+
+HBRUSH SGroupCtrl::OnCtlColorStatic(HDC dc) {
+  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
+    ::DeleteObject(m_brush);
+  }
+  m_brush = nullptr;
+  COLORREF back = GetBackColor();
+  if (back == kHollow) {
+    m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    ::SetBkMode(dc, TRANSPARENT);
+  } else if (back != kNoColor) {
+    m_brush = ::CreateSolidBrush(back);
+    ::SetBkColor(dc, back);
+  }
+  ::SetTextColor(dc, ColorrefFromArgb(m_textColor));
+  return m_brush;
+}
