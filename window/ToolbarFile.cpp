@@ -1,0 +1,88 @@
+// LoadToolbarFile and AddToolbarSeparator.
+#include "core/Platform.h"
+#include "window/ToolbarFile.h"
+
+#include "core/SFile.h"
+#include "core/SFileMem.h"
+#include "core/SIni.h"
+#include "core/SResource.h"
+#include "window/SControlBarCtrl.h"
+#include "window/SDialog.h"
+#include "window/SImageList.h"
+#include "window/SToolBarCtrl.h"
+
+namespace {
+
+const char kMagic[] = "VANDRO TOOLBAR 1.0.0.0";
+// Tool-bar creation styles: TBSTYLE_FLAT, TBSTYLE_TOOLTIPS,
+// CCS_NOPARENTALIGN, CCS_NORESIZE.
+const DWORD kToolBarStyle = 0x90C;
+const BYTE kButtonStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+
+}  // namespace
+
+bool AddToolbarSeparator(SToolBarCtrl* toolBar, int id) {
+  return toolBar && toolBar->AddButton(0, id, nullptr, BTNS_SEP, TBSTATE_ENABLED, 0);
+}
+
+bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory, void* arg,
+                     SResource* archive, SMenuIdResolver resolver) {
+  if (!dialog || !dialog->m_controlBar) return false;
+  dialog->m_toolBarImages.Destroy();
+  delete dialog->m_toolBar;
+  dialog->m_toolBar = nullptr;
+
+  if (!text || text->ReadLine(true) != kMagic) return false;
+  SIni ini;
+  if (!ini.Load(text)) return false;
+  int count = ReadIniInt(&ini, "", "count");
+  if (count > MAX_TOOLBAR_BUTTONS) return false;
+
+  SToolBarCtrl* toolBar = factory ? factory(arg) : new SToolBarCtrl;
+  if (!toolBar) return false;
+  dialog->m_toolBar = toolBar;
+  if (!toolBar->Create(kToolBarStyle, 0, nullptr, dialog->m_controlBar->m_hWnd, 0)) {
+    delete toolBar;
+    dialog->m_toolBar = nullptr;
+    return false;
+  }
+
+  toolBar->SetTransparent();
+  SImageList& images = dialog->m_toolBarImages;
+  images.Create(ReadIniInt(&ini, "", "width"), ReadIniInt(&ini, "", "height"));
+  toolBar->SetImageList(images.GetHandle());
+
+  for (int i = 0; i < count; ++i) {
+    SString section = SString::FromInt(i);
+    const char* s = section.GetText();
+    int id = 0;
+    if (resolver) {
+      SString name = ini.GetValue(s, "name");
+      id = resolver(arg, name.GetText() ? name.GetText() : "");
+    }
+    bool hasImage = false;
+    if (archive) {
+      SString image = ini.GetValue(s, "image");
+      SFileMem file;
+      if (image.GetText() && archive->Load(&file, image.GetText(), true)) {
+        hasImage = images.AddFromFile(&file);
+      }
+    }
+    if (ReadIniFlag(&ini, s, "separator")) {
+      AddToolbarSeparator(toolBar, id);
+      continue;
+    }
+    if (id == 0) id = -2 - i;
+    int imageIndex = -1;
+    if (hasImage && images.GetHandle()) imageIndex = ::ImageList_GetImageCount(images.GetHandle()) - 1;
+    BYTE state = ReadIniFlag(&ini, s, "disabled") ? 0 : TBSTATE_ENABLED;
+    SString label = ini.GetValue(s, "text");
+    toolBar->AddButton(imageIndex, id, label.GetText() ? label.GetText() : "", kButtonStyle, state,
+                       DWORD_PTR(ReadIniInt(&ini, s, "data")));
+  }
+
+  SIZE size = {0, 0};
+  toolBar->SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+  dialog->AddBand(toolBar, size.cx, size.cy);
+  return true;
+}
