@@ -48,7 +48,9 @@ int SPath::Normalize(const char* text) {
   if (IsUrl(text)) {
     SString path(text);
     path.ReplaceChar('\\', '/');
-    if (path.Find("://") < 0) return KIND_UNSET;
+    // The scheme ends at the first ":", which "//" must follow at once.
+    int colon = path.FindChar(':');
+    if (colon < 0 || strncmp(path.GetText() + colon + 1, "//", 2) != 0) return KIND_UNSET;
     m_text = text;
     m_path = path;
     m_kind = KIND_URL;

@@ -4,11 +4,15 @@
 #include "core/SFilePath.h"
 
 #include <limits.h>
+#include <string.h>
 
 namespace {
 
 // Flags of the names list: compare without regard to case.
 const uint32_t kNamesNoCase = 2;
+
+// An entry name and its NUL lie within this many bytes.
+const int kMaxNameBytes = 1024;
 
 }  // namespace
 
@@ -51,13 +55,17 @@ bool SResource::Open(const char* path, int startOffset) {
     if (fileSize - at < 4) return false;
     uint32_t size = file.ReadInt32();
     if (size == END_MARK) return true;
-    SString name = file.ReadStringZ(true);
-    int data = file.Tell();
-    // A name without its NUL, or data that would run past the end of the
-    // file, ends the directory.
-    if (int64_t(data) != int64_t(at) + 4 + name.GetLength() + 1) return false;
+    // A name without its NUL in the next kMaxNameBytes bytes, or data that
+    // would run past the end of the file, ends the directory.
+    char name[kMaxNameBytes];
+    int window = fileSize - (at + 4);
+    if (window > kMaxNameBytes) window = kMaxNameBytes;
+    if (window <= 0 || file.Read(name, window) != window) return false;
+    const char* end = static_cast<const char*>(memchr(name, 0, window));
+    if (!end) return false;
+    int data = at + 4 + int(end - name) + 1;
     if (size > uint32_t(fileSize - data)) return false;
-    m_names.Add(name.GetText());
+    m_names.Add(name);
     m_offsets.Add(data);
     m_sizes.Add(int(size));
     file.Seek(data + int(size));

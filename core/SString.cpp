@@ -203,11 +203,20 @@ SString SString::Concat(const char* text) const {
 }
 
 // Appends in place: the capacity rule makes growth amortised, so building a
-// text piece by piece stays linear.
+// text piece by piece stays linear. While the new length wants the current
+// capacity the text is written straight into the buffer.
 SString& SString::operator+=(const char* text) {
   int n = text ? (int)strlen(text) : 0;
   if (n == 0) {
     if (!m_text) Allocate(0, false);
+    return *this;
+  }
+  int old = m_length;
+  if (KeepsCapacity(old + n)) {
+    // A text from this buffer may overlap where it goes: memmove.
+    memmove(m_text + old, text, n);
+    m_length = old + n;
+    m_text[m_length] = 0;
     return *this;
   }
   SString copy;
@@ -215,13 +224,12 @@ SString& SString::operator+=(const char* text) {
     copy.Set(text);
     text = copy.m_text;
   }
-  int old = m_length;
   Allocate(old + n, true);
   memcpy(m_text + old, text, n);
   return *this;
 }
 
-SString& SString::operator+=(char c) {
+SString& SString::AppendChar(char c) {
   if (c == 0) {
     if (!m_text) Allocate(0, false);
     return *this;

@@ -82,7 +82,13 @@ public:
   SString operator+(const SString& other) const { return Concat(other.m_text); }
   SString& operator+=(const char* text);
   SString& operator+=(const SString& other) { return *this += other.m_text; }
-  SString& operator+=(char c);
+  // Written into the buffer while the length still wants its capacity.
+  SString& operator+=(char c) {
+    if (c == 0 || !KeepsCapacity(m_length + 1)) return AppendChar(c);
+    m_text[m_length] = c;
+    m_text[++m_length] = 0;
+    return *this;
+  }
 
   // Editing in place (user values and tracked flag are kept).
   // Sets the length (n < 0 counts as 0) with a NUL at n; with keep, the first
@@ -189,6 +195,14 @@ public:
 protected:
   // Capacity wanted for a length: the first of 8, 16, 32, ... above it.
   static int CapacityFor(int length);
+  // True when a buffer exists and length n wants exactly its capacity
+  // (CapacityFor(n) == capacity without its loop: 8 for 0..7, else c for
+  // c / 2 <= n < c).
+  bool KeepsCapacity(int n) const {
+    return m_text && n >= 0 && n < m_capacity && (m_capacity == 8 || n >= m_capacity / 2);
+  }
+  // operator+=(char) when the capacity changes (or c is NUL).
+  SString& AppendChar(char c);
   // Gives the string a buffer for length n (capacity rule) and sets the
   // length and the NUL; keeps the old bytes only when keep is true.
   void Allocate(int n, bool keep);

@@ -19,13 +19,18 @@ build_all() {
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/i686-w64-mingw32.cmake" >/dev/null
   fi
   # The data set is made by Wine programs during the build, in the prefix
-  # (prepare_prefix first). Their server is stopped afterwards, so that the
-  # persistent one of start_wineserver can start.
+  # (prepare_prefix first). A server and Wine's helper processes are started
+  # here with their output discarded: started by a build step instead, they
+  # would hold ninja's output pipe open for seconds after each step. They are
+  # stopped afterwards, so that the tests' server starts on their display.
   # ALLOW_BUILD_ERRORS=1 runs the tests that did build (for work in progress).
+  wineserver -f -p >/dev/null 2>&1 &
+  local server=$!
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
   local built=0
   cmake --build "$BUILD_DIR" -- -k 0 || built=$?
   wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  wait "$server" 2>/dev/null || true
   if [ "$built" != 0 ]; then
     [ "${ALLOW_BUILD_ERRORS:-0}" = 1 ] || return 1
     echo "Build errors above; running the tests that built." >&2

@@ -5,7 +5,7 @@
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
 #include "core/SResource.h"
-#include "core/SResourceWriter.h"
+#include "tools/common/SResourceWriter.h"
 
 #include <zlib.h>
 
@@ -15,7 +15,8 @@
 
 namespace {
 
-const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZx";
+const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZxCv5B";
+static_assert(sizeof(kKey) == 71, "keys have 70 characters, like the game's");
 
 // Level-text-like lines: words and numbers from a small generator.
 std::vector<uint8_t> MakeData(int size) {

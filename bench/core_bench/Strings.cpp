@@ -26,8 +26,6 @@ std::string MakeText(int length, unsigned seed) {
 }  // namespace
 
 void Strings() {
-  // Appending one character at a time: every append builds the concatenation
-  // and copies it back, so its cost grows with the length.
   const int shortAppends = 2000;
   SString ours;
   double appendOurs = Best(5, [&] {

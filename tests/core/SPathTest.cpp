@@ -114,6 +114,16 @@ TEST(SPath, Urls) {
   EXPECT_FALSE(SPath::IsUrl("://b"));
   EXPECT_FALSE(SPath::IsUrl("C:\\a"));
   EXPECT_NE(SPath::KIND_URL, SPath("://host/x").GetKind());
+
+  // The first ":" must be followed at once by "//": a "://" further on does
+  // not make a URL, and such a text is refused.
+  SPath drive;
+  EXPECT_EQ(SPath::KIND_UNSET, drive.Normalize("C:\\x\\a://b"));
+  EXPECT_EQ("", Text(drive.GetPath()));
+  EXPECT_EQ(SPath::KIND_UNSET, drive.Normalize("host:80/a://b"));
+  SPath colonLater("scheme://host/a:b");
+  EXPECT_EQ(SPath::KIND_URL, colonLater.GetKind());
+  EXPECT_EQ("a:b", Text(colonLater.GetFileName()));
 }
 
 TEST(SPath, UncPaths) {

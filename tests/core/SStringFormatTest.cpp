@@ -56,14 +56,17 @@ TEST(SStringFormat, SixtyFourBitIntegers) {
 }
 
 TEST(SStringFormat, EstimateTakesTheArgumentsTheFormatterTakes) {
-  // Conversions outside the estimate's table still consume their arguments,
-  // so that a later string is read from the right place.
+  // "E" and "a" take a double like "e", so that a later string is read from
+  // the right place. The values have non-zero low words: read as a string
+  // pointer, that word points nowhere.
   SString s;
-  s.Format("%E|%s", 1.5, "after");
-  EXPECT_STREQ("after", s.GetText() + s.FindChar('|') + 1);
+  s.Format("%E|%s", 1.1, "text");
+  EXPECT_STREQ("text", s.GetText() + s.FindChar('|') + 1);
   EXPECT_EQ('E', s.GetAt(8));
-  s.Format("%a|%s", 1.0, "after");
+  EXPECT_EQ(256, s.GetCapacity());  // estimate 128 + 1 + 4
+  s.Format("%a|%s", 1.1, "after");
   EXPECT_STREQ("after", s.GetText() + s.FindChar('|') + 1);
+  EXPECT_EQ(256, s.GetCapacity());  // estimate 128 + 1 + 5
   s.Format("%*d|%.*s|%s", 4, 7, 2, "abc", "end");
   EXPECT_STREQ("   7|ab|end", s.GetText());
   s.Format("%Iu|%s", (size_t)9, "end");

@@ -2,8 +2,11 @@
 #include "core/SString.h"
 
 #include "core/SArray.h"
+#include "tests/core/CodePageSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <wchar.h>
 
 #include <string>
 
@@ -191,6 +194,50 @@ TEST(SString, Concatenation) {
   SString never;
   never += 'x';
   EXPECT_STREQ("x", never.GetText());
+}
+
+TEST(SString, AppendingFollowsTheCapacityRule) {
+  // Within one capacity the buffer stays; the append that reaches it moves.
+  SString s("abc");
+  const char* buffer = s.GetText();
+  s += 'd';
+  s += "efg";
+  EXPECT_EQ(buffer, s.GetText());
+  EXPECT_EQ(8, s.GetCapacity());
+  s += 'h';
+  EXPECT_STREQ("abcdefgh", s.GetText());
+  EXPECT_EQ(16, s.GetCapacity());
+
+  // A capacity that the length does not want (a formatted string, a string
+  // cut by a NUL) is replaced by the first append, not written into.
+  s.Format("%d", 5);
+  EXPECT_EQ(64, s.GetCapacity());
+  s += 'x';
+  EXPECT_STREQ("5x", s.GetText());
+  EXPECT_EQ(8, s.GetCapacity());
+  s.Format("%d", 5);
+  s += "yz";
+  EXPECT_STREQ("5yz", s.GetText());
+  EXPECT_EQ(8, s.GetCapacity());
+
+  SString cut("0123456789abcdef0123");
+  cut.SetAt(17, 0);
+  EXPECT_EQ(32, cut.GetCapacity());
+  cut += 'x';
+  EXPECT_EQ(32, cut.GetCapacity());
+  cut.SetAt(4, 0);
+  cut += 'y';
+  EXPECT_STREQ("0123y", cut.GetText());
+  EXPECT_EQ(8, cut.GetCapacity());
+
+  // Appending text from the own buffer, also from past the NUL of a cut.
+  SString own("abcdef");
+  own.SetAt(2, 0);
+  own += own.GetText() + 3;
+  EXPECT_STREQ("abdef", own.GetText());
+  own += own.GetText();
+  EXPECT_STREQ("abdefabdef", own.GetText());
+  EXPECT_EQ(16, own.GetCapacity());
 }
 
 TEST(SString, InsertAndDelete) {
@@ -386,6 +433,38 @@ TEST(SString, WideText) {
   EXPECT_STREQ("first", shared.GetText());
   SString::FromWide(L"second");
   EXPECT_STREQ("second", shared.GetText());
+}
+
+TEST(SString, DoubleByteWideText) {
+  if (!UsesCodePage932()) GTEST_SKIP() << "needs the ANSI code page 932";
+  // Eight pairs of "\x81\x40" (the ideographic space U+3000): 16 bytes, 8
+  // characters. A freed block of the same size full of non-zero bytes comes
+  // first, so that characters the converter did not write would show.
+  std::string pairs;
+  for (int i = 0; i < 8; ++i) pairs += "\x81\x40";
+  SString s(pairs.c_str());
+  wchar_t* garbage = new wchar_t[17];
+  wmemset(garbage, L'?', 17);
+  delete[] garbage;
+  wchar_t* w = s.ToWide();
+  ASSERT_NE(nullptr, w);
+  EXPECT_EQ(8u, wcslen(w));
+  EXPECT_EQ(std::wstring(8, L'\x3000'), std::wstring(w));
+
+  // And back: the wide text gives the original bytes.
+  const SString& back = SString::FromWide(w);
+  EXPECT_EQ(16, back.GetLength());
+  EXPECT_EQ(32, back.GetCapacity());
+  EXPECT_STREQ(pairs.c_str(), back.GetText());
+  delete[] w;
+
+  SString mixed("a\x81\x40" "b");
+  w = mixed.ToWide();
+  EXPECT_STREQ(L"a\x3000" L"b", w);
+  delete[] w;
+  SString narrow(L"a\x3000" L"b");
+  EXPECT_EQ(4, narrow.GetLength());
+  EXPECT_STREQ("a\x81\x40" "b", narrow.GetText());
 }
 
 namespace {

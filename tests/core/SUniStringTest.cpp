@@ -1,9 +1,13 @@
 #include "core/Platform.h"
 #include "core/SUniString.h"
 
+#include "tests/core/CodePageSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <wchar.h>
+
+#include <string>
 
 TEST(SUniString, ConstructionFollowsTheCapacityRule) {
   SUniString empty("");
@@ -73,4 +77,23 @@ TEST(SUniString, SetLengthAssignAndEmpty) {
   EXPECT_EQ(8, copy.GetCapacity());
   EXPECT_EQ(0, copy.GetText()[0]);
   EXPECT_STREQ(L"copied text", source.GetText());
+}
+
+TEST(SUniString, DoubleByteTextHasOneCharacterPerPair) {
+  if (!UsesCodePage932()) GTEST_SKIP() << "needs the ANSI code page 932";
+  // "\x81\x40" is the ideographic space U+3000: 5 bytes, 4 characters.
+  SUniString s("a\x81\x40" "bc");
+  ASSERT_NE(nullptr, s.GetText());
+  EXPECT_EQ(4, s.GetLength());
+  EXPECT_EQ(8, s.GetCapacity());
+  EXPECT_STREQ(L"a\x3000" L"bc", s.GetText());
+
+  // Sixteen pairs: 32 bytes would want capacity 64, 16 characters want 32.
+  std::string pairs;
+  for (int i = 0; i < 16; ++i) pairs += "\x81\x40";
+  SUniString wide(pairs.c_str());
+  EXPECT_EQ(16, wide.GetLength());
+  EXPECT_EQ(32, wide.GetCapacity());
+  EXPECT_EQ(16u, wcslen(wide.GetText()));
+  EXPECT_EQ(std::wstring(16, L'\x3000'), std::wstring(wide.GetText()));
 }

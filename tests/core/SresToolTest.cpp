@@ -12,7 +12,8 @@
 
 namespace {
 
-const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZx";
+const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZxCv5B";
+static_assert(sizeof(kKey) == 71, "keys have 70 characters, like the game's");
 
 // The tool's path as the build gives it; a Unix path is reached through the
 // drive that maps the file system's root.
@@ -159,6 +160,22 @@ TEST_F(SresToolTest, PlainArchive) {
   ExpectEveryFileBack("");
   // Without key and compression the entries lie in the file as they are.
   EXPECT_NE(std::string::npos, ReadAll(m_tree.File("arc.sres")).find("alpha\r\nbeta\r\n"));
+}
+
+TEST_F(SresToolTest, AnArchiveInsideItsFolderIsNotPackedIntoItself) {
+  // The second run finds the first run's archive in the folder it packs.
+  for (int run = 0; run < 2; ++run) {
+    Result pack = Run("pack in\\arc.sres in --compress");
+    ASSERT_EQ(0u, pack.code) << pack.err;
+  }
+  // The archive's name spelled otherwise is the same file.
+  ASSERT_EQ(0u, Run("pack IN\\SUB\\..\\ARC.SRES in").code);
+  Result list = Run("list in\\arc.sres");
+  ASSERT_EQ(0u, list.code) << list.err;
+  std::vector<std::string> expected;
+  for (const auto& file : m_files)
+    expected.push_back(file.first + "\t" + std::to_string(file.second.size()));
+  EXPECT_EQ(expected, Lines(list.out));
 }
 
 TEST_F(SresToolTest, FailuresExitWithOneLine) {

@@ -4,20 +4,22 @@
 //   sres list ARCHIVE [--key-file F]
 //   sres extract ARCHIVE NAME OUT [--key-file F]
 //
-// pack stores every file of DIR and its subfolders (hidden ones left out),
-// named by its path below DIR, in case-insensitive name order. list prints
-// each entry's name, a tab and its size. The key file holds the key text;
-// line breaks at its end are not part of the key. Exit status 0 on success,
-// 1 with a one-line message on stderr on failure, 2 for a usage error.
+// pack stores every file of DIR and its subfolders (hidden ones and ARCHIVE
+// itself left out), named by its path below DIR, in case-insensitive name
+// order. list prints each entry's name, a tab and its size. The key file
+// holds the key text; line breaks at its end are not part of the key. Exit
+// status 0 on success, 1 with a one-line message on stderr on failure, 2 for
+// a usage error.
 #include "core/Platform.h"
 
 #include "core/SDisk.h"
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
+#include "core/SPath.h"
 #include "core/SResource.h"
-#include "core/SResourceWriter.h"
 #include "core/SString.h"
 #include "core/SStringArray.h"
+#include "tools/common/SResourceWriter.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -97,10 +99,13 @@ int Pack(const Arguments& args) {
   SString pattern = folder + "*.*";
   disk.ListFolder(&files, pattern.GetText(),
                   SDisk::LIST_RECURSE | SDisk::LIST_FILES | SDisk::LIST_NO_HIDDEN);
-  // Entry names are the paths below the folder.
+  // Entry names are the paths below the folder. An archive of an earlier run
+  // that lies in the folder is not packed into itself.
+  SString archivePath = SPath(archive).GetPath();
   SStringArray names;
   names.m_flags = 2;
   for (int i = 0; i < files.GetCount(); ++i) {
+    if (SPath(files.Get(i).GetText()).GetPath().CompareNoCase(archivePath.GetText()) == 0) continue;
     SString name = files.Get(i).Mid(folder.GetLength());
     if (names.FindSorted(name.GetText()) >= 0)
       return Fail("two files are both named %s when case is ignored", name.GetText());

@@ -1,5 +1,5 @@
 #include "core/Platform.h"
-#include "core/SResourceWriter.h"
+#include "tools/common/SResourceWriter.h"
 
 #include "core/SResource.h"
 
