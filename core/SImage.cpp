@@ -440,8 +440,10 @@ HRGN SImage::CreateRegion(COLORREF key) const {
   void* bits = nullptr;
   HDC memory = ::CreateCompatibleDC(nullptr);
   HBITMAP section = ::CreateDIBSection(memory, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
+  // One batch of rectangles, handed to the region whenever it is full.
+  RGNDATA* data = (RGNDATA*)malloc(sizeof(RGNDATAHEADER) + sizeof(RECT) * (size_t)kRegionBatch);
   HRGN result = nullptr;
-  if (memory && section && bits) {
+  if (memory && section && bits && data) {
     HGDIOBJ previousSection = ::SelectObject(memory, section);
     HDC source = ::CreateCompatibleDC(memory);
     HGDIOBJ previousSource = ::SelectObject(source, bitmap);
@@ -451,8 +453,6 @@ HRGN SImage::CreateRegion(COLORREF key) const {
     ::GdiFlush();
 
     result = ::CreateRectRgn(0, 0, 0, 0);
-    RGNDATA* data =
-        (RGNDATA*)malloc(sizeof(RGNDATAHEADER) + sizeof(RECT) * (size_t)kRegionBatch);
     RGNDATAHEADER& rdh = data->rdh;
     rdh.dwSize = sizeof(RGNDATAHEADER);
     rdh.iType = RDH_RECTANGLES;
@@ -482,9 +482,9 @@ HRGN SImage::CreateRegion(COLORREF key) const {
       }
     }
     FlushRegionBatch(data, &result);
-    free(data);
     ::SelectObject(memory, previousSection);
   }
+  free(data);
   if (section) ::DeleteObject(section);
   if (memory) ::DeleteDC(memory);
   ::DeleteObject(bitmap);

@@ -4,6 +4,7 @@
 #include "core/SStringParser.h"
 
 #include <ctype.h>
+#include <limits.h>
 #include <d3dx9math.h>
 #include <math.h>
 #include <stdarg.h>
@@ -215,9 +216,23 @@ void YCrCbToRgb(uint8_t y, uint8_t cr, uint8_t cb, uint8_t* r, uint8_t* g, uint8
 
 // --- geometry --------------------------------------------------------------
 
+namespace {
+
+// Truncates toward zero, saturating where an int cannot hold the value.
+int TruncateToInt(float value) {
+  const float kLimit = 2147483520.0f;  // the largest float below 2^31
+  if (value > kLimit) return INT_MAX;
+  if (value < -kLimit) return INT_MIN;
+  return (int)value;
+}
+
+}  // namespace
+
 RECT FitRectToAspect(int width, int height, const RECT& dest, bool enlarge) {
-  float ratio = height > 0 ? (float)width / (float)height : 1.0f;
   RECT r = dest;
+  // An image without width has no aspect to keep.
+  if (height > 0 && width <= 0) return r;
+  float ratio = height > 0 ? (float)width / (float)height : 1.0f;
   if (!enlarge) {
     if (ratio < 1.0f) {
       int H = r.bottom - r.top;
@@ -234,8 +249,8 @@ RECT FitRectToAspect(int width, int height, const RECT& dest, bool enlarge) {
     }
   }
   int W = r.right - r.left, H = r.bottom - r.top;
-  int hW = (int)(W / ratio);
-  int wH = (int)(ratio * H);
+  int hW = TruncateToInt(W / ratio);
+  int wH = TruncateToInt(ratio * H);
   if (hW <= H) {
     r.top += H / 2 - hW / 2;
     r.bottom = r.top + hW;

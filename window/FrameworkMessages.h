@@ -22,6 +22,7 @@ enum : UINT {
   SWM_RECORD_END = 0x81F9,
 
   SWM_AFTERCREATE = 0x83E9,   // lParam = creation parameter; nonzero aborts the creation
+  SWM_DIALOGCREATED = 0x83EA, // a dialog built from text is complete: lParam = creation parameter
   SWM_PARENTSIZED = 0x83EB,   // to every descendant: wParam = WM_SIZE type, lParam = resized HWND
   SWM_PARENTMOVED = 0x83EC,   // to every descendant: wParam = WM_MOVE wParam, lParam = moved HWND
   SWM_MODALSTART = 0x83ED,    // wParam, lParam of RunModal; nonzero cancels the run
@@ -59,7 +60,9 @@ enum : UINT {
   SWM_BARAUTOSIZE = 0x8BE0,
   SWM_COMBOEDITCHANGED = 0x8BEA,
   SWM_COMBOSELCHANGED = 0x8BEB,
+  SWM_EDITMOUSE = 0x8BF4,         // lParam = MOUSERECORD*
   SWM_EDITCHANGED = 0x8BF5,
+  SWM_EDITRETURN = 0x8BF6,        // Enter pressed in an edit
   SWM_LISTKEYDOWN = 0x8BFE,       // lParam = virtual key
   SWM_LISTMOUSE = 0x8BFF,         // lParam = MOUSERECORD*
   SWM_LISTSELCHANGED = 0x8C00,    // lParam = item index or -1
@@ -68,10 +71,14 @@ enum : UINT {
   SWM_LISTEDITBEGIN = 0x8C03,     // lParam = item index; nonzero forbids the edit
   SWM_LISTEDITEND = 0x8C04,       // lParam = LVITEMA*; 0 accepts the new text
   SWM_LISTEDITCANCEL = 0x8C05,    // lParam = LVITEMA*
+  SWM_GROUPMOUSE = 0x8C12,        // lParam = MOUSERECORD*
   SWM_LISTBOXKEYDOWN = 0x8C44,    // lParam = virtual key
   SWM_LISTBOXMOUSE = 0x8C45,      // lParam = MOUSERECORD*
   SWM_LISTBOXSELCHANGED = 0x8C46,
   SWM_LISTBOXDBLCLK = 0x8C47,
+  SWM_MEDIAMOUSE = 0x8C4E,        // lParam = MOUSERECORD*
+  SWM_MEDIACLICKED = 0x8C4F,      // a click on a rich-text view in button mode
+  SWM_MEDIALINK = 0x8C50,         // lParam = the link text; nonzero = handled
   SWM_MENUCOMMAND = 0x8C62,       // wParam = SMenu*, lParam = command id
   SWM_RADIOCLICKED = 0x8C8B,      // lParam = 1 when now checked
   SWM_RICHEDITCHANGED = 0x8C95,

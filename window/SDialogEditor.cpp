@@ -3,6 +3,7 @@
 
 #include "core/SFile.h"
 #include "core/Utility.h"
+#include "window/ControlFactory.h"
 #include "window/Framework.h"
 
 #include <string.h>
@@ -738,7 +739,9 @@ bool SDialogEditor::RefreshPanel() { return false; }
 
 void SDialogEditor::SetDefaultTexts() {}
 
-SWnd* SDialogEditor::CreateControlWindow(_SCtrl*) { return nullptr; }
+SWnd* SDialogEditor::CreateControlWindow(_SCtrl* record) {
+  return CreateDialogControl(m_hWnd, record, m_archive, false, nullptr);
+}
 
 bool SDialogEditor::RecreateControl(SDialogEditor* document, _SCtrl* record) {
   if (!document || !record || document->m_testMode || !document->m_hWnd) return false;

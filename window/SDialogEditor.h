@@ -136,6 +136,14 @@ public:
     int m_gridPosition;       // the designer's property grid scroll position
   };
 
+  // The plain framework window (kind 0) the control factory makes for WINDOW
+  // records; it paints its own background into a WM_PRINTCLIENT device
+  // context before the default handling.
+  class _SWnd : public SWnd {
+  public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  };
+
   SDialogEditor();
   // Clears and resets the document, then frees what it created.
   ~SDialogEditor() override;

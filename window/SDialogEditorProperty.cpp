@@ -128,6 +128,7 @@ double SDialogEditor::GetPropertyDouble(const _SCtrl* record, const char* key) {
 
 COLORREF SDialogEditor::GetPropertyColor(const _SCtrl* record, const char* key) {
   COLORREF color = ReadColor(GetProperty(record, key));
+  // Only 0xFE000000 to 0xFEFFFFFF name system colours: hollow (0xFF000001) stays hollow.
   if ((color & 0xFF000000) == SYSTEM_COLOR) return ::GetSysColor(int(color - SYSTEM_COLOR));
   return color;
 }

@@ -22,6 +22,21 @@ SArray<SMenu::_SItem*>& LiveRecords() {
   return records;
 }
 
+// Every SMenu alive, sorted by address: a submenu whose handle one of them
+// holds is that menu's to destroy.
+SArray<SMenu*>& LiveMenus() {
+  static SArray<SMenu*> menus;
+  return menus;
+}
+
+bool HeldByAnotherMenu(HMENU handle, const SMenu* self) {
+  SArray<SMenu*>& menus = LiveMenus();
+  for (int i = 0; i < menus.GetCount(); ++i) {
+    if (menus[i] != self && menus[i]->m_hMenu == handle) return true;
+  }
+  return false;
+}
+
 SMenu::_SItem* NewRecord(SMenu* owner, int id, int data, int imageIndex, bool separator) {
   SMenu::_SItem* item = new SMenu::_SItem;
   item->owner = owner;
@@ -42,11 +57,24 @@ SMenu::SMenu()
       m_imageHeight(0),
       m_owner(nullptr),
       m_hMenu(nullptr),
-      m_bar(false) {}
+      m_bar(false) {
+  LiveMenus().InsertSorted(this);
+}
 
 SMenu::~SMenu() {
+  DestroyHandle();
+  LiveMenus().RemoveSortedValue(this);
+}
+
+void SMenu::DestroyHandle() {
+  if (!m_hMenu) return;
   RemoveAll();
-  if (m_hMenu) ::DestroyMenu(m_hMenu);
+  // What is left goes with the menu, except the submenus of other menus.
+  for (int i = ::GetMenuItemCount(m_hMenu) - 1; i >= 0; --i) {
+    HMENU submenu = ::GetSubMenu(m_hMenu, i);
+    if (submenu && HeldByAnotherMenu(submenu, this)) ::RemoveMenu(m_hMenu, i, MF_BYPOSITION);
+  }
+  ::DestroyMenu(m_hMenu);
   m_hMenu = nullptr;
 }
 
@@ -102,11 +130,7 @@ bool SMenu::CreateBar(HWND owner) { return Create(owner, true); }
 bool SMenu::CreatePopup(HWND owner) { return Create(owner, false); }
 
 bool SMenu::Create(HWND owner, bool bar) {
-  if (m_hMenu) {
-    RemoveAll();
-    ::DestroyMenu(m_hMenu);
-    m_hMenu = nullptr;
-  }
+  DestroyHandle();
   HMENU menu = bar ? ::CreateMenu() : ::CreatePopupMenu();
   if (!menu) return false;
   m_owner = owner;
@@ -197,12 +221,17 @@ bool SMenu::AddSeparator(int id) {
 
 bool SMenu::RemoveAll() {
   if (!m_hMenu) return true;
+  bool allOwn = true;
   while (::GetMenuItemCount(m_hMenu) > 0) {
     _SItem* item = GetItemRecord(m_hMenu, 0);
-    if (!item || !::RemoveMenu(m_hMenu, 0, MF_BYPOSITION)) return false;
-    FreeRecord(item);
+    if (!::RemoveMenu(m_hMenu, 0, MF_BYPOSITION)) return false;
+    if (item && item->owner == this) {
+      FreeRecord(item);
+    } else {
+      allOwn = false;
+    }
   }
-  return true;
+  return allOwn;
 }
 
 // ---------------------------------------------------------------------------

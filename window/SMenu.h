@@ -52,7 +52,8 @@ public:
   // False for a menu bar.
   bool AddSeparator(int id);
   // Removes the items from position 0 (submenus are not destroyed), deleting
-  // their records; false at the first item without a record or failed removal.
+  // their records; items of other origins are removed as well. False when
+  // such an item was met or a removal failed (which ends it).
   bool RemoveAll();
 
   // Position of the first item with the id; -1 when none.
@@ -86,6 +87,9 @@ private:
   SMenu& operator=(const SMenu&) = delete;
 
   bool Create(HWND owner, bool bar);
+  // Empties the menu and destroys its handle; submenus that other menus
+  // hold are taken out first, so each menu destroys only its own.
+  void DestroyHandle();
   // AddItem and AddSubMenu.
   bool InsertItem(int id, SMenu* submenu, const char* text, int imageIndex, int data,
                   bool checked, bool disabled);

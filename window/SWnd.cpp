@@ -70,6 +70,7 @@ SWnd::~SWnd() {
   }
   if (m_toolTip && ::IsWindow(m_toolTip)) ::DestroyWindow(m_toolTip);
   m_toolTip = nullptr;
+  ClearButtonOwners(this);
   FreeStateImages();
   for (int i = 0; i < m_recordBuffers.GetCount(); ++i) delete[] m_recordBuffers[i];
 }
@@ -328,6 +329,11 @@ bool SWnd::AttachHandle(SWnd* wnd) {
   return list.InsertAt(wnd, low) >= 0;
 }
 
+int SWnd::GetThreadWindowCount() {
+  _SThreadRecord* record = FindRecord(::GetCurrentThreadId());
+  return record ? record->windows.GetCount() : 0;
+}
+
 bool SWnd::DetachHandle(SWnd* wnd) {
   if (!wnd) return false;
   _SThreadRecord* record = FindRecord(wnd->m_threadId);
@@ -337,8 +343,10 @@ bool SWnd::DetachHandle(SWnd* wnd) {
 }
 
 void SWnd::ReleaseWindow(_SThreadRecord* record, SWnd* wnd, HWND hWnd) {
-  // An object no longer in the map has been deleted by a handler: it is not
-  // touched.
+  // Also when a class kept WM_DESTROY from the base handling.
+  ClearButtonOwners(wnd);
+  // An object no longer in the map has been released already or deleted by
+  // a handler: it is not touched.
   if (!record || record->windows.RemoveValue(wnd) == 0) return;
   if (wnd->m_previousProc &&
       ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc)) {

@@ -94,6 +94,8 @@ public:
   static void RegisterClasses();
   // Forgets the windows that saw a mouse button pressed (no click pending).
   static void ClearButtonOwners();
+  // The same for the presses the window saw only.
+  static void ClearButtonOwners(SWnd* wnd);
   // A framework-class window. Without a parent the style gets WS_POPUP;
   // WS_VISIBLE takes effect only after the after-create message returned 0.
   // A null instance means the framework's.
@@ -107,12 +109,22 @@ public:
   // A "BUTTON" control, WS_CHILD added unless WS_POPUP is set.
   bool CreateButton(DWORD style, const char* title, DWORD exStyle, const RECT* rect, HWND parent,
                     HMENU menuOrId);
+  // Creation wrappers of the dialog builder, WS_CHILD added unless WS_POPUP
+  // is set, with the framework's instance: a framework-class window with the
+  // caption or with none, a "SysTreeView32" and a "STATIC" control.
+  bool CreateChild(const char* caption, DWORD style, const RECT* rect, HWND parent, int id,
+                   DWORD exStyle = 0);
+  bool CreateChildNoText(DWORD style, const RECT* rect, HWND parent, int id, DWORD exStyle = 0);
+  bool CreateTreeView(DWORD style, const RECT* rect, HWND parent, int id, DWORD exStyle = 0);
+  bool CreateStatic(DWORD style, const RECT* rect, HWND parent, int id, DWORD exStyle = 0);
   // The window procedure of both classes and of every subclassed control.
   static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   // The object of a framework window; null for any other handle.
   static SWnd* FromHandle(HWND hWnd);
   static bool AttachHandle(SWnd* wnd);
   static bool DetachHandle(SWnd* wnd);
+  // How many windows the calling thread's map record holds.
+  static int GetThreadWindowCount();
   // Framework start-up and shutdown: the map's 256 thread slots, cleared,
   // with the record of the calling thread in the first; every record freed.
   static void CreateHandleMap();
@@ -208,6 +220,10 @@ public:
   // Rounded down to the scroll unit.
   void SetScrollPos(int position);
   void SetHScrollPos(int position);
+  // The vertical position less / plus the vertical line step, through
+  // SetScrollPos.
+  void ScrollLineUp();
+  void ScrollLineDown();
   // SendMessageA to the parent; 0 without a window or a parent.
   LRESULT NotifyParent(UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT NotifyParent(SWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -239,6 +255,8 @@ public:
   void PaintBackground(HDC clipDC, HDC paintDC);
   // The background image's drawing mode; outside 0..12 gives 0.
   static void SetImageDrawMode(SWnd* wnd, int mode);
+  // The same on this window; returns the previous mode.
+  int SetBackgroundDrawMode(int mode);
   // A layered window's image: composed into a 32-bit memory HDC, pushed with
   // UpdateLayeredWindow (the HDC and its bitmap are freed there).
   HDC ComposeLayer();
@@ -336,8 +354,9 @@ private:
   // Hands a message to the window's object as StaticWndProc does, without
   // the destruction step; DefWindowProcA when there is no object.
   static LRESULT Deliver(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-  // The end of a window: the object leaves the map, its handle is cleared
-  // and a subclassed control gets its own procedure back.
+  // The end of a window: its presses are forgotten, the object leaves the
+  // map, its handle is cleared and a subclassed control gets its own
+  // procedure back. Once out of the map, the object is not touched again.
   static void ReleaseWindow(_SThreadRecord* record, SWnd* wnd, HWND hWnd);
   static _SThreadRecord* FindRecord(DWORD threadId);
   void ForceCursorRefresh();

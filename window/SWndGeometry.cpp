@@ -361,3 +361,11 @@ void SWnd::SetHScrollPos(int position) {
   if (m_hScrollUnit > 0) position -= position % m_hScrollUnit;
   ::SetScrollPos(m_hWnd, SB_HORZ, position, TRUE);
 }
+
+void SWnd::ScrollLineUp() {
+  if (m_hWnd) SetScrollPos(::GetScrollPos(m_hWnd, SB_VERT) - m_vLineStep);
+}
+
+void SWnd::ScrollLineDown() {
+  if (m_hWnd) SetScrollPos(::GetScrollPos(m_hWnd, SB_VERT) + m_vLineStep);
+}

@@ -10,6 +10,8 @@
 #include "window/SListCtrl.h"
 #include "window/SMenu.h"
 
+#include <new>
+
 namespace {
 
 // Control kind codes the message handling dispatches on.
@@ -87,9 +89,12 @@ const CtlColorHook kCtlColorHooks[] = {
 };
 
 // Message-built records: a 16-byte header (u32 requested size, i64 closing
-// value, 4 reserved bytes), then the data. Sizes above the cap are refused.
+// value, 4 reserved bytes), then the data. Sizes above the cap are refused,
+// and so is a record beyond the open-record or open-byte limits of a window.
 const int kRecordHeader = 16;
 const int kRecordSizeCap = 16 * 1024 * 1024;
+const int kMaxOpenRecords = 64;
+const int kOpenRecordBytesCap = 2 * kRecordSizeCap + 64;
 
 int RecordDataSize(unsigned int requested) {
   return static_cast<int>(requested & ~3u) + 4;
@@ -572,18 +577,32 @@ LRESULT OnRecordBegin(SWnd& wnd, WPARAM id, LPARAM size) {
   if (size <= 0 || size > kRecordSizeCap) return 0;
   unsigned int requested = static_cast<unsigned int>(size);
   int bytes = kRecordHeader + RecordDataSize(requested);
-  unsigned char* block = new unsigned char[bytes];
+  int count = wnd.m_recordBuffers.GetCount();
+  int open = 0, openBytes = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!wnd.m_recordBuffers[i]) continue;
+    ++open;
+    openBytes += kRecordHeader + RecordDataSize(wnd.m_recordSizes[i]);
+  }
+  if (open >= kMaxOpenRecords || bytes > kOpenRecordBytesCap - openBytes) return 0;
+  unsigned char* block = new (std::nothrow) unsigned char[bytes];
+  if (!block) return 0;
   memset(block, 0, bytes);
   memcpy(block, &requested, 4);
   unsigned char* data = block + kRecordHeader;
-  int count = wnd.m_recordBuffers.GetCount();
   int index = 0;
   while (index < count && (wnd.m_recordBuffers[index] || wnd.m_recordPositions[index])) ++index;
   if (index == count) {
-    wnd.m_recordBuffers.Add(nullptr);
-    wnd.m_recordSizes.Add(0);
-    wnd.m_recordPositions.Add(nullptr);
-    wnd.m_recordIds.Add(0);
+    bool grown = wnd.m_recordBuffers.Add(nullptr) >= 0 && wnd.m_recordSizes.Add(0) >= 0 &&
+                 wnd.m_recordPositions.Add(nullptr) >= 0 && wnd.m_recordIds.Add(0) >= 0;
+    if (!grown) {
+      // The four lists stay of one length.
+      if (wnd.m_recordBuffers.GetCount() > count) wnd.m_recordBuffers.RemoveAt(count);
+      if (wnd.m_recordSizes.GetCount() > count) wnd.m_recordSizes.RemoveAt(count);
+      if (wnd.m_recordPositions.GetCount() > count) wnd.m_recordPositions.RemoveAt(count);
+      delete[] block;
+      return 0;
+    }
   }
   wnd.m_recordBuffers[index] = block;
   wnd.m_recordSizes[index] = requested;
@@ -750,6 +769,10 @@ void SWnd::ClearButtonOwners() {
   }
 }
 
+void SWnd::ClearButtonOwners(SWnd* wnd) {
+  ClearOwnersOf(wnd);
+}
+
 bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
   switch (message) {
     case WM_DESTROY:
@@ -785,8 +808,7 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
       break;
 
     case WM_KILLFOCUS:
-      // Only this window's presses end: a press that moves the focus to
-      // another window still clicks there.
+      // Only this window's presses end, so a press that takes the focus still clicks.
       ClearOwnersOf(this);
       if (m_caretShown) {
         ::DestroyCaret();
@@ -1033,6 +1055,9 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       SetMenu(nullptr);
       SetBackgroundImage(nullptr, 0xFF000000);
       LRESULT result = CallDefaultProc(message, wParam, lParam);
+      // Out of the map before the handle is cleared, so that the sorted map
+      // never holds a window without a handle.
+      ReleaseWindow(FindRecord(m_threadId), this, m_hWnd);
       m_hWnd = nullptr;
       return result;
     }

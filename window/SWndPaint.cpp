@@ -114,9 +114,14 @@ void FreeMemoryDC(HDC dc) {
 // Images
 
 void SWnd::SetImageDrawMode(SWnd* wnd, int mode) {
-  if (!wnd) return;
-  wnd->m_backgroundImage.m_drawMode =
+  if (wnd) wnd->SetBackgroundDrawMode(mode);
+}
+
+int SWnd::SetBackgroundDrawMode(int mode) {
+  int previous = m_backgroundImage.m_drawMode;
+  m_backgroundImage.m_drawMode =
       mode >= 0 && mode < SImage::DRAW_MODE_COUNT ? mode : SImage::DRAW_TOPLEFT;
+  return previous;
 }
 
 void SWnd::SetBackgroundImage(Bitmap* bitmap, COLORREF key) {

@@ -227,6 +227,20 @@ TEST(UtilityTest, FitRectToAspect) {
   r = FitRectToAspect(30, 0, wide, true);
   EXPECT_EQ(100, r.left);
   EXPECT_EQ(200, r.right);
+
+  // An image without width leaves the rectangle as it is.
+  for (int width : {0, -5}) {
+    for (bool enlarge : {true, false}) {
+      r = FitRectToAspect(width, 50, dest, enlarge);
+      EXPECT_TRUE(::EqualRect(&r, &dest)) << width << " " << enlarge;
+    }
+  }
+  // A needle-thin image fits as a line in the middle, without overflow.
+  r = FitRectToAspect(1, 2000000000, wide, true);
+  EXPECT_EQ(150, r.left);
+  EXPECT_EQ(0, r.top);
+  EXPECT_EQ(150, r.right);
+  EXPECT_EQ(100, r.bottom);
 }
 
 TEST(UtilityTest, Vectors) {

@@ -212,7 +212,7 @@ public:
   }
 
 private:
-  // Pieces that mean something to the reader.
+  // Fragments that mean something to the reader.
   const char* Token() {
     static const char* const tokens[] = {
         "\r\n", "\r", "\n", "=", "[", "]", ",", " ", "  ", "\"", "#", "-", "0",
@@ -247,7 +247,7 @@ private:
       case 0:  // change one byte
         if (size) text[at] = char(Next() & 0xFF);
         break;
-      case 1:  // insert a meaningful piece
+      case 1:  // insert a meaningful fragment
         text.insert(at, Token());
         break;
       case 2:  // insert a NUL byte
@@ -281,7 +281,7 @@ private:
       case 7:  // cut the end off
         text.resize(at);
         break;
-      default: {  // replace what follows an "=" by a meaningful piece
+      default: {  // replace what follows an "=" by a meaningful fragment
         size_t equals = text.find('=', at);
         if (equals == std::string::npos) break;
         size_t end = text.find("\r\n", equals);

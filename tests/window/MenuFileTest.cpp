@@ -85,7 +85,7 @@ TEST_F(MenuFileTest, ExampleBuildsTheBarAndItsPopup) {
   EXPECT_EQ(1, ::ImageList_GetImageCount(images.GetHandle()));
 }
 
-TEST_F(MenuFileTest, FieldsAreReadAsSpecified) {
+TEST_F(MenuFileTest, FieldsAreReadByTheirRules) {
   std::string text = Text({kMagic, "[]", "COUNT=3", "[0]", "count=1", "[0:0]", "Text=Edit",
                            "menu=2", "tip=ignored", "[1]", "count=0", "[2]", "count=7",
                            "[2:0]", "id=1", "text=Not a separator", "separator=true",

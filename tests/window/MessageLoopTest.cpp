@@ -76,6 +76,25 @@ TEST(MessageLoop, PollingCallsTheIdleCallbackOncePerEmptyPoll) {
   EXPECT_EQ(expected, log);
   EXPECT_FALSE(QuitPending(nullptr)) << "the application loop does not post WM_QUIT again";
 
+  // A WM_QUIT taken while polling is dispatched once, then ends the loop;
+  // one taken while waiting ends it undispatched.
+  wnd.watched.push_back(WM_QUIT);
+  wnd.PostMessage(WM_QUIT, 7);
+  wnd.PostMessage(WM_USER + 1);
+  log.clear();
+  IdleLog polled = {&log, nullptr, 0, -1};
+  RunMessageLoop(&blocking, RecordIdle, &polled);
+  EXPECT_EQ(1, wnd.Count('W', WM_QUIT));
+  EXPECT_EQ(0, polled.calls);
+  EXPECT_TRUE(log.empty()) << "nothing after the WM_QUIT";
+  DrainMessages();
+  bool waiting = true;
+  wnd.PostMessage(WM_QUIT, 8);
+  RunMessageLoop(&waiting, RecordIdle, &polled);
+  EXPECT_EQ(1, wnd.Count('W', WM_QUIT));
+  EXPECT_FALSE(QuitPending(nullptr));
+  log.clear();
+
   // The loop never waits: thousands of empty polls pass quickly.
   IdleLog spin = {nullptr, nullptr, 0, 2000};
   DWORD start = ::GetTickCount();

@@ -7,7 +7,7 @@
 #include "core/SFileMem.h"
 #include "core/SImage.h"
 #include "core/SResource.h"
-#include "core/SResourceWriter.h"
+#include "tools/common/SResourceWriter.h"
 #include "tests/core/TempFolder.h"
 
 #include <stdint.h>

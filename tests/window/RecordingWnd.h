@@ -113,25 +113,57 @@ public:
 
 // Holds modifier keys down through SendInput (the code under test polls
 // GetAsyncKeyState) and releases them, dropping the key messages the
-// injection queued.
+// injection queued. A focus change still on its way resets the key state
+// when it arrives, so the thread's queue is pumped for a moment before the
+// keys go down; then until every key reads as wanted (the keys are sent
+// again now and then), for at most a second.
 class HeldKeys {
 public:
   explicit HeldKeys(std::vector<WORD> keys) : m_keys(keys) {
-    for (WORD key : m_keys) Send(key, true);
+    PumpKeys(100);
+    SendAll(true);
+    WaitUntil(true);
   }
   ~HeldKeys() {
-    for (auto it = m_keys.rbegin(); it != m_keys.rend(); ++it) Send(*it, false);
+    SendAll(false);
+    WaitUntil(false);
     FlushInputMessages();
   }
   // True when every key reads as down.
-  bool AllDown() const {
+  bool AllDown() const { return AllAre(true); }
+
+private:
+  bool AllAre(bool down) const {
     for (WORD key : m_keys) {
-      if (!(::GetAsyncKeyState(key) & 0x8000)) return false;
+      if (((::GetAsyncKeyState(key) & 0x8000) != 0) != down) return false;
     }
     return true;
   }
-
-private:
+  void SendAll(bool down) const {
+    if (down) {
+      for (WORD key : m_keys) Send(key, true);
+    } else {
+      for (auto it = m_keys.rbegin(); it != m_keys.rend(); ++it) Send(*it, false);
+    }
+  }
+  // Takes the key messages from the queue (which also lets the system's
+  // pending input events in) for the time given.
+  static void PumpKeys(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    do {
+      MSG msg;
+      while (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+      }
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+  }
+  void WaitUntil(bool down) const {
+    for (int attempt = 0; attempt < 10 && !AllAre(down); ++attempt) {
+      if (attempt > 0) SendAll(down);
+      DWORD start = ::GetTickCount();
+      while (!AllAre(down) && ::GetTickCount() - start < 100) PumpKeys(0);
+    }
+  }
   static void Send(WORD key, bool down) {
     INPUT input;
     memset(&input, 0, sizeof(input));

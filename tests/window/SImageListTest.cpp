@@ -79,17 +79,72 @@ TEST(SImageList, BadInputAndBlanks) {
   EXPECT_EQ(2, ::ImageList_GetImageCount(list.GetHandle()));
 }
 
+namespace {
+
+// Two references of its own on an image list's object, so that the list's
+// own reference can be counted (ImageList_Destroy releases it) without the
+// object ever going away under the test.
+class ListReferences {
+public:
+  explicit ListReferences(HIMAGELIST list) {
+    typedef HRESULT(WINAPI * QueryProc)(HIMAGELIST, REFIID, void**);
+    QueryProc query = reinterpret_cast<QueryProc>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "HIMAGELIST_QueryInterface")));
+    for (IUnknown*& held : m_held) {
+      void* object = nullptr;
+      if (query && list && SUCCEEDED(query(list, IID_IUnknown, &object))) {
+        held = static_cast<IUnknown*>(object);
+      }
+    }
+  }
+  ~ListReferences() {
+    for (IUnknown* held : m_held) {
+      if (held) held->Release();
+    }
+  }
+  bool Valid() const { return m_held[0] && m_held[1]; }
+  // 1 while the list holds its reference, 0 once it was destroyed once,
+  // -1 after a second destruction.
+  int OwnerReferences() const {
+    m_held[0]->AddRef();
+    return static_cast<int>(m_held[0]->Release()) - 2;
+  }
+
+private:
+  IUnknown* m_held[2] = {nullptr, nullptr};
+};
+
+}  // namespace
+
 TEST(SImageList, HandleIsDestroyedOnceAndCleared) {
   SImageList list;
   list.Destroy();  // nothing to destroy
   ASSERT_TRUE(list.Create(16, 16));
-  HIMAGELIST first = list.GetHandle();
-  ASSERT_NE(nullptr, first);
-  ASSERT_TRUE(list.Create(32, 32));  // the first list goes here
-  EXPECT_NE(nullptr, list.GetHandle());
+  ListReferences first(list.GetHandle());
+  ASSERT_TRUE(first.Valid());
+  EXPECT_EQ(1, first.OwnerReferences());
+  ASSERT_TRUE(list.Create(32, 32));
+  EXPECT_EQ(0, first.OwnerReferences()) << "re-creation destroys the old list once";
+
+  ListReferences second(list.GetHandle());
+  ASSERT_TRUE(second.Valid());
   list.Destroy();
   EXPECT_EQ(nullptr, list.GetHandle());
   list.Destroy();
+  EXPECT_EQ(0, second.OwnerReferences());
   EXPECT_FALSE(list.AddBlank());
-  // The destructor finds no handle and destroys nothing again.
+
+  // The destructor destroys a living list once, and a destroyed one never.
+  std::unique_ptr<ListReferences> living, destroyed;
+  {
+    SImageList a, b;
+    ASSERT_TRUE(a.Create(8, 8));
+    ASSERT_TRUE(b.Create(8, 8));
+    living.reset(new ListReferences(a.GetHandle()));
+    destroyed.reset(new ListReferences(b.GetHandle()));
+    b.Destroy();
+  }
+  ASSERT_TRUE(living->Valid() && destroyed->Valid());
+  EXPECT_EQ(0, living->OwnerReferences());
+  EXPECT_EQ(0, destroyed->OwnerReferences());
 }

@@ -141,6 +141,9 @@ TEST(SListCtrl, SingleSelectionFollowsPressesAndReportsEveryButtonEvent) {
 
 TEST(SListCtrl, ExtendedSelectionWithShiftAndCtrl) {
   ListOnParent p(LBS_EXTENDEDSEL, 6);
+  // Injected keys go to the foreground window.
+  p.parent.Show(SW_SHOW);
+  ASSERT_TRUE(p.parent.BringToFront());
 
   {
     HeldKeys shift({VK_SHIFT});

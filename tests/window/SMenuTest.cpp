@@ -138,6 +138,47 @@ TEST(SMenu, SubmenusSurviveTheirParent) {
   EXPECT_EQ(5, sub.GetItemId(0));
 }
 
+TEST(SMenu, ForeignItemsAreRemovedAndEachMenuDestroysOnlyItsOwn) {
+  SMenu sub, other;
+  ASSERT_TRUE(sub.CreatePopup(nullptr));
+  ASSERT_TRUE(sub.AddItem(5, "Inner"));
+  ASSERT_TRUE(other.CreatePopup(nullptr));
+  HMENU loose = ::CreatePopupMenu();
+
+  // RemoveAll goes on past items without a record and reports them.
+  SMenu menu;
+  ASSERT_TRUE(menu.CreatePopup(nullptr));
+  ASSERT_TRUE(::AppendMenuA(menu.m_hMenu, MF_STRING, 99, "Foreign"));
+  ASSERT_TRUE(menu.AddItem(1, "One"));
+  ULONG_PTR data = ItemInfo(menu.m_hMenu, 1, MIIM_DATA).dwItemData;
+  ASSERT_NE(nullptr, SMenu::FromItemData(data));
+  EXPECT_FALSE(menu.RemoveAll());
+  EXPECT_EQ(0, ::GetMenuItemCount(menu.m_hMenu));
+  EXPECT_EQ(nullptr, SMenu::FromItemData(data)) << "the record after the foreign item is freed";
+  EXPECT_TRUE(menu.RemoveAll());
+
+  // Destroyed behind a foreign item, a menu leaves the submenus other menus
+  // hold, whether it opens them through its own item or a foreign one.
+  ULONG_PTR subData = 0;
+  {
+    SMenu parent;
+    ASSERT_TRUE(parent.CreatePopup(nullptr));
+    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_STRING, 98, "Foreign"));
+    ASSERT_TRUE(parent.AddSubMenu(2, &sub, "Sub"));
+    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_POPUP,
+                              reinterpret_cast<UINT_PTR>(other.m_hMenu), "Other"));
+    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(loose),
+                              "Loose"));
+    subData = ItemInfo(parent.m_hMenu, 1, MIIM_DATA).dwItemData;
+    ASSERT_NE(nullptr, SMenu::FromItemData(subData));
+  }
+  EXPECT_TRUE(::IsMenu(sub.m_hMenu));
+  EXPECT_EQ(5, sub.GetItemId(0));
+  EXPECT_TRUE(::IsMenu(other.m_hMenu));
+  EXPECT_EQ(nullptr, SMenu::FromItemData(subData));
+  if (::IsMenu(loose)) ::DestroyMenu(loose);
+}
+
 TEST(SMenu, ItemDataOfOtherMenusIsNoRecord) {
   HMENU foreign = ::CreatePopupMenu();
   MENUITEMINFOA info;

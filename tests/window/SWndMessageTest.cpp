@@ -111,6 +111,36 @@ TEST(SWndMessage, RecordsCollectValuesAndNeverWriteOutsideTheirBlock) {
   // The first record is still open and freed with the window object.
 }
 
+TEST(SWndMessage, OpenRecordsAreLimitedInNumberAndBytes) {
+  RecordingWnd wnd;
+  ASSERT_TRUE(wnd.Create("", 0));
+  std::vector<LRESULT> handles;
+  for (int i = 0; i < 1000; ++i) {
+    LRESULT handle = wnd.SendMessage(SWM_RECORD_BEGIN, i, 4);
+    if (handle) handles.push_back(handle);
+  }
+  ASSERT_EQ(64u, handles.size());
+  EXPECT_EQ(64, wnd.m_recordBuffers.GetCount());
+  // Closing one makes room for one.
+  wnd.SendMessage(SWM_RECORD_END, handles[10], 0);
+  EXPECT_EQ(handles[10], wnd.SendMessage(SWM_RECORD_BEGIN, 5, 4));
+  EXPECT_EQ(0, wnd.SendMessage(SWM_RECORD_BEGIN, 5, 4));
+  for (LRESULT handle : handles) wnd.SendMessage(SWM_RECORD_END, handle, 0);
+  EXPECT_EQ(65, wnd.Count(SWM_RECORD));
+
+  // Two records of the largest size use up the bytes.
+  const LPARAM kLargest = 16 * 1024 * 1024;
+  LRESULT first = wnd.SendMessage(SWM_RECORD_BEGIN, 1, kLargest);
+  LRESULT second = wnd.SendMessage(SWM_RECORD_BEGIN, 2, kLargest);
+  EXPECT_NE(0, first);
+  EXPECT_NE(0, second);
+  EXPECT_EQ(0, wnd.SendMessage(SWM_RECORD_BEGIN, 3, kLargest));
+  EXPECT_EQ(0, wnd.SendMessage(SWM_RECORD_BEGIN, 3, 64));
+  wnd.SendMessage(SWM_RECORD_END, first, 0);
+  EXPECT_NE(0, wnd.SendMessage(SWM_RECORD_BEGIN, 3, kLargest));
+  // The open records are freed with the window object.
+}
+
 TEST(SWndMessage, EditCommandsFireOnlyForTheirKeysAndMaskBits) {
   RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
@@ -233,6 +263,29 @@ TEST(SWndMessage, AClickNeedsPressAndReleaseOnTheSameWindow) {
   b.SendMessage(WM_NCLBUTTONUP, HTBORDER, 0);
   a.SendMessage(WM_NCLBUTTONUP, HTBORDER, 0);
   EXPECT_EQ(0, a.Count(SWM_NCLCLICK));
+}
+
+TEST(SWndMessage, LosingTheFocusEndsOnlyTheWindowsOwnPresses) {
+  RecordingWnd a, b;
+  ASSERT_TRUE(a.Create("", 0));
+  ASSERT_TRUE(b.Create("", 0));
+  // A press on a takes the focus from b: a still clicks, b's press is over.
+  b.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  a.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  b.SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(a.m_hWnd), 0);
+  a.SendMessage(WM_LBUTTONUP, 0, 0);
+  b.SendMessage(WM_RBUTTONUP, 0, 0);
+  EXPECT_EQ(1, a.Count(SWM_LCLICK));
+  EXPECT_EQ(0, b.Count(SWM_RCLICK));
+
+  // The other way round.
+  b.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, 0);
+  a.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  a.SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(b.m_hWnd), 0);
+  a.SendMessage(WM_LBUTTONUP, 0, 0);
+  b.SendMessage(WM_RBUTTONUP, 0, 0);
+  EXPECT_EQ(1, a.Count(SWM_LCLICK));
+  EXPECT_EQ(1, b.Count(SWM_RCLICK));
 }
 
 TEST(SWndMessage, MouseEnterAndLeaveAreReported) {

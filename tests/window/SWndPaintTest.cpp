@@ -214,6 +214,14 @@ TEST(SWndPaint, NineSliceKeepsCornersTilesEdgesAndFillsTheCentre) {
 
   SWnd::SetImageDrawMode(&wnd, 13);
   EXPECT_EQ(SImage::DRAW_TOPLEFT, wnd.m_backgroundImage.m_drawMode);
+
+  // The member form answers the mode it replaced.
+  EXPECT_EQ(SImage::DRAW_TOPLEFT, wnd.SetBackgroundDrawMode(SImage::DRAW_FITZOOM));
+  EXPECT_EQ(SImage::DRAW_FITZOOM, wnd.SetBackgroundDrawMode(-1));
+  EXPECT_EQ(SImage::DRAW_TOPLEFT, wnd.m_backgroundImage.m_drawMode);
+  EXPECT_EQ(SImage::DRAW_TOPLEFT, wnd.SetBackgroundDrawMode(SImage::DRAW_CENTER));
+  EXPECT_EQ(SImage::DRAW_CENTER, wnd.SetBackgroundDrawMode(13));
+  EXPECT_EQ(SImage::DRAW_TOPLEFT, wnd.m_backgroundImage.m_drawMode);
 }
 
 TEST(SWndPaint, StateImagesFollowThePriorityRule) {
@@ -390,6 +398,16 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
       reinterpret_cast<UpdateLayeredWindowProc>(reinterpret_cast<void (*)()>(entry));
   ASSERT_NE(nullptr, g_realUpdateLayeredWindow);
   g_layer = LayerCall();
+  // The stand-in text control is a plain window: the rich-text control's
+  // drawing hook, set by any rich-text control made before, stays out.
+  struct HookGuard {
+    void (*saved)(SWnd*, HDC) = g_mediaTextDraw;
+    ~HookGuard() {
+      g_mediaTextDraw = saved;
+      g_updateLayeredWindow = nullptr;
+    }
+  } guard;
+  g_mediaTextDraw = nullptr;
 
   SWnd layered;
   ASSERT_TRUE(MakePopup(layered, 50, 30, 0, WS_EX_LAYERED));
@@ -430,6 +448,4 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
   EXPECT_TRUE(text->Redraw());
   EXPECT_EQ(2, g_layer.calls);
 
-  g_updateLayeredWindow = nullptr;
-  g_mediaTextDraw = nullptr;
 }

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -71,14 +73,16 @@ TEST(SWnd, AWindowOfAnotherThreadIsNeverAttached) {
 }
 
 TEST(SWnd, DestructionDetachesTheObjectWhateverOnMessageAnswers) {
+  const int entries = SWnd::GetThreadWindowCount();
   // A handler that consumes WM_DESTROY still leaves no entry behind.
   ProbeWnd consuming;
   consuming.consumed[WM_DESTROY] = 0;
   ASSERT_TRUE(consuming.Create("", 0));
+  EXPECT_EQ(entries + 1, SWnd::GetThreadWindowCount());
   HWND hWnd = consuming.m_hWnd;
   ASSERT_TRUE(::DestroyWindow(hWnd));
   EXPECT_EQ(nullptr, consuming.m_hWnd);
-  EXPECT_EQ(nullptr, SWnd::FromHandle(hWnd));
+  EXPECT_EQ(entries, SWnd::GetThreadWindowCount());
   EXPECT_EQ(0, consuming.Count('W', WM_DESTROY));
 
   // The usual path; the object stays usable for a new window.
@@ -87,9 +91,10 @@ TEST(SWnd, DestructionDetachesTheObjectWhateverOnMessageAnswers) {
   hWnd = plain.m_hWnd;
   ::DestroyWindow(hWnd);
   EXPECT_EQ(nullptr, plain.m_hWnd);
-  EXPECT_EQ(nullptr, SWnd::FromHandle(hWnd));
+  EXPECT_EQ(entries, SWnd::GetThreadWindowCount());
   ASSERT_TRUE(plain.Create("", 0));
   EXPECT_EQ(&plain, SWnd::FromHandle(plain.m_hWnd));
+  EXPECT_EQ(entries + 1, SWnd::GetThreadWindowCount());
 
   // Deleting the object destroys its window.
   HWND owned;
@@ -99,7 +104,108 @@ TEST(SWnd, DestructionDetachesTheObjectWhateverOnMessageAnswers) {
     owned = scoped.m_hWnd;
   }
   EXPECT_FALSE(::IsWindow(owned));
-  EXPECT_EQ(nullptr, SWnd::FromHandle(owned));
+  EXPECT_EQ(entries + 1, SWnd::GetThreadWindowCount());
+}
+
+namespace {
+
+// Looks at the map once the base handling of WM_DESTROY is done.
+class MapWatcher : public SWnd {
+public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    LRESULT result = SWnd::WindowProc(message, wParam, lParam);
+    if (message == WM_DESTROY) {
+      handleAfterBase = m_hWnd;
+      entriesAfterBase = SWnd::GetThreadWindowCount();
+      found = 0;
+      for (SWnd* other : others) found += SWnd::FromHandle(other->m_hWnd) == other;
+    }
+    return result;
+  }
+  std::vector<SWnd*> others;
+  HWND handleAfterBase = nullptr;
+  int entriesAfterBase = -1;
+  int found = -1;
+};
+
+}  // namespace
+
+TEST(SWnd, TheMapHoldsNoWindowWithoutHandleDuringItsDestruction) {
+  const int entries = SWnd::GetThreadWindowCount();
+  std::vector<std::unique_ptr<SWnd>> windows;
+  MapWatcher watcher;
+  for (int i = 0; i < 40; ++i) {
+    if (i == 20) {
+      ASSERT_TRUE(watcher.Create("", 0));
+    }
+    windows.emplace_back(new SWnd);
+    ASSERT_TRUE(windows.back()->Create("", 0));
+    watcher.others.push_back(windows.back().get());
+  }
+  ASSERT_TRUE(::DestroyWindow(watcher.m_hWnd));
+  EXPECT_EQ(nullptr, watcher.handleAfterBase);
+  EXPECT_EQ(entries + 40, watcher.entriesAfterBase) << "left the map with its handle";
+  EXPECT_EQ(40, watcher.found);
+}
+
+TEST(SWnd, APressEndsWithItsWindowWhateverOnMessageAnswers) {
+  ProbeWnd wnd;
+  wnd.consumed[WM_DESTROY] = 0;
+  ASSERT_TRUE(wnd.Create("", 0));
+  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ASSERT_TRUE(::DestroyWindow(wnd.m_hWnd));
+  // The same object with a new window: the old window's press is gone.
+  ASSERT_TRUE(wnd.Create("", 0));
+  wnd.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(0, wnd.Count('W', SWM_LCLICK));
+  wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  wnd.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(1, wnd.Count('W', SWM_LCLICK));
+}
+
+TEST(SWnd, CreationWrappersMakeChildrenOfTheirKinds) {
+  SWnd parent;
+  RECT rect = MakeRect(0, 0, 200, 100);
+  ASSERT_TRUE(parent.Create("", 0, 0, &rect));
+  RECT r = MakeRect(5, 6, 40, 30);
+  struct Case {
+    const char* className;
+    const char* text;
+    bool subclassed;
+  };
+  auto check = [&](SWnd& wnd, int id, const Case& c) {
+    ASSERT_NE(nullptr, wnd.m_hWnd);
+    char name[64] = "";
+    ::GetClassNameA(wnd.m_hWnd, name, sizeof(name));
+    EXPECT_STRCASEEQ(c.className, name);
+    EXPECT_EQ(c.text, std::string(wnd.GetText().GetText() ? wnd.GetText().GetText() : ""));
+    EXPECT_TRUE(StyleOf(wnd.m_hWnd) & WS_CHILD) << name;
+    EXPECT_EQ(parent.m_hWnd, ::GetParent(wnd.m_hWnd));
+    EXPECT_EQ(id, wnd.GetId());
+    EXPECT_EQ(&wnd, SWnd::FromHandle(wnd.m_hWnd));
+    EXPECT_EQ(c.subclassed, wnd.m_previousProc != nullptr) << name;
+    EXPECT_EQ(RectInParent(wnd).left, 5);
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetInstanceHandle()),
+              ::GetWindowLongPtrA(wnd.m_hWnd, GWLP_HINSTANCE));
+  };
+
+  SWnd child, untitled, tree, label;
+  ASSERT_TRUE(child.CreateChild("Caption", 0, &r, parent.m_hWnd, 7));
+  check(child, 7, {"VANDRO", "Caption", false});
+  ASSERT_TRUE(untitled.CreateChildNoText(0, &r, parent.m_hWnd, 8));
+  check(untitled, 8, {"VANDRO", "", false});
+  ASSERT_TRUE(tree.CreateTreeView(TVS_HASLINES, &r, parent.m_hWnd, 9, WS_EX_CLIENTEDGE));
+  check(tree, 9, {"SysTreeView32", "", true});
+  EXPECT_TRUE(StyleOf(tree.m_hWnd) & TVS_HASLINES);
+  EXPECT_TRUE(::GetWindowLongA(tree.m_hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  ASSERT_TRUE(label.CreateStatic(SS_CENTER, &r, parent.m_hWnd, 10));
+  check(label, 10, {"STATIC", "", true});
+
+  // A popup stays a popup.
+  SWnd popup;
+  ASSERT_TRUE(popup.CreateChild("", WS_POPUP, &r, parent.m_hWnd, 0));
+  EXPECT_TRUE(StyleOf(popup.m_hWnd) & WS_POPUP);
+  EXPECT_FALSE(StyleOf(popup.m_hWnd) & WS_CHILD);
 }
 
 TEST(SWnd, AfterCreateRunsTheSetUpAndANonZeroAnswerAbortsTheCreation) {
@@ -435,6 +541,17 @@ TEST(SWnd, ScrollStepsHaveDefaultsAndPositionsFollowTheUnit) {
   wnd.m_hScrollUnit = 4;
   wnd.SetHScrollPos(17);
   EXPECT_EQ(16, ::GetScrollPos(wnd.m_hWnd, SB_HORZ));
+
+  // A line up or down moves by the vertical line step, then rounds down.
+  wnd.m_vLineStep = 7;
+  wnd.ScrollLineDown();
+  EXPECT_EQ(20, ::GetScrollPos(wnd.m_hWnd, SB_VERT)) << "15 + 7 = 22, down to the unit";
+  wnd.ScrollLineUp();
+  EXPECT_EQ(10, ::GetScrollPos(wnd.m_hWnd, SB_VERT)) << "20 - 7 = 13";
+  wnd.ScrollLineUp();
+  wnd.ScrollLineUp();
+  EXPECT_EQ(0, ::GetScrollPos(wnd.m_hWnd, SB_VERT));
+  EXPECT_EQ(16, ::GetScrollPos(wnd.m_hWnd, SB_HORZ)) << "the horizontal bar stays";
 }
 
 TEST(SWnd, SmallWrappersAndHelpers) {
