@@ -7,9 +7,11 @@
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "window/Framework.h"
 #include "window/SWnd.h"
 
 #include <stdlib.h>
+#include <xaudio2.h>
 
 SDx* g_engine = nullptr;
 SDx::Direct3DSeam SDx::s_direct3DSeam = nullptr;
@@ -210,7 +212,7 @@ void SDx::WriteOptions() {
   WriteRegistryFloat("DxBrightness", ClampFloat(m_config.brightness, -1.0f, 1.0f));
   m_registry.SetBool(root, key, "DxNoAudio", !m_config.audio);
   m_registry.SetBool(root, key, "DxNoMusic", !m_config.music);
-  WriteRegistryFloat("DxMusicVolume", m_config.musicVolume);
+  WriteRegistryFloat("DxMusicVolume", ClampFloat(m_config.musicVolume, -1.0f, 1.0f));
   m_registry.SetBool(root, key, "DxNoFFB", !m_config.forceFeedback);
 }
 
@@ -265,6 +267,7 @@ void SDx::Clear(bool) {
   DeleteShaders();
 
   m_masterVolume = 0.5f;
+  if (g_masteringVoice) g_masteringVoice->SetVolume(m_masterVolume);
   m_soundOn = m_config.audio != 0;
 
   m_lighting = m_config.lighting != 0;
@@ -438,10 +441,12 @@ void SDx::GetLargestDisplayMode(int* width, int* height) {
 
 // --- effects -----------------------------------------------------------------
 
-SDxShader* SDx::CreateShader(const char* text) {
+SDxShader* SDx::CreateShader(const char* text) { return CreateShader(text, text ? (int)strlen(text) : 0); }
+
+SDxShader* SDx::CreateShader(const char* text, int length) {
   SDxShader* shader = new SDxShader(this);
   shader->SetEnabled(true);
-  if (!shader->Create(text, true)) {
+  if (!shader->Create(text, length, true)) {
     delete shader;
     return nullptr;
   }

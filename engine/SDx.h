@@ -57,6 +57,8 @@ public:
     D3DCALL_PRESENT,           // Present: data null
     D3DCALL_TEST_COOPERATIVE,  // TestCooperativeLevel: data null
     D3DCALL_RESET,             // Reset: D3DPRESENT_PARAMETERS*
+    D3DCALL_CREATE_TARGET,     // CreateTexture of a render target: SDxRenderTarget*
+    D3DCALL_CREATE_EFFECT,     // a built-in effect compiled (S_OK) or not (E_FAIL): SDxShader*
   };
   struct _SModeQuery {
     UINT index;
@@ -156,8 +158,10 @@ public:
 
   // --- effects -----------------------------------------------------------------
 
-  // A screen effect of the application compiled from the text; null on
-  // failure. The engine owns it until Clear.
+  // A screen effect of the application compiled from length bytes of text
+  // (no NUL needed); null on failure. The engine owns it until Clear.
+  SDxShader* CreateShader(const char* text, int length);
+  // The same from a NUL-terminated text.
   SDxShader* CreateShader(const char* text);
   // Replaces the screen-effect list; null empties it and returns whether it
   // held any. A null shader, or one without an effect or a technique,
@@ -197,7 +201,9 @@ public:
 
   // --- device (SDxDevice.cpp) --------------------------------------------------
 
+  // False without a text when the engine already has a device.
   bool CreateDevice(SString* error);
+  // Releases what an earlier call made, then makes the default-pool objects.
   bool CreateRenderTargets(SString* error);
   void ReleaseRenderTargets();
   bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner);

@@ -54,6 +54,8 @@ void DeleteShader(T** p) {
 }  // namespace
 
 bool SDx::CreateDevice(SString* error) {
+  // One device per engine: a second one would leave the first unreleased.
+  if (m_device || m_d3d) return false;
   IDirect3D9* d3d = nullptr;
   auto fail = [&](const char* text) {
     if (error) error->Set(text);
@@ -126,11 +128,15 @@ bool SDx::CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool qu
   int height = quarter ? m_backBufferHeight >> 2 : m_backBufferHeight;
   ReleaseTarget(target);
   if (width <= 0 || height <= 0) return false;
-  if (FAILED(m_device->CreateTexture((UINT)width, (UINT)height, 1, D3DUSAGE_RENDERTARGET, format,
-                                     D3DPOOL_DEFAULT, &target->texture, nullptr))) {
-    target->texture = nullptr;
+  IDirect3DTexture9* texture = nullptr;
+  HRESULT hr = m_device->CreateTexture((UINT)width, (UINT)height, 1, D3DUSAGE_RENDERTARGET, format,
+                                       D3DPOOL_DEFAULT, &texture, nullptr);
+  if (FAILED(hr)) texture = nullptr;
+  if (FAILED(Seam(D3DCALL_CREATE_TARGET, hr, target)) || !texture) {
+    if (texture) texture->Release();
     return false;
   }
+  target->texture = texture;
   if (FAILED(target->texture->GetSurfaceLevel(0, &target->surface))) {
     target->surface = nullptr;
     ReleaseTarget(target);
@@ -182,6 +188,8 @@ bool SDx::CreateRenderTargets(SString* error) {
     return false;
   };
   if (!m_device) return fail(nullptr);
+  // A second call makes everything again: what the first made goes first.
+  ReleaseRenderTargets();
   D3DFORMAT format = m_presentParameters.BackBufferFormat;
   if (FAILED(m_device->CreateVertexDeclaration(SDxVertex::GetDeclaration(), &m_vertexDeclaration))) {
     m_vertexDeclaration = nullptr;
@@ -231,11 +239,17 @@ bool SDx::CreateRenderTargets(SString* error) {
   m_shaderDownSample = new SDxShader(this);
   m_shaderBlurH = new SDxShader(this);
   m_shaderBlurV = new SDxShader(this);
-  if (!m_shaderDefault->Create(SDxShader::TEXT_DEFAULT) || !m_shaderGBuffer->Create(SDxShader::TEXT_GBUFFER) ||
-      !m_shaderDeferred->Create(SDxShader::TEXT_DEFERRED) || !m_shaderFog->Create(SDxShader::TEXT_FOG, true) ||
-      !m_shaderDownSample->Create(SDxShader::TEXT_DOWNSAMPLE, true) ||
-      !m_shaderBlurH->Create(SDxShader::TEXT_BLUR_HORIZONTAL, true) ||
-      !m_shaderBlurV->Create(SDxShader::TEXT_BLUR_VERTICAL, true)) {
+  // Each result through the seam; the first failure stops the sequence.
+  auto compiled = [](SDxShader* shader, bool ok) {
+    return SUCCEEDED(Seam(D3DCALL_CREATE_EFFECT, ok ? S_OK : E_FAIL, shader));
+  };
+  if (!compiled(m_shaderDefault, m_shaderDefault->Create(SDxShader::TEXT_DEFAULT)) ||
+      !compiled(m_shaderGBuffer, m_shaderGBuffer->Create(SDxShader::TEXT_GBUFFER)) ||
+      !compiled(m_shaderDeferred, m_shaderDeferred->Create(SDxShader::TEXT_DEFERRED)) ||
+      !compiled(m_shaderFog, m_shaderFog->Create(SDxShader::TEXT_FOG, true)) ||
+      !compiled(m_shaderDownSample, m_shaderDownSample->Create(SDxShader::TEXT_DOWNSAMPLE, true)) ||
+      !compiled(m_shaderBlurH, m_shaderBlurH->Create(SDxShader::TEXT_BLUR_HORIZONTAL, true)) ||
+      !compiled(m_shaderBlurV, m_shaderBlurV->Create(SDxShader::TEXT_BLUR_VERTICAL, true))) {
     return fail("Cannot create Shaders");
   }
   m_blurHScale = m_shaderBlurH->GetParameter("g_scale");

@@ -38,7 +38,8 @@
 //
 // Passes name their shaders with "VertexShader = asm { ... };" and
 // "PixelShader = asm { ... };"; a pass without a vertex shader draws with
-// pre-transformed vertices. Comments are "//" and "/* */".
+// pre-transformed vertices. Comments are "//" and "/* */", and inside an asm
+// block also ";" to the end of the line.
 #pragma once
 
 #include "core/Platform.h"

@@ -61,6 +61,19 @@ const int kMaxElements = 64;
 bool IsNameStart(char c) { return isalpha((unsigned char)c) || c == '_'; }
 bool IsNameChar(char c) { return isalnum((unsigned char)c) || c == '_'; }
 
+// A register, sampler or array index: decimal digits only, at most 65535.
+bool ParseIndex(const char* text, int* value) {
+  if (!text || !isdigit((unsigned char)*text)) return false;
+  int n = 0;
+  for (const char* p = text; *p; ++p) {
+    if (!isdigit((unsigned char)*p)) return false;
+    n = n * 10 + (*p - '0');
+    if (n > 65535) return false;
+  }
+  *value = n;
+  return true;
+}
+
 }  // namespace
 
 // Tokens of an effect text: names, numbers and one-character symbols; blanks
@@ -76,7 +89,8 @@ public:
   // A comment ran to the end of the text.
   bool IsCommentOpen() const { return m_commentOpen; }
 
-  // The next token; BAD for an unterminated comment or a stray character.
+  // The next token; BAD for an unterminated comment, a malformed number or a
+  // stray character.
   int Next(SString* token) {
     token->Set("");
     if (!SkipBlanks()) return BAD;
@@ -87,19 +101,7 @@ public:
       while (m_p < m_end && IsNameChar(*m_p)) ++m_p;
       kind = NAME;
     } else if (isdigit((unsigned char)*m_p) || (*m_p == '.' && m_p + 1 < m_end && isdigit((unsigned char)m_p[1]))) {
-      if (m_p + 1 < m_end && m_p[0] == '0' && (m_p[1] == 'x' || m_p[1] == 'X')) {
-        m_p += 2;
-        while (m_p < m_end && isxdigit((unsigned char)*m_p)) ++m_p;
-      } else {
-        while (m_p < m_end && (isdigit((unsigned char)*m_p) || *m_p == '.')) ++m_p;
-        if (m_p < m_end && (*m_p == 'e' || *m_p == 'E')) {
-          ++m_p;
-          if (m_p < m_end && (*m_p == '+' || *m_p == '-')) ++m_p;
-          while (m_p < m_end && isdigit((unsigned char)*m_p)) ++m_p;
-        }
-        if (m_p < m_end && (*m_p == 'f' || *m_p == 'F' || *m_p == 'h' || *m_p == 'H')) ++m_p;
-      }
-      kind = NUMBER;
+      kind = ReadNumber() ? NUMBER : BAD;
     } else if (strchr("{}()[];:,=<>-+", *m_p)) {
       ++m_p;
       kind = SYMBOL;
@@ -133,12 +135,19 @@ public:
     return true;
   }
 
-  // The raw text up to the next "}", which is read too; false at the end.
+  // The raw text up to the next "}" outside a comment ("//", ";" to the end
+  // of the line, "/* */"); the "}" is read too. False at the end.
   bool ReadRaw(SString* out) {
     const char* start = m_p;
     while (m_p < m_end && *m_p != '}') {
-      if (*m_p == '\n') ++m_line;
-      ++m_p;
+      if (*m_p == ';' || (*m_p == '/' && m_p + 1 < m_end && m_p[1] == '/')) {
+        while (m_p < m_end && *m_p != '\n') ++m_p;
+      } else if (*m_p == '/' && m_p + 1 < m_end && m_p[1] == '*') {
+        if (!SkipBlockComment()) return false;
+      } else {
+        if (*m_p == '\n') ++m_line;
+        ++m_p;
+      }
     }
     if (m_p >= m_end) return false;
     out->SetLength((int)(m_p - start), false);
@@ -158,22 +167,63 @@ private:
       } else if (*m_p == '/' && m_p + 1 < m_end && m_p[1] == '/') {
         while (m_p < m_end && *m_p != '\n') ++m_p;
       } else if (*m_p == '/' && m_p + 1 < m_end && m_p[1] == '*') {
-        m_p += 2;
-        while (m_p + 1 < m_end && !(m_p[0] == '*' && m_p[1] == '/')) {
-          if (*m_p == '\n') ++m_line;
-          ++m_p;
-        }
-        if (m_p + 1 >= m_end) {
-          m_p = m_end;
-          m_commentOpen = true;
-          return false;
-        }
-        m_p += 2;
+        if (!SkipBlockComment()) return false;
       } else {
         break;
       }
     }
     return true;
+  }
+
+  // At "/*": past the closing "*/", counting lines; false when the comment
+  // runs to the end of the text.
+  bool SkipBlockComment() {
+    m_p += 2;
+    while (m_p + 1 < m_end && !(m_p[0] == '*' && m_p[1] == '/')) {
+      if (*m_p == '\n') ++m_line;
+      ++m_p;
+    }
+    if (m_p + 1 >= m_end) {
+      m_p = m_end;
+      m_commentOpen = true;
+      return false;
+    }
+    m_p += 2;
+    return true;
+  }
+
+  // At the first character of a number: reads it whole. A decimal number
+  // is digits with at most one point, then an exponent with at least one
+  // digit, then an optional f or h; a hexadecimal one is "0x" and at least
+  // one hexadecimal digit. False for anything else, such as "1.2.3", "0x",
+  // "1e" or "2px"; the token then runs to the end of the malformed text.
+  bool ReadNumber() {
+    bool ok = true;
+    if (m_p + 1 < m_end && m_p[0] == '0' && (m_p[1] == 'x' || m_p[1] == 'X')) {
+      m_p += 2;
+      const char* digits = m_p;
+      while (m_p < m_end && isxdigit((unsigned char)*m_p)) ++m_p;
+      ok = m_p > digits;
+    } else {
+      while (m_p < m_end && isdigit((unsigned char)*m_p)) ++m_p;
+      if (m_p < m_end && *m_p == '.') {
+        ++m_p;
+        while (m_p < m_end && isdigit((unsigned char)*m_p)) ++m_p;
+      }
+      if (m_p < m_end && (*m_p == 'e' || *m_p == 'E')) {
+        ++m_p;
+        if (m_p < m_end && (*m_p == '+' || *m_p == '-')) ++m_p;
+        const char* digits = m_p;
+        while (m_p < m_end && isdigit((unsigned char)*m_p)) ++m_p;
+        ok = m_p > digits;
+      }
+      if (ok && m_p < m_end && (*m_p == 'f' || *m_p == 'F' || *m_p == 'h' || *m_p == 'H')) ++m_p;
+    }
+    if (m_p < m_end && (IsNameChar(*m_p) || *m_p == '.')) ok = false;
+    if (!ok) {
+      while (m_p < m_end && (IsNameChar(*m_p) || *m_p == '.')) ++m_p;
+    }
+    return ok;
   }
 
   const char* m_text;
@@ -290,8 +340,8 @@ bool SDxEffect::ParseParameter(_SReader& reader) {
   SString token;
   if (reader.Accept("[")) {
     if (reader.Next(&token) != _SReader::NUMBER) return Fail(reader, "an array size was expected");
-    int n = atoi(token.GetText());
-    if (n < 1 || n > kMaxElements || !reader.Accept("]")) {
+    int n = 0;
+    if (!ParseIndex(token.GetText(), &n) || n < 1 || n > kMaxElements || !reader.Accept("]")) {
       return Fail(reader, "bad array size of \"%s\"", name.GetText());
     }
     p->elements = n;
@@ -310,15 +360,16 @@ bool SDxEffect::ParseParameter(_SReader& reader) {
       first = STAGE_PIXEL;
       if (!reader.Accept(",")) return Fail(reader, "\",\" was expected");
     }
-    if (reader.Next(&token) != _SReader::NAME || token.GetLength() < 2 ||
-        !strchr("cbi", token.GetAt(0)) || !SString(token.GetText() + 1).IsInteger()) {
+    int index = 0;
+    if (reader.Next(&token) != _SReader::NAME || token.GetLength() < 2 || !strchr("cbi", token.GetAt(0)) ||
+        !ParseIndex(token.GetText() + 1, &index)) {
       return Fail(reader, "bad register \"%s\"", token.GetText());
     }
     if (type == TYPE_TEXTURE) return Fail(reader, "a texture takes no register; bind it with a sampler");
     if (!reader.Accept(")")) return Fail(reader, "\")\" was expected");
     for (int stage = first; stage <= last; ++stage) {
       p->registers[stage].kind = token.GetAt(0);
-      p->registers[stage].index = atoi(token.GetText() + 1);
+      p->registers[stage].index = index;
     }
   }
 
@@ -339,6 +390,7 @@ bool SDxEffect::ParseInitialValues(_SReader& reader, _SParameter* p) {
   SString token;
   do {
     int kind = reader.Next(&token);
+    if (kind == _SReader::BAD) return Fail(reader, "malformed \"%s\" in the value", token.GetText());
     if (kind == _SReader::SYMBOL && token == "{") {
       ++depth;
     } else if (kind == _SReader::SYMBOL && token == "}") {
@@ -353,7 +405,8 @@ bool SDxEffect::ParseInitialValues(_SReader& reader, _SParameter* p) {
       int inner = 1;
       while (inner > 0) {
         kind = reader.Next(&token);
-        if (kind == _SReader::END || kind == _SReader::BAD) return Fail(reader, "unbalanced \"(\"");
+        if (kind == _SReader::BAD) return Fail(reader, "malformed \"%s\" in the value", token.GetText());
+        if (kind == _SReader::END) return Fail(reader, "unbalanced \"(\"");
         if (token == "(") {
           ++inner;
         } else if (token == ")") {
@@ -398,11 +451,12 @@ bool SDxEffect::ParseSampler(_SReader& reader) {
   s->texture = -1;
   m_samplers.Add(s);
   while (reader.Accept(":")) {
+    int index = 0;
     if (!reader.Accept("register") || !reader.Accept("(") || reader.Next(&token) != _SReader::NAME ||
-        token.GetAt(0) != 's' || !SString(token.GetText() + 1).IsInteger() || !reader.Accept(")")) {
+        token.GetAt(0) != 's' || !ParseIndex(token.GetText() + 1, &index) || !reader.Accept(")")) {
       return Fail(reader, "sampler \"%s\": \"register(sN)\" was expected", name.GetText());
     }
-    s->index = atoi(token.GetText() + 1);
+    s->index = index;
   }
   if (s->index < 0 || s->index > 15) return Fail(reader, "sampler \"%s\" needs a register s0 to s15", name.GetText());
   if (reader.Accept("=")) {

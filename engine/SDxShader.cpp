@@ -48,14 +48,18 @@ void SDxShader::SetWorld(const D3DXMATRIX&, int) {}
 void SDxShader::SetMaterial(SDxTexture*, const D3DMATERIAL9&) {}
 
 bool SDxShader::Create(const char* text, bool standard) {
+  return Create(text, text ? (int)strlen(text) : 0, standard);
+}
+
+bool SDxShader::Create(const char* text, int length, bool standard) {
   m_errors.Set("");
-  if (!text || !*text) {
+  if (!text || length <= 0) {
     m_errors.Set("empty effect text");
     return false;
   }
   Release();
   SDxEffect* effect = new SDxEffect(m_device);
-  if (!effect->Create(text, (int)strlen(text), D3DXSHADER_OPTIMIZATION_LEVEL3 | D3DXSHADER_PACKMATRIX_COLUMNMAJOR)) {
+  if (!effect->Create(text, length, D3DXSHADER_OPTIMIZATION_LEVEL3 | D3DXSHADER_PACKMATRIX_COLUMNMAJOR)) {
     m_errors = effect->GetErrors();
     delete effect;
     return false;

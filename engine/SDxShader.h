@@ -31,11 +31,13 @@ public:
   // Per material; empty here.
   virtual void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material);
 
-  // Compiles the effect text (packing matrices by columns). With standard:
-  // looks up the technique "Default" and the common handles, fails without
-  // the technique, and sets "dx_width" and "dx_height" to the engine's
-  // back-buffer size. False for an empty text or any error, leaving no
-  // effect and the message in GetErrors.
+  // Compiles length bytes of effect text (no NUL needed; packing matrices
+  // by columns). With standard: looks up the technique "Default" and the
+  // common handles, fails without the technique, and sets "dx_width" and
+  // "dx_height" to the engine's back-buffer size. False for an empty text
+  // or any error, leaving no effect and the message in GetErrors.
+  bool Create(const char* text, int length, bool standard);
+  // The same from a NUL-terminated text.
   bool Create(const char* text, bool standard);
   // SetFloat on the parameter of that name; nothing without an effect.
   void SetFloat(const char* name, float value);

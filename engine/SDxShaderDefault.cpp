@@ -2,6 +2,7 @@
 #include "engine/SDxShaderDefault.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxTexture.h"
 
 SDxShaderDefault::SDxShaderDefault(SDx* engine) : SDxShader(engine) { ClearHandles(); }
 
@@ -41,4 +42,12 @@ void SDxShaderDefault::SetWorld(const D3DXMATRIX& world, int) {
   if (!m_effect) return;
   D3DXMATRIX wvp = world * m_engine->m_viewProjection;
   m_effect->SetMatrix(m_worldViewProj, &wvp);
+}
+
+void SDxShaderDefault::SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) {
+  if (!m_effect) return;
+  D3DXVECTOR4 ambient(material.Ambient.r, material.Ambient.g, material.Ambient.b, material.Ambient.a);
+  m_effect->SetVector(m_ambientColor, &ambient);
+  m_effect->SetTexture(m_colorTexture, texture ? texture->m_texture : nullptr);
+  m_effect->SetBool(m_hasColorMap, texture != nullptr);
 }

@@ -15,6 +15,10 @@ public:
   void SetFrameParameters() override;
   // "g_worldViewProj" = world x the engine's view-projection.
   void SetWorld(const D3DXMATRIX& world, int objectId) override;
+  // "g_ambientColor" = the material's ambient colour; "g_colorTexture" =
+  // the texture object's texture (none without one); "g_hasColorMap" =
+  // a texture object is given.
+  void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) override;
 
   // SDxShader::Create with the standard handles, then this class's handles.
   bool Create(const char* text);

@@ -2,6 +2,7 @@
 #include "engine/SDxShaderGBuffer.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxTexture.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ const struct {
     {&SDxShaderGBuffer::m_contrast, "g_contrast"},
     {&SDxShaderGBuffer::m_idObj, "g_idObj"},
 };
+
+D3DXVECTOR4 ToVector(const D3DCOLORVALUE& c) { return D3DXVECTOR4(c.r, c.g, c.b, c.a); }
 
 }  // namespace
 
@@ -68,4 +71,19 @@ void SDxShaderGBuffer::SetWorld(const D3DXMATRIX& world, int objectId) {
   D3DXMATRIX wvp = world * m_engine->m_viewProjection;
   m_effect->SetMatrix(m_worldViewProj, &wvp);
   m_effect->SetInt(m_idObj, objectId);
+}
+
+void SDxShaderGBuffer::SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) {
+  if (!m_effect) return;
+  D3DXVECTOR4 ambient = ToVector(material.Ambient), diffuse = ToVector(material.Diffuse);
+  D3DXVECTOR4 specular = ToVector(material.Specular);
+  m_effect->SetVector(m_ambientColor, &ambient);
+  m_effect->SetVector(m_diffuseColor, &diffuse);
+  m_effect->SetVector(m_specularColor, &specular);
+  IDirect3DTexture9* color = texture ? texture->m_texture : nullptr;
+  IDirect3DTexture9* normal = texture && texture->m_normalMap ? texture->m_normalMap->m_texture : nullptr;
+  m_effect->SetTexture(m_colorTexture, color);
+  m_effect->SetTexture(m_normalTexture, normal);
+  m_effect->SetBool(m_hasColorMap, color != nullptr);
+  m_effect->SetBool(m_hasNormalMap, normal != nullptr);
 }

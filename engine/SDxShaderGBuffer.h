@@ -18,6 +18,11 @@ public:
   // "g_world" = world; "g_worldViewProj" = world x view-projection;
   // "g_idObj" = the object id.
   void SetWorld(const D3DXMATRIX& world, int objectId) override;
+  // "g_ambientColor", "g_diffuseColor", "g_specularColor" = the material's
+  // colours. Without a texture object both textures are none and both flags
+  // false; with one, its texture and its normal map's texture, each flag
+  // telling whether that texture is present.
+  void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) override;
 
   // SDxShader::Create with the standard handles, then this class's handles.
   bool Create(const char* text);

@@ -1,11 +1,13 @@
-// The night-vision effect file is read by the engine's effect runtime and,
-// drawn over a grey picture, shows it green inside the opening of radius
-// g_radius and black outside.
+// The night-vision effect file, taken from the effect archive with the
+// game's key, is read by the engine's effect runtime and, drawn over a grey
+// picture, shows it green inside the opening of radius g_radius and black
+// outside.
 #include "core/Platform.h"
 
 #include "core/SFileMem.h"
 #include "engine/SDxEffect.h"
-#include "tests/data/DataFiles.h"
+#include "core/SResource.h"
+#include "tests/data/GameArchives.h"
 #include "tests/data/TestDevice.h"
 
 #include <d3d9.h>
@@ -27,7 +29,9 @@ protected:
 
   void SetUp() override {
     ASSERT_NE(s_device, nullptr) << "no Direct3D device";
-    ASSERT_TRUE(DataFiles::Load("fx", "pp_nightvision.fx", m_file));
+    SResource archive;
+    ASSERT_TRUE(GameArchives::Open(archive, "fx"));
+    ASSERT_TRUE(GameArchives::Load(archive, "pp_nightvision.fx", m_file));
   }
 
   // Draws the effect over a solid picture of the given colour into a

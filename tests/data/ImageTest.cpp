@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <stdint.h>
+#include <math.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,6 +53,56 @@ int CountInFrame(const SImage& image, const std::vector<uint32_t>& pixels, int c
     for (int x = column * fw; x < (column + 1) * fw; ++x) count += test(pixels[(size_t)y * image.GetWidth() + x]);
   }
   return count;
+}
+
+// A connected patch of pixels (8 neighbours), in frame coordinates.
+struct Blob {
+  int pixels = 0;
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
+  double CentreX() const { return (left + right) / 2.0; }
+  double CentreY() const { return (top + bottom) / 2.0; }
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+};
+
+// The patches of frame (column, row) for whose pixels test holds, top to
+// bottom in the order they are met.
+template <typename Test>
+std::vector<Blob> BlobsInFrame(const SImage& image, const std::vector<uint32_t>& pixels, int columns, int rows,
+                               int column, int row, Test test) {
+  int fw = image.GetWidth() / columns, fh = image.GetHeight() / rows;
+  auto inked = [&](int x, int y) {
+    return test(pixels[(size_t)(row * fh + y) * image.GetWidth() + column * fw + x]) != 0;
+  };
+  std::vector<char> seen((size_t)fw * fh, 0);
+  std::vector<Blob> blobs;
+  for (int y = 0; y < fh; ++y) {
+    for (int x = 0; x < fw; ++x) {
+      if (seen[(size_t)y * fw + x] || !inked(x, y)) continue;
+      Blob blob;
+      std::vector<std::pair<int, int>> stack = {{x, y}};
+      seen[(size_t)y * fw + x] = 1;
+      while (!stack.empty()) {
+        auto [px, py] = stack.back();
+        stack.pop_back();
+        ++blob.pixels;
+        blob.left = std::min(blob.left, px);
+        blob.right = std::max(blob.right, px);
+        blob.top = std::min(blob.top, py);
+        blob.bottom = std::max(blob.bottom, py);
+        for (int dy = -1; dy <= 1; ++dy) {
+          for (int dx = -1; dx <= 1; ++dx) {
+            int nx = px + dx, ny = py + dy;
+            if (nx < 0 || ny < 0 || nx >= fw || ny >= fh || seen[(size_t)ny * fw + nx] || !inked(nx, ny)) continue;
+            seen[(size_t)ny * fw + nx] = 1;
+            stack.push_back({nx, ny});
+          }
+        }
+      }
+      blobs.push_back(blob);
+    }
+  }
+  return blobs;
 }
 
 uint32_t Brightest(uint32_t argb) {
@@ -102,6 +155,25 @@ TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
         EXPECT_EQ(0, drawn) << name << " frame " << frame << " should be empty";
       }
     }
+
+    // The signs told apart by their shapes: the minus one patch wider than
+    // tall, the point one patch in the lower half, the colon two patches
+    // one above the other, the lower one level with the point.
+    double middle = image.GetHeight() / 4 / 2.0;
+    std::vector<Blob> minus = BlobsInFrame(image, pixels, 4, 4, 10 % 4, 10 / 4, opaque);
+    ASSERT_EQ(1u, minus.size()) << name << ": the minus sign is not one patch";
+    EXPECT_GT(minus[0].Width(), minus[0].Height()) << name << ": the minus sign is not a bar";
+    std::vector<Blob> point = BlobsInFrame(image, pixels, 4, 4, 11 % 4, 11 / 4, opaque);
+    ASSERT_EQ(1u, point.size()) << name << ": frame 11 is not one patch (a point)";
+    EXPECT_GT(point[0].CentreY(), middle) << name << ": the point is not low";
+    std::vector<Blob> colon = BlobsInFrame(image, pixels, 4, 4, 12 % 4, 12 / 4, opaque);
+    ASSERT_EQ(2u, colon.size()) << name << ": frame 12 is not two patches (a colon)";
+    const Blob& upper = colon[0].top < colon[1].top ? colon[0] : colon[1];
+    const Blob& lower = colon[0].top < colon[1].top ? colon[1] : colon[0];
+    EXPECT_LT(upper.bottom, lower.top) << name << ": the colon's points are not one above the other";
+    EXPECT_LE(fabs(upper.CentreX() - lower.CentreX()), 1.0) << name << ": the colon's points are not aligned";
+    EXPECT_LT(upper.CentreY(), middle) << name << ": the colon's upper point is not high";
+    EXPECT_NEAR(lower.CentreY(), point[0].CentreY(), 2.0) << name << ": the colon's lower point is not on the line";
   }
 }
 

@@ -1,11 +1,13 @@
-// Every mesh file that the level loader asks for loads through D3DX as the
-// engine loads it: the .X part of the container (or the whole file), its
-// materials, the embedded textures the materials name, and a body with
-// volume on every axis whose faces look outward.
+// Every mesh file that the level loader asks for, read from the mesh archive
+// with the game's key, loads through D3DX as the engine loads it: the .X
+// part of the container (or the whole file), its materials, the embedded
+// textures the materials name, and a body with volume on every axis whose
+// faces look outward.
 #include "core/Platform.h"
 
 #include "core/SFileMem.h"
-#include "tests/data/DataFiles.h"
+#include "core/SResource.h"
+#include "tests/data/GameArchives.h"
 #include "tests/data/RequiredNames.h"
 #include "tests/data/TestDevice.h"
 
@@ -136,10 +138,12 @@ TEST_F(MeshDataTest, EveryMeshLoadsWithMaterialsTexturesAndVolume) {
     for (const MeshRow& row : kMeshes) listed = listed || name == row.name;
     EXPECT_TRUE(listed) << name;
   }
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "obj"));
   for (const MeshRow& row : kMeshes) {
     SCOPED_TRACE(row.name);
     SFileMem file;
-    ASSERT_TRUE(DataFiles::Load("obj", row.name, file));
+    ASSERT_TRUE(GameArchives::Load(archive, row.name, file));
     MeshFile mesh;
     ASSERT_TRUE(mesh.Parse(file.GetBuffer(), file.GetSize()));
     EXPECT_EQ(mesh.container, row.embeddedTextures);

@@ -1,16 +1,17 @@
-// The sound files that the level and the menu load: every effect a plain PCM
-// WAVE file whose "fmt " chunk is followed at once by "data", short and
-// distinct from the others, and every tune MPEG-1 layer III at 44100 Hz,
-// stereo, 160 kbit/s in every frame, which the platform's decoders (the
-// Windows Media reader for the length, ACM in 522-byte blocks for the
-// samples) read back.
+// The sound files that the level and the menu load, read from the sound
+// archive with the game's key: every effect a plain PCM WAVE file whose
+// "fmt " chunk is followed at once by "data", short and distinct from the
+// others, and every tune MPEG-1 layer III at 44100 Hz, stereo, 160 kbit/s in
+// every frame, which the platform's decoders (the Windows Media reader for
+// the length, ACM in 522-byte blocks for the samples) read back.
 #include "core/Platform.h"
 
 #include "core/SDigest.h"
 #include "core/SFileMem.h"
 #include "core/SString.h"
 #include "core/SStringArray.h"
-#include "tests/data/DataFiles.h"
+#include "core/SResource.h"
+#include "tests/data/GameArchives.h"
 #include "tests/data/RequiredNames.h"
 
 #include <math.h>
@@ -53,13 +54,15 @@ uint32_t Word(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((u
 uint16_t Half(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)); }
 
 TEST(SoundDataTest, EffectsArePcmWavesWithFormatThenData) {
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "snd"));
   std::vector<std::string> names = SoundsEndingIn(".wav");
   EXPECT_EQ(names.size(), 60u);  // 57 level sounds and 3 menu sounds
   SStringArray digests;
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     SFileMem file;
-    ASSERT_TRUE(DataFiles::Load("snd", name.c_str(), file));
+    ASSERT_TRUE(GameArchives::Load(archive, name, file));
     const uint8_t* p = file.GetBuffer();
     int size = file.GetSize();
     ASSERT_GE(size, 44);
@@ -109,12 +112,14 @@ TEST(SoundDataTest, EffectsArePcmWavesWithFormatThenData) {
 // Frame header of every tune frame: MPEG-1, layer III, no checksum, 160
 // kbit/s, 44100 Hz, a stereo mode; the frames run exactly to the end.
 TEST(SoundDataTest, TunesAreMpegLayer3At44100StereoConstant160) {
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "snd"));
   std::vector<std::string> tunes = SoundsEndingIn(".mp3");
   EXPECT_EQ(tunes.size(), 4u);
   for (const std::string& name : tunes) {
     SCOPED_TRACE(name);
     SFileMem file;
-    ASSERT_TRUE(DataFiles::Load("snd", name.c_str(), file));
+    ASSERT_TRUE(GameArchives::Load(archive, name, file));
     const uint8_t* p = file.GetBuffer();
     int size = file.GetSize();
     int at = 0, frames = 0;
@@ -142,12 +147,14 @@ TEST(SoundDataTest, TunesDecodeThroughTheMediaReaderAndAcm) {
   ASSERT_NE(wmvcore, nullptr);
   CreateReader create = (CreateReader)(void*)GetProcAddress(wmvcore, "WMCreateSyncReader");
   ASSERT_NE(create, nullptr);
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "snd"));
   std::vector<std::string> tunes = SoundsEndingIn(".mp3");
   EXPECT_EQ(tunes.size(), 4u);
   for (const std::string& name : tunes) {
     SCOPED_TRACE(name);
     SFileMem file;
-    ASSERT_TRUE(DataFiles::Load("snd", name.c_str(), file));
+    ASSERT_TRUE(GameArchives::Load(archive, name, file));
     int size = file.GetSize();
 
     IWMSyncReader* reader = nullptr;

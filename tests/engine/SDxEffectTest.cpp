@@ -95,6 +95,18 @@ TEST_F(SDxEffectTest, MalformedTextsFailWithAMessage) {
        "unknown sampler state"},
       {WithBody("float g_a;", "PixelShader = compile ps_3_0 main();"), "only assembly"},
       {WithBody("float g_a /* open", kPixelShader), "unterminated comment"},
+      // Numbers are read whole: no tail is dropped.
+      {WithBody("float g_a = 1.2.3;", kPixelShader), "malformed \"1.2.3\""},
+      {WithBody("float g_a = 0x;", kPixelShader), "malformed \"0x\""},
+      {WithBody("float g_a = 1e;", kPixelShader), "malformed \"1e\""},
+      {WithBody("float g_a = 2px;", kPixelShader), "malformed \"2px\""},
+      {WithBody("float2 g_a = float2(1, 2.5.1);", kPixelShader), "malformed \"2.5.1\""},
+      {WithBody("float g_a[1e1];", kPixelShader), "bad array size"},
+      // Register numbers beyond any register are refused, not wrapped.
+      {WithBody("float g_a : register(ps, c4294967296);", kPixelShader), "bad register \"c4294967296\""},
+      {WithBody("float g_a : register(ps, c4294967297);", kPixelShader), "bad register"},
+      {WithBody("float g_a : register(c-1);", kPixelShader), "bad register"},
+      {WithBody("float g_a;\ntexture t;\nsampler2D s : register(s4294967296);", kPixelShader), "register(sN)"},
   };
   for (const Case& c : cases) {
     SDxEffect effect(s_engine->m_device);
@@ -104,6 +116,56 @@ TEST_F(SDxEffectTest, MalformedTextsFailWithAMessage) {
         << "text: " << c.text << "\nmessage: " << effect.GetErrors().GetText();
     EXPECT_EQ(nullptr, effect.GetParameterByName("g_a"));
   }
+}
+
+TEST_F(SDxEffectTest, WellFormedNumbersKeepTheirValues) {
+  SDxEffect effect(s_engine->m_device);
+  std::string text = WithBody(
+      "float4 g_a : register(ps, c0) = {1.5f, .5, 2e-1, 3.};\n"
+      "float g_b : register(ps, c200) = -4E+1h;\n"
+      "float g_c[2] = {1, 2};",
+      kPixelShader);
+  ASSERT_TRUE(CreateEffect(&effect, text)) << effect.GetErrors().GetText();
+  D3DXVECTOR4 a;
+  ASSERT_TRUE(effect.GetVector(effect.GetParameterByName("g_a"), &a));
+  EXPECT_EQ(D3DXVECTOR4(1.5f, 0.5f, 0.2f, 3.0f), a);
+  float b = 0;
+  ASSERT_TRUE(effect.GetFloat(effect.GetParameterByName("g_b"), &b));
+  EXPECT_EQ(-40.0f, b);
+}
+
+// A "}" inside a comment of an asm block does not end the block.
+TEST_F(SDxEffectTest, BracesInAsmCommentsDoNotEndTheBlock) {
+  const char* text = R"(
+technique Default {
+  pass p0 {
+    PixelShader = asm {
+      ps_3_0
+      // the block ends at the last }, not this one
+      def c0, 0, 1, 0, 1   ; nor at this }
+      /* nor at
+         this } */
+      mov oC0, c0
+    };
+  }
+}
+)";
+  SDxEffect* effect = new SDxEffect(s_engine->m_device);
+  ASSERT_TRUE(CreateEffect(effect, text)) << effect->GetErrors().GetText();
+  SDxShader shader(s_engine);
+  shader.m_effect = effect;
+  RunScreenPass(&shader, &s_engine->m_mainA, &s_engine->m_mainB);
+  shader.m_effect = nullptr;
+  delete effect;
+  Pixels out = ReadTarget(s_engine, s_engine->m_mainB);
+  ASSERT_EQ(800, out.width);
+  EXPECT_EQ(0x00FF00u, out.At(10, 10) & 0xFFFFFF);
+
+  // A block comment left open inside the block is reported as such.
+  SDxEffect open(s_engine->m_device);
+  EXPECT_FALSE(CreateEffect(&open, WithBody("float g_a;", "PixelShader = asm { ps_3_0 /* } };")));
+  EXPECT_NE(std::string(open.GetErrors().GetText()).find("unterminated comment"), std::string::npos)
+      << open.GetErrors().GetText();
 }
 
 TEST_F(SDxEffectTest, ShaderNeedsTheDefaultTechniqueWithTheStandardFlag) {

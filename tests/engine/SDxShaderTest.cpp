@@ -5,6 +5,7 @@
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxTexture.h"
 
 #include <algorithm>
 #include <math.h>
@@ -51,10 +52,48 @@ void SetVector(SDxEffect* effect, const char* name, float x, float y, float z, f
   ASSERT_TRUE(effect->SetVector(effect->GetParameterByName(name), &v)) << name;
 }
 
+// A 4 x 4 texture of one colour.
+IDirect3DTexture9* MakeTexture(IDirect3DDevice9* device, D3DCOLOR color) {
+  IDirect3DTexture9* texture = nullptr;
+  if (FAILED(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr))) return nullptr;
+  D3DLOCKED_RECT locked;
+  if (SUCCEEDED(texture->LockRect(0, &locked, nullptr, 0))) {
+    for (int y = 0; y < 4; ++y) {
+      for (int x = 0; x < 4; ++x) ((D3DCOLOR*)((uint8_t*)locked.pBits + y * locked.Pitch))[x] = color;
+    }
+    texture->UnlockRect(0);
+  }
+  return texture;
+}
+
+D3DMATERIAL9 MakeMaterial(const D3DCOLORVALUE& ambient, const D3DCOLORVALUE& diffuse,
+                          const D3DCOLORVALUE& specular) {
+  D3DMATERIAL9 material;
+  memset(&material, 0, sizeof(material));
+  material.Ambient = ambient;
+  material.Diffuse = diffuse;
+  material.Specular = specular;
+  return material;
+}
+
 class SDxShaderTest : public EngineSuite {
 protected:
   SDx* dx() { return s_engine; }
   IDirect3DDevice9* device() { return s_engine->m_device; }
+
+  // The G-buffer effect over the whole screen into its four targets.
+  void DrawGBuffer() {
+    SDxEffect* effect = dx()->m_shaderGBuffer->m_effect;
+    device()->BeginScene();
+    device()->SetRenderTarget(0, dx()->m_colorRT.surface);
+    device()->SetRenderTarget(1, dx()->m_normalRT.surface);
+    device()->SetRenderTarget(2, dx()->m_infoRT.surface);
+    device()->SetRenderTarget(3, dx()->m_mainA.surface);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawWithEffect(dx(), effect);
+    for (DWORD i = 3; i >= 1; --i) device()->SetRenderTarget(i, nullptr);
+    device()->EndScene();
+  }
 
   // The G-buffer pass over the whole screen with an object id; colour 0.5
   // grey, lit from the front by white light.
@@ -72,15 +111,7 @@ protected:
     SetVector(effect, "g_lightDirection", 0, 0, 1, 0);
     SetVector(effect, "g_lightColor", 1, 1, 1, 1);
     effect->SetInt(effect->GetParameterByName("g_idObj"), objectId);
-    device()->BeginScene();
-    device()->SetRenderTarget(0, dx()->m_colorRT.surface);
-    device()->SetRenderTarget(1, dx()->m_normalRT.surface);
-    device()->SetRenderTarget(2, dx()->m_infoRT.surface);
-    device()->SetRenderTarget(3, dx()->m_mainA.surface);
-    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawWithEffect(dx(), effect);
-    for (DWORD i = 3; i >= 1; --i) device()->SetRenderTarget(i, nullptr);
-    device()->EndScene();
+    DrawGBuffer();
   }
 
   // The deferred light alone into main B (cleared black).
@@ -265,6 +296,112 @@ TEST_F(SDxShaderTest, GBufferWritesColourNormalDepthIdAndTheLitPicture) {
   Pixels lit = ReadTarget(dx(), dx()->m_mainA);
   // Ambient 0.5 x 0.5 plus diffuse 0.5 x (n . l = 1).
   EXPECT_NEAR(0.75 * 255, lit.Red(400, 225), 2.0);
+}
+
+TEST_F(SDxShaderTest, MaterialColoursAndTexturesReachTheDefaultEffect) {
+  SDxShaderDefault* shader = dx()->m_shaderDefault;
+  SDxEffect* effect = shader->m_effect;
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  effect->SetMatrix(shader->m_worldViewProj, &identity);
+  SetVector(effect, "g_worldAmbientColor", 1, 1, 1, 1);
+  IDirect3DTexture9* green = MakeTexture(device(), D3DCOLOR_XRGB(0, 255, 0));
+  ASSERT_NE(nullptr, green);
+  auto draw = [&]() {
+    device()->BeginScene();
+    device()->SetRenderTarget(0, dx()->m_mainA.surface);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawWithEffect(dx(), effect);
+    device()->EndScene();
+    return ReadTarget(dx(), dx()->m_mainA);
+  };
+  D3DMATERIAL9 material = MakeMaterial({1.0f, 0.5f, 0.25f, 1.0f}, {0, 0, 0, 1}, {0, 0, 0, 1});
+
+  // The texture of an earlier object is let go: white tinted by the
+  // material's ambient colour.
+  effect->SetTexture(shader->m_colorTexture, green);
+  effect->SetBool(shader->m_hasColorMap, true);
+  shader->SetMaterial(nullptr, material);
+  EXPECT_EQ(nullptr, effect->GetTexture(shader->m_colorTexture));
+  Pixels plain = draw();
+  EXPECT_NEAR(255, plain.Red(400, 225), 2.0);
+  EXPECT_NEAR(128, plain.Green(400, 225), 2.0);
+  EXPECT_NEAR(64, plain.Blue(400, 225), 2.0);
+
+  // With a texture object: its texture tinted the same way.
+  SDxTexture texture(dx());
+  texture.m_texture = green;
+  shader->SetMaterial(&texture, material);
+  Pixels textured = draw();
+  EXPECT_NEAR(0, textured.Red(400, 225), 2.0);
+  EXPECT_NEAR(128, textured.Green(400, 225), 2.0);
+  shader->SetMaterial(nullptr, MakeMaterial({1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 0, 1}));
+}
+
+TEST_F(SDxShaderTest, MaterialColoursAndTexturesReachTheGBufferEffect) {
+  SDxShaderGBuffer* shader = dx()->m_shaderGBuffer;
+  SDxEffect* effect = shader->m_effect;
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  effect->SetMatrix(shader->m_world, &identity);
+  effect->SetMatrix(shader->m_worldViewProj, &identity);
+  effect->SetMatrix(shader->m_view, &identity);
+  SetVector(effect, "g_worldAmbientColor", 1, 1, 1, 1);
+  SetVector(effect, "g_lightDirection", 0, 0, 1, 0);
+  SetVector(effect, "g_lightColor", 1, 1, 1, 1);
+  IDirect3DTexture9* green = MakeTexture(device(), D3DCOLOR_XRGB(0, 255, 0));
+  IDirect3DTexture9* flat = MakeTexture(device(), D3DCOLOR_XRGB(128, 128, 255));
+  ASSERT_NE(nullptr, green);
+  ASSERT_NE(nullptr, flat);
+  D3DMATERIAL9 material = MakeMaterial({0.5f, 0.5f, 0.25f, 1.0f}, {0.5f, 0.0f, 0.0f, 1.0f}, {0, 0, 0.5f, 1});
+
+  // Textures of an earlier object are let go; the surface colour is the
+  // ambient colour.
+  effect->SetTexture(shader->m_colorTexture, green);
+  effect->SetTexture(shader->m_normalTexture, flat);
+  effect->SetBool(shader->m_hasColorMap, true);
+  effect->SetBool(shader->m_hasNormalMap, true);
+  shader->SetMaterial(nullptr, material);
+  EXPECT_EQ(nullptr, effect->GetTexture(shader->m_colorTexture));
+  EXPECT_EQ(nullptr, effect->GetTexture(shader->m_normalTexture));
+  DrawGBuffer();
+  Pixels color = ReadTarget(dx(), dx()->m_colorRT);
+  EXPECT_NEAR(128, color.Red(400, 225), 2.0);
+  EXPECT_NEAR(128, color.Green(400, 225), 2.0);
+  EXPECT_NEAR(64, color.Blue(400, 225), 2.0);
+  // Lit and seen from the front: ambient colour x colour, diffuse colour
+  // (0.5, 0, 0) x colour, and the whole specular colour (0, 0, 0.5).
+  Pixels lit = ReadTarget(dx(), dx()->m_mainA);
+  EXPECT_NEAR((0.25 + 0.25) * 255, lit.Red(400, 225), 3.0);
+  EXPECT_NEAR(0.25 * 255, lit.Green(400, 225), 3.0);
+  EXPECT_NEAR((0.0625 + 0.5) * 255, lit.Blue(400, 225), 3.0);
+
+  // A texture object with its normal map: both textures and both flags.
+  SDxTexture texture(dx());
+  texture.m_texture = green;
+  texture.m_normalMap = new SDxTexture(dx());
+  texture.m_normalMap->m_texture = flat;
+  shader->SetMaterial(&texture, material);
+  float flag = 0;
+  EXPECT_EQ(green, effect->GetTexture(shader->m_colorTexture));
+  EXPECT_EQ(flat, effect->GetTexture(shader->m_normalTexture));
+  effect->GetFloat(shader->m_hasNormalMap, &flag);
+  EXPECT_EQ(1.0f, flag);
+  DrawGBuffer();
+  color = ReadTarget(dx(), dx()->m_colorRT);
+  EXPECT_NEAR(0, color.Red(400, 225), 2.0);
+  EXPECT_NEAR(255, color.Green(400, 225), 2.0);
+
+  // Without the normal map: no normal texture, its flag false.
+  delete texture.m_normalMap;
+  texture.m_normalMap = nullptr;
+  shader->SetMaterial(&texture, material);
+  EXPECT_EQ(nullptr, effect->GetTexture(shader->m_normalTexture));
+  effect->GetFloat(shader->m_hasNormalMap, &flag);
+  EXPECT_EQ(0.0f, flag);
+  effect->GetFloat(shader->m_hasColorMap, &flag);
+  EXPECT_EQ(1.0f, flag);
+  shader->SetMaterial(nullptr, MakeMaterial({1, 1, 1, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}));
 }
 
 TEST_F(SDxShaderTest, DeferredLightDecodesTheIdAndSkipsItsOwnObject) {

@@ -5,7 +5,10 @@
 #include "core/SRegistry.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "window/Framework.h"
 #include "window/MessageLoop.h"
+
+#include <xaudio2.h>
 
 #include <functional>
 #include <map>
@@ -33,6 +36,21 @@ int CountCalls(int call) {
   int n = 0;
   for (int c : g_calls) n += c == call;
   return n;
+}
+
+// The recorded calls without the creation of targets and effects.
+std::vector<int> CallsBesideCreation() {
+  std::vector<int> calls;
+  for (int c : g_calls) {
+    if (c != SDx::D3DCALL_CREATE_TARGET && c != SDx::D3DCALL_CREATE_EFFECT) calls.push_back(c);
+  }
+  return calls;
+}
+
+// The reference count of a COM object, left as it was.
+ULONG References(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
 }
 
 // An engine that records its hooks.
@@ -203,6 +221,73 @@ TEST_F(SDxTest, EveryDeviceFailureHasItsText) {
   EXPECT_STREQ("", empty.GetText());
 }
 
+TEST_F(SDxTest, EveryTargetFailureHasItsText) {
+  // A failing target record, or the n-th built-in effect (1 to 7) failing.
+  struct Case {
+    SDxRenderTarget* target;
+    int effect;
+    const char* text;
+  } cases[] = {
+      {&engine.m_mainA, 0, "Cannot create RT"},
+      {&engine.m_quarterB, 0, "Cannot create RT"},
+      {&engine.m_previousRT, 0, "Cannot create PreviousRT"},
+      {&engine.m_colorRT, 0, "Cannot create ColorRT"},
+      {&engine.m_normalRT, 0, "Cannot create NormalRT"},
+      {&engine.m_infoRT, 0, "Cannot create InfoRT"},
+      {&engine.m_beamRT, 0, "Cannot create BeamRT"},
+      {&engine.m_beamRT2, 0, "Cannot create BeamRT"},
+      {nullptr, 1, "Cannot create Shaders"},
+      {nullptr, 7, "Cannot create Shaders"},
+  };
+  for (const Case& c : cases) {
+    int effects = 0;
+    g_answer = [&c, &effects](int k, HRESULT r, void* d) -> HRESULT {
+      if (k == SDx::D3DCALL_CREATE_TARGET && d == c.target) return E_OUTOFMEMORY;
+      if (k == SDx::D3DCALL_CREATE_EFFECT && ++effects == c.effect) return E_FAIL;
+      return r;
+    };
+    SString error("unchanged");
+    EXPECT_FALSE(Create(&error)) << c.text;
+    EXPECT_STREQ(c.text, error.GetText());
+    // The first failure stops the sequence: no effect after a target.
+    EXPECT_EQ(c.effect, effects) << c.text;
+    EXPECT_FALSE(engine.IsCreated());
+    EXPECT_EQ(nullptr, engine.m_device);
+    EXPECT_EQ(nullptr, engine.m_mainA.texture);
+    EXPECT_EQ(nullptr, engine.m_shaderDefault);
+    effects = 0;
+    EXPECT_FALSE(Create(nullptr)) << c.text;
+  }
+  g_answer = nullptr;
+  EXPECT_TRUE(Create());
+}
+
+TEST_F(SDxTest, RepeatedCreationReleasesWhatItReplaced) {
+  ASSERT_TRUE(Create());
+  IDirect3DDevice9* device = engine.m_device;
+  IDirect3D9* d3d = engine.m_d3d;
+  device->AddRef();
+  d3d->AddRef();
+  ULONG deviceReferences = References(device);
+  ULONG d3dReferences = References(d3d);
+
+  // A second set of targets replaces the first; a second device is refused.
+  ASSERT_TRUE(engine.CreateRenderTargets(nullptr));
+  EXPECT_EQ(deviceReferences, References(device));
+  SString error("unchanged");
+  EXPECT_FALSE(engine.CreateDevice(&error));
+  EXPECT_STREQ("unchanged", error.GetText());
+  EXPECT_EQ(device, engine.m_device);
+  EXPECT_EQ(d3d, engine.m_d3d);
+  EXPECT_EQ(deviceReferences, References(device));
+  EXPECT_EQ(d3dReferences, References(d3d));
+
+  // Once destroyed, only this test's own references are left.
+  engine.Destroy();
+  EXPECT_EQ(0u, device->Release());
+  EXPECT_EQ(0u, d3d->Release());
+}
+
 TEST_F(SDxTest, DepthFormatsAreTriedInOrder) {
   std::vector<D3DFORMAT> tried;
   g_answer = [&tried](int k, HRESULT r, void* d) {
@@ -366,6 +451,23 @@ TEST_F(SDxTest, OptionsAreWrittenAndReadBackCorrected) {
   EXPECT_STREQ("0.3", registry.GetString(HKEY_CURRENT_USER, kTestKey, "DxMusicVolume").GetText());
   EXPECT_EQ(1u, registry.GetNumber(HKEY_CURRENT_USER, kTestKey, "DxNoFFB"));
 
+  // Values out of range are written clamped to [-1, 1].
+  struct Written {
+    float brightness, volume;
+    const char* brightnessText;
+    const char* volumeText;
+  } written[] = {{3.5f, 2.5f, "1", "1"}, {-4.0f, -1.5f, "-1", "-1"}, {0.5f, -0.25f, "0.5", "-0.25"}};
+  for (const Written& w : written) {
+    ASSERT_TRUE(Create());
+    engine.GetConfig()->brightness = w.brightness;
+    engine.GetConfig()->musicVolume = w.volume;
+    engine.Destroy();
+    EXPECT_STREQ(w.brightnessText, registry.GetString(HKEY_CURRENT_USER, kTestKey, "DxBrightness").GetText());
+    EXPECT_STREQ(w.volumeText, registry.GetString(HKEY_CURRENT_USER, kTestKey, "DxMusicVolume").GetText());
+  }
+  registry.SetString(HKEY_CURRENT_USER, kTestKey, "DxBrightness", "0.25");
+  registry.SetString(HKEY_CURRENT_USER, kTestKey, "DxMusicVolume", "0.3");
+
   ASSERT_TRUE(Create());
   EXPECT_EQ(0, engine.GetConfig()->lighting);
   EXPECT_FALSE(engine.m_lighting);
@@ -483,7 +585,10 @@ TEST_F(SDxTest, ALostDeviceIsResetAndRebuiltWithinTheFrame) {
     return r;
   };
   FrameAt(t += 0.02f);
-  EXPECT_EQ((std::vector<int>{SDx::D3DCALL_PRESENT, SDx::D3DCALL_TEST_COOPERATIVE, SDx::D3DCALL_RESET}), g_calls);
+  EXPECT_EQ((std::vector<int>{SDx::D3DCALL_PRESENT, SDx::D3DCALL_TEST_COOPERATIVE, SDx::D3DCALL_RESET}),
+            CallsBesideCreation());
+  EXPECT_EQ(10, CountCalls(SDx::D3DCALL_CREATE_TARGET));
+  EXPECT_EQ(7, CountCalls(SDx::D3DCALL_CREATE_EFFECT));
   EXPECT_EQ(std::vector<bool>{false}, engine.resets);
   // The scene was cleared and the targets made again.
   EXPECT_EQ(0, engine.m_shaders.GetCount());
@@ -602,6 +707,40 @@ TEST_F(SDxTest, ScreenEffectsAndShadersOfTheApplication) {
 
   engine.Clear(true);
   EXPECT_EQ(0, engine.m_shaders.GetCount());
+}
+
+TEST_F(SDxTest, CreateShaderReadsOnlyTheGivenLength) {
+  ASSERT_TRUE(Create());
+  // An effect file as an archive entry holds it: the text, then other bytes
+  // of the memory file, and no NUL.
+  std::string text = SDxShader::TEXT_FADE;
+  std::vector<char> memory(text.begin(), text.end());
+  const char after[] = "#}{ technique";
+  memory.insert(memory.end(), after, after + sizeof(after) - 1);
+  SDxShader* fade = engine.CreateShader(memory.data(), (int)text.size());
+  ASSERT_NE(nullptr, fade);
+  EXPECT_NE(nullptr, fade->GetParameter("g_alpha"));
+  EXPECT_EQ(nullptr, engine.CreateShader(memory.data(), (int)memory.size()));
+  EXPECT_EQ(nullptr, engine.CreateShader(memory.data(), 0));
+  EXPECT_EQ(nullptr, engine.CreateShader(nullptr, 10));
+  EXPECT_EQ(1, engine.m_shaders.GetCount());
+
+  SDxShader shader(&engine);
+  EXPECT_TRUE(shader.Create(memory.data(), (int)text.size(), true)) << shader.GetErrors().GetText();
+  EXPECT_FALSE(shader.Create(memory.data(), (int)memory.size(), true));
+}
+
+TEST_F(SDxTest, ClearPutsTheMasteringVoiceAtHalfVolume) {
+  if (!g_masteringVoice) GTEST_SKIP() << "no audio device: no mastering voice";
+  ASSERT_TRUE(Create());
+  g_masteringVoice->SetVolume(0.2f);
+  engine.m_masterVolume = 0.2f;
+  engine.Clear(true);
+  float volume = 0;
+  g_masteringVoice->GetVolume(&volume);
+  EXPECT_FLOAT_EQ(0.5f, volume);
+  EXPECT_FLOAT_EQ(0.5f, engine.m_masterVolume);
+  g_masteringVoice->SetVolume(1.0f);
 }
 
 TEST_F(SDxTest, BrightnessReachesTheObjectEffects) {

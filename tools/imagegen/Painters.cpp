@@ -3,7 +3,7 @@
 
 #include "core/SStringParser.h"
 #include "tools/imagegen/Canvas.h"
-#include "tools/imagegen/ImageSpec.h"
+#include "tools/imagegen/ImageDescription.h"
 
 #include <math.h>
 #include <stdlib.h>
@@ -216,11 +216,11 @@ const struct {
 // --- shared drawing ------------------------------------------------------------
 
 // Caption segments joined by line breaks.
-SString JoinCaptions(const ImageSpec& spec, int first) {
+SString JoinCaptions(const ImageDescription& description, int first) {
   SString text;
-  for (int i = first; i < spec.captions.GetCount(); ++i) {
+  for (int i = first; i < description.captions.GetCount(); ++i) {
     if (i > first) text += "\n";
-    text += spec.GetCaption(i);
+    text += description.GetCaption(i);
   }
   return text;
 }
@@ -230,8 +230,8 @@ RectF Inset(float x, float y, float w, float h, float inset) {
 }
 
 // The outline colour of a text: the given one, or half-opaque black.
-uint32_t OutlineOf(const ImageSpec& spec, int index) {
-  return spec.colourCount > index ? spec.GetColour(index) : 0xA0000000;
+uint32_t OutlineOf(const ImageDescription& description, int index) {
+  return description.colourCount > index ? description.GetColour(index) : 0xA0000000;
 }
 
 // Per-pixel painter: f gives the colour of each pixel from (u, v) in [0, 1).
@@ -245,22 +245,22 @@ void PaintPixels(Canvas& canvas, F f) {
 
 // A soft shape's coverage a in [0, 1] as the colour: alpha in a PNG,
 // brightness on black in a JPEG.
-uint32_t Coverage(const ImageSpec& spec, uint32_t colour, float a) {
-  return spec.jpeg ? Brighten(colour | 0xFF000000, Clamp01(a)) : WithAlpha(colour, a);
+uint32_t Coverage(const ImageDescription& description, uint32_t colour, float a) {
+  return description.jpeg ? Brighten(colour | 0xFF000000, Clamp01(a)) : WithAlpha(colour, a);
 }
 
 // --- painters ------------------------------------------------------------------
 
-bool PaintSolid(const ImageSpec& spec, Canvas& canvas, SString&) {
-  canvas.Fill(spec.GetColour(0));
+bool PaintSolid(const ImageDescription& description, Canvas& canvas, SString&) {
+  canvas.Fill(description.GetColour(0));
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  canvas.DrawText(JoinCaptions(spec, 0).GetText(), Inset(0, 0, w, h, w * 0.05f), h * 0.2f,
-                  spec.GetColour(1), 0, Canvas::ALIGN_CENTER, true);
+  canvas.DrawText(JoinCaptions(description, 0).GetText(), Inset(0, 0, w, h, w * 0.05f), h * 0.2f,
+                  description.GetColour(1), 0, Canvas::ALIGN_CENTER, true);
   return true;
 }
 
-bool PaintTexture(const ImageSpec& spec, Canvas& canvas, SString& error) {
-  SString name = spec.GetParameter(1);
+bool PaintTexture(const ImageDescription& description, Canvas& canvas, SString& error) {
+  SString name = description.GetParameter(1);
   float (*pattern)(const PatternPoint&, float*) = nullptr;
   for (const auto& row : kPatterns) {
     if (name == row.name) pattern = row.pattern;
@@ -269,9 +269,9 @@ bool PaintTexture(const ImageSpec& spec, Canvas& canvas, SString& error) {
     error = SString("unknown texture pattern ") + name;
     return false;
   }
-  uint32_t seed = spec.GetSeed();
-  uint32_t c0 = spec.GetColour(0) | 0xFF000000, c1 = spec.GetColour(1) | 0xFF000000;
-  uint32_t c2 = spec.GetColour(2) | 0xFF000000;
+  uint32_t seed = description.GetSeed();
+  uint32_t c0 = description.GetColour(0) | 0xFF000000, c1 = description.GetColour(1) | 0xFF000000;
+  uint32_t c2 = description.GetColour(2) | 0xFF000000;
   PaintPixels(canvas, [&](int x, int y, float u, float v) {
     float accent = 0;
     PatternPoint point = {u, v, seed};
@@ -281,42 +281,42 @@ bool PaintTexture(const ImageSpec& spec, Canvas& canvas, SString& error) {
     return Brighten(colour, 0.94f + 0.12f * HashUnit(x, y, seed));
   });
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  canvas.DrawText(JoinCaptions(spec, 0).GetText(), RectF(w * 0.04f, h * 0.8f, w * 0.92f, h * 0.17f),
+  canvas.DrawText(JoinCaptions(description, 0).GetText(), RectF(w * 0.04f, h * 0.8f, w * 0.92f, h * 0.17f),
                   h * 0.12f, 0xD0FFFFFF, 0xA0000000, Canvas::ALIGN_LEFT, true);
   return true;
 }
 
-bool PaintLabel(const ImageSpec& spec, Canvas& canvas, SString&) {
+bool PaintLabel(const ImageDescription& description, Canvas& canvas, SString&) {
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  int lines = spec.captions.GetCount() > 0 ? spec.captions.GetCount() : 1;
-  canvas.DrawText(JoinCaptions(spec, 0).GetText(), Inset(0, 0, w, h, h * 0.08f), h * 0.7f / lines,
-                  spec.GetColour(0), OutlineOf(spec, 1), Canvas::ALIGN_CENTER, true);
+  int lines = description.captions.GetCount() > 0 ? description.captions.GetCount() : 1;
+  canvas.DrawText(JoinCaptions(description, 0).GetText(), Inset(0, 0, w, h, h * 0.08f), h * 0.7f / lines,
+                  description.GetColour(0), OutlineOf(description, 1), Canvas::ALIGN_CENTER, true);
   return true;
 }
 
-bool PaintCaption(const ImageSpec& spec, Canvas& canvas, SString&) {
-  canvas.Fill(spec.GetColour(1) | 0xFF000000);
+bool PaintCaption(const ImageDescription& description, Canvas& canvas, SString&) {
+  canvas.Fill(description.GetColour(1) | 0xFF000000);
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  int lines = spec.captions.GetCount() > 0 ? spec.captions.GetCount() : 1;
-  canvas.DrawText(JoinCaptions(spec, 0).GetText(), Inset(0, 0, w, h, h * 0.08f), h * 0.65f / lines,
-                  spec.GetColour(0), OutlineOf(spec, 2), Canvas::ALIGN_CENTER, true);
+  int lines = description.captions.GetCount() > 0 ? description.captions.GetCount() : 1;
+  canvas.DrawText(JoinCaptions(description, 0).GetText(), Inset(0, 0, w, h, h * 0.08f), h * 0.65f / lines,
+                  description.GetColour(0), OutlineOf(description, 2), Canvas::ALIGN_CENTER, true);
   return true;
 }
 
-bool PaintPanel(const ImageSpec& spec, Canvas& canvas, SString&) {
+bool PaintPanel(const ImageDescription& description, Canvas& canvas, SString&) {
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  canvas.FillRoundRect(Inset(0, 0, w, h, 2), h * 0.12f, spec.GetColour(1), spec.GetColour(2),
+  canvas.FillRoundRect(Inset(0, 0, w, h, 2), h * 0.12f, description.GetColour(1), description.GetColour(2),
                        h * 0.03f);
   float margin = h * 0.1f;
-  canvas.DrawText(spec.GetCaption(0).GetText(), RectF(margin, margin, w - 2 * margin, h * 0.3f),
-                  h * 0.22f, spec.GetColour(0), 0xA0000000, Canvas::ALIGN_LEFT, true);
-  canvas.DrawText(JoinCaptions(spec, 1).GetText(),
-                  RectF(margin, h * 0.42f, w - 2 * margin, h * 0.5f), h * 0.15f, spec.GetColour(0),
+  canvas.DrawText(description.GetCaption(0).GetText(), RectF(margin, margin, w - 2 * margin, h * 0.3f),
+                  h * 0.22f, description.GetColour(0), 0xA0000000, Canvas::ALIGN_LEFT, true);
+  canvas.DrawText(JoinCaptions(description, 1).GetText(),
+                  RectF(margin, h * 0.42f, w - 2 * margin, h * 0.5f), h * 0.15f, description.GetColour(0),
                   0, Canvas::ALIGN_LEFT, false);
   return true;
 }
 
-bool PaintDigits(const ImageSpec& spec, Canvas& canvas, SString&) {
+bool PaintDigits(const ImageDescription& description, Canvas& canvas, SString&) {
   // Frames in row order: the digits, then the minus sign (10), the
   // separator before hundredths (11) and the one after minutes (12).
   static const char kGlyphs[] = "0123456789-.:";
@@ -325,16 +325,16 @@ bool PaintDigits(const ImageSpec& spec, Canvas& canvas, SString&) {
     char glyph[2] = {kGlyphs[i], 0};
     RectF box(fw * (i % 4), fh * (i / 4), fw, fh);
     canvas.DrawText(glyph, Inset(box.X, box.Y, box.Width, box.Height, fh * 0.04f), fh * 0.85f,
-                    spec.GetColour(0), OutlineOf(spec, 1), Canvas::ALIGN_CENTER, true);
+                    description.GetColour(0), OutlineOf(description, 1), Canvas::ALIGN_CENTER, true);
   }
   return true;
 }
 
-bool PaintExplosion(const ImageSpec& spec, Canvas& canvas, SString&) {
+bool PaintExplosion(const ImageDescription& description, Canvas& canvas, SString&) {
   const int columns = 4, rows = 8;
   int fw = canvas.GetWidth() / columns, fh = canvas.GetHeight() / rows;
-  uint32_t hot = spec.GetColour(0) | 0xFF000000, cool = spec.GetColour(1) | 0xFF000000;
-  uint32_t seed = spec.GetSeed();
+  uint32_t hot = description.GetColour(0) | 0xFF000000, cool = description.GetColour(1) | 0xFF000000;
+  uint32_t seed = description.GetSeed();
   PaintPixels(canvas, [&](int x, int y, float, float) {
     int frame = (y / fh) * columns + x / fw;
     float p = frame / (float)(columns * rows);
@@ -368,27 +368,27 @@ float HoleShape(float r, float) { return Clamp01((0.85f - r) / 0.2f); }
 
 // Soft shapes by radius and angle from the centre (r 1 at the edge).
 template <float (*Shape)(float, float)>
-bool PaintSoft(const ImageSpec& spec, Canvas& canvas, SString&) {
-  uint32_t colour = spec.GetColour(0);
+bool PaintSoft(const ImageDescription& description, Canvas& canvas, SString&) {
+  uint32_t colour = description.GetColour(0);
   PaintPixels(canvas, [&](int, int, float u, float v) {
     float dx = u * 2 - 1, dy = v * 2 - 1;
-    return Coverage(spec, colour, Shape(hypotf(dx, dy), atan2f(dy, dx)));
+    return Coverage(description, colour, Shape(hypotf(dx, dy), atan2f(dy, dx)));
   });
   return true;
 }
 
-bool PaintCloud(const ImageSpec& spec, Canvas& canvas, SString&) {
-  uint32_t colour = spec.GetColour(0), seed = spec.GetSeed();
+bool PaintCloud(const ImageDescription& description, Canvas& canvas, SString&) {
+  uint32_t colour = description.GetColour(0), seed = description.GetSeed();
   PaintPixels(canvas, [&](int, int, float u, float v) {
     float r = hypotf(u * 2 - 1, v * 2 - 1);
     float n = 0.6f * Noise(u, v, 4, seed) + 0.4f * Noise(u, v, 8, seed + 1);
-    return Coverage(spec, colour, powf(Clamp01(1 - r), 1.5f) * (0.4f + n));
+    return Coverage(description, colour, powf(Clamp01(1 - r), 1.5f) * (0.4f + n));
   });
   return true;
 }
 
-bool PaintSplat(const ImageSpec& spec, Canvas& canvas, SString&) {
-  uint32_t colour = spec.GetColour(0), seed = spec.GetSeed();
+bool PaintSplat(const ImageDescription& description, Canvas& canvas, SString&) {
+  uint32_t colour = description.GetColour(0), seed = description.GetSeed();
   // A few drops around a central blot, placed from the seed.
   float drops[9][3] = {{0.5f, 0.5f, 0.3f}};
   for (int i = 1; i < 9; ++i) {
@@ -403,7 +403,7 @@ bool PaintSplat(const ImageSpec& spec, Canvas& canvas, SString&) {
       float r = hypotf(u - drop[0], v - drop[1]) / drop[2];
       a = fmaxf(a, Clamp01((1 - r) * 4));
     }
-    return Coverage(spec, colour, a * (0.75f + 0.25f * Noise(u, v, 8, seed)));
+    return Coverage(description, colour, a * (0.75f + 0.25f * Noise(u, v, 8, seed)));
   });
   return true;
 }
@@ -411,13 +411,13 @@ bool PaintSplat(const ImageSpec& spec, Canvas& canvas, SString&) {
 // --- icons ---------------------------------------------------------------------
 
 struct IconContext {
-  const ImageSpec& spec;
+  const ImageDescription& description;
   Canvas& canvas;
   float w, h;
   PointF At(float u, float v) const { return PointF(u * w, v * h); }
-  uint32_t Fill() const { return spec.GetColour(0); }
-  uint32_t Line() const { return spec.GetColour(1); }
-  uint32_t Detail() const { return spec.GetColour(2); }
+  uint32_t Fill() const { return description.GetColour(0); }
+  uint32_t Line() const { return description.GetColour(1); }
+  uint32_t Detail() const { return description.GetColour(2); }
   float Pen(float fraction) const { return (w < h ? w : h) * fraction; }
 };
 
@@ -537,7 +537,7 @@ bool IconCell(const IconContext& c, const SString& param) {
 bool IconTile(const IconContext& c, const SString&) {
   c.canvas.FillRoundRect(Inset(0, 0, c.w, c.h, c.Pen(0.06f)), c.w * 0.15f, c.Fill(), c.Line(),
                          c.Pen(0.06f));
-  c.canvas.DrawText(c.spec.GetCaption(0).GetText(), Inset(0, 0, c.w, c.h, c.Pen(0.12f)), c.h * 0.7f,
+  c.canvas.DrawText(c.description.GetCaption(0).GetText(), Inset(0, 0, c.w, c.h, c.Pen(0.12f)), c.h * 0.7f,
                     c.Detail(), 0, Canvas::ALIGN_CENTER, true);
   return true;
 }
@@ -552,11 +552,11 @@ const struct {
     {"turbo", IconTurbo},
 };
 
-bool PaintIcon(const ImageSpec& spec, Canvas& canvas, SString& error) {
-  SString name = spec.GetParameter(1);
-  IconContext context = {spec, canvas, (float)canvas.GetWidth(), (float)canvas.GetHeight()};
+bool PaintIcon(const ImageDescription& description, Canvas& canvas, SString& error) {
+  SString name = description.GetParameter(1);
+  IconContext context = {description, canvas, (float)canvas.GetWidth(), (float)canvas.GetHeight()};
   for (const auto& row : kIcons) {
-    if (name == row.name) return row.draw(context, spec.GetParameter(2));
+    if (name == row.name) return row.draw(context, description.GetParameter(2));
   }
   error = SString("unknown icon ") + name;
   return false;
@@ -605,7 +605,7 @@ const float kListColumns[][2] = {{2.34f, 25.52f}, {26.45f, 49.58f}, {50.62f, 73.
                                  {74.68f, 97.91f}};
 
 struct PageContext {
-  const ImageSpec& spec;
+  const ImageDescription& description;
   Canvas& canvas;
   float w, h;
   uint32_t accent, text;
@@ -673,20 +673,20 @@ bool ParseItem(const SString& token, int& ends, int& height) {
   return ends >= 0 && ends < kMenuItemCount && height >= 0 && height < kMenuItemCount;
 }
 
-bool PaintPage(const ImageSpec& spec, Canvas& canvas, SString& error) {
+bool PaintPage(const ImageDescription& description, Canvas& canvas, SString& error) {
   float w = (float)canvas.GetWidth(), h = (float)canvas.GetHeight();
-  PageContext c = {spec, canvas, w, h, spec.GetColour(2), spec.GetColour(3)};
-  SString decor = spec.GetParameter(2);
+  PageContext c = {description, canvas, w, h, description.GetColour(2), description.GetColour(3)};
+  SString decor = description.GetParameter(2);
   if (decor.GetLength() == 0) decor = "none";
 
   SStringArray items;
-  if (spec.GetParameter(1) != "-" && spec.GetParameter(1).GetLength() > 0) {
-    SStringParser(spec.GetParameter(1).GetText()).Parse(",", 8, '"', &items);
+  if (description.GetParameter(1) != "-" && description.GetParameter(1).GetLength() > 0) {
+    SStringParser(description.GetParameter(1).GetText()).Parse(",", 8, '"', &items);
   }
   int firstBody = 1 + items.GetCount();
 
   // Ground: a vertical gradient with faint diagonal lines.
-  uint32_t top = spec.GetColour(0) | 0xFF000000, bottom = spec.GetColour(1) | 0xFF000000;
+  uint32_t top = description.GetColour(0) | 0xFF000000, bottom = description.GetColour(1) | 0xFF000000;
   PaintPixels(canvas, [&](int, int, float u, float v) {
     uint32_t colour = Mix(top, bottom, v);
     if (Frac((u * w + v * h) / 24.0f) < 0.06f) colour = Mix(colour, c.accent | 0xFF000000, 0.12f);
@@ -715,7 +715,7 @@ bool PaintPage(const ImageSpec& spec, Canvas& canvas, SString& error) {
     titleBox = RectF(w * 0.3f, h * 0.01f, w * 0.4f, h * 0.09f);
     titleSize = h * 0.07f;
   } else if (decor == "none") {
-    if (spec.captions.GetCount() <= firstBody) {
+    if (description.captions.GetCount() <= firstBody) {
       titleBox = RectF(w * 0.05f, h * 0.35f, w * 0.9f, h * 0.2f);
       titleSize = h * 0.14f;
     } else {
@@ -726,7 +726,7 @@ bool PaintPage(const ImageSpec& spec, Canvas& canvas, SString& error) {
     return false;
   }
 
-  canvas.DrawText(spec.GetCaption(0).GetText(), titleBox, titleSize, c.text, 0xC0000000,
+  canvas.DrawText(description.GetCaption(0).GetText(), titleBox, titleSize, c.text, 0xC0000000,
                   Canvas::ALIGN_CENTER, true);
 
   for (int i = 0; i < items.GetCount(); ++i) {
@@ -740,17 +740,17 @@ bool PaintPage(const ImageSpec& spec, Canvas& canvas, SString& error) {
     float itemHeight = h * 0.075f;
     RectF box(left - w * 0.02f, y - itemHeight / 2, right - left + w * 0.04f, itemHeight);
     canvas.FillRoundRect(box, itemHeight * 0.3f, 0x50000000, WithAlpha(c.accent, 0.5f), 1.0f);
-    canvas.DrawText(spec.GetCaption(1 + i).GetText(), box, h * 0.055f, c.text, 0xC0000000,
+    canvas.DrawText(description.GetCaption(1 + i).GetText(), box, h * 0.055f, c.text, 0xC0000000,
                     Canvas::ALIGN_CENTER, true);
   }
 
-  int bodyLines = spec.captions.GetCount() - firstBody;
+  int bodyLines = description.captions.GetCount() - firstBody;
   if (bodyLines > 0) {
     float lineHeight = bodyBox.Height / bodyLines;
     if (lineHeight > h * 0.07f) lineHeight = h * 0.07f;
     for (int i = 0; i < bodyLines; ++i) {
       RectF line(bodyBox.X, bodyBox.Y + i * lineHeight, bodyBox.Width, lineHeight);
-      canvas.DrawText(spec.GetCaption(firstBody + i).GetText(), line, lineHeight * 0.7f, c.text,
+      canvas.DrawText(description.GetCaption(firstBody + i).GetText(), line, lineHeight * 0.7f, c.text,
                       0x90000000, Canvas::ALIGN_CENTER, false);
     }
   }
@@ -759,7 +759,7 @@ bool PaintPage(const ImageSpec& spec, Canvas& canvas, SString& error) {
 
 const struct {
   const char* name;
-  bool (*paint)(const ImageSpec&, Canvas&, SString&);
+  bool (*paint)(const ImageDescription&, Canvas&, SString&);
 } kPainters[] = {
     {"caption", PaintCaption},
     {"cloud", PaintCloud},
@@ -780,10 +780,10 @@ const struct {
 
 }  // namespace
 
-bool PaintImage(const ImageSpec& spec, Canvas& canvas, SString& error) {
-  SString kind = spec.GetParameter(0);
+bool PaintImage(const ImageDescription& description, Canvas& canvas, SString& error) {
+  SString kind = description.GetParameter(0);
   for (const auto& row : kPainters) {
-    if (kind == row.name) return row.paint(spec, canvas, error);
+    if (kind == row.name) return row.paint(description, canvas, error);
   }
   error = SString("unknown kind ") + kind;
   return false;

@@ -31,8 +31,8 @@
 #include "core/SString.h"
 
 class Canvas;
-struct ImageSpec;
+struct ImageDescription;
 
-// Paints the spec onto the canvas (made at the spec's size); false with a
-// message for an unknown kind or a bad parameter.
-bool PaintImage(const ImageSpec& spec, Canvas& canvas, SString& error);
+// Paints the description onto the canvas (made at the description's size);
+// false with a message for an unknown kind or a bad parameter.
+bool PaintImage(const ImageDescription& description, Canvas& canvas, SString& error);

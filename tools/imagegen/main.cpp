@@ -2,9 +2,9 @@
 //
 //   imagegen TABLE FOLDER
 //
-// Every non-empty line of TABLE describes one image (format in ImageSpec.h,
-// kinds in Painters.h); each is written into FOLDER under its name, as JPEG
-// or PNG by its extension. The output depends only on the table, so two
+// Every non-empty line of TABLE describes one image (format in
+// ImageDescription.h, kinds in Painters.h); each is written into FOLDER
+// under its name, as JPEG or PNG by its extension. The output depends only on the table, so two
 // runs give the same files. Exit status 0 on success, 1 with a message on
 // stderr on failure, 2 for a usage error.
 #include "core/PlatformGdiplus.h"
@@ -14,7 +14,7 @@
 #include "core/SString.h"
 #include "core/SStringArray.h"
 #include "tools/imagegen/Canvas.h"
-#include "tools/imagegen/ImageSpec.h"
+#include "tools/imagegen/ImageDescription.h"
 #include "tools/imagegen/Painters.h"
 
 #include <stdio.h>
@@ -53,17 +53,17 @@ int Run(const char* table, const char* folderName) {
       line.SetLength(line.GetLength() - 1);
     line.Trim(-1, -1, false);
     if (line.GetLength() == 0) continue;
-    ImageSpec spec;
+    ImageDescription description;
     SString error;
-    if (!spec.Parse(line, error)) return Fail(table, lineNumber, error.GetText());
-    if (names.FindSorted(spec.name.GetText()) >= 0)
+    if (!description.Parse(line, error)) return Fail(table, lineNumber, error.GetText());
+    if (names.FindSorted(description.name.GetText()) >= 0)
       return Fail(table, lineNumber, "the name is already used");
-    names.InsertSorted(spec.name.GetText());
+    names.InsertSorted(description.name.GetText());
 
-    Canvas canvas(spec.width, spec.height);
-    if (!PaintImage(spec, canvas, error)) return Fail(table, lineNumber, error.GetText());
-    SString path = folder + spec.name;
-    if (!canvas.Save(path.GetText(), spec.jpeg)) return Fail(table, lineNumber, "cannot write the image");
+    Canvas canvas(description.width, description.height);
+    if (!PaintImage(description, canvas, error)) return Fail(table, lineNumber, error.GetText());
+    SString path = folder + description.name;
+    if (!canvas.Save(path.GetText(), description.jpeg)) return Fail(table, lineNumber, "cannot write the image");
   }
   return 0;
 }

@@ -14,7 +14,7 @@
 
 #include <stdint.h>
 
-struct ImageSpec {
+struct ImageDescription {
   enum { MAX_COLOURS = 4, MAX_SIDE = 2048 };
 
   SString name;
@@ -28,8 +28,8 @@ struct ImageSpec {
   // By the name's extension: ".jpg" JPEG, ".png" PNG.
   bool jpeg = false;
 
-  // Fills the spec from one table line; false with a message for a line
-  // that does not follow the format.
+  // Fills the description from one table line; false with a message for a
+  // line that does not follow the format.
   bool Parse(const SString& line, SString& error);
   // Parameter i of the kind (0 is the painter name); empty when missing.
   SString GetParameter(int i) const { return kind.Get(i); }

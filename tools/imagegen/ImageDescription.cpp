@@ -1,5 +1,5 @@
 #include "core/Platform.h"
-#include "tools/imagegen/ImageSpec.h"
+#include "tools/imagegen/ImageDescription.h"
 
 #include "core/SStringParser.h"
 
@@ -21,7 +21,7 @@ bool IsHexText(const SString& text) {
 
 }  // namespace
 
-bool ImageSpec::Parse(const SString& line, SString& error) {
+bool ImageDescription::Parse(const SString& line, SString& error) {
   SStringParser fields(line.GetText());
   int count = fields.Parse("|", kTrim);
   if (count < FIELD_CAPTION || count > FIELD_COUNT) {
@@ -75,7 +75,7 @@ bool ImageSpec::Parse(const SString& line, SString& error) {
   return true;
 }
 
-uint32_t ImageSpec::GetSeed() const {
+uint32_t ImageDescription::GetSeed() const {
   // FNV-1a over the name.
   uint32_t hash = 2166136261u;
   for (int i = 0; i < name.GetLength(); ++i) {
