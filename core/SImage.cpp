@@ -272,13 +272,7 @@ bool SImage::FromHBITMAP(HBITMAP handle) {
   }
   int width = info.bmWidth, height = info.bmHeight;
   if (width <= 0 || height <= 0) return false;
-  BITMAPINFO header = {};
-  header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  header.bmiHeader.biWidth = width;
-  header.bmiHeader.biHeight = -height;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  header.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO header = TopDownBitmapInfo32(width, height);
   uint32_t* pixels = new uint32_t[(size_t)width * height];
   HDC screen = ::GetDC(nullptr);
   int lines = ::GetDIBits(screen, handle, 0, height, pixels, &header, DIB_RGB_COLORS);
@@ -430,13 +424,7 @@ HRGN SImage::CreateRegion(COLORREF key) const {
   uint8_t keyRed = GetRValue(key), keyGreen = GetGValue(key), keyBlue = GetBValue(key);
 
   // The pixels as a top-down 32-bit DIB section (blue, green, red, unused).
-  BITMAPINFO header = {};
-  header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  header.bmiHeader.biWidth = width;
-  header.bmiHeader.biHeight = -height;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  header.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO header = TopDownBitmapInfo32(width, height);
   void* bits = nullptr;
   HDC memory = ::CreateCompatibleDC(nullptr);
   HBITMAP section = ::CreateDIBSection(memory, &header, DIB_RGB_COLORS, &bits, nullptr, 0);

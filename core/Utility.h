@@ -118,6 +118,10 @@ HFONT CreateFontByStyle(const char* face, double points, int style, HDC dc = nul
 // breaks).
 SIZE MeasureText(HFONT font, const char* text);
 
+// The header of a top-down 32-bit DIB of the given size (blue, green, red,
+// unused or alpha per pixel).
+BITMAPINFO TopDownBitmapInfo32(int width, int height);
+
 // --- GDI+ drawing ----------------------------------------------------------
 
 // Draws ANSI text into the rectangle; without a format a default one, without

@@ -188,3 +188,14 @@ bool FillGradientGdiplus(Gdiplus::Graphics* graphics, int x, int y, int width, i
   graphics->ReleaseHDC(dc);
   return result;
 }
+
+BITMAPINFO TopDownBitmapInfo32(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}

@@ -6,6 +6,7 @@
 #include "core/PlatformGdiplus.h"
 #include "core/SFileMem.h"
 #include "core/SResource.h"
+#include "core/Utility.h"
 
 using Gdiplus::Bitmap;
 using Gdiplus::Color;
@@ -179,13 +180,7 @@ void SWnd::UpdateShapeRegion() {
 
   // The background drawn over the key colour, in a 32-bit image.
   HRGN drawn = nullptr;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo32(width, height);
   void* bits = nullptr;
   HBITMAP section = width > 0 && height > 0
                         ? ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
