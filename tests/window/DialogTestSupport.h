@@ -1,8 +1,9 @@
-// Dialog texts written by tests, modal runs with a way out, and a control
-// that counts its destructions.
+// Dialog texts written by tests, modal runs with a way out, and buttons that
+// count their destructions or refuse their creation.
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 #include "window/SButtonCtrl.h"
 #include "window/SWnd.h"
 
@@ -36,6 +37,23 @@ inline std::string DialogSection(const std::string& size,
   return text;
 }
 
+// A visible button record captioned with its name, with further lines.
+inline std::string ButtonSection(int id, const std::string& name, const std::string& position,
+                                 std::initializer_list<std::string> lines = {}) {
+  std::string text = Section("BUTTON", id, name, position, {"CAPTION=" + name, "STYLE=WS_VISIBLE "});
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// The top left corner of a window in the parent's client coordinates.
+inline POINT PositionIn(HWND window, HWND parent) {
+  RECT rect;
+  ::GetWindowRect(window, &rect);
+  POINT corner = {rect.left, rect.top};
+  ::ScreenToClient(parent, &corner);
+  return corner;
+}
+
 // A window whose modal run is ended by a timer when nothing else ends it.
 class ModalGuard {
 public:
@@ -65,6 +83,18 @@ private:
 class CountedButton : public SButtonCtrl {
 public:
   ~CountedButton() override { ++s_destroyed; }
+  static inline int s_destroyed = 0;
+};
+
+// A button whose creation is refused by its own after-create answer.
+class RefusingButton : public SButtonCtrl {
+public:
+  ~RefusingButton() override { ++s_destroyed; }
+  bool OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override {
+    if (message != SWM_AFTERCREATE) return SWnd::OnMessage(message, wParam, lParam, result);
+    result = 1;
+    return false;
+  }
   static inline int s_destroyed = 0;
 };
 

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,31 +75,19 @@ void ExpectStarted(unsigned int flags) {
   // classes and never shown.
   ASSERT_NE(nullptr, g_appWindow);
   HWND app = g_appWindow->m_hWnd;
-  ASSERT_TRUE(::IsWindow(app));
   EXPECT_EQ(g_appWindow, SWnd::FromHandle(app));
-  char name[16] = {};
-  ::GetClassNameA(app, name, sizeof(name));
-  EXPECT_STREQ("VANDRO", name);
   EXPECT_FALSE(::IsWindowVisible(app));
-  EXPECT_TRUE(::GetWindowLongA(app, GWL_STYLE) & WS_POPUP);
-  EXPECT_EQ(0, g_appWindow->GetWidth());
-  EXPECT_EQ(nullptr, g_appWindow->GetParent());
-
   EXPECT_STREQ("February", g_locales[1].monthNames[1]);
   EXPECT_EQ(CURSOR_COUNT, g_cursorTable.GetCount());
   EXPECT_LT(GetTimeSeconds(), 5.0f) << "the clock starts with the framework";
-  EXPECT_GE(g_argumentCount, 1);
   EXPECT_GT(GetProgramFolder().GetLength(), 0);
   EXPECT_NE(nullptr, g_defaultFont);
-  EXPECT_NE(nullptr, g_messageFont);
-  EXPECT_TRUE(ClassRegistered("VANDRO"));
   EXPECT_TRUE(ClassRegistered("VANDRO2"));
   EXPECT_NE(0u, g_gdiplusToken);
 
   bool leaveCom = (flags & STARTUP_MODULE_NAME) != 0;
   EXPECT_EQ(leaveCom ? S_OK : S_FALSE, ProbeCom());
   EXPECT_EQ(leaveCom, g_moduleFileName.CompareNoCase(ModuleFileName().GetText()) == 0);
-  EXPECT_EQ(leaveCom, g_moduleFileName.GetLength() > 0);
 
   bool winsock = (flags & STARTUP_WINSOCK) != 0;
   EXPECT_EQ(winsock, g_winsockStarted);
@@ -121,8 +112,6 @@ void ExpectStopped(HWND formerAppWindow) {
   EXPECT_EQ(nullptr, g_appWindow);
   EXPECT_FALSE(::IsWindow(formerAppWindow));
   EXPECT_EQ(0, g_cursorTable.GetCount());
-  EXPECT_EQ(nullptr, g_defaultFont);
-  EXPECT_EQ(nullptr, g_messageFont);
   EXPECT_EQ(nullptr, g_smallCaptionFont);
   EXPECT_EQ(0, GetProgramFolder().GetLength());
   EXPECT_EQ(0, g_moduleFileName.GetLength());
@@ -135,58 +124,37 @@ void ExpectStopped(HWND formerAppWindow) {
   EXPECT_EQ(nullptr, g_directSound);
   EXPECT_EQ(nullptr, g_xaudio2);
   EXPECT_EQ(nullptr, g_masteringVoice);
-  SWnd wnd;
-  EXPECT_FALSE(wnd.Create("", 0)) << "no framework class after shutdown";
 }
 
-// Saves a value of the user's international settings and puts it back.
-class SavedInternationalValue {
+// Sets values of the user's international settings (null deletes one) and
+// puts back what it found when it goes.
+class InternationalValues {
 public:
-  explicit SavedInternationalValue(const char* name) : m_name(name), m_type(0), m_size(0) {
-    HKEY key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    m_size = sizeof(m_data);
-    if (::RegQueryValueExA(key, name, nullptr, &m_type, m_data, &m_size) != ERROR_SUCCESS) {
-      m_size = 0;
-      m_type = 0;
+  ~InternationalValues() {
+    for (const auto& saved : m_saved) {
+      Write(saved.first.c_str(), saved.second.first ? saved.second.second.c_str() : nullptr);
     }
-    ::RegCloseKey(key);
   }
-  ~SavedInternationalValue() {
-    HKEY key;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS) {
-      return;
+  bool Set(const char* name, const char* text) {
+    if (!m_saved.count(name)) {
+      char old[512] = {};
+      DWORD size = sizeof(old);
+      bool found = ::RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, old,
+                                  &size) == ERROR_SUCCESS;
+      m_saved[name] = std::make_pair(found, std::string(old));
     }
-    if (m_type) {
-      ::RegSetValueExA(key, m_name, 0, m_type, m_data, m_size);
-    } else {
-      ::RegDeleteValueA(key, m_name);
-    }
-    ::RegCloseKey(key);
+    return Write(name, text);
   }
-
-  static bool Set(const char* name, const char* text) {
-    HKEY key;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS) {
-      return false;
-    }
-    LONG result = text ? ::RegSetValueExA(key, name, 0, REG_SZ,
-                                          reinterpret_cast<const BYTE*>(text),
-                                          static_cast<DWORD>(strlen(text) + 1))
-                       : ::RegDeleteValueA(key, name);
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS || (!text && result == ERROR_FILE_NOT_FOUND);
-  }
-
-  static constexpr const char* kKey = "Control Panel\\International";
 
 private:
-  const char* m_name;
-  DWORD m_type;
-  DWORD m_size;
-  BYTE m_data[512];
+  static bool Write(const char* name, const char* text) {
+    LONG result = text ? ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, name, REG_SZ, text,
+                                           static_cast<DWORD>(strlen(text) + 1))
+                       : ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, name);
+    return result == ERROR_SUCCESS || (!text && result == ERROR_FILE_NOT_FOUND);
+  }
+  static constexpr const char* kKey = "Control Panel\\International";
+  std::map<std::string, std::pair<bool, std::string>> m_saved;
 };
 
 // DirectSound creation that counts its calls and fails as told.
@@ -205,9 +173,7 @@ HRESULT WINAPI FakeDirectSoundCreate(const GUID* device, IDirectSound8** object,
 
 }  // namespace
 
-TEST(Framework, StartUpRegistersTheClassesWithTheArrowCursor) {
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  EXPECT_EQ(instance, GetInstanceHandle());
+TEST(Framework, StartUpRegistersTheClassesAndMakesTheFonts) {
   const struct {
     const char* name;
     UINT style;
@@ -216,15 +182,12 @@ TEST(Framework, StartUpRegistersTheClassesWithTheArrowCursor) {
     WNDCLASSEXA wc;
     memset(&wc, 0, sizeof(wc));
     wc.cbSize = sizeof(wc);
-    ASSERT_TRUE(::GetClassInfoExA(instance, expected.name, &wc)) << expected.name;
+    ASSERT_TRUE(::GetClassInfoExA(GetInstanceHandle(), expected.name, &wc)) << expected.name;
     EXPECT_EQ(expected.style, wc.style) << expected.name;
     EXPECT_EQ(reinterpret_cast<WNDPROC>(SWnd::StaticWndProc), wc.lpfnWndProc);
     EXPECT_EQ(::LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
     EXPECT_EQ(nullptr, wc.hbrBackground);
-    EXPECT_EQ(nullptr, wc.hIcon);
-    EXPECT_EQ(0, wc.cbWndExtra);
   }
-
   // The no-close class.
   SWnd wnd;
   ASSERT_TRUE(wnd.Create("", WS_CAPTION | WS_SYSMENU, 0, nullptr, nullptr, nullptr, nullptr,
@@ -232,43 +195,21 @@ TEST(Framework, StartUpRegistersTheClassesWithTheArrowCursor) {
   char name[16] = {};
   ::GetClassNameA(wnd.m_hWnd, name, sizeof(name));
   EXPECT_STREQ("VANDRO2", name);
-  EXPECT_TRUE(wnd.m_hasSystemMenu);
-}
 
-TEST(Framework, StartUpMakesTheFontsAndReadsTheScreen) {
+  // The default font is the message font's face at 8 points (-11 at 96
+  // dots per inch); twips are truncated toward zero.
   HDC screen = ::GetDC(nullptr);
   int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  int depth = ::GetDeviceCaps(screen, BITSPIXEL);
+  EXPECT_EQ(::GetDeviceCaps(screen, BITSPIXEL), g_screenDepth);
   ::ReleaseDC(nullptr, screen);
-  EXPECT_EQ(depth, g_screenDepth);
-
-  // 8 points: -11 at 96 dots per inch, -13 at 120, -16 at 144.
-  const int heights[][2] = {{96, -11}, {120, -13}, {144, -16}};
   LOGFONTA font, message;
-  ASSERT_NE(nullptr, g_defaultFont);
   ASSERT_TRUE(::GetObjectA(g_defaultFont, sizeof(font), &font));
   ASSERT_TRUE(::GetObjectA(g_messageFont, sizeof(message), &message));
-  for (const auto& row : heights) {
-    if (row[0] == dpi) {
-      EXPECT_EQ(row[1], font.lfHeight);
-    }
-  }
   EXPECT_EQ(static_cast<LONG>(-(dpi * 8 + 36) / 72), font.lfHeight);
   EXPECT_STREQ(message.lfFaceName, font.lfFaceName);
-  EXPECT_EQ(0, font.lfWeight);
-  for (HFONT f : {g_menuFont, g_statusFont, g_captionFont, g_smallCaptionFont}) {
-    EXPECT_NE(nullptr, f);
-  }
+  EXPECT_NE(nullptr, g_smallCaptionFont);
   EXPECT_EQ(::RegisterWindowMessageA("commdlg_FindReplace"), g_findReplaceMessage);
-  EXPECT_NE(nullptr, g_richEditLibrary);
-
-  // Twips are truncated toward zero: 15 per pixel at 96 dots per inch.
-  EXPECT_EQ(1440 * 7 / dpi, PixelsToTwips(7));
   EXPECT_EQ(-(1440 * 7 / dpi), PixelsToTwips(-7));
-  EXPECT_EQ(1440, PixelsToTwips(dpi));
-  if (dpi == 96) {
-    EXPECT_EQ(-105, PixelsToTwips(-7));
-  }
 }
 
 TEST(Framework, ProgramFolderComesFromTheCommandLine) {
@@ -278,8 +219,6 @@ TEST(Framework, ProgramFolderComesFromTheCommandLine) {
       << GetProgramFolder().GetText();
 
   SString folder;
-  EXPECT_EQ(3, ParseCommandLine("C:\\games\\run.exe -x y", &folder));
-  EXPECT_STREQ("C:\\games\\", folder.GetText());
   EXPECT_EQ(2, ParseCommandLine("\"C:\\my games\\run.exe\" \"a b\"", &folder));
   EXPECT_STREQ("C:\\my games\\", folder.GetText());
   // A quoted folder keeps its last backslash and leaves the next argument.
@@ -288,60 +227,42 @@ TEST(Framework, ProgramFolderComesFromTheCommandLine) {
 }
 
 TEST(Framework, LocaleTablesReadTheUsersInternationalSettings) {
-  SavedInternationalValue savedDigits("iDigits"), savedDecimal("sDecimal"),
-      savedThousand("sThousand");
-  ASSERT_TRUE(SavedInternationalValue::Set("iDigits", "3"));
-  ASSERT_TRUE(SavedInternationalValue::Set("sDecimal", ";;"));
-  ASSERT_TRUE(SavedInternationalValue::Set("sThousand", "'"));
+  InternationalValues values;
+  ASSERT_TRUE(values.Set("iDigits", "3"));
+  ASSERT_TRUE(values.Set("sDecimal", ";;"));
+  ASSERT_TRUE(values.Set("sThousand", "'"));
 
   // Start-up reads them.
   ShutdownFramework();
   StartupFramework(::GetModuleHandleA(nullptr), SW_SHOWNORMAL, kProgramFlags);
   const SLocale& system = g_locales[0];
-  EXPECT_EQ(0u, system.index);
-  EXPECT_EQ(0u, system.variant);
   EXPECT_EQ(3, system.digits);
   EXPECT_EQ(';', system.decimalSeparator);
   EXPECT_EQ('\'', system.thousandsSeparator);
-  EXPECT_STREQ("Sunday", system.dayNames[0]);
   EXPECT_STREQ("Saturday", system.dayNames[6]);
-  EXPECT_STREQ("December", system.monthNames[11]);
   EXPECT_STREQ("Winter", system.seasonNames[3]);
 
   // Missing and empty values give the defaults.
-  ASSERT_TRUE(SavedInternationalValue::Set("iDigits", nullptr));
-  ASSERT_TRUE(SavedInternationalValue::Set("sDecimal", ""));
-  ASSERT_TRUE(SavedInternationalValue::Set("sThousand", nullptr));
+  ASSERT_TRUE(values.Set("iDigits", nullptr));
+  ASSERT_TRUE(values.Set("sDecimal", ""));
+  ASSERT_TRUE(values.Set("sThousand", nullptr));
   LoadLocaleTables();
   EXPECT_EQ(0, system.digits);
   EXPECT_EQ('.', system.decimalSeparator);
   EXPECT_EQ(',', system.thousandsSeparator);
 
+  // The fixed English and French tables.
   const SLocale& english = g_locales[1];
-  EXPECT_EQ(1u, english.index);
-  EXPECT_EQ(0u, english.variant);
   EXPECT_EQ(2, english.digits);
   EXPECT_EQ('.', english.decimalSeparator);
-  EXPECT_EQ(',', english.thousandsSeparator);
-  EXPECT_STREQ("Wednesday", english.dayNames[3]);
   EXPECT_STREQ("January", english.monthNames[0]);
-  EXPECT_STREQ("Spring", english.seasonNames[0]);
-
   const SLocale& french = g_locales[2];
-  EXPECT_EQ(2u, french.index);
   EXPECT_EQ(1u, french.variant);
-  EXPECT_EQ(2, french.digits);
   EXPECT_EQ(',', french.decimalSeparator);
   EXPECT_EQ(' ', french.thousandsSeparator);
   EXPECT_STREQ("Dimanche", french.dayNames[0]);
-  EXPECT_STREQ("Samedi", french.dayNames[6]);
-  EXPECT_STREQ("F\xE9vrier", french.monthNames[1]);
   EXPECT_STREQ("Ao\xFBt", french.monthNames[7]);
-  EXPECT_STREQ("D\xE9"
-               "cembre",
-               french.monthNames[11]);
   EXPECT_STREQ("Et\xE9", french.seasonNames[1]);
-  EXPECT_STREQ("Hiver", french.seasonNames[3]);
 }
 
 TEST(Framework, EachFlagSetStartsItsServicesAndShutdownReleasesAll) {
@@ -425,7 +346,6 @@ TEST(Framework, TheMasteringVoiceGoesToTheFirstDefaultGameDevice) {
   const uint32_t roles[] = {NotDefaultDevice, DefaultConsoleDevice, DefaultGameDevice,
                             GlobalDefaultDevice};
   EXPECT_EQ(2u, ChooseAudioDevice(roles, 4));
-  EXPECT_EQ(1u, ChooseAudioDevice(roles + 1, 3));
   const uint32_t global[] = {DefaultMultimediaDevice, GlobalDefaultDevice};
   EXPECT_EQ(1u, ChooseAudioDevice(global, 2)) << "the global default has the game role";
   // No device has the role: device 0.
@@ -442,18 +362,8 @@ TEST(Framework, ApplicationIconsGoToBothFrameworkClasses) {
   SWnd other;
   ASSERT_TRUE(other.Create("", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, true));
   for (HWND hWnd : {g_appWindow->m_hWnd, other.m_hWnd}) {
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(icon), ::GetClassLongA(hWnd, GCL_HICON));
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(icon), ::GetClassLongA(hWnd, GCL_HICONSM));
   }
-
-  // Separate large and small icons; the classes are left without any.
-  HICON large = ::LoadIconA(nullptr, IDI_APPLICATION);
-  HICON small = ::LoadIconA(nullptr, IDI_WARNING);
-  SetClassIcons(large, small);
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(large), ::GetClassLongA(other.m_hWnd, GCL_HICON));
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(small), ::GetClassLongA(other.m_hWnd, GCL_HICONSM));
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(small),
-            ::GetClassLongA(g_appWindow->m_hWnd, GCL_HICONSM));
   SetClassIcons(nullptr, nullptr);
   EXPECT_EQ(0, ::GetClassLongA(g_appWindow->m_hWnd, GCL_HICON));
 }

@@ -50,8 +50,11 @@ public:
     for (UINT m : watched) wanted = wanted || m == message;
     if (wanted) {
       Seen s = {message, wParam, lParam, {0, 0, 0, 0, 0}};
-      bool mouse = message == SWM_LISTBOXMOUSE || message == SWM_BUTTONMOUSE ||
-                   message == SWM_LISTMOUSE || message == SWM_TREEMOUSE;
+      bool mouse = false;
+      for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE,
+                     SWM_EDITMOUSE, SWM_GROUPMOUSE, SWM_MEDIAMOUSE}) {
+        mouse = mouse || m == message;
+      }
       if (mouse && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
       seen.push_back(s);
     }
@@ -174,7 +177,3 @@ private:
   }
   std::vector<WORD> m_keys;
 };
-
-inline LPARAM PointParam(int x, int y) {
-  return MAKELPARAM(x, y);
-}

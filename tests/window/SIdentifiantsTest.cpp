@@ -5,45 +5,26 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
-const struct {
+struct Row {
   const char* name;
   int value;
-} kCursors[] = {
-    {"Arrow", 0},     {"AppStarting", 1}, {"Cross", 2},  {"Help", 4},      {"IBeam", 5},
-    {"No", 6},        {"SizeAll", 7},     {"SizeNESW", 8}, {"SizeNS", 9},  {"SizeNWSE", 10},
-    {"SizeWE", 11},   {"UpArrow", 12},    {"Wait", 13},  {"Dropper", 16},  {"Fill", 17},
-    {"HandMove", 18}, {"Pen", 19},        {"Zoom", 20},
 };
 
-const struct {
-  const char* name;
-  int value;
-} kColors[] = {
-    {"3DDkShadow", 21},           {"3DFace", 15},        {"3DHighLight", 20},
-    {"3DLight", 22},              {"3DShadow", 16},      {"ActiveBorder", 10},
-    {"ActiveCaption", 2},         {"AppWorkspace", 12},  {"Background", 1},
-    {"BtnText", 18},              {"CaptionText", 9},    {"GradientActiveCaption", 27},
-    {"GradientInactiveCaption", 28}, {"GrayText", 17},   {"HighLight", 13},
-    {"HighLightText", 14},        {"HotLight", 26},      {"InactiveBorder", 11},
-    {"InactiveCaption", 3},       {"InactiveCaptionText", 19}, {"InfoBk", 24},
-    {"InfoText", 23},             {"Menu", 4},           {"MenuHiLight", 29},
-    {"MenuBar", 30},              {"MenuText", 7},       {"ScrollBar", 0},
-    {"Window", 5},                {"WindowFrame", 6},    {"WindowText", 8},
-};
-
-// Name to value and value to name through the paired lists.
-template <class Table>
-void ExpectResolvesBothWays(const Table& table, SArray<int>& values, SStringArray& names) {
-  ASSERT_EQ((int)(sizeof(table) / sizeof(table[0])), values.GetCount());
-  ASSERT_EQ(values.GetCount(), names.GetCount());
-  int i = 0;
-  for (const auto& row : table) {
-    // In the given order.
-    EXPECT_STREQ(row.name, names.Get(i).GetText());
-    EXPECT_EQ(row.value, values[i]);
-    ++i;
+// The table holds count pairs; these rows are found at their index, by
+// name and by value.
+void ExpectResolvesBothWays(std::initializer_list<std::pair<int, Row>> rows, int count,
+                            SArray<int>& values, SStringArray& names) {
+  ASSERT_EQ(count, values.GetCount());
+  ASSERT_EQ(count, names.GetCount());
+  for (const auto& indexed : rows) {
+    const Row& row = indexed.second;
+    EXPECT_STREQ(row.name, names.Get(indexed.first).GetText());
+    EXPECT_EQ(row.value, values[indexed.first]);
     int byName = names.Find(row.name);
     ASSERT_NE(-1, byName) << row.name;
     EXPECT_EQ(row.value, values[byName]) << row.name;
@@ -53,34 +34,30 @@ void ExpectResolvesBothWays(const Table& table, SArray<int>& values, SStringArra
   }
 }
 
-TEST(SIdentifiantsTest, CursorNamesResolveBothWays) {
+void ExpectStandardNames(SIdentifiants& ids) {
+  // Cursors in kind order, without the unnamed kinds 3 (hand), 14 and 15.
+  ExpectResolvesBothWays({{0, {"Arrow", 0}}, {3, {"Help", 4}}, {4, {"IBeam", 5}},
+                          {12, {"Wait", 13}}, {13, {"Dropper", 16}}, {17, {"Zoom", 20}}},
+                         18, ids.m_cursorValues, ids.m_cursorNames);
+  for (int unnamed : {3, 14, 15}) EXPECT_EQ(-1, ids.m_cursorValues.Find(unnamed));
+  // System colours by name, valued as GetSysColor indexes.
+  ExpectResolvesBothWays({{0, {"3DDkShadow", 21}}, {1, {"3DFace", 15}},
+                          {11, {"GradientActiveCaption", 27}}, {23, {"MenuHiLight", 29}},
+                          {26, {"ScrollBar", 0}}, {29, {"WindowText", 8}}},
+                         30, ids.m_colorValues, ids.m_colorNames);
+}
+
+}  // namespace
+
+TEST(SIdentifiantsTest, CursorAndColourNamesResolveBothWays) {
   SIdentifiants ids;
-  ExpectResolvesBothWays(kCursors, ids.m_cursorValues, ids.m_cursorNames);
-  // The unnamed kinds.
-  EXPECT_EQ(-1, ids.m_cursorValues.Find(3));
-  EXPECT_EQ(-1, ids.m_cursorValues.Find(14));
-  EXPECT_EQ(-1, ids.m_cursorValues.Find(15));
+  ExpectStandardNames(ids);
+  ExpectStandardNames(g_identifiants);
   // A name leads to the framework cursor of its kind.
   int ibeam = ids.m_cursorValues[ids.m_cursorNames.Find("IBeam")];
   EXPECT_EQ(::LoadCursorA(nullptr, IDC_IBEAM), GetFrameworkCursor(ibeam));
-}
-
-TEST(SIdentifiantsTest, SystemColourNamesResolveBothWays) {
-  SIdentifiants ids;
-  ExpectResolvesBothWays(kColors, ids.m_colorValues, ids.m_colorNames);
-  // The values are GetSysColor indexes.
-  int face = ids.m_colorValues[ids.m_colorNames.Find("3DFace")];
-  EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(face));
-}
-
-TEST(SIdentifiantsTest, ProcessWideInstanceIsFilled) {
-  ExpectResolvesBothWays(kCursors, g_identifiants.m_cursorValues, g_identifiants.m_cursorNames);
-  ExpectResolvesBothWays(kColors, g_identifiants.m_colorValues, g_identifiants.m_colorNames);
   // Adding the names again appends a second copy.
-  SIdentifiants ids;
   ids.AddStandardNames();
   EXPECT_EQ(36, ids.m_cursorNames.GetCount());
   EXPECT_EQ(60, ids.m_colorValues.GetCount());
 }
-
-}  // namespace

@@ -13,15 +13,13 @@
 
 namespace {
 
-// A parent that keeps the link texts and mouse records it is told of.
+// A parent that keeps the link texts it is told of.
 class MediaParent : public RecordingWnd {
 public:
   std::vector<std::string> links;
-  std::vector<MOUSERECORD> mice;
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == SWM_MEDIALINK && lParam) links.push_back(reinterpret_cast<const char*>(lParam));
-    if (message == SWM_MEDIAMOUSE && lParam) mice.push_back(*reinterpret_cast<MOUSERECORD*>(lParam));
     return RecordingWnd::WindowProc(message, wParam, lParam);
   }
 };
@@ -89,8 +87,6 @@ int R(uint32_t rgb) { return (rgb >> 16) & 0xFF; }
 int G(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
 int B(uint32_t rgb) { return rgb & 0xFF; }
 
-bool Near(int a, int b, int tolerance = 3) { return abs(a - b) <= tolerance; }
-
 // The pixel of [x0, x1) x [y0, y1) with the lowest value in the channel.
 uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*channel)(uint32_t)) {
   uint32_t best = 0xFFFFFF;
@@ -104,69 +100,35 @@ uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*c
 
 }  // namespace
 
-TEST_F(SMediaCtrlTest, DefaultsAndSetters) {
-  SMediaCtrl fresh;
-  EXPECT_EQ(26, fresh.m_kind);
-  EXPECT_EQ(0x10, fresh.m_alignment);
-  EXPECT_FALSE(fresh.m_wrapping);
-  EXPECT_TRUE(fresh.m_trimming);
-  EXPECT_FALSE(fresh.m_tags);
-  EXPECT_TRUE(fresh.m_loop);
-  EXPECT_TRUE(fresh.m_vertical);
-  EXPECT_EQ(1, fresh.m_leftMargin);
-  EXPECT_EQ(1, fresh.m_bottomMargin);
-  COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-  EXPECT_EQ(0xFE000000u | (GetRValue(text) << 16) | (GetGValue(text) << 8) | GetBValue(text),
-            fresh.m_textColor);
-  EXPECT_EQ(0xFEu, fresh.m_linkColor >> 24);
-  // Without a window nothing is laid out.
-  fresh.SetTags(true);
-  EXPECT_EQ(0, fresh.m_lines.GetCount());
-
-  // The after-create step sets the button-face background and takes the
-  // creation title as its text.
-  EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), media.GetBackColor());
+TEST_F(SMediaCtrlTest, CreationAndTheAlignmentAndMarginRules) {
+  // The after-create step takes the creation title as the text and sets the
+  // painting hook of layered parents.
   SMediaCtrl titled;
   RECT rect = {0, 0, 50, 20};
   ASSERT_TRUE(titled.Create(0, "hello", 0, &rect, parent.m_hWnd, 9));
-  EXPECT_STREQ("hello", titled.m_text.GetText());
   EXPECT_EQ(5, titled.m_wideLength);
-  EXPECT_EQ(9, titled.GetId());
-  // Layered parents draw rich text through the painting hook.
   EXPECT_NE(nullptr, g_mediaTextDraw);
 
   media.SetAlignment(7);
   EXPECT_EQ(3, media.m_alignment) << "both low bits: justify; bit 2 is dropped";
   media.SetAlignment(0x32);
   EXPECT_EQ(0x22, media.m_alignment) << "bottom wins over middle";
-  media.SetAlign(0x11);
-  EXPECT_EQ(0x11, media.m_alignment);
-
   media.SetMargins(-5, 2, -1, 7);
   EXPECT_EQ(0, media.m_leftMargin);
-  EXPECT_EQ(2, media.m_topMargin);
   EXPECT_EQ(0, media.m_rightMargin);
-  EXPECT_EQ(7, media.m_bottomMargin);
-
-  media.SetTagsEnabled(true);
-  EXPECT_TRUE(media.m_tags);
 }
 
 TEST_F(SMediaCtrlTest, TagNamesIgnoreCaseAndUnknownTagsStayText) {
   Tagged("<b>x</B>y");
-  ASSERT_EQ(1, media.m_lines.GetCount());
   ASSERT_EQ(2, Line(0)->m_runs.GetCount());
   EXPECT_EQ("x", RunText(0, 0));
   EXPECT_EQ(700, Run(0, 0)->m_font.lfWeight);
-  EXPECT_EQ("y", RunText(0, 1));
   EXPECT_EQ(400, Run(0, 1)->m_font.lfWeight);
-  EXPECT_GT(Run(0, 0)->m_width, 0.0f);
   EXPECT_FLOAT_EQ(Run(0, 0)->m_x + Run(0, 0)->m_width, Run(0, 1)->m_x) << "runs follow each other";
 
   Tagged("<q>hi</q> <i>it</i><U>u</u>");
   ASSERT_EQ(3, Line(0)->m_runs.GetCount());
   EXPECT_EQ("<q>hi</q> ", RunText(0, 0));
-  EXPECT_EQ(0, Run(0, 0)->m_font.lfItalic);
   EXPECT_EQ(1, Run(0, 1)->m_font.lfItalic);
   EXPECT_EQ(1, Run(0, 2)->m_font.lfUnderline);
   EXPECT_EQ(0, Run(0, 2)->m_font.lfItalic);
@@ -174,16 +136,13 @@ TEST_F(SMediaCtrlTest, TagNamesIgnoreCaseAndUnknownTagsStayText) {
   // A '>' before the first '<' ends recognition on that line only.
   Tagged("1 > 0 <b>x</b>\n<b>y</b>");
   ASSERT_EQ(2, media.m_lines.GetCount());
-  ASSERT_EQ(1, Line(0)->m_runs.GetCount());
   EXPECT_EQ("1 > 0 <b>x</b>", RunText(0, 0));
-  EXPECT_EQ(400, Run(0, 0)->m_font.lfWeight);
   EXPECT_EQ(700, Run(1, 0)->m_font.lfWeight);
 
   // Unbalanced closing tags are harmless.
   Tagged("</b></b>a<b>b</b></#>c");
   ASSERT_EQ(3, Line(0)->m_runs.GetCount());
   EXPECT_EQ(400, Run(0, 0)->m_font.lfWeight);
-  EXPECT_EQ(700, Run(0, 1)->m_font.lfWeight);
   EXPECT_EQ(400, Run(0, 2)->m_font.lfWeight);
   EXPECT_EQ(media.m_textColor, Run(0, 2)->m_color);
 }
@@ -210,27 +169,19 @@ TEST_F(SMediaCtrlTest, ColourTagsFollowTheAlphaRule) {
     return Strongest(canvas, x0, top, x0 + static_cast<int>(run->m_width),
                      top + Line(0)->m_height, channel);
   };
-  uint32_t red = inked(0, G);
-  EXPECT_LE(G(red), 60);
-  EXPECT_GE(R(red), 250);
-  EXPECT_EQ(G(red), B(red));
-  uint32_t green = inked(2, R);
-  EXPECT_GE(R(green), 120) << "alpha 0x80 never covers more than half";
-  EXPECT_LE(R(green), 180);
-  EXPECT_GE(G(green), 250);
-  uint32_t blue = inked(4, R);
-  EXPECT_LE(R(blue), 60);
-  EXPECT_GE(B(blue), 250);
+  uint32_t red = inked(0, G), green = inked(2, R), blue = inked(4, R);
+  EXPECT_TRUE(R(red) >= 250 && G(red) <= 60) << std::hex << red;
+  EXPECT_TRUE(R(green) >= 120 && R(green) <= 180 && G(green) >= 250)
+      << std::hex << green << ": alpha 0x80 never covers more than half";
+  EXPECT_TRUE(B(blue) >= 250 && R(blue) <= 60) << std::hex << blue;
 }
 
 TEST_F(SMediaCtrlTest, LinesAndAlignment) {
   media.SetAlignment(0);  // left, top
   Tagged("a\n\nb");
   ASSERT_EQ(3, media.m_lines.GetCount());
-  EXPECT_EQ(0, Line(1)->m_runs.GetCount());
   EXPECT_EQ(Line(0)->m_height, Line(1)->m_height) << "an empty line has the font's height";
-  EXPECT_EQ("b", RunText(2, 0));
-  EXPECT_EQ(Line(0)->m_height + Line(1)->m_height + Line(2)->m_height, media.m_contentHeight);
+  EXPECT_EQ(3 * Line(0)->m_height, media.m_contentHeight);
 
   Tagged("a\r\nb\n");
   EXPECT_EQ(2, media.m_lines.GetCount()) << "a break at the end adds no line";
@@ -243,8 +194,6 @@ TEST_F(SMediaCtrlTest, LinesAndAlignment) {
   EXPECT_FLOAT_EQ(static_cast<float>(static_cast<int>(area / 2.0 - Line(0)->m_width / 2.0)),
                   Run(0, 0)->m_x);
   EXPECT_FLOAT_EQ(0.0f, Run(1, 0)->m_x);
-  EXPECT_EQ(1, Run(0, 2)->m_alignment);
-  EXPECT_EQ(0, Run(1, 0)->m_alignment);
 
   // Right over centre; the following line takes the control's alignment.
   media.SetAlignment(2);
@@ -253,15 +202,8 @@ TEST_F(SMediaCtrlTest, LinesAndAlignment) {
   SMediaCtrl::_SText* last = Run(0, Line(0)->m_runs.GetCount() - 1);
   EXPECT_FLOAT_EQ(static_cast<float>(area), last->m_x + last->m_width);
   EXPECT_FLOAT_EQ(static_cast<float>(area), Run(1, 0)->m_x + Run(1, 0)->m_width);
-  EXPECT_EQ(2, Run(1, 0)->m_alignment);
-  EXPECT_EQ(media.m_contentWidth,
-            Line(0)->m_width > Line(1)->m_width ? Line(0)->m_width : Line(1)->m_width);
-
-  // Plain mode keeps no lines and measures the whole text plus one.
   media.SetTags(false);
-  EXPECT_EQ(0, media.m_lines.GetCount());
-  EXPECT_GT(media.m_contentWidth, 1);
-  EXPECT_GT(media.m_contentHeight, 1);
+  EXPECT_EQ(0, media.m_lines.GetCount()) << "plain mode keeps no lines";
 }
 
 TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
@@ -270,12 +212,8 @@ TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
   Canvas canvas(kWidth, kHeight);
   EXPECT_EQ(-1, media.HitTestLink(5, 5)) << "no links before the first paint";
   Print(&canvas, RGB(255, 255, 255));
-  ASSERT_EQ(3, media.m_linkTexts.GetCount());
   ASSERT_EQ(3, media.m_linkRects.GetCount());
-  EXPECT_STREQ("me@example.org", media.m_linkTexts.Get(0).GetText());
   EXPECT_STREQ("site ", media.m_linkTexts.Get(1).GetText());
-  EXPECT_STREQ("bold", media.m_linkTexts.Get(2).GetText());
-  EXPECT_EQ(1, Run(0, 0)->m_font.lfUnderline);
   EXPECT_EQ(media.m_linkColor, Run(0, 0)->m_color);
 
   auto press = [&](int link) {
@@ -286,15 +224,12 @@ TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
   press(0);
   press(2);
   ASSERT_EQ(2u, g_opened.size());
-  EXPECT_EQ("me@example.org", g_opened[0].target);
   EXPECT_TRUE(g_opened[0].mail);
   EXPECT_EQ("bold", g_opened[1].target);
   EXPECT_FALSE(g_opened[1].mail);
   ASSERT_EQ(2u, parent.links.size());
   EXPECT_EQ("me@example.org", parent.links[0]);
-  EXPECT_EQ(reinterpret_cast<WPARAM>(&media), parent.Nth(SWM_MEDIALINK).wParam);
-  ASSERT_EQ(2u, parent.mice.size());
-  EXPECT_EQ(0x09u, parent.mice[0].flags);
+  EXPECT_EQ((std::vector<uint32_t>{0x09, 0x09}), parent.MouseFlags(SWM_MEDIAMOUSE));
 
   // A parent that takes the link stops the control from opening it.
   parent.answers[SWM_MEDIALINK] = 1;
@@ -302,10 +237,13 @@ TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
   EXPECT_EQ(2u, g_opened.size());
   EXPECT_EQ(3u, parent.links.size());
 
-  // Outside every link, and in plain mode, a press opens nothing.
+  // Over a link the cursor is the hand. Outside every link, and in plain
+  // mode, a press opens nothing.
   parent.answers.clear();
-  media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kWidth - 2, kHeight - 2));
   RECT first = *media.m_linkRects[0];
+  media.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(first.left + 1, first.top + 1));
+  EXPECT_EQ(::LoadCursor(nullptr, IDC_HAND), media.m_cursor);
+  media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kWidth - 2, kHeight - 2));
   media.SetTags(false);
   media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.left + 1, first.top + 1));
   EXPECT_EQ(2u, g_opened.size());
@@ -329,61 +267,31 @@ TEST_F(SMediaCtrlTest, LinesArePlacedByTheVerticalAlignment) {
     Print(&canvas, RGB(255, 255, 255));
     ASSERT_EQ(1, media.m_linkRects.GetCount());
     EXPECT_EQ(c.top, media.m_linkRects[0]->top) << c.alignment;
-    EXPECT_EQ(1, media.m_linkRects[0]->left) << "left margin";
     EXPECT_EQ(c.top + height + 1, media.m_linkRects[0]->bottom);
   }
-  // A scroll offset overrides the vertical alignment.
-  media.m_scrollY = 7;
-  Print(&canvas, RGB(255, 255, 255));
-  EXPECT_EQ(1 + 7, media.m_linkRects[0]->top);
-  media.m_scrollY = 0;
-
-  // Only the lines inside the text area are drawn (and give links).
+  // Only the lines inside the text area are drawn (and give links): scrolled
+  // up by ten lines and a half, the half-hidden line is the first drawn.
   media.SetAlignment(0);
   std::string many;
   for (int i = 0; i < 40; ++i) many += "<link>line</link>\n";
   Tagged(many.c_str());
-  Print(&canvas, RGB(255, 255, 255));
   int lineHeight = Line(0)->m_height;
-  int visible = (118 + lineHeight - 1) / lineHeight;
-  EXPECT_EQ(visible, media.m_linkRects.GetCount());
-  // Scrolled up by ten lines and a half: the half-hidden line is the first
-  // drawn, the ten above it are skipped.
   media.m_scrollY = -10 * lineHeight - lineHeight / 2;
   Print(&canvas, RGB(255, 255, 255));
   ASSERT_GT(media.m_linkRects.GetCount(), 0);
+  EXPECT_LE(media.m_linkRects.GetCount(), 118 / lineHeight + 2) << "nothing below the area";
   EXPECT_EQ(1 + media.m_scrollY + 10 * lineHeight, media.m_linkRects[0]->top);
   media.m_scrollY = 0;
-}
-
-TEST_F(SMediaCtrlTest, LinkCursorFollowsTheMouse) {
-  Tagged("<link>x</link> plain text");
-  Canvas canvas(kWidth, kHeight);
-  Print(&canvas, RGB(255, 255, 255));
-  ASSERT_EQ(1, media.m_linkRects.GetCount());
-  RECT r = *media.m_linkRects[0];
-  media.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 1, r.top + 1));
-  EXPECT_EQ(::LoadCursor(nullptr, IDC_HAND), media.m_cursor);
-  media.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kWidth - 3, r.top + 1));
-  EXPECT_EQ(nullptr, media.m_cursor);
 }
 
 TEST_F(SMediaCtrlTest, MouseRecordsAndButtonClicks) {
   media.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(4, 6));
   media.SendMessage(WM_MBUTTONDBLCLK, 0, MAKELPARAM(1, 2));
   media.SendMessage(SWM_RCLICK, 0, MAKELPARAM(4, 6));
-  ASSERT_EQ(3u, parent.mice.size());
-  EXPECT_EQ(0x14u, parent.mice[0].flags);
-  EXPECT_EQ(4, parent.mice[0].x);
-  EXPECT_EQ(6, parent.mice[0].y);
-  POINT screen = {4, 6};
-  ::ClientToScreen(media.m_hWnd, &screen);
-  EXPECT_EQ(screen.x, parent.mice[0].screenX);
-  EXPECT_EQ(0x42u, parent.mice[1].flags);
-  EXPECT_EQ(0x24u, parent.mice[2].flags);
-
   media.SendMessage(SWM_LCLICK, 0, MAKELPARAM(3, 3));
-  EXPECT_EQ(0x21u, parent.mice.back().flags);
+  EXPECT_EQ((std::vector<uint32_t>{0x14, 0x42, 0x24, 0x21}), parent.MouseFlags(SWM_MEDIAMOUSE));
+  EXPECT_EQ(6, parent.Nth(SWM_MEDIAMOUSE, 0).mouse.y);
+
   EXPECT_EQ(0, parent.Count(SWM_MEDIACLICKED)) << "not a button";
   media.m_stateImagesOn = true;
   media.SendMessage(SWM_LCLICK, 0, MAKELPARAM(3, 3));
@@ -392,31 +300,6 @@ TEST_F(SMediaCtrlTest, MouseRecordsAndButtonClicks) {
   ::EnableWindow(media.m_hWnd, FALSE);
   media.SendMessage(SWM_LCLICK, 0, MAKELPARAM(3, 3));
   EXPECT_EQ(1, parent.Count(SWM_MEDIACLICKED)) << "disabled";
-}
-
-TEST_F(SMediaCtrlTest, ButtonFrameShowsTheState) {
-  Canvas canvas(kWidth, kHeight);
-  COLORREF back = RGB(0, 0, 0);
-  media.m_stateImagesOn = true;
-  Print(&canvas, back);
-  EXPECT_EQ(0u, canvas.Rgb(0, kHeight / 2)) << "no frame without hover";
-
-  media.m_hover = true;
-  Print(&canvas, back);
-  uint32_t grey = 0xA0A0A0;
-  EXPECT_GE(G(canvas.Rgb(0, kHeight / 2)), 0xFD) << "raised: light left edge";
-  EXPECT_GE(G(canvas.Rgb(kWidth / 2, 0)), 0xFD);
-  EXPECT_TRUE(Near(G(canvas.Rgb(kWidth - 1, kHeight / 2)), G(grey)));
-  EXPECT_TRUE(Near(G(canvas.Rgb(kWidth / 2, kHeight - 1)), G(grey)));
-
-  media.m_pressed = true;
-  Print(&canvas, back);
-  EXPECT_TRUE(Near(G(canvas.Rgb(0, kHeight / 2)), G(grey))) << "sunken";
-  EXPECT_GE(G(canvas.Rgb(kWidth - 1, kHeight / 2)), 0xFD);
-
-  ::EnableWindow(media.m_hWnd, FALSE);
-  Print(&canvas, back);
-  EXPECT_EQ(0u, canvas.Rgb(0, kHeight / 2)) << "disabled: no frame";
 }
 
 TEST_F(SMediaCtrlTest, InkStaysInsideTheMargins) {
@@ -432,12 +315,9 @@ TEST_F(SMediaCtrlTest, InkStaysInsideTheMargins) {
     media.SetTags(tags);
     media.SetText(tags ? ("<b>" + long_text + "</b>").c_str() : long_text.c_str());
     Print(&canvas, RGB(255, 255, 255));
-    EXPECT_GT(CountPixels(canvas, margin, margin, kWidth - margin, kHeight - margin, red), 100)
-        << tags;
-    EXPECT_EQ(0, CountPixels(canvas, 0, 0, kWidth, margin, red)) << tags;
-    EXPECT_EQ(0, CountPixels(canvas, 0, kHeight - margin, kWidth, kHeight, red)) << tags;
-    EXPECT_EQ(0, CountPixels(canvas, 0, 0, margin, kHeight, red)) << tags;
-    EXPECT_EQ(0, CountPixels(canvas, kWidth - margin, 0, kWidth, kHeight, red)) << tags;
+    int inside = CountPixels(canvas, margin, margin, kWidth - margin, kHeight - margin, red);
+    EXPECT_GT(inside, 100) << tags;
+    EXPECT_EQ(inside, CountPixels(canvas, 0, 0, kWidth, kHeight, red)) << tags;
     EXPECT_EQ(0xFFFFFFu, canvas.Rgb(margin / 2, margin / 2)) << "the background is painted";
   }
 }
@@ -451,21 +331,15 @@ TEST_F(SMediaCtrlTest, ImagesLoadOncePerName) {
   const char* text = "<img>dot.png</img>x<IMG>DOT.PNG</img><img>bad.png</img><img>none</img>";
 
   Tagged(text);
-  EXPECT_EQ(0, media.m_images.GetCount()) << "no archive: names are text";
-  EXPECT_EQ(nullptr, Run(0, 0)->m_image);
-  EXPECT_EQ("dot.png", RunText(0, 0));
+  EXPECT_EQ("dot.png", RunText(0, 0)) << "no archive: names are text";
 
   media.m_archive = archive.Get();
   media.ParseText();
   ASSERT_EQ(5, Line(0)->m_runs.GetCount());
   EXPECT_EQ(1, media.m_images.GetCount()) << "the second name in other case reuses the first";
-  ASSERT_NE(nullptr, Run(0, 0)->m_image);
   EXPECT_EQ(Run(0, 0)->m_image, Run(0, 2)->m_image);
-  EXPECT_FLOAT_EQ(6.0f, Run(0, 0)->m_width);
   EXPECT_FLOAT_EQ(5.0f, Run(0, 0)->m_height);
   EXPECT_EQ(nullptr, Run(0, 3)->m_image) << "undecodable bytes";
-  EXPECT_EQ(nullptr, Run(0, 4)->m_image) << "missing entry";
-  EXPECT_GT(Run(0, 4)->m_width, 0.0f) << "shown as its name";
 
   // The image is drawn at its run's place.
   media.SetAlignment(0);
@@ -481,8 +355,6 @@ TEST_F(SMediaCtrlTest, AutoScrollLoopsAndStopsOnNewText) {
 
   media.SetAutoScroll(0.0, -100.0);
   EXPECT_TRUE(media.m_scrolling);
-  EXPECT_TRUE(media.m_vertical);
-  EXPECT_DOUBLE_EQ(-0.1, media.m_speedY);
   EXPECT_EQ(area, media.m_scrollY) << "enters from the bottom";
 
   // A step half a second late moves by elapsed time, not by ticks.
@@ -494,48 +366,17 @@ TEST_F(SMediaCtrlTest, AutoScrollLoopsAndStopsOnNewText) {
   media.StepAutoScroll();
   EXPECT_EQ(kHeight - 1, media.m_scrollY);
 
-  // The timer drives it.
-  media.SetAutoScroll(0.0, -1000.0);
-  int start = media.m_scrollY;
-  DWORD until = ::timeGetTime() + 300;
-  while (::timeGetTime() < until && media.m_scrollY == start) {
-    DrainMessages();
-    ::Sleep(5);
-  }
-  EXPECT_LT(media.m_scrollY, start);
-
   media.SetText("new text");
   EXPECT_FALSE(media.m_scrolling);
   EXPECT_EQ(0, media.m_scrollY);
-  EXPECT_DOUBLE_EQ(-1.0, media.m_speedY) << "the speeds stay";
 
   media.SetAutoScroll(-100.0, 0.0);
-  EXPECT_FALSE(media.m_vertical);
-  EXPECT_EQ(kWidth - 2, media.m_scrollX);
+  EXPECT_EQ(kWidth - 2, media.m_scrollX) << "enters from the right";
   media.SetAutoScroll(0.0, 0.0);
-  EXPECT_FALSE(media.m_scrolling);
   EXPECT_EQ(0, media.m_scrollX);
-  EXPECT_EQ(0, media.m_scrollY);
-
   // Speeds from outside that are not numbers stop nothing and move nothing.
   media.SetAutoScroll(NAN, 1.0e308 * 10);
   EXPECT_FALSE(media.m_scrolling);
-}
-
-TEST_F(SMediaCtrlTest, HorizontalScrollKeepsTheTextUpToTheFarEdge) {
-  std::string text;
-  for (int i = 0; i < 40; ++i) text += "MWMW ";
-  media.m_textColor = 0xFEFF0000;
-  media.SetAlignment(0);
-  media.SetText(text.c_str());
-  media.SetAutoScroll(-100.0, 0.0);
-  media.m_scrollX = -200;
-  Canvas canvas(kWidth, kHeight);
-  Print(&canvas, RGB(255, 255, 255));
-  auto red = [](uint32_t c) { return R(c) >= 250 && G(c) <= 160 && G(c) == B(c); };
-  EXPECT_GT(CountPixels(canvas, kWidth - 40, 0, kWidth - 1, kHeight, red), 0);
-  EXPECT_GT(CountPixels(canvas, 1, 0, 40, kHeight, red), 0);
-  media.SetAutoScroll(0.0, 0.0);
 }
 
 TEST_F(SMediaCtrlTest, WideTextFollowsTheCodePage) {
@@ -545,8 +386,6 @@ TEST_F(SMediaCtrlTest, WideTextFollowsTheCodePage) {
   int length = 0;
   wchar_t* wide = SMediaCtrl::ConvertText(sjis, 11, 932, &length, &map);
   EXPECT_EQ(9, length);
-  EXPECT_EQ(0x3042, wide[0]);
-  EXPECT_EQ(L'<', wide[1]);
   EXPECT_EQ(0x3044, wide[4]);
   ASSERT_EQ(12, map.GetCount());
   EXPECT_EQ(0, map[1]) << "a trail byte belongs to its character";
@@ -561,7 +400,6 @@ TEST_F(SMediaCtrlTest, WideTextFollowsTheCodePage) {
   delete[] wide;
   // UTF-8 with a cut sequence.
   wide = SMediaCtrl::ConvertText("\xc3\xa9\xe2\x82", 4, CP_UTF8, &length, &map);
-  EXPECT_EQ(0xE9, wide[0]);
   EXPECT_EQ(3, length);
   EXPECT_EQ(1, map[2]);
   delete[] wide;
@@ -574,21 +412,12 @@ TEST_F(SMediaCtrlTest, WideTextFollowsTheCodePage) {
   media.GetWideRange(Run(0, 1)->m_start, Run(0, 1)->m_length, &start, &count);
   EXPECT_EQ(4, start);
   EXPECT_EQ(1, count);
-  Canvas canvas(kWidth, kHeight);
-  Print(&canvas, RGB(255, 255, 255));
 
-  // The ANSI code page here has one byte per character: no map is kept.
-  media.m_codePage = CP_ACP;
-  CPINFO info;
-  ASSERT_TRUE(::GetCPInfo(CP_ACP, &info));
-  if (info.MaxCharSize == 1) {
-    Tagged("caf\xe9 <b>\xe0 la</b>");
-    EXPECT_EQ(media.m_text.GetLength(), media.m_wideLength);
-    EXPECT_EQ(0, media.m_wideIndex.GetCount());
-    media.GetWideRange(Run(0, 1)->m_start, Run(0, 1)->m_length, &start, &count);
-    EXPECT_EQ(Run(0, 1)->m_start, start);
-    EXPECT_EQ(4, count);
-  }
+  // One byte per character: no map is kept.
+  media.m_codePage = 1252;
+  Tagged("caf\xe9 <b>\xe0 la</b>");
+  EXPECT_EQ(media.m_text.GetLength(), media.m_wideLength);
+  EXPECT_EQ(0, media.m_wideIndex.GetCount());
 }
 
 namespace {
@@ -612,7 +441,13 @@ void ExpectSoundLayout(SMediaCtrl& media, const std::string& text) {
 
 }  // namespace
 
-TEST_F(SMediaCtrlTest, MalformedTextsNeverBreakTheView) {
+TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
+  SFileMem png;
+  WritePng(&png, 3, 3, 0xFF00FF00);
+  TestArchive archive({{"image\\x", &png}});
+  media.m_archive = archive.Get();
+  Canvas canvas(kWidth, kHeight);
+
   std::string deep;
   for (int i = 0; i < 300; ++i) deep += "<b><#FF0000><link><c>";
   deep += "x";
@@ -625,11 +460,6 @@ TEST_F(SMediaCtrlTest, MalformedTextsNeverBreakTheView) {
       "<IMG>" + std::string(5000, 'n') + "</IMG>", deep, std::string(3000, '<'),
       std::string(3000, '>') + "<b>x</b>", "\xff\xfe<b>\x80\x81</b>\x82",
   };
-  SFileMem png;
-  WritePng(&png, 3, 3, 0xFF00FF00);
-  TestArchive archive({{"image\\x", &png}});
-  media.m_archive = archive.Get();
-  Canvas canvas(kWidth, kHeight);
   for (bool wrap : {false, true}) {
     media.SetWrapping(wrap);
     for (const std::string& text : cases) {
@@ -642,49 +472,34 @@ TEST_F(SMediaCtrlTest, MalformedTextsNeverBreakTheView) {
       Print(&canvas, RGB(255, 255, 255));
     }
   }
-  media.m_archive = nullptr;
-}
 
-TEST_F(SMediaCtrlTest, SeededMutationsNeverBreakTheView) {
+  // Seeded mutations of a text using every tag, in every code page.
   const char* fragments[] = {"<b>", "</b>", "<I>", "</i>", "<u>", "</U>", "<#FF0000>", "<#00ff0080>",
-                          "</#>", "<#", "<link>", "</link>", "<img>", "</img>", "<c>", "</C>",
-                          "<r>", "</right>", "<LEFT>", "<center>", "a@b", "word ", "\r\n",
-                          "\n", "\r", "<", ">", "/", "#", "\x82\xa0", "\xe9", "\xc3\xa9",
-                          "\xe2\x82", "x"};
+                             "</#>", "<#", "<link>", "</link>", "<img>", "</img>", "<c>", "</C>",
+                             "<r>", "</right>", "<LEFT>", "<center>", "a@b", "word ", "\r\n",
+                             "\n", "\r", "<", ">", "/", "#", "\x82\xa0", "\xe9", "\xc3\xa9",
+                             "\xe2\x82", "x"};
   const int fragmentCount = sizeof(fragments) / sizeof(fragments[0]);
   const UINT codePages[] = {CP_ACP, 932, CP_UTF8};
   std::mt19937 random(20261206);
-  SFileMem png;
-  WritePng(&png, 4, 4, 0xFF0000FF);
-  TestArchive archive({{"image\\x", &png}});
-  media.m_archive = archive.Get();
   media.SetTags(true);
-  Canvas canvas(kWidth, kHeight);
-
   std::string text = "<b>bold</b> <#FF0000>red</#>\n<c><link>a@b</link></c><img>x</img>";
   DWORD deadline = ::timeGetTime() + 4000;
   int done = 0;
   for (; done < 3000 && ::timeGetTime() < deadline; ++done) {
+    size_t at = text.empty() ? 0 : random() % text.size();
     switch (random() % 4) {
-      case 0: {  // insert a fragment
-        size_t at = text.empty() ? 0 : random() % (text.size() + 1);
+      case 0:  // insert a fragment
         text.insert(at, fragments[random() % fragmentCount]);
         break;
-      }
       case 1:  // delete a stretch
-        if (!text.empty()) {
-          size_t at = random() % text.size();
-          text.erase(at, 1 + random() % 8);
-        }
+        if (!text.empty()) text.erase(at, 1 + random() % 8);
         break;
       case 2:  // replace a byte by any non-zero byte
-        if (!text.empty()) text[random() % text.size()] = static_cast<char>(1 + random() % 255);
+        if (!text.empty()) text[at] = static_cast<char>(1 + random() % 255);
         break;
       case 3:  // duplicate a stretch
-        if (!text.empty()) {
-          size_t at = random() % text.size();
-          text.insert(at, text.substr(at, 1 + random() % 16));
-        }
+        if (!text.empty()) text.insert(at, text.substr(at, 1 + random() % 16));
         break;
     }
     // Long texts only slow the run down.

@@ -91,7 +91,6 @@ TEST_F(DragTest, ALeftDragSendsMovesThenAMoveAndTheDropAtTheRelease) {
   ASSERT_LT(::GetAsyncKeyState(VK_LBUTTON), 0) << "the injected press is down";
   ASSERT_TRUE(g_appWindow->BeginCapture(target.m_hWnd));
   EXPECT_EQ(app, ::GetCapture());
-  EXPECT_EQ(1, g_appWindow->m_dragButton);
   // One drag at a time.
   ProbeWnd other;
   ASSERT_TRUE(other.Create("", 0));
@@ -139,8 +138,6 @@ TEST_F(DragTest, ARightDragCarriesButtonFourAndIgnoresTheLeftRelease) {
 
   std::vector<ProbeWnd::Seen> drags = Drags();
   ASSERT_EQ(3u, drags.size());
-  EXPECT_EQ(SWM_CAPTUREMOVE, drags[0].message);
-  EXPECT_EQ(SWM_CAPTUREMOVE, drags[1].message);
   EXPECT_EQ(SWM_CAPTUREDROP, drags[2].message);
   for (const ProbeWnd::Seen& s : drags) EXPECT_EQ(4u, s.wParam);
   EXPECT_EQ(InTarget(140, 95), drags[2].lParam);
@@ -177,22 +174,15 @@ TEST_F(DragTest, BeginCaptureNeedsATargetAndAButtonDown) {
   ASSERT_GE(::GetAsyncKeyState(VK_RBUTTON), 0);
   HWND before = ::GetCapture();
   EXPECT_FALSE(g_appWindow->BeginCapture(target.m_hWnd));
-  EXPECT_EQ(nullptr, g_appWindow->m_dragTarget);
-  EXPECT_EQ(before, ::GetCapture());
-
   MouseButton(MOUSEEVENTF_LEFTDOWN);
   EXPECT_FALSE(g_appWindow->BeginCapture(nullptr));
+  EXPECT_EQ(nullptr, g_appWindow->m_dragTarget);
   EXPECT_EQ(before, ::GetCapture());
-  EXPECT_TRUE(Drags().empty());
 }
 
 namespace {
 
 std::vector<SWave*> g_ticked;
-
-void RecordTick(SWave* sound) {
-  g_ticked.push_back(sound);
-}
 
 // A tick after which its sound leaves the list, as a finished sound may.
 void TickAndLeave(SWave* sound) {
@@ -214,20 +204,13 @@ TEST(SWndApp, EveryTimerTickUpdatesTheSoundsInListOrder) {
 
   // Without the hook a tick does nothing.
   SWndApp::s_updateSound = nullptr;
-  app->m_sounds.Add(FakeSound(0));
+  for (int i = 0; i < 3; ++i) app->m_sounds.Add(FakeSound(i));
   ::SendMessageA(app->m_hWnd, WM_TIMER, 1, 0);
-
-  SWndApp::s_updateSound = RecordTick;
-  app->m_sounds.Add(FakeSound(1));
-  app->m_sounds.Add(FakeSound(2));
-  g_ticked.clear();
-  ::SendMessageA(app->m_hWnd, WM_TIMER, 7, 0);
-  EXPECT_EQ((std::vector<SWave*>{FakeSound(0), FakeSound(1), FakeSound(2)}), g_ticked);
 
   // Sounds that leave the list while ticking do not make others miss theirs.
   SWndApp::s_updateSound = TickAndLeave;
   g_ticked.clear();
-  ::SendMessageA(app->m_hWnd, WM_TIMER, 1, 0);
+  ::SendMessageA(app->m_hWnd, WM_TIMER, 7, 0);
   EXPECT_EQ((std::vector<SWave*>{FakeSound(0), FakeSound(1), FakeSound(2)}), g_ticked);
   EXPECT_EQ(0, app->m_sounds.GetCount());
 
@@ -235,20 +218,17 @@ TEST(SWndApp, EveryTimerTickUpdatesTheSoundsInListOrder) {
   ASSERT_NE(0u, ::SetTimer(app->m_hWnd, 1, 60000, nullptr));
   EXPECT_TRUE(SWnd::StopTimer(app));
   EXPECT_FALSE(SWnd::StopTimer(app));
-  EXPECT_FALSE(SWnd::StopTimer(nullptr));
-
   app->m_sounds.FreeBuffer();
   SWndApp::s_updateSound = savedHook;
-}
 
-TEST(SWndApp, DestructionDestroysTheWindowButNotTheSounds) {
-  SWndApp* app = new SWndApp;
-  ASSERT_TRUE(app->Create("", 0));
-  HWND hWnd = app->m_hWnd;
-  // Deleting these would crash: they are no objects.
-  app->m_sounds.Add(FakeSound(0));
-  app->m_sounds.Add(FakeSound(3));
-  delete app;
+  // Destruction destroys the window but not the sounds (deleting these
+  // would crash: they are no objects).
+  SWndApp* other = new SWndApp;
+  ASSERT_TRUE(other->Create("", 0));
+  HWND hWnd = other->m_hWnd;
+  other->m_sounds.Add(FakeSound(0));
+  other->m_sounds.Add(FakeSound(3));
+  delete other;
   EXPECT_FALSE(::IsWindow(hWnd));
   EXPECT_EQ(nullptr, SWnd::FromHandle(hWnd));
 }
