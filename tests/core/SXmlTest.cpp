@@ -21,43 +21,38 @@ TEST(SXmlTest, ParsesAndQueriesElements) {
   SXml xml;
   ASSERT_TRUE(xml.ParseText("<a><b x=\"1\"/><c/><b x=\"2\">t</b></a>"));
   SXmlItem* root = xml.GetRoot();
-  ASSERT_NE(nullptr, root);
   EXPECT_EQ(SString("a"), root->GetName());
   EXPECT_EQ(3, root->GetChildren().GetCount());
-
   SXmlItem* first = root->GetChild("B");
   ASSERT_NE(nullptr, first);
   EXPECT_EQ(SString("1"), first->GetAttribute("x"));
   EXPECT_EQ(0, first->GetAttribute("X").GetLength());  // attribute names match exactly
   SXmlItem* second = first->GetNextSibling();
   ASSERT_NE(nullptr, second);
-  EXPECT_EQ(SString("2"), second->GetAttribute("x"));
   EXPECT_EQ(SString("t"), second->m_text);
   EXPECT_EQ(nullptr, second->GetNextSibling());
-  EXPECT_EQ(nullptr, root->GetNextSibling());
   EXPECT_EQ(nullptr, root->GetChild("d"));
 
   // Ids follow creation order; the root is 1.
-  EXPECT_EQ(1u, root->GetId());
-  EXPECT_EQ(2u, first->GetId());
   EXPECT_EQ(4u, second->GetId());
   SXmlItem* parent = nullptr;
   EXPECT_EQ(second, root->FindById(4, &parent));
   EXPECT_EQ(root, parent);
   EXPECT_EQ(nullptr, root->FindById(9, &parent));
   EXPECT_EQ(nullptr, parent);
-  EXPECT_EQ(nullptr, root->FindById(0));
-}
 
-TEST(SXmlTest, TextsKeepTrailingBlanksAndTheLastRun) {
-  SXml xml;
+  // Texts keep trailing blanks; of mixed content the last run stays.
   ASSERT_TRUE(xml.ParseText("<a>  hello world \r\n</a>"));
   EXPECT_EQ(SString("hello world \r\n"), xml.GetRoot()->m_text);
-
   ASSERT_TRUE(xml.ParseText("<a>x<b/>y</a>"));
   EXPECT_EQ(SString("y"), xml.GetRoot()->m_text);
-  // An element with children is written without its text.
-  EXPECT_EQ(SString(kDeclaration) + "<a>\r\n\t<b/>\r\n</a>\r\n", xml.WriteText());
+
+  // Reading starts at the file's position.
+  SFileMem file("junk<r><s/></r>");
+  file.Seek(4);
+  ASSERT_TRUE(xml.Parse(&file));
+  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("s"));
+  EXPECT_FALSE(xml.Parse(nullptr));
 }
 
 TEST(SXmlTest, WritesDeclarationTabsAndCrLf) {
@@ -67,9 +62,8 @@ TEST(SXmlTest, WritesDeclarationTabsAndCrLf) {
   ASSERT_NE(nullptr, box);
   EXPECT_EQ(2, box->GetAttributeNames().GetCount());  // the invalid pair is skipped
   SXmlItem* note = root->AddChild("note");
-  note->m_text = "hello";
   note->AddChild("deep")->AddChild("deeper");
-  note->m_text = "hidden";
+  note->m_text = "hidden";  // an element with children is written without its text
   EXPECT_EQ(SString(kDeclaration) +
                 "<graph>\r\n"
                 "\t<box id=\"1\" name=\"A\"/>\r\n"
@@ -80,63 +74,41 @@ TEST(SXmlTest, WritesDeclarationTabsAndCrLf) {
                 "\t</note>\r\n"
                 "</graph>\r\n",
             xml.WriteText());
-
   SFileMem file;
   EXPECT_TRUE(xml.Write(&file));
   EXPECT_FALSE(xml.Write(nullptr));
   EXPECT_FALSE(root->Write(nullptr, 0));
-  EXPECT_FALSE(xml.Parse(nullptr));
-}
 
-TEST(SXmlTest, ReaderSkipsDeclarationsAndComments) {
-  SXml xml;
+  // The reader skips any declaration, document type and comments.
   ASSERT_TRUE(xml.ParseText(
       "<?xml version=\"2.0\" encoding=\"ISO-8859-1\"?>\r\n<!DOCTYPE a>\r\n<!-- note -->\r\n"
       "<a><!-- inner --><b/></a>"));
   EXPECT_EQ(SString("1.0"), xml.GetVersion());
   EXPECT_EQ(SString("UTF-8"), xml.GetEncoding());
-  EXPECT_EQ(SString("a"), xml.GetRoot()->GetName());
-  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
   EXPECT_EQ(SString(kDeclaration) + "<a>\r\n\t<b/>\r\n</a>\r\n", xml.WriteText());
-}
-
-TEST(SXmlTest, RoundTripThroughTheWriter) {
-  SXml xml("clipboard", "signature", "GRAPH");
-  SXmlItem* box = xml.GetRoot()->AddChildWithAttributes("box", 2, "x", "10", "label", "two words");
-  box->AddChild("text")->m_text = "line one\r\nline two";
-  SString written = xml.WriteText();
-
-  SXml copy;
-  ASSERT_TRUE(copy.ParseText(written.GetText()));
-  EXPECT_EQ(SString("GRAPH"), copy.GetSignature());
-  SXmlItem* readBox = copy.GetRoot()->GetChild("box");
-  ASSERT_NE(nullptr, readBox);
-  EXPECT_EQ(SString("two words"), readBox->GetAttribute("label"));
-  EXPECT_EQ(SString("line one\r\nline two"), readBox->GetChild("text")->m_text);
-  EXPECT_EQ(written, copy.WriteText());
-
-  SXml plain;
-  EXPECT_EQ(0, plain.GetSignature().GetLength());
 }
 
 TEST(SXmlTest, SpecialCharactersSurviveWriteAndRead) {
   const char* nasty = "a \"quoted\" <tag> & 'more' &amp; done";
-  SXml xml("doc");
+  SXml xml("doc", "signature", "GRAPH");
   SXmlItem* item = xml.GetRoot()->AddChild("item");
   ASSERT_EQ(0, item->AddAttribute("value", nasty));
   item->m_text = nasty;
-  xml.GetRoot()->AddChild("open")->m_text = "</doc><x y=\"";
+  xml.GetRoot()->AddChild("open")->m_text = "</doc><x y=\"\r\nline two";
   SString written = xml.WriteText();
   EXPECT_GE(written.Find("&quot;quoted&quot; &lt;tag&gt; &amp; 'more' &amp;amp; done"), 0);
 
   SXml copy;
   ASSERT_TRUE(copy.ParseText(written.GetText()));
+  EXPECT_EQ(SString("GRAPH"), copy.GetSignature());
   SXmlItem* read = copy.GetRoot()->GetChild("item");
   ASSERT_NE(nullptr, read);
   EXPECT_EQ(SString(nasty), read->GetAttribute("value"));
   EXPECT_EQ(SString(nasty), read->m_text);
   ASSERT_NE(nullptr, copy.GetRoot()->GetChild("open"));
-  EXPECT_EQ(SString("</doc><x y=\""), copy.GetRoot()->GetChild("open")->m_text);
+  EXPECT_EQ(SString("</doc><x y=\"\r\nline two"), copy.GetRoot()->GetChild("open")->m_text);
+  EXPECT_EQ(written, copy.WriteText());
+  EXPECT_EQ(0, SXml().GetSignature().GetLength());
 
   // Only the four entities are decoded; any other "&" stays.
   ASSERT_TRUE(copy.ParseText("<a v=\"AT&T &#65; &lt\">x &gt; y &unknown;</a>"));
@@ -166,37 +138,21 @@ TEST(SXmlTest, LenientCasesParse) {
   SXml xml;
   EXPECT_TRUE(xml.ParseText("<a></a><b/>"));
   EXPECT_EQ(0, xml.GetRoot()->GetChildren().GetCount());
-  EXPECT_TRUE(xml.ParseText("<a _b=\"1\"/>"));
-  EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("_b"));
   EXPECT_TRUE(xml.ParseText("<1x><b/></1x>"));  // the root's name is not checked
-  EXPECT_EQ(SString("1x"), xml.GetRoot()->GetName());
-  EXPECT_TRUE(xml.ParseText("<a b = \"1\" />"));
-  EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("b"));
+  EXPECT_TRUE(xml.ParseText("<a _b = \"1\" />"));
+  EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("_b"));
   EXPECT_EQ(1, xml.GetRoot()->GetAttributeNames().GetCount());
+  EXPECT_TRUE(xml.ParseText("  \r\n\t "));
+  EXPECT_EQ(SString("xml"), xml.GetRoot()->GetName());
+  EXPECT_EQ(0, xml.GetRoot()->GetAttributeNames().GetCount());
 
-  for (const char* empty : {"", "  \r\n\t "}) {
-    EXPECT_TRUE(xml.ParseText(empty));
-    EXPECT_EQ(SString("xml"), xml.GetRoot()->GetName());
-    EXPECT_EQ(0, xml.GetRoot()->GetChildren().GetCount());
-    EXPECT_EQ(0, xml.GetRoot()->GetAttributeNames().GetCount());
-  }
-
-  // Unclosed elements stay in the tree.
+  // Unclosed elements stay in the tree; a tag cut off at the end of the text
+  // ends the reading.
   EXPECT_TRUE(xml.ParseText("<a><b>"));
   EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
-  // A tag cut off at the end of the text ends the reading.
   EXPECT_TRUE(xml.ParseText("<a><b x=\"1\"/><c y=\"2"));
   EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
   EXPECT_EQ(nullptr, xml.GetRoot()->GetChild("c"));
-}
-
-TEST(SXmlTest, ReadsFromTheFilePosition) {
-  SFileMem file("junk<r><s/></r>");
-  file.Seek(4);
-  SXml xml;
-  ASSERT_TRUE(xml.Parse(&file));
-  EXPECT_EQ(SString("r"), xml.GetRoot()->GetName());
-  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("s"));
 }
 
 TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
@@ -208,7 +164,6 @@ TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
   SXmlItem* a = root->AddChild("a");
   SXmlItem* b = root->AddChild("b");
   EXPECT_EQ(2u, a->GetId());
-  EXPECT_EQ(3u, b->GetId());
   EXPECT_EQ(nullptr, root->AddChild("a b"));
   EXPECT_EQ(4u, root->AddChild("c")->GetId());
 
@@ -222,7 +177,6 @@ TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
   root->GetChildren().RemoveAt(0);
   EXPECT_EQ(b, root->GetChildren()[0]);
   EXPECT_EQ(nullptr, root->FindById(2));
-
   xml.Reset("not valid");
   EXPECT_EQ(SString("xml"), root->GetName());
   EXPECT_EQ(0, root->GetChildren().GetCount());
