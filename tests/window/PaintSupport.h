@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/PlatformGdiplus.h"
+#include "core/Utility.h"
 #include "core/SFileMem.h"
 #include "core/SImage.h"
 #include "core/SResource.h"
@@ -20,13 +21,7 @@
 class Canvas {
 public:
   Canvas(int width, int height, uint32_t rgb = 0xFFFFFF) : m_width(width), m_height(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo32(width, height);
     m_dc = ::CreateCompatibleDC(nullptr);
     void* bits = nullptr;
     m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
