@@ -2,7 +2,7 @@
 #include "core/SDisk.h"
 
 #include "core/SStringArray.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

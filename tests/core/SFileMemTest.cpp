@@ -1,7 +1,7 @@
 #include "core/Platform.h"
 #include "core/SFileMem.h"
 
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
-#include "tests/core/GdiTestSupport.h"
+#include "tests/support/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/common/SResourceWriter.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SResource.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "core/SStringArray.h"
 #include "core/SUniString.h"
-#include "tests/core/GdiTestSupport.h"
+#include "tests/support/GdiTestSupport.h"
 
 #include <d3dx9math.h>
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "core/SImage.h"
 #include "core/SResource.h"
 #include "tools/common/SResourceWriter.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <stdint.h>
 
