@@ -168,25 +168,6 @@ bool LookUpName(const StyleRow& row, const char* name, uint32_t* value) {
 
 // --- keys -----------------------------------------------------------------------
 
-enum {
-  KEY_ID,
-  KEY_NAME,
-  KEY_CAPTION,
-  KEY_FONT,
-  KEY_POSITION,
-  KEY_STYLE,
-  KEY_EXSTYLE,
-  KEY_BACKCOLOR,
-  KEY_TEXTCOLOR,
-  KEY_TRANSPARENT,
-  KEY_ISLOCKED,
-  KEY_COUNT
-};
-
-const char* const kFixedKeys[KEY_COUNT] = {"ID",        "NAME",      "CAPTION",     "FONT",
-                                           "POSITION",  "STYLE",     "EXSTYLE",     "BACKCOLOR",
-                                           "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
-
 bool HasLineBreak(const SString& text) {
   const char* t = text.GetText();
   int n = text.GetLength();
@@ -197,14 +178,6 @@ bool HasLineBreak(const SString& text) {
 uint32_t ReadFlags(const char* text) { return uint32_t(strtoul(text, nullptr, 10)); }
 
 }  // namespace
-
-int SDialogEditor::FindFixedKey(const char* key, int length) {
-  if (!key) return -1;
-  for (int i = 0; i < KEY_COUNT; ++i) {
-    if (int(strlen(kFixedKeys[i])) == length && memcmp(kFixedKeys[i], key, length) == 0) return i;
-  }
-  return -1;
-}
 
 // --- style names ----------------------------------------------------------------
 

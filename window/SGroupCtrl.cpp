@@ -2,11 +2,12 @@
 #include "core/Platform.h"
 #include "window/SGroupCtrl.h"
 
+#include "window/ControlKinds.h"
+
 namespace {
 
-const int kKindGroup = 16;
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
+const SControlKind kGroupKind = {ControlKinds::KIND_GROUP, CUT_CLIP_WHILE_SIZING};
+const bool kGroupKindRegistered = RegisterControlKind(&kGroupKind);
 
 // An ARGB value as a COLORREF (alpha dropped).
 COLORREF ColorrefFromArgb(uint32_t argb) {
@@ -16,7 +17,7 @@ COLORREF ColorrefFromArgb(uint32_t argb) {
 }  // namespace
 
 SGroupCtrl::SGroupCtrl() : m_brush(nullptr) {
-  m_kind = kKindGroup;
+  m_kind = ControlKinds::KIND_GROUP;
   COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
   m_textColor = 0xFF000000u | (static_cast<uint32_t>(GetRValue(text)) << 16) |
                 (static_cast<uint32_t>(GetGValue(text)) << 8) | GetBValue(text);
@@ -46,10 +47,10 @@ HBRUSH SGroupCtrl::OnCtlColorStatic(HDC dc) {
   }
   m_brush = nullptr;
   COLORREF back = GetBackColor();
-  if (back == kHollow) {
+  if (back == SImage::COLOR_HOLLOW) {
     m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     ::SetBkMode(dc, TRANSPARENT);
-  } else if (back != kNoColor) {
+  } else if (back != SImage::COLOR_NONE) {
     m_brush = ::CreateSolidBrush(back);
     ::SetBkColor(dc, back);
   }

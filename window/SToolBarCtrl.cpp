@@ -2,9 +2,18 @@
 #include "core/Platform.h"
 #include "window/SToolBarCtrl.h"
 
+#include "window/ControlKinds.h"
+
 #include <string.h>
 
-SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr) { m_kind = KIND; }
+namespace {
+
+const SControlKind kToolBarKind = {ControlKinds::KIND_TOOLBAR, CUT_PAINT_WHEN_TRANSPARENT};
+const bool kToolBarKindRegistered = RegisterControlKind(&kToolBarKind);
+
+}  // namespace
+
+SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr) { m_kind = ControlKinds::KIND_TOOLBAR; }
 
 SToolBarCtrl::~SToolBarCtrl() {}
 

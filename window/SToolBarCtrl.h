@@ -7,7 +7,6 @@
 
 class SToolBarCtrl : public SWnd {
 public:
-  enum { KIND = 43 };
 
   SToolBarCtrl();
   ~SToolBarCtrl() override;

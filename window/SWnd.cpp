@@ -6,6 +6,7 @@
 #include "window/Framework.h"
 #include "window/MessageLoop.h"
 #include "window/SCursor.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -14,14 +15,8 @@ const int kThreadSlots = 256;
 // The window-handle map: one record per thread slot, null when empty.
 SWnd::_SThreadRecord* g_handleMap[kThreadSlots];
 
-const COLORREF kNoColor = 0xFF000000;
-
 bool HandleAbove(HWND a, HWND b) {
   return reinterpret_cast<uintptr_t>(a) > reinterpret_cast<uintptr_t>(b);
-}
-
-DWORD StyleOf(HWND hWnd) {
-  return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
 }
 
 }  // namespace
@@ -42,16 +37,16 @@ SWnd::SWnd()
       m_cursorVisible(false),
       m_cursor(nullptr),
       m_stateImages(nullptr),
-      m_backColor(kNoColor),
-      m_shapeKey(kNoColor),
+      m_backColor(SImage::COLOR_NONE),
+      m_shapeKey(SImage::COLOR_NONE),
       m_hollowRedraw(false),
       m_toolTip(nullptr) {
   ::SetRectEmpty(&m_workArea);
   ::SetRectEmpty(&m_alignRect);
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0);
   ResetState();
-  SetBackColor(kNoColor);
-  m_shapeKey = kNoColor;
+  SetBackColor(SImage::COLOR_NONE);
+  m_shapeKey = SImage::COLOR_NONE;
   ::SetRectEmpty(&m_nineSlice);
   m_hollowRedraw = false;
 }

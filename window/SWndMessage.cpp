@@ -5,31 +5,14 @@
 #include "core/SDisk.h"
 #include "core/SKeyboard.h"
 #include "core/SStringArray.h"
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
 #include "window/SCursor.h"
-#include "window/SListCtrl.h"
-#include "window/SMenu.h"
+#include "window/WindowPrivate.h"
 
 #include <new>
 
 namespace {
-
-// Control kind codes the message handling dispatches on.
-enum {
-  KIND_BUTTON = 4,
-  KIND_CHECK = 6,
-  KIND_COMBO = 9,
-  KIND_CONTROLBAR = 10,
-  KIND_EDIT = 12,
-  KIND_EXLIST = 13,
-  KIND_LIST = 23,
-  KIND_RADIO = 32,
-  KIND_RICHEDIT = 33,
-  KIND_SCROLL = 34,
-  KIND_SLIDER = 36,
-  KIND_TAB = 41,
-  KIND_TREE = 45,
-};
 
 // The windows that last saw a button pressed: left, middle, right; one set
 // for the client area and one for the frame. Shared by all windows.
@@ -98,18 +81,6 @@ const int kOpenRecordBytesCap = 2 * kRecordSizeCap + 64;
 
 int RecordDataSize(unsigned int requested) {
   return static_cast<int>(requested & ~3u) + 4;
-}
-
-DWORD StyleOf(HWND hWnd) {
-  return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
-}
-
-WPARAM ToWParam(const void* pointer) {
-  return reinterpret_cast<WPARAM>(pointer);
-}
-
-LPARAM ToLParam(const void* pointer) {
-  return reinterpret_cast<LPARAM>(pointer);
 }
 
 // ---------------------------------------------------------------------------
@@ -331,156 +302,10 @@ void OnFrameMouseLeave(SWnd& wnd) {
 }
 
 // ---------------------------------------------------------------------------
-// Control notifications
+// Control notifications and commands: the row of the control's kind answers.
 
-MOUSERECORD CursorRecord(HWND control, uint32_t flags) {
-  MOUSERECORD record = {flags, 0, 0, 0, 0};
-  POINT point;
-  if (::GetCursorPos(&point)) {
-    record.screenX = point.x;
-    record.screenY = point.y;
-    ::ScreenToClient(control, &point);
-    record.x = point.x;
-    record.y = point.y;
-  }
-  return record;
-}
-
-uint32_t NotifyMouseFlags(UINT code) {
-  switch (code) {
-    case NM_CLICK: return MOUSE_LEFT | MOUSE_CLICK;
-    case NM_DBLCLK: return MOUSE_LEFT | MOUSE_DOUBLE;
-    case NM_RCLICK: return MOUSE_RIGHT | MOUSE_CLICK;
-    case NM_RDBLCLK: return MOUSE_RIGHT | MOUSE_DOUBLE;
-  }
-  return 0;
-}
-
-bool OnListViewNotify(SWnd& wnd, SWnd* list, NMHDR* header, LRESULT& result) {
-  WPARAM control = ToWParam(list);
-  HWND hList = header->hwndFrom;
-  uint32_t mouse = NotifyMouseFlags(header->code);
-  if (mouse) {
-    MOUSERECORD record = CursorRecord(hList, mouse);
-    wnd.SendMessage(SWM_LISTMOUSE, control, ToLParam(&record));
-    if (header->code == NM_DBLCLK) {
-      LVHITTESTINFO hit;
-      memset(&hit, 0, sizeof(hit));
-      hit.pt.x = record.x;
-      hit.pt.y = record.y;
-      int item = static_cast<int>(::SendMessageA(hList, LVM_HITTEST, 0, ToLParam(&hit)));
-      if (item != -1) wnd.SendMessage(SWM_LISTITEMDBLCLK, control, item);
-    }
-    return true;
-  }
-  switch (header->code) {
-    case LVN_ITEMCHANGED: {
-      NMLISTVIEW* change = reinterpret_cast<NMLISTVIEW*>(header);
-      int item = change->iItem;
-      // A focused item that is not selected loses the focus and counts as no
-      // selection.
-      if (item != -1 && (change->uNewState & LVIS_FOCUSED) &&
-          !(change->uNewState & LVIS_SELECTED)) {
-        LVITEMA state;
-        memset(&state, 0, sizeof(state));
-        state.stateMask = LVIS_FOCUSED;
-        ::SendMessageA(hList, LVM_SETITEMSTATE, item, ToLParam(&state));
-        item = -1;
-      }
-      wnd.SendMessage(SWM_LISTSELCHANGED, control, item);
-      return true;
-    }
-    case LVN_COLUMNCLICK:
-      wnd.SendMessage(SWM_LISTCOLUMNCLICK, control,
-                      reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-      return true;
-    case LVN_BEGINLABELEDITA:
-      if (wnd.SendMessage(SWM_LISTEDITBEGIN, control,
-                          reinterpret_cast<NMLVDISPINFOA*>(header)->item.iItem) != 0) {
-        result = 1;
-        return false;
-      }
-      return true;
-    case LVN_ENDLABELEDITA: {
-      LVITEMA* item = &reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-      if (item->mask & LVIF_TEXT) {
-        result = wnd.SendMessage(SWM_LISTEDITEND, control, ToLParam(item)) == 0 ? 1 : 0;
-        return false;
-      }
-      wnd.SendMessage(SWM_LISTEDITCANCEL, control, ToLParam(item));
-      return true;
-    }
-    case LVN_KEYDOWN:
-      wnd.SendMessage(SWM_LISTKEYDOWN, control, reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
-      return true;
-  }
-  return true;
-}
-
-HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(
-      ::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-bool OnTreeNotify(SWnd& wnd, SWnd* tree, NMHDR* header, LRESULT& result) {
-  WPARAM control = ToWParam(tree);
-  HWND hTree = header->hwndFrom;
-  HTREEITEM selected = TreeItem(hTree, TVGN_CARET, nullptr);
-  uint32_t mouse = NotifyMouseFlags(header->code);
-  if (mouse) {
-    MOUSERECORD record = CursorRecord(hTree, mouse);
-    wnd.SendMessage(SWM_TREEMOUSE, control, ToLParam(&record));
-    if (header->code == NM_DBLCLK && selected) {
-      RECT rect;
-      memcpy(&rect, &selected, sizeof(selected));
-      POINT cursor = {record.x, record.y};
-      if (::SendMessageA(hTree, TVM_GETITEMRECT, FALSE, ToLParam(&rect)) &&
-          ::PtInRect(&rect, cursor)) {
-        wnd.SendMessage(SWM_TREEITEMDBLCLK, control, ToLParam(selected));
-        tree->m_focusReturn = true;
-      }
-    }
-    return true;
-  }
-  switch (header->code) {
-    case TVN_SELCHANGEDA:
-      wnd.SendMessage(SWM_TREESELCHANGED, control, ToLParam(selected));
-      return true;
-    case TVN_DELETEITEMA: {
-      // Deleting the last root item leaves the tree without selection.
-      HTREEITEM root = TreeItem(hTree, TVGN_ROOT, nullptr);
-      if (selected && !TreeItem(hTree, TVGN_PARENT, selected) && root &&
-          !TreeItem(hTree, TVGN_NEXT, root)) {
-        wnd.SendMessage(SWM_TREESELCHANGED, control, 0);
-      }
-      return true;
-    }
-    case TVN_ITEMEXPANDEDA:
-      // The tree class browsing the file system fills the expanded item here.
-      wnd.SendMessage(SWM_TREEEXPANDED, control,
-                      ToLParam(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem));
-      return true;
-    case TVN_BEGINLABELEDITA:
-      if (wnd.SendMessage(SWM_TREEEDITBEGIN, control,
-                          ToLParam(&reinterpret_cast<NMTVDISPINFOA*>(header)->item)) != 0) {
-        result = 1;
-        return false;
-      }
-      return true;
-    case TVN_ENDLABELEDITA: {
-      TVITEMA* item = &reinterpret_cast<NMTVDISPINFOA*>(header)->item;
-      if (item->pszText) {
-        if (wnd.SendMessage(SWM_TREEEDITEND, control, ToLParam(item)) == 0) {
-          result = 1;
-          return false;
-        }
-        return true;
-      }
-      wnd.SendMessage(SWM_TREEEDITCANCEL, control, ToLParam(item));
-      return true;
-    }
-  }
-  return true;
+const SControlKind* KindOf(SWnd* control) {
+  return control ? FindControlKind(control->m_kind) : nullptr;
 }
 
 bool OnNotify(SWnd& wnd, NMHDR* header, LRESULT& result) {
@@ -493,62 +318,16 @@ bool OnNotify(SWnd& wnd, NMHDR* header, LRESULT& result) {
     return false;
   }
   SWnd* control = SWnd::FromHandle(header->hwndFrom);
-  if (!control) return true;
-  switch (control->m_kind) {
-    case KIND_CONTROLBAR:
-      if (header->code == RBN_AUTOSIZE) wnd.SendMessage(SWM_BARAUTOSIZE, ToWParam(control), 0);
-      return true;
-    case KIND_EXLIST:
-      return OnListViewNotify(wnd, control, header, result);
-    case KIND_TAB:
-      if (header->code == TCN_SELCHANGE) {
-        // The tab class shows the windows of the selected page here.
-        LRESULT page = ::SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0);
-        wnd.SendMessage(SWM_TABSELCHANGED, ToWParam(control), page);
-      }
-      return true;
-    case KIND_TREE:
-      return OnTreeNotify(wnd, control, header, result);
-  }
-  return true;
+  const SControlKind* kind = KindOf(control);
+  if (!kind || !kind->notify) return true;
+  return kind->notify(&wnd, control, header, &result);
 }
 
 void OnCommand(SWnd& wnd, WPARAM wParam, LPARAM lParam) {
   SWnd* control = SWnd::FromHandle(reinterpret_cast<HWND>(lParam));
   if (!control || !control->m_hWnd) return;
-  UINT code = HIWORD(wParam);
-  WPARAM sender = ToWParam(control);
-  switch (control->m_kind) {
-    case KIND_BUTTON:
-      if (code == BN_CLICKED) wnd.SendMessage(SWM_BUTTONCLICKED, sender, 0);
-      break;
-    case KIND_CHECK:
-      if (code == BN_CLICKED) {
-        bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-        control->SendMessage(BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED);
-        wnd.SendMessage(SWM_CHECKCHANGED, sender, control->SendMessage(BM_GETCHECK));
-      }
-      break;
-    case KIND_COMBO:
-      if (code == CBN_SELCHANGE) wnd.SendMessage(SWM_COMBOSELCHANGED, sender, 0);
-      if (code == CBN_EDITCHANGE) wnd.SendMessage(SWM_COMBOEDITCHANGED, sender, 0);
-      break;
-    case KIND_EDIT:
-      if (code == EN_CHANGE && ::GetFocus() == control->m_hWnd) {
-        wnd.SendMessage(SWM_EDITCHANGED, sender, 0);
-      }
-      break;
-    case KIND_RADIO:
-      if (code == BN_CLICKED) {
-        // The radio class checks itself and clears its group here.
-        bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-        wnd.SendMessage(SWM_RADIOCLICKED, sender, checked ? 1 : 0);
-      }
-      break;
-    case KIND_RICHEDIT:
-      if (code == EN_CHANGE) wnd.SendMessage(SWM_RICHEDITCHANGED, sender, 0);
-      break;
-  }
+  const SControlKind* kind = KindOf(control);
+  if (kind && kind->command) kind->command(&wnd, control, HIWORD(wParam));
 }
 
 // ---------------------------------------------------------------------------
@@ -663,26 +442,54 @@ void OnGetMinMaxInfo(SWnd& wnd, MINMAXINFO* info) {
   ApplyTrackSize(info->ptMaxTrackSize.y, wnd.m_maxHeight, wnd.m_maxClientHeight, top + bottom);
 }
 
-SListCtrl* ListOf(HWND hWnd) {
-  return dynamic_cast<SListCtrl*>(SWnd::FromHandle(hWnd));
-}
-
-// The list control of the window that an item being measured belongs to:
-// the one list child with the id, or, when several share it, the item
-// record's own list among them. Null for any other list box.
-SListCtrl* ListOfItem(HWND parent, UINT id, ULONG_PTR data) {
-  SArray<SListCtrl*> lists;
-  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    SListCtrl* list = static_cast<UINT>(::GetDlgCtrlID(child)) == id ? ListOf(child) : nullptr;
-    if (list) lists.Add(list);
-  }
-  if (lists.GetCount() <= 1) return lists.GetCount() ? lists[0] : nullptr;
-  SListCtrl* owner = reinterpret_cast<SListCtrl::_SItem*>(data)->m_owner;
-  return lists.Find(owner) >= 0 ? owner : nullptr;
-}
-
 // ---------------------------------------------------------------------------
 // Scrolling
+
+// False when the message is left to the default processing.
+bool OnScroll(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  bool vertical = message == WM_VSCROLL;
+  int line = vertical ? wnd.m_vLineStep : wnd.m_hLineStep;
+  int page = vertical ? wnd.m_vPageStep : wnd.m_hPageStep;
+  int unit = vertical ? wnd.m_vScrollUnit : wnd.m_hScrollUnit;
+  HWND hControl = reinterpret_cast<HWND>(lParam);
+  SWnd* control = SWnd::FromHandle(hControl);
+  const SControlKind* kind = KindOf(control);
+  if (kind && kind->scroll) return kind->scroll(&wnd, control, message, wParam);
+  if (!hControl && !wnd.m_previousProc) {
+    int bar = vertical ? SB_VERT : SB_HORZ;
+    int position = ::GetScrollPos(wnd.m_hWnd, bar);
+    int minimum = 0, maximum = 0;
+    ::GetScrollRange(wnd.m_hWnd, bar, &minimum, &maximum);
+    int target = ScrollTarget(position, minimum, maximum, wParam, line, page, unit);
+    if (target != position) {
+      if (vertical) {
+        wnd.SetScrollPos(target);
+      } else {
+        wnd.SetHScrollPos(target);
+      }
+      wnd.SendMessage(vertical ? SWM_VSCROLLED : SWM_HSCROLLED,
+                      MAKEWPARAM(position, target), 0);
+    }
+    return true;
+  }
+  return false;
+}
+
+// Every framework window below this one, each before its own children,
+// gets the message with this window's handle.
+void TellDescendants(SWnd& wnd, UINT message, WPARAM wParam) {
+  SArray<SWnd*> descendants;
+  wnd.GetChildren(&descendants, nullptr, true, -1);
+  // Handles: a window destroyed by an earlier delivery is skipped.
+  SArray<HWND__*> handles;
+  for (int i = 0; i < descendants.GetCount(); ++i) handles.Add(descendants[i]->m_hWnd);
+  LPARAM self = ToLParam(wnd.m_hWnd);
+  for (int i = 0; i < handles.GetCount(); ++i) {
+    if (SWnd::FromHandle(handles[i])) ::SendMessageA(handles[i], message, wParam, self);
+  }
+}
+
+}  // namespace
 
 // The position after a scroll request, rounded down to the unit and kept in
 // the range.
@@ -703,64 +510,6 @@ int ScrollTarget(int position, int minimum, int maximum, WPARAM request, int lin
   if (position < minimum) position = minimum;
   return position;
 }
-
-// False when the message is left to the default processing.
-bool OnScroll(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  bool vertical = message == WM_VSCROLL;
-  int line = vertical ? wnd.m_vLineStep : wnd.m_hLineStep;
-  int page = vertical ? wnd.m_vPageStep : wnd.m_hPageStep;
-  int unit = vertical ? wnd.m_vScrollUnit : wnd.m_hScrollUnit;
-  HWND hControl = reinterpret_cast<HWND>(lParam);
-  SWnd* control = SWnd::FromHandle(hControl);
-  if (control && control->m_kind == KIND_SCROLL) {
-    int position = static_cast<int>(::SendMessageA(hControl, SBM_GETPOS, 0, 0));
-    int minimum = 0, maximum = 0;
-    ::SendMessageA(hControl, SBM_GETRANGE, ToWParam(&minimum), ToLParam(&maximum));
-    int target = ScrollTarget(position, minimum, maximum, wParam, line, page, unit);
-    if (target != position) {
-      ::SendMessageA(hControl, SBM_SETPOS, target, TRUE);
-      wnd.SendMessage(SWM_SCROLLCTRLMOVED, ToWParam(control), 0);
-    }
-    return true;
-  }
-  if (!hControl && !wnd.m_previousProc) {
-    int bar = vertical ? SB_VERT : SB_HORZ;
-    int position = ::GetScrollPos(wnd.m_hWnd, bar);
-    int minimum = 0, maximum = 0;
-    ::GetScrollRange(wnd.m_hWnd, bar, &minimum, &maximum);
-    int target = ScrollTarget(position, minimum, maximum, wParam, line, page, unit);
-    if (target != position) {
-      if (vertical) {
-        wnd.SetScrollPos(target);
-      } else {
-        wnd.SetHScrollPos(target);
-      }
-      wnd.SendMessage(vertical ? SWM_VSCROLLED : SWM_HSCROLLED,
-                      MAKEWPARAM(position, target), 0);
-    }
-    return true;
-  }
-  if (control && control->m_kind == KIND_SLIDER) {
-    wnd.SendMessage(SWM_SLIDERMOVED, ToWParam(control), 0);
-  }
-  return false;
-}
-
-// Every framework window below this one, each before its own children,
-// gets the message with this window's handle.
-void TellDescendants(SWnd& wnd, UINT message, WPARAM wParam) {
-  SArray<SWnd*> descendants;
-  wnd.GetChildren(&descendants, nullptr, true, -1);
-  // Handles: a window destroyed by an earlier delivery is skipped.
-  SArray<HWND__*> handles;
-  for (int i = 0; i < descendants.GetCount(); ++i) handles.Add(descendants[i]->m_hWnd);
-  LPARAM self = ToLParam(wnd.m_hWnd);
-  for (int i = 0; i < handles.GetCount(); ++i) {
-    if (SWnd::FromHandle(handles[i])) ::SendMessageA(handles[i], message, wParam, self);
-  }
-}
-
-}  // namespace
 
 void SWnd::ClearButtonOwners() {
   for (int i = 0; i < 3; ++i) {
@@ -853,43 +602,22 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
       OnGetMinMaxInfo(*this, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
 
-    case WM_MEASUREITEM: {
-      MEASUREITEMSTRUCT* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (!measure || !measure->itemData) break;
-      if (measure->CtlType == ODT_MENU) {
-        SMenu::_SItem* item = SMenu::FromItemData(measure->itemData);
-        if (item && item->owner && item->owner->MeasureItem(item, measure)) {
-          result = 1;
-          return false;
-        }
-      } else if (measure->CtlType == ODT_LISTBOX) {
-        SListCtrl* list = ListOfItem(m_hWnd, measure->CtlID, measure->itemData);
-        if (!list) break;
-        measure->itemHeight = list->GetItemHeight();
-        result = 1;
-        return false;
-      }
-      break;
-    }
-
-    case WM_DRAWITEM: {
-      DRAWITEMSTRUCT* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      if (!draw) break;
-      if (draw->CtlType == ODT_MENU && draw->itemData) {
-        SMenu::_SItem* item = SMenu::FromItemData(draw->itemData);
-        if (item && item->owner && item->owner->DrawItem(item, draw)) {
-          result = 1;
-          return false;
-        }
-      } else if (draw->CtlType == ODT_LISTBOX && draw->itemID != static_cast<UINT>(-1)) {
-        SListCtrl* list = ListOf(draw->hwndItem);
-        if (list && list->DrawItem(draw)) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The rows of the kinds answer for their items (menus among them).
+      for (int i = 0; i < GetControlKindCount(); ++i) {
+        const SControlKind* kind = GetControlKind(i);
+        bool done = message == WM_MEASUREITEM
+                        ? kind->measure && lParam &&
+                              kind->measure(this, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))
+                        : kind->draw && lParam &&
+                              kind->draw(this, reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        if (done) {
           result = 1;
           return false;
         }
       }
       break;
-    }
 
     case WM_SETFONT:
       m_font = reinterpret_cast<HFONT>(wParam);
@@ -926,13 +654,6 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
 
     case WM_KEYDOWN:
       return OnKeyDown(*this, wParam, result);
-
-    case WM_CHAR:
-      if (wParam == VK_TAB && m_kind == KIND_EDIT) {
-        result = 0;
-        return false;
-      }
-      break;
 
     case WM_SYSKEYDOWN:
       if (TellPopupAncestor(*this, SWM_SYSKEYDOWN, wParam) == -1) {
@@ -1053,7 +774,7 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY: {
       SetMenu(nullptr);
-      SetBackgroundImage(nullptr, 0xFF000000);
+      SetBackgroundImage(nullptr, SImage::COLOR_NONE);
       LRESULT result = CallDefaultProc(message, wParam, lParam);
       // Out of the map before the handle is cleared, so that the sorted map
       // never holds a window without a handle.
@@ -1073,17 +794,15 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!m_previousProc || m_eraseFlag) return EndErase(reinterpret_cast<HDC>(wParam), lParam);
       break;
 
-    case WM_MENUCOMMAND: {
-      int position = static_cast<int>(wParam);
-      SMenu::_SItem* item = SMenu::GetItemRecord(reinterpret_cast<HMENU>(lParam), position);
-      if (item && item->owner) {
-        SMenu* menu = item->owner;
-        int id = menu->GetItemId(position);
-        menu->OnCommand(position, id);
-        SendMessage(SWM_MENUCOMMAND, ToWParam(menu), id);
+    case WM_MENUCOMMAND:
+      for (int i = 0; i < GetControlKindCount(); ++i) {
+        const SControlKind* kind = GetControlKind(i);
+        if (kind->menuCommand &&
+            kind->menuCommand(this, reinterpret_cast<HMENU>(lParam), static_cast<int>(wParam))) {
+          break;
+        }
       }
       break;
-    }
 
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/ControlFactory.h"
 
 #include "core/SFileMem.h"
@@ -95,14 +96,13 @@ const SDialogControlClass kRegisteredClass = {ConstructRegistered, ConfigureRegi
 TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
   struct Row {
     int type;
-    int kind;
     const char* className;
   };
   const Row rows[] = {
-      {E::TYPE_BUTTON, 4, "Button"},           {E::TYPE_COMBO, 9, "ComboBox"},
-      {E::TYPE_EDIT, 12, "Edit"},              {E::TYPE_GROUP, 16, "Button"},
-      {E::TYPE_LIST, 23, "ListBox"},           {E::TYPE_MEDIA, 26, "VANDRO"},
-      {E::TYPE_TOOLBAR, 43, "ToolbarWindow32"}, {E::TYPE_WINDOW, 0, "VANDRO"},
+      {E::TYPE_BUTTON, "Button"},           {E::TYPE_COMBO, "ComboBox"},
+      {E::TYPE_EDIT, "Edit"},               {E::TYPE_GROUP, "Button"},
+      {E::TYPE_LIST, "ListBox"},            {E::TYPE_MEDIA, "VANDRO"},
+      {E::TYPE_TOOLBAR, "ToolbarWindow32"}, {E::TYPE_WINDOW, "VANDRO"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -111,7 +111,7 @@ TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
     record->m_width = 10000;  // the right edge is computed in 16 bits
     SWnd* control = Build(record.get());
     ASSERT_NE(nullptr, control);
-    EXPECT_EQ(row.kind, control->m_kind);
+    EXPECT_EQ(ControlKinds::KindOfType(row.type), control->m_kind);
     EXPECT_STRCASEEQ(row.className, ClassOf(control).c_str());
     EXPECT_EQ(parent.m_hWnd, ::GetParent(control->m_hWnd));
     EXPECT_EQ(5, ::GetDlgCtrlID(control->m_hWnd));
@@ -188,7 +188,7 @@ TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
   auto window = Make(E::TYPE_WINDOW);
   EXPECT_EQ(0x00FFFFFFu, Build(window.get())->m_backColor);
   window->m_transparent = true;
-  EXPECT_EQ(0xFF000001u, Build(window.get())->m_backColor);
+  EXPECT_EQ(SImage::COLOR_HOLLOW, Build(window.get())->m_backColor);
   window->m_transparent = false;
   window->m_backColor = 0xFE000000 + COLOR_HIGHLIGHT;
   EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), Build(window.get())->m_backColor);
@@ -224,7 +224,7 @@ TEST_F(ControlFactoryTest, DialogSuppliedObjectsAreUsedOrDestroyedOnce) {
   dialog.next = counted;
   EXPECT_EQ(counted, Build(button.get(), nullptr, true, &dialog));
   EXPECT_EQ(std::vector<int>{E::TYPE_BUTTON}, dialog.asked);
-  EXPECT_EQ(4, counted->m_kind);
+  EXPECT_EQ(ControlKinds::KIND_BUTTON, counted->m_kind);
 
   RefusingButton::s_destroyed = 0;
   auto window = Make(E::TYPE_WINDOW);

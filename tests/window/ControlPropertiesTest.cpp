@@ -102,9 +102,9 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
     COLORREF expected;
   };
   const Case cases[] = {
-      {"-16777216", 0xFF000000},                       // no colour
+      {"-16777216", SImage::COLOR_NONE},                       // no colour
       {"-33554424", ::GetSysColor(COLOR_WINDOWTEXT)},  // 0xFE000000 + 8
-      {"-16777215", 0xFF000001},                       // hollow stays a value
+      {"-16777215", SImage::COLOR_HOLLOW},                       // hollow stays a value
       {"16711680", 0xFF0000},
       {"99999999999", 0x7FFFFFFF},                     // clamped
       {"junk", 0},
@@ -112,14 +112,14 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
       {"#80FF0000", 0x80FF0000},                       // the whole value
       {"#FE000008", ::GetSysColor(COLOR_WINDOWTEXT)},
       {"#12345", 0},
-      {"", 0xFF000000},
+      {"", SImage::COLOR_NONE},
   };
   for (const Case& c : cases) {
     record.m_properties = "";
     SDialogEditor::SetProperty(&record, "COLOR", c.value);
     EXPECT_EQ(c.expected, SDialogEditor::GetPropertyColor(&record, "COLOR")) << c.value;
   }
-  EXPECT_EQ(0xFF000000u, SDialogEditor::GetPropertyColor(&record, "MISSING"));
+  EXPECT_EQ(SImage::COLOR_NONE, SDialogEditor::GetPropertyColor(&record, "MISSING"));
 
   // Written as the signed decimal form.
   record.m_properties = "";

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SDialog.h"
 
 #include "core/SFileMem.h"
@@ -89,9 +90,12 @@ TEST(DialogBuilderTest, PlayerDialogFromTheProgramResource) {
     int id;
     int kind;
   };
-  const Expected expected[] = {{"COMBO_PLAYER", 8, 9},  {"GROUP2", 11, 16},
-                               {"COMBO_DIFFICULTY", 9, 9}, {"MEDIA1", 10, 26},
-                               {"BTN_START", 3, 4}};
+  typedef ControlKinds K;
+  const Expected expected[] = {{"COMBO_PLAYER", 8, K::KIND_COMBO},
+                               {"GROUP2", 11, K::KIND_GROUP},
+                               {"COMBO_DIFFICULTY", 9, K::KIND_COMBO},
+                               {"MEDIA1", 10, K::KIND_MEDIA},
+                               {"BTN_START", 3, K::KIND_BUTTON}};
   ASSERT_EQ(5, dialog.m_controls.GetCount());
   for (const Expected& e : expected) {
     SWnd* control = dialog.GetControl(e.name);

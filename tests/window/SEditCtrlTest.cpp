@@ -157,7 +157,7 @@ TEST_F(SEditCtrlTest, PrintingShowsTheTextAndAHollowEditWhatIsUnderneath) {
     return painted.Rgb(x, y);
   };
   EXPECT_EQ(windowRgb, paintedAt(150, 15)) << "the edit's own background";
-  edit.SetBackColor(0xFF000001);
+  edit.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(0xFF00FFu, paintedAt(150, 15)) << "a hollow edit paints no background";
   edit.SetBackColor(RGB(0, 0, 255));
   EXPECT_EQ(0x0000FFu, paintedAt(150, 15));

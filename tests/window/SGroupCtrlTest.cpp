@@ -48,7 +48,7 @@ TEST_F(SGroupCtrlTest, ColoursTheCaption) {
   group.m_textColor = 0xFF102030;  // ARGB
   EXPECT_EQ(nullptr, group.OnCtlColorStatic(dc)) << "no background colour: the system's";
   EXPECT_EQ(RGB(0x10, 0x20, 0x30), ::GetTextColor(dc)) << "the text colour is always set";
-  group.SetBackColor(0xFF000001);
+  group.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(::GetStockObject(NULL_BRUSH), group.OnCtlColorStatic(dc));
   EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
   ::ReleaseDC(group.m_hWnd, dc);

@@ -245,7 +245,7 @@ TEST(SListCtrl, DrawsItemsWithItsColoursAndColumns) {
   LOGBRUSH info;
   ASSERT_TRUE(::GetObjectA(p.list.OnCtlColorListBox(dc), sizeof(info), &info));
   EXPECT_EQ(RGB(10, 200, 10), info.lbColor);
-  p.list.SetBackColor(0xFF000001);
+  p.list.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(nullptr, p.list.OnCtlColorListBox(dc));
   ::ReleaseDC(p.list.m_hWnd, dc);
 }

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SMediaCtrl.h"
 
 #include "PaintSupport.h"
@@ -101,13 +102,15 @@ uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*c
 }  // namespace
 
 TEST_F(SMediaCtrlTest, CreationAndTheAlignmentAndMarginRules) {
-  // The after-create step takes the creation title as the text and sets the
-  // painting hook of layered parents.
+  // The after-create step takes the creation title as the text; the kind
+  // draws its text into layered parents.
   SMediaCtrl titled;
   RECT rect = {0, 0, 50, 20};
   ASSERT_TRUE(titled.Create(0, "hello", 0, &rect, parent.m_hWnd, 9));
   EXPECT_EQ(5, titled.m_wideLength);
-  EXPECT_NE(nullptr, g_mediaTextDraw);
+  const SControlKind* kind = FindControlKind(titled.m_kind);
+  ASSERT_NE(nullptr, kind);
+  EXPECT_NE(nullptr, kind->drawLayer);
 
   media.SetAlignment(7);
   EXPECT_EQ(3, media.m_alignment) << "both low bits: justify; bit 2 is dropped";

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
 #include "ProbeWnd.h"
@@ -269,7 +270,7 @@ TEST(SWndMessage, ScrollingStepsRoundToTheUnitAndClamp) {
 
   // A scroll-bar control of the window follows the window's steps.
   SWnd bar;
-  bar.m_kind = 34;
+  bar.m_kind = ControlKinds::KIND_SCROLL;
   RECT barRect = MakeRect(0, 0, 150, 16);
   ASSERT_TRUE(bar.CreateControl("SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, &barRect, wnd.m_hWnd));
   bar.SendMessage(SBM_SETRANGE, 0, 50);
@@ -308,8 +309,8 @@ TEST(SWndMessage, ControlCommandsAndNotificationsBecomeFrameworkMessages) {
   RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   SWnd check, list;
-  check.m_kind = 6;
-  list.m_kind = 13;
+  check.m_kind = ControlKinds::KIND_CHECK;
+  list.m_kind = ControlKinds::KIND_EXTENDEDLIST;
   RECT rect = MakeRect(0, 0, 80, 20);
   ASSERT_TRUE(check.CreateButton(BS_CHECKBOX, "check", 0, &rect, wnd.m_hWnd, nullptr));
   ASSERT_TRUE(list.CreateControl("SysListView32", "", WS_CHILD | LVS_REPORT, 0, &rect,

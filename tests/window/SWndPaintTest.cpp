@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
 #include "tests/window/PaintSupport.h"
@@ -43,9 +44,9 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
   parent.SetBackColor(0x00FF0000);  // blue in COLORREF order
   auto plain = MakeChild(parent, 10, 10, 30, 30);
   auto radio = MakeChild(parent, 50, 10, 30, 30);
-  radio->m_kind = 32;  // cut out of the paint HDC
+  radio->m_kind = ControlKinds::KIND_RADIO;  // cut out of the paint HDC
   auto button = MakeChild(parent, 90, 10, 30, 30);
-  button->m_kind = 4;  // cut out only while sizing
+  button->m_kind = ControlKinds::KIND_BUTTON;  // cut out only while sizing
   auto hollow = MakeChild(parent, 130, 10, 30, 30);
   hollow->SetBackColor(SImage::COLOR_HOLLOW);
   auto hidden = MakeChild(parent, 170, 10, 30, 30, false);
@@ -260,23 +261,28 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
       reinterpret_cast<UpdateLayeredWindowProc>(reinterpret_cast<void (*)()>(entry));
   ASSERT_NE(nullptr, g_realUpdateLayeredWindow);
   g_layer = LayerCall();
-  // The stand-in text control is a plain window: the rich-text control's
-  // drawing hook, set by any rich-text control made before, stays out.
-  struct HookGuard {
-    void (*saved)(SWnd*, HDC) = g_mediaTextDraw;
-    ~HookGuard() {
-      g_mediaTextDraw = saved;
-      g_updateLayeredWindow = nullptr;
-    }
+  struct Guard {
+    ~Guard() { g_updateLayeredWindow = nullptr; }
   } guard;
-  g_mediaTextDraw = nullptr;
+  // A kind of its own (code 46 is used by no class) draws its content into the
+  // layer: a blue square at (10, 5) of the child, drawn with GDI+ as the
+  // rich-text control draws.
+  static const SControlKind kLayerKind = {
+      46, CUT_CLIP, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+      [](SWnd*, HDC dc) {
+        Gdiplus::Graphics graphics(dc);
+        std::unique_ptr<Gdiplus::Bitmap> blue(SolidBitmap(4, 4, 0xFF0000FF));
+        graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4,
+                           Gdiplus::UnitPixel);
+      }};
+  RegisterControlKind(&kLayerKind);
 
   SWnd layered;
   ASSERT_TRUE(MakePopup(layered, 50, 30, 0, WS_EX_LAYERED));
   std::unique_ptr<Gdiplus::Bitmap> green(SolidBitmap(50, 30, 0xFF00FF00));
   std::unique_ptr<Gdiplus::Bitmap> red(SolidBitmap(20, 10, 0xFFFF0000));
   auto text = MakeChild(layered, 10, 5, 20, 10);
-  text->m_kind = 26;
+  text->m_kind = kLayerKind.kind;
   text->SetBackgroundImage(red.get(), SImage::COLOR_NONE);
   layered.SetBackgroundImage(green.get(), SImage::COLOR_NONE);
 
@@ -285,13 +291,6 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
   EXPECT_EQ(0, g_layer.calls);
 
   g_updateLayeredWindow = RecordLayer;
-  // The text stands in as a blue square at (10, 5) of the child, drawn with
-  // GDI+ as the rich-text control draws.
-  g_mediaTextDraw = [](SWnd*, HDC dc) {
-    Gdiplus::Graphics graphics(dc);
-    std::unique_ptr<Gdiplus::Bitmap> blue(SolidBitmap(4, 4, 0xFF0000FF));
-    graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4, Gdiplus::UnitPixel);
-  };
   layered.RedrawLayer();
   EXPECT_EQ(1, g_layer.calls);
   EXPECT_EQ(layered.m_hWnd, g_layer.window);

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
 #include "ProbeWnd.h"
@@ -169,9 +170,9 @@ TEST(SWnd, AfterCreateRunsTheSetUpAndANonZeroAnswerAbortsTheCreation) {
 
   // A control keeps its colour unset and gets the default font.
   SWnd control;
-  control.m_kind = 12;
+  control.m_kind = ControlKinds::KIND_EDIT;
   ASSERT_TRUE(control.CreateControl("EDIT", "", WS_CHILD, 0, nullptr, wnd.m_hWnd));
-  EXPECT_EQ(0xFF000000u, control.GetBackColor());
+  EXPECT_EQ(SImage::COLOR_NONE, control.GetBackColor());
   EXPECT_EQ(reinterpret_cast<LRESULT>(g_defaultFont), control.SendMessage(WM_GETFONT));
 
   ProbeWnd refusing;

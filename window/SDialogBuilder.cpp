@@ -1,4 +1,4 @@
-// SDialog::CreateFromText: a dialog text becomes a live dialog.
+// SDialog::Create and CreateFromText: a dialog text becomes a live dialog.
 #include "core/Platform.h"
 #include "window/SDialog.h"
 
@@ -10,6 +10,7 @@
 #include "core/SStringParser.h"
 #include "window/ControlFactory.h"
 #include "window/MenuFile.h"
+#include "window/SDialogEditor.h"
 #include "window/SMenu.h"
 #include "window/SStatusBarCtrl.h"
 #include "window/ToolbarFile.h"
@@ -20,7 +21,6 @@ namespace {
 
 typedef SDialogEditor::_SCtrl Record;
 
-const COLORREF kNoColor = 0xFF000000;
 const COLORREF kShapeKey = 0x00FF00FF;
 // Frame styles a layered dialog loses: caption, system menu, sizing frame,
 // minimise and maximise boxes; and static and client edges.
@@ -77,7 +77,7 @@ void ApplyBackgroundImage(SDialog* dialog, SResource* archive, const Record* r) 
   if (!LoadEntry(archive, r, "DIALOG_IMAGE", &file)) return;
   SImage image;
   if (!image.Load(&file) || !image.GetBitmap()) return;
-  dialog->SetBackgroundImage(image.GetBitmap(), Flag(r, "DIALOG_SHAPE") ? kShapeKey : kNoColor);
+  dialog->SetBackgroundImage(image.GetBitmap(), Flag(r, "DIALOG_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
 }
 
 void SetTabOrder(SDialog* dialog, const Record* r) {
@@ -237,7 +237,7 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
 
   // Size limits, colour, alignment, window state.
   int width = dialog->GetWidth(), height = dialog->GetHeight();
-  if (r->m_backColor != kNoColor) dialog->SetBackColor(DecodeDialogColor(r->m_backColor));
+  if (r->m_backColor != SImage::COLOR_NONE) dialog->SetBackColor(DecodeDialogColor(r->m_backColor));
   if (Flag(r, "DIALOG_MINSIZE")) {
     dialog->m_minWidth = width;
     dialog->m_minHeight = height;
@@ -276,4 +276,12 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
   if (!keepHidden && (r->m_style & WS_VISIBLE)) dialog->Show(SW_SHOW);
   if (dialog->m_hWnd) DeliverCreated(dialog->m_hWnd, createParam);
   return true;
+}
+
+bool SDialog::Create(SFile* text, HWND parent, bool popup, void* owner, SMenuFactory menuFactory,
+                     SToolBarFactory toolBarFactory, SMenuIdResolver resolver, bool keepHidden,
+                     SResource* archive, void* createParam) {
+  if (m_hWnd) return false;
+  return CreateFromText(text, this, parent, popup, owner, menuFactory, toolBarFactory, resolver,
+                        keepHidden, archive, createParam);
 }

@@ -1,0 +1,25 @@
+// Helpers shared by the files of the window toolkit; not for use outside it.
+#pragma once
+
+#include "core/Platform.h"
+
+// A pointer as a message parameter.
+inline WPARAM ToWParam(const void* pointer) { return reinterpret_cast<WPARAM>(pointer); }
+inline LPARAM ToLParam(const void* pointer) { return reinterpret_cast<LPARAM>(pointer); }
+
+// The window's style bits.
+inline DWORD StyleOf(HWND hWnd) { return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE)); }
+
+// A window's rectangle in the client coordinates of another window.
+bool RectInClientOf(HWND hWnd, HWND other, RECT* rect);
+
+// The position after a scroll request (SB_ code in the low word, thumb
+// position in the high word), rounded down to the unit and kept in the range.
+int ScrollTarget(int position, int minimum, int maximum, WPARAM request, int line, int page,
+                 int unit);
+
+// The framework's fonts, made at start-up and deleted at shutdown.
+void CreateFrameworkFonts();
+void DeleteFrameworkFonts();
+// Empties the shared result string of the wide-to-8-bit conversion.
+void EmptyConversionScratch();
