@@ -1,0 +1,6 @@
+#include "core/Platform.h"
+#include "editors/EditorControls.h"
+
+void RegisterEditorControls() {
+  // One line per editor control kind: its file's registration function.
+}
