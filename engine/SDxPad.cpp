@@ -31,30 +31,17 @@ const WORD kButtonBits[SDxPadState::BUTTON_COUNT] = {XINPUT_GAMEPAD_A,
                                                      XINPUT_GAMEPAD_LEFT_SHOULDER,
                                                      XINPUT_GAMEPAD_RIGHT_SHOULDER};
 
-// XInput 1.3 by ordinal: 2 XInputGetState, 3 XInputSetState.
-HMODULE XInputModule() {
+// XInput 1.3 by ordinal (2 XInputGetState, 3 XInputSetState), unless a
+// function is set in its place.
+template <class Proc>
+Proc XInputFunction(Proc replacement, int ordinal) {
   static HMODULE module = ::LoadLibraryA("xinput1_3.dll");
-  return module;
-}
-
-SDx::XInputGetStateProc GetStateProc() {
-  if (SDx::s_xinputGetState) return SDx::s_xinputGetState;
-  HMODULE module = XInputModule();
-  return module ? reinterpret_cast<SDx::XInputGetStateProc>(
-                      (void*)::GetProcAddress(module, MAKEINTRESOURCEA(2)))
-                : nullptr;
-}
-
-SDx::XInputSetStateProc SetStateProc() {
-  if (SDx::s_xinputSetState) return SDx::s_xinputSetState;
-  HMODULE module = XInputModule();
-  return module ? reinterpret_cast<SDx::XInputSetStateProc>(
-                      (void*)::GetProcAddress(module, MAKEINTRESOURCEA(3)))
-                : nullptr;
+  if (replacement || !module) return replacement;
+  return reinterpret_cast<Proc>((void*)::GetProcAddress(module, MAKEINTRESOURCEA(ordinal)));
 }
 
 void SetMotors(float left, float right) {
-  SDx::XInputSetStateProc setState = SetStateProc();
+  SDx::XInputSetStateProc setState = XInputFunction(SDx::s_xinputSetState, 3);
   if (!setState) return;
   XINPUT_VIBRATION vibration;
   vibration.wLeftMotorSpeed = (WORD)(left * 65535.0f);
@@ -134,7 +121,7 @@ static void UpdateDoublePresses(SDx* dx) {
 
 void SDx::PollXInput() {
   m_padPrevious = m_pad;
-  XInputGetStateProc getState = GetStateProc();
+  XInputGetStateProc getState = XInputFunction(s_xinputGetState, 2);
   XINPUT_STATE state;
   memset(&state, 0, sizeof(state));
   if (!getState || getState(0, &state) != ERROR_SUCCESS) {

@@ -17,6 +17,13 @@ void ApplyVolumeAndPan(SDxSound* voice, float volume, float pan) {
   if (pan >= -1.0f) voice->SetPan(pan);
 }
 
+// Every head voice in channel order, then every extra voice.
+template <class Action>
+void ForEachVoice(SDx* dx, Action action) {
+  for (int i = 0; i < dx->m_sounds.GetCount(); ++i) action(dx->m_sounds[i]);
+  for (int i = 0; i < dx->m_extraVoices.GetCount(); ++i) action(dx->m_extraVoices[i]);
+}
+
 }  // namespace
 
 SDxSound* SDx::LoadSound(SFile* file, bool loop, bool compressed, int voices) {
@@ -95,34 +102,25 @@ void SDx::SetSoundVolume(int n, float volume) {
 void SDx::PauseSounds(bool sounds) {
   m_paused = true;
   if (!sounds) return;
-  SArray<SDxSound*>* lists[2] = {&m_sounds, &m_extraVoices};
-  for (SArray<SDxSound*>* list : lists) {
-    for (int i = 0; i < list->GetCount(); ++i) {
-      SDxSound* voice = (*list)[i];
-      if (!voice->m_loaded || voice->m_paused || !voice->IsPlaying()) continue;
-      // Stopped without a flush: the queued buffer keeps its position.
-      voice->m_voice->Stop(0);
-      voice->m_paused = true;
-    }
-  }
+  ForEachVoice(this, [](SDxSound* voice) {
+    if (!voice->m_loaded || voice->m_paused || !voice->IsPlaying()) return;
+    // Stopped without a flush: the queued buffer keeps its position.
+    voice->m_voice->Stop(0);
+    voice->m_paused = true;
+  });
 }
 
 void SDx::ResumeSounds(bool sounds) {
   m_paused = false;
   if (!sounds) return;
-  SArray<SDxSound*>* lists[2] = {&m_sounds, &m_extraVoices};
-  for (SArray<SDxSound*>* list : lists) {
-    for (int i = 0; i < list->GetCount(); ++i) {
-      SDxSound* voice = (*list)[i];
-      if (voice->m_loaded && voice->m_paused && SUCCEEDED(voice->m_voice->Start(0)))
-        voice->m_paused = false;
-    }
-  }
+  ForEachVoice(this, [](SDxSound* voice) {
+    if (voice->m_loaded && voice->m_paused && SUCCEEDED(voice->m_voice->Start(0)))
+      voice->m_paused = false;
+  });
 }
 
 void SDx::UpdateSounds() {
-  for (int i = 0; i < m_sounds.GetCount(); ++i) m_sounds[i]->Update();
-  for (int i = 0; i < m_extraVoices.GetCount(); ++i) m_extraVoices[i]->Update();
+  ForEachVoice(this, [](SDxSound* voice) { voice->Update(); });
 }
 
 void SDx::DeleteSounds() {

@@ -3,6 +3,7 @@
 
 #include "EngineTestSupport.h"
 #include "core/SFileMem.h"
+#include "core/TimeBase.h"
 #include "engine/SDxSound.h"
 #include "window/Framework.h"
 #include "WaveTestSupport.h"
@@ -389,6 +390,37 @@ TEST(PadDeviceTest, NoPadHereIsFoundWithoutError) {
   EXPECT_FALSE(SDx::IsXInputDevice(0x028E045E));
   dx.ReleaseInput();
   EXPECT_EQ(nullptr, dx.m_directInput);
+}
+
+}  // namespace
+
+namespace {
+
+float g_now = 0.0f;
+float FakeClock() { return g_now; }
+
+// The frame step polls the pad, steps the sounds and ends the key events.
+TEST_F(InputSuite, FrameStepPollsThePadAndEndsTheKeyEvents) {
+  SDx* dx = s_engine;
+  g_engine = dx;
+  dx->m_clock = FakeClock;
+  SDx::s_xinputGetState = FakeGetState;
+  memset(&g_padState, 0, sizeof(g_padState));
+  g_padState.Gamepad.wButtons = XINPUT_GAMEPAD_X;
+  g_padAnswer = ERROR_SUCCESS;
+  dx->m_xinput = true;
+  g_now = dx->m_lastFrameTime + 0.02f;
+  Key(WM_KEYDOWN, 'Q');
+  SDx::Frame();
+  EXPECT_EQ(1, dx->m_pad.buttons[2]);
+  EXPECT_TRUE(dx->IsButtonPressed(2));
+  EXPECT_TRUE(dx->IsKeyDown('Q'));
+  EXPECT_FALSE(dx->IsKeyPressed('Q'));
+  dx->m_xinput = false;
+  dx->ResetInput();
+  SDx::s_xinputGetState = nullptr;
+  dx->m_clock = GetTimeSeconds;
+  g_engine = nullptr;
 }
 
 }  // namespace
