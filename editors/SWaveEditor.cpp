@@ -435,9 +435,9 @@ void SWaveEditor::_SWave::OnPlayEvent() {
 // --- edits ---------------------------------------------------------------------------
 
 template <class Edit>
-bool SWaveEditor::RunEdit(Edit edit) {
+bool SWaveEditor::RunEdit(bool ready, Edit edit) {
   m_wave.m_operation.written = false;
-  if (!m_wave.BeginOperation(m_selectionStart, m_selectionLength, m_focusChannel, ProgressCallback,
+  if (!ready || !m_wave.BeginOperation(m_selectionStart, m_selectionLength, m_focusChannel, ProgressCallback,
                              this)) {
     return false;
   }
@@ -448,48 +448,46 @@ bool SWaveEditor::RunEdit(Edit edit) {
 }
 
 bool SWaveEditor::DeleteSelection() {
-  if (m_selectionLength == 0) return false;
-  bool done = RunEdit([this] { return m_wave.DeleteRange(); });
+  bool done = RunEdit(m_selectionLength > 0, [this] { return m_wave.DeleteRange(); });
   SetSelection(m_selectionStart, 0);
   return done;
 }
 
 bool SWaveEditor::SilenceSelection() {
-  if (m_selectionLength == 0) return false;
-  return RunEdit([this] { return m_wave.SilenceRange(); });
+  return RunEdit(m_selectionLength > 0, [this] { return m_wave.SilenceRange(); });
 }
 
 bool SWaveEditor::CopySelection() {
-  if (m_selectionLength == 0 || !g_clipboard) return false;
-  g_clipboard->SetSize(0);
-  return RunEdit([this] { return m_wave.CopyRange(g_clipboard); });
+  bool ready = m_selectionLength > 0 && g_clipboard;
+  if (ready) g_clipboard->SetSize(0);
+  return RunEdit(ready, [this] { return m_wave.CopyRange(g_clipboard); });
 }
 
 bool SWaveEditor::CutSelection() {
-  if (m_selectionLength == 0 || !g_clipboard) return false;
-  g_clipboard->SetSize(0);
-  bool done = RunEdit([this] { return m_wave.Cut(g_clipboard); });
+  bool ready = m_selectionLength > 0 && g_clipboard;
+  if (ready) g_clipboard->SetSize(0);
+  bool done = RunEdit(ready, [this] { return m_wave.Cut(g_clipboard); });
   SetSelection(m_selectionStart, 0);
   return done;
 }
 
 bool SWaveEditor::PasteClipboard() {
-  if (!g_clipboard || g_clipboard->GetSize() == 0) return false;
-  bool done = RunEdit([this] { return m_wave.Paste(g_clipboard); });
+  bool ready = g_clipboard && g_clipboard->GetSize() > 0;
+  bool done = RunEdit(ready, [this] { return m_wave.Paste(g_clipboard); });
+  if (!ready) return false;
   int unit = m_focusChannel >= 0 ? m_wave.GetBits() / 8 : m_wave.GetBlockAlign();
   if (unit > 0) SetSelection(m_selectionStart, uint32_t(g_clipboard->GetSize() / unit));
   return done;
 }
 
 bool SWaveEditor::AmplifySelection(double factor) {
-  if (m_selectionLength == 0) return false;
-  bool done = RunEdit([this, factor] { return m_wave.Amplify(factor); });
+  bool done = RunEdit(m_selectionLength > 0, [this, factor] { return m_wave.Amplify(factor); });
   RedrawAll();
   return done;
 }
 
 bool SWaveEditor::RebuildSelection() {
-  bool done = RunEdit([this] { return m_wave.RebuildPass(); });
+  bool done = RunEdit(true, [this] { return m_wave.RebuildPass(); });
   RedrawAll();
   return done;
 }

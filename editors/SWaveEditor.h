@@ -133,9 +133,10 @@ private:
   void RebuildGdiObjects();
   void FreeGdiObjects();
   void BuildMenu();
-  // Runs one edit of the selection between BeginProgress and EndProgress.
+  // Runs one edit of the selection between BeginProgress and EndProgress,
+  // when ready; false when not ready or when the operation cannot begin.
   template <class Edit>
-  bool RunEdit(Edit edit);
+  bool RunEdit(bool ready, Edit edit);
   bool OnKeyDown(int key);
   void OnMenuCommand(int id);
   void NotifyMouse(UINT message, LPARAM lParam);

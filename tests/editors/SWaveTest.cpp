@@ -89,7 +89,7 @@ TEST(SWaveTest, MutatedFilesAreRefusedOrLoadedWithinBounds) {
   std::mt19937 random(1234);
   std::string original = RampFile(64);
   int loaded = 0;
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 2000; ++round) {
     std::string bytes = original;
     int changes = 1 + int(random() % 4);
     for (int i = 0; i < changes; ++i) {
