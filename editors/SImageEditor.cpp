@@ -7,6 +7,7 @@
 #include "window/SWndApp.h"
 #include "window/Framework.h"
 #include "editors/EditorMessages.h"
+#include "editors/EditorPaint.h"
 
 using namespace Gdiplus;
 
@@ -320,17 +321,9 @@ LRESULT SImageEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RedrawWindow();
       break;
     case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
+    case WM_PRINTCLIENT:
+      PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
       break;
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Paint(dc);
-      break;
-    }
     case WM_MOUSEMOVE:
       UpdateToolCursor();
       break;

@@ -12,7 +12,8 @@
 namespace {
 
 // The sub-format of integer PCM in an extensible format record.
-const GUID kSubtypePcm = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+const GUID kSubtypePcm = {
+    0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 // Play buffer: DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
 // DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2.
@@ -177,8 +178,10 @@ bool SWave::SaveWavFile(const char* path) {
   char folder[MAX_PATH];
   lstrcpynA(folder, path, MAX_PATH);
   char* slash = strrchr(folder, '\\');
-  if (slash) *slash = 0;
-  else lstrcpyA(folder, ".");
+  if (slash)
+    *slash = 0;
+  else
+    lstrcpyA(folder, ".");
   char temporary[MAX_PATH];
   if (!::GetTempFileNameA(folder, "wav", 0, temporary)) return false;
   SFilePath out;

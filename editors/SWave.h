@@ -155,8 +155,7 @@ private:
   void LeaveTicks();
 
   // The passes behind the edits; frames and counts from the operation.
-  bool MoveDown(uint32_t from, uint32_t to, uint32_t frames, int channel);
-  bool MoveUp(uint32_t from, uint32_t to, uint32_t frames, int channel);
+  bool MoveFrames(uint32_t from, uint32_t to, uint32_t frames, int channel);
   bool FillSilence(uint32_t start, uint32_t frames, int channel);
   bool CopyOut(uint32_t start, uint32_t frames, int channel, SFile* destination);
   bool CopyIn(SFile* source, uint32_t start, uint32_t frames, int channel);

@@ -58,47 +58,31 @@ bool WriteFrames(SFile* file, int align, uint32_t frame, const uint8_t* block, u
 
 }  // namespace
 
-// Frames [from, from + frames) go to [to, ...), to < from; ascending blocks,
-// so that nothing is overwritten before it was read.
-bool SWave::MoveDown(uint32_t from, uint32_t to, uint32_t frames, int channel) {
+// Frames [from, from + frames) go to [to, ...), all channels or one. Blocks
+// run ascending when moving down and from the end when moving up, so that
+// nothing is overwritten before it was read.
+bool SWave::MoveFrames(uint32_t from, uint32_t to, uint32_t frames, int channel) {
   int align = GetBlockAlign(), b = BytesPerSample();
   uint32_t step = uint32_t(BlockSize(int64_t(frames) * align) / align);
   std::vector<uint8_t> source(size_t(step) * align), target(size_t(step) * align);
+  bool up = to > from;
   int done = 0;
-  for (uint32_t i = 0; i < frames; i += step, ++done) {
+  for (uint32_t moved = 0; moved < frames; ++done) {
     if (!ReportProgress(done)) return false;
-    uint32_t n = frames - i < step ? frames - i : step;
+    uint32_t n = frames - moved < step ? frames - moved : step;
+    uint32_t i = up ? frames - moved - n : moved;
+    moved += n;
     if (!ReadFrames(m_data, align, from + i, source.data(), n)) return false;
+    uint8_t* out = source.data();
     if (channel >= 0) {
       if (!ReadFrames(m_data, align, to + i, target.data(), n)) return false;
-      for (uint32_t f = 0; f < n; ++f)
-        memcpy(&target[size_t(f) * align + size_t(channel) * b], &source[size_t(f) * align + size_t(channel) * b], size_t(b));
+      for (uint32_t f = 0; f < n; ++f) {
+        size_t at = size_t(f) * align + size_t(channel) * b;
+        memcpy(&target[at], &source[at], size_t(b));
+      }
+      out = target.data();
     }
-    if (!WriteFrames(m_data, align, to + i, channel >= 0 ? target.data() : source.data(), n))
-      return false;
-    m_operation.written = true;
-  }
-  return true;
-}
-
-// The same for to > from: descending blocks, from the end towards from.
-bool SWave::MoveUp(uint32_t from, uint32_t to, uint32_t frames, int channel) {
-  int align = GetBlockAlign(), b = BytesPerSample();
-  uint32_t step = uint32_t(BlockSize(int64_t(frames) * align) / align);
-  std::vector<uint8_t> source(size_t(step) * align), target(size_t(step) * align);
-  int done = 0;
-  for (uint32_t left = frames; left > 0; ++done) {
-    if (!ReportProgress(done)) return false;
-    uint32_t n = left < step ? left : step;
-    left -= n;
-    if (!ReadFrames(m_data, align, from + left, source.data(), n)) return false;
-    if (channel >= 0) {
-      if (!ReadFrames(m_data, align, to + left, target.data(), n)) return false;
-      for (uint32_t f = 0; f < n; ++f)
-        memcpy(&target[size_t(f) * align + size_t(channel) * b], &source[size_t(f) * align + size_t(channel) * b], size_t(b));
-    }
-    if (!WriteFrames(m_data, align, to + left, channel >= 0 ? target.data() : source.data(), n))
-      return false;
+    if (!WriteFrames(m_data, align, to + i, out, n)) return false;
     m_operation.written = true;
   }
   return true;
@@ -187,7 +171,7 @@ bool SWave::CopyIn(SFile* source, uint32_t start, uint32_t frames, int channel) 
 bool SWave::DeleteRangePass() {
   const _SOperation& op = m_operation;
   uint32_t frames = GetFrames(), after = frames - op.start - op.count;
-  if (!MoveDown(op.start + op.count, op.start, after, op.channel)) return false;
+  if (!MoveFrames(op.start + op.count, op.start, after, op.channel)) return false;
   if (op.channel < 0) {
     m_operation.written = true;
     return m_data->SetSize(int(int64_t(frames - op.count) * GetBlockAlign()));
@@ -217,7 +201,7 @@ bool SWave::InsertSilencePass(uint32_t frames) {
   if (grown > INT32_MAX || !m_data->SetSize(int(grown))) return false;
   m_dataSize = uint32_t(grown);
   op.written = true;
-  if (!MoveUp(op.start, op.start + frames, old - op.start, op.channel)) return false;
+  if (!MoveFrames(op.start, op.start + frames, old - op.start, op.channel)) return false;
   return FillSilence(op.start, frames, op.channel);
 }
 

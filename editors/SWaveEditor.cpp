@@ -4,6 +4,7 @@
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
 #include "core/SResource.h"
+#include "editors/EditorPaint.h"
 #include "editors/SLevelMeter.h"
 #include "window/ControlFactory.h"
 #include "window/SCursor.h"
@@ -52,7 +53,8 @@ void LinkWaveEditor(SWnd* control, SWnd* partner) {
   SWaveEditor* editor = static_cast<SWaveEditor*>(control);
   SLevelMeter* meter = dynamic_cast<SLevelMeter*>(partner);
   editor->m_wave.m_levelMeter = meter;
-  if (meter) meter->SetChannelCount(editor->m_wave.GetChannels() > 1 ? editor->m_wave.GetChannels() : 1);
+  if (meter)
+    meter->SetChannelCount(editor->m_wave.GetChannels() > 1 ? editor->m_wave.GetChannels() : 1);
 }
 
 const SDialogControlClass kWaveEditorClass = {ConstructWaveEditor, ConfigureWaveEditor,
@@ -75,8 +77,10 @@ void CollapseToStart(SWaveEditor& e, int) {
   e.RedrawWindow();
 }
 void TogglePlay(SWaveEditor& e, int) {
-  if (e.m_wave.IsPlaying()) e.m_wave.Stop();
-  else e.Play();
+  if (e.m_wave.IsPlaying())
+    e.m_wave.Stop();
+  else
+    e.Play();
   e.RedrawWindow();
 }
 void CaretHome(SWaveEditor& e, int) {
@@ -100,8 +104,10 @@ void ExtendLeft(SWaveEditor& e, int) {
 }
 void MoveLeft(SWaveEditor& e, int) {
   uint32_t step = Step(e), start = e.m_selectionStart;
-  if (e.m_selectionLength > 0) e.SetSelection(start, 0);
-  else e.SetSelection(start < step ? 0 : start - step, 0);
+  if (e.m_selectionLength > 0)
+    e.SetSelection(start, 0);
+  else
+    e.SetSelection(start < step ? 0 : start - step, 0);
   e.RedrawWindow();
 }
 void ExtendRight(SWaveEditor& e, int) {
@@ -109,8 +115,10 @@ void ExtendRight(SWaveEditor& e, int) {
   e.RedrawWindow();
 }
 void MoveRight(SWaveEditor& e, int) {
-  if (e.m_selectionLength > 0) e.SetSelection(e.m_selectionStart + e.m_selectionLength, 0);
-  else e.SetSelection(e.m_selectionStart + Step(e), 0);
+  if (e.m_selectionLength > 0)
+    e.SetSelection(e.m_selectionStart + e.m_selectionLength, 0);
+  else
+    e.SetSelection(e.m_selectionStart + Step(e), 0);
   e.RedrawWindow();
 }
 void FocusPrevious(SWaveEditor& e, int) {
@@ -123,8 +131,7 @@ void FocusNext(SWaveEditor& e, int) {
 }
 void Silence(SWaveEditor& e, int) {
   e.SilenceSelection();
-  if (e.m_wave.m_operation.written) e.Notify();
-  e.RedrawAll();
+  e.AfterEdit();
 }
 void NewMono(SWaveEditor& e, int) {
   e.NewWave(1);
@@ -176,20 +183,6 @@ const KeyRow kKeys[] = {
     {VK_SUBTRACT, VK_SUBTRACT, ANY, 0, Softer},
 };
 
-// --- mouse notification codes ----------------------------------------------------
-
-struct MouseCode {
-  UINT message;
-  uint32_t code;
-};
-
-const MouseCode kMouseCodes[] = {
-    {WM_LBUTTONDOWN, 0x09},   {WM_LBUTTONUP, 0x11},   {WM_LBUTTONDBLCLK, 0x41},
-    {WM_RBUTTONDOWN, 0x0C},   {WM_RBUTTONUP, 0x14},   {WM_RBUTTONDBLCLK, 0x44},
-    {WM_MBUTTONDOWN, 0x0A},   {WM_MBUTTONUP, 0x12},   {WM_MBUTTONDBLCLK, 0x42},
-    {SWM_LCLICK, 0x21},       {SWM_MCLICK, 0x22},     {SWM_RCLICK, 0x24},
-};
-
 // --- context menu -----------------------------------------------------------------
 
 struct MenuRow {
@@ -198,11 +191,16 @@ struct MenuRow {
 };
 
 const MenuRow kMenu[] = {
-    {SWaveEditor::MENU_PLAY, "Play"},   {SWaveEditor::MENU_STOP, "Stop"},
-    {SWaveEditor::MENU_PAUSE, "Pause"}, {0, nullptr},
-    {SWaveEditor::MENU_CUT, "Cut"},     {SWaveEditor::MENU_COPY, "Copy"},
-    {SWaveEditor::MENU_PASTE, "Paste"}, {SWaveEditor::MENU_DELETE, "Delete"},
-    {0, nullptr},                       {SWaveEditor::MENU_REPEAT, "Repeat"},
+    {SWaveEditor::MENU_PLAY, "Play"},
+    {SWaveEditor::MENU_STOP, "Stop"},
+    {SWaveEditor::MENU_PAUSE, "Pause"},
+    {0, nullptr},
+    {SWaveEditor::MENU_CUT, "Cut"},
+    {SWaveEditor::MENU_COPY, "Copy"},
+    {SWaveEditor::MENU_PASTE, "Paste"},
+    {SWaveEditor::MENU_DELETE, "Delete"},
+    {0, nullptr},
+    {SWaveEditor::MENU_REPEAT, "Repeat"},
 };
 
 }  // namespace
@@ -224,6 +222,10 @@ SWaveEditor::SWaveEditor() : m_wave(this) {
   m_backBuffer = m_progressSnapshot = nullptr;
   m_linePen = m_caretPen = m_caretPlayPen = m_waveEnabledPen = m_waveDisabledPen = nullptr;
   m_backEnabledBrush = m_backDisabledBrush = m_progressBackBrush = nullptr;
+  SetDefaultColors();
+}
+
+void SWaveEditor::SetDefaultColors() {
   m_backEnabled = ::GetSysColor(COLOR_WINDOW);
   m_backDisabled = ::GetSysColor(COLOR_BTNFACE);
   m_line = m_caret = ::GetSysColor(COLOR_BTNTEXT);
@@ -255,8 +257,8 @@ bool SWaveEditor::Register() {
 SFilePath* SWaveEditor::GetClipboard() { return g_clipboard; }
 
 void SWaveEditor::FreeGdiObjects() {
-  HGDIOBJ objects[] = {m_linePen,         m_caretPen,          m_caretPlayPen,
-                       m_waveEnabledPen,  m_waveDisabledPen,   m_backEnabledBrush,
+  HGDIOBJ objects[] = {m_linePen,           m_caretPen,         m_caretPlayPen,
+                       m_waveEnabledPen,    m_waveDisabledPen,  m_backEnabledBrush,
                        m_backDisabledBrush, m_progressBackBrush};
   for (HGDIOBJ object : objects)
     if (object) ::DeleteObject(object);
@@ -309,8 +311,10 @@ void SWaveEditor::SetProgressColors(COLORREF back, COLORREF start, COLORREF end)
 void SWaveEditor::BuildMenu() {
   m_menu.CreatePopup(m_hWnd);
   for (const MenuRow& row : kMenu) {
-    if (row.id) m_menu.AddItem(row.id, row.text);
-    else m_menu.AddSeparator(0);
+    if (row.id)
+      m_menu.AddItem(row.id, row.text);
+    else
+      m_menu.AddSeparator(0);
   }
 }
 
@@ -350,15 +354,7 @@ void SWaveEditor::Reset() {
 
 void SWaveEditor::ResetAll() {
   Reset();
-  m_backEnabled = ::GetSysColor(COLOR_WINDOW);
-  m_backDisabled = ::GetSysColor(COLOR_BTNFACE);
-  m_line = m_caret = ::GetSysColor(COLOR_BTNTEXT);
-  m_caretPlay = 0x0000FF;
-  m_waveEnabled = ::GetSysColor(COLOR_HIGHLIGHT);
-  m_waveDisabled = ::GetSysColor(COLOR_WINDOWTEXT);
-  m_progressBack = 0x205C20;
-  m_progressStart = 0x80FF80;
-  m_progressEnd = 0x0000FF;
+  SetDefaultColors();
   RebuildGdiObjects();
   m_focusChannel = -1;
   m_selectionStart = m_selectionLength = 0;
@@ -372,8 +368,10 @@ void SWaveEditor::Play() {
   for (int i = 0; i < m_muted.GetCount(); ++i) m_wave.m_muted.Add(m_muted[i]);
   m_wave.m_muted.Sort();
   m_wave.PrepareBuffer();
-  if (m_selectionLength == 0) m_wave.Play(m_selectionStart, 0);
-  else m_wave.Play(m_selectionStart, m_selectionStart + m_selectionLength);
+  if (m_selectionLength == 0)
+    m_wave.Play(m_selectionStart, 0);
+  else
+    m_wave.Play(m_selectionStart, m_selectionStart + m_selectionLength);
 }
 
 void SWaveEditor::SetFocusChannel(int channel) {
@@ -385,8 +383,10 @@ void SWaveEditor::ToggleChannelMute(int channel) {
   if (!m_wave.IsLoaded()) return;
   if (channel >= 0 && channel < m_wave.GetChannels()) {
     int index = m_muted.Find(channel);
-    if (index >= 0) m_muted.RemoveAt(index);
-    else m_muted.Add(channel);
+    if (index >= 0)
+      m_muted.RemoveAt(index);
+    else
+      m_muted.Add(channel);
   } else {
     m_muted.SetSize(0, false);
   }
@@ -426,7 +426,9 @@ void SWaveEditor::RedrawAll() {
   RedrawWindow();
 }
 
-void SWaveEditor::RedrawWindow() { SWnd::Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+void SWaveEditor::RedrawWindow() {
+  SWnd::Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
 
 void SWaveEditor::_SWave::OnPlayEvent() {
   if (m_owner) m_owner->RedrawWindow();
@@ -437,8 +439,8 @@ void SWaveEditor::_SWave::OnPlayEvent() {
 template <class Edit>
 bool SWaveEditor::RunEdit(bool ready, Edit edit) {
   m_wave.m_operation.written = false;
-  if (!ready || !m_wave.BeginOperation(m_selectionStart, m_selectionLength, m_focusChannel, ProgressCallback,
-                             this)) {
+  if (!ready || !m_wave.BeginOperation(m_selectionStart, m_selectionLength, m_focusChannel,
+                                       ProgressCallback, this)) {
     return false;
   }
   BeginProgress();
@@ -492,10 +494,14 @@ bool SWaveEditor::RebuildSelection() {
   return done;
 }
 
-void SWaveEditor::Cut() {
-  CutSelection();
+void SWaveEditor::AfterEdit() {
   if (m_wave.m_operation.written) Notify();
   RedrawAll();
+}
+
+void SWaveEditor::Cut() {
+  CutSelection();
+  AfterEdit();
 }
 
 void SWaveEditor::Copy() {
@@ -505,14 +511,12 @@ void SWaveEditor::Copy() {
 
 void SWaveEditor::Paste() {
   PasteClipboard();
-  if (m_wave.m_operation.written) Notify();
-  RedrawAll();
+  AfterEdit();
 }
 
 void SWaveEditor::Delete() {
   DeleteSelection();
-  if (m_wave.m_operation.written) Notify();
-  RedrawAll();
+  AfterEdit();
 }
 
 void SWaveEditor::SelectAll() {
@@ -533,8 +537,8 @@ bool SWaveEditor::OnKeyDown(int key) {
   int modifiers = (IsKeyDown(VK_SHIFT) ? 1 : 0) | (IsKeyDown(VK_CONTROL) ? 2 : 0);
   for (const KeyRow& row : kKeys) {
     if (key < row.first || key > row.last) continue;
-    bool match = row.match == ANY || (row.match == ONLY ? modifiers == row.modifiers
-                                                         : modifiers != row.modifiers);
+    bool match = row.match == ANY ||
+                 (row.match == ONLY ? modifiers == row.modifiers : modifiers != row.modifiers);
     if (!match) continue;
     row.act(*this, key - row.first);
     return true;
@@ -544,10 +548,18 @@ bool SWaveEditor::OnKeyDown(int key) {
 
 void SWaveEditor::OnMenuCommand(int id) {
   switch (id) {
-    case MENU_CUT: Cut(); break;
-    case MENU_COPY: Copy(); break;
-    case MENU_PASTE: Paste(); break;
-    case MENU_DELETE: Delete(); break;
+    case MENU_CUT:
+      Cut();
+      break;
+    case MENU_COPY:
+      Copy();
+      break;
+    case MENU_PASTE:
+      Paste();
+      break;
+    case MENU_DELETE:
+      Delete();
+      break;
     case MENU_PLAY:
       Play();
       RedrawWindow();
@@ -569,21 +581,10 @@ void SWaveEditor::OnMenuCommand(int id) {
 
 void SWaveEditor::NotifyMouse(UINT message, LPARAM lParam) {
   HWND parent = GetParent();
-  if (!parent || !m_hWnd) return;
-  for (const MouseCode& row : kMouseCodes) {
-    if (row.message != message) continue;
-    MOUSERECORD record;
-    record.flags = row.code;
-    record.x = short(LOWORD(lParam));
-    record.y = short(HIWORD(lParam));
-    POINT point = {record.x, record.y};
-    ::ClientToScreen(m_hWnd, &point);
-    record.screenX = point.x;
-    record.screenY = point.y;
-    SWnd::StaticWndProc(parent, SWM_WAVEEDITORMOUSE, reinterpret_cast<WPARAM>(this),
-                        reinterpret_cast<LPARAM>(&record));
-    return;
-  }
+  MOUSERECORD record;
+  if (!parent || !m_hWnd || !MakeMouseRecord(m_hWnd, message, lParam, &record)) return;
+  SWnd::StaticWndProc(parent, SWM_WAVEEDITORMOUSE, reinterpret_cast<WPARAM>(this),
+                      reinterpret_cast<LPARAM>(&record));
 }
 
 LRESULT SWaveEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -601,18 +602,9 @@ LRESULT SWaveEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RedrawAll();
       break;
     case WM_ERASEBKGND:
-      // lParam: the memory DC of the framework's double buffer.
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
+    case WM_PRINTCLIENT:
+      PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
       break;
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Paint(dc);
-      break;
-    }
     case WM_MOUSEMOVE:
       SetCursor(GetFrameworkCursor(CURSOR_IBEAM));
       break;
@@ -632,14 +624,12 @@ LRESULT SWaveEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDOWN:
       if (loaded) TrackMouseSelection();
-      NotifyMouse(message, lParam);
       break;
     case WM_LBUTTONDBLCLK:
       if (loaded) {
         SetFocus();
         SelectAll();
       }
-      NotifyMouse(message, lParam);
       break;
     case WM_RBUTTONDOWN:
       if (loaded && m_popupMenu) {
@@ -649,22 +639,12 @@ LRESULT SWaveEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ::ClientToScreen(m_hWnd, &point);
         m_menu.Track(point.x, point.y);
       }
-      NotifyMouse(message, lParam);
-      break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-    case SWM_LCLICK:
-    case SWM_MCLICK:
-    case SWM_RCLICK:
-      NotifyMouse(message, lParam);
       break;
     case SWM_MENUCOMMAND:
       OnMenuCommand(int(lParam));
       break;
   }
+  // Every mouse button message, after its own handling.
+  NotifyMouse(message, lParam);
   return SWnd::WindowProc(message, wParam, lParam);
 }

@@ -106,6 +106,8 @@ public:
 
   // Sends SWM_EDITORCHANGED to the parent while m_notifyParent is set.
   void Notify();
+  // Notify when the last edit changed the data, then redraw.
+  void AfterEdit();
   // Redraw, then a window redraw.
   void RedrawAll();
   // A window redraw.
@@ -130,6 +132,7 @@ public:
 
 private:
   bool IsKeyDown(int key) const { return s_keyState && (s_keyState(key) & 0x8000) != 0; }
+  void SetDefaultColors();
   void RebuildGdiObjects();
   void FreeGdiObjects();
   void BuildMenu();

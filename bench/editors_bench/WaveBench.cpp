@@ -58,8 +58,10 @@ void Edits(const char* label) {
 void Run() {
   Edits("no buffer");
   CreateDirectSound();
-  if (g_directSound) Edits("DirectSound buffer");
-  else printf("no DirectSound object here\n");
+  if (g_directSound)
+    Edits("DirectSound buffer");
+  else
+    printf("no DirectSound object here\n");
 }
 
 bench::Group g_group("wave", Run);

@@ -112,8 +112,10 @@ TEST_F(SWaveEditorTest, AnEmptyEditorIgnoresKeysAndPaintsItsBackground) {
 TEST_F(SWaveEditorTest, ShortAndEmptyWavesDraw) {
   editor.SetLineColors(0x00FF00, 0x0000FF, 0xFF000000);
   for (int channels : {0, 1}) {
-    if (channels) ASSERT_TRUE(editor.NewWave(1));
-    else ASSERT_TRUE(LoadRamp(100));
+    if (channels)
+      ASSERT_TRUE(editor.NewWave(1));
+    else
+      ASSERT_TRUE(LoadRamp(100));
     Dib32 canvas(200, 100, 0);
     editor.SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
     int strip = 100 / editor.m_wave.GetChannels();
@@ -255,8 +257,11 @@ TEST_F(SWaveEditorTest, MouseButtonsReachTheParentAsRecords) {
   struct Row {
     UINT message;
     uint32_t code;
-  } rows[] = {{WM_RBUTTONUP, 0x14}, {WM_MBUTTONDBLCLK, 0x42}, {SWM_LCLICK, 0x21},
-              {WM_LBUTTONUP, 0x11}, {WM_MOUSEMOVE, 0}};
+  } rows[] = {{WM_RBUTTONUP, 0x14},
+              {WM_MBUTTONDBLCLK, 0x42},
+              {SWM_LCLICK, 0x21},
+              {WM_LBUTTONUP, 0x11},
+              {WM_MOUSEMOVE, 0}};
   for (const Row& row : rows) {
     parent.mouse.clear();
     editor.SendMessage(row.message, 0, MAKELPARAM(30, 40));
@@ -323,7 +328,8 @@ TEST_F(SWaveEditorTest, TheFactoryBuildsItFromAnArchiveEntryAndItsKeys) {
   SDialogEditor::SetProperty(&record, "WAVEEDITOR_FILE", "alarm.wav");
   SDialogEditor::SetProperty(&record, "WAVEEDITOR_COLORLINE", "#FF0000");
   SDialogEditor::SetProperty(&record, "WAVEEDITOR_POPUPMENU", "0");
-  std::unique_ptr<SWnd> control(CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
+  std::unique_ptr<SWnd> control(
+      CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
   ASSERT_NE(control, nullptr);
   ASSERT_EQ(control->m_kind, 47);
   SWaveEditor* built = static_cast<SWaveEditor*>(control.get());

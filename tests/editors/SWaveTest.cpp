@@ -165,10 +165,10 @@ TEST_F(SWaveEditTest, DeleteShortensAllChannelsOrShiftsOneKeepingTheSize) {
   ASSERT_TRUE(Begin(0, 5, 1));
   ASSERT_TRUE(wave.DeleteRange());
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 0);    // the other channel stays
+  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 0);  // the other channel stays
   EXPECT_EQ(wave.GetSample(1, nullptr, 0), -5);
   EXPECT_EQ(wave.GetSample(1, nullptr, 74), -99);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 75), 0);   // the freed end is silence
+  EXPECT_EQ(wave.GetSample(1, nullptr, 75), 0);  // the freed end is silence
   EXPECT_EQ(wave.GetSample(1, nullptr, 79), 0);
 }
 
@@ -214,7 +214,7 @@ TEST(SWaveAmplifyTest, ClampsToTheSampleWidth) {
     int32_t value;
     double factor;
     int64_t expected;
-  } rows[] = {{16, 30000, 1.5, 32767}, {16, -30000, 1.5, -32768}, {8, 100, 1.5, 127},
+  } rows[] = {{16, 30000, 1.5, 32767}, {16, -30000, 1.5, -32768},         {8, 100, 1.5, 127},
               {8, -100, 1.5, -128},    {32, 2000000000, 1.5, 2147483647}, {16, 1001, 0.75, 750}};
   for (const Row& row : rows) {
     Header h;
@@ -399,11 +399,12 @@ TEST_F(SWavePlayTest, PlaysStopsAndPausesARange) {
 }
 
 TEST_F(SWavePlayTest, TheTickStopsAtTheRangeEndOrLoopsBackWithRepeat) {
+  // The application window's timer ticks the playing wave.
   ASSERT_TRUE(wave.Play(0, 100000));
-  wave.Update();
+  g_appWindow->SendMessage(WM_TIMER, 1, 0);
   EXPECT_GE(wave.progress, 1);
   wave.SetPlayPosition(150000);
-  wave.Update();
+  g_appWindow->SendMessage(WM_TIMER, 1, 0);
   EXPECT_FALSE(wave.IsPlaying());
   EXPECT_GE(wave.stopped, 1);
   EXPECT_FALSE(Ticking());

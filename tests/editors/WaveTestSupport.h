@@ -17,9 +17,9 @@ struct Header {
   uint16_t channels = 2;
   uint32_t rate = 44100;
   uint16_t bits = 16;
-  int blockAlign = -1;   // -1: channels x bits / 8
+  int blockAlign = -1;  // -1: channels x bits / 8
   uint32_t formatSize = 16;
-  int dataSize = -1;     // -1: the samples' bytes
+  int dataSize = -1;         // -1: the samples' bytes
   std::string beforeFormat;  // a chunk between "WAVE" and "fmt "
 };
 
@@ -84,7 +84,8 @@ inline std::string RampFile(int frames) { return Bytes(Header(), Ramp(frames)); 
 // One channel's samples of the whole wave, read from its data file.
 inline std::vector<int64_t> Channel(SWave& wave, int channel) {
   std::vector<int64_t> values;
-  for (uint32_t f = 0; f < wave.GetFrames(); ++f) values.push_back(wave.GetSample(channel, nullptr, f));
+  for (uint32_t f = 0; f < wave.GetFrames(); ++f)
+    values.push_back(wave.GetSample(channel, nullptr, f));
   return values;
 }
 
