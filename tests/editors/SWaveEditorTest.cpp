@@ -165,7 +165,7 @@ TEST_F(SWaveEditorTest, KeysMoveTheSelectionAndTheFocusChannel) {
   EXPECT_EQ(parent.changes, 0);
 }
 
-TEST_F(SWaveEditorTest, SpacePlaysAndStopsAndPlaysNothingWhenEveryChannelIsMuted) {
+TEST_F(SWaveEditorTest, PlaysFromTheMenuStopsWithSpaceAndPlaysNothingWhenAllIsMuted) {
   ASSERT_TRUE(LoadRamp(44100 * 4));
   Key(VK_NUMPAD1, {VK_CONTROL});
   Key(VK_NUMPAD2, {VK_CONTROL});
@@ -174,7 +174,7 @@ TEST_F(SWaveEditorTest, SpacePlaysAndStopsAndPlaysNothingWhenEveryChannelIsMuted
   EXPECT_FALSE(editor.m_wave.IsPlaying());
   Key(VK_NUMPAD0, {VK_CONTROL});
   EXPECT_EQ(editor.m_muted.GetCount(), 0);
-  Key(VK_SPACE);
+  editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveEditor::MENU_PLAY);
   EXPECT_TRUE(editor.m_wave.IsPlaying());
   editor.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
   EXPECT_EQ(editor.m_wave.GetFrequency(), 44600);
@@ -298,19 +298,6 @@ TEST_F(SWaveEditorTest, DraggingPastAnEdgeSelectsToThatEndOfTheWave) {
     EXPECT_EQ(editor.m_selectionStart, row.start) << row.toX;
     EXPECT_EQ(editor.m_selectionLength, row.length) << row.toX;
   }
-}
-
-TEST_F(SWaveEditorTest, TheContextMenuCommandsPlayStopAndRepeat) {
-  ASSERT_TRUE(LoadRamp(44100 * 4));
-  EXPECT_EQ(std::string(editor.m_menu.GetItemText(SWaveEditor::MENU_PLAY).GetText()), "Play");
-  EXPECT_EQ(std::string(editor.m_menu.GetItemText(SWaveEditor::MENU_REPEAT).GetText()), "Repeat");
-  editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveEditor::MENU_REPEAT);
-  EXPECT_TRUE(editor.m_repeat);
-  EXPECT_TRUE(editor.m_wave.m_repeat);
-  editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveEditor::MENU_PLAY);
-  EXPECT_TRUE(editor.m_wave.IsPlaying());
-  editor.SendMessage(SWM_MENUCOMMAND, 0, SWaveEditor::MENU_STOP);
-  EXPECT_FALSE(editor.m_wave.IsPlaying());
 }
 
 // --- the dialog control class and the game's sounds ----------------------------------
