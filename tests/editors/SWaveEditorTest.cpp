@@ -7,6 +7,7 @@
 #include "core/SFilePath.h"
 #include "core/SResource.h"
 #include "editors/EditorControls.h"
+#include "editors/SLevelMeter.h"
 #include "editors/SWaveEditor.h"
 #include "tests/data/GameArchives.h"
 #include "tests/editors/WaveTestSupport.h"
@@ -324,6 +325,37 @@ TEST_F(SWaveEditorTest, TheFactoryBuildsItFromAnArchiveEntryAndItsKeys) {
   EXPECT_EQ(built->m_line, 0x0000FFu);
   EXPECT_EQ(built->m_caret, ::GetSysColor(COLOR_BTNTEXT));
   EXPECT_FALSE(built->m_popupMenu);
+}
+
+// A level meter control as the dialog links it: the values it was given.
+class Meter : public SWnd, public SLevelMeter {
+public:
+  void SetChannelCount(int count) override { values.assign(size_t(count), -1); }
+  void SetValue(int channel, int value) override {
+    for (size_t c = 0; c < values.size(); ++c)
+      if (channel < 0 || size_t(channel) == c) values[c] = value;
+  }
+  int GetMinimum() const override { return 0; }
+  int GetMaximum() const override { return 1000; }
+  std::vector<int> values;
+};
+
+TEST_F(SWaveEditorTest, ALinkedLevelMeterShowsThePlayingChannels) {
+  RegisterEditorControls();
+  ASSERT_TRUE(LoadRamp(44100 * 4));
+  Meter meter;
+  FindDialogControlClass(SDialogEditor::TYPE_WAVEEDITOR)->link(&editor, &meter);
+  ASSERT_EQ(meter.values.size(), 2u);
+  Key(VK_NUMPAD2, {VK_CONTROL});
+  editor.Play();
+  editor.m_wave.SetPlayPosition(20000);
+  editor.m_wave.Update();
+  EXPECT_GT(meter.values[0], 500);  // samples near 20000 of 32768
+  EXPECT_EQ(meter.values[1], 0);    // muted
+  editor.m_wave.Stop();
+  EXPECT_EQ(meter.values[0], 0);
+  FindDialogControlClass(SDialogEditor::TYPE_WAVEEDITOR)->link(&editor, &parent);
+  EXPECT_EQ(editor.m_wave.m_levelMeter, nullptr);
 }
 
 TEST_F(SWaveEditorTest, EverySoundOfTheGameLoadsAndSavesBackUnchanged) {
