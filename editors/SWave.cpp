@@ -36,11 +36,6 @@ bool ReadU32(SFile* file, uint32_t* value) {
   return true;
 }
 
-bool WriteU32(SFile* file, uint32_t value) {
-  uint8_t b[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-  return file->WriteData(b, 4) == 4;
-}
-
 void TickWave(SWave* wave) { wave->Update(); }
 
 }  // namespace
@@ -155,42 +150,6 @@ bool SWave::LoadWav(SFile* file) {
   m_loaded = true;
   PrepareBuffer();
   if (m_levelMeter) m_levelMeter->SetChannelCount(GetChannels());
-  return true;
-}
-
-bool SWave::SaveWav(SFile* file) {
-  if (!file || !m_loaded) return false;
-  uint32_t riffSize = 4 + 8 + m_formatSize + 8 + m_dataSize;
-  if (file->WriteData("RIFF", 4) != 4 || !WriteU32(file, riffSize) ||
-      file->WriteData("WAVEfmt ", 8) != 8 || !WriteU32(file, m_formatSize) ||
-      file->WriteData(&m_format, int(m_formatSize)) != int(m_formatSize) ||
-      file->WriteData("data", 4) != 4 || !WriteU32(file, m_dataSize)) {
-    return false;
-  }
-  m_data->Seek(0);
-  return SFile::Copy(m_data, file, int(m_dataSize)) == int(m_dataSize);
-}
-
-bool SWave::SaveWavFile(const char* path) {
-  if (!path || !*path || !m_loaded) return false;
-  // The new file is written beside the old one, so that the replacing move
-  // stays on one volume.
-  char folder[MAX_PATH];
-  lstrcpynA(folder, path, MAX_PATH);
-  char* slash = strrchr(folder, '\\');
-  if (slash)
-    *slash = 0;
-  else
-    lstrcpyA(folder, ".");
-  char temporary[MAX_PATH];
-  if (!::GetTempFileNameA(folder, "wav", 0, temporary)) return false;
-  SFilePath out;
-  bool written = out.Open(temporary, true, true, false, false) && SaveWav(&out);
-  out.Close();
-  if (!written || !::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
-    ::DeleteFileA(temporary);
-    return false;
-  }
   return true;
 }
 

@@ -64,14 +64,6 @@ public:
   // width other than 8, 16 or 32 bits, nBlockAlign other than channels x
   // bytes per sample, a data chunk longer than what follows.
   bool LoadWav(SFile* file);
-  // Writes the wave as LoadWav reads it: the format chunk at the size it
-  // was read (or made) with, then the data. False when nothing is loaded or
-  // a write falls short.
-  bool SaveWav(SFile* file);
-  // SaveWav into a new file beside the path, which then replaces the file
-  // at the path; on failure the old file stays as it was.
-  bool SaveWavFile(const char* path);
-
   bool IsLoaded() const { return m_loaded; }
   int GetChannels() const { return m_format.Format.nChannels; }
   int GetBits() const { return m_format.Format.wBitsPerSample; }

@@ -332,7 +332,6 @@ bool SWaveEditor::LoadFile(SFile* file) {
   return true;
 }
 
-bool SWaveEditor::SaveFile(const char* path) { return m_wave.SaveWavFile(path); }
 
 bool SWaveEditor::NewWave(int channels) {
   Reset();

@@ -71,8 +71,6 @@ public:
   void SetProgressColors(COLORREF back, COLORREF start, COLORREF end);
 
   bool LoadFile(SFile* file);
-  // Writes the wave to the path through a new file that replaces it.
-  bool SaveFile(const char* path);
   bool NewWave(int channels);
   void Reset();
   void ResetAll();

