@@ -63,7 +63,22 @@ int Run(const char* table, const char* folderName) {
     Canvas canvas(description.width, description.height);
     if (!PaintImage(description, canvas, error)) return Fail(table, lineNumber, error.GetText());
     SString path = folder + description.name;
-    if (!canvas.Save(path.GetText(), description.jpeg)) return Fail(table, lineNumber, "cannot write the image");
+    if (!canvas.Save(path.GetText(), description.jpeg))
+      return Fail(table, lineNumber, "cannot write the image");
+    if (HasNormalMap(description)) {
+      // The normal map: the image's name without its extension, "+n.", and
+      // the extension.
+      int dot = description.name.ReverseFindChar('.');
+      SString normalName = description.name.Left(dot) + "+n" + description.name.Mid(dot);
+      if (names.FindSorted(normalName.GetText()) >= 0)
+        return Fail(table, lineNumber, "the normal map's name is used");
+      names.InsertSorted(normalName.GetText());
+      Canvas normal(description.width, description.height);
+      if (!PaintNormalMap(description, normal, error))
+        return Fail(table, lineNumber, error.GetText());
+      if (!normal.Save((folder + normalName).GetText(), description.jpeg))
+        return Fail(table, lineNumber, "cannot write the normal map");
+    }
   }
   return 0;
 }

@@ -7,10 +7,10 @@ namespace {
 
 // The map characters of the level format as Windows-1252 bytes.
 const unsigned char kMapBytes[] = {
-    0xBB, 0xAB, 'X',  0xA9, 0xAE, '@', '$', '#', 0xA3, 'd', 'D', 'e', 0xEA, 'E',
-    0xCA, 'Z',  '<',  '>',  '^',  0x95, '*', '+', '=',  0xB0, 0xB9, 0xB2, 0xB3, '\\',
-    '/',  'o',  0xD8, 0xF4, 'O',  0xA4, '7', '9', '1',  '3', 'l', 'r', 'f', 'b',
-    'P',  'T',  'W',  '|',  '\'', '"',  0x97, '}', '{', 'z',
+    0xBB, 0xAB, 'X', 0xA9, 0xAE, '@',  '$',  '#',  0xA3, 'd',  'D',  'e',  0xEA,
+    'E',  0xCA, 'Z', '<',  '>',  '^',  0x95, '*',  '+',  '=',  0xB0, 0xB9, 0xB2,
+    0xB3, '\\', '/', 'o',  0xD8, 0xF4, 'O',  0xA4, '7',  '9',  '1',  '3',  'l',
+    'r',  'f',  'b', 'P',  'T',  'W',  '|',  '\'', '"',  0x97, '}',  '{',  'z',
 };
 static_assert(sizeof(kMapBytes) == 52, "the level format has 52 map characters");
 
@@ -109,7 +109,8 @@ bool PieceLibrary::Load(const char* path) {
         continue;
       }
       SString row, problem;
-      if (!ConvertRow(line, row, problem)) return Fail(lineNumber, "the row has ", problem.GetText());
+      if (!ConvertRow(line, row, problem))
+        return Fail(lineNumber, "the row has ", problem.GetText());
       piece->Add(row.GetText());
       continue;
     }
@@ -118,7 +119,8 @@ bool PieceLibrary::Load(const char* path) {
     if (line.Left(6) != "piece ") return Fail(lineNumber, "expected \"piece NAME\"");
     SString name = line.Mid(6);
     name.Trim(-1, -1, false);
-    if (name.GetLength() == 0 || name.FindChar(' ') >= 0) return Fail(lineNumber, "a bad piece name");
+    if (name.GetLength() == 0 || name.FindChar(' ') >= 0)
+      return Fail(lineNumber, "a bad piece name");
     if (Find(name) >= 0) return Fail(lineNumber, "the piece is defined twice: ", name.GetText());
     m_names.Add(name.GetText());
     piece = new SStringArray;

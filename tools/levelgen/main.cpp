@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
     if (!Compose(pieces, reader, out)) return Fail(reader.GetError());
     SString path = folder + name;
     SFilePath file;
-    if (!file.Open(path.GetText(), true, true, false, false)) return Fail(SString("cannot write ") + path);
+    if (!file.Open(path.GetText(), true, true, false, false))
+      return Fail(SString("cannot write ") + path);
     int size = out.GetSize();
     bool written = file.WriteData(out.GetBuffer(), size) == size;
     file.Close();
