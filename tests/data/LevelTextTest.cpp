@@ -70,6 +70,12 @@ const int kThemes[5][5] = {
 const int kLengthRatings[5][5] = {
     {1, 3, 2, 3, 2}, {2, 0, 3, 0, 2}, {3, 2, 0, 3, 1}, {3, 0, 3, 4, 3}, {3, 2, 4, 2, 3},
 };
+const int kDexterityRatings[5][5] = {
+    {1, 2, 2, 3, 3}, {1, 0, 4, 0, 2}, {2, 3, 0, 3, 2}, {3, 0, 3, 0, 3}, {4, 4, 3, 4, 4},
+};
+const int kPuzzleRatings[5][5] = {
+    {1, 1, 1, 2, 3}, {1, 0, 4, 0, 2}, {1, 3, 0, 2, 2}, {1, 0, 3, 0, 1}, {3, 1, 1, 3, 2},
+};
 const int kEasyQualifyingTimes[5][5] = {
     {0, 0, 8300, 0, 0},    {7100, 0, 0, 0, 8800}, {0, 7700, 0, 9100, 0},
     {8500, 0, 0, 0, 8000}, {0, 0, 10100, 0, 0},
@@ -110,6 +116,37 @@ const char* const kMissingInTheme[4] = {
 // Cells the craft cannot drive through: walls that reach the floor, boxes,
 // pistons, mirrors and mines. Roofs and sliding roofs hang above the floor.
 const char kBlockingCells[] = "|'\"z$#\xA3P7913lrfb\xA4";
+// Rows that ask for dexterity hold an obstacle: walls, boxes, pistons,
+// mirrors, mines, fire, arrows, enemies, blockers, wagons or doors; rows that
+// ask for thought hold doors, mirrors, pushable walls, dynamite or gems in
+// the air.
+const char kObstacleCells[] =
+    "|'\"z$#\xA3P7913lrfb\xA4<>^\xBB\xAB"
+    "e\xEA"
+    "E\xCAX\xA9\xAEW\xB0\xB9\xB2\xB3";
+const char kPuzzleCells[] =
+    "\xB0\xB9\xB2\xB3"
+    "7913lrfb'\"dD+=";
+// The lesson's tips by the craft's z on the HUD: the rows from the start of a
+// tip's range to its end hold what it teaches.
+const struct {
+  int firstRow, lastRow;
+  const char* cells;
+} kLessonTips[] = {
+    {0, 5, "*"},                 // gem
+    {12, 16, "+="},              // hidden gem
+    {19, 38, "\\/"},             // jumper
+    {42, 53, "|"},               // wall
+    {58, 71, "\x95T"},           // mat
+    {77, 100, "\xB0"},           // door
+    {105, 116, "\xB9\xB2\xB3"},  // guard
+    {118, 132, "7913lrfb"},      // mirror
+    {137, 149,
+     "e\xEA"
+     "E\xCA"},        // enemy
+    {155, 173, "Z"},  // end
+};
+
 // A launcher throws a fast craft for about seven rows; it can steer one
 // column for every two rows of flight and lands from the fourth row on.
 const int kFlightRows = 7;
@@ -373,6 +410,54 @@ TEST(LevelTexts, LevelsHaveTheLengthOfTheirCells) {
       EXPECT_LE((int)level.rows.size(), kRowsByLength[rating].most) << level.name;
     }
     EXPECT_GE(level.rows.size() - finish, 3u) << level.name << ": no room behind the finish";
+  }
+}
+
+TEST(LevelTexts, TheLessonTeachesInTheOrderOfItsTips) {
+  for (const Level& level : ReadAllLevels()) {
+    if (level.world != 1 || level.level != 1) continue;
+    for (const auto& tip : kLessonTips) {
+      bool found = false;
+      for (const Item& item : level.items) {
+        found = found || (item.row >= tip.firstRow && item.row <= tip.lastRow &&
+                          strchr(tip.cells, item.byte));
+      }
+      EXPECT_TRUE(found) << "nothing to learn in rows " << tip.firstRow << " to " << tip.lastRow;
+    }
+  }
+}
+
+// The share of a level's rows that hold one of the cells.
+double ShareOfRows(const Level& level, const char* cells) {
+  std::set<int> rows;
+  for (const Item& item : level.items) {
+    if (strchr(cells, item.byte)) rows.insert(item.row);
+  }
+  return level.rows.empty() ? 0 : (double)rows.size() / level.rows.size();
+}
+
+TEST(LevelTexts, HigherRatingsMeanDenserObstaclesAndMorePuzzles) {
+  // The mean share of obstacle rows (puzzle rows) of the levels of each
+  // dexterity (puzzle) rating grows with the rating.
+  double obstacles[5] = {}, puzzles[5] = {};
+  int dexterityCount[5] = {}, puzzleCount[5] = {};
+  for (const Level& level : ReadAllLevels()) {
+    int dexterity = kDexterityRatings[level.world][level.level];
+    int puzzle = kPuzzleRatings[level.world][level.level];
+    obstacles[dexterity] += ShareOfRows(level, kObstacleCells);
+    ++dexterityCount[dexterity];
+    puzzles[puzzle] += ShareOfRows(level, kPuzzleCells);
+    ++puzzleCount[puzzle];
+  }
+  for (int rating = 2; rating <= 4; ++rating) {
+    ASSERT_GT(dexterityCount[rating] * dexterityCount[rating - 1] * puzzleCount[rating] *
+                  puzzleCount[rating - 1],
+              0);
+    EXPECT_GT(obstacles[rating] / dexterityCount[rating],
+              obstacles[rating - 1] / dexterityCount[rating - 1])
+        << "dexterity " << rating;
+    EXPECT_GT(puzzles[rating] / puzzleCount[rating], puzzles[rating - 1] / puzzleCount[rating - 1])
+        << "puzzle " << rating;
   }
 }
 
