@@ -2,6 +2,7 @@
 #include "tools/levelgen/PieceLibrary.h"
 
 #include "core/SFileMem.h"
+#include "tools/common/TextLines.h"
 
 namespace {
 
@@ -94,14 +95,9 @@ bool PieceLibrary::Load(const char* path) {
   SString text = file.ReadString();
   SStringArray* piece = nullptr;
   int lineNumber = 0;
-  for (int start = 0; start < text.GetLength();) {
-    int end = text.FindChar('\n', start);
-    if (end < 0) end = text.GetLength();
-    SString line = text.Mid(start, end - start);
-    start = end + 1;
+  SString line;
+  for (int start = 0; NextLine(text, start, line);) {
     ++lineNumber;
-    if (line.GetLength() > 0 && line.GetAt(line.GetLength() - 1) == '\r')
-      line.SetLength(line.GetLength() - 1);
     if (piece) {
       if (line == "end") {
         if (piece->GetCount() == 0) return Fail(lineNumber, "a piece without rows");
