@@ -104,7 +104,7 @@ bool Canvas::DrawText(const char* text, const RectF& box, float size, uint32_t c
   std::vector<wchar_t> wide = Widen(text);
   int length = (int)wcslen(wide.data());
   StringFormat format;
-  format.SetAlignment(align == ALIGN_LEFT    ? StringAlignmentNear
+  format.SetAlignment(align == ALIGN_LEFT ? StringAlignmentNear
                       : align == ALIGN_RIGHT ? StringAlignmentFar
                                              : StringAlignmentCenter);
   format.SetLineAlignment(StringAlignmentCenter);

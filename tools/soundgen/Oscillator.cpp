@@ -5,8 +5,7 @@
 
 namespace {
 
-const char* const kWaveNames[Oscillator::WAVE_COUNT] = {"sine", "triangle", "square",
-                                                        "saw",  "pulse",    "noise"};
+const char* const kWaveNames[Oscillator::WAVE_COUNT] = {"sine", "triangle", "square", "saw", "pulse", "noise"};
 
 const double kTwoPi = 6.283185307179586;
 
