@@ -38,7 +38,7 @@ unsigned DecodeUtf8(const unsigned char* text, int length, int& i) {
 
 }  // namespace
 
-PieceLibrary::PieceLibrary() { m_names.m_flags = 0; }
+PieceLibrary::PieceLibrary() {}
 
 PieceLibrary::~PieceLibrary() {
   for (int i = 0; i < m_rows.GetCount(); ++i) delete m_rows[i];
