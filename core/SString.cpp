@@ -120,21 +120,24 @@ void SString::ReleaseTrackedStrings() {
 
 // --- assignment --------------------------------------------------------------
 
-SString& SString::Set(const char* text) {
-  int n = text ? (int)strlen(text) : 0;
+void SString::Store(const char* bytes, int n) {
   int capacity = CapacityFor(n);
   if (m_text && capacity == m_capacity) {
-    // The source may lie in this buffer: memmove reads it before it is overwritten.
-    if (n > 0) memmove(m_text, text, n);
+    // The bytes may lie in this buffer: memmove reads them before they are overwritten.
+    if (n > 0) memmove(m_text, bytes, n);
   } else {
     char* p = new char[capacity];
-    if (n > 0) memcpy(p, text, n);
+    if (n > 0) memcpy(p, bytes, n);
     delete[] m_text;
     m_text = p;
     m_capacity = capacity;
   }
   m_length = n;
   m_text[n] = 0;
+}
+
+SString& SString::Set(const char* text) {
+  Store(text, text ? (int)strlen(text) : 0);
   return *this;
 }
 
@@ -143,23 +146,7 @@ SString& SString::operator=(const char* text) { return Set(text); }
 SString& SString::operator=(const SString& source) { return Assign(source, true); }
 
 SString& SString::Assign(const SString& source, bool textOnly) {
-  if (&source != this) {
-    int n = source.m_length;
-    int capacity = CapacityFor(n);
-    if (m_text && capacity == m_capacity) {
-      if (n > 0) memcpy(m_text, source.m_text, n);
-    } else {
-      char* p = new char[capacity];
-      if (n > 0) memcpy(p, source.m_text, n);
-      delete[] m_text;
-      m_text = p;
-      m_capacity = capacity;
-    }
-    m_length = n;
-    m_text[n] = 0;
-  } else if (!m_text) {
-    Set(nullptr);
-  }
+  if (&source != this || !m_text) Store(source.m_text, source.m_length);
   if (!textOnly) {
     m_user1 = source.m_user1;
     m_user2 = source.m_user2;

@@ -3,21 +3,11 @@
 #include "core/SFile.h"
 #include "core/SFileMem.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace {
-
-std::string Bytes(SFileMem& file) {
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), file.GetSize());
-}
-
-std::string Text(const SString& s) {
-  return s.GetText() ? std::string(s.GetText(), s.GetLength()) : std::string();
-}
-
-}  // namespace
 
 TEST(SFile, WrittenBytesAndCounts) {
   SFileMem file;
@@ -52,55 +42,40 @@ TEST(SFile, WrittenBytesAndCounts) {
   EXPECT_EQ('!', file.ReadByte());
 }
 
-TEST(SFile, ReadLineEndsOnlyAtCrLf) {
-  SFileMem file("a\r\nb");
-  bool lineBreak = false;
-  EXPECT_EQ("a", Text(file.ReadLine(false, -1, &lineBreak)));
-  EXPECT_TRUE(lineBreak);
-  EXPECT_EQ("b", Text(file.ReadLine(false, -1, &lineBreak)));
-  EXPECT_FALSE(lineBreak);
+TEST(SFile, ReadLineEndsOnlyAtCrLfAndFindMovesPastTheMatch) {
+  // Reads in order: (keep blanks, max) -> the line and whether a break ended it.
+  SFileMem file("a\r\n  x \t\r\n  x \t\r\nabcdef\r\n");
+  const struct {
+    bool keep;
+    int max;
+    const char* line;
+    bool lineBreak;
+  } reads[] = {{false, -1, "a", true},    {false, -1, "x", true},    {true, -1, "  x \t", true},
+               {false, 3, "abc", false},  {false, 0, "", false},     {false, 3, "def", false},
+               {false, 3, "", true},      {false, -1, "", false}};
+  for (const auto& r : reads) {
+    bool lineBreak = !r.lineBreak;
+    EXPECT_EQ(r.line, Text(file.ReadLine(r.keep, r.max, &lineBreak))) << r.line;
+    EXPECT_EQ(r.lineBreak, lineBreak) << r.line;
+  }
   EXPECT_TRUE(file.IsEOF());
-  file.Rewind();
-  EXPECT_EQ("a\r\n", Text(file.ReadLineWithBreak(false, -1)));
-  EXPECT_EQ("b", Text(file.ReadLineWithBreak(false, -1)));
+  SFileMem pair("a\r\nb");
+  EXPECT_EQ("a\r\n", Text(pair.ReadLineWithBreak(false, -1)));
+  EXPECT_EQ("b", Text(pair.ReadLineWithBreak(false, -1)));
 
-  // Blanks are trimmed unless asked.
-  SFileMem blanks("  x \t\r\n  x \t\r\n");
-  EXPECT_EQ("x", Text(blanks.ReadLine(false)));
-  EXPECT_EQ("  x \t", Text(blanks.ReadLine(true)));
-
-  // max stops the line without a break.
-  SFileMem longer("abcdef\r\n");
-  EXPECT_EQ("abc", Text(longer.ReadLine(false, 3, &lineBreak)));
-  EXPECT_FALSE(lineBreak);
-  EXPECT_EQ("", Text(longer.ReadLine(false, 0)));
-  EXPECT_EQ(3, longer.Tell());
-  EXPECT_EQ("def", Text(longer.ReadLine(false, 3, &lineBreak)));
-  EXPECT_EQ("", Text(longer.ReadLine(false, 3, &lineBreak)));
-  EXPECT_TRUE(lineBreak);
-}
-
-TEST(SFile, FindLeavesThePositionAfterTheMatch) {
-  SFileMem file("abcdef");
-  EXPECT_EQ(2, file.Find("cd", 2, false));
-  EXPECT_EQ(4, file.Tell());
-  file.Rewind();
-  EXPECT_EQ(4, file.Find("cd", 2, true));
-  EXPECT_EQ(4, file.Tell());
-  // Searching goes forward from the position only.
-  EXPECT_EQ(-1, file.FindText("cd", false));
-  file.Seek(1);
-  EXPECT_EQ(-1, file.Find("x", 0, false));
-  EXPECT_EQ(1, file.Tell());
-
-  // A failed search stops where fewer bytes than the pattern remain.
-  SFileMem abc("abc");
-  EXPECT_EQ(-1, abc.Find("cd", 2, false));
-  EXPECT_EQ(2, abc.Tell());
-  // Repeated first bytes: the attempt after a mismatch starts one byte on.
+  SFileMem abc("abcdef");
+  EXPECT_EQ(2, abc.Find("cd", 2, false));
+  EXPECT_EQ(4, abc.Tell());
+  abc.Rewind();
+  EXPECT_EQ(4, abc.Find("cd", 2, true));
+  EXPECT_EQ(-1, abc.FindText("cd", false));  // forward from the position only
+  // A failed search stops where fewer bytes than the pattern remain; after
+  // a mismatch the next attempt starts one byte on.
+  SFileMem short3("abc");
+  EXPECT_EQ(-1, short3.Find("cd", 2, false));
+  EXPECT_EQ(2, short3.Tell());
   SFileMem repeated("aaab");
   EXPECT_EQ(1, repeated.Find("aab", 3, false));
-  EXPECT_EQ(4, repeated.Tell());
 }
 
 TEST(SFile, StringsKeepTheirNulBytes) {

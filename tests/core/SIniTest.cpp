@@ -3,13 +3,13 @@
 
 #include "core/SFileMem.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
 
 // An SIni loaded from the text.
 struct Loaded {

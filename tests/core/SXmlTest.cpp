@@ -116,12 +116,12 @@ TEST(SXmlTest, SpecialCharactersSurviveWriteAndRead) {
   EXPECT_EQ(SString("x > y &unknown;"), copy.GetRoot()->m_text);
 }
 
-TEST(SXmlTest, MalformedDocumentsFail) {
+TEST(SXmlTest, MalformedAndCutOffDocumentsFail) {
   const char* failing[] = {
-      "<a></b>",          "<A></a>",           "text<a/>",         "<a b=1/>",
-      "<a b=\"1\" b=\"2\"/>", "<a b_=\"1\"/>",   "<a><1x/></a>",     "<a b='1'/>",
-      "<a b=\"1\" c/>",   "<a></a x>",         "</a>",             "<a><>",
-      "<a></>",           "<a><b c=\"1\" c=\"1\"></b></a>",
+      "<a></b>",      "<A></a>",     "text<a/>",      "<a b=1/>",     "<a b=\"1\" b=\"2\"/>",
+      "<a b_=\"1\"/>", "<a><1x/></a>", "<a b='1'/>",    "<a b=\"1\" c/>", "<a></a x>",
+      "</a>",         "<a><>",       "<a></>",        "<a><b>",       "<a><b x=\"1\"/><c y=\"2",
+      "<a>text",      "<a><b></b>",
   };
   for (const char* text : failing) {
     SXml xml;
@@ -132,27 +132,17 @@ TEST(SXmlTest, MalformedDocumentsFail) {
   EXPECT_FALSE(partial.ParseText("<a><b/><c></d>"));
   EXPECT_NE(nullptr, partial.GetRoot()->GetChild("b"));
   EXPECT_NE(nullptr, partial.GetRoot()->GetChild("c"));
-}
 
-TEST(SXmlTest, LenientCasesParse) {
+  // Lenient: text after the root, an unchecked root name, blanks in tags, no
+  // element at all.
   SXml xml;
   EXPECT_TRUE(xml.ParseText("<a></a><b/>"));
   EXPECT_EQ(0, xml.GetRoot()->GetChildren().GetCount());
-  EXPECT_TRUE(xml.ParseText("<1x><b/></1x>"));  // the root's name is not checked
+  EXPECT_TRUE(xml.ParseText("<1x><b/></1x>"));
   EXPECT_TRUE(xml.ParseText("<a _b = \"1\" />"));
   EXPECT_EQ(SString("1"), xml.GetRoot()->GetAttribute("_b"));
-  EXPECT_EQ(1, xml.GetRoot()->GetAttributeNames().GetCount());
   EXPECT_TRUE(xml.ParseText("  \r\n\t "));
   EXPECT_EQ(SString("xml"), xml.GetRoot()->GetName());
-  EXPECT_EQ(0, xml.GetRoot()->GetAttributeNames().GetCount());
-
-  // Unclosed elements stay in the tree; a tag cut off at the end of the text
-  // ends the reading.
-  EXPECT_TRUE(xml.ParseText("<a><b>"));
-  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
-  EXPECT_TRUE(xml.ParseText("<a><b x=\"1\"/><c y=\"2"));
-  EXPECT_NE(nullptr, xml.GetRoot()->GetChild("b"));
-  EXPECT_EQ(nullptr, xml.GetRoot()->GetChild("c"));
 }
 
 TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
@@ -200,28 +190,31 @@ TEST(SXmlTest, DeepNestingIsBoundedNotRecursive) {
   EXPECT_FALSE(xml.ParseText(selfClosing.c_str()));
 }
 
-TEST(SXmlTest, TruncatedAndMutatedDocumentsNeverCrash) {
+TEST(SXmlTest, TruncatedAndMutatedDocuments) {
   SXml source("clipboard", "signature", "GRAPH");
   for (int i = 0; i < 4; ++i) {
-    SXmlItem* box = source.GetRoot()->AddChildWithAttributes("box", 2, "id", "7", "name", "a<&>\"b");
+    SXmlItem* box =
+        source.GetRoot()->AddChildWithAttributes("box", 2, "id", "7", "name", "a<&>\"b");
     box->AddChild("note")->m_text = "some & text";
     box->AddChild("plug");
   }
   std::string text = source.WriteText().GetText();
 
-  // Every prefix of the document.
+  // A prefix reads only while the root is not yet open or once it is closed.
+  size_t rootOpened = text.find('>', text.find("<clipboard")) + 1;
+  size_t rootClosed = text.find("</clipboard>") + strlen("</clipboard>");
   for (size_t n = 0; n <= text.size(); ++n) {
     SXml xml;
     std::string prefix = text.substr(0, n);
-    xml.ParseText(prefix.c_str());
-    xml.WriteText();
+    EXPECT_EQ(n < rootOpened || n >= rootClosed, xml.ParseText(prefix.c_str())) << n;
   }
 
   // Seeded random mutations: replaced, inserted and deleted characters.
+  // Whatever reads can be written and read back.
   const char alphabet[] = "<>/=\"!? \r\n\tab_1&;";
   std::mt19937 random(20240607);
-  DWORD start = GetTickCount();
-  for (int round = 0; round < 4000 && GetTickCount() - start < 4000; ++round) {
+  int read = 0;
+  for (int round = 0; round < 3000; ++round) {
     std::string mutated = text;
     int edits = 1 + random() % 8;
     for (int e = 0; e < edits && !mutated.empty(); ++e) {
@@ -233,15 +226,13 @@ TEST(SXmlTest, TruncatedAndMutatedDocumentsNeverCrash) {
         default: mutated.erase(at, 1); break;
       }
     }
-    SXml xml;
-    bool ok = xml.ParseText(mutated.c_str());
+    SXml xml, copy;
+    if (!xml.ParseText(mutated.c_str())) continue;
+    ++read;
     SString again = xml.WriteText();
-    if (ok) {
-      // Whatever was read can be written and read back.
-      SXml copy;
-      EXPECT_TRUE(copy.ParseText(again.GetText())) << round;
-    }
+    EXPECT_TRUE(copy.ParseText(again.GetText())) << round;
   }
+  EXPECT_GT(read, 0);
 }
 
 }  // namespace
