@@ -185,12 +185,14 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
   const std::string good = Packed(Noise(1000, 7));
   std::string damaged = good;
   damaged[good.size() - 10] ^= 0x55;  // the zlib checksum no longer holds
-  // A block whose zlib stream holds more than the block declares: one byte
-  // in a block of 0, two bytes in a block of 1.
+  // A block whose zlib stream holds more than the block declares (one byte
+  // in a block of 0, two bytes in a block of 1), before a good block.
   std::string one(16, '\0'), two(16, '\0');
   uLongf oneSize = uLongf(one.size()), twoSize = uLongf(two.size());
   ASSERT_EQ(Z_OK, compress((Bytef*)&one[0], &oneSize, (const Bytef*)"x", 1));
   ASSERT_EQ(Z_OK, compress((Bytef*)&two[0], &twoSize, (const Bytef*)"xy", 2));
+  one.resize(oneSize);
+  two.resize(twoSize);
   const struct {
     const char* what;
     std::string bytes;
@@ -205,8 +207,8 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
       {"damaged zlib data", damaged, 0},
       {"block size the data does not fill", WithU32(good, 4, 1001), 0},
       {"block size below the data", WithU32(good, 4, 999), 0},
-      {"empty block with a byte", U32(1) + U32(0) + U32(oneSize) + one.substr(0, oneSize), 0},
-      {"one-byte block with two", U32(1) + U32(1) + U32(twoSize) + two.substr(0, twoSize), 0},
+      {"empty block with a byte", U32(2) + U32(0) + U32(oneSize) + one + good.substr(4), 0},
+      {"one-byte block with two", U32(2) + U32(1) + U32(twoSize) + two + good.substr(4), 0},
       {"a huge block size", WithU32(good, 4, 0x7FFFFFFFu), 0},
   };
   TempFolder folder;

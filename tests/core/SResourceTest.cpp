@@ -181,11 +181,14 @@ TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
     EXPECT_EQ("held", Bytes(out));
     EXPECT_EQ(2, out.Tell());
   }
-  // A block that declares 0 bytes while its zlib data hold one.
-  std::string packed(16, '\0');
-  uLongf size = uLongf(packed.size());
+  // A block that declares 0 bytes while its zlib data hold one, before a
+  // good block.
+  std::string packed(16, '\0'), good(16, '\0');
+  uLongf size = uLongf(packed.size()), goodSize = uLongf(good.size());
   ASSERT_EQ(Z_OK, compress((Bytef*)&packed[0], &size, (const Bytef*)"x", 1));
-  std::string block = U32(1) + U32(0) + U32(size) + packed.substr(0, size);
+  ASSERT_EQ(Z_OK, compress((Bytef*)&good[0], &goodSize, (const Bytef*)"abc", 3));
+  std::string block = U32(2) + U32(0) + U32(size) + packed.substr(0, size) + U32(3) +
+                      U32(goodSize) + good.substr(0, goodSize);
   ASSERT_TRUE(Open("SRES" + U32(1) + U32(uint32_t(block.size())) + std::string("z", 2) + block +
                    U32(0xFFFFFFFF)));
   EXPECT_EQ("#failed", Load("z"));
