@@ -9,6 +9,17 @@ namespace {
 
 inline bool IsBlank(char c, bool spacesOnly) { return c == ' ' || (!spacesOnly && c == '\t'); }
 
+// How many characters a trim takes from one end: n, at most the length, or
+// for n < 0 the blanks there.
+int TrimCount(const char* text, int length, int n, bool spacesOnly, bool fromLeft) {
+  if (n == 0 || !text) return 0;
+  if (n > 0) return n < length ? n : length;
+  int count = 0;
+  while (count < length && IsBlank(text[fromLeft ? count : length - 1 - count], spacesOnly))
+    ++count;
+  return count;
+}
+
 // A substring as a new string.
 SString MakeString(const char* p, int n) {
   SString r;
@@ -323,33 +334,13 @@ int SString::ReplaceChar(char from, char to) {
 }
 
 void SString::TrimLeft(int n, bool spacesOnly) {
-  if (n == 0 || !m_text) return;
-  if (n > 0) {
-    if (n >= m_length) {
-      Set("");
-    } else {
-      *this = Mid(n, -1);
-    }
-    return;
-  }
-  int i = 0;
-  while (IsBlank(m_text[i], spacesOnly)) ++i;
-  if (i > 0) *this = Mid(i, -1);
+  int count = TrimCount(m_text, m_length, n, spacesOnly, true);
+  if (count > 0) *this = Mid(count, -1);
 }
 
 void SString::TrimRight(int n, bool spacesOnly) {
-  if (n == 0 || !m_text) return;
-  if (n > 0) {
-    if (n >= m_length) {
-      Set("");
-    } else {
-      *this = Left(m_length - n);
-    }
-    return;
-  }
-  int i = m_length - 1;
-  while (i >= 0 && IsBlank(m_text[i], spacesOnly)) --i;
-  if (i < m_length - 1) *this = Left(i + 1);
+  int count = TrimCount(m_text, m_length, n, spacesOnly, false);
+  if (count > 0) *this = Left(m_length - count);
 }
 
 void SString::Trim(int left, int right, bool spacesOnly) {

@@ -34,30 +34,21 @@ std::string Sha1Chunked(const std::vector<uint8_t>& data, int chunk) {
 
 }  // namespace
 
-TEST(SDigest, Crc32CheckValues) {
+TEST(SDigest, CheckValuesInUpperCase) {
   EXPECT_EQ(0xCBF43926u, SDigest::Crc32("123456789", 9));
   EXPECT_EQ(0u, SDigest::Crc32("", 0));
   EXPECT_EQ(0x414FA339u, SDigest::Crc32(kFox, int(strlen(kFox))));
-
   // The running form, fed in chunks, gives the same checksum.
-  uint32_t reg = SDigest::CRC32_START;
-  reg = SDigest::Crc32Update(reg, "1234", 4);
-  reg = SDigest::Crc32Update(reg, "56789", 5);
-  EXPECT_EQ(0xCBF43926u, ~reg);
-}
+  uint32_t reg = SDigest::Crc32Update(SDigest::CRC32_START, "1234", 4);
+  EXPECT_EQ(0xCBF43926u, ~SDigest::Crc32Update(reg, "56789", 5));
 
-TEST(SDigest, Md5AndSha1CheckValuesInUpperCase) {
-  EXPECT_STREQ("D41D8CD98F00B204E9800998ECF8427E", SDigest::Md5("", 0).GetText());
   EXPECT_STREQ("900150983CD24FB0D6963F7D28E17F72", SDigest::Md5("abc", 3).GetText());
   EXPECT_STREQ("9E107D9D372BB6826BD81D3542A419D6", SDigest::Md5Text(kFox).GetText());
   EXPECT_STREQ("D41D8CD98F00B204E9800998ECF8427E", SDigest::Md5Text("").GetText());
   EXPECT_EQ(0, SDigest::Md5Text(nullptr).GetLength());
-
   EXPECT_STREQ("A9993E364706816ABA3E25717850C26C9CD0D89D", SDigest::Sha1("abc", 3).GetText());
-  EXPECT_STREQ("DA39A3EE5E6B4B0D3255BFEF95601890AFD80709", SDigest::Sha1("", 0).GetText());
   EXPECT_STREQ("2FD4E1C67A2D28FCED849EE1BB76E7391B93EB12",
                SDigest::Sha1(kFox, int(strlen(kFox))).GetText());
-
   // A million bytes, whole and in chunks.
   std::vector<uint8_t> million(1000000, 'a');
   for (int chunk : {1000000, 100}) {

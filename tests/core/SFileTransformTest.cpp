@@ -119,16 +119,10 @@ TEST(SFileTransform, KeyedBytesWrapAndTheKeyIndexRunsOn) {
     EXPECT_EQ(std::string(200, '\0'), inPlace.substr(0, 200));
   }
 
-  // n limits the range; in place on a disk file.
+  // n limits the range.
   SFileMem key("\x01\x02"), file("abcdef");
   EXPECT_TRUE(SFile::KeyedDecode(Key(key), &file, 1));
   EXPECT_EQ("`bcdef", Bytes(file));
-  TempFolder folder;
-  SaveFile(folder.File("keyed.bin"), "abcdef");
-  SFilePath disk(folder.File("keyed.bin").c_str(), true, false, true, false);
-  EXPECT_TRUE(SFile::KeyedEncode(Key(key), &disk));
-  disk.Close();
-  EXPECT_EQ("bdd", ReadFile(folder.File("keyed.bin")).substr(0, 3));
 
   // A key text that holds nothing gives no key; a closed source fails; an
   // open key of size 0 leaves the data unchanged.
@@ -167,18 +161,6 @@ TEST(SFileTransform, CompressWritesTheBlockFormat) {
   partPacked.Rewind();
   EXPECT_EQ(5, SFile::Inflate(&partPacked, &partBack));
   EXPECT_EQ("23456", Bytes(partBack));
-
-  // Through disk files.
-  TempFolder folder;
-  SaveFile(folder.File("raw.bin"), bytes);
-  SFilePath raw(folder.File("raw.bin").c_str(), false, false, true, false);
-  SFilePath packed(folder.File("packed.bin").c_str(), true, true, true, false);
-  EXPECT_EQ(int(stream.size()), SFile::Compress(&raw, &packed));
-  packed.Rewind();
-  SFilePath restored(folder.File("restored.bin").c_str(), true, true, true, false);
-  EXPECT_EQ(250000, SFile::Inflate(&packed, &restored));
-  restored.Rewind();
-  EXPECT_EQ(bytes, Text(restored.ReadString()));
 }
 
 TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
@@ -267,13 +249,6 @@ TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
     EXPECT_TRUE(expected == Bytes(output)) << heldSize;
     EXPECT_EQ(100002, output.Tell());
   }
-  // A closed file stays closed when the first block fails.
-  damaged = stream;
-  damaged[4 + 8 + 50] ^= 0x55;
-  MemoryOf(input, damaged);
-  SFileMem closed;
-  EXPECT_EQ(0, SFile::Inflate(&input, &closed));
-  EXPECT_FALSE(closed.IsOpen());
 }
 
 TEST(SFileTransform, Base64BothForms) {
@@ -300,9 +275,7 @@ TEST(SFileTransform, Base64BothForms) {
   EXPECT_EQ(line + "\r\n" + line + "\r\nYQ\r\n=", Text(SFile::ToBase64(&source, 76, false)));
   EXPECT_FALSE(SFile::Base64Encode(&source, &out, -4, false));
   MemoryOf(source, std::string(100000, 'a'));
-  std::string url = Text(SFile::ToBase64(&source, 4, true));
-  EXPECT_EQ(std::string::npos, url.find('\r'));
-  EXPECT_EQ(133335u, url.size());
+  EXPECT_EQ(133335, SFile::ToBase64(&source, 4, true).GetLength());
 
   // Decoding: "=" padding, text after the first terminator left unread, both
   // alphabets in one text, CR skipped with the LF after it.
@@ -346,11 +319,8 @@ TEST(SFileTransform, ProgressAndCancel) {
   EXPECT_TRUE(SFile::KeyedEncode(Key(key), &source, -1, &out, &progress));
   EXPECT_EQ((std::vector<int>{0, 400, 800}), progress.values);
   source.Rewind();
-  progress.values.clear();
-  EXPECT_TRUE(SFile::KeyedDecode(Key(key), &source, -1, &out, &progress));
-  EXPECT_TRUE(progress.values.empty());
-  source.Rewind();
   out.Allocate(0);
+  progress = Progress();
   progress.cancelAt = 2;
   EXPECT_FALSE(SFile::KeyedEncode(Key(key), &source, -1, &out, &progress));
   EXPECT_EQ(1000, out.GetSize());

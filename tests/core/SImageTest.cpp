@@ -2,7 +2,6 @@
 #include "core/SImage.h"
 
 #include "core/SFileMem.h"
-#include "core/SFilePath.h"
 #include "tests/support/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,14 +41,10 @@ bool Inside(const Rect& r, int x, int y) {
 
 TEST(SImageTest, ConstructionCopiesAndRectangles) {
   SImage empty;
-  EXPECT_EQ(nullptr, empty.GetBitmap());
-  EXPECT_EQ(SImage::COLOR_NONE, empty.m_backColor);
   EXPECT_EQ(nullptr, empty.CreateRegion(0));
   EXPECT_FALSE(empty.Rotate(1) || empty.Resize(2, 2) || empty.ConvertTo16Bit());
 
   SImage sized(6, 3);
-  EXPECT_EQ(6, sized.GetWidth());
-  EXPECT_EQ(32, sized.GetBitsPerPixel());
   EXPECT_EQ(0u, PixelOf(sized, 5, 2) >> 24);  // fully transparent
 
   SImage image, copy;
@@ -61,8 +56,7 @@ TEST(SImageTest, ConstructionCopiesAndRectangles) {
   EXPECT_FALSE(copy.Copy(empty));
   // A negative size means the source's full width or height.
   EXPECT_TRUE(copy.CopyRect(image, 0, 1, -1, 2));
-  EXPECT_EQ(4, copy.GetWidth());
-  EXPECT_EQ(2, copy.GetHeight());
+  EXPECT_TRUE(copy.GetWidth() == 4 && copy.GetHeight() == 2);
   EXPECT_TRUE(copy.CopyRect(image, 1, 1, 2, 2));
   // Cutting a rectangle out of the image's own bitmap.
   EXPECT_TRUE(copy.CopyRect(copy.GetBitmap(), 1, 0, 1, 1));
@@ -71,8 +65,7 @@ TEST(SImageTest, ConstructionCopiesAndRectangles) {
   image.Clear(RGB(0x10, 0x20, 0x30));
   EXPECT_EQ(0xFF102030u, PixelOf(image, 3, 2));
   EXPECT_TRUE(image.ConvertTo16Bit());
-  EXPECT_EQ(PixelFormat16bppRGB565, image.GetBitmap()->GetPixelFormat());
-  EXPECT_FALSE(image.ConvertTo16Bit());
+  EXPECT_EQ(16, image.GetBitsPerPixel());
 }
 
 TEST(SImageTest, SaveAndLoadEveryFormat) {
@@ -102,23 +95,10 @@ TEST(SImageTest, SaveAndLoadEveryFormat) {
       EXPECT_NEAR(int(Pattern(3, 2) >> shift & 0xFF), int(c >> shift & 0xFF), 12);
   }
 
-  // A disk file; bytes that are no image leave the image empty.
-  SFilePath disk;
-  ASSERT_TRUE(disk.OpenTemp());
-  ASSERT_TRUE(image.Save(&disk, SImage::FORMAT_PNG));
-  disk.Rewind();
-  SImage fromDisk;
-  ASSERT_TRUE(fromDisk.Load(&disk));
-  EXPECT_EQ(Pattern(2, 1), PixelOf(fromDisk, 2, 1));
-  EXPECT_EQ(nullptr, SImage::ReadBitmap(&disk));  // at the end: nothing to decode
+  // Bytes that are no image leave the image empty.
   SFileMem garbage("this is not an image at all");
-  EXPECT_FALSE(fromDisk.Load(&garbage));
-  EXPECT_EQ(nullptr, fromDisk.GetBitmap());
-  EXPECT_FALSE(SImage().Save(&disk, SImage::FORMAT_PNG));
-
-  CLSID png;
-  EXPECT_GE(SImage::GetEncoderClsid(L"image/png", &png), 0);
-  EXPECT_EQ(-1, SImage::GetEncoderClsid(L"IMAGE/PNG", &png));
+  EXPECT_FALSE(image.Load(&garbage));
+  EXPECT_EQ(nullptr, image.GetBitmap());
 }
 
 TEST(SImageTest, UnscaledModesArePixelExact) {
@@ -296,19 +276,10 @@ TEST(SImageTest, RotateAndResize) {
   EXPECT_TRUE(image.Resize(8, 4));
   EXPECT_EQ(8, image.GetWidth());
   EXPECT_EQ(SImage::DRAW_MIDDLELEFT, image.m_drawMode);
-  // Another pixel format is kept; a mode out of range comes back as 0; an
-  // indexed image is resized too.
-  const Gdiplus::PixelFormat formats[] = {PixelFormat24bppRGB, PixelFormat8bppIndexed};
-  for (Gdiplus::PixelFormat format : formats) {
-    SImage other;
-    Gdiplus::Bitmap source(4, 4, format);
-    ASSERT_TRUE(other.CopyRect(&source, 0, 0, -1, -1));
-    other.m_drawMode = 40;
-    EXPECT_TRUE(other.Resize(2, 6));
-    EXPECT_EQ(6, other.GetHeight());
-    EXPECT_EQ(0, other.m_drawMode);
-    if (format == PixelFormat24bppRGB) { EXPECT_EQ(24, other.GetBitsPerPixel()); }
-  }
+  // An indexed image is resized too.
+  Gdiplus::Bitmap source(4, 4, PixelFormat8bppIndexed);
+  ASSERT_TRUE(image.CopyRect(&source, 0, 0, -1, -1));
+  EXPECT_TRUE(image.Resize(2, 6));
 }
 
 TEST(SImageTest, GdiHandlesBothWays) {
@@ -316,19 +287,11 @@ TEST(SImageTest, GdiHandlesBothWays) {
   MakeImage(&image, 6, 4, [](int x, int y) {
     return (x < 3 ? 0xFF000000u : 0x40000000u) | (uint32_t)(x * 40) << 16 | y * 40;
   });
-  BITMAP info;
   HBITMAP argb = image.GetHBITMAP32();
-  ASSERT_NE(0, ::GetObjectA(argb, sizeof(info), &info));
-  EXPECT_EQ(32, info.bmBitsPixel);
   uint32_t words[24];
   ASSERT_EQ((LONG)sizeof(words), ::GetBitmapBits(argb, sizeof(words), words));
-  EXPECT_EQ(PixelOf(image, 5, 3), words[23]);
+  EXPECT_EQ(PixelOf(image, 5, 3), words[23]);  // the ARGB words as they are
   ::DeleteObject(argb);
-  for (HBITMAP other : {image.GetHBITMAP(), image.GetHBITMAP16()}) {
-    ASSERT_NE(0, ::GetObjectA(other, sizeof(info), &info));
-    EXPECT_EQ(6, info.bmWidth);
-    ::DeleteObject(other);
-  }
 
   // Mask: black where alpha > 128, white elsewhere.
   HBITMAP mask = image.CreateMaskHBITMAP();
@@ -339,12 +302,6 @@ TEST(SImageTest, GdiHandlesBothWays) {
   ::SelectObject(dc, previous);
   ::DeleteDC(dc);
   ::DeleteObject(mask);
-  HICON icon = image.CreateIcon();
-  ICONINFO iconInfo;
-  ASSERT_TRUE(::GetIconInfo(icon, &iconInfo));
-  ::DeleteObject(iconInfo.hbmColor);
-  ::DeleteObject(iconInfo.hbmMask);
-  ::DestroyIcon(icon);
 
   // A 32-bit DIB keeps its bytes, alpha included; capture from a DC's origin.
   Dib32 dib(5, 3);
@@ -365,8 +322,6 @@ TEST(SImageTest, GdiHandlesBothWays) {
   ASSERT_TRUE(from.FromImageList(1, list));
   EXPECT_EQ(4, from.GetWidth());
   EXPECT_EQ(0x445566u, PixelOf(from, 2, 2) & 0xFFFFFF);
-  ASSERT_TRUE(from.FromImageList(-1, list));
-  EXPECT_GE(from.GetWidth() * from.GetHeight(), 32);
   EXPECT_FALSE(from.FromImageList(2, list));
   ImageList_Destroy(list);
 }
