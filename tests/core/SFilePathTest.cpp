@@ -132,20 +132,12 @@ TEST_F(SFilePathTest, SizesNumbersAndTheClosedFile) {
   EXPECT_EQ(6, file.Tell());
   EXPECT_FALSE(file.SetSize(-1));
   EXPECT_EQ(4, file.WriteInt32(0x01020304u));
-  EXPECT_EQ(4, file.WriteWide(L"\x0141z"));
-  EXPECT_EQ(4, file.WriteStringZ("abc"));
-  file.Rewind();
-  file.Seek(6);
-  EXPECT_EQ(0x01020304u, file.ReadInt32());
-  EXPECT_EQ(0x0141, file.ReadWide(2).GetText()[0]);
-  EXPECT_EQ("abc", Text(file.ReadStringZ(true)));
-  EXPECT_EQ(-1, file.ReadByte());
   file.Close();
-  EXPECT_EQ(std::string("01X3\0\0\x04\x03\x02\x01\x41\x01z\0abc\0", 18), ReadFile(name));
+  EXPECT_EQ(std::string("01X3\0\0\x04\x03\x02\x01", 10), ReadFile(name));
   // A read-only stream cannot change the length.
   SFilePath reader(name.c_str(), false, false, true, false);
   EXPECT_FALSE(reader.SetSize(5));
-  EXPECT_EQ(18, reader.GetSize());
+  EXPECT_EQ(10, reader.GetSize());
 
   SFilePath closed;
   EXPECT_EQ(0, closed.Seek(5) + closed.GetSize() + closed.GetRemaining() + closed.WriteText("a"));

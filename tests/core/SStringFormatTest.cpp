@@ -165,76 +165,59 @@ TEST(SStringFormat, AlignLines) {
 }
 
 TEST(SStringFormat, XmlTokens) {
+  // Successive tokens: the text, whether it is a tag, opening and closing.
   SString s("  <item name=\"a>b\"  size=\"2\" >text here</item><empty/>");
-  int next = -1;
-  bool isTag = false, opening = false, closing = false;
-  SString token = s.GetXmlToken(0, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("<item name=\"a>b\" size=\"2\" >", token.GetText());
-  EXPECT_TRUE(isTag && opening && !closing);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("text here", token.GetText());
-  EXPECT_FALSE(isTag);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("</item>", token.GetText());
-  EXPECT_TRUE(!opening && closing);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("<empty/>", token.GetText());
-  EXPECT_TRUE(opening && closing);
+  const struct {
+    const char* token;
+    bool tag, opening, closing;
+  } tokens[] = {{"<item name=\"a>b\" size=\"2\" >", true, true, false},
+                {"text here", false, false, false},
+                {"</item>", true, false, true},
+                {"<empty/>", true, true, true},
+                {"", false, false, false}};
+  int next = 0;
+  for (const auto& t : tokens) {
+    bool tag = !t.tag, opening = false, closing = false;
+    EXPECT_STREQ(t.token, s.GetXmlToken(next, &next, &tag, &opening, &closing).GetText());
+    EXPECT_TRUE(tag == t.tag && (!tag || (opening == t.opening && closing == t.closing)));
+  }
   EXPECT_EQ(s.GetLength(), next);
-  EXPECT_STREQ("", s.GetXmlToken(next, &next, &isTag).GetText());
-  EXPECT_FALSE(isTag);
+  // An unclosed tag gives nothing and ends the text; trailing blanks are passed over.
+  bool tag = false;
+  EXPECT_STREQ("", SString("  <a b=\"c\"").GetXmlToken(0, &next, &tag).GetText());
+  EXPECT_TRUE(tag);
+  EXPECT_EQ(10, next);
+  EXPECT_STREQ("", SString("x \r\n ").GetXmlToken(1, &next, &tag).GetText());
+  EXPECT_EQ(5, next);
 
-  // An unclosed tag gives nothing and ends the text.
-  SString open("  <a b=\"c\"");
-  EXPECT_STREQ("", open.GetXmlToken(0, &next, &isTag).GetText());
-  EXPECT_TRUE(isTag);
-  EXPECT_EQ(open.GetLength(), next);
-  next = 7;
-  EXPECT_STREQ("", open.GetXmlToken(-1, &next, &isTag).GetText());
-  EXPECT_EQ(7, next);
-  EXPECT_STREQ("", SString("x \r\n ").GetXmlToken(1, &next, &isTag).GetText());
-  EXPECT_EQ(5, next);  // trailing blanks are passed over
-
-  SString tag(" \t<a   b = \"x  y\"   c=\"1\"\t/> ");
-  tag.SqueezeTagBlanks();
-  EXPECT_STREQ("<a b=\"x  y\" c=\"1\" />", tag.GetText());
-  SString end("< /end >");
+  SString squeezed(" \t<a   b = \"x  y\"   c=\"1\"\t/> "), end("< /end >");
+  squeezed.SqueezeTagBlanks();
+  EXPECT_STREQ("<a b=\"x  y\" c=\"1\" />", squeezed.GetText());
   end.SqueezeTagBlanks();
   EXPECT_STREQ("</end>", end.GetText());
 }
 
 TEST(SStringFormat, Base64) {
-  SString s("abc");
-  s.EncodeBase64();
-  EXPECT_STREQ("YWJj=", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("abc", s.GetText());
-  s = "a";
-  s.EncodeBase64();
-  EXPECT_STREQ("YQ=", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("a", s.GetText());
-  s = "";
-  s.EncodeBase64();
-  EXPECT_STREQ("", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("", s.GetText());
-
-  // Every byte but NUL survives, on one line; "-" and "_" read as 62 and 63.
+  // Every byte but NUL survives, on one line; "-" and "_" read as 62 and 63;
+  // the text ends at the first decoded NUL.
   std::string bytes;
   for (int i = 1; i < 256; ++i) bytes += (char)i;
-  s = bytes.c_str();
-  s.EncodeBase64();
-  EXPECT_EQ(-1, s.FindChar('\n'));
-  s.DecodeBase64();
-  EXPECT_STREQ(bytes.c_str(), s.GetText());
-  SString url("-_-_="), standard("+/+/=");
+  const struct {
+    const char* text;
+    const char* encoded;
+  } rows[] = {{"abc", "YWJj="}, {"a", "YQ="}, {"", ""}, {bytes.c_str(), nullptr}};
+  for (const auto& row : rows) {
+    SString s(row.text);
+    s.EncodeBase64();
+    if (row.encoded) { EXPECT_STREQ(row.encoded, s.GetText()); }
+    EXPECT_EQ(-1, s.FindChar('\n'));
+    s.DecodeBase64();
+    EXPECT_STREQ(row.text, s.GetText());
+  }
+  SString url("-_-_="), standard("+/+/="), nul("YQBi=");
   url.DecodeBase64();
   standard.DecodeBase64();
   EXPECT_STREQ(standard.GetText(), url.GetText());
-
-  // The text ends at the first decoded NUL.
-  SString nul("YQBi=");
   nul.DecodeBase64();
   EXPECT_STREQ("a", nul.GetText());
 }
