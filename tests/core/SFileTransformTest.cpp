@@ -3,9 +3,8 @@
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
 
-#include "tests/support/TempFolder.h"
-
 #include "tests/core/CoreTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -26,11 +25,6 @@ SFileMem* MemoryOf(SFileMem& file, const std::string& bytes) {
   return &file;
 }
 
-void SaveFile(const std::string& name, const std::string& bytes) {
-  SFilePath out(name.c_str(), true, true, false, false);
-  out.WriteData(bytes.data(), int(bytes.size()));
-}
-
 uint32_t U32At(const std::string& s, size_t at) {
   return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 |
          uint32_t(uint8_t(s[at + 2])) << 16 | uint32_t(uint8_t(s[at + 3])) << 24;
@@ -40,9 +34,17 @@ std::string WithU32(std::string s, size_t at, uint32_t v) { return s.replace(at,
 
 std::string Packed(const std::string& bytes) {
   SFileMem source, packed;
-  MemoryOf(source, bytes);
-  SFile::Compress(&source, &packed);
+  SFile::Compress(MemoryOf(source, bytes), &packed);
   return Bytes(packed);
+}
+
+// One block of the stream format: its size, the zlib data's size, the zlib
+// data of the text.
+std::string Block(uint32_t size, const std::string& text) {
+  std::string zlib(64, '\0');
+  uLongf length = uLongf(zlib.size());
+  compress((Bytef*)&zlib[0], &length, (const Bytef*)text.data(), uLong(text.size()));
+  return U32(size) + U32(uint32_t(length)) + zlib.substr(0, length);
 }
 
 // Records the per-mille values a transform reports; cancels at cancelAt.
@@ -60,27 +62,21 @@ struct Progress {
 }  // namespace
 
 TEST(SFileTransform, CopyAndFill) {
-  SFileMem source;
+  SFileMem source, destination, filled;
   std::string bytes = Noise(30, 1);
-  MemoryOf(source, bytes);
-  source.Seek(10);
-  SFileMem destination;
+  MemoryOf(source, bytes)->Seek(10);
   EXPECT_EQ(20, SFile::Copy(&source, &destination));
   EXPECT_EQ(bytes.substr(10), Bytes(destination));
   source.Seek(25);
   EXPECT_EQ(5, SFile::Copy(&source, &destination, 100));  // clamped to what remains
   EXPECT_EQ(0, SFile::Copy(nullptr, &destination));
-
   // Into the middle of a memory file: it grows only as far as the bytes go.
   SFileMem middle("0123456789"), four("abcd");
   middle.Seek(8);
   EXPECT_EQ(4, SFile::Copy(&four, &middle));
   EXPECT_EQ("01234567abcd", Bytes(middle));
-
-  SFileMem filled;
   EXPECT_EQ(250, SFile::WriteFill(&filled, 0xAB, 250));
   EXPECT_EQ(std::string(250, '\xAB'), Bytes(filled));
-  EXPECT_EQ(0, SFile::WriteFill(nullptr, 0, 10));
 }
 
 TEST(SFileTransform, KeyedBytesWrapAndTheKeyIndexRunsOn) {
@@ -91,10 +87,8 @@ TEST(SFileTransform, KeyedBytesWrapAndTheKeyIndexRunsOn) {
   for (size_t i = 0; i < keyBytes.size(); ++i) keyBytes[i] = char(i * 7 + 3);
   SFileMem allKey, all, sums, differences;
   MemoryOf(allKey, keyBytes);
-  MemoryOf(all, every);
-  ASSERT_TRUE(SFile::KeyedEncode(&allKey, &all, -1, &sums));
-  all.Rewind();
-  ASSERT_TRUE(SFile::KeyedDecode(&allKey, &all, -1, &differences));
+  ASSERT_TRUE(SFile::KeyedEncode(&allKey, MemoryOf(all, every), -1, &sums));
+  ASSERT_TRUE(SFile::KeyedDecode(&allKey, MemoryOf(all, every), -1, &differences));
   std::string sum = Bytes(sums), difference = Bytes(differences);
   for (size_t i = 0; i < every.size(); ++i) {
     uint8_t a = uint8_t(every[i]), k = uint8_t(keyBytes[i % 257]);
@@ -103,40 +97,35 @@ TEST(SFileTransform, KeyedBytesWrapAndTheKeyIndexRunsOn) {
   }
 
   // In place from a position, across 1000-byte blocks, with a 70-byte key
-  // (byte 2499 meets key byte 49) and a key longer than a block.
+  // and a key longer than a block.
   std::string keyText;
   for (int i = 0; i < 70; ++i) keyText.push_back(char('0' + i));
-  std::string longKey = Noise(1500, 13);
-  for (const std::string* text : {&keyText, &longKey}) {
+  for (const std::string& text : {keyText, Noise(1500, 13)}) {
     SFileMem k, file;
-    MemoryOf(k, *text);
-    MemoryOf(file, std::string(3700, '\0'));
-    file.Seek(200);
+    MemoryOf(k, text);
+    MemoryOf(file, std::string(3700, '\0'))->Seek(200);
     ASSERT_TRUE(SFile::KeyedEncode(Key(k), &file));
     EXPECT_EQ(3700, file.Tell());
     std::string inPlace = Bytes(file);
-    for (int i = 0; i < 3500; ++i) ASSERT_EQ((*text)[i % text->size()], inPlace[200 + i]) << i;
+    for (int i = 0; i < 3500; ++i) ASSERT_EQ(text[i % text.size()], inPlace[200 + i]) << i;
     EXPECT_EQ(std::string(200, '\0'), inPlace.substr(0, 200));
   }
 
-  // n limits the range.
-  SFileMem key("\x01\x02"), file("abcdef");
+  // n limits the range; a key text that holds nothing gives no key; a closed
+  // source fails; an open key of size 0 leaves the data unchanged.
+  SFileMem key("\x01\x02"), file("abcdef"), emptyKey(""), closed, zeroKey;
   EXPECT_TRUE(SFile::KeyedDecode(Key(key), &file, 1));
   EXPECT_EQ("`bcdef", Bytes(file));
-
-  // A key text that holds nothing gives no key; a closed source fails; an
-  // open key of size 0 leaves the data unchanged.
-  SFileMem emptyKey(""), abc("abc"), closed, zeroKey;
-  EXPECT_FALSE(SFile::KeyedEncode(Key(emptyKey), &abc));
+  EXPECT_FALSE(SFile::KeyedEncode(Key(emptyKey), &file));
   EXPECT_FALSE(SFile::KeyedEncode(Key(key), &closed));
   zeroKey.Allocate(0);
-  EXPECT_TRUE(SFile::KeyedEncode(&zeroKey, &abc));
-  EXPECT_EQ("abc", Bytes(abc));
+  file.Rewind();
+  EXPECT_TRUE(SFile::KeyedEncode(&zeroKey, &file));
+  EXPECT_EQ("`bcdef", Bytes(file));
 }
 
 TEST(SFileTransform, CompressWritesTheBlockFormat) {
-  std::string bytes = Noise(250000, 5);
-  std::string stream = Packed(bytes);
+  std::string stream = Packed(Noise(250000, 5));
   ASSERT_EQ(3u, U32At(stream, 0));
   size_t at = 4;
   for (uint32_t u : {100000u, 100000u, 50000u}) {
@@ -145,17 +134,14 @@ TEST(SFileTransform, CompressWritesTheBlockFormat) {
     at += 8 + U32At(stream, at + 4);
   }
   EXPECT_EQ(stream.size(), at);
-
   // Nothing to compress writes nothing at all.
   SFileMem empty, none;
   empty.Allocate(0);
   EXPECT_EQ(0, SFile::Compress(&empty, &none));
   EXPECT_FALSE(none.IsOpen());
-
   // A range of the source, from its position.
   SFileMem part, partPacked, partBack;
-  MemoryOf(part, "0123456789");
-  part.Seek(2);
+  MemoryOf(part, "0123456789")->Seek(2);
   EXPECT_GT(SFile::Compress(&part, &partPacked, 5), 0);
   EXPECT_EQ(7, part.Tell());
   partPacked.Rewind();
@@ -167,14 +153,6 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
   const std::string good = Packed(Noise(1000, 7));
   std::string damaged = good;
   damaged[good.size() - 10] ^= 0x55;  // the zlib checksum no longer holds
-  // A block whose zlib stream holds more than the block declares (one byte
-  // in a block of 0, two bytes in a block of 1), before a good block.
-  std::string one(16, '\0'), two(16, '\0');
-  uLongf oneSize = uLongf(one.size()), twoSize = uLongf(two.size());
-  ASSERT_EQ(Z_OK, compress((Bytef*)&one[0], &oneSize, (const Bytef*)"x", 1));
-  ASSERT_EQ(Z_OK, compress((Bytef*)&two[0], &twoSize, (const Bytef*)"xy", 2));
-  one.resize(oneSize);
-  two.resize(twoSize);
   const struct {
     const char* what;
     std::string bytes;
@@ -189,48 +167,37 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
       {"damaged zlib data", damaged, 0},
       {"block size the data does not fill", WithU32(good, 4, 1001), 0},
       {"block size below the data", WithU32(good, 4, 999), 0},
-      {"empty block with a byte", U32(2) + U32(0) + U32(oneSize) + one + good.substr(4), 0},
-      {"one-byte block with two", U32(2) + U32(1) + U32(twoSize) + two + good.substr(4), 0},
       {"a huge block size", WithU32(good, 4, 0x7FFFFFFFu), 0},
+      // Zlib data that hold more than the block declares, before a good block.
+      {"empty block with a byte", U32(2) + Block(0, "x") + good.substr(4), 0},
+      {"one-byte block with two", U32(2) + Block(1, "xy") + good.substr(4), 0},
+      {"cut short", good.substr(0, good.size() - 1), 0},
+      {"cut in a header", good.substr(0, 11), 0},
   };
   TempFolder folder;
   for (const auto& c : cases) {
     SFileMem input, output;
-    MemoryOf(input, c.bytes);
-    EXPECT_EQ(0, SFile::Inflate(&input, &output)) << c.what;
+    EXPECT_EQ(0, SFile::Inflate(MemoryOf(input, c.bytes), &output)) << c.what;
     EXPECT_EQ(c.kept, output.GetSize()) << c.what;
     // The same from a disk file into a disk file.
-    SaveFile(folder.File("bad.bin"), c.bytes);
+    folder.Write("bad.bin", c.bytes);
     SFilePath disk(folder.File("bad.bin").c_str(), false, false, true, false);
     SFilePath out(folder.File("out.bin").c_str(), true, true, true, false);
     EXPECT_EQ(0, SFile::Inflate(&disk, &out)) << c.what;
   }
-  // The empty block on its own inflates to nothing, successfully.
-  std::string nothing(16, '\0');
-  uLongf nothingSize = uLongf(nothing.size());
-  ASSERT_EQ(Z_OK, compress((Bytef*)&nothing[0], &nothingSize, (const Bytef*)"", 0));
+  // An empty block that is empty inflates to nothing, successfully.
   SFileMem input, output;
-  MemoryOf(input, U32(2) + U32(0) + U32(nothingSize) + nothing.substr(0, nothingSize) +
-                      good.substr(4));
-  EXPECT_EQ(1000, SFile::Inflate(&input, &output));
-  // A stream cut short anywhere inside is refused.
-  for (size_t cut : {size_t(0), size_t(3), size_t(11), good.size() - 1}) {
-    MemoryOf(input, good.substr(0, cut));
-    EXPECT_EQ(0, SFile::Inflate(&input, &output)) << "cut at " << cut;
-  }
+  EXPECT_EQ(1000, SFile::Inflate(MemoryOf(input, U32(2) + Block(0, "") + good.substr(4)), &output));
 }
 
 TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
   std::string bytes = Noise(250000, 12);
   const std::string stream = Packed(bytes);
-
   // Written at the position; held bytes beyond the stream's end stay.
   std::string held(300000, 'h');
   SFileMem input, output;
-  MemoryOf(input, stream);
-  MemoryOf(output, held);
-  output.Seek(10);
-  EXPECT_EQ(250000, SFile::Inflate(&input, &output));
+  MemoryOf(output, held)->Seek(10);
+  EXPECT_EQ(250000, SFile::Inflate(MemoryOf(input, stream), &output));
   EXPECT_TRUE(held.substr(0, 10) + bytes + held.substr(250010) == Bytes(output));
 
   // A damaged second block: the first block stays written, nothing of the
@@ -240,10 +207,8 @@ TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
   damaged[4 + 8 + U32At(stream, 8) + 8 + 100] ^= 0x55;
   for (int heldSize : {150000, 5}) {
     held.assign(heldSize, 'h');
-    MemoryOf(input, damaged);
-    MemoryOf(output, held);
-    output.Seek(2);
-    EXPECT_EQ(0, SFile::Inflate(&input, &output));
+    MemoryOf(output, held)->Seek(2);
+    EXPECT_EQ(0, SFile::Inflate(MemoryOf(input, damaged), &output));
     std::string expected = held.substr(0, 2) + bytes.substr(0, 100000);
     if (heldSize > 100002) expected += held.substr(100002);
     EXPECT_TRUE(expected == Bytes(output)) << heldSize;
@@ -252,30 +217,31 @@ TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
 }
 
 TEST(SFileTransform, Base64BothForms) {
+  std::string line;
+  for (int i = 0; i < 76; i += 4) line += "YWFh";
   const struct {
-    const char* bytes;
+    std::string bytes;
     int lineLength;
     bool urlSafe;
-    const char* text;
+    std::string text;
   } rows[] = {
-      {"abc", 0, true, "YWJj@"},   {"abc", 76, false, "YWJj\r\n="}, {"\xFF", 0, true, "_w@"},
-      {"\xFF", 76, false, "/w\r\n="}, {"\xFB\xEF", 0, true, "--8@"}, {"", 0, true, "@"},
-      {"", 76, false, "="},        {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
+      {"abc", 0, true, "YWJj@"},      {"abc", 76, false, "YWJj\r\n="},
+      {"\xFF", 0, true, "_w@"},       {"\xFF", 76, false, "/w\r\n="},
+      {"\xFB\xEF", 0, true, "--8@"},  {"", 0, true, "@"},
+      {"", 76, false, "="},           {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
+      // 76 characters carry 57 bytes.
+      {std::string(115, 'a'), 76, false, line + "\r\n" + line + "\r\nYQ\r\n="},
   };
   for (const auto& row : rows) {
     SFileMem source;
     MemoryOf(source, row.bytes);
     EXPECT_EQ(row.text, Text(SFile::ToBase64(&source, row.lineLength, row.urlSafe))) << row.text;
   }
-  // 76 characters carry 57 bytes; the URL-safe form is one line whatever the length.
+  // The URL-safe form is one line whatever the length; a length below 1 fails.
   SFileMem source, out;
-  MemoryOf(source, std::string(115, 'a'));
-  std::string line;
-  for (int i = 0; i < 76; i += 4) line += "YWFh";
-  EXPECT_EQ(line + "\r\n" + line + "\r\nYQ\r\n=", Text(SFile::ToBase64(&source, 76, false)));
-  EXPECT_FALSE(SFile::Base64Encode(&source, &out, -4, false));
   MemoryOf(source, std::string(100000, 'a'));
   EXPECT_EQ(133335, SFile::ToBase64(&source, 4, true).GetLength());
+  EXPECT_FALSE(SFile::Base64Encode(MemoryOf(source, "abc"), &out, -4, false));
 
   // Decoding: "=" padding, text after the first terminator left unread, both
   // alphabets in one text, CR skipped with the LF after it.
@@ -293,15 +259,13 @@ TEST(SFileTransform, Base64BothForms) {
     EXPECT_EQ(d.bytes, Bytes(bytes)) << d.text;
     EXPECT_EQ(d.end, text.Tell()) << d.text;
   }
-
   // Long texts round trip in both forms, and without a terminator at every
   // length of the last group.
   std::string bytes = Noise(10000, 10);
   for (int n = 0; n < 8; ++n) {
     SFileMem encoded, back;
     std::string part = n < 6 ? bytes.substr(0, 700 + n) : bytes;
-    MemoryOf(source, part);
-    ASSERT_TRUE(SFile::Base64Encode(&source, &encoded, n < 6 ? 0 : 64, n != 6));
+    ASSERT_TRUE(SFile::Base64Encode(MemoryOf(source, part), &encoded, n < 6 ? 0 : 64, n != 6));
     if (n < 6) encoded.SetSize(encoded.GetSize() - 1);
     encoded.Rewind();
     ASSERT_TRUE(SFile::Base64Decode(&encoded, &back));
@@ -312,7 +276,7 @@ TEST(SFileTransform, Base64BothForms) {
 TEST(SFileTransform, ProgressAndCancel) {
   // Each transform consults the handler of its own kind on the source, once
   // per block; a cancel stops the transform and keeps the blocks written.
-  SFileMem key("k"), source, out;
+  SFileMem key("k"), source, out, packed, restored, text;
   MemoryOf(source, std::string(2500, 'x'));
   Progress progress;
   source.SetProgressHandler(SFile::PROGRESS_KEYED_ENCODE, Progress::Handler);
@@ -325,9 +289,7 @@ TEST(SFileTransform, ProgressAndCancel) {
   EXPECT_FALSE(SFile::KeyedEncode(Key(key), &source, -1, &out, &progress));
   EXPECT_EQ(1000, out.GetSize());
 
-  SFileMem packed, restored;
-  MemoryOf(source, Noise(250000, 9));
-  EXPECT_GT(SFile::Compress(&source, &packed), 0);
+  EXPECT_GT(SFile::Compress(MemoryOf(source, Noise(250000, 9)), &packed), 0);
   packed.Rewind();
   progress = Progress();
   packed.SetProgressHandler(SFile::PROGRESS_INFLATE, Progress::Handler);
@@ -337,7 +299,6 @@ TEST(SFileTransform, ProgressAndCancel) {
   EXPECT_EQ(200000, restored.GetSize());
 
   // Base64 encoding passes no user value: the handler sees null.
-  SFileMem text;
   MemoryOf(source, std::string(120, 'a'));
   source.SetProgressHandler(SFile::PROGRESS_BASE64_ENCODE, [](int perMille, void* userData) {
     return userData == nullptr && perMille == 0;
@@ -349,22 +310,17 @@ TEST(SFileTransform, ProgressAndCancel) {
 TEST(SFileTransform, ShortWritesAreFailures) {
   // A destination opened for reading only accepts nothing.
   TempFolder folder;
-  std::string name = folder.File("readonly.bin");
-  SaveFile(name, "");
-  SFilePath readOnly(name.c_str(), false, false, true, false);
+  folder.Write("readonly.bin", "");
+  SFilePath readOnly(folder.File("readonly.bin").c_str(), false, false, true, false);
   ASSERT_TRUE(readOnly.IsOpen());
   SFileMem key("k"), source, packed;
-  MemoryOf(source, Noise(600, 11));
-  EXPECT_FALSE(SFile::KeyedEncode(Key(key), &source, -1, &readOnly));
-  source.Rewind();
-  EXPECT_EQ(0, SFile::Compress(&source, &readOnly));
-  source.Rewind();
-  EXPECT_FALSE(SFile::Base64Encode(&source, &readOnly, 76, false));
+  const std::string bytes = Noise(600, 11);
+  EXPECT_FALSE(SFile::KeyedEncode(Key(key), MemoryOf(source, bytes), -1, &readOnly));
+  EXPECT_EQ(0, SFile::Compress(MemoryOf(source, bytes), &readOnly));
+  EXPECT_FALSE(SFile::Base64Encode(MemoryOf(source, bytes), &readOnly, 76, false));
   EXPECT_EQ(0, SFile::WriteFill(&readOnly, 1, 250));
-  MemoryOf(packed, Packed(Noise(600, 11)));
-  EXPECT_EQ(0, SFile::Inflate(&packed, &readOnly));
+  EXPECT_EQ(0, SFile::Inflate(MemoryOf(packed, Packed(bytes)), &readOnly));
   // A copy stops at once and consumes only what was accepted.
-  source.Rewind();
-  EXPECT_EQ(0, SFile::Copy(&source, &readOnly));
+  EXPECT_EQ(0, SFile::Copy(MemoryOf(source, bytes), &readOnly));
   EXPECT_EQ(0, source.Tell());
 }
