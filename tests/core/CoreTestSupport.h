@@ -21,7 +21,7 @@ inline std::string Bytes(const SFileMem& file) {
 }
 
 // The bytes of a disk file; "<missing>" when it cannot be read.
-inline std::string ReadFile(const std::string& name) {
+inline std::string FileBytes(const std::string& name) {
   SFileMem file;
   return file.LoadFile(name.c_str()) ? Bytes(file) : "<missing>";
 }

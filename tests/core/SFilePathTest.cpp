@@ -53,7 +53,7 @@ TEST_F(SFilePathTest, ModesFromTheFlagsAndSharing) {
     if (!m.create) file.Seek(2);
     file.WriteText("XY");
     file.Close();
-    EXPECT_EQ(m.after, ReadFile(name)) << m.write << m.create << m.read;
+    EXPECT_EQ(m.after, FileBytes(name)) << m.write << m.create << m.read;
   }
   SFilePath file;
   EXPECT_FALSE(file.Open(folder.File("missing.bin").c_str(), true, false, true, false));
@@ -133,7 +133,7 @@ TEST_F(SFilePathTest, SizesNumbersAndTheClosedFile) {
   EXPECT_FALSE(file.SetSize(-1));
   EXPECT_EQ(4, file.WriteInt32(0x01020304u));
   file.Close();
-  EXPECT_EQ(std::string("01X3\0\0\x04\x03\x02\x01", 10), ReadFile(name));
+  EXPECT_EQ(std::string("01X3\0\0\x04\x03\x02\x01", 10), FileBytes(name));
   // A read-only stream cannot change the length.
   SFilePath reader(name.c_str(), false, false, true, false);
   EXPECT_FALSE(reader.SetSize(5));
