@@ -196,8 +196,8 @@ public:
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
   // Three engine vertices for the corners 0, 2, 1 with the triangle's flat
   // frame; returns the position after them.
-  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions, const D3DXVECTOR2* uvs,
-                                  bool flip);
+  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions,
+                                  const D3DXVECTOR2* uvs, bool flip);
 
   // --- device (SDxDevice.cpp) --------------------------------------------------
 
@@ -206,7 +206,8 @@ public:
   // Releases what an earlier call made, then makes the default-pool objects.
   bool CreateRenderTargets(SString* error);
   void ReleaseRenderTargets();
-  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner);
+  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter,
+                           SDxRenderTarget* partner);
   // The largest rectangle of the aspect inside the client, centred.
   static RECT ComputeOutputRect(int clientWidth, int clientHeight, float aspect);
 

@@ -61,10 +61,12 @@ std::vector<SDxVertex> MakeBox(bool inward) {
   return vertices;
 }
 
-IDirect3DVertexBuffer9* MakeBuffer(IDirect3DDevice9* device, const std::vector<SDxVertex>& vertices) {
+IDirect3DVertexBuffer9* MakeBuffer(IDirect3DDevice9* device,
+                                   const std::vector<SDxVertex>& vertices) {
   IDirect3DVertexBuffer9* buffer = nullptr;
   UINT size = (UINT)(vertices.size() * sizeof(SDxVertex));
-  if (FAILED(device->CreateVertexBuffer(size, D3DUSAGE_WRITEONLY, 0, D3DPOOL_MANAGED, &buffer, nullptr))) {
+  if (FAILED(device->CreateVertexBuffer(size, D3DUSAGE_WRITEONLY, 0, D3DPOOL_MANAGED, &buffer,
+                                        nullptr))) {
     return nullptr;
   }
   void* data = nullptr;
@@ -256,9 +258,11 @@ int main() {
       g_engine = nullptr;
 
       printf("engine_bench at %d x %d\n", engine.m_backBufferWidth, engine.m_backBufferHeight);
-      printf("  full frame (G-buffer of %d boxes, %d deferred lights, fog, glow and beam blurs, present): "
-             "%.3f ms (%d frames)\n",
-             (int)scene.worlds.size(), (int)scene.lights.size(), frame * 1e3, kFrames);
+      printf(
+          "  full frame (G-buffer of %d boxes, %d deferred lights, fog, glow and beam blurs, "
+          "present): "
+          "%.3f ms (%d frames)\n",
+          (int)scene.worlds.size(), (int)scene.lights.size(), frame * 1e3, kFrames);
       printf("  frame step without rendering: %.3f us (%d steps)\n", step * 1e6, kSteps);
       scene.box->Release();
       scene.volume->Release();
