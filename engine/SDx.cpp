@@ -3,6 +3,8 @@
 
 #include "core/TimeBase.h"
 #include "core/Utility.h"
+#include "engine/SDxCamera.h"
+#include "engine/SDxLayer.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
@@ -60,6 +62,11 @@ SDx::SDx()
       m_shaderDownSample(nullptr),
       m_shaderBlurH(nullptr),
       m_shaderBlurV(nullptr),
+      m_mainLayer(nullptr),
+      m_currentCamera(nullptr),
+      m_overlayText(nullptr),
+      m_slowWarningText(nullptr),
+      m_slowWarningTexture(nullptr),
       m_clock(GetTimeSeconds),
       m_maxDt(0.02f) {
   memset(&m_presentParameters, 0, sizeof(m_presentParameters));
@@ -78,6 +85,8 @@ SDx::SDx()
   ZeroTarget(&m_beamRT2, nullptr);
   m_beamUseCount[0] = m_beamUseCount[1] = 0;
   ::SetRectEmpty(&m_outputRect);
+  memset(&m_defaultMaterial, 0, sizeof(m_defaultMaterial));
+  m_defaultMaterial.Diffuse = m_defaultMaterial.Ambient = D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
   Destroy();
 }
 
@@ -86,6 +95,8 @@ SDx::~SDx() {
   m_shaders.FreeBuffer();
   m_screenEffects.FreeBuffer();
   m_layers.FreeBuffer();
+  m_textures.FreeBuffer();
+  m_cameras.FreeBuffer();
   m_timerIds.FreeBuffer();
   m_timerStarts.FreeBuffer();
   m_timerIntervals.FreeBuffer();
@@ -152,6 +163,7 @@ bool SDx::Create(SWnd* window, const SDxConfig* settings, SString* error) {
     Destroy();
     return false;
   }
+  m_mainLayer = new SDxLayer(this);
   if (m_config.registryKey[0]) ReadOptions();
   Clear(true);
   m_created = true;
@@ -200,6 +212,8 @@ void SDx::Destroy() {
   if (m_created && m_config.registryKey[0]) WriteOptions();
   m_created = false;
   Clear(false);
+  delete m_mainLayer;
+  m_mainLayer = nullptr;
   ReleaseRenderTargets();
   if (m_device) m_device->Release();
   m_device = nullptr;
@@ -225,12 +239,13 @@ void SDx::DeleteShaders() {
   m_shaders.RemoveAll();
 }
 
-void SDx::Clear(bool) {
+void SDx::Clear(bool rebuild) {
   m_previousFrameCopy = false;
   m_screenEffectsEnabled = true;
   m_effectsAfterOverlay = false;
   m_screenEffects.RemoveAll();
   DeleteShaders();
+  ClearScene();
 
   m_masterVolume = 0.5f;
   if (g_masteringVoice) g_masteringVoice->SetVolume(m_masterVolume);
@@ -258,6 +273,7 @@ void SDx::Clear(bool) {
   m_paused = false;
   m_sceneVisible = true;
   ResetKeyStates();
+  if (rebuild && m_mainLayer) BuildOwnObjects();
 }
 
 void SDx::ResetKeyStates() {
@@ -277,7 +293,12 @@ void SDx::Frame() {
     return;
   }
   dx->m_beamUseCount[0] = dx->m_beamUseCount[1] = 0;
+  if (dx->m_currentCamera) dx->m_currentCamera->Step();
   dx->OnFrame();
+  if (dx->m_mainLayer) dx->m_mainLayer->Update();
+  for (int i = 0; i < dx->m_layers.GetCount(); ++i) {
+    if (dx->m_layers[i]->m_active) dx->m_layers[i]->Update();
+  }
   for (int i = 0; i < dx->m_timerIds.GetCount(); ++i) {
     if (dx->GetTimeSince(dx->m_timerStarts[i]) < dx->m_timerIntervals[i]) continue;
     int id = dx->m_timerIds[i];
@@ -365,6 +386,8 @@ void SDx::ReserveCapacity(int n) {
   m_timerIds.Reserve(n);
   m_timerStarts.Reserve(n);
   m_timerIntervals.Reserve(n);
+  if (m_mainLayer) m_mainLayer->SetFixedCapacity(n);
+  for (int i = 0; i < m_layers.GetCount(); ++i) m_layers[i]->SetFixedCapacity(n);
 }
 
 int SDx::EnumDisplayModes(SArray<uint32_t>* modes) {

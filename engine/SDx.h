@@ -36,6 +36,8 @@ class SDxPreset;
 class SDxSprite;
 class SDxText;
 class SDxTexture;
+class SDxCamera;
+class SFile;
 
 class SDx;
 
@@ -169,8 +171,39 @@ public:
   bool SetScreenEffects(SArray<SDxShader*>* shaders);
   SDxShaderDeferred* GetDeferredShader() const { return m_shaderDeferred; }
   void SetPreviousFrameCopy(bool copy) { m_previousFrameCopy = copy; }
+
+  // --- scene (SDxScene.cpp) -----------------------------------------------------
+
+  // A texture loaded from count bytes of the file at its position (negative:
+  // to the end), inserted in the sorted texture array; null on failure.
+  SDxTexture* CreateTexture(SFile* file, int count, const char* name, int blendKind);
+  // OnTextureRemoved, every layer forgets the texture, then it is deleted.
+  // False for null or a texture that is not the engine's.
+  bool RemoveTexture(SDxTexture* texture);
+  // The first texture of that name (exact bytes), or null.
+  SDxTexture* FindTexture(const char* name) const;
+  SDxCamera* CreateCamera();
+  // -1: the current camera; 0..count-1: that camera; otherwise null.
+  SDxCamera* GetCamera(int index) const;
+  void SetCurrentCamera(SDxCamera* camera) { m_currentCamera = camera; }
+  // A new active layer appended to the layer array.
+  SDxLayer* CreateLayer();
+  // The layer at the index of the layer array, or null.
+  SDxLayer* GetLayer(int index) const;
   // The first layer of the layer array; null when there is none.
-  SDxLayer* GetFirstLayer() const { return m_layers.GetCount() > 0 ? m_layers[0] : nullptr; }
+  SDxLayer* GetFirstLayer() const { return GetLayer(0); }
+  SDxLayer* GetMainLayer() const { return m_mainLayer; }
+  // SDxLayer::RemoveItem on the item's own layer; false for null.
+  bool RemoveItem(SDxLayerItem* item);
+  // A mesh of the layer array (not the main layer) by name, letter case
+  // ignored; null when none.
+  SDxObject* FindObjectByName(const char* name) const;
+  // The texture's blend kind: 1 alpha blending, 2 additive; others nothing.
+  void SetBlendMode(SDxTexture* texture);
+  // Alpha blending off, destination blend INVSRCALPHA.
+  void ResetBlendMode();
+  // (now - start) / duration at most 1; 1 for a duration <= 0.
+  float GetProgress(float start, float duration) const;
 
   // --- display parameters ------------------------------------------------------
 
@@ -289,6 +322,16 @@ public:
   SArray<SDxShader*> m_screenEffects;  // in drawing order, not owned
   SArray<SDxLayer*> m_layers;
 
+  // Scene.
+  SDxLayer* m_mainLayer;              // not in the layer array
+  SArray<SDxTexture*> m_textures;     // sorted by address
+  SArray<SDxCamera*> m_cameras;       // sorted by address
+  SDxCamera* m_currentCamera;
+  SDxText* m_overlayText;             // on the main layer
+  SDxText* m_slowWarningText;         // on no layer
+  SDxTexture* m_slowWarningTexture;   // not in the texture array
+  D3DMATERIAL9 m_defaultMaterial;
+
   // View of the frame.
   D3DXMATRIX m_view, m_projection, m_viewProjection;
 
@@ -333,6 +376,13 @@ private:
   void ReadOptions();
   void WriteOptions();
   void ResetFrameState();
+  // Textures, cameras and layers deleted, the main layer cleared.
+  void ClearScene();
+  // The engine's own objects: slow-warning texture and text, the current
+  // camera, the overlay text and the first layer.
+  void BuildOwnObjects();
+  // Every text's pixel rectangle again (after a size change).
+  void RefreshTexts();
   void DeleteShaders();
   // Direct3D call results through the seam.
   static HRESULT Seam(int call, HRESULT result, void* data);

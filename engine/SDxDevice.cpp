@@ -381,4 +381,5 @@ void SDx::OnSize() {
     ReleaseInterface(&m_outputDeclaration);
     ReleaseInterface(&m_outputQuad);
   }
+  RefreshTexts();
 }

@@ -87,12 +87,13 @@ inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color,
   }
 }
 
-// One engine on an 800 x 450 window for the tests of a suite.
-class EngineSuite : public ::testing::Test {
+// One engine (of class E) on an 800 x 450 window for the tests of a suite.
+template <class E>
+class EngineSuiteOf : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     s_window = MakeEngineWindow().release();
-    s_engine = new SDx;
+    s_engine = new E;
     SDxConfig config;
     s_error.Set("");
     s_created = s_engine->Create(s_window, &config, &s_error);
@@ -118,7 +119,9 @@ protected:
   }
 
   inline static SWnd* s_window = nullptr;
-  inline static SDx* s_engine = nullptr;
+  inline static E* s_engine = nullptr;
   inline static bool s_created = false;
   inline static SString s_error;
 };
+
+using EngineSuite = EngineSuiteOf<SDx>;
