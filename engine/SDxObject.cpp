@@ -84,6 +84,10 @@ bool SDxObject::PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, in
   D3DXVECTOR3 origin, direction;
   if (!query || !vertices || !PassesPickFilter(*query)) return false;
   if (!RayToLocal(*query, &origin, &direction)) return false;
+  // The local ray against the local box first (an empty box tests all).
+  if (m_box.min.x <= m_box.max.x && !RayHitsBox(origin, direction, m_box, FLT_MAX, nullptr)) {
+    return false;
+  }
   bool recorded = false;
   for (int face = 0; face < triangleCount; ++face) {
     const SDxVertex* v = vertices + 3 * face;

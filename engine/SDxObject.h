@@ -82,7 +82,8 @@ public:
   bool RayToLocal(const SDxPickQuery& query, D3DXVECTOR3* origin, D3DXVECTOR3* direction) const;
   // Offers the hits of the ray on triangles of engine vertices in object
   // space (three per triangle), both sides counting; true when one was
-  // recorded. The engine's own triangle loop, for meshes and shapes.
+  // recorded. The ray is first tested against the object's local box. The
+  // engine's own triangle loop, for meshes and shapes.
   bool PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount);
 
   SDxEntity* m_owner;

@@ -20,7 +20,8 @@ TEST(SDxGeometryTest, AnglesWrapDifferAndLieBetween) {
   for (const auto& w : wraps) EXPECT_NEAR(w.wrapped, WrapAngle(w.in), 1e-5f) << w.in;
   const struct {
     float from, to, difference;
-  } differences[] = {{0.0f, DX_PI, DX_PI}, {0.0f, -DX_HALF_PI, -DX_HALF_PI}, {6.0f, 0.5f, 0.78318f}};
+  } differences[] = {
+      {0.0f, DX_PI, DX_PI}, {0.0f, -DX_HALF_PI, -DX_HALF_PI}, {6.0f, 0.5f, 0.78318f}};
   for (const auto& d : differences) {
     EXPECT_NEAR(d.difference, AngleDifference(d.from, d.to), 1e-4f) << d.from << " " << d.to;
   }
@@ -45,7 +46,8 @@ TEST(SDxGeometryTest, RoundingEasingAndLevels) {
   const float rounds[][2] = {{2.5f, 3.0f}, {-2.5f, -2.0f}, {-2.6f, -3.0f}, {2.4f, 2.0f}};
   for (const auto& r : rounds) EXPECT_EQ(r[1], RoundToNearestFloat(r[0])) << r[0];
   EXPECT_FLOAT_EQ(0.25f, InterpolateEased(0.25f, 0.0f, 1.0f, false, true));
-  EXPECT_FLOAT_EQ(2.0f + 2.0f * CosineEase(0.25f), InterpolateEased(0.25f, 2.0f, 4.0f, true, false));
+  EXPECT_FLOAT_EQ(2.0f + 2.0f * CosineEase(0.25f),
+                  InterpolateEased(0.25f, 2.0f, 4.0f, true, false));
   EXPECT_FLOAT_EQ(0.5f, CosineEase(0.5f));
   EXPECT_FLOAT_EQ(1.0f, PerceptualLevel(1.0f));
   EXPECT_EQ(0.0f, PerceptualLevel(0.04f));
@@ -100,7 +102,8 @@ TEST(SDxGeometryTest, OrientedBoxesOverlapWhenTheyTouch) {
     float dx;
     float turn;
     bool overlap;
-  } cases[] = {{2.0f, 0.0f, true}, {2.01f, 0.0f, false}, {2.3f, DX_PI / 4, true}, {2.5f, DX_PI / 4, false}};
+  } cases[] = {
+      {2.0f, 0.0f, true}, {2.01f, 0.0f, false}, {2.3f, DX_PI / 4, true}, {2.5f, DX_PI / 4, false}};
   for (const auto& c : cases) {
     D3DXMATRIX turn, move;
     D3DXMatrixRotationY(&turn, c.turn);
