@@ -4,6 +4,7 @@
 #include "engine/SDx.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxLight.h"
+#include "engine/SDxMesh.h"
 #include "engine/SDxObject.h"
 #include "engine/SDxShaderGBuffer.h"
 #include "engine/SDxText.h"
@@ -217,6 +218,15 @@ bool SDxLayer::RemoveObject(SDxObject* object) {
   int index = -1;
   int list = object && IsObjectKind(object->m_kind) ? FindList(object, &index) : LIST_COUNT;
   if (list == LIST_COUNT) return false;
+  SDxMesh* master = object->m_kind == SDxLayerItem::KIND_MESH ? static_cast<SDxMesh*>(object)
+                                                               : nullptr;
+  if (master && !master->m_source && m_engine) {
+    for (int i = -1; i < m_engine->m_layers.GetCount(); ++i) {
+      SDxLayer* layer = i < 0 ? m_engine->GetMainLayer() : m_engine->m_layers[i];
+      if (layer) layer->RemoveInstancesOf(master);
+    }
+    list = FindList(object, &index);  // the instances' removal moved its slot
+  }
   NotifyRemoval(object);
   SArray<SDxLayerItem*>& lights = m_lists[LIST_LIGHTS];
   for (int i = 0; i < lights.GetCount(); ++i) {

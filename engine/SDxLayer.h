@@ -11,10 +11,10 @@
 // meshes and shapes, in order of creation until the next sort. Every item
 // is in exactly one list.
 //
-// Factories: AddLight and AddText are here. The factories of the other
-// kinds (AddShape, AddMesh, AddBlob, AddParticle, AddPreset, AddSprite) are
-// defined with their item classes and file their item with FileItem, which
-// already knows every kind's list.
+// Factories: each is defined with its item class (AddLight and AddText
+// here) and files its item with FileItem, which knows every kind's list;
+// the factories of shapes, blobs, particle systems, presets and sprites
+// (AddShape, AddBlob, AddParticle, AddPreset, AddSprite) come the same way.
 #pragma once
 
 #include "core/Platform.h"
@@ -26,6 +26,7 @@
 class SDx;
 class SDxLayerItem;
 class SDxLight;
+class SDxMesh;
 class SDxObject;
 class SDxShader;
 class SDxText;
@@ -73,6 +74,8 @@ public:
   // A text with its font (face, height in hundredths of the screen, style),
   // format flags and colour; null when the font cannot be made.
   SDxText* AddText(const char* face, float height, int style, DWORD format, D3DCOLOR color);
+  // An empty mesh (SDxMesh.cpp).
+  SDxMesh* AddMesh();
   // Files an item of this layer by its kind (and, for meshes and shapes,
   // its depth-sorted flag) and counts it; the layer owns it from then on.
   // False, with the item deleted, for another layer's item or a kind
@@ -85,8 +88,11 @@ public:
   // here, a motion item or a camera.
   bool RemoveItem(SDxLayerItem* item);
   // The same for meshes, shapes and blobs: lights attached to the object
-  // are detached; removing a mesh also removes its instances.
+  // are detached; removing a master mesh first removes its instances on
+  // every layer of the engine, so that none is left on freed geometry.
   bool RemoveObject(SDxObject* object);
+  // Removes every mesh of this layer that is an instance of the master.
+  void RemoveInstancesOf(SDxMesh* master);
   // After the object's depth-sorted flag changed: moves it between its
   // plain list and the ordered list.
   void UpdateDepthSorting(SDxObject* object);

@@ -80,7 +80,8 @@ bool SDxObject::RayToLocal(const SDxPickQuery& query, D3DXVECTOR3* origin,
   return true;
 }
 
-bool SDxObject::PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount) {
+bool SDxObject::PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount,
+                              const uint16_t* indices) {
   D3DXVECTOR3 origin, direction;
   if (!query || !vertices || !PassesPickFilter(*query)) return false;
   if (!RayToLocal(*query, &origin, &direction)) return false;
@@ -90,10 +91,12 @@ bool SDxObject::PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, in
   }
   bool recorded = false;
   for (int face = 0; face < triangleCount; ++face) {
-    const SDxVertex* v = vertices + 3 * face;
+    const D3DXVECTOR3* p[3];
+    for (int k = 0; k < 3; ++k) {
+      p[k] = &vertices[indices ? indices[3 * face + k] : 3 * face + k].position;
+    }
     float u = 0.0f, w = 0.0f, t = 0.0f;
-    if (!D3DXIntersectTri(&v[0].position, &v[1].position, &v[2].position, &origin, &direction,
-                          &u, &w, &t) ||
+    if (!D3DXIntersectTri(p[0], p[1], p[2], &origin, &direction, &u, &w, &t) ||
         t < 0.0f) {
       continue;
     }

@@ -81,10 +81,12 @@ public:
   // when the world matrix cannot be inverted.
   bool RayToLocal(const SDxPickQuery& query, D3DXVECTOR3* origin, D3DXVECTOR3* direction) const;
   // Offers the hits of the ray on triangles of engine vertices in object
-  // space (three per triangle), both sides counting; true when one was
-  // recorded. The ray is first tested against the object's local box. The
+  // space, both sides counting; true when one was recorded. Triangle f has
+  // the vertices 3f to 3f + 2, or those that the three indices from 3f
+  // name. The ray is first tested against the object's local box. The
   // engine's own triangle loop, for meshes and shapes.
-  bool PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount);
+  bool PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount,
+                     const uint16_t* indices = nullptr);
 
   SDxEntity* m_owner;
   SString m_name;
