@@ -67,6 +67,7 @@ SDx::SDx()
       m_overlayText(nullptr),
       m_slowWarningText(nullptr),
       m_slowWarningTexture(nullptr),
+      m_boxShape(nullptr),
       m_clock(GetTimeSeconds),
       m_maxDt(0.02f) {
   memset(&m_presentParameters, 0, sizeof(m_presentParameters));

@@ -37,6 +37,7 @@ class SDxSprite;
 class SDxText;
 class SDxTexture;
 class SDxCamera;
+class SDxShape;
 class SFile;
 
 class SDx;
@@ -330,6 +331,7 @@ public:
   SDxText* m_overlayText;             // on the main layer
   SDxText* m_slowWarningText;         // on no layer
   SDxTexture* m_slowWarningTexture;   // not in the texture array
+  SDxShape* m_boxShape;               // the light volume; on no layer's list
   D3DMATERIAL9 m_defaultMaterial;
 
   // View of the frame.
@@ -378,8 +380,8 @@ private:
   void ResetFrameState();
   // Textures, cameras and layers deleted, the main layer cleared.
   void ClearScene();
-  // The engine's own objects: slow-warning texture and text, the current
-  // camera, the overlay text and the first layer.
+  // The engine's own objects: the box shape, the slow-warning texture and
+  // text, the current camera, the overlay text and the first layer.
   void BuildOwnObjects();
   // Every text's pixel rectangle again (after a size change).
   void RefreshTexts();

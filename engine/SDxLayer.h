@@ -13,8 +13,8 @@
 //
 // Factories: each is defined with its item class (AddLight and AddText
 // here) and files its item with FileItem, which knows every kind's list;
-// the factories of shapes, blobs, particle systems, presets and sprites
-// (AddShape, AddBlob, AddParticle, AddPreset, AddSprite) come the same way.
+// the factories of blobs, particle systems, presets and sprites (AddBlob,
+// AddParticle, AddPreset, AddSprite) come the same way.
 #pragma once
 
 #include "core/Platform.h"
@@ -29,6 +29,7 @@ class SDxLight;
 class SDxMesh;
 class SDxObject;
 class SDxShader;
+class SDxShape;
 class SDxText;
 class SDxTexture;
 
@@ -74,8 +75,9 @@ public:
   // A text with its font (face, height in hundredths of the screen, style),
   // format flags and colour; null when the font cannot be made.
   SDxText* AddText(const char* face, float height, int style, DWORD format, D3DCOLOR color);
-  // An empty mesh (SDxMesh.cpp).
+  // An empty mesh (SDxMesh.cpp) or shape (SDxShape.cpp).
   SDxMesh* AddMesh();
+  SDxShape* AddShape();
   // Files an item of this layer by its kind (and, for meshes and shapes,
   // its depth-sorted flag) and counts it; the layer owns it from then on.
   // False, with the item deleted, for another layer's item or a kind

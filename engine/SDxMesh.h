@@ -18,6 +18,7 @@
 #include <d3dx9.h>
 
 class SFile;
+class SDxShape;
 class SDxTexture;
 
 class SDxMesh : public SDxObject {
@@ -45,6 +46,9 @@ public:
   // set, else from the engine's textures by name. The item is released
   // first; false leaves it empty.
   bool LoadFromMemory(SFile* file, int size, const char* folder, bool embedded);
+  // The geometry of the shape's triangles, one subset per distinct texture
+  // with the shape's material; false (unchanged) without triangles.
+  bool CreateFromShape(SDxShape* shape);
   // A new mesh on the layer (the source's when null) sharing the geometry
   // of the source's master mesh; null when the source has no geometry.
   static SDxMesh* CreateInstance(SDxMesh* source, SDxLayer* layer);

@@ -7,6 +7,7 @@
 #include "core/SFileMem.h"
 #include "engine/SDx.h"
 #include "engine/SDxShader.h"
+#include "engine/SDxShape.h"
 #include "engine/SDxTexture.h"
 
 #include <float.h>
@@ -210,5 +211,63 @@ bool SDxMesh::BuildGeometry(ID3DXMesh* source) {
     return false;
   }
   m_geometry = mesh;
+  return true;
+}
+
+bool SDxMesh::CreateFromShape(SDxShape* shape) {
+  if (!shape || shape->GetPolygonCount() == 0) return false;
+  Release();
+  int count = shape->GetPolygonCount();
+  ID3DXMesh* mesh = nullptr;
+  if (!m_device || count * 3 > 0xFFFF ||
+      FAILED(D3DXCreateMesh((DWORD)count, (DWORD)count * 3, kOptions, SDxVertex::GetDeclaration(),
+                            m_device, &mesh))) {
+    return false;
+  }
+  // One subset per distinct texture, in the order of first appearance.
+  SArray<SDxTexture*> textures;
+  if (shape->m_sharedTexture) textures.Add(shape->m_sharedTexture);
+  void *vertices = nullptr, *indices = nullptr;
+  DWORD* attributes = nullptr;
+  bool ok = SUCCEEDED(mesh->LockVertexBuffer(0, &vertices)) &&
+            SUCCEEDED(mesh->LockAttributeBuffer(0, &attributes));
+  for (int i = 0; ok && i < count; ++i) {
+    const SDxPoly* polygon = shape->GetPolygon(i);
+    SDx::BuildTriangle((SDxVertex*)vertices + 3 * i, polygon->positions.corners,
+                       polygon->uvs.uv, false);
+    int subset = 0;
+    if (!shape->m_sharedTexture) {
+      subset = textures.Find(polygon->texture);
+      if (subset < 0) subset = textures.Add(polygon->texture);
+    }
+    attributes[i] = (DWORD)subset;
+  }
+  if (attributes) mesh->UnlockAttributeBuffer();
+  if (vertices) mesh->UnlockVertexBuffer();
+  ok = ok && SUCCEEDED(mesh->LockIndexBuffer(0, &indices));
+  for (int i = 0; ok && i < 3 * count; ++i) ((uint16_t*)indices)[i] = (uint16_t)i;
+  if (indices) mesh->UnlockIndexBuffer();
+  DWORD* adjacency = ok ? new DWORD[3 * count] : nullptr;
+  ok = ok && SUCCEEDED(mesh->GenerateAdjacency(FLT_EPSILON, adjacency)) &&
+       SUCCEEDED(mesh->OptimizeInplace(D3DXMESHOPT_ATTRSORT, adjacency, nullptr, nullptr,
+                                       nullptr));
+  delete[] adjacency;
+  if (!ok || textures.GetCount() == 0) {
+    mesh->Release();
+    textures.FreeBuffer();
+    return false;
+  }
+  m_geometry = mesh;
+  m_materialCount = textures.GetCount();
+  m_materials = new D3DMATERIAL9[m_materialCount];
+  m_textures = new SDxTexture*[m_materialCount];
+  m_ownTextures = new SDxTexture*[m_materialCount];
+  for (int i = 0; i < m_materialCount; ++i) {
+    m_materials[i] = shape->m_material;
+    m_textures[i] = textures[i];
+    m_ownTextures[i] = nullptr;
+  }
+  textures.FreeBuffer();
+  ComputeBounds();
   return true;
 }

@@ -80,29 +80,37 @@ bool SDxObject::RayToLocal(const SDxPickQuery& query, D3DXVECTOR3* origin,
   return true;
 }
 
+bool SDxObject::BeginPick(const SDxPickQuery& query, D3DXVECTOR3* origin,
+                          D3DXVECTOR3* direction) const {
+  if (!PassesPickFilter(query) || !RayToLocal(query, origin, direction)) return false;
+  // The local ray against the local box (an empty box lets every ray on).
+  return m_box.min.x > m_box.max.x || RayHitsBox(*origin, *direction, m_box, FLT_MAX, nullptr);
+}
+
+bool SDxObject::OfferTriangle(SDxPickQuery* query, const D3DXVECTOR3& origin,
+                              const D3DXVECTOR3& direction, const D3DXVECTOR3* corners[3],
+                              int face, uint8_t flag) {
+  float u = 0.0f, w = 0.0f, t = 0.0f;
+  if (!D3DXIntersectTri(corners[0], corners[1], corners[2], &origin, &direction, &u, &w, &t) ||
+      t < 0.0f) {
+    return false;
+  }
+  D3DXVECTOR3 local = origin + direction * t, world;
+  D3DXVec3TransformCoord(&world, &local, &m_world);
+  return query->Offer(this, world, face, u, w, flag);
+}
+
 bool SDxObject::PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount,
                               const uint16_t* indices) {
   D3DXVECTOR3 origin, direction;
-  if (!query || !vertices || !PassesPickFilter(*query)) return false;
-  if (!RayToLocal(*query, &origin, &direction)) return false;
-  // The local ray against the local box first (an empty box tests all).
-  if (m_box.min.x <= m_box.max.x && !RayHitsBox(origin, direction, m_box, FLT_MAX, nullptr)) {
-    return false;
-  }
+  if (!query || !vertices || !BeginPick(*query, &origin, &direction)) return false;
   bool recorded = false;
   for (int face = 0; face < triangleCount; ++face) {
-    const D3DXVECTOR3* p[3];
+    const D3DXVECTOR3* corners[3];
     for (int k = 0; k < 3; ++k) {
-      p[k] = &vertices[indices ? indices[3 * face + k] : 3 * face + k].position;
+      corners[k] = &vertices[indices ? indices[3 * face + k] : 3 * face + k].position;
     }
-    float u = 0.0f, w = 0.0f, t = 0.0f;
-    if (!D3DXIntersectTri(p[0], p[1], p[2], &origin, &direction, &u, &w, &t) ||
-        t < 0.0f) {
-      continue;
-    }
-    D3DXVECTOR3 local = origin + direction * t, world;
-    D3DXVec3TransformCoord(&world, &local, &m_world);
-    recorded |= query->Offer(this, world, face, u, w, 0);
+    recorded |= OfferTriangle(query, origin, direction, corners, face, 0);
   }
   return recorded;
 }

@@ -88,6 +88,14 @@ public:
   bool PickTriangles(SDxPickQuery* query, const SDxVertex* vertices, int triangleCount,
                      const uint16_t* indices = nullptr);
 
+  // The pick filter, the ray in object space and the test against the
+  // local box: false when the object cannot be hit.
+  bool BeginPick(const SDxPickQuery& query, D3DXVECTOR3* origin, D3DXVECTOR3* direction) const;
+  // The object-space ray against one triangle (both sides); a hit is
+  // offered to the query.
+  bool OfferTriangle(SDxPickQuery* query, const D3DXVECTOR3& origin, const D3DXVECTOR3& direction,
+                     const D3DXVECTOR3* corners[3], int face, uint8_t flag);
+
   SDxEntity* m_owner;
   SString m_name;
   uint32_t m_pickMask;

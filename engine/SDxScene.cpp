@@ -8,6 +8,7 @@
 #include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxObject.h"
+#include "engine/SDxShape.h"
 #include "engine/SDxText.h"
 #include "engine/SDxTexture.h"
 
@@ -27,11 +28,21 @@ void SDx::ClearScene() {
   m_currentCamera = nullptr;
   m_cameras.DeleteAndRemoveAll();
   m_overlayText = nullptr;
+  delete m_boxShape;
+  m_boxShape = nullptr;
   m_layers.DeleteAndRemoveAll();
   if (m_mainLayer) m_mainLayer->Clear();
 }
 
 void SDx::BuildOwnObjects() {
+  // The light volume: a unit box seen from inside, kept out of the main
+  // layer's lists (the layer's Clear must not delete it a second time); its
+  // triangles go, its vertex buffer stays.
+  const bool faces[SDxShape::FACE_COUNT] = {true, true, true, true, true, true};
+  m_boxShape = new SDxShape(m_mainLayer);
+  m_boxShape->AddBox(nullptr, nullptr, 1.0f, 1.0f, 1.0f, true, 1.0f, faces);
+  m_boxShape->SetVisible(false);
+  m_boxShape->Clear();
   SImage image;
   if (image.Create(2, 2)) {
     image.Clear(RGB(0xC0, 0, 0));
