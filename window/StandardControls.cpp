@@ -10,32 +10,6 @@
 #include "window/SWnd.h"
 #include "window/WindowPrivate.h"
 
-namespace {
-
-typedef ControlKinds K;
-
-// --- commands -------------------------------------------------------------------
-
-void CheckCommand(SWnd* parent, SWnd* control, UINT code) {
-  if (code != BN_CLICKED) return;
-  bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-  control->SendMessage(BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED);
-  parent->SendMessage(SWM_CHECKCHANGED, ToWParam(control), control->SendMessage(BM_GETCHECK));
-}
-
-void RadioCommand(SWnd* parent, SWnd* control, UINT code) {
-  if (code != BN_CLICKED) return;
-  // The radio class checks itself and clears its group here.
-  bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-  parent->SendMessage(SWM_RADIOCLICKED, ToWParam(control), checked ? 1 : 0);
-}
-
-void RichEditCommand(SWnd* parent, SWnd* control, UINT code) {
-  if (code == EN_CHANGE) parent->SendMessage(SWM_RICHEDITCHANGED, ToWParam(control), 0);
-}
-
-// --- notifications ----------------------------------------------------------------
-
 MOUSERECORD CursorRecord(HWND control, uint32_t flags) {
   MOUSERECORD record = {flags, 0, 0, 0, 0};
   POINT point;
@@ -62,6 +36,32 @@ uint32_t NotifyMouseFlags(UINT code) {
   }
   return 0;
 }
+
+namespace {
+
+typedef ControlKinds K;
+
+// --- commands -------------------------------------------------------------------
+
+void CheckCommand(SWnd* parent, SWnd* control, UINT code) {
+  if (code != BN_CLICKED) return;
+  bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
+  control->SendMessage(BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED);
+  parent->SendMessage(SWM_CHECKCHANGED, ToWParam(control), control->SendMessage(BM_GETCHECK));
+}
+
+void RadioCommand(SWnd* parent, SWnd* control, UINT code) {
+  if (code != BN_CLICKED) return;
+  // The radio class checks itself and clears its group here.
+  bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
+  parent->SendMessage(SWM_RADIOCLICKED, ToWParam(control), checked ? 1 : 0);
+}
+
+void RichEditCommand(SWnd* parent, SWnd* control, UINT code) {
+  if (code == EN_CHANGE) parent->SendMessage(SWM_RICHEDITCHANGED, ToWParam(control), 0);
+}
+
+// --- notifications ----------------------------------------------------------------
 
 bool ListViewNotify(SWnd* parent, SWnd* list, NMHDR* header, LRESULT* result) {
   WPARAM control = ToWParam(list);
@@ -124,72 +124,6 @@ bool ListViewNotify(SWnd* parent, SWnd* list, NMHDR* header, LRESULT* result) {
   return true;
 }
 
-HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(
-      ::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-bool TreeNotify(SWnd* parent, SWnd* tree, NMHDR* header, LRESULT* result) {
-  WPARAM control = ToWParam(tree);
-  HWND hTree = header->hwndFrom;
-  HTREEITEM selected = TreeItem(hTree, TVGN_CARET, nullptr);
-  uint32_t mouse = NotifyMouseFlags(header->code);
-  if (mouse) {
-    MOUSERECORD record = CursorRecord(hTree, mouse);
-    parent->SendMessage(SWM_TREEMOUSE, control, ToLParam(&record));
-    if (header->code == NM_DBLCLK && selected) {
-      RECT rect;
-      memcpy(&rect, &selected, sizeof(selected));
-      POINT cursor = {record.x, record.y};
-      if (::SendMessageA(hTree, TVM_GETITEMRECT, FALSE, ToLParam(&rect)) &&
-          ::PtInRect(&rect, cursor)) {
-        parent->SendMessage(SWM_TREEITEMDBLCLK, control, ToLParam(selected));
-        tree->m_focusReturn = true;
-      }
-    }
-    return true;
-  }
-  switch (header->code) {
-    case TVN_SELCHANGEDA:
-      parent->SendMessage(SWM_TREESELCHANGED, control, ToLParam(selected));
-      return true;
-    case TVN_DELETEITEMA: {
-      // Deleting the last root item leaves the tree without selection.
-      HTREEITEM root = TreeItem(hTree, TVGN_ROOT, nullptr);
-      if (selected && !TreeItem(hTree, TVGN_PARENT, selected) && root &&
-          !TreeItem(hTree, TVGN_NEXT, root)) {
-        parent->SendMessage(SWM_TREESELCHANGED, control, 0);
-      }
-      return true;
-    }
-    case TVN_ITEMEXPANDEDA:
-      // The tree class browsing the file system fills the expanded item here.
-      parent->SendMessage(SWM_TREEEXPANDED, control,
-                          ToLParam(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem));
-      return true;
-    case TVN_BEGINLABELEDITA:
-      if (parent->SendMessage(SWM_TREEEDITBEGIN, control,
-                              ToLParam(&reinterpret_cast<NMTVDISPINFOA*>(header)->item)) != 0) {
-        *result = 1;
-        return false;
-      }
-      return true;
-    case TVN_ENDLABELEDITA: {
-      TVITEMA* item = &reinterpret_cast<NMTVDISPINFOA*>(header)->item;
-      if (item->pszText) {
-        if (parent->SendMessage(SWM_TREEEDITEND, control, ToLParam(item)) == 0) {
-          *result = 1;
-          return false;
-        }
-        return true;
-      }
-      parent->SendMessage(SWM_TREEEDITCANCEL, control, ToLParam(item));
-      return true;
-    }
-  }
-  return true;
-}
-
 bool TabNotify(SWnd* parent, SWnd* tab, NMHDR* header, LRESULT*) {
   if (header->code == TCN_SELCHANGE) {
     // The tab class shows the windows of the selected page here.
@@ -235,7 +169,6 @@ const SControlKind kRows[] = {
     {K::KIND_SLIDER, CUT_CLIP, nullptr, nullptr, SliderScroll},
     {K::KIND_STATIC, CUT_PAINT},
     {K::KIND_TAB, CUT_PAINT, nullptr, TabNotify},
-    {K::KIND_TREE, CUT_CLIP, nullptr, TreeNotify},
 };
 
 }  // namespace

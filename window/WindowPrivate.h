@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 
 // A pointer as a message parameter.
 inline WPARAM ToWParam(const void* pointer) { return reinterpret_cast<WPARAM>(pointer); }
@@ -23,3 +24,9 @@ void CreateFrameworkFonts();
 void DeleteFrameworkFonts();
 // Empties the shared result string of the wide-to-8-bit conversion.
 void EmptyConversionScratch();
+
+// The mouse record of a common control's NM_CLICK, NM_DBLCLK, NM_RCLICK or
+// NM_RDBLCLK: the flags and the cursor position in the control and on the
+// screen. NotifyMouseFlags gives 0 for any other code.
+uint32_t NotifyMouseFlags(UINT code);
+MOUSERECORD CursorRecord(HWND control, uint32_t flags);

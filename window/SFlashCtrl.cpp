@@ -1,0 +1,60 @@
+// SFlashCtrl: hosting the Flash object.
+#include "core/Platform.h"
+#include "window/SFlashCtrl.h"
+
+#include "window/ControlFactory.h"
+#include "window/ControlKinds.h"
+
+namespace {
+
+SWnd* ConstructFlash() { return new SFlashCtrl; }
+
+const SControlKind kFlashKind = {ControlKinds::KIND_FLASH};
+const bool kFlashKindRegistered = RegisterControlKind(&kFlashKind);
+const SDialogControlClass kFlashClass = {ConstructFlash, nullptr, nullptr};
+const bool kFlashClassRegistered =
+    RegisterDialogControlClass(ControlKinds::TYPE_FLASH, &kFlashClass);
+
+}  // namespace
+
+SFlashCtrl::SFlashCtrl() : m_attach(nullptr), m_flash(nullptr) {
+  m_kind = ControlKinds::KIND_FLASH;
+}
+
+SFlashCtrl::~SFlashCtrl() {
+  if (m_hWnd) {
+    ::ShowWindow(m_hWnd, SW_HIDE);
+    ::DestroyWindow(m_hWnd);
+  }
+  DestroyControl();
+}
+
+bool SFlashCtrl::CreateControl() {
+  DestroyControl();
+  m_attach = LoadAttachFunction(&m_library);
+  bool made = m_attach && CreateHostedObject(ActiveXIds::kFlash, IID_IDispatch,
+                                             reinterpret_cast<void**>(&m_flash));
+  if (made && m_hWnd) made = m_attach(m_flash, m_hWnd, nullptr) == S_OK;
+  if (!made) DestroyControl();
+  return made;
+}
+
+void SFlashCtrl::DestroyControl() {
+  if (m_flash) m_flash->Release();
+  m_flash = nullptr;
+  m_attach = nullptr;
+  m_library.Free();
+}
+
+LRESULT SFlashCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case SWM_AFTERCREATE:
+      if (!CreateControl()) return -1;
+      break;
+    case SWM_PARENTSIZED:
+    case SWM_PARENTMOVED:
+      Redraw();
+      break;
+  }
+  return SWnd::WindowProc(message, wParam, lParam);
+}
