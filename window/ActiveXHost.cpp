@@ -3,6 +3,7 @@
 #include "window/ActiveXHost.h"
 
 #include "core/SDll.h"
+#include "core/SUniString.h"
 
 const GUID ActiveXIds::kMediaPlayer = {
     0x6BF52A52, 0x394A, 0x11D3, {0xB1, 0x53, 0x00, 0xC0, 0x4F, 0x79, 0xFA, 0xA6}};
@@ -58,6 +59,20 @@ bool ConnectEvents(IUnknown* object, const GUID& events, IDispatch* sink, IConne
   (*point)->Advise(sink, cookie);
   return true;
 }
+
+long EventArgument(DISPPARAMS* parameters, UINT index) {
+  if (!parameters || index >= parameters->cArgs) return 0;
+  VARIANT value;
+  ::VariantInit(&value);
+  long result = 0;
+  if (SUCCEEDED(::VariantChangeType(&value, &parameters->rgvarg[index], 0, VT_I4))) {
+    result = value.lVal;
+  }
+  ::VariantClear(&value);
+  return result;
+}
+
+BSTR ToBstr(const char* text) { return ::SysAllocString(SUniString(text).GetText()); }
 
 void DisconnectEvents(IConnectionPoint** point, DWORD cookie) {
   if (!*point) return;

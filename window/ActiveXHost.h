@@ -38,3 +38,8 @@ bool ConnectEvents(IUnknown* object, const GUID& events, IDispatch* sink, IConne
                    DWORD* cookie);
 // Unadvises and releases the connection point (nothing without one).
 void DisconnectEvents(IConnectionPoint** point, DWORD cookie);
+// An event's argument as an integer; 0 when it is missing or no number.
+// Arguments are stored in reverse order: index 0 is the last.
+long EventArgument(DISPPARAMS* parameters, UINT index);
+// The text as a new BSTR for the caller to free.
+BSTR ToBstr(const char* text);

@@ -7,6 +7,7 @@
 #include "core/SDll.h"
 #include "core/SKeyboard.h"
 #include "core/TimeBase.h"
+#include "window/CompoundControls.h"
 #include "window/MessageLoop.h"
 #include "window/SCursor.h"
 #include "window/StandardControls.h"
@@ -167,6 +168,7 @@ void InitFramework() {
   CreateFrameworkFonts();
   SWnd::RegisterClasses();
   RegisterStandardControlKinds();
+  RegisterCompoundControls();
   delete g_appWindow;
   g_appWindow = new SWndApp;
   RECT empty = {0, 0, 0, 0};

@@ -34,32 +34,13 @@ const EventRow kEvents[] = {
     {271, SWM_BROWSERCOMPLETE, ERROR_FLAG},  // NavigateError
 };
 
-long IntArgument(DISPPARAMS* parameters, UINT index) {
-  if (index >= parameters->cArgs) return 0;
-  VARIANT value;
-  ::VariantInit(&value);
-  long result = 0;
-  if (SUCCEEDED(::VariantChangeType(&value, &parameters->rgvarg[index], 0, VT_I4))) {
-    result = value.lVal;
-  }
-  ::VariantClear(&value);
-  return result;
-}
-
 // BeforeNavigate2's URL (argument 5 of 7, a variant by reference) as text.
 SString UrlArgument(DISPPARAMS* parameters) {
   if (parameters->cArgs < 7) return SString();
   VARIANT* url = &parameters->rgvarg[parameters->cArgs - 2];
   if (url->vt == (VT_BYREF | VT_VARIANT) && url->pvarVal) url = url->pvarVal;
   if (url->vt != VT_BSTR || !url->bstrVal) return SString();
-  int length = ::WideCharToMultiByte(CP_ACP, 0, url->bstrVal, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return SString();
-  SString text;
-  char* buffer = new char[size_t(length)];
-  ::WideCharToMultiByte(CP_ACP, 0, url->bstrVal, -1, buffer, length, nullptr, nullptr);
-  text = buffer;
-  delete[] buffer;
-  return text;
+  return SString(url->bstrVal);
 }
 
 SWnd* ConstructBrowser() { return new SBrowserCtrl; }
@@ -81,10 +62,12 @@ void ConfigureBrowser(SWnd* control, const SDialogRecords::_SCtrl* record, SReso
 const SControlKind kBrowserKind = {ControlKinds::KIND_BROWSER};
 const bool kBrowserKindRegistered = RegisterControlKind(&kBrowserKind);
 const SDialogControlClass kBrowserClass = {ConstructBrowser, ConfigureBrowser, nullptr};
-const bool kBrowserClassRegistered =
-    RegisterDialogControlClass(ControlKinds::TYPE_BROWSER, &kBrowserClass);
 
 }  // namespace
+
+bool SBrowserCtrl::Register() {
+  return RegisterDialogControlClass(ControlKinds::TYPE_BROWSER, &kBrowserClass);
+}
 
 bool SBrowserCtrl::_SEvents::IsEventInterface(REFIID riid, void** object) {
   if (!IsEqualIID(riid, ActiveXIds::kBrowserEvents)) return false;
@@ -105,7 +88,7 @@ HRESULT SBrowserCtrl::_SEvents::OnEvent(DISPID id, DISPPARAMS* parameters) {
         m_owner->NotifyParent(row.message, control, 1);
         break;
       case PROGRESS: {
-        int progress[2] = {int(IntArgument(parameters, 1)), int(IntArgument(parameters, 0))};
+        int progress[2] = {int(EventArgument(parameters, 1)), int(EventArgument(parameters, 0))};
         if (progress[0] != -1) m_owner->NotifyParent(row.message, control, ToLParam(progress));
         break;
       }
@@ -178,10 +161,7 @@ void SBrowserCtrl::DestroyControl() {
 
 bool SBrowserCtrl::Navigate(const char* url) {
   if (!m_browser || !url) return false;
-  int length = ::MultiByteToWideChar(CP_ACP, 0, url, -1, nullptr, 0);
-  if (length <= 0) return false;
-  BSTR target = ::SysAllocStringLen(nullptr, UINT(length - 1));
-  ::MultiByteToWideChar(CP_ACP, 0, url, -1, target, length);
+  BSTR target = ToBstr(url);
   VARIANT flags, empty;
   ::VariantInit(&flags);
   ::VariantInit(&empty);

@@ -36,6 +36,9 @@ public:
     HRESULT OnEvent(DISPID id, DISPPARAMS* parameters) override;
   };
 
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   SBrowserCtrl();
   ~SBrowserCtrl() override;
 

@@ -12,10 +12,12 @@ SWnd* ConstructFlash() { return new SFlashCtrl; }
 const SControlKind kFlashKind = {ControlKinds::KIND_FLASH};
 const bool kFlashKindRegistered = RegisterControlKind(&kFlashKind);
 const SDialogControlClass kFlashClass = {ConstructFlash, nullptr, nullptr};
-const bool kFlashClassRegistered =
-    RegisterDialogControlClass(ControlKinds::TYPE_FLASH, &kFlashClass);
 
 }  // namespace
+
+bool SFlashCtrl::Register() {
+  return RegisterDialogControlClass(ControlKinds::TYPE_FLASH, &kFlashClass);
+}
 
 SFlashCtrl::SFlashCtrl() : m_attach(nullptr), m_flash(nullptr) {
   m_kind = ControlKinds::KIND_FLASH;

@@ -9,6 +9,9 @@
 
 class SFlashCtrl : public SWnd {
 public:
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   SFlashCtrl();
   ~SFlashCtrl() override;
 

@@ -37,9 +37,10 @@ void ConfigureGui(SWnd* control, const SDialogRecords::_SCtrl*, SResource*, bool
 const SControlKind kGuiKind = {ControlKinds::KIND_GUI};
 const bool kGuiKindRegistered = RegisterControlKind(&kGuiKind);
 const SDialogControlClass kGuiClass = {ConstructGui, ConfigureGui, nullptr};
-const bool kGuiClassRegistered = RegisterDialogControlClass(ControlKinds::TYPE_GUI, &kGuiClass);
 
 }  // namespace
+
+bool SGuiCtrl::Register() { return RegisterDialogControlClass(ControlKinds::TYPE_GUI, &kGuiClass); }
 
 // --- bars -----------------------------------------------------------------------------
 
@@ -53,24 +54,7 @@ SGuiCtrl::_SBar::_SBar(SGuiCtrl* owner, int id, uint32_t flags, int height)
   m_window.m_bar = this;
 }
 
-SGuiCtrl::_SBar::~_SBar() {
-  HWND window = m_window.m_hWnd;
-  for (bool found = true; window && found;) {
-    found = false;
-    for (HWND child = ::GetWindow(window, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-      if (!SWnd::FromHandle(child)) continue;
-      ::ShowWindow(child, SW_HIDE);
-      ::SetParent(child, nullptr);
-      found = true;
-      break;
-    }
-  }
-  if (m_window.m_hWnd) {
-    ::ShowWindow(m_window.m_hWnd, SW_HIDE);
-    ::DestroyWindow(m_window.m_hWnd);
-  }
-}
+SGuiCtrl::_SBar::~_SBar() { ReleaseInnerWindow(m_window.m_hWnd); }
 
 void SGuiCtrl::_SBar::SetSize(int width, int height, bool single) {
   m_width = Larger(kMinimumSize, width);

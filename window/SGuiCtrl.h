@@ -80,6 +80,9 @@ public:
     _SWndBar m_window;
   };
 
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   SGuiCtrl();
   ~SGuiCtrl() override;
 

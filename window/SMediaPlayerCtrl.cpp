@@ -20,19 +20,6 @@ const DISPID kBuffering = 5402;
 const long kMediaEnded = 8;
 const COLORREF kStripHoles = RGB(0xC0, 0xC0, 0xC0);
 
-// The event's first argument as an integer (0 when it has none).
-long IntArgument(DISPPARAMS* parameters, UINT index) {
-  if (index >= parameters->cArgs) return 0;
-  VARIANT value;
-  ::VariantInit(&value);
-  long result = 0;
-  if (SUCCEEDED(::VariantChangeType(&value, &parameters->rgvarg[index], 0, VT_I4))) {
-    result = value.lVal;
-  }
-  ::VariantClear(&value);
-  return result;
-}
-
 // A hole of the film strip.
 void FillHole(HDC dc, HBRUSH brush, int left, int top, int right, int bottom) {
   RECT hole = {left, top, right, bottom};
@@ -70,10 +57,12 @@ void ConfigurePlayer(SWnd* control, const SDialogRecords::_SCtrl* record, SResou
 const SControlKind kPlayerKind = {ControlKinds::KIND_MEDIAPLAYER};
 const bool kPlayerKindRegistered = RegisterControlKind(&kPlayerKind);
 const SDialogControlClass kPlayerClass = {ConstructPlayer, ConfigurePlayer, nullptr};
-const bool kPlayerClassRegistered =
-    RegisterDialogControlClass(ControlKinds::TYPE_MEDIAPLAYER, &kPlayerClass);
 
 }  // namespace
+
+bool SMediaPlayerCtrl::Register() {
+  return RegisterDialogControlClass(ControlKinds::TYPE_MEDIAPLAYER, &kPlayerClass);
+}
 
 bool SMediaPlayerCtrl::_SEvents::IsEventInterface(REFIID riid, void** object) {
   if (!IsEqualIID(riid, ActiveXIds::kMediaPlayerEvents)) return false;
@@ -85,9 +74,9 @@ HRESULT SMediaPlayerCtrl::_SEvents::OnEvent(DISPID id, DISPPARAMS* parameters) {
   SMediaPlayerCtrl* host = static_cast<SMediaPlayerCtrl*>(m_owner);
   if (!host || !host->m_hWnd) return S_OK;
   if (id == kPlayStateChange && host->m_media) {
-    host->PostMessage(SWM_PLAYERSTATE, WPARAM(IntArgument(parameters, 0)), 0);
+    host->PostMessage(SWM_PLAYERSTATE, WPARAM(EventArgument(parameters, 0)), 0);
   } else if (id == kBuffering && host->m_playing) {
-    host->PostMessage(SWM_PLAYERBUFFERING, IntArgument(parameters, 0) == 0 ? 1 : 0, 0);
+    host->PostMessage(SWM_PLAYERBUFFERING, EventArgument(parameters, 0) == 0 ? 1 : 0, 0);
   }
   return S_OK;
 }
@@ -130,7 +119,7 @@ bool SMediaPlayerCtrl::CreateControl() {
   if (made) {
     m_player->put_enableContextMenu(VARIANT_FALSE);
     m_player->put_stretchToFit(VARIANT_TRUE);
-    BSTR mode = ::SysAllocString(L"none");
+    BSTR mode = ToBstr("none");
     m_player->put_uiMode(mode);
     ::SysFreeString(mode);
     m_events = new _SEvents(this);
@@ -173,10 +162,7 @@ void SMediaPlayerCtrl::DestroyControl() {
 bool SMediaPlayerCtrl::Open(const char* path) {
   if (!m_player || !path) return false;
   Close();
-  int length = ::MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-  if (length <= 0) return false;
-  BSTR url = ::SysAllocStringLen(nullptr, UINT(length - 1));
-  ::MultiByteToWideChar(CP_ACP, 0, path, -1, url, length);
+  BSTR url = ToBstr(path);
   HRESULT hr = m_player->put_URL(url);
   ::SysFreeString(url);
   if (FAILED(hr) || FAILED(m_player->get_currentMedia(&m_media)) || !m_media) {

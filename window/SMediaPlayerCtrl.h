@@ -37,6 +37,9 @@ public:
     HRESULT OnEvent(DISPID id, DISPPARAMS* parameters) override;
   };
 
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   SMediaPlayerCtrl();
   ~SMediaPlayerCtrl() override;
 

@@ -5,11 +5,10 @@
 #include "core/PlatformGdiplus.h"
 #include "core/SImage.h"
 #include "core/SStringParser.h"
+#include "core/SUniString.h"
 #include "window/ControlFactory.h"
 #include "window/ControlKinds.h"
 #include "window/WindowPrivate.h"
-
-#include <vector>
 
 using Gdiplus::Graphics;
 
@@ -23,14 +22,6 @@ const int kListFlags = 1 | 8;
 
 Gdiplus::Color Opaque(COLORREF color) {
   return Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color));
-}
-
-std::vector<wchar_t> Wide(const SString& text) {
-  const char* source = text.GetText() ? text.GetText() : "";
-  int length = ::MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
-  std::vector<wchar_t> wide(size_t(length > 0 ? length : 1), L'\0');
-  if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, source, -1, wide.data(), length);
-  return wide;
 }
 
 SString TabText(const STabDocCtrl::_SItem* item) {
@@ -70,10 +61,12 @@ void ConfigureTabDoc(SWnd* control, const Record* r, SResource*, bool) {
 const SControlKind kTabDocKind = {ControlKinds::KIND_TABDOC};
 const bool kTabDocKindRegistered = RegisterControlKind(&kTabDocKind);
 const SDialogControlClass kTabDocClass = {ConstructTabDoc, ConfigureTabDoc, nullptr};
-const bool kTabDocClassRegistered =
-    RegisterDialogControlClass(ControlKinds::TYPE_TABDOC, &kTabDocClass);
 
 }  // namespace
+
+bool STabDocCtrl::Register() {
+  return RegisterDialogControlClass(ControlKinds::TYPE_TABDOC, &kTabDocClass);
+}
 
 // --- documents ----------------------------------------------------------------------
 
@@ -82,20 +75,7 @@ STabDocCtrl::_SItem::_SItem(STabDocCtrl* owner) : m_id(-1), m_modified(false) {
   m_window.m_item = this;
 }
 
-STabDocCtrl::_SItem::~_SItem() {
-  HWND page = m_window.m_hWnd;
-  for (bool found = true; page && found;) {
-    found = false;
-    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      if (!SWnd::FromHandle(child)) continue;
-      ::ShowWindow(child, SW_HIDE);
-      ::SetParent(child, nullptr);
-      found = true;
-      break;
-    }
-  }
-  if (page) ::DestroyWindow(page);
-}
+STabDocCtrl::_SItem::~_SItem() { ReleaseInnerWindow(m_window.m_hWnd); }
 
 STabDocCtrl::STabDocCtrl()
     : m_stripColor(::GetSysColor(COLOR_INACTIVECAPTION)),
@@ -240,11 +220,11 @@ void STabDocCtrl::MeasureTabs() {
       RECT& rect = m_tabRects[i];
       rect = RECT{0, 0, 0, 0};
       if (i < m_firstVisible || full) continue;
-      std::vector<wchar_t> text = Wide(TabText(m_items[i]));
+      SUniString text(TabText(m_items[i]).GetText());
       Gdiplus::Font* font = i == m_current ? m_currentFont : m_font;
       Gdiplus::RectF bounds;
       if (font) {
-        graphics.MeasureString(text.data(), -1, font, Gdiplus::PointF(0, 0), &format, &bounds);
+        graphics.MeasureString(text.GetText(), -1, font, Gdiplus::PointF(0, 0), &format, &bounds);
       }
       int right = x + int(bounds.Width) + 2 * m_inset;
       if (right >= limit - m_gap) {
@@ -305,9 +285,10 @@ void STabDocCtrl::Paint(HDC dc) {
     bool isCurrent = i == m_current;
     if (isCurrent) graphics.FillRectangle(&current, area);
     Gdiplus::Font* font = isCurrent ? m_currentFont : m_font;
-    std::vector<wchar_t> label = Wide(TabText(m_items[i]));
+    SUniString label(TabText(m_items[i]).GetText());
     if (font)
-      graphics.DrawString(label.data(), -1, font, area, &format, isCurrent ? &currentText : &text);
+      graphics.DrawString(label.GetText(), -1, font, area, &format,
+                          isCurrent ? &currentText : &text);
     graphics.FillRectangle(&text, int(rect.right), int(rect.top + m_inset), m_gap,
                            int(rect.bottom - rect.top - 2 * m_inset));
   }

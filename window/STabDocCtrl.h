@@ -52,6 +52,9 @@ public:
     bool m_modified;
   };
 
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   STabDocCtrl();
   ~STabDocCtrl() override;
 

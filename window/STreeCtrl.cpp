@@ -30,6 +30,17 @@ HTREEITEM Relative(HWND tree, UINT relation, HTREEITEM item) {
       ::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+void SetState(HWND tree, HTREEITEM item, UINT mask, UINT state) {
+  if (!item || !tree) return;
+  TVITEMA record;
+  memset(&record, 0, sizeof(record));
+  record.mask = TVIF_STATE;
+  record.hItem = item;
+  record.stateMask = mask;
+  record.state = state;
+  ::SendMessageA(tree, TVM_SETITEMA, 0, ToLParam(&record));
+}
+
 // The tree's notifications at its parent.
 bool TreeNotify(SWnd* parent, SWnd* tree, NMHDR* header, LRESULT* result) {
   WPARAM control = ToWParam(tree);
@@ -114,7 +125,6 @@ void ConfigureTree(SWnd* control, const Record* record, SResource* archive, bool
 }
 
 const SDialogControlClass kTreeClass = {ConstructTree, ConfigureTree, nullptr};
-const bool kTreeClassRegistered = RegisterDialogControlClass(ControlKinds::TYPE_TREE, &kTreeClass);
 
 // Item attributes of the tree file.
 struct Attributes {
@@ -161,6 +171,10 @@ bool ReadMagicLine(SFile* file, SString* line) {
 }
 
 }  // namespace
+
+bool STreeCtrl::Register() {
+  return RegisterDialogControlClass(ControlKinds::TYPE_TREE, &kTreeClass);
+}
 
 const char* const STreeCtrl::kMagic = "VANDRO TREE 1.0.0.0";
 
@@ -287,25 +301,12 @@ bool STreeCtrl::GetCheck(HTREEITEM item) {
 }
 
 void STreeCtrl::SetCheck(HTREEITEM item, bool checked) {
-  if (!item || !m_hWnd) return;
-  TVITEMA record;
-  memset(&record, 0, sizeof(record));
-  record.mask = TVIF_STATE;
-  record.hItem = item;
-  record.stateMask = TVIS_STATEIMAGEMASK;
-  record.state = INDEXTOSTATEIMAGEMASK(checked ? kChecked : kUnchecked);
-  SendMessage(TVM_SETITEMA, 0, ToLParam(&record));
+  SetState(m_hWnd, item, TVIS_STATEIMAGEMASK,
+           INDEXTOSTATEIMAGEMASK(checked ? kChecked : kUnchecked));
 }
 
 void STreeCtrl::SetBold(HTREEITEM item, bool bold) {
-  if (!item || !m_hWnd) return;
-  TVITEMA record;
-  memset(&record, 0, sizeof(record));
-  record.mask = TVIF_STATE;
-  record.hItem = item;
-  record.stateMask = TVIS_BOLD;
-  record.state = bold ? TVIS_BOLD : 0;
-  SendMessage(TVM_SETITEMA, 0, ToLParam(&record));
+  SetState(m_hWnd, item, TVIS_BOLD, bold ? TVIS_BOLD : 0);
 }
 
 bool STreeCtrl::IsBold(HTREEITEM item) {

@@ -60,6 +60,9 @@ public:
   };
   static const char* const kMagic;  // "VANDRO TREE 1.0.0.0"
 
+  // Registers the class with the control factory (framework start-up does).
+  static bool Register();
+
   STreeCtrl();
   ~STreeCtrl() override;
 

@@ -30,3 +30,9 @@ void EmptyConversionScratch();
 // screen. NotifyMouseFlags gives 0 for any other code.
 uint32_t NotifyMouseFlags(UINT code);
 MOUSERECORD CursorRecord(HWND control, uint32_t flags);
+
+// The end of a container's inner window (a bar, a document page): the
+// framework windows in it, which belong to whoever put them there, are
+// hidden and un-parented one at a time from the top of the child order; then
+// the inner window is hidden and destroyed.
+void ReleaseInnerWindow(HWND window);

@@ -98,6 +98,12 @@ protected:
     }
     return out;
   }
+  RECT Label(HTREEITEM item) {
+    RECT rect = {};
+    memcpy(&rect, &item, sizeof(item));
+    tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+  }
   HTREEITEM Find(const char* label) {
     SArray<HTREEITEM> items;
     tree.CollectItems(&items, nullptr);
@@ -324,12 +330,7 @@ TEST_F(STreeCtrlTest, EscapeEndsADragSilentlyAndErasesItsFeedback) {
   ASSERT_TRUE(LoadText(
       "VANDRO TREE 1.0.0.0\r\n<xml><i text=\"first item\"/><i text=\"second item\"/></xml>"));
   tree.m_dragDrop = true;
-  HTREEITEM first = Find("first item"), second = Find("second item");
-  RECT from, to;
-  memcpy(&from, &first, sizeof(first));
-  memcpy(&to, &second, sizeof(second));
-  tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&from));
-  tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&to));
+  RECT from = Label(Find("first item")), to = Label(Find("second item"));
   ::UpdateWindow(parent.m_hWnd);
   POINT target = {(to.left + to.right) / 2, (to.top + to.bottom) / 2};
   ::ClientToScreen(tree.m_hWnd, &target);
@@ -352,12 +353,7 @@ TEST_F(STreeCtrlTest, ReleasingOverAnItemAsksTheParentThenMovesIt) {
   ASSERT_TRUE(LoadText(
       "VANDRO TREE 1.0.0.0\r\n<xml><i text=\"first item\"/><i text=\"second item\"/></xml>"));
   tree.m_dragDrop = true;
-  HTREEITEM first = Find("first item"), second = Find("second item");
-  RECT from, to;
-  memcpy(&from, &first, sizeof(first));
-  memcpy(&to, &second, sizeof(second));
-  tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&from));
-  tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&to));
+  RECT from = Label(Find("first item")), to = Label(Find("second item"));
   POINT target = {(to.left + to.right) / 2, (to.top + to.bottom) / 2};
   ::ClientToScreen(tree.m_hWnd, &target);
   Script(target, RECT{0, 0, 0, 0}, 2, 0);
