@@ -87,6 +87,7 @@ SGuiCtrl::SGuiCtrl() { m_kind = ControlKinds::KIND_GUI; }
 
 SGuiCtrl::~SGuiCtrl() {
   DeleteBars();
+  ApplyLayout();
   if (m_view.m_hWnd) ::DestroyWindow(m_view.m_hWnd);
   if (m_hWnd) ::DestroyWindow(m_hWnd);
 }

@@ -149,7 +149,7 @@ private:
   void TrackDrag(HTREEITEM item);
   HTREEITEM InsertSnapshot(const _SNode& node, HTREEITEM source, HTREEITEM parent, HTREEITEM after,
                            STreeCtrl* target, UINT message);
-  bool ReadSnapshot(HTREEITEM item, _SNode* node, int depth);
+  bool ReadSnapshot(HTREEITEM item, _SNode* node);
   HTREEITEM PlaceCopy(HTREEITEM source, HTREEITEM target, bool asChild, bool after,
                       STreeCtrl* targetTree, UINT message);
   int IconOf(const char* path);

@@ -86,7 +86,7 @@ struct STreeCtrl::_SNode {
   std::vector<_SNode> children;
 };
 
-bool STreeCtrl::ReadSnapshot(HTREEITEM item, _SNode* node, int depth) {
+bool STreeCtrl::ReadSnapshot(HTREEITEM item, _SNode* node) {
   char text[kTextSize] = {};
   TVITEMA record;
   memset(&record, 0, sizeof(record));
@@ -103,7 +103,7 @@ bool STreeCtrl::ReadSnapshot(HTREEITEM item, _SNode* node, int depth) {
   for (HTREEITEM child = GetNextItem(item, TVGN_CHILD); child;
        child = GetNextItem(child, TVGN_NEXT)) {
     node->children.emplace_back();
-    if (!ReadSnapshot(child, &node->children.back(), depth + 1)) return false;
+    if (!ReadSnapshot(child, &node->children.back())) return false;
   }
   return true;
 }
@@ -138,7 +138,7 @@ HTREEITEM STreeCtrl::PlaceCopy(HTREEITEM source, HTREEITEM target, bool asChild,
   }
   // The whole subtree is read first, so that a copy inside the source ends.
   _SNode snapshot;
-  if (!ReadSnapshot(source, &snapshot, 0)) return nullptr;
+  if (!ReadSnapshot(source, &snapshot)) return nullptr;
   bool redraw = dest->SetRedraw(false);
   HTREEITEM made = InsertSnapshot(snapshot, source, parent, place, dest, message);
   if (dest->m_hWnd && redraw) {
