@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 
 #include <ocidl.h>
 
@@ -38,6 +39,20 @@ bool ConnectEvents(IUnknown* object, const GUID& events, IDispatch* sink, IConne
                    DWORD* cookie);
 // Unadvises and releases the connection point (nothing without one).
 void DisconnectEvents(IConnectionPoint** point, DWORD cookie);
+// The window messages of a host window: the after-create message creates
+// the hosted control (the answer -1 aborts a window without it); with
+// repaint, the parent's size and move notices repaint the host. False when
+// the message is done, with its answer in *result.
+template <class Host>
+bool HandleHostMessage(Host* host, UINT message, bool repaint, LRESULT* result) {
+  if (message == SWM_AFTERCREATE && !host->CreateControl()) {
+    *result = -1;
+    return false;
+  }
+  if (repaint && (message == SWM_PARENTSIZED || message == SWM_PARENTMOVED)) host->Redraw();
+  return true;
+}
+
 // An event's argument as an integer; 0 when it is missing or no number.
 // Arguments are stored in reverse order: index 0 is the last.
 long EventArgument(DISPPARAMS* parameters, UINT index);

@@ -200,14 +200,7 @@ bool SBrowserCtrl::SetSilent(bool silent) {
 }
 
 LRESULT SBrowserCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case SWM_AFTERCREATE:
-      if (!CreateControl()) return -1;
-      break;
-    case SWM_PARENTSIZED:
-    case SWM_PARENTMOVED:
-      Redraw();
-      break;
-  }
+  LRESULT result = 0;
+  if (!HandleHostMessage(this, message, true, &result)) return result;
   return SWnd::WindowProc(message, wParam, lParam);
 }

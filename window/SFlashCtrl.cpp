@@ -49,14 +49,7 @@ void SFlashCtrl::DestroyControl() {
 }
 
 LRESULT SFlashCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case SWM_AFTERCREATE:
-      if (!CreateControl()) return -1;
-      break;
-    case SWM_PARENTSIZED:
-    case SWM_PARENTMOVED:
-      Redraw();
-      break;
-  }
+  LRESULT result = 0;
+  if (!HandleHostMessage(this, message, true, &result)) return result;
   return SWnd::WindowProc(message, wParam, lParam);
 }

@@ -239,10 +239,9 @@ bool SMediaPlayerCtrl::SetFullScreen() {
 }
 
 LRESULT SMediaPlayerCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT created = 0;
+  if (!HandleHostMessage(this, message, false, &created)) return created;
   switch (message) {
-    case SWM_AFTERCREATE:
-      if (!CreateControl()) return -1;
-      break;
     case SWM_PLAYERSTATE:
       if (long(wParam) != kMediaEnded) break;
       Stop();
