@@ -7,6 +7,7 @@
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSound.h"
 #include "window/Framework.h"
 #include "window/SWnd.h"
 
@@ -119,6 +120,8 @@ SDx::SDx()
 SDx::~SDx() {
   Destroy();
   m_shaders.FreeBuffer();
+  m_sounds.FreeBuffer();
+  m_extraVoices.FreeBuffer();
   m_screenEffects.FreeBuffer();
   m_layers.FreeBuffer();
   m_timerIds.FreeBuffer();
@@ -132,12 +135,6 @@ HRESULT SDx::Seam(int call, HRESULT result, void* data) {
 }
 
 // --- hooks -------------------------------------------------------------------
-
-bool SDx::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (!m_created) return false;
-  if (message == WM_SIZE) OnSize();
-  return true;
-}
 
 void SDx::OnDeviceReset(bool) {}
 void SDx::OnReservedHook1(void*) {}
@@ -187,6 +184,7 @@ bool SDx::Create(SWnd* window, const SDxConfig* settings, SString* error) {
     Destroy();
     return false;
   }
+  if (m_config.input) CreateInput();
   if (m_config.registryKey[0]) ReadOptions();
   Clear(true);
   m_created = true;
@@ -234,6 +232,7 @@ void SDx::Destroy() {
   if (m_created && m_config.registryKey[0]) WriteOptions();
   m_created = false;
   Clear(false);
+  ReleaseInput();
   ReleaseRenderTargets();
   if (m_device) m_device->Release();
   m_device = nullptr;
@@ -243,6 +242,8 @@ void SDx::Destroy() {
 }
 
 void SDx::ResetFrameState() {
+  // XInput's published stick dead zones and trigger threshold.
+  SetPadDeadZones(7849.0f, 8689.0f, 30.0f, 30.0f);
   m_paused = false;
   m_window = nullptr;
   m_slowWarningEnabled = true;
@@ -269,6 +270,7 @@ void SDx::Clear(bool) {
   m_masterVolume = 0.5f;
   if (g_masteringVoice) g_masteringVoice->SetVolume(m_masterVolume);
   m_soundOn = m_config.audio != 0;
+  DeleteSounds();
 
   m_lighting = m_config.lighting != 0;
   SetBrightness(0.0f);
@@ -291,7 +293,9 @@ void SDx::Clear(bool) {
 
   m_paused = false;
   m_sceneVisible = true;
-  ResetKeyStates();
+  StopRumble();
+  ResetInput();
+  m_rumbleEnabled = m_config.forceFeedback != 0;
 }
 
 void SDx::ResetKeyStates() {
@@ -306,6 +310,12 @@ void SDx::Frame() {
   SDx* dx = g_engine;
   if (!dx || !dx->m_created) return;
   if (!dx->UpdateTiming()) return;
+  if (dx->m_xinput) {
+    dx->PollXInput();
+  } else {
+    dx->PollDirectInput();
+  }
+  dx->UpdateSounds();
   if (dx->m_deviceLost) {
     dx->RestoreDevice(false);
     return;
