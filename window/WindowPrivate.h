@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 
 // A pointer as a message parameter.
 inline WPARAM ToWParam(const void* pointer) { return reinterpret_cast<WPARAM>(pointer); }
@@ -23,3 +24,24 @@ void CreateFrameworkFonts();
 void DeleteFrameworkFonts();
 // Empties the shared result string of the wide-to-8-bit conversion.
 void EmptyConversionScratch();
+
+class SWnd;
+
+// A control's mouse button message (WM_LBUTTONDOWN to WM_MBUTTONDBLCLK,
+// SWM_LCLICK to SWM_RCLICK) as a MOUSERECORD given straight to the parent's
+// framework window procedure with the notification (wParam the control);
+// nothing without a window or a parent. False when the control's window went
+// during the notification.
+bool ForwardMouse(SWnd* control, UINT notification, UINT message, LPARAM lParam);
+
+// The brush a control answers to its colour request: the cached brush is
+// deleted first; no colour gives 0 (not handled), hollow the stock NULL_BRUSH
+// (with a transparent background mode when asked), any other colour a solid
+// brush kept in the cache (and the DC's background colour when asked).
+HBRUSH MakeBackBrush(SWnd* control, HBRUSH* cache, HDC dc, bool setDcMode);
+
+// The mouse record of a common control's NM_CLICK, NM_DBLCLK, NM_RCLICK or
+// NM_RDBLCLK: the flags and the cursor position in the control and on the
+// screen. NotifyMouseFlags gives 0 for any other code.
+uint32_t NotifyMouseFlags(UINT code);
+MOUSERECORD CursorRecord(HWND control, uint32_t flags);

@@ -52,7 +52,9 @@ public:
       Seen s = {message, wParam, lParam, {0, 0, 0, 0, 0}};
       bool mouse = false;
       for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE,
-                     SWM_EDITMOUSE, SWM_GROUPMOUSE, SWM_MEDIAMOUSE}) {
+                     SWM_EDITMOUSE, SWM_GROUPMOUSE, SWM_MEDIAMOUSE, SWM_CHECKMOUSE,
+                     SWM_RADIOMOUSE, SWM_TABMOUSE, SWM_LABELMOUSE, SWM_LCDMOUSE, SWM_LEVELMOUSE,
+                     SWM_SPLITTERMOUSE, SWM_STATUSBARMOUSE}) {
         mouse = mouse || m == message;
       }
       if (mouse && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);

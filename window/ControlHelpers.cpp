@@ -1,0 +1,29 @@
+// Mouse records and background brushes shared by the thin control wrappers.
+#include "core/Platform.h"
+#include "window/WindowPrivate.h"
+
+#include "window/SWnd.h"
+
+bool ForwardMouse(SWnd* control, UINT notification, UINT message, LPARAM lParam) {
+  if (!control || !control->m_hWnd) return true;
+  HWND parent = control->GetParent();
+  MOUSERECORD record;
+  if (!parent || !MakeMouseRecord(control->m_hWnd, message, lParam, &record)) return true;
+  SWnd::StaticWndProc(parent, notification, ToWParam(control), ToLParam(&record));
+  return control->m_hWnd != nullptr;
+}
+
+HBRUSH MakeBackBrush(SWnd* control, HBRUSH* cache, HDC dc, bool setDcMode) {
+  HBRUSH stock = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  if (*cache && *cache != stock) ::DeleteObject(*cache);
+  *cache = nullptr;
+  COLORREF back = control->GetBackColor();
+  if (back == SImage::COLOR_NONE) return nullptr;
+  if (back == SImage::COLOR_HOLLOW) {
+    if (setDcMode && dc) ::SetBkMode(dc, TRANSPARENT);
+    return stock;
+  }
+  *cache = ::CreateSolidBrush(back);
+  if (setDcMode && dc) ::SetBkColor(dc, back);
+  return *cache;
+}
