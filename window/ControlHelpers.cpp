@@ -27,3 +27,13 @@ HBRUSH MakeBackBrush(SWnd* control, HBRUSH* cache, HDC dc, bool setDcMode) {
   if (setDcMode && dc) ::SetBkColor(dc, back);
   return *cache;
 }
+
+HDC OwnPaintDC(SWnd* control, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return reinterpret_cast<HDC>(lParam);
+  if (message != WM_PRINTCLIENT || !wParam) return nullptr;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  int saved = ::SaveDC(dc);
+  control->PaintBackground(dc, dc);
+  if (saved) ::RestoreDC(dc, saved);
+  return dc;
+}

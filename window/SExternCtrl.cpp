@@ -3,6 +3,7 @@
 #include "window/SExternCtrl.h"
 
 #include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
 
 #include <string.h>
 
@@ -39,9 +40,6 @@ unsigned char* SExternCtrl::BuildParams(int* length) const {
 
 LRESULT SExternCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == SWM_AFTERCREATE) SetBackColor(kWhite);
-  if (message == WM_PRINTCLIENT && wParam) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    PaintBackground(dc, dc);
-  }
+  if (message == WM_PRINTCLIENT) OwnPaintDC(this, message, wParam, lParam);
   return SWnd::WindowProc(message, wParam, lParam);
 }

@@ -67,6 +67,7 @@ void SLabelCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLabelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_BTNFACE));
@@ -76,18 +77,6 @@ LRESULT SLabelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Redraw();
       return result;
     }
-    case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
-      break;
-    case WM_PRINTCLIENT:
-      if (wParam) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        int saved = ::SaveDC(dc);
-        PaintBackground(dc, dc);
-        if (saved) ::RestoreDC(dc, saved);
-        Paint(dc);
-      }
-      break;
     default:
       if (!ForwardMouse(this, SWM_LABELMOUSE, message, lParam)) return 0;
       break;

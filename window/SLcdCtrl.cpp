@@ -320,6 +320,7 @@ void SLcdCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLcdCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(kBackColor);
@@ -332,18 +333,6 @@ LRESULT SLcdCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam == kScrollTimer) Redraw();
-      break;
-    case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
-      break;
-    case WM_PRINTCLIENT:
-      if (wParam) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        int saved = ::SaveDC(dc);
-        PaintBackground(dc, dc);
-        if (saved) ::RestoreDC(dc, saved);
-        Paint(dc);
-      }
       break;
     default:
       if (!ForwardMouse(this, SWM_LCDMOUSE, message, lParam)) return 0;

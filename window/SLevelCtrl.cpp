@@ -186,6 +186,7 @@ void SLevelCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLevelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       m_lastPaint = m_clock();
@@ -193,18 +194,6 @@ LRESULT SLevelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kTimer) Redraw();
-      break;
-    case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
-      break;
-    case WM_PRINTCLIENT:
-      if (wParam) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        int saved = ::SaveDC(dc);
-        PaintBackground(dc, dc);
-        if (saved) ::RestoreDC(dc, saved);
-        Paint(dc);
-      }
       break;
     default:
       if (!ForwardMouse(this, SWM_LEVELMOUSE, message, lParam)) return 0;

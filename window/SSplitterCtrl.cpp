@@ -237,24 +237,13 @@ void SSplitterCtrl::PaintBars(HDC dc) {
 }
 
 LRESULT SSplitterCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) PaintBars(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_BTNFACE));
       break;
     case WM_SIZE:
       FitSizes();
-      break;
-    case WM_ERASEBKGND:
-      if (lParam) PaintBars(reinterpret_cast<HDC>(lParam));
-      break;
-    case WM_PRINTCLIENT:
-      if (wParam) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        int saved = ::SaveDC(dc);
-        PaintBackground(dc, dc);
-        if (saved) ::RestoreDC(dc, saved);
-        PaintBars(dc);
-      }
       break;
     case SWM_MOUSEENTER:
       UpdateCursor();

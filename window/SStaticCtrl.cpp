@@ -4,6 +4,7 @@
 
 #include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -29,24 +30,13 @@ void SStaticCtrl::PaintEdge(HDC dc) {
 }
 
 LRESULT SStaticCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case SWM_AFTERCREATE:
-      m_eraseFlag = true;
-      SetBackColor(::GetSysColor(COLOR_BTNFACE));
-      break;
-    case WM_ERASEBKGND:
-      if (lParam) PaintEdge(reinterpret_cast<HDC>(lParam));
-      break;
-    case WM_PRINTCLIENT:
-      if (wParam) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        int saved = ::SaveDC(dc);
-        PaintBackground(dc, dc);
-        if (saved) ::RestoreDC(dc, saved);
-        PaintEdge(dc);
-        return 0;
-      }
-      break;
+  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) {
+    PaintEdge(dc);
+    if (message == WM_PRINTCLIENT) return 0;
+  }
+  if (message == SWM_AFTERCREATE) {
+    m_eraseFlag = true;
+    SetBackColor(::GetSysColor(COLOR_BTNFACE));
   }
   return SWnd::WindowProc(message, wParam, lParam);
 }
