@@ -164,7 +164,7 @@ TEST(DialogControls, MalformedPropertiesOfTheseKindsNeverCrashTheBuilder) {
   ASSERT_TRUE(host.Create("host", WS_POPUP));
   DialogTextMutator mutator(20261207);
   int built = 0;
-  const int runs = 600;
+  const int runs = 250;
   for (int i = 0; i < runs; ++i) {
     SCOPED_TRACE(i);
     SDialog dialog;
