@@ -1,10 +1,15 @@
 #include "core/Platform.h"
 #include "window/SCheckCtrl.h"
 
+#include "core/SFileMem.h"
 #include "window/SExListCtrl.h"
 #include "window/SExternCtrl.h"
 #include "window/SLabelCtrl.h"
+#include "window/SProgressCtrl.h"
 #include "window/SRadioCtrl.h"
+#include "window/SRichEditCtrl.h"
+#include "window/SScrollCtrl.h"
+#include "window/SStaticCtrl.h"
 #include "window/STabCtrl.h"
 #include "tests/window/DialogTestSupport.h"
 #include "tests/window/PaintSupport.h"
@@ -184,4 +189,43 @@ TEST_F(SimpleControlsTest, LabelTextStaysInsideItsRectangle) {
   ASSERT_TRUE(label.Create("x", WS_CHILD, 0, &rect, parent.m_hWnd));
   label.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(1, 2));
   EXPECT_EQ(MOUSE_LEFT | MOUSE_DOUBLE, parent.Nth(SWM_LABELMOUSE).mouse.flags);
+}
+
+TEST_F(SimpleControlsTest, WrappedSystemControls) {
+  // The static control draws its edge along the chosen sides only.
+  SStaticCtrl edge;
+  RECT rect = {0, 0, 40, 20};
+  ASSERT_TRUE(edge.Create(WS_VISIBLE, 0, &rect, parent.m_hWnd, 1));
+  edge.m_edge = EDGE_SUNKEN;
+  edge.m_borders = BF_LEFT | BF_BOTTOM;
+  Canvas canvas(40, 20, 0xFF00FF);
+  edge.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+  EXPECT_NE(faceRgb, canvas.Rgb(0, 10)) << "left edge";
+  EXPECT_NE(faceRgb, canvas.Rgb(20, 19)) << "bottom edge";
+  EXPECT_EQ(faceRgb, canvas.Rgb(39, 10)) << "no right edge";
+  EXPECT_EQ(faceRgb, canvas.Rgb(20, 0)) << "no top edge";
+
+  // The rich edit streams a whole file in as plain text.
+  SRichEditCtrl rich;
+  RECT big = {0, 0, 200, 60};
+  ASSERT_TRUE(
+      rich.CreateControl("RichEdit20A", "old", WS_CHILD | ES_MULTILINE, 0, &big, parent.m_hWnd));
+  SFileMem file("first line\r\nsecond");
+  EXPECT_TRUE(rich.LoadFromFile(&file));
+  EXPECT_FALSE(rich.LoadFromFile(nullptr));
+  EXPECT_NE(nullptr, strstr(rich.GetText().GetText(), "second"));
+  EXPECT_EQ(nullptr, strstr(rich.GetText().GetText(), "old"));
+
+  // The progress bar starts at 0 to 100; the scroll bar reports its range.
+  SProgressCtrl progress;
+  ASSERT_TRUE(progress.CreateControl(PROGRESS_CLASSA, "", WS_CHILD, 0, &rect, parent.m_hWnd));
+  EXPECT_EQ(100, progress.SendMessage(PBM_GETRANGE, FALSE));
+  EXPECT_EQ(SImage::COLOR_NONE, progress.GetBackColor());
+  SScrollCtrl scroll;
+  ASSERT_TRUE(scroll.CreateControl("SCROLLBAR", "", WS_CHILD, 0, &rect, parent.m_hWnd));
+  scroll.SendMessage(SBM_SETRANGE, 3, 9);
+  EXPECT_EQ(3, scroll.GetRangeMin());
+  EXPECT_EQ(9, scroll.GetRangeMax());
 }
