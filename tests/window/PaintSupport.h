@@ -18,6 +18,11 @@
 #include <utility>
 #include <vector>
 
+// A COLORREF as the 0xRRGGBB value Canvas::Rgb reads back.
+inline uint32_t RgbOf(COLORREF color) {
+  return (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) | GetBValue(color);
+}
+
 class Canvas {
 public:
   Canvas(int width, int height, uint32_t rgb = 0xFFFFFF) : m_width(width), m_height(height) {

@@ -200,8 +200,7 @@ TEST_F(SimpleControlsTest, WrappedSystemControls) {
   edge.m_borders = BF_LEFT | BF_BOTTOM;
   Canvas canvas(40, 20, 0xFF00FF);
   edge.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
-  COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-  uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+  uint32_t faceRgb = RgbOf(::GetSysColor(COLOR_BTNFACE));
   EXPECT_NE(faceRgb, canvas.Rgb(0, 10)) << "left edge";
   EXPECT_NE(faceRgb, canvas.Rgb(20, 19)) << "bottom edge";
   EXPECT_EQ(faceRgb, canvas.Rgb(39, 10)) << "no right edge";

@@ -14,9 +14,6 @@ namespace {
 DWORD g_now = 1000;
 DWORD WINAPI TestClock() { return g_now; }
 
-// 0xRRGGBB of a COLORREF.
-uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
 // An LCD whose scroll steps are written down.
 class StepLcd : public SLcdCtrl {
 public:
@@ -41,7 +38,7 @@ protected:
   bool Dot(Canvas& canvas, int c, int l, int x, int y) {
     int px = kLeft + c * 6 * lcd.m_pixelWidth + x * lcd.m_pixelWidth;
     int py = kTop + l * 8 * lcd.m_pixelHeight + y * lcd.m_pixelHeight;
-    return canvas.Rgb(px, py) == Rgb(lcd.m_dotColor);
+    return canvas.Rgb(px, py) == RgbOf(lcd.m_dotColor);
   }
   std::vector<int> Columns(Canvas& canvas, int c) {
     std::vector<int> out;
@@ -65,7 +62,7 @@ TEST_F(SLcdCtrlTest, DefaultCellsGlyphsAndCutText) {
   lcd.Paint(canvas.dc());
   // 16 cells of 12 x 16 pixels, each 10 x 14 lit with the cell colour where
   // no dot is.
-  uint32_t cell = Rgb(lcd.m_cellColor);
+  uint32_t cell = RgbOf(lcd.m_cellColor);
   EXPECT_EQ(0xFF00FFu, canvas.Rgb(kLeft + 10, kTop + 3)) << "the spacing column";
   EXPECT_EQ(0xFF00FFu, canvas.Rgb(kLeft + 3, kTop + 14)) << "the spacing row";
   EXPECT_EQ(cell, canvas.Rgb(kLeft + 4 * 12 + 2, kTop + 2)) << "a blank cell";

@@ -10,8 +10,6 @@ namespace {
 DWORD g_now = 5000;
 DWORD WINAPI TestClock() { return g_now; }
 
-uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
 const int kWidth = 100, kHeight = 100;
 
 class SLevelCtrlTest : public ::testing::Test {
@@ -30,7 +28,7 @@ protected:
     level.Paint(canvas.dc());
     return canvas.Rgb(x, y);
   }
-  uint32_t Back() { return Rgb(level.m_backColorLevel); }
+  uint32_t Back() { return RgbOf(level.m_backColorLevel); }
 
   SWnd parent;
   SLevelCtrl level;
@@ -41,7 +39,7 @@ protected:
 
 TEST_F(SLevelCtrlTest, LevelsUncoverTheRampAndFallInTwoSeconds) {
   level.SetValue(-1, 1000, false);
-  EXPECT_EQ(Rgb(level.m_lowColor), PaintAfter(0, 10, 50));
+  EXPECT_EQ(RgbOf(level.m_lowColor), PaintAfter(0, 10, 50));
   EXPECT_NE(Back(), PaintAfter(0, 95, 50)) << "the whole ramp is uncovered";
   level.SetValue(-1, 0, false);
   EXPECT_NE(Back(), PaintAfter(500, 70, 50)) << "a quarter fallen: 75 % shown";
@@ -55,7 +53,7 @@ TEST_F(SLevelCtrlTest, LevelsUncoverTheRampAndFallInTwoSeconds) {
 TEST_F(SLevelCtrlTest, PeakLineStaysForHalfASecond) {
   level.SetValue(-1, 600, false);
   level.SetValue(-1, 200, false);  // lower: the peak stays at 600
-  uint32_t low = Rgb(level.m_lowColor);
+  uint32_t low = RgbOf(level.m_lowColor);
   EXPECT_EQ(low, PaintAfter(0, 60, 50));
   level.m_fallRate = 0.0;
   level.m_levels[0] = 200;
@@ -87,7 +85,7 @@ TEST_F(SLevelCtrlTest, EmptyRangeDrawsNoLevel) {
   level.SetRange(0, 10);
   level.m_vertical = true;
   level.SetValue(-1, 10, false);
-  EXPECT_EQ(Rgb(level.m_lowColor), PaintAfter(0, 50, 0)) << "the peak line";
+  EXPECT_EQ(RgbOf(level.m_lowColor), PaintAfter(0, 50, 0)) << "the peak line";
   EXPECT_GT(canvas.Rgb(50, 2) >> 16, 0xC0u) << "red, the high colour, at the top";
-  EXPECT_EQ(Rgb(level.m_lowColor), PaintAfter(0, 50, 90));
+  EXPECT_EQ(RgbOf(level.m_lowColor), PaintAfter(0, 50, 90));
 }
