@@ -14,13 +14,13 @@ public:
   SLcdCtrl();
   ~SLcdCtrl() override;
 
-  // Sizes and counts are at least 1 and at most 256 dots, 1024 characters
-  // and 256 lines.
-  // Both at least 1; redraws when either changed.
+  // Sizes and counts are kept from 1 to 256 dots, 1024 characters and 256
+  // lines.
+  // The dot size; redraws when either changed.
   void SetPixelSize(int width, int height);
-  // At least 1; the characters per line.
+  // The characters per line.
   void SetCharCount(int count);
-  // At least 1; every line's speed becomes 5 and its position 0.
+  // Every line's speed becomes 5 and its position 0.
   void SetLineCount(int count);
   // 3 when both low bits are set, else 2 for bit 1, 1 for bit 0, 0; redraws
   // when changed. 0 leaves the text as it is, 1 centres, 2 right-aligns and

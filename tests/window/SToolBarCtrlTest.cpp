@@ -69,6 +69,19 @@ TEST_F(BarsTest, OpenMenusSwitchToAnotherButtonOnly) {
   EXPECT_EQ(1, tools.m_openMenuButton);
   ::SendMessageA(tools.m_notify.m_hWnd, WM_EXITMENULOOP, 0, 0);
   EXPECT_EQ(-1, tools.m_openMenuButton);
+
+  // The menu timer finds the button under the mouse.
+  RECT second;
+  ASSERT_TRUE(tools.SendMessage(TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second)));
+  POINT over = {(second.left + second.right) / 2, (second.top + second.bottom) / 2};
+  ::ClientToScreen(tools.m_hWnd, &over);
+  ASSERT_TRUE(::SetCursorPos(over.x, over.y));
+  ::SendMessageA(tools.m_notify.m_hWnd, WM_TIMER, 1, 0);
+  EXPECT_EQ(-1, tools.m_openMenuButton) << "no menu open";
+  tools.m_openMenuButton = 0;
+  ::SendMessageA(tools.m_notify.m_hWnd, WM_TIMER, 1, 0);
+  EXPECT_EQ(1, tools.m_openMenuButton);
+  EXPECT_TRUE(tools.m_switching);
 }
 
 TEST_F(BarsTest, StatusBarPartsAreGuarded) {
