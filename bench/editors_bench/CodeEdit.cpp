@@ -1,0 +1,98 @@
+// The code editor on a 10 MB source text of 100,000 lines: loading,
+// scrolling to the end, finding through the whole text and the cost of one
+// keystroke (undo snapshot, edit, notification and repaint of the view).
+#include "core/Platform.h"
+#include "bench/editors_bench/Bench.h"
+
+#include "core/SFileMem.h"
+#include "editors/SCodeEditCtrl.h"
+
+#include <string>
+
+namespace {
+
+const int kLines = 100000;
+
+std::string MakeSource() {
+  static const char* const kinds[] = {
+      "\tint value%d = compute(\"text with // inside\", %d); // a comment about it all here\r\n",
+      "\t\tif (MAX_COUNT > counter_%d) { result += table[%d] * 3 + offset / 2; return; }\r\n",
+      "\t/* block */ const char* name%d = \"some string value\"; double x = %d.5;\r\n",
+      "void Function%d(int a, int b) { call(a, b, %d, nullptr, true, false); }\r\n",
+  };
+  std::string text;
+  char line[256];
+  for (int i = 0; i < kLines; ++i) {
+    snprintf(line, sizeof(line), kinds[i % 4], i, i * 7);
+    std::string padded = line;
+    // About 100 bytes a line.
+    while (padded.size() < 102) padded.insert(padded.size() - 2, " ");
+    text += padded;
+  }
+  return text;
+}
+
+void Run() {
+  std::string source = MakeSource();
+  SCodeEditCtrl edit;
+  RECT rect = {0, 0, 800, 600};
+  if (!edit.Create("", WS_POPUP | WS_VISIBLE, 0, &rect)) {
+    printf("no window\n");
+    return;
+  }
+  edit.m_commentColoring = edit.m_stringColoring = edit.m_upperWordColoring = true;
+  edit.m_showLineNumbers = true;
+  edit.AddKeyword("int", 0xFF0000, true);
+  edit.AddKeyword("return", 0xFF0000, false);
+  bench::Print("source size", source.size() / (1024.0 * 1024.0), "MB");
+
+  double load = bench::Best(3, [&]() {
+    SFileMem file(source.c_str());
+    edit.LoadFile(&file);
+    ::UpdateWindow(edit.m_hWnd);
+  });
+  bench::Print("load and paint the first page", load * 1000, "ms");
+  bench::Print("lines", edit.GetLineCount(), "");
+
+  double end = bench::Best(3, [&]() {
+    edit.SetSelection(0, 0, -1, -1, 0);
+    edit.SetSelectionAndRedraw(kLines - 1, 0, -1, -1, 0, false);
+  });
+  bench::Print("scroll to the end and paint", end * 1000, "ms");
+
+  strcpy(edit.GetFindState().findText, "not in the text");
+  for (bool matchCase : {true, false}) {
+    edit.GetFindState().matchCase = matchCase;
+    double find = bench::Best(3, [&]() {
+      edit.SetSelection(0, 0, -1, -1, 0);
+      edit.FindNext(false);
+    });
+    bench::Print(matchCase ? "full-text find, match case" : "full-text find, any case",
+                 find * 1000, "ms");
+  }
+
+  const int keys = 500;
+  struct Key {
+    const char* name;
+    UINT message;
+    WPARAM key;
+  } rows[] = {
+      {"keystroke (typed character)", WM_CHAR, 'x'},
+      {"keystroke (Backspace)", WM_KEYDOWN, VK_BACK},
+      {"keystroke (Enter)", WM_CHAR, 13},
+      {"keystroke (caret down)", WM_KEYDOWN, VK_DOWN},
+  };
+  for (const Key& row : rows) {
+    edit.SetSelectionAndRedraw(kLines / 2, 10, -1, -1, 0, true);
+    ::UpdateWindow(edit.m_hWnd);
+    double t0 = bench::Now();
+    for (int i = 0; i < keys; ++i) edit.SendMessage(row.message, row.key, 0);
+    double each = (bench::Now() - t0) / keys;
+    bench::Print(row.name, each * 1000, "ms");
+  }
+  ::DestroyWindow(edit.m_hWnd);
+}
+
+bench::Group g_group("codeedit", Run);
+
+}  // namespace
