@@ -12,6 +12,8 @@
 namespace {
 
 const COLORREF kKeep = 0xFF000000;
+// Widths in cells below this are counted in a table, wider ones listed.
+const int kWidthTableSize = 4096;
 
 // The text table, in this order.
 const char* const kDefaultTexts[] = {
@@ -151,8 +153,8 @@ SCodeEditCtrl::SCodeEditCtrl()
       m_lineNumberColor(0x85673B), m_flaggedNumberColor(0xFFFFFF), m_fontFace("courier new"),
       m_fontSize(10), m_font(nullptr), m_boldFont(nullptr), m_numberFont(nullptr),
       m_hasText(false), m_selStartLine(-1), m_selStartColumn(-1), m_selEndLine(-1),
-      m_selEndColumn(-1), m_caretAtEnd(true), m_undoLimit(UNDO_LIMIT), m_widest(0),
-      m_widestLine(-1), m_rangeLines(-1), m_rangeCells(-1), m_updatingScroll(false) {
+      m_selEndColumn(-1), m_caretAtEnd(true), m_undoLimit(UNDO_LIMIT), m_widest(-1),
+      m_cellsTabSize(0), m_rangeLines(-1), m_rangeCells(-1), m_updatingScroll(false) {
   m_kind = KIND;
   memset(&m_clientRect, 0, sizeof(m_clientRect));
   m_textRect = m_barRect = m_clientRect;
@@ -364,42 +366,69 @@ void SCodeEditCtrl::RemoveLine(int index) {
   RemoveLines(index, 1);
 }
 
-// The widest line: raised by every edit that makes a line wider, measured
-// again only when the widest line itself got narrower or went away.
-void SCodeEditCtrl::LineEdited(int line) {
-  if (m_widest < 0) return;
-  int cells = LineCellWidth(line, false);
-  if (cells >= m_widest) {
-    m_widest = cells;
-    m_widestLine = line;
-  } else if (line == m_widestLine) {
-    m_widest = -1;
+// The widest line. Every line's width in cells is kept with a count of the
+// lines of each width (narrow widths in a table, the few very wide ones in
+// a sorted list), so that an edit updates the widest width in a few steps.
+// A width of -1 means everything is measured again at the next request.
+void SCodeEditCtrl::CountWidth(int cells, int delta) {
+  if (cells >= kWidthTableSize) {
+    if (delta > 0) {
+      m_wideLines.InsertSorted(cells);
+    } else {
+      int index = m_wideLines.FindSorted(cells);
+      if (index >= 0) m_wideLines.RemoveAt(index);
+    }
+  } else {
+    if (m_widthCounts.GetCount() <= cells) {
+      int old = m_widthCounts.GetCount();
+      m_widthCounts.Resize(cells + 1);
+      for (int i = old; i <= cells; ++i) m_widthCounts[i] = 0;
+    }
+    m_widthCounts[cells] += delta;
   }
+  if (delta > 0 && cells > m_widest) m_widest = cells;
+  if (delta > 0 || cells != m_widest) return;
+  if (m_wideLines.GetCount() > 0) {
+    m_widest = m_wideLines.GetLast();
+    return;
+  }
+  int top = m_widthCounts.GetCount() - 1;
+  while (top > 0 && m_widthCounts[top] == 0) --top;
+  m_widest = top > 0 ? top : 0;
 }
 
-void SCodeEditCtrl::LinesInserted(int index, int) {
-  if (m_widestLine >= index) m_widest = -1;
+void SCodeEditCtrl::LineEdited(int line) {
+  if (m_widest < 0 || line < 0 || line >= m_lineCells.GetCount()) return;
+  int cells = LineCellWidth(line, false);
+  int old = m_lineCells[line];
+  if (cells == old) return;
+  m_lineCells[line] = cells;
+  CountWidth(cells, 1);
+  CountWidth(old, -1);
+}
+
+void SCodeEditCtrl::LinesInserted(int index, int count) {
+  if (m_widest < 0) return;
+  m_lineCells.InsertAt(0, index, count);
+  for (int i = 0; i < count; ++i) CountWidth(0, 1);
 }
 
 void SCodeEditCtrl::LinesRemoved(int index, int count) {
-  if (m_widestLine >= index + count) {
-    m_widestLine -= count;
-  } else if (m_widestLine >= index) {
-    m_widest = -1;
-  }
+  if (m_widest < 0) return;
+  for (int i = index; i < index + count; ++i) CountWidth(m_lineCells[i], -1);
+  m_lineCells.RemoveAt(index, count);
 }
 
 int SCodeEditCtrl::GetWidestCells() {
-  if (m_widest < 0) {
-    m_widest = 0;
-    m_widestLine = -1;
-    for (int i = 0; i < m_lines.GetCount(); ++i) {
-      int cells = LineCellWidth(i, false);
-      if (cells > m_widest || m_widestLine < 0) {
-        m_widest = cells;
-        m_widestLine = i;
-      }
-    }
+  if (m_widest >= 0 && m_cellsTabSize == m_tabSize) return m_widest;
+  m_cellsTabSize = m_tabSize;
+  m_widest = 0;
+  m_widthCounts.RemoveAll();
+  m_wideLines.RemoveAll();
+  m_lineCells.SetSize(m_lines.GetCount(), false);
+  for (int i = 0; i < m_lines.GetCount(); ++i) {
+    m_lineCells[i] = LineCellWidth(i, false);
+    CountWidth(m_lineCells[i], 1);
   }
   return m_widest;
 }
@@ -471,8 +500,7 @@ void SCodeEditCtrl::ClearText(bool redraw) {
   m_markFlags.RemoveAll();
   if (m_goto) m_goto->CancelModal();
   m_undo.DeleteAndRemoveAll();
-  m_widest = 0;
-  m_widestLine = -1;
+  m_widest = -1;
   if (redraw) Redraw();
 }
 

@@ -289,6 +289,7 @@ private:
   // Layout again when the digit count of the line count changed.
   void CheckDigits(int oldCount);
   // The widest line in cells, kept up to date by the edits.
+  void CountWidth(int cells, int delta);
   void LineEdited(int line);
   void LinesInserted(int index, int count);
   void LinesRemoved(int index, int count);
@@ -335,8 +336,11 @@ private:
   FINDREPLACEA m_findRecord;
   SArray<_SUndo*> m_undo;
   int m_undoLimit;
-  int m_widest;          // cells of the widest line; -1 = to be measured
-  int m_widestLine;
+  int m_widest;               // cells of the widest line; -1 = to be measured
+  int m_cellsTabSize;         // the tab size the widths were measured with
+  SArray<int> m_lineCells;    // each line's width in cells
+  SArray<int> m_widthCounts;  // lines per width, for the narrower widths
+  SArray<int> m_wideLines;    // the widths of the very wide lines, sorted
   int m_rangeLines, m_rangeCells;  // what the scroll bars were last set to
   bool m_updatingScroll;
 };

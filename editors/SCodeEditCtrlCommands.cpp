@@ -8,6 +8,8 @@
 #include "window/Framework.h"
 #include "window/MessageLoop.h"
 
+#include <ctype.h>
+
 namespace {
 
 const int kFindLength = SCodeEditCtrl::FIND_TEXT_SIZE - 1;
@@ -28,6 +30,19 @@ bool IsBlankLine(const SString& text) {
     if (text.GetAt(i) != ' ' && text.GetAt(i) != '\t') return false;
   }
   return true;
+}
+
+// The first match of the text lying wholly in [start, end) of the line,
+// letters compared without case; -1 when none.
+int FindNoCase(const SString& line, const char* text, int start, int end) {
+  int n = int(strlen(text));
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(line.GetText());
+  unsigned char lower = static_cast<unsigned char>(tolower(static_cast<unsigned char>(text[0])));
+  unsigned char upper = static_cast<unsigned char>(toupper(static_cast<unsigned char>(text[0])));
+  for (int i = start; i <= end - n; ++i) {
+    if ((p[i] == lower || p[i] == upper) && _strnicmp(line.GetText() + i, text, n) == 0) return i;
+  }
+  return -1;
 }
 
 int CountLineFeeds(const char* text) {
@@ -248,7 +263,7 @@ bool SCodeEditCtrl::SearchLine(int line, int from, int to, bool lastMatch, int* 
   *found = -1;
   while (at < end) {
     int index = state.matchCase ? text.Find(state.findText, at, end - at)
-                                : text.FindNoCase(state.findText, at, end - at);
+                                : FindNoCase(text, state.findText, at, end);
     if (index < 0) break;
     *found = index;
     if (!lastMatch) break;
