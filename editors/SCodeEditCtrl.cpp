@@ -154,7 +154,8 @@ SCodeEditCtrl::SCodeEditCtrl()
       m_fontSize(10), m_font(nullptr), m_boldFont(nullptr), m_numberFont(nullptr),
       m_hasText(false), m_selStartLine(-1), m_selStartColumn(-1), m_selEndLine(-1),
       m_selEndColumn(-1), m_caretAtEnd(true), m_undoLimit(UNDO_LIMIT), m_widest(-1),
-      m_cellsTabSize(0), m_rangeLines(-1), m_rangeCells(-1), m_updatingScroll(false) {
+      m_cellsTabSize(0), m_rangeLines(-1), m_rangeCells(-1), m_updatingScroll(false), m_paintedFirst(-1),
+      m_paintedLast(-1) {
   m_kind = KIND;
   memset(&m_clientRect, 0, sizeof(m_clientRect));
   m_textRect = m_barRect = m_clientRect;

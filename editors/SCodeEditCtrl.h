@@ -211,7 +211,8 @@ public:
   };
   // The runs of a line as painting colours them.
   void ScanLine(int line, SArray<Run>* runs);
-  void Paint(HDC dc);
+  // Every row, or the rows that meet the area.
+  void Paint(HDC dc, const RECT* area = nullptr);
   void PaintLine(HDC dc, int row);
 
   // --- undo, comments, find, go-to, print -------------------------------------------
@@ -312,7 +313,12 @@ private:
   void UpdateCursor();
   bool InTextRect(int x, int y) const;
   // Painting.
+  // The first line and cell the scroll request would show.
+  void ScrollTarget(int* first, int* left);
   void ApplyScrollRequest();
+  // Repaints the rows of the lines and of the caret and selection before and
+  // now, when the view stays where it is; else the whole window.
+  void RedrawLines(int first, int last);
   void PlaceCaret(int x, int y);
   // The caret at its text position (parked off the window without one).
   void PlaceCaretAtText();
@@ -343,4 +349,5 @@ private:
   SArray<int> m_wideLines;    // the widths of the very wide lines, sorted
   int m_rangeLines, m_rangeCells;  // what the scroll bars were last set to
   bool m_updatingScroll;
+  int m_paintedFirst, m_paintedLast;  // the caret's and selection's lines at the last paint
 };

@@ -71,7 +71,12 @@ LRESULT SCodeEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
       return GetTextLength();
     case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
+      if (lParam) {
+        // Only the rows inside the area being repainted reach the screen.
+        RECT area;
+        bool clipped = ::GetClipBox(reinterpret_cast<HDC>(wParam), &area) > NULLREGION;
+        Paint(reinterpret_cast<HDC>(lParam), clipped ? &area : nullptr);
+      }
       break;
     case WM_PRINTCLIENT: {
       HDC dc = reinterpret_cast<HDC>(wParam);
@@ -391,7 +396,7 @@ void SCodeEditCtrl::OnKeyDown(int key) {
   OnKeyHandled(key, shift, control);
   bool moved = before[0] != m_selStartLine || before[1] != m_selStartColumn ||
                before[2] != m_selEndLine || before[3] != m_selEndColumn;
-  if (moved || edited) Redraw();
+  if (moved || edited) RedrawLines(line, line);
 }
 
 void SCodeEditCtrl::InsertTab(bool outdent) {
@@ -459,7 +464,10 @@ void SCodeEditCtrl::OnChar(int character) {
     return;
   }
   OnCharTyped(character);
-  Changed();
+  NotifyChange();
+  m_scrollRequest = SCROLL_SHOW;
+  int line, column;
+  if (GetCaret(&line, &column)) RedrawLines(line, line);
 }
 
 // ---------------------------------------------------------------------------
@@ -675,34 +683,72 @@ void SCodeEditCtrl::UpdateScrollBars() {
   m_updatingScroll = false;
 }
 
-void SCodeEditCtrl::ApplyScrollRequest() {
+void SCodeEditCtrl::ScrollTarget(int* first, int* left) {
+  *first = ::GetScrollPos(m_hWnd, SB_VERT);
+  *left = ::GetScrollPos(m_hWnd, SB_HORZ);
   int line, column;
-  if (m_scrollRequest == SCROLL_NONE || !GetCaret(&line, &column)) {
-    m_scrollRequest = SCROLL_NONE;
-    return;
-  }
+  if (m_scrollRequest == SCROLL_NONE || !GetCaret(&line, &column)) return;
   int visible = (m_textRect.bottom - m_textRect.top) / m_lineHeight;
   if (visible < 1) visible = 1;
-  int first = ::GetScrollPos(m_hWnd, SB_VERT);
   if (m_scrollRequest == SCROLL_CENTRE) {
-    first = line - visible / 2 > 0 ? line - visible / 2 : 0;
-  } else if (line < first) {
-    first = line;
-  } else if (line >= first + visible) {
-    first = line - visible + 1;
+    *first = line - visible / 2 > 0 ? line - visible / 2 : 0;
+  } else if (line < *first) {
+    *first = line;
+  } else if (line >= *first + visible) {
+    *first = line - visible + 1;
   }
-  SetScrollPos(first);
   int visibleCells = (m_textRect.right - m_textRect.left) / m_charWidth;
   if (visibleCells < 1) visibleCells = 1;
-  int left = ::GetScrollPos(m_hWnd, SB_HORZ);
   int cell = CellOf(*m_lines[line], column);
-  if (cell < left) {
-    left = cell;
-  } else if (cell >= left + visibleCells) {
-    left = cell - visibleCells + 1;
+  if (cell < *left) {
+    *left = cell;
+  } else if (cell >= *left + visibleCells) {
+    *left = cell - visibleCells + 1;
   }
-  SetHScrollPos(left);
+  // Where the scroll bars will really stand.
+  SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  int bars[2] = {SB_VERT, SB_HORZ};
+  int* positions[2] = {first, left};
+  for (int i = 0; i < 2; ++i) {
+    if (!::GetScrollInfo(m_hWnd, bars[i], &info)) continue;
+    int last = info.nMax - int(info.nPage > 0 ? info.nPage - 1 : 0);
+    if (*positions[i] > last) *positions[i] = last;
+    if (*positions[i] < info.nMin) *positions[i] = info.nMin;
+  }
+}
+
+void SCodeEditCtrl::ApplyScrollRequest() {
+  int first, left;
+  ScrollTarget(&first, &left);
+  if (m_scrollRequest != SCROLL_NONE) {
+    SetScrollPos(first);
+    SetHScrollPos(left);
+  }
   m_scrollRequest = SCROLL_NONE;
+}
+
+void SCodeEditCtrl::RedrawLines(int first, int last) {
+  int selectionFirst, selectionLast;
+  SelectedLines(&selectionFirst, &selectionLast);
+  // A wider range keeps the view; a narrower one may move it.
+  bool whole = !m_hWnd || !m_hasText || m_paintedFirst < 0 || selectionFirst < 0 ||
+               m_rangeLines != m_lines.GetCount() || m_rangeCells > GetWidestCells() ||
+               m_textRect.left != GetBarWidth() + m_gap;
+  int top = 0, left = 0;
+  if (!whole) {
+    ScrollTarget(&top, &left);
+    whole = top != ::GetScrollPos(m_hWnd, SB_VERT) || left != ::GetScrollPos(m_hWnd, SB_HORZ);
+  }
+  if (whole) {
+    Redraw();
+    return;
+  }
+  int from = first, to = last;
+  for (int line : {selectionFirst, m_paintedFirst}) from = line < from ? line : from;
+  for (int line : {selectionLast, m_paintedLast}) to = line > to ? line : to;
+  RECT rows = {0, (from - top) * m_lineHeight, m_clientRect.right, (to - top + 1) * m_lineHeight};
+  if (rows.top < 0) rows.top = 0;
+  if (rows.bottom > rows.top) Redraw(&rows);
 }
 
 void SCodeEditCtrl::PlaceCaret(int x, int y) {

@@ -83,7 +83,7 @@ void SCodeEditCtrl::ScanLine(int line, SArray<Run>* runs) {
   }
 }
 
-void SCodeEditCtrl::Paint(HDC dc) {
+void SCodeEditCtrl::Paint(HDC dc, const RECT* area) {
   if (!m_hasText) {
     if (m_caretCreated) PlaceCaret(-182, -182);
     return;
@@ -91,8 +91,14 @@ void SCodeEditCtrl::Paint(HDC dc) {
   if (m_rangeLines != m_lines.GetCount() || m_rangeCells != GetWidestCells()) UpdateScrollBars();
   ApplyScrollRequest();
   PlaceCaretAtText();
+  SelectedLines(&m_paintedFirst, &m_paintedLast);
   int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
-  for (int row = 0; row < rows; ++row) PaintLine(dc, row);
+  for (int row = 0; row < rows; ++row) {
+    if (area && (row * m_lineHeight >= area->bottom || (row + 1) * m_lineHeight <= area->top)) {
+      continue;
+    }
+    PaintLine(dc, row);
+  }
 }
 
 void SCodeEditCtrl::PaintLine(HDC dc, int row) {

@@ -393,3 +393,60 @@ TEST_F(CodeEditTest, GoToMovesOnlyToALineInRange) {
   }
   EXPECT_EQ(nullptr, edit->m_goto);
 }
+
+// --- mouse and caret keys ------------------------------------------------------------
+
+TEST_F(CodeEditTest, MouseClicksPlaceTheCaretAndSelect) {
+  ASSERT_TRUE(Build("alpha beta\r\n\tgamma"));
+  int h = edit->m_lineHeight, w = edit->m_charWidth;
+  int left = edit->GetBarWidth() + edit->m_gap;
+  auto at = [&](int cellTimesTwo, int row) {
+    return MAKELPARAM(left + cellTimesTwo * w / 2 + 1, row * h + h / 2);
+  };
+  edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(2 * 2 + 1, 0));  // right half of cell 2
+  ExpectCaret(0, 3);
+  g_shiftDown = true;
+  edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(2 * 2 + 1, 1));  // right of the tab's middle
+  g_shiftDown = false;
+  int v[4];
+  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
+  EXPECT_EQ(0, v[0]);
+  EXPECT_EQ(3, v[1]);
+  EXPECT_EQ(1, v[2]);
+  EXPECT_EQ(1, v[3]);
+  // A right press inside the selection keeps it.
+  edit->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at(2 * 6, 0));
+  EXPECT_TRUE(edit->HasSelection());
+  edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(2 * 7, 0));
+  edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at(2 * 7, 0));
+  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
+  EXPECT_EQ(6, v[1]);
+  EXPECT_EQ(10, v[3]);
+  edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, h + h / 2));  // the bar
+  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
+  EXPECT_EQ(1, v[0]);
+  EXPECT_EQ(0, v[1]);
+  EXPECT_EQ(6, v[3]);
+}
+
+TEST_F(CodeEditTest, CaretKeysAtTheEdges) {
+  ASSERT_TRUE(Build("abcdefghij\r\n\tab\r\nx y_z"));
+  Caret(0, 9);
+  Key(VK_DOWN);  // cell 9 is past a tab and two letters
+  ExpectCaret(1, 3);
+  Caret(0, 0);
+  Key(VK_LEFT);
+  ExpectCaret(0, 0);
+  Key(VK_END, false, true);
+  ExpectCaret(2, 5);
+  Key(VK_RIGHT);
+  ExpectCaret(2, 5);
+  Caret(2, 2);
+  Key(VK_RIGHT, false, true);  // to the end of the word "y_z"
+  ExpectCaret(2, 5);
+  Key(VK_LEFT, true, true);  // back to the start of the word
+  int v[4];
+  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
+  EXPECT_EQ(2, v[1]);
+  EXPECT_EQ(5, v[3]);
+}
