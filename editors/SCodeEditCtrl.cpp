@@ -17,9 +17,18 @@ const int kWidthTableSize = 4096;
 
 // The text table, in this order.
 const char* const kDefaultTexts[] = {
-    "#GENERAL=General", "#CODE=Code",       "#FIND=Find...",   "#REPLACE=Replace...",
-    "#GOTO=Go To...",   "#PRINT=Print...",  "#CANCEL=Cancel",  "@UNDO=Undo",
-    "@CUT=Cut",         "@COPY=Copy",       "@PASTE=Paste",    "@DELETE=Delete",
+    "#GENERAL=General",
+    "#CODE=Code",
+    "#FIND=Find...",
+    "#REPLACE=Replace...",
+    "#GOTO=Go To...",
+    "#PRINT=Print...",
+    "#CANCEL=Cancel",
+    "@UNDO=Undo",
+    "@CUT=Cut",
+    "@COPY=Copy",
+    "@PASTE=Paste",
+    "@DELETE=Delete",
     "@SELECTALL=Select All",
 };
 
@@ -139,28 +148,11 @@ void SCodeEditCtrl::Register() {
   RegisterDialogControlClass(SDialogEditor::TYPE_CODEEDIT, &kCodeEditClass);
 }
 
-SCodeEditCtrl::SCodeEditCtrl()
-    : m_tabSize(4), m_barWidth(20), m_gap(2), m_indent(true), m_showLineNumbers(false),
-      m_commentColoring(false), m_stringColoring(false), m_upperWordColoring(false),
-      m_lineBreakMark(false), m_readOnly(false), m_singleLine(false), m_showVScroll(true),
-      m_showHScroll(true), m_notifyParent(true), m_localFind(true), m_wrapAround(true),
-      m_highlightedLine(-1), m_scrollRequest(SCROLL_NONE), m_goto(nullptr),
-      m_findDialog(nullptr), m_keyState(::GetKeyState), m_asyncKeyState(::GetAsyncKeyState), m_clock(::timeGetTime), m_charWidth(8),
-      m_lineHeight(16), m_backColorText(0xFFFFFF), m_caretLineColor(0xF5F5F5),
-      m_highlightColor(0x00FFFF), m_barColor(0xEDE4D7), m_barBeyondColor(0xD0D0D0),
-      m_barCheckColor(0x0000FF), m_barMarkColor(0x00C000), m_textColor(0), m_keywordColor(0xFF0000),
-      m_stringColor(0x808080), m_upperWordColor(0x800080), m_commentColor(0x008000),
-      m_lineNumberColor(0x85673B), m_flaggedNumberColor(0xFFFFFF), m_fontFace("courier new"),
-      m_fontSize(10), m_font(nullptr), m_boldFont(nullptr), m_numberFont(nullptr),
-      m_hasText(false), m_selStartLine(-1), m_selStartColumn(-1), m_selEndLine(-1),
-      m_selEndColumn(-1), m_caretAtEnd(true), m_undoLimit(UNDO_LIMIT), m_widest(-1),
-      m_cellsTabSize(0), m_rangeLines(-1), m_rangeCells(-1), m_updatingScroll(false), m_paintedFirst(-1),
-      m_paintedLast(-1) {
+SCodeEditCtrl::SCodeEditCtrl() {
   m_kind = KIND;
   memset(&m_clientRect, 0, sizeof(m_clientRect));
   m_textRect = m_barRect = m_clientRect;
   memset(&m_findRecord, 0, sizeof(m_findRecord));
-  for (HBRUSH& brush : m_brushes) brush = nullptr;
   m_numberFont = CreateFontByStyle("verdana", 7, 0);
   ResetFindState(&m_find);
   if (!g_sharedFindReady) {
@@ -444,7 +436,8 @@ int SCodeEditCtrl::CellOf(const SString& line, int column) const {
   const char* p = line.GetText();
   if (column > line.GetLength()) column = line.GetLength();
   int cell = 0;
-  for (int i = 0; i < column; ++i) cell = p[i] == '\t' ? (cell / m_tabSize + 1) * m_tabSize : cell + 1;
+  for (int i = 0; i < column; ++i)
+    cell = p[i] == '\t' ? (cell / m_tabSize + 1) * m_tabSize : cell + 1;
   return cell;
 }
 
@@ -543,8 +536,10 @@ bool SCodeEditCtrl::LoadFile(SFile* file) {
 bool SCodeEditCtrl::SaveToFile(SFile* file, const char* name) {
   if (!file) return false;
   int count = m_lines.GetCount();
-  for (int i = 0; i + 1 < count; ++i) file->WriteLine(m_lines[i]->GetText() ? m_lines[i]->GetText() : "");
-  if (count > 0) file->WriteText(m_lines[count - 1]->GetText() ? m_lines[count - 1]->GetText() : "");
+  for (int i = 0; i + 1 < count; ++i)
+    file->WriteLine(m_lines[i]->GetText() ? m_lines[i]->GetText() : "");
+  if (count > 0)
+    file->WriteText(m_lines[count - 1]->GetText() ? m_lines[count - 1]->GetText() : "");
   m_documentName = name ? name : "";
   return true;
 }

@@ -230,48 +230,58 @@ public:
   void CloseFindDialog();
 
   // Options and state; read and set by owners and the dialog builder.
-  int m_tabSize;
-  int m_barWidth;
-  int m_gap;
-  bool m_indent;
-  bool m_showLineNumbers;
-  bool m_commentColoring;
-  bool m_stringColoring;
-  bool m_upperWordColoring;
-  bool m_lineBreakMark;
-  bool m_readOnly;
-  bool m_singleLine;
-  bool m_showVScroll;
-  bool m_showHScroll;
-  bool m_notifyParent;          // SWM_CONTROLCHANGED after changes; on by default
-  bool m_localFind;
-  bool m_wrapAround;
-  int m_highlightedLine;        // -1 none
-  int m_scrollRequest;
+  int m_tabSize = 4;
+  int m_barWidth = 20;
+  int m_gap = 2;
+  bool m_indent = true;
+  bool m_showLineNumbers = false;
+  bool m_commentColoring = false;
+  bool m_stringColoring = false;
+  bool m_upperWordColoring = false;
+  bool m_lineBreakMark = false;
+  bool m_readOnly = false;
+  bool m_singleLine = false;
+  bool m_showVScroll = true;
+  bool m_showHScroll = true;
+  bool m_notifyParent = true;  // SWM_CONTROLCHANGED after changes
+  bool m_localFind = true;
+  bool m_wrapAround = true;
+  int m_highlightedLine = -1;  // -1 none
+  int m_scrollRequest = SCROLL_NONE;
   SString m_documentName;
-  SArray<bool> m_checkFlags;    // one per line
+  SArray<bool> m_checkFlags;  // one per line
   SArray<bool> m_markFlags;
   SStringArray m_keywords;
   SArray<unsigned long> m_keywordColors;
   SArray<bool> m_keywordBold;
-  SStringArray m_texts;         // "key=text" lines
+  SStringArray m_texts;  // "key=text" lines
   SMenu m_menu;
-  _SWndGoto* m_goto;            // during the go-to window's run
-  HWND m_findDialog;
-  KeyStateFunction m_keyState;       // GetKeyState: Shift and Control
-  KeyStateFunction m_asyncKeyState;  // GetAsyncKeyState: the button of a drag
-  ClockFunction m_clock;
-  int m_charWidth, m_lineHeight;
+  _SWndGoto* m_goto = nullptr;  // during the go-to window's run
+  HWND m_findDialog = nullptr;
+  KeyStateFunction m_keyState = ::GetKeyState;            // Shift and Control
+  KeyStateFunction m_asyncKeyState = ::GetAsyncKeyState;  // the button of a drag
+  ClockFunction m_clock = ::timeGetTime;
+  int m_charWidth = 8, m_lineHeight = 16;
 
   // Colours (COLORREF).
-  COLORREF m_backColorText, m_caretLineColor, m_highlightColor;
-  COLORREF m_barColor, m_barBeyondColor, m_barCheckColor, m_barMarkColor;
-  COLORREF m_textColor, m_keywordColor, m_stringColor, m_upperWordColor, m_commentColor;
-  COLORREF m_lineNumberColor, m_flaggedNumberColor;
+  COLORREF m_backColorText = 0xFFFFFF, m_caretLineColor = 0xF5F5F5, m_highlightColor = 0x00FFFF;
+  COLORREF m_barColor = 0xEDE4D7, m_barBeyondColor = 0xD0D0D0;
+  COLORREF m_barCheckColor = 0x0000FF, m_barMarkColor = 0x00C000;
+  COLORREF m_textColor = 0x000000, m_keywordColor = 0xFF0000, m_stringColor = 0x808080;
+  COLORREF m_upperWordColor = 0x800080, m_commentColor = 0x008000;
+  COLORREF m_lineNumberColor = 0x85673B, m_flaggedNumberColor = 0xFFFFFF;
 
 private:
-  enum { BRUSH_BACK, BRUSH_CARETLINE, BRUSH_BAR, BRUSH_BEYOND, BRUSH_CHECK, BRUSH_MARK,
-         BRUSH_HIGHLIGHT, BRUSH_COUNT };
+  enum {
+    BRUSH_BACK,
+    BRUSH_CARETLINE,
+    BRUSH_BAR,
+    BRUSH_BEYOND,
+    BRUSH_CHECK,
+    BRUSH_MARK,
+    BRUSH_HIGHLIGHT,
+    BRUSH_COUNT
+  };
 
   bool Shift() const { return m_keyState(VK_SHIFT) < 0; }
   bool Control() const { return m_keyState(VK_CONTROL) < 0; }
@@ -330,24 +340,24 @@ private:
 
   SClipboard m_clipboard;
   RECT m_clientRect, m_textRect, m_barRect;
-  SString m_fontFace;
-  int m_fontSize;
-  HFONT m_font, m_boldFont, m_numberFont;
-  HBRUSH m_brushes[BRUSH_COUNT];
-  bool m_hasText;
-  int m_selStartLine, m_selStartColumn, m_selEndLine, m_selEndColumn;
-  bool m_caretAtEnd;
+  SString m_fontFace = "courier new";
+  int m_fontSize = 10;
+  HFONT m_font = nullptr, m_boldFont = nullptr, m_numberFont = nullptr;
+  HBRUSH m_brushes[BRUSH_COUNT] = {};
+  bool m_hasText = false;
+  int m_selStartLine = -1, m_selStartColumn = -1, m_selEndLine = -1, m_selEndColumn = -1;
+  bool m_caretAtEnd = true;
   SStringArray m_lines;
   _SFindState m_find;
   FINDREPLACEA m_findRecord;
   SArray<_SUndo*> m_undo;
-  int m_undoLimit;
-  int m_widest;               // cells of the widest line; -1 = to be measured
-  int m_cellsTabSize;         // the tab size the widths were measured with
-  SArray<int> m_lineCells;    // each line's width in cells
-  SArray<int> m_widthCounts;  // lines per width, for the narrower widths
-  SArray<int> m_wideLines;    // the widths of the very wide lines, sorted
-  int m_rangeLines, m_rangeCells;  // what the scroll bars were last set to
-  bool m_updatingScroll;
-  int m_paintedFirst, m_paintedLast;  // the caret's and selection's lines at the last paint
+  int m_undoLimit = UNDO_LIMIT;
+  int m_widest = -1;                         // cells of the widest line; -1 = to be measured
+  int m_cellsTabSize = 0;                    // the tab size the widths were measured with
+  SArray<int> m_lineCells;                   // each line's width in cells
+  SArray<int> m_widthCounts;                 // lines per width, for the narrower widths
+  SArray<int> m_wideLines;                   // the widths of the very wide lines, sorted
+  int m_rangeLines = -1, m_rangeCells = -1;  // what the scroll bars were last set to
+  bool m_updatingScroll = false;
+  int m_paintedFirst = -1, m_paintedLast = -1;  // caret and selection lines at the last paint
 };

@@ -208,8 +208,8 @@ void SCodeEditCtrl::OpenFindDialog(bool replace) {
   m_findRecord.hwndOwner = m_hWnd;
   m_findRecord.lpstrFindWhat = state.findText;
   m_findRecord.wFindWhatLen = kFindLength;
-  m_findRecord.Flags = FR_NOWHOLEWORD | (state.searchDown ? FR_DOWN : 0) |
-                       (state.matchCase ? FR_MATCHCASE : 0);
+  m_findRecord.Flags =
+      FR_NOWHOLEWORD | (state.searchDown ? FR_DOWN : 0) | (state.matchCase ? FR_MATCHCASE : 0);
   if (replace) {
     m_findRecord.lpstrReplaceWith = state.replaceText;
     m_findRecord.wReplaceWithLen = kFindLength;

@@ -125,12 +125,24 @@ LRESULT SCodeEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case SWM_MENUCOMMAND:
       switch (static_cast<int>(lParam)) {
-        case MENU_UNDO: Undo(); break;
-        case MENU_CUT: Cut(); break;
-        case MENU_COPY: Copy(); break;
-        case MENU_PASTE: Paste(); break;
-        case MENU_DELETE: Delete(); break;
-        case MENU_SELECTALL: SelectAll(); break;
+        case MENU_UNDO:
+          Undo();
+          break;
+        case MENU_CUT:
+          Cut();
+          break;
+        case MENU_COPY:
+          Copy();
+          break;
+        case MENU_PASTE:
+          Paste();
+          break;
+        case MENU_DELETE:
+          Delete();
+          break;
+        case MENU_SELECTALL:
+          SelectAll();
+          break;
       }
       break;
   }
@@ -175,8 +187,8 @@ void SCodeEditCtrl::Delete() {
     SetSelection(line, 0, line + 1, 0, 0);
     done = DeleteAtCaret();
   } else {
-    bool join = !HasSelection() && column == m_lines[line]->GetLength() &&
-                line + 1 < m_lines.GetCount();
+    bool join =
+        !HasSelection() && column == m_lines[line]->GetLength() && line + 1 < m_lines.GetCount();
     if (join) {
       PushUndo(line, 2, 0);
     } else {
@@ -564,7 +576,8 @@ void SCodeEditCtrl::ClickText(int x, int y, bool drag) {
     int visible = (m_textRect.bottom - m_textRect.top) / m_lineHeight;
     int visibleCells = (m_textRect.right - m_textRect.left) / m_charWidth;
     float lastPage = float(m_lines.GetCount() - visible > 0 ? m_lines.GetCount() - visible : 0);
-    float lastCell = float(GetWidestCells() - visibleCells > 0 ? GetWidestCells() - visibleCells : 0);
+    float lastCell =
+        float(GetWidestCells() - visibleCells > 0 ? GetWidestCells() - visibleCells : 0);
     if (point.y < m_textRect.top) vertical -= t / 1000.0f;
     if (point.y >= m_textRect.bottom) vertical += t / 1000.0f;
     if (point.x < m_textRect.left) horizontal -= t / 1000.0f;
@@ -573,10 +586,12 @@ void SCodeEditCtrl::ClickText(int x, int y, bool drag) {
     horizontal = horizontal < 0 ? 0 : horizontal > lastCell ? lastCell : horizontal;
     SetScrollPos(int(vertical));
     SetHScrollPos(int(horizontal));
-    int px = point.x < m_textRect.left ? m_textRect.left
-             : point.x >= m_textRect.right ? m_textRect.right - 1 : point.x;
-    int py = point.y < m_textRect.top ? m_textRect.top
-             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1 : point.y;
+    int px = point.x < m_textRect.left     ? m_textRect.left
+             : point.x >= m_textRect.right ? m_textRect.right - 1
+                                           : point.x;
+    int py = point.y < m_textRect.top       ? m_textRect.top
+             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1
+                                            : point.y;
     int endLine, endColumn;
     PointToText(px, py, &endLine, &endColumn);
     if (endLine >= 0) MoveCaretTo(endLine, endColumn, true);
@@ -608,8 +623,9 @@ void SCodeEditCtrl::TrackBar(int y) {
     if (point.y >= m_textRect.bottom) vertical += t / 1000.0f;
     vertical = vertical < 0 ? 0 : vertical > lastPage ? lastPage : vertical;
     SetScrollPos(int(vertical));
-    int py = point.y < m_textRect.top ? m_textRect.top
-             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1 : point.y;
+    int py = point.y < m_textRect.top       ? m_textRect.top
+             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1
+                                            : point.y;
     int line = ::GetScrollPos(m_hWnd, SB_VERT) + py / m_lineHeight;
     if (line >= m_lines.GetCount()) line = m_lines.GetCount() - 1;
     int from = line < start ? line : start, to = line < start ? start : line;
@@ -635,9 +651,10 @@ void SCodeEditCtrl::OnRightButton(int x, int y, bool menu) {
   if (!menu) {
     int line, column;
     PointToText(x, y, &line, &column);
-    bool inside = HasSelection() &&
-                  (line > m_selStartLine || (line == m_selStartLine && column >= m_selStartColumn)) &&
-                  (line < m_selEndLine || (line == m_selEndLine && column <= m_selEndColumn));
+    bool inside =
+        HasSelection() &&
+        (line > m_selStartLine || (line == m_selStartLine && column >= m_selStartColumn)) &&
+        (line < m_selEndLine || (line == m_selEndLine && column <= m_selEndColumn));
     if (!inside) ClickText(x, y, false);
     return;
   }

@@ -113,7 +113,8 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
   int barWidth = GetBarWidth();
   int caretLine, caretColumn;
   bool hasCaret = GetCaret(&caretLine, &caretColumn);
-  bool caretRow = hasCaret && line == caretLine && (!HasSelection() || m_selStartLine == m_selEndLine);
+  bool caretRow =
+      hasCaret && line == caretLine && (!HasSelection() || m_selStartLine == m_selEndLine);
   bool highlighted = line == m_highlightedLine;
   bool exists = line < m_lines.GetCount();
 
@@ -160,8 +161,8 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
     if (HasSelection() && line >= m_selStartLine && line <= m_selEndLine) {
       int from = line == m_selStartLine ? lineX + m_charWidth * CellOf(text, m_selStartColumn)
                                         : m_textRect.left;
-      int to = lineX + m_charWidth * CellOf(text, line == m_selEndLine ? m_selEndColumn
-                                                                        : text.GetLength());
+      int to = lineX +
+               m_charWidth * CellOf(text, line == m_selEndLine ? m_selEndColumn : text.GetLength());
       if (from < m_textRect.left) from = m_textRect.left;
       bool scrolled = ::GetScrollPos(m_hWnd, SB_HORZ) > 0;
       if (line < m_selEndLine && (to > from || !scrolled)) to += m_charWidth / 2;
@@ -217,8 +218,7 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
   if (skip < expanded.GetLength()) {
     ::SetTextColor(dc, color);
     if (bold) ::SelectObject(dc, m_boldFont);
-    ::TextOutA(dc, x, y, expanded.GetText() + skip,
-               expanded.GetLength() - skip);
+    ::TextOutA(dc, x, y, expanded.GetText() + skip, expanded.GetLength() - skip);
     if (bold) ::SelectObject(dc, m_font);
   }
 }

@@ -40,8 +40,14 @@ const SPrinter::_SDevice SPrinter::SYSTEM_DEVICE = {
 SPrinter::_SDevice SPrinter::s_device = SPrinter::SYSTEM_DEVICE;
 
 SPrinter::SPrinter()
-    : m_owner(nullptr), m_unit(0), m_defaultFontName("arial"), m_defaultFontSize(11),
-      m_fontSize(11), m_textColor(0), m_dc(nullptr), m_dialog(nullptr) {
+    : m_owner(nullptr),
+      m_unit(0),
+      m_defaultFontName("arial"),
+      m_defaultFontSize(11),
+      m_fontSize(11),
+      m_textColor(0),
+      m_dc(nullptr),
+      m_dialog(nullptr) {
   memset(m_deviceSizes, 0, sizeof(m_deviceSizes));
   m_pixelsPerMm[0] = m_pixelsPerMm[1] = 1.0;
   Reset();
@@ -186,6 +192,10 @@ void SPrinter::GetPrintableRect(RECT* rect) const {
   rect->bottom = UnitToDeviceY(bottom);
 }
 
-int SPrinter::UnitToDeviceX(double length) const { return int(FromUnit(length) * m_pixelsPerMm[0]); }
+int SPrinter::UnitToDeviceX(double length) const {
+  return int(FromUnit(length) * m_pixelsPerMm[0]);
+}
 
-int SPrinter::UnitToDeviceY(double length) const { return int(FromUnit(length) * m_pixelsPerMm[1]); }
+int SPrinter::UnitToDeviceY(double length) const {
+  return int(FromUnit(length) * m_pixelsPerMm[1]);
+}

@@ -22,9 +22,17 @@ class SPrinter {
 public:
   // GetDeviceCaps indexes kept at the start of a document, in this order.
   enum {
-    CAPS_HORZRES, CAPS_VERTRES, CAPS_HORZSIZE, CAPS_VERTSIZE, CAPS_PHYSICALWIDTH,
-    CAPS_PHYSICALHEIGHT, CAPS_PHYSICALOFFSETX, CAPS_PHYSICALOFFSETY, CAPS_LOGPIXELSX,
-    CAPS_LOGPIXELSY, CAPS_COUNT
+    CAPS_HORZRES,
+    CAPS_VERTRES,
+    CAPS_HORZSIZE,
+    CAPS_VERTSIZE,
+    CAPS_PHYSICALWIDTH,
+    CAPS_PHYSICALHEIGHT,
+    CAPS_PHYSICALOFFSETX,
+    CAPS_PHYSICALOFFSETY,
+    CAPS_LOGPIXELSX,
+    CAPS_LOGPIXELSY,
+    CAPS_COUNT
   };
 
   // The calls that reach the printer: the print dialog, the document and
@@ -67,12 +75,12 @@ public:
   SString m_defaultFontName;
   int m_defaultFontSize;
   SString m_fontName;
-  int m_fontSize;            // points
+  int m_fontSize;  // points
   COLORREF m_textColor;
-  double m_margins[4];       // left, top, right, bottom
-  HDC m_dc;                  // while a document is open
+  double m_margins[4];  // left, top, right, bottom
+  HDC m_dc;             // while a document is open
   int m_deviceSizes[CAPS_COUNT];
-  double m_pixelsPerMm[2];   // horizontal, vertical
+  double m_pixelsPerMm[2];  // horizontal, vertical
 
 private:
   SPrinter(const SPrinter&) = delete;
@@ -84,5 +92,5 @@ private:
   double ToUnit(double mm) const;
   double FromUnit(double length) const;
 
-  PRINTDLGA* m_dialog;       // while a document is open
+  PRINTDLGA* m_dialog;  // while a document is open
 };

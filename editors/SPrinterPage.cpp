@@ -38,8 +38,8 @@ int SPrinterPage::DrawTextBlock(const char* text) {
 
   COLORREF oldColor = ::SetTextColor(dc, m_printer->m_textColor);
   int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  HFONT font = ::CreateFontA(PointsToFontHeight(m_printer->m_fontSize, dc), 0, 0, 0, 0, 0, 0, 0,
-                             0, 0, 0, 0, 0, m_printer->m_fontName.GetText());
+  HFONT font = ::CreateFontA(PointsToFontHeight(m_printer->m_fontSize, dc), 0, 0, 0, 0, 0, 0, 0, 0,
+                             0, 0, 0, 0, m_printer->m_fontName.GetText());
   HGDIOBJ oldFont = ::SelectObject(dc, font);
 
   SString line("");

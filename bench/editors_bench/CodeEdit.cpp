@@ -67,8 +67,8 @@ void Run() {
       edit.SetSelection(0, 0, -1, -1, 0);
       edit.FindNext(false);
     });
-    bench::Print(matchCase ? "full-text find, match case" : "full-text find, any case",
-                 find * 1000, "ms");
+    bench::Print(matchCase ? "full-text find, match case" : "full-text find, any case", find * 1000,
+                 "ms");
   }
 
   // The view alone: every visible row painted into a memory context.

@@ -56,8 +56,8 @@ protected:
     record.m_caption = text;
     for (const std::string& key : keys) record.m_properties += (key + "\r\n").c_str();
     delete edit;
-    edit = static_cast<SCodeEditCtrl*>(CreateDialogControl(parent.m_hWnd, &record, nullptr, true,
-                                                           nullptr));
+    edit = static_cast<SCodeEditCtrl*>(
+        CreateDialogControl(parent.m_hWnd, &record, nullptr, true, nullptr));
     if (edit) {
       edit->m_keyState = FakeKeyState;
       edit->m_asyncKeyState = FakeKeyState;

@@ -67,7 +67,8 @@ TEST_F(CodeEditTest, PaintsRowBackgroundsBarAndSelection) {
   int upper = 0, upperInMax = 0;
   for (int y = 3 * h; y < 4 * h; ++y) {
     for (int x = left; x < left + 5 * w; ++x) upper += canvas.Rgb(x, y) == Rgb(0x800080);
-    for (int x = left + 9 * w; x < left + 15 * w; ++x) upperInMax += canvas.Rgb(x, y) == Rgb(0x800080);
+    for (int x = left + 9 * w; x < left + 15 * w; ++x)
+      upperInMax += canvas.Rgb(x, y) == Rgb(0x800080);
   }
   EXPECT_GT(upper, 0);
   EXPECT_EQ(0, upperInMax);

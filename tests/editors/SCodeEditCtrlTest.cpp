@@ -28,10 +28,10 @@ TEST_F(CodeEditTest, SetSelectionOrdersAndClamps) {
     int out[4];
     bool atEnd;
   } rows[] = {
-      {{2, 5, 0, 0}, {0, 0, 2, 3}, false},     // swapped, column clamped
-      {{1, 1, 1, 1}, {1, 1, 1, 1}, true},      // equal ends: no selection
-      {{0, 9, -1, -1}, {0, 3, 0, 3}, true},    // caret clamped to the line
-      {{7, 0, 0, 1}, {0, 1, 2, 0}, false},     // line past the end: the last
+      {{2, 5, 0, 0}, {0, 0, 2, 3}, false},   // swapped, column clamped
+      {{1, 1, 1, 1}, {1, 1, 1, 1}, true},    // equal ends: no selection
+      {{0, 9, -1, -1}, {0, 3, 0, 3}, true},  // caret clamped to the line
+      {{7, 0, 0, 1}, {0, 1, 2, 0}, false},   // line past the end: the last
   };
   for (const Row& row : rows) {
     edit->SetSelection(row.in[0], row.in[1], row.in[2], row.in[3], -1);
@@ -178,13 +178,16 @@ TEST_F(CodeEditTest, EnterIndentsLikeTheCaretLine) {
 
 TEST_F(CodeEditTest, TypedCharacters) {
   ASSERT_TRUE(Build(""));
-  Char(' ', true);   // Ctrl+Space
+  Char(' ', true);  // Ctrl+Space
   Char(0x1E);
   Char(0x1F);
   Char('a');
   Key(VK_RETURN, false, true);  // Ctrl+Enter without the line-break mark
   Char(13, true);
-  EXPECT_EQ("\x1F" "a", Text());
+  EXPECT_EQ(
+      "\x1F"
+      "a",
+      Text());
 }
 
 TEST_F(CodeEditTest, EachEditNotifiesInOrder) {
@@ -298,14 +301,14 @@ TEST_F(CodeEditTest, FindDownUpAndAround) {
     DWORD flags;
     int line, start;
   } rows[] = {
-      {FR_DOWN, 0, 0},                // from the caret at (0, 0)
+      {FR_DOWN, 0, 0},  // from the caret at (0, 0)
       {FR_DOWN, 0, 3},
-      {FR_DOWN, 1, 3},                // case ignored
-      {FR_DOWN, 0, 0},                // wraps around
+      {FR_DOWN, 1, 3},  // case ignored
+      {FR_DOWN, 0, 0},  // wraps around
       {FR_DOWN | FR_MATCHCASE, 0, 3},
-      {FR_DOWN | FR_MATCHCASE, 0, 0}, // "AB" never matches with case
-      {0, 1, 3},                      // up, around to the last line
-      {0, 0, 3},                      // up: the nearest match first
+      {FR_DOWN | FR_MATCHCASE, 0, 0},  // "AB" never matches with case
+      {0, 1, 3},                       // up, around to the last line
+      {0, 0, 3},                       // up: the nearest match first
       {0, 0, 0},
   };
   for (const Row& row : rows) {

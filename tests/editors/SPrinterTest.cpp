@@ -46,15 +46,23 @@ int WINAPI FakeEndDoc(HDC dc) {
 
 int WINAPI FakeDeviceCaps(HDC, int index) {
   switch (index) {
-    case HORZRES: return 1000;
-    case VERTRES: return 600;
-    case HORZSIZE: return 100;
-    case VERTSIZE: return 60;
-    case PHYSICALWIDTH: return 1080;
-    case PHYSICALHEIGHT: return 680;
+    case HORZRES:
+      return 1000;
+    case VERTRES:
+      return 600;
+    case HORZSIZE:
+      return 100;
+    case VERTSIZE:
+      return 60;
+    case PHYSICALWIDTH:
+      return 1080;
+    case PHYSICALHEIGHT:
+      return 680;
     case PHYSICALOFFSETX:
-    case PHYSICALOFFSETY: return 40;
-    default: return 96;
+    case PHYSICALOFFSETY:
+      return 40;
+    default:
+      return 96;
   }
 }
 
@@ -81,8 +89,8 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     if (r->cbData == sizeof(kPageMark) && memcmp(r->Data, kPageMark, r->cbData) == 0) ++page;
   } else if (record->iType == EMR_EXTTEXTOUTW) {
     auto* r = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-    const wchar_t* chars = reinterpret_cast<const wchar_t*>(
-        reinterpret_cast<const BYTE*>(record) + r->emrtext.offString);
+    const wchar_t* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
+                                                            r->emrtext.offString);
     std::string text;
     for (DWORD i = 0; i < r->emrtext.nChars; ++i) text += char(chars[i]);
     out->push_back({text, r->emrtext.ptlReference.x, r->emrtext.ptlReference.y, page});
