@@ -315,6 +315,12 @@ private:
   void InsertTab(bool outdent);
   void InsertLineBreak();
   // Mouse.
+  struct _SDrag {
+    float vertical, cells;  // the scroll positions, kept as fractions
+    DWORD last;             // the clock at the last pass
+    bool horizontal;        // the drag scrolls sideways too
+  };
+  bool DragStep(_SDrag* drag, POINT* point);
   void TrackMouseSelection(int x, int y);
   void ClickText(int x, int y, bool drag);
   void TrackBar(int y);
@@ -333,6 +339,8 @@ private:
   // The caret at its text position (parked off the window without one).
   void PlaceCaretAtText();
   void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells);
+  // Comments on the selected lines, as one undoable edit.
+  void CommentSelected(bool add);
   // Find dialog.
   void OpenFindDialog(bool replace);
   LRESULT OnFindMessage(FINDREPLACEA* record);

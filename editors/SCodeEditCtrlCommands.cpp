@@ -143,25 +143,16 @@ bool SCodeEditCtrl::CommentLines(bool add, int from, int to) {
   return true;
 }
 
-void SCodeEditCtrl::CommentSelection() {
-  int first, last;
-  SelectedLines(&first, &last);
-  if (!m_hasText || m_readOnly || first < 0) return;
-  PushUndo(first, last - first + 1, last - first);
-  if (!CommentLines(true, first, last)) {
-    DropLastUndo();
-    return;
-  }
-  NotifyChange();
-  Redraw();
-}
+void SCodeEditCtrl::CommentSelection() { CommentSelected(true); }
 
-void SCodeEditCtrl::UncommentSelection() {
+void SCodeEditCtrl::UncommentSelection() { CommentSelected(false); }
+
+void SCodeEditCtrl::CommentSelected(bool add) {
   int first, last;
   SelectedLines(&first, &last);
   if (!m_hasText || m_readOnly || first < 0) return;
   PushUndo(first, last - first + 1, last - first);
-  if (!CommentLines(false, first, last)) {
+  if (!CommentLines(add, first, last)) {
     DropLastUndo();
     return;
   }

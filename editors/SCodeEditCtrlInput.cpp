@@ -559,44 +559,14 @@ void SCodeEditCtrl::ClickText(int x, int y, bool drag) {
   RequestAndRedraw(SCROLL_SHOW);
   if (!drag) return;
 
-  float vertical = float(::GetScrollPos(m_hWnd, SB_VERT));
-  float horizontal = float(::GetScrollPos(m_hWnd, SB_HORZ));
-  DWORD last = m_clock();
-  while (m_hWnd && m_asyncKeyState(VK_LBUTTON) < 0) {
-    MSG msg;
-    while (::PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    while (::PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-    POINT point;
-    if (!GetCursorPos(&point)) break;
-    DWORD now = m_clock();
-    float t = float(now - last);
-    last = now;
-    int visible = (m_textRect.bottom - m_textRect.top) / m_lineHeight;
-    int visibleCells = (m_textRect.right - m_textRect.left) / m_charWidth;
-    float lastPage = float(m_lines.GetCount() - visible > 0 ? m_lines.GetCount() - visible : 0);
-    float lastCell =
-        float(GetWidestCells() - visibleCells > 0 ? GetWidestCells() - visibleCells : 0);
-    if (point.y < m_textRect.top) vertical -= t / 1000.0f;
-    if (point.y >= m_textRect.bottom) vertical += t / 1000.0f;
-    if (point.x < m_textRect.left) horizontal -= t / 1000.0f;
-    if (point.x >= m_textRect.right) horizontal += t * 0.1f;
-    vertical = vertical < 0 ? 0 : vertical > lastPage ? lastPage : vertical;
-    horizontal = horizontal < 0 ? 0 : horizontal > lastCell ? lastCell : horizontal;
-    SetScrollPos(int(vertical));
-    SetHScrollPos(int(horizontal));
-    int px = point.x < m_textRect.left     ? m_textRect.left
-             : point.x >= m_textRect.right ? m_textRect.right - 1
-                                           : point.x;
-    int py = point.y < m_textRect.top       ? m_textRect.top
-             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1
-                                            : point.y;
+  _SDrag state = {float(::GetScrollPos(m_hWnd, SB_VERT)), float(::GetScrollPos(m_hWnd, SB_HORZ)),
+                  m_clock(), true};
+  POINT point;
+  while (DragStep(&state, &point)) {
     int endLine, endColumn;
-    PointToText(px, py, &endLine, &endColumn);
+    PointToText(point.x, point.y, &endLine, &endColumn);
     if (endLine >= 0) MoveCaretTo(endLine, endColumn, true);
     Redraw();
-    ::Sleep(10);
   }
 }
 
@@ -606,33 +576,52 @@ void SCodeEditCtrl::TrackBar(int y) {
   if (start >= m_lines.GetCount()) start = m_lines.GetCount() - 1;
   SetSelection(start, 0, start, m_lines[start]->GetLength(), 0);
   RequestAndRedraw(SCROLL_SHOW);
-  float vertical = float(first);
-  DWORD last = m_clock();
-  while (m_hWnd && m_asyncKeyState(VK_LBUTTON) < 0) {
-    MSG msg;
-    while (::PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    POINT point;
-    if (!GetCursorPos(&point)) break;
-    DWORD now = m_clock();
-    float t = float(now - last);
-    last = now;
-    int visible = (m_textRect.bottom - m_textRect.top) / m_lineHeight;
-    float lastPage = float(m_lines.GetCount() - visible > 0 ? m_lines.GetCount() - visible : 0);
-    if (point.y < m_textRect.top) vertical -= t / 1000.0f;
-    if (point.y >= m_textRect.bottom) vertical += t / 1000.0f;
-    vertical = vertical < 0 ? 0 : vertical > lastPage ? lastPage : vertical;
-    SetScrollPos(int(vertical));
-    int py = point.y < m_textRect.top       ? m_textRect.top
-             : point.y >= m_textRect.bottom ? m_textRect.bottom - 1
-                                            : point.y;
-    int line = ::GetScrollPos(m_hWnd, SB_VERT) + py / m_lineHeight;
+  _SDrag drag = {float(first), 0.0f, m_clock(), false};
+  POINT point;
+  while (DragStep(&drag, &point)) {
+    int line = ::GetScrollPos(m_hWnd, SB_VERT) + point.y / m_lineHeight;
     if (line >= m_lines.GetCount()) line = m_lines.GetCount() - 1;
     int from = line < start ? line : start, to = line < start ? start : line;
     SetSelection(from, 0, to, m_lines[to]->GetLength(), line < start ? 1 : 0);
     Redraw();
-    ::Sleep(10);
   }
+}
+
+// One pass of a drag: false once the button is up. Otherwise the pending
+// input is dropped, the view scrolls while the pointer is outside the text
+// (by the time since the last pass) and the pointer comes back clamped to
+// the text's edges.
+bool SCodeEditCtrl::DragStep(_SDrag* drag, POINT* point) {
+  if (!m_hWnd || m_asyncKeyState(VK_LBUTTON) >= 0) return false;
+  MSG msg;
+  while (::PeekMessageA(&msg, m_hWnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+  }
+  while (::PeekMessageA(&msg, m_hWnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
+  ::Sleep(10);
+  if (!GetCursorPos(point)) return false;
+  DWORD now = m_clock();
+  float t = float(now - drag->last);
+  drag->last = now;
+  const RECT& r = m_textRect;
+  int visible = (r.bottom - r.top) / m_lineHeight;
+  float lastPage = float(m_lines.GetCount() - visible > 0 ? m_lines.GetCount() - visible : 0);
+  if (point->y < r.top) drag->vertical -= t / 1000.0f;
+  if (point->y >= r.bottom) drag->vertical += t / 1000.0f;
+  drag->vertical = drag->vertical < 0 ? 0 : drag->vertical > lastPage ? lastPage : drag->vertical;
+  SetScrollPos(int(drag->vertical));
+  if (drag->horizontal) {
+    int visibleCells = (r.right - r.left) / m_charWidth;
+    int cells = GetWidestCells();
+    float lastCell = float(cells - visibleCells > 0 ? cells - visibleCells : 0);
+    if (point->x < r.left) drag->cells -= t / 1000.0f;
+    if (point->x >= r.right) drag->cells += t * 0.1f;
+    drag->cells = drag->cells < 0 ? 0 : drag->cells > lastCell ? lastCell : drag->cells;
+    SetHScrollPos(int(drag->cells));
+  }
+  point->x = point->x < r.left ? r.left : point->x >= r.right ? r.right - 1 : point->x;
+  point->y = point->y < r.top ? r.top : point->y >= r.bottom ? r.bottom - 1 : point->y;
+  return true;
 }
 
 void SCodeEditCtrl::OnDoubleClick(int x, int y) {
