@@ -726,8 +726,11 @@ void SCodeEditCtrl::ScrollTarget(int* first, int* left) {
 void SCodeEditCtrl::ApplyScrollRequest() {
   int first, left;
   ScrollTarget(&first, &left);
-  if (m_scrollRequest != SCROLL_NONE) {
+  // A scroll bar is repainted only when its position really moves.
+  if (m_scrollRequest != SCROLL_NONE && first != ::GetScrollPos(m_hWnd, SB_VERT)) {
     SetScrollPos(first);
+  }
+  if (m_scrollRequest != SCROLL_NONE && left != ::GetScrollPos(m_hWnd, SB_HORZ)) {
     SetHScrollPos(left);
   }
   m_scrollRequest = SCROLL_NONE;
