@@ -453,3 +453,66 @@ TEST_F(CodeEditTest, CaretKeysAtTheEdges) {
   EXPECT_EQ(2, v[1]);
   EXPECT_EQ(5, v[3]);
 }
+
+// --- seeded random edits ----------------------------------------------------------------
+
+namespace {
+
+// The widest line in cells, measured line by line.
+int WidestCells(SCodeEditCtrl* edit) {
+  int widest = 0;
+  for (int i = 0; i < edit->GetLineCount(); ++i) {
+    int cells = edit->LineCellWidth(i, false);
+    widest = cells > widest ? cells : widest;
+  }
+  return widest;
+}
+
+}  // namespace
+
+TEST_F(CodeEditTest, RandomEditsUndoBackToTheStartAndKeepTheWidestLine) {
+  const char* const pieces[] = {"a", "\t", "\n", "\r\n", "xy\nz", "//", " ", "long line text"};
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    srand(seed);
+    ASSERT_TRUE(Build("first line\r\n\tsecond\r\n\r\n  // third\r\nlast"));
+    edit->SetRedraw(false);
+    std::string start = Text();
+    for (int step = 0; step < 40; ++step) {
+      int lines = edit->GetLineCount();
+      int a = rand() % lines, b = rand() % lines;
+      edit->SetSelection(a, rand() % 12, rand() % 3 ? -1 : b, rand() % 12, -1);
+      switch (rand() % 7) {
+        case 0:
+          Char('a' + rand() % 26);
+          break;
+        case 1:
+          Char(13);
+          break;
+        case 2:
+          Key(VK_BACK);
+          break;
+        case 3:
+          Key(VK_TAB, rand() % 2 == 0);
+          break;
+        case 4:
+          edit->Delete();
+          break;
+        case 5:
+          edit->ReplaceSelection(pieces[rand() % 8]);
+          break;
+        case 6:
+          if (rand() % 2)
+            edit->CommentSelection();
+          else
+            edit->UncommentSelection();
+          break;
+      }
+      edit->UpdateScrollBars();
+      SCROLLINFO info = {sizeof(info), SIF_RANGE, 0, 0, 0, 0, 0};
+      ::GetScrollInfo(edit->m_hWnd, SB_HORZ, &info);
+      ASSERT_EQ(WidestCells(edit), info.nMax) << "seed " << seed << " step " << step;
+    }
+    while (edit->GetUndoCount() > 0) edit->Undo();
+    EXPECT_EQ(start, Text()) << "seed " << seed;
+  }
+}
