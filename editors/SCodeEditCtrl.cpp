@@ -524,8 +524,10 @@ bool SCodeEditCtrl::LoadFile(SFile* file) {
   });
   m_checkFlags.InsertAt(false, 0, m_lines.GetCount());
   m_markFlags.InsertAt(false, 0, m_lines.GetCount());
-  m_hasText = true;
   m_widest = -1;
+  // A single-line editor keeps the first line.
+  if (m_singleLine) RemoveLines(1, m_lines.GetCount() - 1);
+  m_hasText = true;
   m_selStartLine = m_selStartColumn = m_selEndLine = m_selEndColumn = -1;
   SetSelection(0, 0, -1, -1, 0);
   UpdateLayout();

@@ -151,7 +151,8 @@ public:
 
   // --- text ---------------------------------------------------------------------
   void NewText();
-  // Lines end at CR, LF or CR LF. False without a file.
+  // Lines end at CR, LF or CR LF (a single-line editor keeps the first).
+  // False without a file.
   bool LoadFile(SFile* file);
   // Every line but the last followed by CR LF; the name becomes the
   // document name. False without a file.

@@ -140,7 +140,8 @@ TEST_F(CodeEditTest, BuilderKeys) {
   EXPECT_EQ(6, v[3]);
   EXPECT_FALSE(atEnd);
 
-  ASSERT_TRUE(Build("one", {"CODEEDIT_SINGLELINE=1"}));
+  ASSERT_TRUE(Build("one\r\ntwo", {"CODEEDIT_SINGLELINE=1"}));
+  EXPECT_EQ("one", Text());
   Caret(0, 3);
   EXPECT_FALSE(edit->InsertText("a\nb"));
   Char(13);
