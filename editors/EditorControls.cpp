@@ -1,6 +1,11 @@
 #include "core/Platform.h"
 #include "editors/EditorControls.h"
 
+#include "editors/SBinaryCtrl.h"
+#include "editors/SSpreadCtrl.h"
+
 void RegisterEditorControls() {
   // One line per editor control kind: its file's registration function.
+  SBinaryCtrl::Register();
+  SSpreadCtrl::Register();
 }

@@ -1,0 +1,68 @@
+// Table files for the tests: a table described as texts, written as the
+// NUL-terminated records of "VANDRO TABLE 1.0.0.0".
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SFileMem.h"
+
+#include <string>
+#include <vector>
+
+struct TableCell {
+  std::string value, extra, attributes;
+};
+
+struct TableRow {
+  std::string extra, attributes;
+  std::vector<TableCell> cells;
+};
+
+struct TableField {
+  std::string name, extra, attributes;
+};
+
+struct TableDescription {
+  std::string text1, text2;
+  std::vector<TableField> fields;
+  std::vector<TableRow> rows;
+
+  // The records in file order, the counts as the field and row lists give.
+  std::vector<std::string> Records() const {
+    std::vector<std::string> r = {"VANDRO TABLE 1.0.0.0", std::to_string(fields.size()),
+                                  std::to_string(rows.size()), text1, text2};
+    for (const TableField& f : fields) r.insert(r.end(), {f.name, f.extra, f.attributes});
+    for (const TableRow& row : rows) {
+      r.insert(r.end(), {row.extra, row.attributes});
+      for (const TableCell& c : row.cells) r.insert(r.end(), {c.value, c.extra, c.attributes});
+    }
+    return r;
+  }
+};
+
+// The records, each followed by its NUL.
+inline std::string JoinRecords(const std::vector<std::string>& records) {
+  std::string bytes;
+  for (const std::string& r : records) bytes += r + std::string(1, '\0');
+  return bytes;
+}
+
+inline void WriteBytes(SFileMem* file, const std::string& bytes) {
+  file->SetSize(0);
+  file->Write(bytes.data(), int(bytes.size()));
+  file->Rewind();
+}
+
+// A table of the given size: column c is named "F<c>", cell values are
+// "<column>:<row>".
+inline TableDescription GridTable(int columns, int rows) {
+  TableDescription t;
+  for (int c = 0; c < columns; ++c) t.fields.push_back({"F" + std::to_string(c), "", ""});
+  for (int r = 0; r < rows; ++r) {
+    TableRow row;
+    for (int c = 0; c < columns; ++c) {
+      row.cells.push_back({std::to_string(c) + ":" + std::to_string(r), "", ""});
+    }
+    t.rows.push_back(row);
+  }
+  return t;
+}
