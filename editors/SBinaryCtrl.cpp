@@ -3,7 +3,7 @@
 
 #include "core/SResource.h"
 #include "core/Utility.h"
-#include "editors/EditorScroll.h"
+#include "editors/EditorWindow.h"
 #include "window/ControlFactory.h"
 #include "window/FrameworkMessages.h"
 #include "window/SDialogEditor.h"
@@ -173,6 +173,7 @@ void SBinaryCtrl::Paint(HDC dc) {
 
 LRESULT SBinaryCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
+  if (HDC dc = GetContentPaintDC(*this, message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_WINDOW));
@@ -183,22 +184,6 @@ LRESULT SBinaryCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       UpdateScrollBars();
       LoadVisibleRows();
       break;
-
-    case WM_ERASEBKGND:
-      // lParam: the memory DC of the toolkit's double buffer, background
-      // painted (0 inside a nested erase).
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
-      break;
-
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Paint(dc);
-      break;
-    }
 
     case WM_LBUTTONDOWN:
       SetFocus();
@@ -233,8 +218,7 @@ SWnd* ConstructBinary() { return new SBinaryCtrl; }
 
 // The BINARY_FILE entry goes through a temporary file rather than memory,
 // so that a large entry is never held whole.
-void ConfigureBinary(SWnd* control, const SDialogEditor::_SCtrl* record, SResource* archive,
-                     bool) {
+void ConfigureBinary(SWnd* control, const SDialogEditor::_SCtrl* record, SResource* archive, bool) {
   SBinaryCtrl* binary = dynamic_cast<SBinaryCtrl*>(control);
   if (!binary || !archive) return;
   SString name = SDialogEditor::GetProperty(record, "BINARY_FILE");

@@ -5,7 +5,7 @@
 
 #include "core/SKeyboard.h"
 #include "core/Utility.h"
-#include "editors/EditorScroll.h"
+#include "editors/EditorWindow.h"
 #include "window/FrameworkMessages.h"
 
 #include <limits.h>
@@ -29,8 +29,7 @@ struct ArrowKey {
   WPARAM key;
   int dx, dy;
 };
-const ArrowKey kArrowKeys[] = {
-    {VK_LEFT, -1, 0}, {VK_UP, 0, -1}, {VK_RIGHT, 1, 0}, {VK_DOWN, 0, 1}};
+const ArrowKey kArrowKeys[] = {{VK_LEFT, -1, 0}, {VK_UP, 0, -1}, {VK_RIGHT, 1, 0}, {VK_DOWN, 0, 1}};
 
 bool Inside(int x, int y, int left, int top, int right, int bottom) {
   return x >= left && x < right && y >= top && y < bottom;
@@ -172,8 +171,7 @@ int SSpreadCtrl::HitTest(int x, int y, int* column, int* row) {
 // --- cells ----------------------------------------------------------------------
 
 bool SSpreadCtrl::CellExists(int column, int row) const {
-  return column >= 0 && column < m_table.GetFieldCount() && row >= 0 &&
-         row < m_table.GetRowCount();
+  return column >= 0 && column < m_table.GetFieldCount() && row >= 0 && row < m_table.GetRowCount();
 }
 
 SString SSpreadCtrl::GetCellText(int column, int row) const {
@@ -201,8 +199,7 @@ bool SSpreadCtrl::IsSelected(int column, int row) {
   return m_selection.FindSorted(MakeKey(column, row)) >= 0;
 }
 
-bool SSpreadCtrl::RangeKeys(int column1, int row1, int column2, int row2,
-                            SArray<CellKey>* keys) {
+bool SSpreadCtrl::RangeKeys(int column1, int row1, int column2, int row2, SArray<CellKey>* keys) {
   if (!CellExists(column1, row1)) return false;
   int columns = m_table.GetFieldCount(), rows = m_table.GetRowCount();
   if (column2 < 0 || column2 >= columns) column2 = columns - 1;
@@ -373,6 +370,7 @@ LRESULT SSpreadCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   int x = static_cast<short>(LOWORD(lParam));
   int y = static_cast<short>(HIWORD(lParam));
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
+  if (HDC dc = GetContentPaintDC(*this, message, wParam, lParam)) PaintCells(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetUp();
@@ -418,22 +416,6 @@ LRESULT SSpreadCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       UpdateVertScrollBar();
       Repaint();
       break;
-
-    case WM_ERASEBKGND:
-      // lParam: the memory DC of the toolkit's double buffer, background
-      // painted (0 inside a nested erase).
-      if (lParam) PaintCells(reinterpret_cast<HDC>(lParam));
-      break;
-
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      PaintCells(dc);
-      break;
-    }
 
     case SWM_MENUCOMMAND:
       OnCommand(static_cast<int>(lParam));

@@ -90,8 +90,7 @@ int STable::FindFieldByName(const char* name) const {
 int STable::AddField(const char* name, int index) {
   if (index < 0 || index > Fields.GetCount()) index = Fields.GetCount();
   SString trimmed = TrimmedName(name);
-  if (trimmed.GetLength() > 0 &&
-      (FindFieldByName(trimmed.GetText()) >= 0 || trimmed.IsInteger())) {
+  if (trimmed.GetLength() > 0 && (FindFieldByName(trimmed.GetText()) >= 0 || trimmed.IsInteger())) {
     return -1;
   }
   return InsertField(Fields, GetRowCount(), trimmed, index);
@@ -166,14 +165,23 @@ bool STable::Load(SFile* file) {
     field->Attributes = ReadRecord(file);
   }
 
+  // Every per-row array gets its final length at once; each slot is then
+  // filled with the string read for it.
+  RowExtras.SetSize(rows, false);
+  RowAttributes.SetSize(rows, false);
+  for (int i = 0; i < fields; ++i) {
+    Fields[i]->Values.SetSize(rows, false);
+    Fields[i]->CellExtras.SetSize(rows, false);
+    Fields[i]->CellAttributes.SetSize(rows, false);
+  }
   for (int r = 0; r < rows; ++r) {
-    RowExtras.Add(ReadRecord(file).GetText());
-    RowAttributes.Add(ReadRecord(file).GetText());
+    RowExtras[r] = new SString(ReadRecord(file));
+    RowAttributes[r] = new SString(ReadRecord(file));
     for (int i = 0; i < fields; ++i) {
       _SField* field = Fields[i];
-      field->Values.Add(ReadRecord(file).GetText());
-      field->CellExtras.Add(ReadRecord(file).GetText());
-      field->CellAttributes.Add(ReadRecord(file).GetText());
+      field->Values[r] = new SString(ReadRecord(file));
+      field->CellExtras[r] = new SString(ReadRecord(file));
+      field->CellAttributes[r] = new SString(ReadRecord(file));
     }
   }
   return true;

@@ -1,13 +1,11 @@
 #include "core/Platform.h"
 #include "editors/SBinaryCtrl.h"
 
-#include "core/SFileMem.h"
-#include "core/SResource.h"
 #include "editors/EditorControls.h"
 #include "tests/support/GdiTestSupport.h"
-#include "tests/support/TempFolder.h"
-#include "tools/common/SResourceWriter.h"
 #include "window/ControlFactory.h"
+
+#include "TableTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +64,8 @@ protected:
 };
 
 TEST(SBinaryCtrl, RowTextIsOffsetHexAndCharacters) {
-  uint8_t counting[16], mixed[16] = {0x20, 0x21, 0x7E, 0x7F, 0xFF, 'A', 0, '.',
-                                     'z', 0x80, 0x0A, '0', 0x1F, 0xA0, '~', ' '};
+  uint8_t counting[16], mixed[16] = {0x20, 0x21, 0x7E, 0x7F, 0xFF, 'A',  0,   '.',
+                                     'z',  0x80, 0x0A, '0',  0x1F, 0xA0, '~', ' '};
   for (int i = 0; i < 16; ++i) counting[i] = uint8_t(i);
   struct Case {
     int row;
@@ -106,9 +104,7 @@ TEST_F(SBinaryCtrlTest, PaintingDrawsTheWholeRowsOnly) {
   ASSERT_TRUE(Load(20));
   Dib32 canvas(400, 300, 0x123456);
   viewer.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
-  COLORREF window = ::GetSysColor(COLOR_WINDOW);
-  uint32_t back = uint32_t(GetRValue(window)) << 16 | uint32_t(GetGValue(window)) << 8 |
-                  GetBValue(window);
+  uint32_t back = SystemRgb(COLOR_WINDOW);
   auto inked = [&](int top, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; ++y) {
@@ -179,22 +175,16 @@ TEST_F(SBinaryCtrlTest, ContentLivesInATemporaryFile) {
 
 TEST_F(SBinaryCtrlTest, BuilderLoadsTheBinaryFileEntry) {
   TempFolder folder;
-  std::string path = folder.File("data.res");
-  {
-    SFilePath out(path.c_str(), true, true, true, false);
-    SFileMem entry;
-    Fill(&entry, 100);
-    SResourceWriter writer;
-    writer.Begin(&out, false);
-    writer.Add("dump.bin", &entry);
-    writer.End();
-  }
+  SFileMem entry;
+  Fill(&entry, 100);
   SResource archive;
-  ASSERT_TRUE(archive.Open(path.c_str()));
+  WriteArchive(folder, "dump.bin",
+               std::string(reinterpret_cast<const char*>(entry.GetBuffer()), 100), &archive);
   SDialogEditor::_SCtrl record;
   record.m_type = SDialogEditor::TYPE_BINARY;
   ASSERT_TRUE(SDialogEditor::SetProperty(&record, "BINARY_FILE", "dump.bin"));
-  std::unique_ptr<SWnd> control(CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
+  std::unique_ptr<SWnd> control(
+      CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
   SBinaryCtrl* built = dynamic_cast<SBinaryCtrl*>(control.get());
   ASSERT_NE(nullptr, built);
   EXPECT_EQ(SBinaryCtrl::KIND, built->m_kind);

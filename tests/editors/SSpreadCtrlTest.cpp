@@ -1,17 +1,15 @@
 #include "core/Platform.h"
 #include "editors/SSpreadCtrl.h"
 
-#include "core/SFilePath.h"
-#include "core/SResource.h"
 #include "editors/EditorControls.h"
 #include "tests/support/GdiTestSupport.h"
-#include "tests/support/TempFolder.h"
-#include "tools/common/SResourceWriter.h"
 #include "window/ControlFactory.h"
 
-#include "TableFiles.h"
+#include "TableTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <limits.h>
 
 #include <memory>
 #include <string>
@@ -48,22 +46,6 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
 void DrainMessages() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-}
-
-// An archive of one entry in the folder; the reader opened on it.
-void WriteArchive(const TempFolder& folder, const char* name, const std::string& bytes,
-                  SResource* archive) {
-  std::string path = folder.File("data.res");
-  {
-    SFilePath file(path.c_str(), true, true, true, false);
-    SFileMem entry;
-    WriteBytes(&entry, bytes);
-    SResourceWriter writer;
-    writer.Begin(&file, false);
-    writer.Add(name, &entry);
-    writer.End();
-  }
-  ASSERT_TRUE(archive->Open(path.c_str()));
 }
 
 class SSpreadCtrlTest : public ::testing::Test {
@@ -122,13 +104,15 @@ TEST_F(SSpreadCtrlTest, DesignerControlIsThreeByThreeCells) {
   record.m_width = 300;
   record.m_height = 200;
   record.m_style = WS_VISIBLE;
-  std::unique_ptr<SWnd> control(CreateDialogControl(parent.m_hWnd, &record, nullptr, false, nullptr));
+  std::unique_ptr<SWnd> control(
+      CreateDialogControl(parent.m_hWnd, &record, nullptr, false, nullptr));
   SSpreadCtrl* designed = dynamic_cast<SSpreadCtrl*>(control.get());
   ASSERT_NE(nullptr, designed);
   EXPECT_EQ(SSpreadCtrl::KIND, designed->m_kind);
   ASSERT_EQ(3, designed->m_table.GetFieldCount());
   EXPECT_EQ(3, designed->m_table.GetRowCount());
-  for (int c = 0; c < 3; ++c) EXPECT_EQ("title=;width=0", Text(designed->m_table.Fields[c]->Attributes));
+  for (int c = 0; c < 3; ++c)
+    EXPECT_EQ("title=;width=0", Text(designed->m_table.Fields[c]->Attributes));
   EXPECT_EQ(30, designed->GetRowHeaderWidth());
   RECT cell;
   ASSERT_TRUE(designed->GetCellRect(1, 2, &cell));
@@ -140,7 +124,8 @@ TEST_F(SSpreadCtrlTest, DesignerControlIsThreeByThreeCells) {
   EXPECT_EQ(0x7C20u, designed->m_commandMask);
 
   // Built at run time it has no cells.
-  std::unique_ptr<SWnd> running(CreateDialogControl(parent.m_hWnd, &record, nullptr, true, nullptr));
+  std::unique_ptr<SWnd> running(
+      CreateDialogControl(parent.m_hWnd, &record, nullptr, true, nullptr));
   ASSERT_NE(nullptr, dynamic_cast<SSpreadCtrl*>(running.get()));
   EXPECT_EQ(0, static_cast<SSpreadCtrl*>(running.get())->m_table.GetFieldCount());
 }
@@ -154,7 +139,8 @@ TEST_F(SSpreadCtrlTest, BuilderLoadsTheSpreadFileEntry) {
   record.m_width = 300;
   record.m_height = 200;
   ASSERT_TRUE(SDialogEditor::SetProperty(&record, "SPREAD_FILE", "prices.tbl"));
-  std::unique_ptr<SWnd> control(CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
+  std::unique_ptr<SWnd> control(
+      CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
   SSpreadCtrl* loaded = dynamic_cast<SSpreadCtrl*>(control.get());
   ASSERT_NE(nullptr, loaded);
   EXPECT_EQ(2, loaded->m_table.GetFieldCount());
@@ -170,11 +156,16 @@ TEST_F(SSpreadCtrlTest, HitTestFindsCornerHeadersAndCells) {
   struct Case {
     int x, y, hit, column, row;
   } cases[] = {
-      {5, 5, SSpreadCtrl::HIT_CORNER, -1, -1},  {0, 5, SSpreadCtrl::HIT_NOTHING, -1, -1},
-      {30, 0, SSpreadCtrl::HIT_COLUMN_HEADER, 0, -1}, {189, 19, SSpreadCtrl::HIT_COLUMN_HEADER, 1, -1},
-      {0, 20, SSpreadCtrl::HIT_ROW_HEADER, -1, 0},  {29, 79, SSpreadCtrl::HIT_ROW_HEADER, -1, 2},
-      {109, 39, SSpreadCtrl::HIT_CELL, 0, 0},  {110, 40, SSpreadCtrl::HIT_CELL, 1, 1},
-      {269, 79, SSpreadCtrl::HIT_CELL, 2, 2},  {270, 50, SSpreadCtrl::HIT_NOTHING, -1, -1},
+      {5, 5, SSpreadCtrl::HIT_CORNER, -1, -1},
+      {0, 5, SSpreadCtrl::HIT_NOTHING, -1, -1},
+      {30, 0, SSpreadCtrl::HIT_COLUMN_HEADER, 0, -1},
+      {189, 19, SSpreadCtrl::HIT_COLUMN_HEADER, 1, -1},
+      {0, 20, SSpreadCtrl::HIT_ROW_HEADER, -1, 0},
+      {29, 79, SSpreadCtrl::HIT_ROW_HEADER, -1, 2},
+      {109, 39, SSpreadCtrl::HIT_CELL, 0, 0},
+      {110, 40, SSpreadCtrl::HIT_CELL, 1, 1},
+      {269, 79, SSpreadCtrl::HIT_CELL, 2, 2},
+      {270, 50, SSpreadCtrl::HIT_NOTHING, -1, -1},
       {50, 80, SSpreadCtrl::HIT_NOTHING, -1, -1},
   };
   for (const Case& c : cases) {
@@ -192,26 +183,20 @@ TEST_F(SSpreadCtrlTest, PaintingShowsHeadersSelectionAndCellColours) {
   spread.SelectCell(1, 1);
   Dib32 canvas(400, 300, 0x123456);
   spread.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
-  auto rgb = [](int index) {
-    COLORREF c = ::GetSysColor(index);
-    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-  };
-  EXPECT_EQ(rgb(COLOR_BTNFACE), canvas.Rgb(31, 1));      // column header A
-  EXPECT_EQ(rgb(COLOR_BTNFACE), canvas.Rgb(1, 21));      // row header 0
-  EXPECT_EQ(rgb(COLOR_APPWORKSPACE), canvas.Rgb(109, 30));  // between two cells
-  EXPECT_EQ(rgb(COLOR_APPWORKSPACE), canvas.Rgb(350, 200));  // past the last cell
+  EXPECT_EQ(SystemRgb(COLOR_BTNFACE), canvas.Rgb(31, 1));          // column header A
+  EXPECT_EQ(SystemRgb(COLOR_BTNFACE), canvas.Rgb(1, 21));          // row header 0
+  EXPECT_EQ(SystemRgb(COLOR_APPWORKSPACE), canvas.Rgb(109, 30));   // between two cells
+  EXPECT_EQ(SystemRgb(COLOR_APPWORKSPACE), canvas.Rgb(350, 200));  // past the last cell
   // Right of the cells' texts, inside the focus rectangle's frame.
-  EXPECT_EQ(rgb(COLOR_WINDOW), canvas.Rgb(100, 22));     // cell (0, 0)
-  EXPECT_EQ(rgb(COLOR_HIGHLIGHT), canvas.Rgb(180, 42));  // selected cell (1, 1)
-  EXPECT_EQ(0xFF0000u, canvas.Rgb(260, 42));            // cell (2, 1), backcolor
+  EXPECT_EQ(SystemRgb(COLOR_WINDOW), canvas.Rgb(100, 22));     // cell (0, 0)
+  EXPECT_EQ(SystemRgb(COLOR_HIGHLIGHT), canvas.Rgb(180, 42));  // selected cell (1, 1)
+  EXPECT_EQ(0xFF0000u, canvas.Rgb(260, 42));                   // cell (2, 1), backcolor
 }
 
 // Where the ink of a cell's text lies: the leftmost and rightmost columns of
 // pixels inside the cell that are not the window colour.
 std::pair<int, int> InkSpan(const Dib32& canvas, const RECT& cell) {
-  COLORREF window = ::GetSysColor(COLOR_WINDOW);
-  uint32_t back = uint32_t(GetRValue(window)) << 16 | uint32_t(GetGValue(window)) << 8 |
-                  GetBValue(window);
+  uint32_t back = SystemRgb(COLOR_WINDOW);
   int left = INT_MAX, right = -1;
   for (int y = cell.top + 1; y < cell.bottom - 1; ++y) {
     for (int x = cell.left + 1; x < cell.right - 1; ++x) {
@@ -242,9 +227,17 @@ TEST_F(SSpreadCtrlTest, CellTextAlignsByValueAndAttribute) {
     ASSERT_LE(ink.first, ink.second) << values[i];
     int leftGap = ink.first - cell.left, rightGap = cell.right - ink.second;
     switch (expected[i]) {
-      case LEFT: EXPECT_LT(leftGap, 6) << i; EXPECT_GT(rightGap, 20) << i; break;
-      case RIGHT: EXPECT_LT(rightGap, 6) << i; EXPECT_GT(leftGap, 20) << i; break;
-      case CENTRE: EXPECT_NEAR(leftGap, rightGap, 3) << i; break;
+      case LEFT:
+        EXPECT_LT(leftGap, 6) << i;
+        EXPECT_GT(rightGap, 20) << i;
+        break;
+      case RIGHT:
+        EXPECT_LT(rightGap, 6) << i;
+        EXPECT_GT(leftGap, 20) << i;
+        break;
+      case CENTRE:
+        EXPECT_NEAR(leftGap, rightGap, 3) << i;
+        break;
     }
   }
 }
@@ -311,8 +304,8 @@ TEST_F(SSpreadCtrlTest, MouseMessagesReachTheParent) {
   for (UINT message : messages) Press(message, {300, 250});
   std::vector<uint32_t> codes;
   for (const MOUSERECORD& record : parent.mouse) codes.push_back(record.flags);
-  EXPECT_EQ((std::vector<uint32_t>{0x42, 0x14, 0x41, 0x22, 0x24, 0x44, 0x09, 0x21, 0x11, 0x0A,
-                                   0x22, 0x12}),
+  EXPECT_EQ((std::vector<uint32_t>{0x42, 0x14, 0x41, 0x22, 0x24, 0x44, 0x09, 0x21, 0x11, 0x0A, 0x22,
+                                   0x12}),
             codes);
   POINT screen = {300, 250};
   ::ClientToScreen(spread.m_hWnd, &screen);

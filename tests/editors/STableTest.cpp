@@ -1,7 +1,7 @@
 #include "core/Platform.h"
 #include "editors/STable.h"
 
-#include "TableFiles.h"
+#include "TableTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -100,8 +100,8 @@ TEST(STable, LoadsWhatTheFileHolds) {
 
   // Blanks around a name go; a file that ends early gives empty texts; the
   // counts read as decimal numbers up to the first other character.
-  ASSERT_TRUE(LoadRecords(&table, {"VANDRO TABLE 1.0.0.0", " 2x", "+1", "t", "u", " \tPrice ",
-                                   "", "", "B", "", "", "r0", "", "12.5"}));
+  ASSERT_TRUE(LoadRecords(&table, {"VANDRO TABLE 1.0.0.0", " 2x", "+1", "t", "u", " \tPrice ", "",
+                                   "", "B", "", "", "r0", "", "12.5"}));
   ExpectConsistent(table);
   EXPECT_EQ("Price", Text(table.Fields[0]->Name));
   EXPECT_EQ("12.5", Text(table.Fields[0]->Values.Get(0)));
@@ -156,10 +156,18 @@ TEST(STable, MutatedFilesLoadConsistentlyOrNotAtAll) {
     for (int e = 0; e < edits && !bytes.empty(); ++e) {
       size_t at = random() % bytes.size();
       switch (random() % 4) {
-        case 0: bytes[at] = kBytes[random() % sizeof(kBytes)]; break;
-        case 1: bytes.insert(at, 1, kBytes[random() % sizeof(kBytes)]); break;
-        case 2: bytes.erase(at, 1 + random() % 8); break;
-        case 3: bytes.resize(at); break;
+        case 0:
+          bytes[at] = kBytes[random() % sizeof(kBytes)];
+          break;
+        case 1:
+          bytes.insert(at, 1, kBytes[random() % sizeof(kBytes)]);
+          break;
+        case 2:
+          bytes.erase(at, 1 + random() % 8);
+          break;
+        case 3:
+          bytes.resize(at);
+          break;
       }
     }
     STable table;
@@ -186,9 +194,10 @@ TEST(STable, FieldsByIndexOrName) {
   struct Case {
     const char* text;
     int index;
-  } cases[] = {{"1", 1}, {"0", 0}, {"4", -1}, {"-1", -1}, {"", -1},
+  } cases[] = {{"1", 1},    {"0", 0},     {"4", -1},     {"-1", -1},   {"", -1},
                {"name", 1}, {"FIRST", 0}, {"other", -1}, {nullptr, -1}};
-  for (const Case& c : cases) EXPECT_EQ(c.index, table.FindField(c.text)) << (c.text ? c.text : "null");
+  for (const Case& c : cases)
+    EXPECT_EQ(c.index, table.FindField(c.text)) << (c.text ? c.text : "null");
 }
 
 TEST(STable, RowsGoInAndOutOfEveryArray) {

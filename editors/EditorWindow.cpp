@@ -1,5 +1,5 @@
 #include "core/Platform.h"
-#include "editors/EditorScroll.h"
+#include "editors/EditorWindow.h"
 
 #include "window/FrameworkMessages.h"
 #include "window/SWnd.h"
@@ -32,4 +32,14 @@ bool TrackScrollThumb(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
     wnd.SendMessage(vertical ? SWM_VSCROLLED : SWM_HSCROLLED, MAKEWPARAM(old, now), 0);
   }
   return true;
+}
+
+HDC GetContentPaintDC(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return reinterpret_cast<HDC>(lParam);
+  if (message != WM_PRINTCLIENT || !wParam) return nullptr;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  int saved = ::SaveDC(dc);
+  wnd.PaintBackground(dc, dc);
+  if (saved) ::RestoreDC(dc, saved);
+  return dc;
 }

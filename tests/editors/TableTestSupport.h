@@ -1,9 +1,17 @@
-// Table files for the tests: a table described as texts, written as the
-// NUL-terminated records of "VANDRO TABLE 1.0.0.0".
+// Support of the table, spreadsheet and hex viewer tests: tables described
+// as texts and written as the NUL-terminated records of "VANDRO TABLE
+// 1.0.0.0", an archive of one entry, system colours as read back from a DIB.
 #pragma once
 
 #include "core/Platform.h"
 #include "core/SFileMem.h"
+#include "core/SFilePath.h"
+#include "core/SResource.h"
+#include "tests/support/TempFolder.h"
+#include "tools/common/SResourceWriter.h"
+
+#include <gtest/gtest.h>
+#include <stdint.h>
 
 #include <string>
 #include <vector>
@@ -65,4 +73,26 @@ inline TableDescription GridTable(int columns, int rows) {
     t.rows.push_back(row);
   }
   return t;
+}
+
+// An archive of one entry in the folder; the reader opened on it.
+inline void WriteArchive(const TempFolder& folder, const char* name, const std::string& bytes,
+                         SResource* archive) {
+  std::string path = folder.File("data.res");
+  {
+    SFilePath file(path.c_str(), true, true, true, false);
+    SFileMem entry;
+    WriteBytes(&entry, bytes);
+    SResourceWriter writer;
+    writer.Begin(&file, false);
+    writer.Add(name, &entry);
+    writer.End();
+  }
+  ASSERT_TRUE(archive->Open(path.c_str()));
+}
+
+// A system colour as 0xRRGGBB, the way Dib32::Rgb reads pixels.
+inline uint32_t SystemRgb(int index) {
+  COLORREF c = ::GetSysColor(index);
+  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
