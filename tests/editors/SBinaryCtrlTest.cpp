@@ -1,7 +1,6 @@
 #include "core/Platform.h"
 #include "editors/SBinaryCtrl.h"
 
-#include "editors/EditorControls.h"
 #include "tests/support/GdiTestSupport.h"
 #include "window/ControlFactory.h"
 
@@ -31,11 +30,8 @@ bool FileExists(const SString& name) {
 class SBinaryCtrlTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    RegisterEditorControls();
-    RECT rect = {0, 0, 500, 400};
-    ASSERT_TRUE(parent.Create("", WS_VISIBLE, 0, &rect));
-    RECT child = {0, 0, 400, 300};
-    ASSERT_TRUE(viewer.Create("", WS_CHILD | WS_VISIBLE, 0, &child, parent.m_hWnd));
+    CreateInHost(&parent, &viewer);
+    if (HasFatalFailure()) return;
     ASSERT_GT(viewer.m_lineHeight, 0);
     ASSERT_GT(viewer.m_charWidth, 0);
   }

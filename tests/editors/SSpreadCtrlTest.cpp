@@ -1,7 +1,6 @@
 #include "core/Platform.h"
 #include "editors/SSpreadCtrl.h"
 
-#include "editors/EditorControls.h"
 #include "tests/support/GdiTestSupport.h"
 #include "window/ControlFactory.h"
 
@@ -16,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
 
 // The parent: the mouse records and change notifications of its controls.
 class SpreadParent : public SWnd {
@@ -51,11 +48,8 @@ void DrainMessages() {
 class SSpreadCtrlTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    RegisterEditorControls();
-    RECT rect = {0, 0, 500, 400};
-    ASSERT_TRUE(parent.Create("", WS_VISIBLE, 0, &rect));
-    RECT child = {0, 0, 400, 300};
-    ASSERT_TRUE(spread.Create("", WS_CHILD | WS_VISIBLE, 0, &child, parent.m_hWnd));
+    CreateInHost(&parent, &spread);
+    if (HasFatalFailure()) return;
     spread.m_modifierKeys = &HeldModifiers;
     g_modifiers = 0;
   }

@@ -11,8 +11,6 @@
 
 namespace {
 
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
-
 bool LoadBytes(STable* table, const std::string& bytes) {
   SFileMem file;
   WriteBytes(&file, bytes);

@@ -8,13 +8,18 @@
 #include "core/SFilePath.h"
 #include "core/SResource.h"
 #include "tests/support/TempFolder.h"
+#include "editors/EditorControls.h"
 #include "tools/common/SResourceWriter.h"
+#include "window/SWnd.h"
 
 #include <gtest/gtest.h>
 #include <stdint.h>
 
 #include <string>
 #include <vector>
+
+// A string's text; null as empty.
+inline std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
 
 struct TableCell {
   std::string value, extra, attributes;
@@ -95,4 +100,14 @@ inline void WriteArchive(const TempFolder& folder, const char* name, const std::
 inline uint32_t SystemRgb(int index) {
   COLORREF c = ::GetSysColor(index);
   return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+// The editor controls registered, a visible 500 x 400 popup parent and the
+// control as its 400 x 300 child at the parent's origin.
+inline void CreateInHost(SWnd* parent, SWnd* control) {
+  RegisterEditorControls();
+  RECT rect = {0, 0, 500, 400};
+  ASSERT_TRUE(parent->Create("", WS_VISIBLE, 0, &rect));
+  RECT child = {0, 0, 400, 300};
+  ASSERT_TRUE(control->Create("", WS_CHILD | WS_VISIBLE, 0, &child, parent->m_hWnd));
 }
