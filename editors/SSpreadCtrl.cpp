@@ -18,9 +18,9 @@ const UINT kRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
 const int kShift = 1;
 const int kControl = 2;
 
-// A width or height attribute: below 1 (also empty or absent) the default.
-int SizeFromText(const SString& text, int fallback) {
-  int value = STable::ReadNumber(text.GetText());
+// A width or height value: below 1 (also from an empty or absent
+// attribute) the default.
+int SizeOrDefault(int value, int fallback) {
   if (value < 1) return fallback;
   return value > kMaxSize ? kMaxSize : value;
 }
@@ -72,14 +72,18 @@ int SSpreadCtrl::GetRowHeaderWidth() {
   return width < MIN_ROW_HEADER_WIDTH ? MIN_ROW_HEADER_WIDTH : width;
 }
 
-int SSpreadCtrl::GetColumnWidth(int column) const {
+int SSpreadCtrl::GetColumnWidthValue(int column) const {
   STable::_SField* field = m_table.GetField(column);
-  if (!field) return DEFAULT_WIDTH;
-  return SizeFromText(STable::GetAttribute(field->Attributes.GetText(), "width"), DEFAULT_WIDTH);
+  if (!field) return 0;
+  return STable::ReadNumber(STable::GetAttribute(field->Attributes.GetText(), "width").GetText());
+}
+
+int SSpreadCtrl::GetColumnWidth(int column) const {
+  return SizeOrDefault(GetColumnWidthValue(column), DEFAULT_WIDTH);
 }
 
 int SSpreadCtrl::GetRowHeight(int row) const {
-  return SizeFromText(m_table.GetRowHeight(row), DEFAULT_HEIGHT);
+  return SizeOrDefault(STable::ReadNumber(m_table.GetRowHeight(row).GetText()), DEFAULT_HEIGHT);
 }
 
 void SSpreadCtrl::GetVisibleSpans(SArray<POINT>* columns, SArray<POINT>* rows) {

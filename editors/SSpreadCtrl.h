@@ -101,6 +101,8 @@ public:
 
   // Layout.
   int GetRowHeaderWidth();
+  // The column's "width" attribute as a decimal number (0 when absent).
+  int GetColumnWidthValue(int column) const;
   int GetColumnWidth(int column) const;
   int GetRowHeight(int row) const;
   // The drawn rectangles of the visible cells, row by row, left to right,

@@ -141,6 +141,29 @@ TEST_F(SBinaryCtrlTest, ScrollsInRowsAndCharacters) {
   }
 }
 
+// A drag of the scroll bar's thumb to the bottom of a file of 200,000 rows:
+// the system's own tracking loop, fed with posted mouse messages, reports
+// positions past the 16 bits of its scroll messages.
+TEST_F(SBinaryCtrlTest, ThumbDragReachesRowsPast65535) {
+  SFileMem file;
+  Fill(&file, 16 * 200000);
+  ASSERT_TRUE(viewer.LoadFile(&file));
+  RECT client;
+  ::GetClientRect(viewer.m_hWnd, &client);
+  int bar = ::GetSystemMetrics(SM_CXVSCROLL), arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  POINT thumb = {client.right + bar / 2, arrow + 4};
+  int bottom = client.bottom - arrow - 2;
+  ::PostMessageA(viewer.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(thumb.x, bottom / 2));
+  ::PostMessageA(viewer.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(thumb.x, bottom));
+  ::PostMessageA(viewer.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(thumb.x, bottom));
+  ::ClientToScreen(viewer.m_hWnd, &thumb);
+  viewer.SendMessage(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+  int position = Position(SB_VERT);
+  EXPECT_EQ(Info(SB_VERT).nMax - int(Info(SB_VERT).nPage) + 1, position);
+  EXPECT_GT(position, 65535);
+  EXPECT_EQ(Pattern(position * 16), viewer.m_rowBuffer[0]);
+}
+
 TEST_F(SBinaryCtrlTest, ContentLivesInATemporaryFile) {
   SFileMem file;
   Fill(&file, 4 << 20);

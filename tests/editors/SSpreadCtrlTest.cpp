@@ -170,6 +170,21 @@ TEST_F(SSpreadCtrlTest, HitTestFindsCornerHeadersAndCells) {
   }
 }
 
+TEST_F(SSpreadCtrlTest, AttributesSizeColumnsAndRows) {
+  TableDescription t = GridTable(3, 3);
+  t.fields[0].attributes = "WIDTH=120";
+  t.fields[1].attributes = "width=-5";
+  t.rows[0].attributes = "height=30";
+  ASSERT_TRUE(Load(t));
+  RECT cell;
+  ASSERT_TRUE(spread.GetCellRect(1, 1, &cell));
+  EXPECT_EQ(150, cell.left);
+  EXPECT_EQ(50, cell.top);
+  EXPECT_EQ(229, cell.right);
+  EXPECT_EQ(69, cell.bottom);
+  EXPECT_EQ(-5, spread.GetColumnWidthValue(1));
+}
+
 TEST_F(SSpreadCtrlTest, PaintingShowsHeadersSelectionAndCellColours) {
   TableDescription t = GridTable(3, 3);
   t.rows[1].cells[2].attributes = "backcolor=#FF0000";
