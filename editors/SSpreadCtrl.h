@@ -116,6 +116,10 @@ public:
   // Painting into a context (the background is the toolkit's).
   void PaintCells(HDC dc);
   void PaintCell(HDC dc, const RECT& rect, int row, int column, const SStringArray& items);
+  // The value of a key among a cell's attribute items (STable's lookup).
+  static SString GetCellAttribute(const SStringArray& items, const char* key) {
+    return STable::FindAttribute(items, key);
+  }
 
   // Cells.
   bool CellExists(int column, int row) const;

@@ -31,7 +31,7 @@ UINT AlignFlag(const SString& word, const AlignWord (&words)[N], UINT empty, UIN
 
 // A colour attribute as a COLORREF; false when the item is absent or empty.
 bool AttributeColor(const SStringArray& items, const char* key, COLORREF* color) {
-  SString text = STable::FindAttribute(items, key);
+  SString text = SSpreadCtrl::GetCellAttribute(items, key);
   if (text.GetLength() == 0) return false;
   *color = TextToColor(text.GetText()) & 0x00FFFFFF;
   return true;
@@ -105,8 +105,8 @@ void SSpreadCtrl::PaintCell(HDC dc, const RECT& rect, int row, int column,
   const SString& value = *field->Values[row];
   RECT text = {rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
   UINT format = kCellFormat;
-  format |= AlignFlag(STable::FindAttribute(items, "valign"), kVerticalWords, DT_VCENTER, DT_TOP);
-  format |= AlignFlag(STable::FindAttribute(items, "halign"), kHorizontalWords,
+  format |= AlignFlag(GetCellAttribute(items, "valign"), kVerticalWords, DT_VCENTER, DT_TOP);
+  format |= AlignFlag(GetCellAttribute(items, "halign"), kHorizontalWords,
                       value.IsNumber() ? DT_RIGHT : DT_LEFT, DT_LEFT);
   if (selected) {
     color = m_highlightTextColor;

@@ -174,6 +174,8 @@ TEST_F(SSpreadCtrlTest, AttributesSizeColumnsAndRows) {
   TableDescription t = GridTable(3, 3);
   t.fields[0].attributes = "WIDTH=120";
   t.fields[1].attributes = "width=-5";
+  // A quote left open in a stored attribute text keeps the items after it.
+  t.fields[2].attributes = "title=\"Price;width=50";
   t.rows[0].attributes = "height=30";
   ASSERT_TRUE(Load(t));
   RECT cell;
@@ -183,6 +185,7 @@ TEST_F(SSpreadCtrlTest, AttributesSizeColumnsAndRows) {
   EXPECT_EQ(229, cell.right);
   EXPECT_EQ(69, cell.bottom);
   EXPECT_EQ(-5, spread.GetColumnWidthValue(1));
+  EXPECT_EQ(50, spread.GetColumnWidth(2));
 }
 
 TEST_F(SSpreadCtrlTest, PaintingShowsHeadersSelectionAndCellColours) {
