@@ -6,6 +6,5 @@
 
 void RegisterEditorControls() {
   // One line per editor control kind: its file's registration function.
-  SBinaryCtrl::Register();
-  SSpreadCtrl::Register();
+  for (bool (*add)() : {SBinaryCtrl::Register, SSpreadCtrl::Register}) add();
 }

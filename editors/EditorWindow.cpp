@@ -33,13 +33,3 @@ bool TrackScrollThumb(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return true;
 }
-
-HDC GetContentPaintDC(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ERASEBKGND) return reinterpret_cast<HDC>(lParam);
-  if (message != WM_PRINTCLIENT || !wParam) return nullptr;
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  int saved = ::SaveDC(dc);
-  wnd.PaintBackground(dc, dc);
-  if (saved) ::RestoreDC(dc, saved);
-  return dc;
-}

@@ -5,13 +5,6 @@
 
 class SWnd;
 
-// The context a control draws its content into for one of the toolkit's
-// painting messages: the memory DC of its double buffer that WM_ERASEBKGND
-// carries in lParam (background painted; 0 inside a nested erase), or the
-// DC of WM_PRINTCLIENT once the window's background is painted into it.
-// Null for any other message.
-HDC GetContentPaintDC(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam);
-
 // A drag of the thumb of the window's own scroll bar. The message carries
 // the thumb position in 16 bits, too few for the row counts of large files;
 // the bar's own track position has 32. When its low 16 bits agree with the

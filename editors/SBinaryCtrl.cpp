@@ -3,6 +3,7 @@
 
 #include "core/SResource.h"
 #include "core/Utility.h"
+#include "editors/EditorPaint.h"
 #include "editors/EditorWindow.h"
 #include "window/ControlFactory.h"
 #include "window/FrameworkMessages.h"
@@ -173,7 +174,7 @@ void SBinaryCtrl::Paint(HDC dc) {
 
 LRESULT SBinaryCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
-  if (HDC dc = GetContentPaintDC(*this, message, wParam, lParam)) Paint(dc);
+  PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_WINDOW));
@@ -230,6 +231,6 @@ const SDialogControlClass kBinaryClass = {&ConstructBinary, &ConfigureBinary, nu
 
 }  // namespace
 
-void SBinaryCtrl::Register() {
-  RegisterDialogControlClass(SDialogEditor::TYPE_BINARY, &kBinaryClass);
+bool SBinaryCtrl::Register() {
+  return RegisterDialogControlClass(SDialogEditor::TYPE_BINARY, &kBinaryClass);
 }

@@ -28,7 +28,7 @@ public:
   ~SBinaryCtrl() override;
 
   // Registers the class with the dialog control factory for type BINARY.
-  static void Register();
+  static bool Register();
 
   // Copies everything from the file's position to its end into a new
   // temporary content file (the previous one is deleted), back at the top.

@@ -5,6 +5,7 @@
 
 #include "core/SKeyboard.h"
 #include "core/Utility.h"
+#include "editors/EditorPaint.h"
 #include "editors/EditorWindow.h"
 #include "window/FrameworkMessages.h"
 
@@ -374,7 +375,7 @@ LRESULT SSpreadCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   int x = static_cast<short>(LOWORD(lParam));
   int y = static_cast<short>(HIWORD(lParam));
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
-  if (HDC dc = GetContentPaintDC(*this, message, wParam, lParam)) PaintCells(dc);
+  PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { PaintCells(dc); });
   switch (message) {
     case SWM_AFTERCREATE:
       SetUp();

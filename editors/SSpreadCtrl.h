@@ -41,11 +41,10 @@ public:
     MIN_ROW_HEADER_WIDTH = 30,
   };
   enum : UINT {
-    // To the parent after the user changed cells (a stored edit, the Delete
-    // command): wParam = the control, lParam = 0.
-    SWM_CHANGED = 0x85DC,
     // To the parent's framework procedure after each mouse button message:
     // wParam = the control, lParam = MOUSERECORD* (valid during the call).
+    // The parent hears of changed cells (a stored edit, the Delete command)
+    // through SWM_EDITORCHANGED.
     SWM_SPREADMOUSE = 0x8CBC,
   };
   // Popup menu command ids; 1000 (no item) is Undo.
@@ -91,7 +90,7 @@ public:
   ~SSpreadCtrl() override;
 
   // Registers the class with the dialog control factory for type SPREAD.
-  static void Register();
+  static bool Register();
 
   // Edit commands: Delete clears the selected cells and tells the parent;
   // SelectAll selects every cell. The others do nothing.
@@ -170,7 +169,7 @@ public:
   SArray<CellKey> m_selection;  // sorted ascending, no duplicates
   CellKey m_current;            // meaningful while the selection is not empty
   _SEditCtrl m_editor;
-  // The parent hears of changes (SWM_CHANGED) while this is set.
+  // The parent hears of changes (SWM_EDITORCHANGED) while this is set.
   bool m_notifyParent;
   // The modifier keys held now: 1 Shift, 2 Control (GetModifierKeys).
   int (*m_modifierKeys)();

@@ -5,6 +5,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SResource.h"
+#include "editors/EditorMessages.h"
 #include "window/ControlFactory.h"
 #include "window/SDialogEditor.h"
 
@@ -95,7 +96,7 @@ void SSpreadCtrl::BeginEdit(int column, int row) {
 void SSpreadCtrl::NotifyChanged() {
   HWND parent = GetParent();
   if (m_notifyParent && parent) {
-    ::SendMessageA(parent, SWM_CHANGED, reinterpret_cast<WPARAM>(this), 0);
+    ::SendMessageA(parent, SWM_EDITORCHANGED, reinterpret_cast<WPARAM>(this), 0);
   }
 }
 
@@ -229,6 +230,6 @@ const SDialogControlClass kSpreadClass = {&ConstructSpread, &ConfigureSpread, nu
 
 }  // namespace
 
-void SSpreadCtrl::Register() {
-  RegisterDialogControlClass(SDialogEditor::TYPE_SPREAD, &kSpreadClass);
+bool SSpreadCtrl::Register() {
+  return RegisterDialogControlClass(SDialogEditor::TYPE_SPREAD, &kSpreadClass);
 }

@@ -1,6 +1,7 @@
 #include "core/Platform.h"
 #include "editors/SSpreadCtrl.h"
 
+#include "editors/EditorMessages.h"
 #include "tests/support/GdiTestSupport.h"
 #include "window/ControlFactory.h"
 
@@ -26,7 +27,7 @@ public:
     if (message == SSpreadCtrl::SWM_SPREADMOUSE && lParam) {
       mouse.push_back(*reinterpret_cast<MOUSERECORD*>(lParam));
     }
-    if (message == SSpreadCtrl::SWM_CHANGED) changed.push_back(wParam);
+    if (message == SWM_EDITORCHANGED) changed.push_back(wParam);
     return SWnd::WindowProc(message, wParam, lParam);
   }
 };
