@@ -14,7 +14,7 @@
 // The text operations (InsertText, DeleteSelection, DeleteAtCaret,
 // Backspace) neither record undo nor notify: the commands that call them do.
 // After every change the user made, the control sends SWM_CODEEDITCHANGED
-// and then, while m_notifyParent is on, SWM_CONTROLCHANGED to its parent
+// and then, while m_notifyParent is on, SWM_EDITORCHANGED to its parent
 // (wParam = the control, lParam 0). A read-only editor refuses every edit
 // that reaches it through keys, menu, commands, find and replace; the
 // window text (WM_SETTEXT) still replaces its text.
@@ -32,14 +32,10 @@
 #include "window/SButtonCtrl.h"
 #include "window/SEditCtrl.h"
 #include "window/SMenu.h"
+#include "editors/EditorMessages.h"
 #include "window/SWnd.h"
 
 class SFile;
-
-enum : UINT {
-  SWM_CONTROLCHANGED = 0x85DC,   // to the parent after a change: wParam = the control
-  SWM_CODEEDITCHANGED = 0x8BD6,  // the same, sent first and always
-};
 
 class SCodeEditCtrl : public SWnd {
 public:
@@ -91,7 +87,7 @@ public:
   ~SCodeEditCtrl() override;
 
   // Registers the class with the dialog control factory.
-  static void Register();
+  static bool Register();
   // The process-wide find state (shared by editors without local find).
   static _SFindState& GetSharedFindState();
 
@@ -244,7 +240,7 @@ public:
   bool m_singleLine = false;
   bool m_showVScroll = true;
   bool m_showHScroll = true;
-  bool m_notifyParent = true;  // SWM_CONTROLCHANGED after changes
+  bool m_notifyParent = true;  // SWM_EDITORCHANGED after changes
   bool m_localFind = true;
   bool m_wrapAround = true;
   int m_highlightedLine = -1;  // -1 none
