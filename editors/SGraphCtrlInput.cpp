@@ -221,8 +221,6 @@ void SGraphCtrl::OnMouseMove(int x, int y) {
   m_hoverPlug = hit.plug;
   m_hoverLinkSource = hit.linkSource;
   m_hoverLinkTarget = hit.linkTarget;
-  m_dragClient.x = x;
-  m_dragClient.y = y;
 
   if (m_dragMode == DRAG_NONE && m_press.x != -1 &&
       (abs(x - m_press.x) > DRAG_THRESHOLD || abs(y - m_press.y) > DRAG_THRESHOLD)) {
@@ -263,6 +261,8 @@ void SGraphCtrl::OnMouseMove(int x, int y) {
   }
   m_dragScreen = screen;
   m_dragBoard = board;
+  m_dragClient.x = x;
+  m_dragClient.y = y;
   if (m_dragMode != DRAG_NONE) RedrawBoard();
 }
 
