@@ -150,31 +150,36 @@ void SGraphBoard::DeleteBox(SGraphBox* box) {
 }
 
 int SGraphBoard::DestroyBoxes(const SArray<SGraphBox*>& boxes, bool arrangeRecord) {
-  // A copy: the array may be the selection, which shrinks as boxes go.
+  SArray<SGraphBox*> asked;
+  asked = boxes;
+  if (!CanDestroyBoxes(&asked)) return 0;
+  // The boxes that will go, asked before the snapshot so that the record
+  // holds exactly them (the array may be the selection, which shrinks as
+  // boxes go).
   SArray<SGraphBox*> doomed;
-  doomed = boxes;
-  if (!CanDestroyBoxes(&doomed)) return 0;
+  for (int i = 0; i < asked.GetCount(); ++i) {
+    SGraphBox* box = asked.GetAt(i);
+    if (IndexOfBox(box) >= 0 && doomed.Find(box) < 0 && CanDestroyBox(box)) doomed.Add(box);
+  }
   SGraphUndo_DestroyBox* record =
-      m_control ? m_control->MakeUndoOf<SGraphUndo_DestroyBox>(SGraphUndo::KIND_DESTROYBOX)
-                : nullptr;
+      m_control && doomed.GetCount() > 0
+          ? m_control->MakeUndoOf<SGraphUndo_DestroyBox>(SGraphUndo::KIND_DESTROYBOX)
+          : nullptr;
+  bool pushed = false;
   if (record) {
     if (!record->Store(doomed)) {
       delete record;
       return 0;
     }
-    m_control->Record(record);
+    pushed = m_control->Record(record);
   }
-  int count = 0;
   for (int i = 0; i < doomed.GetCount(); ++i) {
-    SGraphBox* box = doomed.GetAt(i);
-    if (IndexOfBox(box) < 0 || !CanDestroyBox(box)) continue;
-    OnDestroyBox(box);
-    DeleteBox(box);
-    ++count;
+    OnDestroyBox(doomed.GetAt(i));
+    DeleteBox(doomed.GetAt(i));
   }
-  ArrangeTree(nullptr, arrangeRecord, true);
+  ArrangeTree(nullptr, arrangeRecord, pushed);
   OnBoxesDestroyed();
-  return count;
+  return doomed.GetCount();
 }
 
 void SGraphBoard::DeleteSelection() {
