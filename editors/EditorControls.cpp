@@ -5,5 +5,5 @@
 
 void RegisterEditorControls() {
   // One line per editor control kind: its file's registration function.
-  RegisterGraphCtrl();
+  SGraphCtrl::Register();
 }

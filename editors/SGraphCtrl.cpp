@@ -85,7 +85,9 @@ const SDialogControlClass kGraphClass = {ConstructGraph, ConfigureGraph, nullptr
 
 }  // namespace
 
-void RegisterGraphCtrl() { RegisterDialogControlClass(SDialogEditor::TYPE_GRAPH, &kGraphClass); }
+bool SGraphCtrl::Register() {
+  return RegisterDialogControlClass(SDialogEditor::TYPE_GRAPH, &kGraphClass);
+}
 
 SGraphCtrl::SGraphCtrl()
     : m_flags(FLAG_CLIPBOARD | FLAG_UNDO),

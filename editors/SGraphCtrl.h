@@ -78,6 +78,11 @@ public:
   SGraphCtrl();
   ~SGraphCtrl() override;
 
+  // Registers the class with the dialog control factory for the GRAPH type
+  // (key GRAPH_FILE: the archive entry of the graph); called by
+  // RegisterEditorControls.
+  static bool Register();
+
   // Factory and document slots.
   virtual SGraphBoard* CreateBoard();
   virtual SGraphBox* CreateBox(int type);
@@ -204,6 +209,3 @@ private:
   HGDIOBJ m_measureFont;
 };
 
-// Registers the control class of the GRAPH type with the dialog control
-// factory (called by RegisterEditorControls).
-void RegisterGraphCtrl();
