@@ -14,6 +14,13 @@
 
 namespace {
 
+// Closes the popup menu that is showing (a timer procedure, run by the
+// menu's own loop).
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  ::EndMenu();
+}
+
 class GraphCtrlTest : public GraphWindowTest {
 protected:
   uint32_t PixelAt(int x, int y) {
@@ -161,7 +168,13 @@ TEST_F(GraphCtrlTest, TheRightButtonPicksTheMenuAndGreysWhatCannotBeDone) {
   Command(SGraphCtrl::MENU_BOX, SGraphCtrl::CMD_BOX_DELETE);
   EXPECT_EQ(1, m_board->m_boxes.GetCount());
   EXPECT_EQ(0, PlugOf(a, 1)->m_outgoing.GetCount());
+
+  // A real popup, closed by a timer from inside its own loop.
   m_ctrl->m_menuShown = false;
+  ::SetTimer(nullptr, 0, 10, CloseMenu);
+  Send(WM_RBUTTONUP, 0, Point(500, 300));
+  EXPECT_FALSE(m_ctrl->m_menuShown);
+  EXPECT_EQ(500, m_ctrl->m_menuPoint.x);
 }
 
 TEST_F(GraphCtrlTest, ClipboardCommandsNeedTheirFlagAndPasteLandsAtTheRightClick) {

@@ -168,6 +168,19 @@ TEST_F(GraphUndoTest, InTreeModeOneUndoTakesBackAMoveTogetherWithItsArrangement)
   Key('Y', true);
   EXPECT_EQ(oldA.y + 56, m_a->m_y);
   EXPECT_EQ(m_a->m_y, m_c->m_y);
+
+  // The expand button in the title collapses the tree below the box.
+  POINT button = {m_a->m_inner.right - 4 + m_board->m_originX, m_a->m_rect.top + 4};
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, Point(button.x, button.y));
+  Send(WM_LBUTTONUP, 0, Point(button.x, button.y));
+  EXPECT_FALSE(m_a->m_expanded);
+  EXPECT_TRUE(m_c->IsHidden());
+  SGraphHit hit;
+  m_ctrl->HitTest(BodyOf(m_b).x, BodyOf(m_b).y, &hit);
+  EXPECT_EQ(SGraphHit::NONE, hit.kind);
+  Key('Z', true);
+  EXPECT_TRUE(m_a->m_expanded);
+  EXPECT_FALSE(m_c->IsHidden());
 }
 
 TEST_F(GraphUndoTest, WithRecordingOffNothingIsRecordedAndUndoDoesNothing) {
