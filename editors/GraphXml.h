@@ -31,6 +31,16 @@ inline void ReadInt(const SXmlItem* item, const char* name, int* field) {
   if (text) *field = static_cast<int>(strtol(text, nullptr, 10));
 }
 
+// Positions are kept within +-MAX_COORDINATE, so that sums of positions,
+// sizes and offsets stay far inside the integer range.
+enum { MAX_COORDINATE = 1 << 28 };
+
+inline void ReadCoordinate(const SXmlItem* item, const char* name, int* field) {
+  ReadInt(item, name, field);
+  if (*field > MAX_COORDINATE) *field = MAX_COORDINATE;
+  if (*field < -MAX_COORDINATE) *field = -MAX_COORDINATE;
+}
+
 inline void ReadBool(const SXmlItem* item, const char* name, bool* field) {
   int value = *field ? 1 : 0;
   ReadInt(item, name, &value);

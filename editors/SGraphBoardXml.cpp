@@ -26,8 +26,8 @@ bool SGraphBoard::Load(SXmlItem* parent, const POINT* offset) {
   if (!board) return false;
   graphxml::ReadInt(board, "nextid", &m_nextId);
   graphxml::ReadInt(board, "data", &m_data);
-  graphxml::ReadInt(board, "x", &m_originX);
-  graphxml::ReadInt(board, "y", &m_originY);
+  graphxml::ReadCoordinate(board, "x", &m_originX);
+  graphxml::ReadCoordinate(board, "y", &m_originY);
   if (m_nextId < 1) m_nextId = 1;
   if (m_nextId > MAX_ID) m_nextId = MAX_ID + 1;
   return LoadBoxes(parent, offset, nullptr);

@@ -62,8 +62,8 @@ bool SGraphBox::Load(SXmlItem* wrapper, const POINT* offset) {
   graphxml::ReadText(inner, "name", &m_name);
   graphxml::ReadInt(inner, "data", &m_data);
   graphxml::ReadBool(inner, "expanded", &m_expanded);
-  graphxml::ReadInt(inner, "x", &m_x);
-  graphxml::ReadInt(inner, "y", &m_y);
+  graphxml::ReadCoordinate(inner, "x", &m_x);
+  graphxml::ReadCoordinate(inner, "y", &m_y);
   if (offset) {
     m_x += offset->x;
     m_y += offset->y;

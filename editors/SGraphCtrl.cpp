@@ -193,6 +193,8 @@ bool SGraphCtrl::IsReady() { return true; }
 bool SGraphCtrl::LoadXml(SXmlItem* item, const POINT* offset) {
   SXmlItem* graph = item ? item->GetChild("graph") : nullptr;
   if (!graph) return false;
+  // A board loaded before goes with everything that points into it.
+  if (m_board) Reset();
   m_board = CreateBoard();
   return m_board && m_board->Load(graph, offset);
 }

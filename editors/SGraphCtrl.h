@@ -208,4 +208,3 @@ private:
   HDC m_measureDC;
   HGDIOBJ m_measureFont;
 };
-
