@@ -139,6 +139,12 @@ TEST_F(GraphBoardTest, LoadingRefusesBadIdsAndLinksAndKeepsTheCounterAboveEveryI
     EXPECT_EQ(c.nextId, board->m_nextId);
   }
   EXPECT_FALSE(LoadText(m_ctrl, "not xml at all"));
+  // Positions far outside any screen are kept within bounds.
+  ASSERT_TRUE(LoadText(m_ctrl,
+                       "<xml><graph><board x=\"-99999999999\"/><box><box id=\"1\" "
+                       "x=\"99999999999\"/></box></graph></xml>"));
+  EXPECT_EQ(1 << 28, m_ctrl->m_board->m_boxes.GetAt(0)->m_x);
+  EXPECT_EQ(-(1 << 28), m_ctrl->m_board->m_originX);
 }
 
 TEST_F(GraphBoardTest, LinksRunFromOutputsToAnythingButOutputsOnce) {
