@@ -213,6 +213,29 @@ TEST_F(GraphBoardTest, PasteGivesFreshIdsAndKeepsOnlyLinksInsideTheCopy) {
   EXPECT_EQ(300, m_board->m_boxes.GetAt(7)->m_rect.top);
 }
 
+TEST_F(GraphBoardTest, PasteWithTheButtonDownLandsUnderThePointerInClientCoordinates) {
+  ::SetWindowPos(m_parent.m_hWnd, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SGraphBox* box = AddTestBox(m_board, "", 16, 16, {});
+  m_board->SelectOnly(box, false);
+  ASSERT_TRUE(m_board->Copy());
+  m_board->m_originX = 10;
+  POINT screen = {300, 200};
+  ::ClientToScreen(m_ctrl->m_hWnd, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  ::SendInput(1, &input, sizeof(input));
+  bool down = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+  bool pasted = m_board->Paste(nullptr);
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &input, sizeof(input));
+  if (!down) GTEST_SKIP() << "the injected button press is not seen here";
+  ASSERT_TRUE(pasted);
+  EXPECT_EQ(290, m_board->m_boxes.GetLast()->m_x);
+  EXPECT_EQ(200, m_board->m_boxes.GetLast()->m_y);
+}
+
 TEST_F(GraphBoardTest, PasteRefusesForeignOrBrokenClipboardTextAndChangesNothing) {
   BuildChain();
   const char* texts[] = {
