@@ -193,3 +193,48 @@ TEST_F(GraphUndoTest, WithRecordingOffNothingIsRecordedAndUndoDoesNothing) {
 }
 
 }  // namespace
+
+// An application's board that keeps boxes named "keep" and allows no links
+// into plugs named "closed".
+class GuardedBoard : public SGraphBoard {
+public:
+  explicit GuardedBoard(SGraphCtrl* control) : SGraphBoard(control) {}
+  bool CanDestroyBox(SGraphBox* box) override { return !(box->m_name == "keep"); }
+  bool CanLink(SGraphPlug*, SGraphPlug* target) override { return !(target->m_name == "closed"); }
+};
+
+class GuardedCtrl : public SGraphCtrl {
+public:
+  SGraphBoard* CreateBoard() override { return new GuardedBoard(this); }
+};
+
+TEST(GraphHooksTest, RefusedDeletionsAndLinksLeaveTheGraphAndItsUndoExact) {
+  SWnd parent;
+  RECT rect = {0, 0, 400, 300};
+  ASSERT_TRUE(parent.Create("hooks", WS_POPUP | WS_VISIBLE, 0, &rect));
+  GuardedCtrl ctrl;
+  ASSERT_TRUE(ctrl.Create("", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd, nullptr));
+  ASSERT_TRUE(LoadText(&ctrl, "<xml><graph><board/></graph></xml>"));
+  SGraphBoard* board = ctrl.m_board;
+  SGraphBox* keep = AddTestBox(board, "keep", 16, 16, {2});
+  SGraphBox* go = AddTestBox(board, "go", 160, 16, {1, 1});
+  PlugOf(go, 1)->m_name = "closed";
+  ASSERT_TRUE(PlugOf(keep, 0)->Link(PlugOf(go, 0), false));
+
+  SGraphPlug* closed = PlugOf(go, 1);
+  RECT from = PlugOf(keep, 0)->GetSquare(), to = closed->GetSquare();
+  ::SendMessageA(ctrl.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(from.left + 5, from.top + 5));
+  ::SendMessageA(ctrl.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, Point(to.left + 5, to.top + 5));
+  EXPECT_EQ(nullptr, ctrl.m_linkCandidate);
+  ::SendMessageA(ctrl.m_hWnd, WM_LBUTTONUP, 0, Point(to.left + 5, to.top + 5));
+  EXPECT_EQ(0, closed->m_incoming.GetCount());
+
+  board->SetSelection(board->m_boxes, nullptr, false);
+  ::SendMessageA(ctrl.m_hWnd, WM_KEYDOWN, VK_DELETE, 0);
+  ASSERT_EQ(1, board->m_boxes.GetCount());
+  EXPECT_EQ(keep, board->m_boxes.GetAt(0));
+  // The record holds only the box that went: its undo brings it back.
+  ASSERT_TRUE(ctrl.UndoStep());
+  ASSERT_EQ(2, board->m_boxes.GetCount());
+  EXPECT_TRUE(PlugOf(keep, 0)->IsLinkedTo(PlugOf(board->m_boxes.GetAt(1), 0)));
+}
