@@ -70,7 +70,7 @@ TEST(SArray, CapacityFollowsTheCountAndAFixedArrayKeepsItsBuffer) {
   EXPECT_EQ(-1, fixed.Add(8));
   EXPECT_EQ(-1, fixed.InsertSorted(3));
   fixed.SetSize(9, true);
-  fixed.RemoveAt(0, 3);  // no shrinking while fixed
+  fixed.RemoveAt(0, 3);                     // no shrinking while fixed
   EXPECT_EQ(-1, fixed.InsertAt(42, 1, 4));  // 5 + 4 > 8
   EXPECT_EQ(1, fixed.InsertAt(42, 1, 3));
   for (int i = 0; i < 20; ++i) big.Add(i);
@@ -115,10 +115,17 @@ TEST(SArray, InsertRemoveFindAndMove) {
   const struct {
     int from, to, count;
     Ints result;  // empty: refused
-  } moves[] = {{3, 0, 2, {3, 4, 0, 1, 2}}, {0, -1, 1, {1, 2, 3, 4, 0}}, {0, 2, 2, {2, 3, 0, 1, 4}},
+  } moves[] = {{3, 0, 2, {3, 4, 0, 1, 2}},
+               {0, -1, 1, {1, 2, 3, 4, 0}},
+               {0, 2, 2, {2, 3, 0, 1, 4}},
                {0, 4, 2, {2, 3, 4, 0, 1}},  // pulled back so that the block fits
-               {1, 1, 1, {}}, {-1, 0, 1, {}}, {5, 0, 1, {}}, {0, 6, 1, {}}, {0, 2, 0, {}},
-               {4, 0, 2, {}}, {4, 5, 1, {}}};
+               {1, 1, 1, {}},
+               {-1, 0, 1, {}},
+               {5, 0, 1, {}},
+               {0, 6, 1, {}},
+               {0, 2, 0, {}},
+               {4, 0, 2, {}},
+               {4, 5, 1, {}}};
   for (const auto& m : moves) {
     EXPECT_EQ(!m.result.empty(), Fill(a, {0, 1, 2, 3, 4}).Move(m.from, m.to, m.count));
     EXPECT_EQ(m.result.empty() ? Ints({0, 1, 2, 3, 4}) : m.result, Items(a)) << m.from << m.to;
@@ -140,7 +147,9 @@ TEST(SArray, SortSearchAndSortedInsert) {
       bool present = std::binary_search(v.begin(), v.end(), x);
       EXPECT_EQ(present, i >= 0 && a[i] == x) << x;
       int at = int(std::lower_bound(v.begin(), v.end(), x) - v.begin());
-      if (!present) { EXPECT_EQ(n == 0 ? -1 : at, a.FindInsertPos(x)); }
+      if (!present) {
+        EXPECT_EQ(n == 0 ? -1 : at, a.FindInsertPos(x));
+      }
     }
   }
   SArray<int> a;

@@ -36,12 +36,12 @@ TEST_F(SFilePathTest, ModesFromTheFlagsAndSharing) {
     bool write, create, read;
     const char* after;
   } modes[] = {
-      {false, false, true, "abcdef"},   // "rb": cannot write
-      {true, false, true, "abXYef"},    // "r+b": in place
-      {true, false, false, "abcdefXY"}, // "ab": appends wherever the position is
-      {true, true, false, "XY"},        // "wb": truncates (the position is 0)
-      {true, true, true, "XY"},         // "w+b"
-      {false, true, false, nullptr},    // neither read nor write
+      {false, false, true, "abcdef"},    // "rb": cannot write
+      {true, false, true, "abXYef"},     // "r+b": in place
+      {true, false, false, "abcdefXY"},  // "ab": appends wherever the position is
+      {true, true, false, "XY"},         // "wb": truncates (the position is 0)
+      {true, true, true, "XY"},          // "w+b"
+      {false, true, false, nullptr},     // neither read nor write
   };
   std::string name = folder.File("modes.bin");
   for (const auto& m : modes) {
@@ -166,7 +166,8 @@ TEST_F(SFilePathTest, FindAndDigestsMatchTheMemoryFile) {
       memory.Seek(c.start);
       disk.Seek(c.start);
       EXPECT_EQ(memory.Find(pattern.data(), int(pattern.size()), returnEnd),
-                disk.Find(pattern.data(), int(pattern.size()), returnEnd)) << c.start << c.offset;
+                disk.Find(pattern.data(), int(pattern.size()), returnEnd))
+          << c.start << c.offset;
       EXPECT_EQ(memory.Tell(), disk.Tell()) << c.start << " " << c.offset;
     }
   }

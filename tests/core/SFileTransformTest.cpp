@@ -216,10 +216,14 @@ TEST(SFileTransform, Base64BothForms) {
     bool urlSafe;
     std::string text;
   } rows[] = {
-      {"abc", 0, true, "YWJj@"},      {"abc", 76, false, "YWJj\r\n="},
-      {"\xFF", 0, true, "_w@"},       {"\xFF", 76, false, "/w\r\n="},
-      {"\xFB\xEF", 0, true, "--8@"},  {"", 0, true, "@"},
-      {"", 76, false, "="},           {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
+      {"abc", 0, true, "YWJj@"},
+      {"abc", 76, false, "YWJj\r\n="},
+      {"\xFF", 0, true, "_w@"},
+      {"\xFF", 76, false, "/w\r\n="},
+      {"\xFB\xEF", 0, true, "--8@"},
+      {"", 0, true, "@"},
+      {"", 76, false, "="},
+      {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
       // 76 characters carry 57 bytes.
       {std::string(115, 'a'), 76, false, line + "\r\n" + line + "\r\nYQ\r\n="},
   };

@@ -184,8 +184,7 @@ TEST_F(SNetworkTest, PostSendsTheExactRequestAndReturnsTheTextAfterTheFirstBlank
   };
   for (const auto& c : cases) {
     LoopbackServer other(LoopbackServer::REPLY, c.reply);
-    EXPECT_EQ(SString(c.expected.c_str()), Post(other.Port(), "k=v"))
-        << c.reply.substr(0, 40);
+    EXPECT_EQ(SString(c.expected.c_str()), Post(other.Port(), "k=v")) << c.reply.substr(0, 40);
   }
 }
 

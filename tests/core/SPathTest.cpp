@@ -46,8 +46,10 @@ TEST(SPath, SplitsLocalUrlAndUncPaths) {
     const char* title;
     const char* extension;  // no dot, as stored
     const char* lowerWithDot;
-  } names[] = {{"C:\\a\\Pic.PNG", "Pic", "PNG", ".png"}, {"C:\\x\\.cfg", "", "cfg", ".cfg"},
-               {"C:\\x\\a.tar.gz", "a.tar", "gz", ".gz"}, {"C:\\x\\README", "README", "", ""}};
+  } names[] = {{"C:\\a\\Pic.PNG", "Pic", "PNG", ".png"},
+               {"C:\\x\\.cfg", "", "cfg", ".cfg"},
+               {"C:\\x\\a.tar.gz", "a.tar", "gz", ".gz"},
+               {"C:\\x\\README", "README", "", ""}};
   for (const auto& n : names) {
     SPath path(n.path);
     EXPECT_EQ(n.title, Text(path.GetTitle())) << n.path;

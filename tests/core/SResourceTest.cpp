@@ -48,7 +48,9 @@ std::string Build(const std::vector<Entry>& entries, const char* key, bool compr
     source.Rewind();
     EXPECT_TRUE(writer.Add(entry.name.c_str(), &source));
   }
-  if (terminator) { EXPECT_TRUE(writer.End()); }
+  if (terminator) {
+    EXPECT_TRUE(writer.End());
+  }
   return Bytes(out);
 }
 
@@ -149,11 +151,10 @@ TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   // name longer than 1023 characters: the directory ends there.
   std::string head = "SRES" + U32(0) + U32(2) + std::string("ok", 3) + "OK";
   std::string longest(1023, 'n');
-  const std::string tails[] = {U32(50) + std::string("big", 4) + "short",
-                               U32(0x80000000u) + std::string("big", 4) + "short",
-                               U32(0xFFFFFFFEu) + std::string("big", 4) + "short",
-                               U32(0) + "unterminated",
-                               U32(1) + longest + "n" + std::string(1, '\0') + "L"};
+  const std::string tails[] = {
+      U32(50) + std::string("big", 4) + "short", U32(0x80000000u) + std::string("big", 4) + "short",
+      U32(0xFFFFFFFEu) + std::string("big", 4) + "short", U32(0) + "unterminated",
+      U32(1) + longest + "n" + std::string(1, '\0') + "L"};
   for (const std::string& tail : tails) {
     EXPECT_FALSE(Open(head + tail + U32(0xFFFFFFFF)));
     ASSERT_EQ(1, m_resource.GetCount());
@@ -211,7 +212,7 @@ TEST_F(SResourceTest, OutputPositionAndExistingData) {
 
 TEST_F(SResourceTest, PathsAndStateErrors) {
   SFileMem out;
-  EXPECT_FALSE(m_resource.Load(&out, "a", true));  // not opened
+  EXPECT_FALSE(m_resource.Load(&out, "a", true));                   // not opened
   EXPECT_FALSE(m_resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
   EXPECT_FALSE(m_resource.Open(nullptr));
   for (const char* path : {"", "C:\\missing\\missing.sres", "C:\\a*.sres"})
@@ -257,7 +258,8 @@ TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {
         break;
       default: {  // bytes inserted or removed
         size_t at = random() % bytes.size();
-        if (random() % 2) bytes.insert(at, Noise(1 + random() % 16, random()));
+        if (random() % 2)
+          bytes.insert(at, Noise(1 + random() % 16, random()));
         else bytes.erase(at, 1 + random() % 16);
         break;
       }

@@ -202,7 +202,12 @@ TEST(SString, DoubleByteWideText) {
   EXPECT_EQ(32, back.GetCapacity());
   EXPECT_STREQ(pairs.c_str(), back.GetText());
   delete[] w;
-  EXPECT_STREQ("a\x81\x40" "b", SString(L"a\x3000" L"b").GetText());
+  EXPECT_STREQ(
+      "a\x81\x40"
+      "b",
+      SString(L"a\x3000"
+              L"b")
+          .GetText());
 }
 
 TEST(SString, RandomEditsMatchAModelAndKeepTheCapacityRule) {
@@ -292,9 +297,14 @@ TEST(SUniString, CapacityRuleCountsCharacters) {
 TEST(SUniString, DoubleByteTextHasOneCharacterPerPair) {
   if (!UsesCodePage932()) GTEST_SKIP() << "needs the ANSI code page 932";
   // "\x81\x40" is the ideographic space U+3000: 5 bytes, 4 characters.
-  SUniString s("a\x81\x40" "bc");
+  SUniString s(
+      "a\x81\x40"
+      "bc");
   EXPECT_EQ(8, s.GetCapacity());
-  EXPECT_STREQ(L"a\x3000" L"bc", s.GetText());
+  EXPECT_STREQ(
+      L"a\x3000"
+      L"bc",
+      s.GetText());
   // Sixteen pairs: 32 bytes would want capacity 64, 16 characters want 32.
   std::string pairs;
   for (int i = 0; i < 16; ++i) pairs += "\x81\x40";

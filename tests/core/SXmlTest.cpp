@@ -88,10 +88,10 @@ TEST(SXmlTest, WritesAndReadsBack) {
 
 TEST(SXmlTest, MalformedAndCutOffDocumentsFail) {
   const char* failing[] = {
-      "<a></b>",      "<A></a>",     "text<a/>",      "<a b=1/>",     "<a b=\"1\" b=\"2\"/>",
-      "<a b_=\"1\"/>", "<a><1x/></a>", "<a b='1'/>",    "<a b=\"1\" c/>", "<a></a x>",
-      "</a>",         "<a><>",       "<a></>",        "<a><b>",       "<a><b x=\"1\"/><c y=\"2",
-      "<a>text",      "<a><b></b>",
+      "<a></b>",       "<A></a>",      "text<a/>",   "<a b=1/>",       "<a b=\"1\" b=\"2\"/>",
+      "<a b_=\"1\"/>", "<a><1x/></a>", "<a b='1'/>", "<a b=\"1\" c/>", "<a></a x>",
+      "</a>",          "<a><>",        "<a></>",     "<a><b>",         "<a><b x=\"1\"/><c y=\"2",
+      "<a>text",       "<a><b></b>",
   };
   for (const char* text : failing) EXPECT_FALSE(SXml().ParseText(text)) << text;
   // What was read before the fault stays in the document.

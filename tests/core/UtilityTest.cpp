@@ -16,8 +16,11 @@ TEST(UtilityTest, ColourTextBothWays) {
   const struct {
     uint32_t colour;
     const char* text;
-  } rows[] = {{0x00123456, "#563412"}, {0x000000FF, "#FF0000"}, {0, "#000000"},
-              {0x80FF0000, "#80FF0000"}, {0x01000000, "#01000000"}};
+  } rows[] = {{0x00123456, "#563412"},
+              {0x000000FF, "#FF0000"},
+              {0, "#000000"},
+              {0x80FF0000, "#80FF0000"},
+              {0x01000000, "#01000000"}};
   for (const auto& row : rows) {
     EXPECT_STREQ(row.text, ColorToText(row.colour).GetText());
     EXPECT_EQ(row.colour, TextToColor(row.text));
@@ -40,10 +43,10 @@ TEST(UtilityTest, LettersAndNames) {
   const struct {
     const char* text;
     bool identifier, constant;
-  } rows[] = {{"a_b1", true, false}, {"_a", true, false}, {"a_", false, false},
-              {"___", false, false}, {"1a", false, false}, {"", false, false},
+  } rows[] = {{"a_b1", true, false}, {"_a", true, false},   {"a_", false, false},
+              {"___", false, false}, {"1a", false, false},  {"", false, false},
               {"a-b", false, false}, {"MAX_2", true, true}, {"_A", true, true},
-              {"_2", true, false},  {"MAX_", false, false}};
+              {"_2", true, false},   {"MAX_", false, false}};
   for (const auto& row : rows) {
     EXPECT_EQ(row.identifier, IsIdentifier(row.text)) << row.text;
     EXPECT_EQ(row.constant, IsConstantName(row.text)) << row.text;
@@ -68,7 +71,7 @@ TEST(UtilityTest, SplitCommaListStaysInsideItsTable) {
 TEST(UtilityTest, NumberHelpers) {
   const int digits[][2] = {{-1000, 4}, {0, 1}, {10, 2}, {INT_MAX, 10}, {INT_MIN, 10}};
   for (const auto& d : digits) EXPECT_EQ(d[1], CountDigits(d[0])) << d[0];
-  const int deltas[][4] = {{1, 9, 10, -2}, {9, 1, 10, 2}, {0, 5, 10, 5}, {5, 0, 10, 5},
+  const int deltas[][4] = {{1, 9, 10, -2},  {9, 1, 10, 2},  {0, 5, 10, 5}, {5, 0, 10, 5},
                            {-20, 3, 10, 3}, {4, 14, 10, 0}, {3, 5, 0, 0}};
   for (const auto& d : deltas) EXPECT_EQ(d[3], CyclicDelta(d[0], d[1], d[2])) << d[0] << d[1];
   EXPECT_EQ(23, SumOfProducts(2, 5, 3, 4));
@@ -139,18 +142,18 @@ TEST(UtilityTest, FitRectToAspect) {
   } rows[] = {
       {100, 50, dest, true, {10, 120, 410, 320}},
       {100, 50, dest, false, {160, 195, 260, 245}},
-      {50, 100, wide, true, {125, 0, 175, 100}},  // spans the full height, centred on x
+      {50, 100, wide, true, {125, 0, 175, 100}},     // spans the full height, centred on x
       {50, 100, tall, false, {125, 150, 175, 250}},  // cut to the image height, then fitted
-      {30, 0, wide, true, {100, 0, 200, 100}},        // a zero height counts as square
-      {0, 50, dest, true, dest},                      // no width: unchanged
+      {30, 0, wide, true, {100, 0, 200, 100}},       // a zero height counts as square
+      {0, 50, dest, true, dest},                     // no width: unchanged
       {-5, 50, dest, false, dest},
       {1, 2000000000, wide, true, {150, 0, 150, 100}},  // a line, without overflow
   };
   for (const auto& row : rows) {
     RECT r = FitRectToAspect(row.width, row.height, row.dest, row.enlarge);
     EXPECT_TRUE(::EqualRect(&r, &row.expected))
-        << row.width << "x" << row.height << ": " << r.left << "," << r.top << "," << r.right
-        << "," << r.bottom;
+        << row.width << "x" << row.height << ": " << r.left << "," << r.top << "," << r.right << ","
+        << r.bottom;
   }
 }
 
@@ -208,8 +211,8 @@ RECT InkBox(const Dib32& dib, F picked) {
   for (int y = 0; y < dib.Height(); ++y) {
     for (int x = 0; x < dib.Width(); ++x) {
       if (!picked(dib.Rgb(x, y))) continue;
-      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-             std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+             std::max<LONG>(box.bottom, y)};
     }
   }
   return box;
