@@ -111,6 +111,9 @@ TEST(UtilityTest, NumberHelpers) {
   EXPECT_TRUE(IsZeroVector3(&v));
   SetVector3(&v, 0.0f, -0.0f, 1e-30f);
   EXPECT_FALSE(IsZeroVector3(&v));
+  D3DXVECTOR2 w;
+  SetVector2(&w, 7.0f, 8.0f);
+  EXPECT_TRUE(w.x == 7.0f && w.y == 8.0f);
   EXPECT_FLOAT_EQ((float)M_PI, ArcTangent2(0.0f, -1.0f));
 }
 
