@@ -4,7 +4,9 @@
 #include "EngineTestSupport.h"
 #include "core/SFileMem.h"
 #include "core/SImage.h"
+#include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxShaderDefault.h"
 #include "engine/SDxTexture.h"
 
 #include <string>
@@ -230,6 +232,31 @@ TEST_F(SDxMeshTest, PicksFindTheNearestFaceWithinTheRange) {
   mesh->TransformVertices(lift);
   EXPECT_FLOAT_EQ(6.0f, mesh->GetBox().max.y);
   EXPECT_FALSE(mesh->Pick(&query));
+}
+
+TEST_F(SDxMeshTest, ALoadedMeshIsDrawnWithItsTexture) {
+  SDxMesh* mesh = layer->AddMesh();
+  ASSERT_TRUE(Load(mesh, MeshFile({{"cube.png", PngBytes()}})));
+  mesh->SetPositionXYZ(0, 0, 10);
+  SDxCamera* camera = s_engine->GetCamera(-1);
+  camera->SetPositionXYZ(0, 0, 0);
+  camera->SetRotation(0, 0, 0);
+  camera->Apply();
+  IDirect3DDevice9* device = s_engine->m_device;
+  device->SetRenderTarget(0, s_engine->m_mainA.surface);
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+  s_engine->SetDefaultRenderStates();
+  s_engine->m_shaderDefault->SetFrameParameters();
+  mesh->Render(s_engine->m_shaderDefault);
+  device->EndScene();
+  Pixels out = ReadTarget(s_engine, s_engine->m_mainA);
+  ASSERT_EQ(800, out.width);
+  // The front face shows the embedded picture's colour (0, 128, 255).
+  EXPECT_LT(out.Red(400, 225), 30);
+  EXPECT_NEAR(128, out.Green(400, 225), 20);
+  EXPECT_GT(out.Blue(400, 225), 200);
+  EXPECT_EQ(0u, out.At(10, 10) & 0xFFFFFF);
 }
 
 }  // namespace
