@@ -8,6 +8,7 @@
 #include "engine/SDxLayer.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxTexture.h"
+#include "tests/data/GameArchives.h"
 
 #include <string>
 #include <utility>
@@ -257,6 +258,61 @@ TEST_F(SDxMeshTest, ALoadedMeshIsDrawnWithItsTexture) {
   EXPECT_NEAR(128, out.Green(400, 225), 20);
   EXPECT_GT(out.Blue(400, 225), 200);
   EXPECT_EQ(0u, out.At(10, 10) & 0xFFFFFF);
+}
+
+TEST_F(SDxMeshTest, EveryMeshOfTheGamesDataLoads) {
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "obj"));
+  std::vector<std::string> names = GameArchives::Names(archive);
+  EXPECT_GE(names.size(), 20u);
+  for (const std::string& name : names) {
+    SFileMem data;
+    ASSERT_TRUE(GameArchives::Load(archive, name, data)) << name;
+    SDxMesh* mesh = layer->AddMesh();
+    ASSERT_TRUE(mesh->LoadFromMemory(&data, -1, nullptr, true)) << name;
+    EXPECT_GT(mesh->GetFaceCount(), 0) << name;
+    EXPECT_GT(mesh->GetBox().GetWidth(), 0.0f) << name;
+    // The containers carry every texture their materials name.
+    if (GameArchives::Lower(name).find(".xtx") != std::string::npos) {
+      for (int i = 0; i < mesh->m_materialCount; ++i)
+        EXPECT_NE(nullptr, mesh->m_textures[i]) << name;
+    }
+    layer->RemoveItem(mesh);
+  }
+}
+
+TEST_F(SDxMeshTest, MutatedFilesFailCleanly) {
+  // Seeded byte changes in what the engine reads itself (the header, the
+  // records' size words and names) and cuts anywhere: every load works or
+  // fails. The pictures stay whole: a damaged PNG can crash the platform's
+  // image decoder.
+  const std::string png = PngBytes();
+  const std::string original = MeshFile({{"cube.png", png}, {"b.png", "xyz"}});
+  std::vector<size_t> framing;
+  const size_t xEnd = 28 + strlen(kCube), second = xEnd + 13 + png.size();
+  for (size_t at = 0; at < original.size(); ++at) {
+    bool record = (at >= xEnd && at < xEnd + 13) || (at >= second && at < second + 10);
+    if (at < 28 || record || at + 4 >= original.size()) framing.push_back(at);
+  }
+  uint32_t state = 2026;
+  auto next = [&state](uint32_t n) {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) % n;
+  };
+  int loaded = 0;
+  SDxMesh* mesh = layer->AddMesh();
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = original;
+    for (int changes = 1 + (int)next(4); changes > 0; --changes) {
+      bytes[framing[next((uint32_t)framing.size())]] = (char)next(256);
+    }
+    if (next(8) == 0) bytes.resize(next((uint32_t)bytes.size()));
+    bool ok = Load(mesh, bytes);
+    loaded += ok;
+    ASSERT_EQ(ok ? 12 : 0, mesh->GetFaceCount()) << round;
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_LT(loaded, 2000);
 }
 
 }  // namespace
