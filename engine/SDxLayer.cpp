@@ -117,8 +117,16 @@ void SDxLayer::Clear() {
 }
 
 void SDxLayer::SetFixedCapacity(int n) {
-  for (SArray<SDxLayerItem*>& list : m_lists) list.Reserve(n);
-  m_ordered.Reserve(n);
+  // The items already filed stay filed: the storage holds at least them.
+  SArray<SDxLayerItem*> kept;
+  for (int list = LIST_ORDERED; list < LIST_COUNT; ++list) {
+    SArray<SDxLayerItem*>& l = List(list);
+    kept.RemoveAll();
+    for (int i = 0; i < l.GetCount(); ++i) kept.Add(l[i]);
+    l.Reserve(n < 0 || n >= kept.GetCount() ? n : kept.GetCount());
+    for (int i = 0; i < kept.GetCount(); ++i) l.Add(kept[i]);
+  }
+  kept.FreeBuffer();
 }
 
 // --- factories -------------------------------------------------------------------

@@ -66,8 +66,8 @@ public:
   // deleted, so that an item's destructor meets no half-deleted list);
   // counters 0, next sequence number 1, order dirty. Hooks are not called.
   void Clear();
-  // n >= 0: every list gets storage for n items and never reallocates;
-  // n < 0: growable again.
+  // n >= 0: every list gets storage for n items (at least for the items it
+  // holds, which stay filed) and never reallocates; n < 0: growable again.
   void SetFixedCapacity(int n);
 
   // --- factories ---------------------------------------------------------------
