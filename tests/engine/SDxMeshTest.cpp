@@ -198,9 +198,17 @@ TEST_F(SDxMeshTest, InstancesShareTheMastersGeometryAndMaterials) {
   first->SetSpecularColor(0.25f, 0.5f, 0.75f);
   EXPECT_EQ(0.75f, master->m_materials[1].Specular.b);
 
-  // The master takes its instances with it, on every layer.
+  // The master takes its instances with it, on every layer, whether it is
+  // removed or its layer is cleared.
+  SDxMesh::CreateInstance(master, other);
+  layer->Clear();
+  EXPECT_EQ(0, other->GetCount(SDxLayer::LIST_MESHES));
+  master = layer->AddMesh();
+  ASSERT_TRUE(Load(master, MeshFile({})));
+  SDxMesh::CreateInstance(master, nullptr);
+  SDxMesh::CreateInstance(master, other);
   EXPECT_TRUE(layer->RemoveItem(master));
-  EXPECT_EQ(1, layer->GetCount(SDxLayer::LIST_MESHES));  // the empty mesh above
+  EXPECT_EQ(0, layer->GetCount(SDxLayer::LIST_MESHES));
   EXPECT_EQ(0, other->GetCount(SDxLayer::LIST_MESHES));
   EXPECT_EQ(0, other->m_meshCount);
 }
