@@ -247,19 +247,7 @@ TEST_F(SDxMeshTest, ALoadedMeshIsDrawnWithItsTexture) {
   SDxMesh* mesh = layer->AddMesh();
   ASSERT_TRUE(Load(mesh, MeshFile({{"cube.png", PngBytes()}})));
   mesh->SetPositionXYZ(0, 0, 10);
-  SDxCamera* camera = s_engine->GetCamera(-1);
-  camera->SetPositionXYZ(0, 0, 0);
-  camera->SetRotation(0, 0, 0);
-  camera->Apply();
-  IDirect3DDevice9* device = s_engine->m_device;
-  device->SetRenderTarget(0, s_engine->m_mainA.surface);
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  s_engine->SetDefaultRenderStates();
-  s_engine->m_shaderDefault->SetFrameParameters();
-  mesh->Render(s_engine->m_shaderDefault);
-  device->EndScene();
-  Pixels out = ReadTarget(s_engine, s_engine->m_mainA);
+  Pixels out = DrawFromTheOrigin(s_engine, mesh);
   ASSERT_EQ(800, out.width);
   // The front face shows the embedded picture's colour (0, 128, 255).
   EXPECT_LT(out.Red(400, 225), 30);
