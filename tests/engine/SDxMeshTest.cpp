@@ -278,18 +278,9 @@ TEST_F(SDxMeshTest, EveryMeshOfTheGamesDataLoads) {
 }
 
 TEST_F(SDxMeshTest, MutatedFilesFailCleanly) {
-  // Seeded byte changes in what the engine reads itself (the header, the
-  // records' size words and names) and cuts anywhere: every load works or
-  // fails. The pictures stay whole: a damaged PNG can crash the platform's
-  // image decoder.
-  const std::string png = PngBytes();
-  const std::string original = MeshFile({{"cube.png", png}, {"b.png", "xyz"}});
-  std::vector<size_t> framing;
-  const size_t xEnd = 28 + strlen(kCube), second = xEnd + 13 + png.size();
-  for (size_t at = 0; at < original.size(); ++at) {
-    bool record = (at >= xEnd && at < xEnd + 13) || (at >= second && at < second + 10);
-    if (at < 28 || record || at + 4 >= original.size()) framing.push_back(at);
-  }
+  // Seeded byte changes anywhere (header, .X text, records, pictures) and
+  // cuts: every load works or fails, nothing crashes.
+  const std::string original = MeshFile({{"cube.png", PngBytes()}, {"b.png", "xyz"}});
   uint32_t state = 2026;
   auto next = [&state](uint32_t n) {
     state = state * 1664525u + 1013904223u;
@@ -300,12 +291,12 @@ TEST_F(SDxMeshTest, MutatedFilesFailCleanly) {
   for (int round = 0; round < 2000; ++round) {
     std::string bytes = original;
     for (int changes = 1 + (int)next(4); changes > 0; --changes) {
-      bytes[framing[next((uint32_t)framing.size())]] = (char)next(256);
+      bytes[next((uint32_t)bytes.size())] = (char)next(256);
     }
     if (next(8) == 0) bytes.resize(next((uint32_t)bytes.size()));
     bool ok = Load(mesh, bytes);
     loaded += ok;
-    ASSERT_EQ(ok ? 12 : 0, mesh->GetFaceCount()) << round;
+    ASSERT_EQ(ok, mesh->GetFaceCount() > 0) << round;
   }
   EXPECT_GT(loaded, 0);
   EXPECT_LT(loaded, 2000);
