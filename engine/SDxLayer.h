@@ -63,11 +63,12 @@ public:
   virtual ~SDxLayer();
 
   // Deletes every item (all are taken out of the lists before the first is
-  // deleted, so that an item's destructor meets no half-deleted list);
-  // counters 0, next sequence number 1, order dirty. Hooks are not called.
+  // deleted, so that an item's destructor meets no half-deleted list), and
+  // the instances of its master meshes on other layers; counters 0, next
+  // sequence number 1, order dirty. Hooks are not called for its own items.
   void Clear();
-  // n >= 0: every list gets storage for n items and never reallocates;
-  // n < 0: growable again.
+  // n >= 0: every list gets storage for n items (at least for the items it
+  // holds, which stay filed) and never reallocates; n < 0: growable again.
   void SetFixedCapacity(int n);
 
   // --- factories ---------------------------------------------------------------
