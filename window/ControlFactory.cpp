@@ -19,6 +19,9 @@
 
 #include <math.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 typedef SDialogRecords::_SCtrl Record;
@@ -163,12 +166,6 @@ uint32_t ToViewColor(COLORREF color) {
          uint32_t(GetBValue(color));
 }
 
-// "MEDIA_LINKCOLOR": absent reads 0 (black).
-COLORREF LinkColor(const Record* r) {
-  if (SDialogRecords::GetProperty(r, "MEDIA_LINKCOLOR").GetLength() == 0) return 0;
-  return SDialogRecords::GetLinkColorProperty(r);
-}
-
 // --- branches -------------------------------------------------------------------
 
 template <class T>
@@ -246,7 +243,7 @@ void ConfigureMedia(SWnd* control, const Build& b) {
   }
   SetBackground(control, r);
   if (r->m_transparent) control->SetBackColor(SImage::COLOR_HOLLOW);
-  COLORREF link = LinkColor(r);
+  COLORREF link = SDialogRecords::GetLinkColorProperty(r);
   if (link != SImage::COLOR_NONE) {
     media->m_linkColor = ToViewColor(DecodeDialogColor(link));
     control->Redraw();
@@ -282,7 +279,7 @@ void ConfigureMedia(SWnd* control, const Build& b) {
     double y = -fabs(Real(r, "MEDIA_AUTOSCROLLY"));
     if (x != 0.0 || y != 0.0) {
       media->SetAutoScroll(x, y);
-      if (Flag(r, "MEDIA_AUTOSCROLLLOOP")) media->m_loop = true;
+      media->m_loop = Flag(r, "MEDIA_AUTOSCROLLLOOP");
     }
   }
 }
@@ -299,19 +296,33 @@ void ConfigureToolBar(SWnd* control, const Build& b) {
   int height = Int(r, "TOOLBAR_IMAGEHEIGHT");
   toolBar->SetImageSize(width ? width : kDefaultToolImageSide,
                         height ? height : kDefaultToolImageSide);
-  // Empty tokens make one separator before the next button.
+  // Empty tokens make one separator before the next button. The buttons go
+  // to the tool bar in one call, at most MAX_TOOLBAR_BUTTONS of them.
   bool separator = false;
-  int buttons = 0;
+  int count = 0;
+  std::vector<TBBUTTON> buttons;
+  std::vector<std::string> texts;
   ForEachToken(r, "TOOLBAR_CONTENT", [&](const char* text) {
     if (!*text) {
       separator = true;
       return;
     }
-    if (separator) AddToolbarSeparator(toolBar, 0);
+    if (buttons.size() + (separator ? 2 : 1) > size_t(MAX_TOOLBAR_BUTTONS)) return;
+    if (separator) buttons.push_back(ToolbarSeparator(0));
     separator = false;
-    toolBar->AddButton(buttons, buttons, text, kToolButtonStyle, TBSTATE_ENABLED, 0);
-    ++buttons;
+    TBBUTTON button = ToolbarSeparator(count);
+    button.iBitmap = count;
+    button.fsStyle = kToolButtonStyle;
+    buttons.push_back(button);
+    texts.push_back(text);
+    ++count;
   });
+  // The texts are in place now: point the buttons at them.
+  size_t next = 0;
+  for (TBBUTTON& button : buttons) {
+    if (button.fsStyle != BTNS_SEP) button.iString = reinterpret_cast<INT_PTR>(texts[next++].c_str());
+  }
+  if (!buttons.empty()) toolBar->AddButtons(buttons.data(), int(buttons.size()));
 }
 
 void ConfigureWindow(SWnd* control, const Build& b) {

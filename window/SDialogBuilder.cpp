@@ -268,7 +268,9 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
   if (layered && dialog->m_hWnd) MakeLayered(dialog);
 
   // Focus, showing, and the notice that the dialog is complete.
-  const Record* focus = document.FindControlById(int16_t(Int(r, "DIALOG_FOCUS")));
+  bool focusNamed = SDialogEditor::GetProperty(r, "DIALOG_FOCUS").GetLength() > 0;
+  const Record* focus =
+      focusNamed ? document.FindControlById(int16_t(Int(r, "DIALOG_FOCUS"))) : nullptr;
   if (focus) {
     int index = records.Find(const_cast<Record*>(focus));
     if (index >= 0 && controlOf[size_t(index)]) controlOf[size_t(index)]->SetFocus();

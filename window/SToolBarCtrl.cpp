@@ -60,6 +60,11 @@ bool SToolBarCtrl::AddButton(int imageIndex, int commandId, const char* text, BY
   button.fsStyle = style;
   button.dwData = data;
   button.iString = text ? reinterpret_cast<INT_PTR>(text) : 0;
+  return AddButtons(&button, 1);
+}
+
+bool SToolBarCtrl::AddButtons(const TBBUTTON* buttons, int count) {
+  if (!m_hWnd || !buttons || count <= 0) return false;
   SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  return SendMessage(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button)) != 0;
+  return SendMessage(TB_ADDBUTTONSA, WPARAM(count), reinterpret_cast<LPARAM>(buttons)) != 0;
 }

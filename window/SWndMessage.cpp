@@ -310,7 +310,8 @@ const SControlKind* KindOf(SWnd* control) {
 
 bool OnNotify(SWnd& wnd, NMHDR* header, LRESULT& result) {
   if (!header) return true;
-  if (header->code == TTN_GETDISPINFOA) {
+  // The window's own tooltip; a tool bar's tips are its own business.
+  if (header->code == TTN_GETDISPINFOA && header->hwndFrom && header->hwndFrom == wnd.m_toolTip) {
     ::SendMessageA(header->hwndFrom, TTM_SETMAXTIPWIDTH, 0, 300);
     const char* text = wnd.m_toolTipText.GetText();
     reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(text ? text : "");

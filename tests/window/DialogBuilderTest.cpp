@@ -204,6 +204,21 @@ TEST(DialogBuilderTest, TabOrderComesFromTheTabKeys) {
   }
 }
 
+TEST(DialogBuilderTest, OnlyDialogFocusGivesAControlTheFocus) {
+  // Without the key no control is focused, not even one whose id is 0.
+  for (const char* focus : {"DIALOG_NOCLOSE=0", "DIALOG_FOCUS=5"}) {
+    SDialog dialog;
+    ASSERT_TRUE(Build(dialog,
+                      DialogText({DialogSection("100 100", {focus}),
+                                  ButtonSection(0, "zero", "0 0 9 9"),
+                                  ButtonSection(5, "five", "0 20 9 9")}),
+                      nullptr, false));
+    bool named = std::string(focus) == "DIALOG_FOCUS=5";
+    EXPECT_NE(dialog.GetControl("zero")->m_hWnd, ::GetFocus()) << focus;
+    EXPECT_EQ(named, dialog.GetControl("five")->m_hWnd == ::GetFocus()) << focus;
+  }
+}
+
 TEST(DialogBuilderTest, StatusBarTextsGivePartsOfTheRecordWidth) {
   SDialog dialog;
   ASSERT_TRUE(Build(dialog, DialogText({DialogSection(
@@ -353,9 +368,8 @@ TEST(DialogBuilderTest, MalformedTextsNeverCrashTheBuilder) {
   SWnd host;
   ASSERT_TRUE(host.Create("host", WS_POPUP));
   DialogTextMutator mutator(20240611);
-  DWORD start = ::GetTickCount();
-  int built = 0, runs = 0;
-  for (int i = 0; i < 3000 && ::GetTickCount() - start < 6000; ++i, ++runs) {
+  int built = 0;
+  for (int i = 0; i < 400; ++i) {
     std::string text = mutator.Mutate(texts[i % 4]);
     SCOPED_TRACE(i);
     SDialog dialog;
@@ -363,6 +377,5 @@ TEST(DialogBuilderTest, MalformedTextsNeverCrashTheBuilder) {
     FillFile(file, text);
     built += dialog.Create(&file, host.m_hWnd, false, nullptr, nullptr, nullptr, nullptr, true) ? 1 : 0;
   }
-  EXPECT_GE(runs, 100);
   EXPECT_GT(built, 0);
 }

@@ -94,12 +94,10 @@ TEST(MessageLoop, PollingCallsTheIdleCallbackOncePerEmptyPoll) {
   EXPECT_EQ(1, wnd.Count('W', WM_QUIT));
   EXPECT_FALSE(QuitPending(nullptr));
 
-  // The loop never waits: thousands of empty polls pass quickly.
+  // The loop never waits: every empty poll calls the idle callback once.
   IdleLog spin = {nullptr, nullptr, 0, 2000};
-  DWORD start = ::GetTickCount();
   RunMessageLoop(&blocking, RecordIdle, &spin);
   EXPECT_EQ(2000, spin.calls);
-  EXPECT_LT(::GetTickCount() - start, 2000u);
 
   // A handler switches between waiting and polling.
   wnd.actions[WM_USER + 1] = [&] {

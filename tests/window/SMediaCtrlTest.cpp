@@ -487,9 +487,7 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   std::mt19937 random(20261206);
   media.SetTags(true);
   std::string text = "<b>bold</b> <#FF0000>red</#>\n<c><link>a@b</link></c><img>x</img>";
-  DWORD deadline = ::timeGetTime() + 4000;
-  int done = 0;
-  for (; done < 3000 && ::timeGetTime() < deadline; ++done) {
+  for (int done = 0; done < 1000; ++done) {
     size_t at = text.empty() ? 0 : random() % text.size();
     switch (random() % 4) {
       case 0:  // insert a fragment
@@ -523,6 +521,5 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
       media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     }
   }
-  EXPECT_GT(done, 200) << "mutations run within the time";
   media.m_archive = nullptr;
 }
