@@ -198,4 +198,6 @@ public:
 private:
   // The per-type defaults of a newly placed control, in their order.
   static void ApplyTypeDefaults(_SCtrl* record);
+  // The type table's entries: id, keyword and display name of every type.
+  static void FillTypes(_SType* types);
 };

@@ -19,17 +19,27 @@ bool HandleAbove(HWND a, HWND b) {
   return reinterpret_cast<uintptr_t>(a) > reinterpret_cast<uintptr_t>(b);
 }
 
+// The first position of the sorted list whose handle is not below the handle.
+int HandlePosition(const SArray<SWnd*>& list, HWND hWnd) {
+  int low = 0, high = list.GetCount();
+  while (high > low) {
+    int middle = (low + high) / 2;
+    if (HandleAbove(hWnd, list[middle]->m_hWnd)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
+}
+
 }  // namespace
 
+// The members ResetState sets are set there only.
 SWnd::SWnd()
-    : m_threadId(0),
-      m_previousProc(nullptr),
-      m_eraseFlag(false),
-      m_hWnd(nullptr),
+    : m_hWnd(nullptr),
       m_kind(0),
-      m_redraw(true),
       m_recordId(0),
-      m_alignMask(0),
       m_alignParentWidth(0),
       m_alignParentHeight(0),
       m_eraseDepth(0),
@@ -37,18 +47,15 @@ SWnd::SWnd()
       m_cursorVisible(false),
       m_cursor(nullptr),
       m_stateImages(nullptr),
-      m_backColor(SImage::COLOR_NONE),
       m_shapeKey(SImage::COLOR_NONE),
       m_hollowRedraw(false),
       m_toolTip(nullptr) {
   ::SetRectEmpty(&m_workArea);
   ::SetRectEmpty(&m_alignRect);
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0);
+  ::SetRectEmpty(&m_nineSlice);
   ResetState();
   SetBackColor(SImage::COLOR_NONE);
-  m_shapeKey = SImage::COLOR_NONE;
-  ::SetRectEmpty(&m_nineSlice);
-  m_hollowRedraw = false;
 }
 
 SWnd::~SWnd() {
@@ -293,18 +300,8 @@ SWnd* SWnd::FromHandle(HWND hWnd) {
   _SThreadRecord* record = FindRecord(::GetWindowThreadProcessId(hWnd, nullptr));
   if (!record) return nullptr;
   SArray<SWnd*>& list = record->windows;
-  int low = 0, high = list.GetCount();
-  while (high > low) {
-    int middle = (low + high) / 2;
-    HWND found = list[middle]->m_hWnd;
-    if (found == hWnd) return list[middle];
-    if (HandleAbove(found, hWnd)) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return nullptr;
+  int at = HandlePosition(list, hWnd);
+  return at < list.GetCount() && list[at]->m_hWnd == hWnd ? list[at] : nullptr;
 }
 
 bool SWnd::AttachHandle(SWnd* wnd) {
@@ -312,16 +309,10 @@ bool SWnd::AttachHandle(SWnd* wnd) {
   _SThreadRecord* record = FindRecord(wnd->m_threadId);
   if (!record) return false;
   SArray<SWnd*>& list = record->windows;
-  int low = 0, high = list.GetCount();
-  while (high > low) {
-    int middle = (low + high) / 2;
-    if (HandleAbove(list[middle]->m_hWnd, wnd->m_hWnd)) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return list.InsertAt(wnd, low) >= 0;
+  int at = HandlePosition(list, wnd->m_hWnd);
+  // After the windows of the same handle (none in a sound map).
+  while (at < list.GetCount() && list[at]->m_hWnd == wnd->m_hWnd) ++at;
+  return list.InsertAt(wnd, at) >= 0;
 }
 
 int SWnd::GetThreadWindowCount() {
