@@ -152,11 +152,13 @@ void SetImageFromEntry(SWnd* control, const Build& b, const char* key, COLORREF 
   SFileMem file;
   if (!LoadEntry(b, key, &file)) return;
   SImage image;
-  if (image.Load(&file) && image.GetBitmap()) control->SetBackgroundImage(image.GetBitmap(), shapeKey);
+  if (image.Load(&file) && image.GetBitmap())
+    control->SetBackgroundImage(image.GetBitmap(), shapeKey);
 }
 
 void SetBackground(SWnd* control, const Record* r) {
-  if (r->m_backColor != SImage::COLOR_NONE) control->SetBackColor(DecodeDialogColor(r->m_backColor));
+  if (r->m_backColor != SImage::COLOR_NONE)
+    control->SetBackColor(DecodeDialogColor(r->m_backColor));
 }
 
 // A COLORREF as the rich text view's colour: alpha 254, red from the low
@@ -265,7 +267,8 @@ void ConfigureMedia(SWnd* control, const Build& b) {
 
   if (b.archive) {
     SetTextFromEntry(control, b, "MEDIA_TEXT");
-    SetImageFromEntry(control, b, "MEDIA_IMAGE", Flag(r, "MEDIA_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
+    SetImageFromEntry(control, b, "MEDIA_IMAGE",
+                      Flag(r, "MEDIA_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
     SString over = SDialogRecords::GetProperty(r, "MEDIA_BUTTONOVER");
     SString push = SDialogRecords::GetProperty(r, "MEDIA_BUTTONPUSH");
     SString check = SDialogRecords::GetProperty(r, "MEDIA_BUTTONCHECK");
@@ -320,7 +323,8 @@ void ConfigureToolBar(SWnd* control, const Build& b) {
   // The texts are in place now: point the buttons at them.
   size_t next = 0;
   for (TBBUTTON& button : buttons) {
-    if (button.fsStyle != BTNS_SEP) button.iString = reinterpret_cast<INT_PTR>(texts[next++].c_str());
+    if (button.fsStyle != BTNS_SEP)
+      button.iString = reinterpret_cast<INT_PTR>(texts[next++].c_str());
   }
   if (!buttons.empty()) toolBar->AddButtons(buttons.data(), int(buttons.size()));
 }
@@ -330,7 +334,8 @@ void ConfigureWindow(SWnd* control, const Build& b) {
   if (r->m_transparent) {
     control->SetBackColor(SImage::COLOR_HOLLOW);
   } else {
-    control->SetBackColor(r->m_backColor != SImage::COLOR_NONE ? DecodeDialogColor(r->m_backColor) : kWhite);
+    control->SetBackColor(r->m_backColor != SImage::COLOR_NONE ? DecodeDialogColor(r->m_backColor)
+                                                               : kWhite);
   }
 }
 
@@ -413,7 +418,8 @@ bool MakeWindow(SWnd* control, const TypeRow& row, const Build& b) {
     case FRAMEWORK_UNTITLED:
       return control->Create("", style, b.exStyle, &b.rect, b.parent, id);
     case SYSTEM:
-      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent, id);
+      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent,
+                                    id);
   }
   return false;
 }
@@ -460,8 +466,9 @@ SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SRe
   b.rect.right = int16_t(record->m_left + record->m_width);
   b.rect.bottom = int16_t(record->m_top + record->m_height);
   b.id = (row->flags & NO_ID) ? 0 : int(record->m_id);
-  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText() ? record->m_caption.GetText()
-                                                                       : "";
+  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText()
+                ? record->m_caption.GetText()
+                : "";
 
   SWnd* control = dialog ? dialog->CreateCustomControl(record->m_type, record) : nullptr;
   if (!control) {
@@ -475,7 +482,8 @@ SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SRe
   }
 
   if (row->construct && row->prepare) row->prepare(control, b);
-  bool created = row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
+  bool created =
+      row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
   if (!created || !control->m_hWnd) {
     delete control;
     return nullptr;

@@ -77,7 +77,8 @@ void ApplyBackgroundImage(SDialog* dialog, SResource* archive, const Record* r) 
   if (!LoadEntry(archive, r, "DIALOG_IMAGE", &file)) return;
   SImage image;
   if (!image.Load(&file) || !image.GetBitmap()) return;
-  dialog->SetBackgroundImage(image.GetBitmap(), Flag(r, "DIALOG_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
+  dialog->SetBackgroundImage(image.GetBitmap(),
+                             Flag(r, "DIALOG_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
 }
 
 void SetTabOrder(SDialog* dialog, const Record* r) {
@@ -98,7 +99,8 @@ void MakeStatusBar(SDialog* dialog, const Record* r) {
   SStatusBarCtrl* bar = dialog->m_statusBar;
   for (int i = 0; i < count; ++i) {
     SString text = parser.GetToken(i);
-    bar->SendMessage(SB_SETTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(text.GetText() ? text.GetText() : ""));
+    bar->SendMessage(SB_SETTEXTA, WPARAM(i),
+                     reinterpret_cast<LPARAM>(text.GetText() ? text.GetText() : ""));
   }
   int width = r->m_width / count;
   for (int i = 0; i < count - 1; ++i) bar->SetPartRight(i, (i + 1) * width);
@@ -152,7 +154,8 @@ bool FindUpdateLayeredWindow() {
 void MakeLayered(SDialog* dialog) {
   if (FindUpdateLayeredWindow()) {
     LONG exStyle = ::GetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE);
-    if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    if (!(exStyle & WS_EX_LAYERED))
+      ::SetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   }
   dialog->ApplyLayer(dialog->ComposeLayer());
 }

@@ -73,9 +73,9 @@ COLORREF ReadColor(const SString& value) {
   return COLORREF(strtol(text, nullptr, 10));
 }
 
-const char* const kFixedKeys[SDialogRecords::KEY_COUNT] = {"ID",        "NAME",      "CAPTION",     "FONT",
-                                           "POSITION",  "STYLE",     "EXSTYLE",     "BACKCOLOR",
-                                           "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
+const char* const kFixedKeys[SDialogRecords::KEY_COUNT] = {
+    "ID",      "NAME",      "CAPTION",   "FONT",        "POSITION", "STYLE",
+    "EXSTYLE", "BACKCOLOR", "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
 
 }  // namespace
 

@@ -248,7 +248,8 @@ bool SListCtrl::DrawItem(const DRAWITEMSTRUCT* draw) {
   if (rightColumn) text.right -= 4 * m_margin + m_rightImageWidth;
 
   COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW) back = ::GetSysColor(COLOR_WINDOW);
+  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW)
+    back = ::GetSysColor(COLOR_WINDOW);
   HBRUSH brush = ::CreateSolidBrush(back);
   ::FillRect(dc, &whole, brush);
   ::DeleteObject(brush);

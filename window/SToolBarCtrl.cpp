@@ -35,7 +35,8 @@ bool SToolBarCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND par
 void SToolBarCtrl::SetTransparent() {
   if (!m_hWnd) return;
   LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
-  if (!(style & TBSTYLE_TRANSPARENT)) ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
+  if (!(style & TBSTYLE_TRANSPARENT))
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
 }
 
 void SToolBarCtrl::SetImageSize(int width, int height) {

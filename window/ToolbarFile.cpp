@@ -89,7 +89,8 @@ bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory, void
     }
     if (id == 0) id = -2 - i;
     int imageIndex = -1;
-    if (hasImage && images.GetHandle()) imageIndex = ::ImageList_GetImageCount(images.GetHandle()) - 1;
+    if (hasImage && images.GetHandle())
+      imageIndex = ::ImageList_GetImageCount(images.GetHandle()) - 1;
     BYTE state = ReadIniFlag(&ini, s, "disabled") ? 0 : TBSTATE_ENABLED;
     labels[size_t(i)] = ini.GetValue(s, "text");
     TBBUTTON button = ToolbarSeparator(id);

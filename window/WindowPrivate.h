@@ -37,6 +37,12 @@ int ScrollTarget(int position, int minimum, int maximum, WPARAM request, int lin
 // The framework's fonts, made at start-up and deleted at shutdown.
 void CreateFrameworkFonts();
 void DeleteFrameworkFonts();
+// The instance handle GetInstanceHandle answers.
+void SetInstanceHandle(HINSTANCE instance);
+// The argument count and the program folder from the process's command line;
+// ForgetCommandLine empties the folder.
+void ReadCommandLine();
+void ForgetCommandLine();
 // Empties the shared result string of the wide-to-8-bit conversion.
 void EmptyConversionScratch();
 

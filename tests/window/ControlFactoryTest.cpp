@@ -61,7 +61,9 @@ protected:
     ::GetClassNameA(control->m_hWnd, name, sizeof(name));
     return name;
   }
-  static DWORD StyleOf(SWnd* control) { return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE)); }
+  static DWORD StyleOf(SWnd* control) {
+    return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE));
+  }
 
   SWnd parent;
   std::vector<std::unique_ptr<SWnd>> controls;

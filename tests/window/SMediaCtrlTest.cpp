@@ -477,11 +477,12 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   }
 
   // Seeded mutations of a text using every tag, in every code page.
-  const char* fragments[] = {"<b>", "</b>", "<I>", "</i>", "<u>", "</U>", "<#FF0000>", "<#00ff0080>",
-                             "</#>", "<#", "<link>", "</link>", "<img>", "</img>", "<c>", "</C>",
-                             "<r>", "</right>", "<LEFT>", "<center>", "a@b", "word ", "\r\n",
-                             "\n", "\r", "<", ">", "/", "#", "\x82\xa0", "\xe9", "\xc3\xa9",
-                             "\xe2\x82", "x"};
+  const char* fragments[] = {"<b>",       "</b>",        "<I>",      "</i>",  "<u>",    "</U>",
+                             "<#FF0000>", "<#00ff0080>", "</#>",     "<#",    "<link>", "</link>",
+                             "<img>",     "</img>",      "<c>",      "</C>",  "<r>",    "</right>",
+                             "<LEFT>",    "<center>",    "a@b",      "word ", "\r\n",   "\n",
+                             "\r",        "<",           ">",        "/",     "#",      "\x82\xa0",
+                             "\xe9",      "\xc3\xa9",    "\xe2\x82", "x"};
   const int fragmentCount = sizeof(fragments) / sizeof(fragments[0]);
   const UINT codePages[] = {CP_ACP, 932, CP_UTF8};
   std::mt19937 random(20261206);
