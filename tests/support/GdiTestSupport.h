@@ -50,7 +50,9 @@ public:
   int Width() const { return m_width; }
   int Height() const { return m_height; }
 
+  // Every pixel in the colour, and no clip region.
   void Fill(uint32_t rgb) {
+    ::SelectClipRgn(m_dc, nullptr);
     ::GdiFlush();
     for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb;
   }

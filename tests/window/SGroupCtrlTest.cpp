@@ -56,8 +56,8 @@ TEST_F(SGroupCtrlTest, ColoursTheCaption) {
   // Printed, the caption shows in the text colour over the background.
   group.m_textColor = 0xFFFF0000;
   group.SetBackColor(RGB(255, 255, 255));
-  Canvas canvas(200, 100, 0x00FF00);
-  group.PrintTo(canvas.dc(), PRF_CLIENT | PRF_ERASEBKGND);
+  Dib32 canvas(200, 100, 0x00FF00);
+  group.PrintTo(canvas.GetDC(), PRF_CLIENT | PRF_ERASEBKGND);
   int red = 0;
   for (int y = 0; y < 20; ++y) {
     for (int x = 0; x < 120; ++x) {

@@ -3,7 +3,6 @@
 #include "window/SMediaCtrl.h"
 
 #include "PaintSupport.h"
-#include "ProbeWnd.h"
 #include "RecordingWnd.h"
 
 #include <gtest/gtest.h>
@@ -64,10 +63,10 @@ protected:
   }
 
   // The client area printed on a background of the given colour.
-  void Print(Canvas* canvas, COLORREF back) {
+  void Print(Dib32* canvas, COLORREF back) {
     media.SetBackColor(back);
     canvas->Fill(0x00FF00FF);
-    media.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT);
+    media.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->GetDC()), PRF_CLIENT);
   }
 
   MediaParent parent;
@@ -76,7 +75,7 @@ protected:
 
 // Pixels of the canvas inside [x0, x1) x [y0, y1) that satisfy the test.
 template <class Test>
-int CountPixels(const Canvas& canvas, int x0, int y0, int x1, int y1, Test test) {
+int CountPixels(const Dib32& canvas, int x0, int y0, int x1, int y1, Test test) {
   int n = 0;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) n += test(canvas.Rgb(x, y)) ? 1 : 0;
@@ -89,7 +88,7 @@ int G(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
 int B(uint32_t rgb) { return rgb & 0xFF; }
 
 // The pixel of [x0, x1) x [y0, y1) with the lowest value in the channel.
-uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*channel)(uint32_t)) {
+uint32_t Strongest(const Dib32& canvas, int x0, int y0, int x1, int y1, int (*channel)(uint32_t)) {
   uint32_t best = 0xFFFFFF;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
@@ -163,7 +162,7 @@ TEST_F(SMediaCtrlTest, ColourTagsFollowTheAlphaRule) {
   // Drawn colours at the runs' places, on white. Text may be antialiased
   // here, so each run is judged by its most strongly inked pixel.
   Tagged("<#FF0000>MMMM</#> <#00FF0080>MMMM</#> <#0000FFFF>MMMM</#>");
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Print(&canvas, RGB(255, 255, 255));
   int top = (kHeight - media.m_contentHeight) / 2;  // middle alignment
   auto inked = [&](int i, int (*channel)(uint32_t)) {
@@ -212,7 +211,7 @@ TEST_F(SMediaCtrlTest, LinesAndAlignment) {
 TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
   media.SetAlignment(0);
   Tagged("<link>me@example.org</link>  <link>site <b>bold</b></link>");
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   EXPECT_EQ(-1, media.HitTestLink(5, 5)) << "no links before the first paint";
   Print(&canvas, RGB(255, 255, 255));
   ASSERT_EQ(3, media.m_linkRects.GetCount());
@@ -254,7 +253,7 @@ TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
 }
 
 TEST_F(SMediaCtrlTest, LinesArePlacedByTheVerticalAlignment) {
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Tagged("<link>x</link>");
   int height = media.m_contentHeight;
   struct {
@@ -312,7 +311,7 @@ TEST_F(SMediaCtrlTest, InkStaysInsideTheMargins) {
   media.SetMargins(margin, margin, margin, margin);
   std::string long_text;
   for (int i = 0; i < 60; ++i) long_text += "MMMM WWWW ";
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   auto red = [](uint32_t c) { return R(c) >= 250 && G(c) <= 160 && G(c) == B(c); };
   for (bool tags : {false, true}) {
     media.SetTags(tags);
@@ -346,7 +345,7 @@ TEST_F(SMediaCtrlTest, ImagesLoadOncePerName) {
 
   // The image is drawn at its run's place.
   media.SetAlignment(0);
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Print(&canvas, RGB(255, 255, 255));
   EXPECT_EQ(0xFF0000u, canvas.Rgb(1 + static_cast<int>(Run(0, 2)->m_x) + 2, 1 + 2));
   media.m_archive = nullptr;
@@ -449,7 +448,7 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   WritePng(&png, 3, 3, 0xFF00FF00);
   TestArchive archive({{"image\\x", &png}});
   media.m_archive = archive.Get();
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
 
   std::string deep;
   for (int i = 0; i < 300; ++i) deep += "<b><#FF0000><link><c>";

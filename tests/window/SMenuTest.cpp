@@ -6,7 +6,7 @@
 #include "window/FrameworkMessages.h"
 #include "window/SImageList.h"
 #include "tests/window/PaintSupport.h"
-#include "tests/window/ProbeWnd.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -185,10 +185,10 @@ TEST(SMenu, ImagesAreMeasuredAndDrawn) {
   EXPECT_EQ(20u, measure.itemWidth);
   EXPECT_EQ(static_cast<UINT>(::GetSystemMetrics(SM_CYMENU)), measure.itemHeight);
   // Drawn middle right in the item less 4 pixels.
-  Canvas canvas(40, 20);
+  Dib32 canvas(40, 20);
   DRAWITEMSTRUCT draw = {};
   draw.CtlType = ODT_MENU;
-  draw.hDC = canvas.dc();
+  draw.hDC = canvas.GetDC();
   draw.rcItem = {0, 0, 40, 20};
   ASSERT_TRUE(m.menu.DrawItem(picture, &draw));
   EXPECT_EQ(0xFF0000u, canvas.Rgb(20, 2));
@@ -197,7 +197,7 @@ TEST(SMenu, ImagesAreMeasuredAndDrawn) {
 }
 
 TEST(SMenu, CommandsReachTheOwnerAsFrameworkMessages) {
-  ProbeWnd owner;
+  RecordingWnd owner;
   RECT r = MakeRect(0, 0, 100, 50);
   ASSERT_TRUE(owner.Create("", WS_POPUP, 0, &r));
   CommandMenu menu;
@@ -241,8 +241,8 @@ TEST(SMenu, AShallowScreenGetsMaskedListsAndOwnerDrawnPictures) {
   IMAGEINFO info = {};
   ASSERT_TRUE(::ImageList_GetImageInfo(list.GetHandle(), 0, &info));
   EXPECT_NE(nullptr, info.hbmMask);
-  Canvas canvas(40, 20);
-  ::ImageList_Draw(list.GetHandle(), 0, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+  Dib32 canvas(40, 20);
+  ::ImageList_Draw(list.GetHandle(), 0, canvas.GetDC(), 0, 0, ILD_TRANSPARENT);
   EXPECT_EQ(0xF8u, canvas.Rgb(1, 4) >> 16 & 0xF8) << "red, in 16 bits";
   EXPECT_EQ(0xFFFFFFu, canvas.Rgb(6, 4)) << "masked out";
 
@@ -257,7 +257,7 @@ TEST(SMenu, AShallowScreenGetsMaskedListsAndOwnerDrawnPictures) {
   canvas.Fill(0xFFFFFF);
   DRAWITEMSTRUCT draw = {};
   draw.CtlType = ODT_MENU;
-  draw.hDC = canvas.dc();
+  draw.hDC = canvas.GetDC();
   draw.rcItem = {0, 0, 40, 20};
   ASSERT_TRUE(m.menu.DrawItem(picture, &draw));
   EXPECT_EQ(0xF8u, canvas.Rgb(25, 10) >> 16 & 0xF8);

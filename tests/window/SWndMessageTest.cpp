@@ -2,7 +2,6 @@
 #include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
-#include "ProbeWnd.h"
 #include "RecordingWnd.h"
 #include "window/FrameworkMessages.h"
 
