@@ -16,6 +16,7 @@
 #include "window/SMediaCtrl.h"
 #include "window/SToolBarCtrl.h"
 #include "window/ToolbarFile.h"
+#include "window/WindowPrivate.h"
 
 #include <math.h>
 
@@ -27,10 +28,7 @@ namespace {
 typedef SDialogRecords::_SCtrl Record;
 
 const COLORREF kWhite = 0x00FFFFFF;
-const COLORREF kShapeKey = 0x00FF00FF;
 const COLORREF kSystemColor = 0xFE000000;
-// "|"-separated lists: quoting with the double quote (1), trimmed tokens (8).
-const int kListFlags = 1 | 8;
 // Tool-bar buttons of TOOLBAR_CONTENT: BTNS_AUTOSIZE, BTNS_SHOWTEXT.
 const BYTE kToolButtonStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
 const int kDefaultToolImageSide = 16;

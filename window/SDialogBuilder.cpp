@@ -14,6 +14,7 @@
 #include "window/SMenu.h"
 #include "window/SStatusBarCtrl.h"
 #include "window/ToolbarFile.h"
+#include "window/WindowPrivate.h"
 
 #include <vector>
 
@@ -21,13 +22,10 @@ namespace {
 
 typedef SDialogEditor::_SCtrl Record;
 
-const COLORREF kShapeKey = 0x00FF00FF;
 // Frame styles a layered dialog loses: caption, system menu, sizing frame,
 // minimise and maximise boxes; and static and client edges.
 const DWORD kLayerDroppedStyle = 0x00CF0000;
 const DWORD kLayerDroppedExStyle = 0x00020200;
-// "|"-separated status texts: quoting with the double quote (1), trimmed (8).
-const int kListFlags = 1 | 8;
 
 bool Flag(const Record* r, const char* key) { return SDialogEditor::GetPropertyBool(r, key); }
 int Int(const Record* r, const char* key) { return SDialogEditor::GetPropertyInt(r, key); }

@@ -10,6 +10,12 @@ inline LPARAM ToLParam(const void* pointer) { return reinterpret_cast<LPARAM>(po
 // The window's style bits.
 inline DWORD StyleOf(HWND hWnd) { return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE)); }
 
+// The colour key of shaped dialog and control images (magenta).
+const COLORREF kShapeKey = 0x00FF00FF;
+// "|"-separated lists of dialog keys: quoting with the double quote (1),
+// trimmed tokens (8).
+const int kListFlags = 1 | 8;
+
 // Deletes a GDI object and clears the handle.
 template <class Handle>
 void DeleteHandle(Handle& handle) {
