@@ -18,6 +18,11 @@
 #include <utility>
 #include <vector>
 
+// A strong red of drawn text (antialiased edges included).
+inline bool IsTextRed(uint32_t rgb) {
+  return ((rgb >> 16) & 0xFF) >= 200 && ((rgb >> 8) & 0xFF) <= 120;
+}
+
 // A 32-bit ARGB bitmap whose pixel (x, y) is colour(x, y) (0xAARRGGBB).
 inline Gdiplus::Bitmap* MakeBitmap(int width, int height,
                                    const std::function<uint32_t(int, int)>& colour) {

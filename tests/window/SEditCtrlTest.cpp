@@ -138,16 +138,9 @@ TEST_F(SEditCtrlTest, PrintingShowsTheTextAndAHollowEditWhatIsUnderneath) {
   edit.PrintTo(canvas.GetDC(), PRF_CLIENT);
   COLORREF window = ::GetSysColor(COLOR_WINDOW);
   uint32_t windowRgb = (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
-  int red = 0, background = 0;
-  for (int y = 0; y < 30; ++y) {
-    for (int x = 0; x < 200; ++x) {
-      uint32_t c = canvas.Rgb(x, y);
-      red += ((c >> 16) & 0xFF) >= 200 && ((c >> 8) & 0xFF) <= 120;
-      background += c == windowRgb;
-    }
-  }
-  EXPECT_GT(red, 20) << "the text is drawn in its colour";
-  EXPECT_GT(background, 1000) << "on the window colour";
+  EXPECT_GT(canvas.Count(0, 0, 200, 30, IsTextRed), 20) << "the text is drawn in its colour";
+  EXPECT_GT(canvas.Count(0, 0, 200, 30, [&](uint32_t c) { return c == windowRgb; }), 1000)
+      << "on the window colour";
 
   // The system edit paints into a given device context on WM_PAINT.
   auto paintedAt = [&](int x, int y) {

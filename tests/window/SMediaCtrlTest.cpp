@@ -73,16 +73,6 @@ protected:
   SMediaCtrl media;
 };
 
-// Pixels of the canvas inside [x0, x1) x [y0, y1) that satisfy the test.
-template <class Test>
-int CountPixels(const Dib32& canvas, int x0, int y0, int x1, int y1, Test test) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) n += test(canvas.Rgb(x, y)) ? 1 : 0;
-  }
-  return n;
-}
-
 int R(uint32_t rgb) { return (rgb >> 16) & 0xFF; }
 int G(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
 int B(uint32_t rgb) { return rgb & 0xFF; }
@@ -317,9 +307,9 @@ TEST_F(SMediaCtrlTest, InkStaysInsideTheMargins) {
     media.SetTags(tags);
     media.SetText(tags ? ("<b>" + long_text + "</b>").c_str() : long_text.c_str());
     Print(&canvas, RGB(255, 255, 255));
-    int inside = CountPixels(canvas, margin, margin, kWidth - margin, kHeight - margin, red);
+    int inside = canvas.Count(margin, margin, kWidth - margin, kHeight - margin, red);
     EXPECT_GT(inside, 100) << tags;
-    EXPECT_EQ(inside, CountPixels(canvas, 0, 0, kWidth, kHeight, red)) << tags;
+    EXPECT_EQ(inside, canvas.Count(0, 0, kWidth, kHeight, red)) << tags;
     EXPECT_EQ(0xFFFFFFu, canvas.Rgb(margin / 2, margin / 2)) << "the background is painted";
   }
 }
