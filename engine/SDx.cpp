@@ -9,6 +9,7 @@
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSound.h"
 #include "window/Framework.h"
 #include "window/SWnd.h"
 
@@ -94,6 +95,8 @@ SDx::SDx()
 SDx::~SDx() {
   Destroy();
   m_shaders.FreeBuffer();
+  m_sounds.FreeBuffer();
+  m_extraVoices.FreeBuffer();
   m_screenEffects.FreeBuffer();
   m_layers.FreeBuffer();
   m_textures.FreeBuffer();
@@ -109,12 +112,6 @@ HRESULT SDx::Seam(int call, HRESULT result, void* data) {
 }
 
 // --- hooks -------------------------------------------------------------------
-
-bool SDx::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (!m_created) return false;
-  if (message == WM_SIZE) OnSize();
-  return true;
-}
 
 void SDx::OnDeviceReset(bool) {}
 void SDx::OnReservedHook1(void*) {}
@@ -165,6 +162,7 @@ bool SDx::Create(SWnd* window, const SDxConfig* settings, SString* error) {
     return false;
   }
   m_mainLayer = new SDxLayer(this);
+  if (m_config.input) CreateInput();
   if (m_config.registryKey[0]) ReadOptions();
   Clear(true);
   m_created = true;
@@ -215,6 +213,7 @@ void SDx::Destroy() {
   Clear(false);
   delete m_mainLayer;
   m_mainLayer = nullptr;
+  ReleaseInput();
   ReleaseRenderTargets();
   if (m_device) m_device->Release();
   m_device = nullptr;
@@ -224,6 +223,8 @@ void SDx::Destroy() {
 }
 
 void SDx::ResetFrameState() {
+  // XInput's published stick dead zones and trigger threshold.
+  SetPadDeadZones(7849.0f, 8689.0f, 30.0f, 30.0f);
   m_paused = false;
   m_window = nullptr;
   m_slowWarningEnabled = true;
@@ -251,6 +252,7 @@ void SDx::Clear(bool rebuild) {
   m_masterVolume = 0.5f;
   if (g_masteringVoice) g_masteringVoice->SetVolume(m_masterVolume);
   m_soundOn = m_config.audio != 0;
+  DeleteSounds();
 
   m_lighting = m_config.lighting != 0;
   m_flashStart = m_flashDuration = m_flashAmount = 0.0f;
@@ -273,7 +275,9 @@ void SDx::Clear(bool rebuild) {
 
   m_paused = false;
   m_sceneVisible = true;
-  ResetKeyStates();
+  StopRumble();
+  ResetInput();
+  m_rumbleEnabled = m_config.forceFeedback != 0;
   if (rebuild && m_mainLayer) BuildOwnObjects();
 }
 
@@ -289,6 +293,12 @@ void SDx::Frame() {
   SDx* dx = g_engine;
   if (!dx || !dx->m_created) return;
   if (!dx->UpdateTiming()) return;
+  if (dx->m_xinput) {
+    dx->PollXInput();
+  } else {
+    dx->PollDirectInput();
+  }
+  dx->UpdateSounds();
   if (dx->m_deviceLost) {
     dx->RestoreDevice(false);
     return;

@@ -15,6 +15,7 @@
 #include "core/SString.h"
 #include "engine/SDxConfig.h"
 #include "engine/SDxEffect.h"
+#include "engine/SDxPadState.h"
 #include "engine/SDxRenderTarget.h"
 #include "engine/SDxVertex.h"
 
@@ -24,6 +25,13 @@
 
 class SWnd;
 class SDxShader;
+class SDxSound;
+class SFile;
+struct IDirectInput8A;
+struct IDirectInputDevice8A;
+struct _XINPUT_STATE;
+struct _XINPUT_VIBRATION;
+struct DIJOYSTATE2;
 class SDxShaderDefault;
 class SDxShaderGBuffer;
 class SDxShaderDeferred;
@@ -251,6 +259,72 @@ public:
   // device.
   bool Render();
 
+  // --- keys and option keys (SDxInput.cpp) -------------------------------------
+
+  bool IsKeyDown(int key) const { return key >= 0 && key < 256 && m_keyDown[key]; }
+  // Down, and pressed (or repeated) in this frame.
+  bool IsKeyPressed(int key) const { return IsKeyDown(key) && m_keyEvents[key] != 0; }
+  // Down, and first pressed in this frame.
+  bool IsKeyPressedNoRepeat(int key) const { return IsKeyDown(key) && m_keyEvents[key] == 1; }
+  // The overlay line at the bottom of the screen for that many seconds
+  // (<= 0: the text only).
+  void ShowOverlayText(const char* text, float seconds);
+  // The line an option key shows for the live setting of that index.
+  SString FormatOptionLine(int index) const;
+
+  // --- game pad (SDxPad.cpp, SDxPadDevice.cpp) ----------------------------------
+
+  // XInput as a test may answer it: null loads the system's functions.
+  typedef DWORD(WINAPI* XInputGetStateProc)(DWORD pad, _XINPUT_STATE* state);
+  typedef DWORD(WINAPI* XInputSetStateProc)(DWORD pad, _XINPUT_VIBRATION* vibration);
+  static XInputGetStateProc s_xinputGetState;
+  static XInputSetStateProc s_xinputSetState;
+
+  void CreateInput();
+  void ReleaseInput();
+  // productId: product in the high 16 bits, vendor in the low 16 bits.
+  static bool IsXInputDevice(uint32_t productId);
+  void PollXInput();
+  void PollDirectInput();
+  // The mapping of a DirectInput state onto the pad record, by axis count.
+  void ReadDirectInputState(const DIJOYSTATE2* state);
+  void SetPadDeadZones(float leftStick, float rightStick, float leftTrigger, float rightTrigger);
+  void ResetPadState();
+  void ResetInput();
+  bool IsButtonPressed(int n) const;
+  bool IsStartPressed() const;
+  bool IsBackPressed() const;
+  bool IsPadRightPressed() const;
+  bool IsPadLeftPressed() const;
+  bool IsPadUpPressed() const;
+  bool IsPadDownPressed() const;
+  // Negative keeps a motor's value; seconds <= 0 runs until stopped.
+  void SetRumble(float left, float right, float seconds);
+  void StopRumble();
+  void SetForceFeedback(bool on);
+
+  // --- sound channels (SDxSoundChannels.cpp) ------------------------------------
+
+  // Appends a channel (its number is its index) of voices voices and
+  // returns its head; null on failure, when the channel stays as an empty
+  // place so that later channels keep their numbers.
+  SDxSound* LoadSound(SFile* file, bool loop, bool compressed, int voices);
+  // Starts a free voice of channel n; volume < 0 and pan < -1 keep the
+  // voice's values. Null when nothing started.
+  SDxSound* PlaySound(int n, bool noRetrigger, float volume, float pan);
+  void StopSound(int n, float fade);
+  // Every channel not in the list (null: every channel).
+  void StopAllSounds(SArray<int>* except, float fade);
+  bool IsSoundPlaying(int n);
+  void SetSoundVolume(int n, float volume);
+  // The head voice of channel n; null outside the channels.
+  SDxSound* GetSound(int n) const;
+  void PauseSounds(bool sounds);
+  void ResumeSounds(bool sounds);
+  void UpdateSounds();
+  // Deletes every voice (the extra voices first) and empties both lists.
+  void DeleteSounds();
+
   // --- state -------------------------------------------------------------------
 
   struct _SScreenVertex {
@@ -286,6 +360,25 @@ public:
   float m_keyPressTimes[256];
   uint8_t m_keyDown[256];
   uint8_t m_keyEvents[256];
+  // The overlay line the option keys and ShowOverlayText last set, the game
+  // clock when it was shown and for how long.
+  SString m_overlayLine;
+  float m_overlayShownAt = 0.0f, m_overlaySeconds = 0.0f;
+
+  // Game pad: current and previous record, thresholds, devices, rumble.
+  SDxPadState m_pad = {}, m_padPrevious = {};
+  bool m_xinput = false;
+  float m_padDeadZones[4] = {};  // left stick, right stick, left trigger, right trigger
+  IDirectInput8A* m_directInput = nullptr;
+  IDirectInputDevice8A* m_padDevice = nullptr;
+  int m_padAxes = 0;
+  bool m_rumbleEnabled = true;
+  float m_rumbleStart = 0.0f, m_rumbleDuration = 0.0f;
+  float m_rumbleLeft = 0.0f, m_rumbleRight = 0.0f;
+
+  // Sound channels (head voices by channel number) and every extra voice.
+  SArray<SDxSound*> m_sounds;
+  SArray<SDxSound*> m_extraVoices;
 
   // Render targets.
   SDxRenderTarget* m_currentTarget;
