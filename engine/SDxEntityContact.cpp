@@ -74,9 +74,12 @@ struct RoughBounds {
   // The bounds along world axis j.
   void Axis(int j, float* low, float* high) const {
     const D3DXMATRIX& m = object->GetWorldMatrix();
-    float c = center.x * m.m[0][j] + center.y * m.m[1][j] + center.z * m.m[2][j] + m.m[3][j];
+    float x = center.x * m.m[0][j], y = center.y * m.m[1][j], z = center.z * m.m[2][j];
+    float c = x + y + z + m.m[3][j];
     float e = fabsf(half.x * m.m[0][j]) + fabsf(half.y * m.m[1][j]) + fabsf(half.z * m.m[2][j]);
-    float reach = affine ? e + (fabsf(c) + e) * 1e-4f + 1e-4f : FLT_MAX;
+    // The margin grows with the largest terms summed, whatever cancels.
+    float size = fabsf(x) + fabsf(y) + fabsf(z) + fabsf(m.m[3][j]) + e;
+    float reach = affine ? e + size * 1e-5f + 1e-6f : FLT_MAX;
     *low = c - reach;
     *high = c + reach;
   }

@@ -323,11 +323,16 @@ TEST_F(SDxEntityTest, ContactScansTestBoxesThenEachKindsGeometry) {
          q->includeHidden = true;
        },
        false, true, true, 0},
+      {"boxes touching", [](SDxObject* o, SDxContactQuery*) { o->SetPositionXYZ(2, 0, 0); }, false,
+       true, true, 0},
+      {"boxes apart", [](SDxObject* o, SDxContactQuery*) { o->SetPositionXYZ(2.01f, 0, 0); }, false,
+       true, false, 0},
   };
   for (const auto& c : cases) {
     SDxObject* other = owner->GetMainObject();
     other->m_contactFlags[0] = true;
     other->SetVisible(true);
+    other->SetPositionXYZ(1.5f, 0, 0);
     SArray<SDxObject*> list;
     list.Add(other);
     SDxContactQuery query;
