@@ -1,6 +1,6 @@
 // The entity step: 1,000 entities on unit boxes move along z through a layer
 // whose object list holds solid boxes, each running its post-update contact
-// scan against them; one manager update is measured. The entities' boxes
+// scan against them; one manager update is measured (the fastest batch). The entities' boxes
 // take part in contacts, or are left as objects are built (their scans
 // then test nothing).
 #include "core/Platform.h"
@@ -77,15 +77,20 @@ void PrintEntitySteps(SDx* engine) {
       new Mover(layer, box, 0.75f + Spread(0.5f), &contacts);
     }
     for (int u = 0; u < 10; ++u) layer->m_manager->Update();
-    const int kUpdates = 200;
+    // The fastest of several batches: the machine is shared.
+    const int kBatches = 10, kUpdates = 40;
+    double seconds = 1e9;
     contacts = 0;
-    double start = Now();
-    for (int u = 0; u < kUpdates; ++u) layer->m_manager->Update();
-    double seconds = (Now() - start) / kUpdates;
+    for (int b = 0; b < kBatches; ++b) {
+      double start = Now();
+      for (int u = 0; u < kUpdates; ++u) layer->m_manager->Update();
+      double batch = (Now() - start) / kUpdates;
+      seconds = batch < seconds ? batch : seconds;
+    }
     printf(
         "  entity step, 1000 moving entities %s, scanning %d solid boxes: %.3f ms (%.1f "
         "contacts)\n",
         run.takePart ? "in contact" : "as built", run.solids, seconds * 1e3,
-        (double)contacts / kUpdates);
+        (double)contacts / (kBatches * kUpdates));
   }
 }
