@@ -80,8 +80,3 @@ void SDxManager::Reserve(int n) {
 SDxEntity* SDxManager::GetEntity(int index) const {
   return index >= 0 && index < m_entities.GetCount() ? m_entities[index] : nullptr;
 }
-
-SDxEntity* SDxManager::FindEntity(int id) {
-  int at = m_ids.FindSorted(id);
-  return at < 0 ? nullptr : m_entities[at];
-}

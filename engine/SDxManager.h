@@ -59,8 +59,6 @@ public:
   int GetCount() const { return m_entities.GetCount(); }
   // Null outside [0, count).
   SDxEntity* GetEntity(int index) const;
-  // The entity of that id, or null.
-  SDxEntity* FindEntity(int id);
 
   SDx* m_engine;
   SDxLayer* m_layer;

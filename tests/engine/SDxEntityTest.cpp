@@ -151,8 +151,8 @@ TEST_F(SDxEntityTest, IdsRiseFromOneAndStartAgainAfterRemoveAll) {
   EXPECT_EQ(1, a->GetId());
   delete manager->GetEntity(1);
   EXPECT_EQ(3, Make()->GetId());  // never reused while the manager lives
-  EXPECT_EQ(a, manager->FindEntity(1));
-  EXPECT_EQ(nullptr, manager->FindEntity(2));
+  EXPECT_EQ(a, manager->GetEntity(0));
+  EXPECT_EQ(3, manager->m_ids[1]);
   EXPECT_FLOAT_EQ(s_engine->GetTime(), a->GetCreationTime());
   manager->RemoveAll();
   EXPECT_EQ("del3 del1 ", log.substr(log.size() - 10));
@@ -160,6 +160,18 @@ TEST_F(SDxEntityTest, IdsRiseFromOneAndStartAgainAfterRemoveAll) {
   layer->Clear();
   EXPECT_EQ(0, manager->GetCount());
   EXPECT_EQ(1, Make()->GetId());
+
+  // A fixed capacity (at least 8) deletes the entities first and refuses the
+  // entity beyond it, which is then never run.
+  layer->SetFixedCapacity(8);
+  for (int i = 0; i < 8; ++i) Make();
+  Probe* refused = Make();
+  EXPECT_EQ(8, manager->GetCount());
+  EXPECT_EQ(8, manager->m_ids.GetCount());
+  EXPECT_EQ(std::string::npos, Frame().find("up9"));
+  delete refused;
+  layer->SetFixedCapacity(-1);
+  EXPECT_EQ(0, manager->GetCount());
 }
 
 TEST_F(SDxEntityTest, MessagesAreDeliveredStrictlyAfterTheirTime) {
