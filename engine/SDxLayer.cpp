@@ -120,6 +120,16 @@ void SDxLayer::Clear() {
     for (int i = 0; i < l.GetCount(); ++i) items.Add(l[i]);
     l.RemoveAll();
   }
+  // Instances on other layers of the masters that go with this layer go
+  // first: they would be left on freed geometry.
+  for (int i = 0; m_engine && i < items.GetCount(); ++i) {
+    if (items[i]->m_kind != SDxLayerItem::KIND_MESH) continue;
+    SDxMesh* mesh = static_cast<SDxMesh*>(items[i]);
+    for (int l = -1; !mesh->m_source && l < m_engine->m_layers.GetCount(); ++l) {
+      SDxLayer* layer = l < 0 ? m_engine->GetMainLayer() : m_engine->m_layers[l];
+      if (layer && layer != this) layer->RemoveInstancesOf(mesh);
+    }
+  }
   items.DeleteAndRemoveAll();
   items.FreeBuffer();
   m_orderDirty = true;
@@ -130,8 +140,16 @@ void SDxLayer::Clear() {
 
 void SDxLayer::SetFixedCapacity(int n) {
   m_manager->Reserve(n);
-  for (SArray<SDxLayerItem*>& list : m_lists) list.Reserve(n);
-  m_ordered.Reserve(n);
+  // The items already filed stay filed: the storage holds at least them.
+  SArray<SDxLayerItem*> kept;
+  for (int list = LIST_ORDERED; list < LIST_COUNT; ++list) {
+    SArray<SDxLayerItem*>& l = List(list);
+    kept.RemoveAll();
+    for (int i = 0; i < l.GetCount(); ++i) kept.Add(l[i]);
+    l.Reserve(n < 0 || n >= kept.GetCount() ? n : kept.GetCount());
+    for (int i = 0; i < kept.GetCount(); ++i) l.Add(kept[i]);
+  }
+  kept.FreeBuffer();
 }
 
 // --- factories -------------------------------------------------------------------

@@ -68,11 +68,13 @@ public:
   // Deletes the queued messages and every entity (whose objects leave the
   // layer with them), then every item (all are taken out of the lists
   // before the first is deleted, so that an item's destructor meets no
-  // half-deleted list); counters 0, next sequence number 1, order dirty.
-  // Hooks are not called for the items.
+  // half-deleted list), and the instances of its master meshes on other
+  // layers; counters 0, next sequence number 1, order dirty. Hooks are not
+  // called for its own items.
   void Clear();
-  // n >= 0: every list gets storage for n items and never reallocates;
-  // n < 0: growable again. The same for the manager's entities.
+  // n >= 0: every list gets storage for n items (at least for the items it
+  // holds, which stay filed) and never reallocates; n < 0: growable again.
+  // The same for the manager's entities.
   void SetFixedCapacity(int n);
 
   // --- factories ---------------------------------------------------------------
