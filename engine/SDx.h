@@ -44,6 +44,9 @@ class SDxPreset;
 class SDxSprite;
 class SDxText;
 class SDxTexture;
+class SDxCamera;
+class SDxShape;
+class SFile;
 
 class SDx;
 
@@ -177,8 +180,38 @@ public:
   bool SetScreenEffects(SArray<SDxShader*>* shaders);
   SDxShaderDeferred* GetDeferredShader() const { return m_shaderDeferred; }
   void SetPreviousFrameCopy(bool copy) { m_previousFrameCopy = copy; }
+
+  // --- scene (SDxScene.cpp) -----------------------------------------------------
+
+  // A texture loaded from count bytes of the file at its position (negative:
+  // to the end), inserted in the sorted texture array; null on failure.
+  SDxTexture* CreateTexture(SFile* file, int count, const char* name, int blendKind);
+  // OnTextureRemoved, every layer forgets the texture, then it is deleted.
+  // False for null or a texture that is not the engine's.
+  bool RemoveTexture(SDxTexture* texture);
+  // The first texture of that name (exact bytes), or null.
+  SDxTexture* FindTexture(const char* name) const;
+  SDxCamera* CreateCamera();
+  // -1: the current camera; 0..count-1: that camera; otherwise null.
+  SDxCamera* GetCamera(int index) const;
+  // A new active layer appended to the layer array.
+  SDxLayer* CreateLayer();
+  // The layer at the index of the layer array, or null.
+  SDxLayer* GetLayer(int index) const;
   // The first layer of the layer array; null when there is none.
-  SDxLayer* GetFirstLayer() const { return m_layers.GetCount() > 0 ? m_layers[0] : nullptr; }
+  SDxLayer* GetFirstLayer() const { return GetLayer(0); }
+  SDxLayer* GetMainLayer() const { return m_mainLayer; }
+  // SDxLayer::RemoveItem on the item's own layer; false for null.
+  bool RemoveItem(SDxLayerItem* item);
+  // A mesh of the layer array (not the main layer) by name, letter case
+  // ignored; null when none.
+  SDxObject* FindObjectByName(const char* name) const;
+  // The texture's blend kind: 1 alpha blending, 2 additive; others nothing.
+  void SetBlendMode(SDxTexture* texture);
+  // Alpha blending off, destination blend INVSRCALPHA.
+  void ResetBlendMode();
+  // (now - start) / duration at most 1; 1 for a duration <= 0.
+  float GetProgress(float start, float duration) const;
 
   // --- display parameters ------------------------------------------------------
 
@@ -204,8 +237,8 @@ public:
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
   // Three engine vertices for the corners 0, 2, 1 with the triangle's flat
   // frame; returns the position after them.
-  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions, const D3DXVECTOR2* uvs,
-                                  bool flip);
+  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions,
+                                  const D3DXVECTOR2* uvs, bool flip);
 
   // --- device (SDxDevice.cpp) --------------------------------------------------
 
@@ -214,7 +247,8 @@ public:
   // Releases what an earlier call made, then makes the default-pool objects.
   bool CreateRenderTargets(SString* error);
   void ReleaseRenderTargets();
-  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner);
+  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter,
+                           SDxRenderTarget* partner);
   // The largest rectangle of the aspect inside the client, centred.
   static RECT ComputeOutputRect(int clientWidth, int clientHeight, float aspect);
 
@@ -381,6 +415,17 @@ public:
   SArray<SDxShader*> m_screenEffects;  // in drawing order, not owned
   SArray<SDxLayer*> m_layers;
 
+  // Scene.
+  SDxLayer* m_mainLayer;              // not in the layer array
+  SArray<SDxTexture*> m_textures;     // sorted by address
+  SArray<SDxCamera*> m_cameras;       // sorted by address
+  SDxCamera* m_currentCamera;
+  SDxText* m_overlayText;             // on the main layer
+  SDxText* m_slowWarningText;         // on no layer
+  SDxTexture* m_slowWarningTexture;   // not in the texture array
+  SDxShape* m_boxShape;               // the light volume; on no layer's list
+  D3DMATERIAL9 m_defaultMaterial;
+
   // View of the frame.
   D3DXMATRIX m_view, m_projection, m_viewProjection;
 
@@ -425,6 +470,13 @@ private:
   void ReadOptions();
   void WriteOptions();
   void ResetFrameState();
+  // Textures, cameras and layers deleted, the main layer cleared.
+  void ClearScene();
+  // The engine's own objects: the box shape, the slow-warning texture and
+  // text, the current camera, the overlay text and the first layer.
+  void BuildOwnObjects();
+  // Every text's pixel rectangle again (after a size change).
+  void RefreshTexts();
   void DeleteShaders();
   // Direct3D call results through the seam.
   static HRESULT Seam(int call, HRESULT result, void* data);

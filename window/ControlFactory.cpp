@@ -30,18 +30,19 @@
 #include "window/STabCtrl.h"
 #include "window/SToolBarCtrl.h"
 #include "window/ToolbarFile.h"
+#include "window/WindowPrivate.h"
 
 #include <math.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
 typedef SDialogRecords::_SCtrl Record;
 
 const COLORREF kWhite = 0x00FFFFFF;
-const COLORREF kShapeKey = 0x00FF00FF;
 const COLORREF kSystemColor = 0xFE000000;
-// "|"-separated lists: quoting with the double quote (1), trimmed tokens (8).
-const int kListFlags = 1 | 8;
 // Tool-bar buttons of TOOLBAR_CONTENT: BTNS_AUTOSIZE, BTNS_SHOWTEXT.
 const BYTE kToolButtonStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
 const int kDefaultToolImageSide = 16;
@@ -163,11 +164,13 @@ void SetImageFromEntry(SWnd* control, const Build& b, const char* key, COLORREF 
   SFileMem file;
   if (!LoadEntry(b, key, &file)) return;
   SImage image;
-  if (image.Load(&file) && image.GetBitmap()) control->SetBackgroundImage(image.GetBitmap(), shapeKey);
+  if (image.Load(&file) && image.GetBitmap())
+    control->SetBackgroundImage(image.GetBitmap(), shapeKey);
 }
 
 void SetBackground(SWnd* control, const Record* r) {
-  if (r->m_backColor != SImage::COLOR_NONE) control->SetBackColor(DecodeDialogColor(r->m_backColor));
+  if (r->m_backColor != SImage::COLOR_NONE)
+    control->SetBackColor(DecodeDialogColor(r->m_backColor));
 }
 
 // A COLORREF as the rich text view's colour: alpha 254, red from the low
@@ -175,12 +178,6 @@ void SetBackground(SWnd* control, const Record* r) {
 uint32_t ToViewColor(COLORREF color) {
   return 0xFE000000u | (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) |
          uint32_t(GetBValue(color));
-}
-
-// "MEDIA_LINKCOLOR": absent reads 0 (black).
-COLORREF LinkColor(const Record* r) {
-  if (SDialogRecords::GetProperty(r, "MEDIA_LINKCOLOR").GetLength() == 0) return 0;
-  return SDialogRecords::GetLinkColorProperty(r);
 }
 
 // --- branches -------------------------------------------------------------------
@@ -260,7 +257,7 @@ void ConfigureMedia(SWnd* control, const Build& b) {
   }
   SetBackground(control, r);
   if (r->m_transparent) control->SetBackColor(SImage::COLOR_HOLLOW);
-  COLORREF link = LinkColor(r);
+  COLORREF link = SDialogRecords::GetLinkColorProperty(r);
   if (link != SImage::COLOR_NONE) {
     media->m_linkColor = ToViewColor(DecodeDialogColor(link));
     control->Redraw();
@@ -282,7 +279,8 @@ void ConfigureMedia(SWnd* control, const Build& b) {
 
   if (b.archive) {
     SetTextFromEntry(control, b, "MEDIA_TEXT");
-    SetImageFromEntry(control, b, "MEDIA_IMAGE", Flag(r, "MEDIA_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
+    SetImageFromEntry(control, b, "MEDIA_IMAGE",
+                      Flag(r, "MEDIA_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
     SString over = SDialogRecords::GetProperty(r, "MEDIA_BUTTONOVER");
     SString push = SDialogRecords::GetProperty(r, "MEDIA_BUTTONPUSH");
     SString check = SDialogRecords::GetProperty(r, "MEDIA_BUTTONCHECK");
@@ -296,7 +294,7 @@ void ConfigureMedia(SWnd* control, const Build& b) {
     double y = -fabs(Real(r, "MEDIA_AUTOSCROLLY"));
     if (x != 0.0 || y != 0.0) {
       media->SetAutoScroll(x, y);
-      if (Flag(r, "MEDIA_AUTOSCROLLLOOP")) media->m_loop = true;
+      media->m_loop = Flag(r, "MEDIA_AUTOSCROLLLOOP");
     }
   }
 }
@@ -313,19 +311,34 @@ void ConfigureToolBar(SWnd* control, const Build& b) {
   int height = Int(r, "TOOLBAR_IMAGEHEIGHT");
   toolBar->SetImageSize(width ? width : kDefaultToolImageSide,
                         height ? height : kDefaultToolImageSide);
-  // Empty tokens make one separator before the next button.
+  // Empty tokens make one separator before the next button. The buttons go
+  // to the tool bar in one call, at most MAX_TOOLBAR_BUTTONS of them.
   bool separator = false;
-  int buttons = 0;
+  int count = 0;
+  std::vector<TBBUTTON> buttons;
+  std::vector<std::string> texts;
   ForEachToken(r, "TOOLBAR_CONTENT", [&](const char* text) {
     if (!*text) {
       separator = true;
       return;
     }
-    if (separator) AddToolbarSeparator(toolBar, 0);
+    if (buttons.size() + (separator ? 2 : 1) > size_t(MAX_TOOLBAR_BUTTONS)) return;
+    if (separator) buttons.push_back(ToolbarSeparator(0));
     separator = false;
-    toolBar->AddButton(buttons, buttons, text, kToolButtonStyle, TBSTATE_ENABLED, 0);
-    ++buttons;
+    TBBUTTON button = ToolbarSeparator(count);
+    button.iBitmap = count;
+    button.fsStyle = kToolButtonStyle;
+    buttons.push_back(button);
+    texts.push_back(text);
+    ++count;
   });
+  // The texts are in place now: point the buttons at them.
+  size_t next = 0;
+  for (TBBUTTON& button : buttons) {
+    if (button.fsStyle != BTNS_SEP)
+      button.iString = reinterpret_cast<INT_PTR>(texts[next++].c_str());
+  }
+  if (!buttons.empty()) toolBar->AddButtons(buttons.data(), int(buttons.size()));
 }
 
 void ConfigureWindow(SWnd* control, const Build& b) {
@@ -333,7 +346,8 @@ void ConfigureWindow(SWnd* control, const Build& b) {
   if (r->m_transparent) {
     control->SetBackColor(SImage::COLOR_HOLLOW);
   } else {
-    control->SetBackColor(r->m_backColor != SImage::COLOR_NONE ? DecodeDialogColor(r->m_backColor) : kWhite);
+    control->SetBackColor(r->m_backColor != SImage::COLOR_NONE ? DecodeDialogColor(r->m_backColor)
+                                                               : kWhite);
   }
 }
 
@@ -580,7 +594,8 @@ bool MakeWindow(SWnd* control, const TypeRow& row, const Build& b) {
     case FRAMEWORK_UNTITLED:
       return control->Create("", style, b.exStyle, &b.rect, b.parent, id);
     case SYSTEM:
-      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent, id);
+      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent,
+                                    id);
   }
   return false;
 }
@@ -627,8 +642,9 @@ SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SRe
   b.rect.right = int16_t(record->m_left + record->m_width);
   b.rect.bottom = int16_t(record->m_top + record->m_height);
   b.id = (row->flags & NO_ID) ? 0 : int(record->m_id);
-  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText() ? record->m_caption.GetText()
-                                                                       : "";
+  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText()
+                ? record->m_caption.GetText()
+                : "";
 
   SWnd* control = dialog ? dialog->CreateCustomControl(record->m_type, record) : nullptr;
   if (!control) {
@@ -642,7 +658,8 @@ SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SRe
   }
 
   if (row->construct && row->prepare) row->prepare(control, b);
-  bool created = row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
+  bool created =
+      row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
   if (!created || !control->m_hWnd) {
     delete control;
     return nullptr;

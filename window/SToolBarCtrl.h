@@ -38,6 +38,9 @@ public:
   // One button; a null text gives none. True when the tool bar took it.
   bool AddButton(int imageIndex, int commandId, const char* text, BYTE style, BYTE state,
                  DWORD_PTR data);
+  // Many buttons in one call (the texts, iString, are pointers to text or 0);
+  // true when the tool bar took them.
+  bool AddButtons(const TBBUTTON* buttons, int count);
 
   // While a menu is open: the button becomes the hot item; another button
   // than the open one closes the open menu and records this one, so that its

@@ -1,13 +1,13 @@
 #include "core/Platform.h"
 #include "core/SPath.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
 
 // The parts of a path joined by "|": root, relative, folder, file name,
 // folder path, parent, and "F" for a folder and "N" for a file name.
@@ -19,40 +19,48 @@ std::string Parts(const SPath& p) {
 
 }  // namespace
 
-TEST(SPath, SplitsLocalPaths) {
+TEST(SPath, SplitsLocalUrlAndUncPaths) {
   const struct {
     const char* text;
+    int kind;
     const char* parts;
   } rows[] = {
-      {"C:\\a\\b\\c.txt", "C:\\|a\\b\\|b\\|c.txt|C:\\a\\b\\|C:\\a\\b\\|N"},
-      {"C:\\a\\b\\", "C:\\|a\\b\\|b\\||C:\\a\\b\\|C:\\a\\|F"},
-      {"C:\\a\\", "C:\\|a\\|a\\||C:\\a\\|C:\\|F"},
-      {"C:\\c.txt", "C:\\|||c.txt|C:\\|C:\\|N"},
-      {"C:\\", "C:\\||||C:\\||"},
+      {"C:\\a\\b\\c.txt", SPath::KIND_LOCAL, "C:\\|a\\b\\|b\\|c.txt|C:\\a\\b\\|C:\\a\\b\\|N"},
+      {"C:\\a\\b\\", SPath::KIND_LOCAL, "C:\\|a\\b\\|b\\||C:\\a\\b\\|C:\\a\\|F"},
+      {"C:\\a\\", SPath::KIND_LOCAL, "C:\\|a\\|a\\||C:\\a\\|C:\\|F"},
+      {"C:\\c.txt", SPath::KIND_LOCAL, "C:\\|||c.txt|C:\\|C:\\|N"},
+      {"C:\\", SPath::KIND_LOCAL, "C:\\||||C:\\||"},
+      {"scheme://host/dir/file.php", SPath::KIND_URL,
+       "scheme://host/|dir/|dir/|file.php|scheme://host/dir/|scheme://host/dir/|N"},
+      {"\\\\server\\share\\dir\\f.txt", SPath::KIND_UNC,
+       "\\\\server\\|share\\dir\\|dir\\|f.txt|\\\\server\\share\\dir\\|\\\\server\\share\\dir\\|N"},
   };
   for (const auto& row : rows) {
     SPath path(row.text);
-    EXPECT_EQ(SPath::KIND_LOCAL, path.GetKind()) << row.text;
+    EXPECT_EQ(row.kind, path.GetKind()) << row.text;
     EXPECT_EQ(row.parts, Parts(path)) << row.text;
   }
 
-  SPath upper("C:\\a\\Pic.PNG");
-  EXPECT_EQ("Pic", Text(upper.GetTitle()));
-  EXPECT_EQ("PNG", Text(upper.GetExtension(false, false)));
-  EXPECT_EQ(".png", Text(upper.GetExtension(true, true)));
-  SPath hidden("C:\\x\\.cfg");
-  EXPECT_EQ("", Text(hidden.GetTitle()));
-  EXPECT_EQ("cfg", Text(hidden.GetExtension(false, false)));
-  EXPECT_EQ("a.tar", Text(SPath("C:\\x\\a.tar.gz").GetTitle()));
-  EXPECT_EQ("", Text(SPath("C:\\x\\README").GetExtension(true, false)));
-
+  const struct {
+    const char* path;
+    const char* title;
+    const char* extension;  // no dot, as stored
+    const char* lowerWithDot;
+  } names[] = {{"C:\\a\\Pic.PNG", "Pic", "PNG", ".png"},
+               {"C:\\x\\.cfg", "", "cfg", ".cfg"},
+               {"C:\\x\\a.tar.gz", "a.tar", "gz", ".gz"},
+               {"C:\\x\\README", "README", "", ""}};
+  for (const auto& n : names) {
+    SPath path(n.path);
+    EXPECT_EQ(n.title, Text(path.GetTitle())) << n.path;
+    EXPECT_EQ(n.extension, Text(path.GetExtension(false, false))) << n.path;
+    EXPECT_EQ(n.lowerWithDot, Text(path.GetExtension(true, true))) << n.path;
+  }
   // Copies are independent.
   SPath path("C:\\a\\b\\c.txt");
   SPath copy(path);
   path.Normalize("C:\\z.txt");
   EXPECT_EQ("C:\\a\\b\\c.txt", Text(copy.GetPath()));
-  copy = path;
-  EXPECT_EQ("C:\\z.txt", Text(copy.GetPath()));
 }
 
 TEST(SPath, RelativeAndForwardSlashPathsBecomeAbsolute) {
@@ -76,11 +84,7 @@ TEST(SPath, RelativeAndForwardSlashPathsBecomeAbsolute) {
   EXPECT_EQ("C:\\a\\", Text(set.GetPath()));
 }
 
-TEST(SPath, UrlsAndUncPaths) {
-  SPath url("scheme://host/dir/file.php");
-  EXPECT_EQ(SPath::KIND_URL, url.GetKind());
-  EXPECT_EQ("scheme://host/|dir/|dir/|file.php|scheme://host/dir/|scheme://host/dir/|N",
-            Parts(url));
+TEST(SPath, UrlAndUncForms) {
   EXPECT_EQ("scheme://host/", Text(SPath("scheme://host").GetRoot()));
   SPath backslashes("http://host\\a\\b.htm");
   EXPECT_EQ("http://host/a/b.htm", Text(backslashes.GetPath()));
@@ -97,11 +101,6 @@ TEST(SPath, UrlsAndUncPaths) {
   EXPECT_EQ(SPath::KIND_URL, colonLater.GetKind());
   EXPECT_EQ("a:b", Text(colonLater.GetFileName()));
 
-  SPath unc("\\\\server\\share\\dir\\f.txt");
-  EXPECT_EQ(SPath::KIND_UNC, unc.GetKind());
-  EXPECT_EQ("\\\\server\\|share\\dir\\|dir\\|f.txt|\\\\server\\share\\dir\\|"
-            "\\\\server\\share\\dir\\|N",
-            Parts(unc));
   EXPECT_EQ("\\\\server\\share\\f.txt", Text(SPath("\\\\server/share/f.txt").GetPath()));
   EXPECT_EQ("\\\\server\\", Text(SPath("\\\\server").GetRoot()));
   EXPECT_FALSE(SPath("\\\\server").HasFileName());
@@ -109,13 +108,10 @@ TEST(SPath, UrlsAndUncPaths) {
 }
 
 TEST(SPath, RefusedTextsLeaveThePathUnset) {
-  const char* refused[] = {"C:\\a*.txt", "C:\\a?.txt", "C:\\a\"b", "C:\\<x>",
-                           "C:\\a\tb", "", nullptr};
-  for (const char* text : refused) {
+  for (const char* text : {"C:\\a*.txt", "C:\\a?.txt", "C:\\a\"b", "C:\\<x>", "C:\\a\tb", ""}) {
     SPath path("C:\\ok.txt");
-    EXPECT_EQ(0, path.Normalize(text)) << (text ? text : "(null)");
-    EXPECT_EQ(SPath::KIND_UNSET, path.GetKind());
-    EXPECT_EQ("", Text(path.GetPath()));
-    EXPECT_EQ("||||||", Parts(path));
+    EXPECT_EQ(0, path.Normalize(text)) << text;
+    EXPECT_EQ("||||||", Parts(path)) << text;
   }
+  EXPECT_EQ(SPath::KIND_UNSET, SPath(nullptr).GetKind());
 }

@@ -169,8 +169,8 @@ TEST_F(SimpleControlsTest, LabelTextStaysInsideItsRectangle) {
     ASSERT_TRUE(label.Create("iii", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd));
     label.m_textColor = 0x000000FF;
     label.SetAlignment(c.alignment);
-    Canvas canvas(200, 30, 0xFFFFFF);
-    label.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    Dib32 canvas(200, 30, 0xFFFFFF);
+    label.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
     bool left = false, right = false, outside = false;
     for (int y = 0; y < 30; ++y) {
       for (int x = 0; x < 200; ++x) {
@@ -198,8 +198,8 @@ TEST_F(SimpleControlsTest, WrappedSystemControls) {
   ASSERT_TRUE(edge.Create(WS_VISIBLE, 0, &rect, parent.m_hWnd, 1));
   edge.m_edge = EDGE_SUNKEN;
   edge.m_borders = BF_LEFT | BF_BOTTOM;
-  Canvas canvas(40, 20, 0xFF00FF);
-  edge.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  Dib32 canvas(40, 20, 0xFF00FF);
+  edge.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
   uint32_t faceRgb = RgbOf(::GetSysColor(COLOR_BTNFACE));
   EXPECT_NE(faceRgb, canvas.Rgb(0, 10)) << "left edge";
   EXPECT_NE(faceRgb, canvas.Rgb(20, 19)) << "bottom edge";

@@ -35,12 +35,12 @@ protected:
   // The cell of column c, line l: is dot (x, y) of it lit? The 192 x 16
   // display in a client of the same size is centred with its spacing: one
   // pixel right and down.
-  bool Dot(Canvas& canvas, int c, int l, int x, int y) {
+  bool Dot(Dib32& canvas, int c, int l, int x, int y) {
     int px = kLeft + c * 6 * lcd.m_pixelWidth + x * lcd.m_pixelWidth;
     int py = kTop + l * 8 * lcd.m_pixelHeight + y * lcd.m_pixelHeight;
     return canvas.Rgb(px, py) == RgbOf(lcd.m_dotColor);
   }
-  std::vector<int> Columns(Canvas& canvas, int c) {
+  std::vector<int> Columns(Dib32& canvas, int c) {
     std::vector<int> out;
     for (int x = 0; x < 5; ++x) {
       int bits = 0;
@@ -58,8 +58,8 @@ protected:
 
 TEST_F(SLcdCtrlTest, DefaultCellsGlyphsAndCutText) {
   lcd.SetText("AO1\x81 and text beyond sixteen");
-  Canvas canvas(192, 16, 0xFF00FF);
-  lcd.Paint(canvas.dc());
+  Dib32 canvas(192, 16, 0xFF00FF);
+  lcd.Paint(canvas.GetDC());
   // 16 cells of 12 x 16 pixels, each 10 x 14 lit with the cell colour where
   // no dot is.
   uint32_t cell = RgbOf(lcd.m_cellColor);
@@ -77,8 +77,8 @@ TEST_F(SLcdCtrlTest, DefaultCellsGlyphsAndCutText) {
 
   // Two lines on a one-line display: the second is not drawn.
   lcd.SetText("\r\nX");
-  Canvas empty(192, 16, 0xFF00FF);
-  lcd.Paint(empty.dc());
+  Dib32 empty(192, 16, 0xFF00FF);
+  lcd.Paint(empty.GetDC());
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), Columns(empty, 0));
 }
 

@@ -25,14 +25,14 @@ protected:
   // Paints after the given milliseconds; pixel (x, y).
   uint32_t PaintAfter(DWORD ms, int x, int y) {
     g_now += ms;
-    level.Paint(canvas.dc());
+    level.Paint(canvas.GetDC());
     return canvas.Rgb(x, y);
   }
   uint32_t Back() { return RgbOf(level.m_backColorLevel); }
 
   SWnd parent;
   SLevelCtrl level;
-  Canvas canvas{kWidth, kHeight, 0xFF00FF};
+  Dib32 canvas{kWidth, kHeight, 0xFF00FF};
 };
 
 }  // namespace

@@ -51,8 +51,8 @@ TEST_F(SSplitterCtrlTest, GridPanesAndBars) {
   EXPECT_EQ(3, splitter.m_columns) << "the old grid stays";
 
   // Bars are drawn raised over the background colour.
-  Canvas canvas(308, 204, 0xFF00FF);
-  splitter.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  Dib32 canvas(308, 204, 0xFF00FF);
+  splitter.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
   EXPECT_NE(0xFF00FFu, canvas.Rgb(101, 50));
   EXPECT_NE(0xFF00FFu, canvas.Rgb(50, 101));
 }
