@@ -19,23 +19,16 @@
 #include <math.h>
 #include <stddef.h>
 
-HINSTANCE g_instance = nullptr;
-int g_showCommand = 0;
 unsigned int g_startupFlags = 0;
 bool g_winsockStarted = false;
 ULONG_PTR g_gdiplusToken = 0;
 UINT g_findReplaceMessage = 0;
 int g_screenDepth = 0;
 HFONT g_messageFont = nullptr;
-HFONT g_menuFont = nullptr;
-HFONT g_statusFont = nullptr;
-HFONT g_captionFont = nullptr;
 HFONT g_smallCaptionFont = nullptr;
 HFONT g_defaultFont = nullptr;
 int g_argumentCount = 0;
-SString g_programFolder;
 SString g_moduleFileName;
-HMODULE g_richEditLibrary = nullptr;
 SWndApp* g_appWindow = nullptr;
 IDirectSound8* g_directSound = nullptr;
 IXAudio27* g_xaudio2 = nullptr;
@@ -45,6 +38,14 @@ DWORD g_directSoundRetryWait = 500;
 SLocale g_locales[LOCALE_COUNT];
 
 namespace {
+
+// The framework's state that no other file reads: set by start-up, read
+// through the accessors.
+struct {
+  HINSTANCE instance;
+  HFONT menuFont, statusFont, captionFont;
+  SString programFolder;
+} g_state;
 
 // The fixed name lists and the English and French records.
 const char kEnglishDays[] = "Sunday,Monday,Tuesday,Wednesday,Thursday,Friday,Saturday";
@@ -98,9 +99,9 @@ void CreateFrameworkFonts() {
   metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
   ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   g_messageFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
-  g_menuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
-  g_statusFont = ::CreateFontIndirectA(&metrics.lfStatusFont);
-  g_captionFont = ::CreateFontIndirectA(&metrics.lfCaptionFont);
+  g_state.menuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+  g_state.statusFont = ::CreateFontIndirectA(&metrics.lfStatusFont);
+  g_state.captionFont = ::CreateFontIndirectA(&metrics.lfCaptionFont);
   g_smallCaptionFont = ::CreateFontIndirectA(&metrics.lfSmCaptionFont);
 
   // 8 points, rounded to the nearest pixel with halves upward.
@@ -114,9 +115,9 @@ void CreateFrameworkFonts() {
 
 void DeleteFrameworkFonts() {
   DeleteFont(&g_messageFont);
-  DeleteFont(&g_menuFont);
-  DeleteFont(&g_statusFont);
-  DeleteFont(&g_captionFont);
+  DeleteFont(&g_state.menuFont);
+  DeleteFont(&g_state.statusFont);
+  DeleteFont(&g_state.captionFont);
   DeleteFont(&g_smallCaptionFont);
   DeleteFont(&g_defaultFont);
 }
@@ -157,11 +158,11 @@ int PixelsToTwips(int pixels) {
 }
 
 HINSTANCE GetInstanceHandle() {
-  return g_instance;
+  return g_state.instance;
 }
 
 SString GetProgramFolder() {
-  return g_programFolder;
+  return g_state.programFolder;
 }
 
 int ParseCommandLine(const char* commandLine, SString* programFolder) {
@@ -180,3 +181,16 @@ int ParseCommandLine(const char* commandLine, SString* programFolder) {
   return count;
 }
 
+void SetInstanceHandle(HINSTANCE instance) {
+  g_state.instance = instance;
+}
+
+void ReadCommandLine() {
+  g_state.programFolder.Empty();
+  const char* commandLine = ::GetCommandLineA();
+  g_argumentCount = ParseCommandLine(commandLine ? commandLine : "", &g_state.programFolder);
+}
+
+void ForgetCommandLine() {
+  g_state.programFolder.Empty();
+}

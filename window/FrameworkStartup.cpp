@@ -10,7 +10,6 @@
 #include "window/CompoundControls.h"
 #include "window/MessageLoop.h"
 #include "window/SCursor.h"
-#include "window/StandardControls.h"
 #include "window/SWnd.h"
 #include "window/SWndApp.h"
 #include "window/WindowPrivate.h"
@@ -19,6 +18,12 @@
 #include <xaudio2.h>
 
 namespace {
+
+// Start-up's own state.
+struct {
+  int showCommand;
+  HMODULE richEditLibrary;  // "Riched20.dll", kept for the process's life
+} g_startup;
 
 // True while COM is initialised by the framework, so that shutdown balances
 // exactly what start-up did.
@@ -119,13 +124,13 @@ void SetClassIcons(HICON largeIcon, HICON smallIcon) {
 }
 
 void SetApplicationIcons(WORD largeIcon, WORD smallIcon) {
-  SetClassIcons(::LoadIconA(g_instance, MAKEINTRESOURCEA(largeIcon)),
-                ::LoadIconA(g_instance, MAKEINTRESOURCEA(smallIcon)));
+  SetClassIcons(::LoadIconA(GetInstanceHandle(), MAKEINTRESOURCEA(largeIcon)),
+                ::LoadIconA(GetInstanceHandle(), MAKEINTRESOURCEA(smallIcon)));
 }
 
 void StartupFramework(HINSTANCE instance, int showCommand, unsigned int flags) {
-  g_instance = instance;
-  g_showCommand = showCommand;
+  SetInstanceHandle(instance);
+  g_startup.showCommand = showCommand;
   g_startupFlags = flags;
   InitFramework();
   Gdiplus::GdiplusStartupInput input;
@@ -147,16 +152,13 @@ void InitFramework() {
   srand(timeGetTime());
   InitTimeBase();
   g_findReplaceMessage = ::RegisterWindowMessageA("commdlg_FindReplace");
-  g_programFolder.Empty();
   EmptyConversionScratch();
   g_moduleFileName.Empty();
-
-  const char* commandLine = ::GetCommandLineA();
-  g_argumentCount = ParseCommandLine(commandLine ? commandLine : "", &g_programFolder);
+  ReadCommandLine();
 
   if (g_startupFlags & STARTUP_MODULE_NAME) {
     char name[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(g_instance, name, MAX_PATH);
+    DWORD length = ::GetModuleFileNameA(GetInstanceHandle(), name, MAX_PATH);
     name[length < MAX_PATH ? length : MAX_PATH - 1] = 0;
     g_moduleFileName = name;
   }
@@ -167,18 +169,17 @@ void InitFramework() {
 
   CreateFrameworkFonts();
   SWnd::RegisterClasses();
-  RegisterStandardControlKinds();
   RegisterCompoundControls();
   delete g_appWindow;
   g_appWindow = new SWndApp;
   RECT empty = {0, 0, 0, 0};
-  g_appWindow->Create("", 0, 0, &empty, nullptr, nullptr, nullptr, g_instance);
+  g_appWindow->Create("", 0, 0, &empty, nullptr, nullptr, nullptr, GetInstanceHandle());
 
   if (!(g_startupFlags & STARTUP_MODULE_NAME)) {
     g_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   }
   g_sharedLibrary.Free();
-  if (!g_richEditLibrary) g_richEditLibrary = ::LoadLibraryA("Riched20.dll");
+  if (!g_startup.richEditLibrary) g_startup.richEditLibrary = ::LoadLibraryA("Riched20.dll");
 }
 
 void ShutdownFramework() {
@@ -200,15 +201,15 @@ void CleanupFramework() {
   g_comStarted = false;
   delete g_appWindow;
   g_appWindow = nullptr;
-  ::UnregisterClassA("VANDRO2", g_instance);
-  ::UnregisterClassA("VANDRO", g_instance);
+  ::UnregisterClassA("VANDRO2", GetInstanceHandle());
+  ::UnregisterClassA("VANDRO", GetInstanceHandle());
   g_modelessDialogs.RemoveAll();
   g_modelessDialogs.FreeBuffer();
   DeleteFrameworkFonts();
-  g_programFolder.Empty();
+  ForgetCommandLine();
   EmptyConversionScratch();
   g_moduleFileName.Empty();
   ClearCursorTable();
   SWnd::FreeHandleMap();
-  g_instance = nullptr;
+  SetInstanceHandle(nullptr);
 }

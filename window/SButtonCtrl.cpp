@@ -22,8 +22,7 @@ SButtonCtrl::SButtonCtrl() : m_backBrush(nullptr) {
 }
 
 SButtonCtrl::~SButtonCtrl() {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
+  FreeBackgroundBrush(&m_backBrush);
 }
 
 LRESULT SButtonCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -38,11 +37,5 @@ LRESULT SButtonCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HBRUSH SButtonCtrl::OnCtlColorBtn(HDC) {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
-  COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_NONE) return nullptr;
-  if (back == SImage::COLOR_HOLLOW) return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  m_backBrush = ::CreateSolidBrush(back);
-  return m_backBrush;
+  return BackgroundBrush(GetBackColor(), nullptr, &m_backBrush);
 }

@@ -43,7 +43,8 @@ bool SDialog::AttachControl(SWnd* control, const SDialogRecords::_SCtrl* record)
     if (font && control->m_hWnd) control->SendMessage(WM_SETFONT, WPARAM(font), TRUE);
   }
   m_controls.Add(control);
-  m_controlIds.Add(static_cast<unsigned long>(static_cast<long>(static_cast<int16_t>(record->m_id))));
+  m_controlIds.Add(
+      static_cast<unsigned long>(static_cast<long>(static_cast<int16_t>(record->m_id))));
   m_controlNames.Add(record->m_name.GetText());
   m_controlFonts.Add(font);
   return true;

@@ -1,16 +1,13 @@
 // The dialog document: the table of the 37 control types, the dialog record
-// and the ordered control records of a dialog text, the reader and writer of
-// that text ("VANDRO DIALOG 1.0.0.0") and the typed access to a record's
-// extended properties.
+// and the ordered control records of a dialog text, and the reader and writer
+// of that text ("VANDRO DIALOG 1.0.0.0"). The record types, the kind and type
+// names and the typed access to a record's extended properties come from
+// SDialogRecords.
 //
 // The same class is the interactive dialog designer when it has a window:
 // the designer derives from it and overrides the virtual hooks, whose bodies
 // here are the behaviour of a document without a designer. A document
 // without a window (the dialog builder's) never gets live control windows.
-//
-// Extended properties are lines of a key, "=" and a value, each ended by CR
-// LF. Colours in them are signed decimal numbers ("-16777216" is no colour,
-// 0xFE000000 + n the system colour n); "#RRGGBB" and "#AARRGGBB" are read too.
 #pragma once
 
 #include "core/Platform.h"
@@ -198,4 +195,6 @@ public:
 private:
   // The per-type defaults of a newly placed control, in their order.
   static void ApplyTypeDefaults(_SCtrl* record);
+  // The type table's entries: id, keyword and display name of every type.
+  static void FillTypes(_SType* types);
 };

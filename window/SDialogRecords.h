@@ -111,7 +111,7 @@ public:
   // 0 to 12 from the draw mode names ("_DRAWCENTER" 8 ...); any other text 0.
   static int GetPropertyDrawMode(const _SCtrl* record, const char* key);
   // "MEDIA_LINKCOLOR" as GetPropertyColor reads it, without the system
-  // colour step.
+  // colour step; absent or empty: 0 (black).
   static COLORREF GetLinkColorProperty(const _SCtrl* record);
   // True for a key SetProperty accepts.
   static bool IsPropertyKey(const char* key);

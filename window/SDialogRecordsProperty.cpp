@@ -73,9 +73,9 @@ COLORREF ReadColor(const SString& value) {
   return COLORREF(strtol(text, nullptr, 10));
 }
 
-const char* const kFixedKeys[SDialogRecords::KEY_COUNT] = {"ID",        "NAME",      "CAPTION",     "FONT",
-                                           "POSITION",  "STYLE",     "EXSTYLE",     "BACKCOLOR",
-                                           "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
+const char* const kFixedKeys[SDialogRecords::KEY_COUNT] = {
+    "ID",      "NAME",      "CAPTION",   "FONT",        "POSITION", "STYLE",
+    "EXSTYLE", "BACKCOLOR", "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
 
 }  // namespace
 
@@ -146,7 +146,8 @@ int SDialogRecords::GetPropertyDrawMode(const _SCtrl* record, const char* key) {
 }
 
 COLORREF SDialogRecords::GetLinkColorProperty(const _SCtrl* record) {
-  return ReadColor(GetProperty(record, "MEDIA_LINKCOLOR"));
+  SString value = GetProperty(record, "MEDIA_LINKCOLOR");
+  return value.GetLength() > 0 ? ReadColor(value) : 0;
 }
 
 int SDialogRecords::FindFixedKey(const char* key, int length) {

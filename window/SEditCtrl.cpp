@@ -131,31 +131,17 @@ void SEditCtrl::PrintClient(HDC dc, LPARAM flags) {
 }
 
 void SEditCtrl::FreeBrush() {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
+  FreeBackgroundBrush(&m_brush);
 }
 
 HBRUSH SEditCtrl::OnCtlColor(HDC dc) {
-  FreeBrush();
-  COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_HOLLOW) {
-    m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    ::SetBkMode(dc, TRANSPARENT);
-  } else if (back != SImage::COLOR_NONE) {
-    m_brush = ::CreateSolidBrush(back);
-    ::SetBkColor(dc, back);
-  }
+  HBRUSH brush = BackgroundBrush(GetBackColor(), dc, &m_brush);
   if (m_textColor != SImage::COLOR_NONE) {
     ::SetTextColor(dc, m_textColor);
     // The text colour holds only when the query answers with a brush.
-    if (!m_brush) {
-      m_brush = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-    }
+    if (!brush) brush = BackgroundBrush(::GetSysColor(COLOR_WINDOW), dc, &m_brush);
   }
-  return m_brush;
+  return brush;
 }
 
 HBRUSH SEditCtrl::OnCtlColorEdit(HDC dc) {

@@ -3,6 +3,7 @@
 #include "window/SGroupCtrl.h"
 
 #include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ SGroupCtrl::SGroupCtrl() : m_brush(nullptr) {
 }
 
 SGroupCtrl::~SGroupCtrl() {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
+  FreeBackgroundBrush(&m_brush);
 }
 
 LRESULT SGroupCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -42,18 +40,7 @@ LRESULT SGroupCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HBRUSH SGroupCtrl::OnCtlColorStatic(HDC dc) {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
-  COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_HOLLOW) {
-    m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    ::SetBkMode(dc, TRANSPARENT);
-  } else if (back != SImage::COLOR_NONE) {
-    m_brush = ::CreateSolidBrush(back);
-    ::SetBkColor(dc, back);
-  }
+  HBRUSH brush = BackgroundBrush(GetBackColor(), dc, &m_brush);
   ::SetTextColor(dc, ColorrefFromArgb(m_textColor));
-  return m_brush;
+  return brush;
 }

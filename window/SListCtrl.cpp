@@ -5,6 +5,7 @@
 #include "core/SKeyboard.h"
 #include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -247,7 +248,8 @@ bool SListCtrl::DrawItem(const DRAWITEMSTRUCT* draw) {
   if (rightColumn) text.right -= 4 * m_margin + m_rightImageWidth;
 
   COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW) back = ::GetSysColor(COLOR_WINDOW);
+  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW)
+    back = ::GetSysColor(COLOR_WINDOW);
   HBRUSH brush = ::CreateSolidBrush(back);
   ::FillRect(dc, &whole, brush);
   ::DeleteObject(brush);
@@ -281,12 +283,10 @@ bool SListCtrl::DrawItem(const DRAWITEMSTRUCT* draw) {
 }
 
 HBRUSH SListCtrl::OnCtlColorListBox(HDC) {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
+  // The list paints no hollow background.
   COLORREF back = GetBackColor();
-  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW) return nullptr;
-  m_backBrush = ::CreateSolidBrush(back);
-  return m_backBrush;
+  return BackgroundBrush(back == SImage::COLOR_HOLLOW ? SImage::COLOR_NONE : back, nullptr,
+                         &m_backBrush);
 }
 
 // ---------------------------------------------------------------------------

@@ -158,7 +158,8 @@ bool SWnd::SetMenu(HMENU menu) {
 void SWnd::SetAutoAlign(unsigned int mask) {
   HWND parent = GetParent();
   RECT client;
-  if (!parent || !::GetClientRect(parent, &client) || !RectInClientOf(m_hWnd, parent, &m_alignRect)) {
+  if (!parent || !::GetClientRect(parent, &client) ||
+      !RectInClientOf(m_hWnd, parent, &m_alignRect)) {
     m_alignMask = 0;
     return;
   }

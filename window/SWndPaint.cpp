@@ -71,6 +71,25 @@ void FreeMemoryDC(HDC dc) {
 
 }  // namespace
 
+HBRUSH BackgroundBrush(COLORREF back, HDC dc, HBRUSH* owned) {
+  FreeBackgroundBrush(owned);
+  if (back == SImage::COLOR_HOLLOW) {
+    if (dc) ::SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  }
+  if (back == SImage::COLOR_NONE) return nullptr;
+  *owned = ::CreateSolidBrush(back);
+  if (dc) ::SetBkColor(dc, back);
+  return *owned;
+}
+
+void FreeBackgroundBrush(HBRUSH* owned) {
+  if (*owned && *owned != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
+    ::DeleteObject(*owned);
+  }
+  *owned = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Images
 

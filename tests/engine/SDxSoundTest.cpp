@@ -56,7 +56,9 @@ TEST_F(SoundTest, WaveFilesAreParsedOnlyInTheirChunkOrderAndWithinTheirBytes) {
     SFileMem file;
     EXPECT_EQ(row.audioBytes > 0, sound.ParseWave(Open(file, row.bytes))) << row.name;
     EXPECT_EQ(row.audioBytes, sound.m_buffer.AudioBytes) << row.name;
-    if (sound.m_loaded) EXPECT_TRUE(sound.Play()) << row.name;
+    if (sound.m_loaded) {
+      EXPECT_TRUE(sound.Play()) << row.name;
+    }
   }
 }
 

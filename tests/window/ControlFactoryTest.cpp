@@ -9,6 +9,7 @@
 #include "window/SListCtrl.h"
 #include "window/SMediaCtrl.h"
 #include "window/SToolBarCtrl.h"
+#include "window/ToolbarFile.h"
 #include "tests/window/DialogTestSupport.h"
 #include "tests/window/PaintSupport.h"
 
@@ -60,7 +61,9 @@ protected:
     ::GetClassNameA(control->m_hWnd, name, sizeof(name));
     return name;
   }
-  static DWORD StyleOf(SWnd* control) { return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE)); }
+  static DWORD StyleOf(SWnd* control) {
+    return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE));
+  }
 
   SWnd parent;
   std::vector<std::unique_ptr<SWnd>> controls;
@@ -126,8 +129,8 @@ TEST_F(ControlFactoryTest, TypesWithoutClassGiveNullAndDesignModeHides) {
   // Types whose classes are not part of the toolkit yet, the types of the
   // designer and editor libraries, which nothing registered here, the dialog
   // and types beyond the table.
-  for (int type : {E::TYPE_CHECK, E::TYPE_CODEEDIT, E::TYPE_LABEL, E::TYPE_TAB, E::TYPE_EXTERN,
-                   E::TYPE_DIALOG, E::TYPE_COUNT}) {
+  for (int type : {E::TYPE_GUI, E::TYPE_CODEEDIT, E::TYPE_TREE, E::TYPE_TABDOC, E::TYPE_DIALOG,
+                   E::TYPE_COUNT}) {
     auto record = Make(type);
     EXPECT_EQ(nullptr, Build(record.get())) << type;
   }
@@ -182,6 +185,17 @@ TEST_F(ControlFactoryTest, ToolbarContentMakesButtonsAndPendingSeparators) {
   EXPECT_TRUE(buttons[2].fsStyle & BTNS_SEP);
   EXPECT_EQ(1, buttons[3].idCommand);
   EXPECT_EQ(1, buttons[3].iBitmap);
+  char text[16] = {};
+  toolBar->SendMessage(TB_GETBUTTONTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ("Save", text);
+
+  // A hostile content is cut at what a tool bar holds.
+  std::string many = "TOOLBAR_CONTENT=";
+  for (int i = 0; i < 3000; ++i) many += "b|";
+  auto crowded = Make(E::TYPE_TOOLBAR, {many.c_str()});
+  SWnd* full = Build(crowded.get());
+  ASSERT_NE(nullptr, full);
+  EXPECT_EQ(int(MAX_TOOLBAR_BUTTONS), int(full->SendMessage(TB_BUTTONCOUNT)));
 }
 
 TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
@@ -215,6 +229,14 @@ TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
   EXPECT_EQ(SMediaCtrl().m_linkColor, view->m_linkColor);
   EXPECT_EQ(0xFEFF0000u, view->m_textColor);
   EXPECT_EQ(0x21, view->m_alignment);
+
+  // Automatic scrolling loops as the flag says, also when it says no.
+  for (const char* loop : {"MEDIA_AUTOSCROLLLOOP=0", "MEDIA_AUTOSCROLLLOOP=1"}) {
+    auto scrolling = Make(E::TYPE_MEDIA, {"MEDIA_AUTOSCROLLY=5", loop});
+    SMediaCtrl* scroller = static_cast<SMediaCtrl*>(Build(scrolling.get()));
+    ASSERT_NE(nullptr, scroller);
+    EXPECT_EQ(loop[21] == '1', scroller->m_loop) << loop;
+  }
 }
 
 TEST_F(ControlFactoryTest, DialogSuppliedObjectsAreUsedOrDestroyedOnce) {

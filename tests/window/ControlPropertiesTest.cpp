@@ -129,8 +129,11 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
   // The link colour keeps system colours for the builder to convert.
   record.m_properties = "MEDIA_LINKCOLOR=-33554424\r\n";
   EXPECT_EQ(0xFE000008u, SDialogEditor::GetLinkColorProperty(&record));
-  record.m_properties = "";
-  EXPECT_EQ(0xFF000000u, SDialogEditor::GetLinkColorProperty(&record));
+  // Absent or empty: a black link.
+  for (const char* properties : {"", "MEDIA_LINKCOLOR=\r\n"}) {
+    record.m_properties = properties;
+    EXPECT_EQ(0u, SDialogEditor::GetLinkColorProperty(&record)) << properties;
+  }
 
   // Draw modes are read by their exact names only.
   const std::pair<const char*, int> modes[] = {

@@ -56,14 +56,7 @@ TEST_F(SGroupCtrlTest, ColoursTheCaption) {
   // Printed, the caption shows in the text colour over the background.
   group.m_textColor = 0xFFFF0000;
   group.SetBackColor(RGB(255, 255, 255));
-  Canvas canvas(200, 100, 0x00FF00);
-  group.PrintTo(canvas.dc(), PRF_CLIENT | PRF_ERASEBKGND);
-  int red = 0;
-  for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      uint32_t c = canvas.Rgb(x, y);
-      red += ((c >> 16) & 0xFF) >= 200 && ((c >> 8) & 0xFF) <= 120;
-    }
-  }
-  EXPECT_GT(red, 10);
+  Dib32 canvas(200, 100, 0x00FF00);
+  group.PrintTo(canvas.GetDC(), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_GT(canvas.Count(0, 0, 120, 20, IsTextRed), 10);
 }

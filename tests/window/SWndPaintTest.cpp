@@ -3,7 +3,7 @@
 #include "window/SWnd.h"
 
 #include "tests/window/PaintSupport.h"
-#include "tests/window/ProbeWnd.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -54,11 +54,11 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
   auto shaped = MakeChild(parent, 210, 10, 30, 30);
   ::SetWindowRgn(shaped->m_hWnd, ::CreateRectRgn(0, 0, 15, 30), FALSE);
 
-  Canvas screen(300, 60);
-  LPARAM memory = parent.BeginErase(screen.dc());
+  Dib32 screen(300, 60);
+  LPARAM memory = parent.BeginErase(screen.GetDC());
   ASSERT_NE(0, memory);
   EXPECT_EQ(kWhite, screen.Rgb(5, 5)) << "painted off screen first";
-  EXPECT_EQ(1, parent.EndErase(screen.dc(), memory));
+  EXPECT_EQ(1, parent.EndErase(screen.GetDC(), memory));
   EXPECT_EQ(0, parent.m_eraseDepth);
 
   EXPECT_EQ(kBlue, screen.Rgb(299, 59));
@@ -74,22 +74,22 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
 
   parent.m_sizeMove = true;
   screen.Fill(kWhite);
-  Erase(parent, screen.dc());
+  Erase(parent, screen.GetDC());
   EXPECT_EQ(kWhite, screen.Rgb(105, 25)) << "button while sizing";
 }
 
 TEST(SWndPaint, NestedErasesPaintNothing) {
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   ASSERT_TRUE(MakePopup(wnd, 40, 20));
   wnd.SetBackColor(0x0000FF00);  // green
-  Canvas outer(40, 20), inner(40, 20);
+  Dib32 outer(40, 20), inner(40, 20);
   bool nested = false;
   wnd.actions[WM_ERASEBKGND] = [&] {
     if (nested) return;
     nested = true;
-    EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(inner.dc()), 0));
+    EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(inner.GetDC()), 0));
   };
-  EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(outer.dc()), 0));
+  EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(outer.GetDC()), 0));
   EXPECT_TRUE(nested);
   EXPECT_EQ(kGreen, outer.Rgb(20, 10));
   EXPECT_EQ(kWhite, inner.Rgb(20, 10));
@@ -110,8 +110,8 @@ TEST(SWndPaint, NineSliceKeepsCornersTilesEdgesAndFillsTheCentre) {
   wnd.SetBackgroundImage(image.get(), SImage::COLOR_NONE);
   SWnd::SetImageDrawMode(&wnd, SImage::DRAW_TILE);
   wnd.m_nineSlice = {4, 4, 12, 12};
-  Canvas canvas(100, 40);
-  wnd.DrawBackgroundImage(canvas.dc(), 100, 40);
+  Dib32 canvas(100, 40);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 100, 40);
 
   const POINT corners[] = {{0, 0}, {3, 3}, {96, 0}, {99, 3}, {0, 36}, {3, 39}, {96, 36}, {99, 39}};
   for (POINT p : corners) EXPECT_EQ(kRed, canvas.Rgb(p.x, p.y)) << p.x << "," << p.y;
@@ -127,7 +127,7 @@ TEST(SWndPaint, NineSliceKeepsCornersTilesEdgesAndFillsTheCentre) {
   // A stretched centre fills the same rectangle.
   SWnd::SetImageDrawMode(&wnd, SImage::DRAW_STRETCH);
   canvas.Fill(kWhite);
-  wnd.DrawBackgroundImage(canvas.dc(), 100, 40);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 100, 40);
   EXPECT_EQ(kBlue, canvas.Rgb(10, 10));
   EXPECT_EQ(kRed, canvas.Rgb(98, 38));
 
@@ -159,7 +159,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
       {true, true, true, true, true, kBlue},     {true, true, true, true, false, kYellow},
       {false, true, true, true, false, kGrey},
   };
-  Canvas canvas(10, 10);
+  Dib32 canvas(10, 10);
   for (const Case& c : cases) {
     wnd.m_stateImagesOn = c.on;
     wnd.m_hover = c.hover;
@@ -167,7 +167,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
     wnd.m_checked = c.checked;
     ::EnableWindow(wnd.m_hWnd, c.enabled);
     canvas.Fill(kWhite);
-    wnd.DrawBackgroundImage(canvas.dc(), 10, 10);
+    wnd.DrawBackgroundImage(canvas.GetDC(), 10, 10);
     EXPECT_EQ(c.expected, canvas.Rgb(5, 5))
         << c.on << c.hover << c.pressed << c.checked << c.enabled;
   }
@@ -188,7 +188,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
   wnd.m_stateImagesOn = wnd.m_hover = wnd.m_pressed = true;
   wnd.m_checked = false;
   canvas.Fill(kWhite);
-  wnd.DrawBackgroundImage(canvas.dc(), 10, 10);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 10, 10);
   EXPECT_EQ(kWhite, canvas.Rgb(5, 5));
 }
 
