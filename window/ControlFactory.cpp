@@ -8,12 +8,26 @@
 #include "core/SResource.h"
 #include "core/SStringParser.h"
 #include "window/SButtonCtrl.h"
+#include "window/SCheckCtrl.h"
 #include "window/SComboCtrl.h"
 #include "window/SDialog.h"
 #include "window/SEditCtrl.h"
+#include "window/SExListCtrl.h"
+#include "window/SExternCtrl.h"
 #include "window/SGroupCtrl.h"
+#include "window/SLabelCtrl.h"
+#include "window/SLcdCtrl.h"
+#include "window/SLevelCtrl.h"
 #include "window/SListCtrl.h"
 #include "window/SMediaCtrl.h"
+#include "window/SProgressCtrl.h"
+#include "window/SRadioCtrl.h"
+#include "window/SRichEditCtrl.h"
+#include "window/SScrollCtrl.h"
+#include "window/SSliderCtrl.h"
+#include "window/SSplitterCtrl.h"
+#include "window/SStaticCtrl.h"
+#include "window/STabCtrl.h"
 #include "window/SToolBarCtrl.h"
 #include "window/ToolbarFile.h"
 #include "window/WindowPrivate.h"
@@ -337,6 +351,161 @@ void ConfigureWindow(SWnd* control, const Build& b) {
   }
 }
 
+// --- the simple controls: check, radio, tab, lists, labels, displays, bars ------
+
+const Choice kEdges[] = {{"_EDGEBUMP", EDGE_BUMP},
+                         {"_EDGEETCHED", EDGE_ETCHED},
+                         {"_EDGERAISED", EDGE_RAISED},
+                         {"_EDGESUNKEN", EDGE_SUNKEN},
+                         {"_EDGERAISEDINNER", BDR_RAISEDINNER},
+                         {"_EDGERAISEDOUTER", BDR_RAISEDOUTER},
+                         {"_EDGESUNKENINNER", BDR_SUNKENINNER},
+                         {"_EDGESUNKENOUTER", BDR_SUNKENOUTER}};
+
+struct BorderKey {
+  const char* key;
+  UINT side;
+};
+const BorderKey kBorders[] = {{"STATIC_LEFTBORDER", BF_LEFT},
+                              {"STATIC_TOPBORDER", BF_TOP},
+                              {"STATIC_RIGHTBORDER", BF_RIGHT},
+                              {"STATIC_BOTTOMBORDER", BF_BOTTOM}};
+
+COLORREF Color(const Record* r, const char* key) { return SDialogRecords::GetPropertyColor(r, key); }
+
+void ConfigureCheck(SWnd* control, const Build& b) {
+  SetBackground(control, b.record);
+  if (Int(b.record, "CHECK_CHECKED") != 0) control->SendMessage(BM_SETCHECK, BST_CHECKED);
+}
+
+bool CreateExList(SWnd* control, const Build& b) {
+  return static_cast<SExListCtrl*>(control)->Create(&b.rect, b.style, b.exStyle, b.parent, b.id);
+}
+
+void ConfigureExList(SWnd* control, const Build& b) {
+  DWORD style = (Flag(b.record, "EXLIST_GRIDLINES") ? LVS_EX_GRIDLINES : 0) |
+                (Flag(b.record, "EXLIST_FULLROWSELECT") ? LVS_EX_FULLROWSELECT : 0);
+  control->SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(style));
+}
+
+void ConfigureLabel(SWnd* control, const Build& b) {
+  SLabelCtrl* label = static_cast<SLabelCtrl*>(control);
+  const Record* r = b.record;
+  if (r->m_textColor != SImage::COLOR_NONE) label->m_textColor = DecodeDialogColor(r->m_textColor);
+  SetBackground(control, r);
+  if (r->m_transparent) control->SetBackColor(SImage::COLOR_HOLLOW);
+  label->SetAlignment(ReadChoice(r, "LABEL_HALIGN", kHorizontalAlign) |
+                      ReadChoice(r, "LABEL_VALIGN", kVerticalAlign));
+  SWnd::SetImageDrawMode(control, SDialogRecords::GetPropertyDrawMode(r, "LABEL_IMAGEDRAWMODE"));
+  SetTextFromEntry(control, b, "LABEL_TEXT");
+  SetImageFromEntry(control, b, "LABEL_IMAGE", SImage::COLOR_NONE);
+}
+
+void ConfigureLcd(SWnd* control, const Build& b) {
+  SLcdCtrl* lcd = static_cast<SLcdCtrl*>(control);
+  const Record* r = b.record;
+  if (r->m_textColor != SImage::COLOR_NONE) lcd->m_dotColor = DecodeDialogColor(r->m_textColor);
+  SetBackground(control, r);
+  if (r->m_transparent) control->SetBackColor(SImage::COLOR_HOLLOW);
+  COLORREF cell = Color(r, "LCD_CELLCOLOR");
+  if (cell != SImage::COLOR_NONE) lcd->m_cellColor = cell;
+  lcd->SetAlignment(ReadChoice(r, "LCD_HALIGN", kHorizontalAlign));
+  lcd->SetPixelSize(Int(r, "LCD_PIXELWIDTH"), Int(r, "LCD_PIXELHEIGHT"));
+  lcd->SetCharCount(Int(r, "LCD_CHARCOUNT"));
+  lcd->SetLineCount(Int(r, "LCD_LINECOUNT"));
+  SetTextFromEntry(control, b, "LCD_TEXT");
+  if (!b.runMode) return;
+  double speed = Real(r, "LCD_SCROLLSPEED");
+  if (speed != 0.0) lcd->SetScrollSpeed(-1, speed);
+  if (Int(r, "LCD_SCROLL") != 0) lcd->StartScrolling();
+}
+
+void ConfigureLevel(SWnd* control, const Build& b) {
+  SLevelCtrl* level = static_cast<SLevelCtrl*>(control);
+  const Record* r = b.record;
+  level->SetColors(Color(r, "LEVEL_BACKCOLOR"), Color(r, "LEVEL_LOWCOLOR"),
+                   Color(r, "LEVEL_HIGHCOLOR"));
+  level->m_vertical = !Flag(r, "LEVEL_HORIZONTAL");
+  level->m_tick = Flag(r, "LEVEL_TICK");
+  level->SetChannelCount(Int(r, "LEVEL_CHANNELCOUNT"));
+  level->SetRange(Int(r, "LEVEL_MINVALUE"), Int(r, "LEVEL_MAXVALUE"));
+  level->SetValue(-1, Int(r, "LEVEL_VALUE"), true);
+}
+
+void ConfigureProgress(SWnd* control, const Build& b) {
+  control->SendMessage(PBM_SETRANGE32, WPARAM(Int(b.record, "PROGRESS_MINVALUE")),
+                       LPARAM(Int(b.record, "PROGRESS_MAXVALUE")));
+  control->SendMessage(PBM_SETPOS, WPARAM(Int(b.record, "PROGRESS_VALUE")));
+}
+
+void ConfigureRadio(SWnd* control, const Build& b) {
+  SRadioCtrl* radio = static_cast<SRadioCtrl*>(control);
+  SetBackground(control, b.record);
+  radio->m_group = Int(b.record, "RADIO_GROUP");
+  if (Int(b.record, "RADIO_CHECKED") != 0) radio->SetCheck();
+}
+
+void ConfigureRichEdit(SWnd* control, const Build& b) {
+  SFileMem file;
+  if (LoadEntry(b, "RICHEDIT_FILE", &file)) static_cast<SRichEditCtrl*>(control)->LoadFromFile(&file);
+}
+
+void ConfigureScroll(SWnd* control, const Build& b) {
+  control->SendMessage(SBM_SETRANGE, WPARAM(Int(b.record, "SCROLL_MINVALUE")),
+                       LPARAM(Int(b.record, "SCROLL_MAXVALUE")));
+  control->SendMessage(SBM_SETPOS, WPARAM(Int(b.record, "SCROLL_VALUE")), TRUE);
+}
+
+void ConfigureSlider(SWnd* control, const Build& b) {
+  SetBackground(control, b.record);
+  control->SendMessage(TBM_SETRANGEMIN, FALSE, LPARAM(Int(b.record, "SLIDER_MINVALUE")));
+  control->SendMessage(TBM_SETRANGEMAX, FALSE, LPARAM(Int(b.record, "SLIDER_MAXVALUE")));
+  control->Redraw();
+  control->SendMessage(TBM_SETPOS, TRUE, LPARAM(Int(b.record, "SLIDER_VALUE")));
+}
+
+void ConfigureSplitter(SWnd* control, const Build& b) {
+  SSplitterCtrl* splitter = static_cast<SSplitterCtrl*>(control);
+  COLORREF panes = Color(b.record, "SPLITTER_WINDOWBACKCOLOR");
+  if (panes != SImage::COLOR_NONE) splitter->m_paneColor = panes;
+  splitter->SetGrid(Int(b.record, "SPLITTER_COLCOUNT"), Int(b.record, "SPLITTER_ROWCOUNT"));
+}
+
+bool CreateStaticCtrl(SWnd* control, const Build& b) {
+  return static_cast<SStaticCtrl*>(control)->Create(b.style, b.exStyle, &b.rect, b.parent, b.id);
+}
+
+void ConfigureStatic(SWnd* control, const Build& b) {
+  SStaticCtrl* edge = static_cast<SStaticCtrl*>(control);
+  const Record* r = b.record;
+  edge->m_edge = UINT(ReadChoice(r, "STATIC_EDGE", kEdges));
+  edge->m_borders = 0;
+  for (const BorderKey& border : kBorders) {
+    if (Flag(r, border.key)) edge->m_borders |= border.side;
+  }
+  SetBackground(control, r);
+  SWnd::SetImageDrawMode(control, SDialogRecords::GetPropertyDrawMode(r, "STATIC_IMAGEDRAWMODE"));
+  SetImageFromEntry(control, b, "STATIC_IMAGE", SImage::COLOR_NONE);
+}
+
+void ConfigureTab(SWnd* control, const Build& b) {
+  STabCtrl* tab = static_cast<STabCtrl*>(control);
+  ForEachToken(b.record, "TAB_CONTENT", [tab](const char* text) { tab->AddTab(text); });
+  int selection = Int(b.record, "TAB_SELECTION");
+  control->SendMessage(TCM_SETCURSEL, WPARAM(selection));
+  tab->ShowPage(selection);
+  if (!b.runMode) return;
+  int index = 0;
+  ForEachToken(b.record, "TAB_TIPCONTENT",
+               [tab, &index](const char* text) { tab->SetTabTip(index++, text); });
+}
+
+void PrepareExtern(SWnd* control, const Build& b) {
+  SExternCtrl* external = static_cast<SExternCtrl*>(control);
+  external->m_externName = SDialogRecords::GetProperty(b.record, "EXTERN_NAME");
+  external->m_fileName = SDialogRecords::GetProperty(b.record, "EXTERN_FILENAME");
+}
+
 // --- the type table -------------------------------------------------------------
 
 typedef ControlKinds E;
@@ -346,24 +515,27 @@ const TypeRow kTypes[] = {
     {E::TYPE_BROWSER, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_BUTTON, SYSTEM, "BUTTON", 0, CAPTION_TITLE, Construct<SButtonCtrl>,
      CreateButtonWindow, nullptr, ConfigureBackground},
-    {E::TYPE_CHECK, SYSTEM, "BUTTON", BS_CHECKBOX, CAPTION_TITLE, nullptr, nullptr, nullptr,
-     nullptr},
+    {E::TYPE_CHECK, SYSTEM, "BUTTON", BS_CHECKBOX, CAPTION_TITLE, Construct<SCheckCtrl>, nullptr,
+     nullptr, ConfigureCheck},
     {E::TYPE_CODEEDIT, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_COMBO, SYSTEM, "COMBOBOX", 0, CAPTION_TITLE, Construct<SComboCtrl>, CreateCombo,
      nullptr, ConfigureCombo},
     {E::TYPE_EDIT, SYSTEM, "EDIT", 0, CAPTION_TITLE | MULTILINE_IN_DESIGN, Construct<SEditCtrl>,
      CreateEdit, nullptr, ConfigureEdit},
-    {E::TYPE_EXTENDEDLIST, SYSTEM, "SysListView32", LVS_SHAREIMAGELISTS, 0, nullptr, nullptr,
-     nullptr, nullptr},
+    {E::TYPE_EXTENDEDLIST, SYSTEM, "SysListView32", LVS_SHAREIMAGELISTS, 0,
+     Construct<SExListCtrl>, CreateExList, nullptr, ConfigureExList},
     {E::TYPE_FLASH, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_GRAPH, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_GROUP, SYSTEM, "BUTTON", BS_GROUPBOX, CAPTION_TITLE, Construct<SGroupCtrl>, nullptr,
      nullptr, ConfigureBackground},
     {E::TYPE_GUI, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_IMAGEEDITOR, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_LABEL, FRAMEWORK, nullptr, 0, CAPTION_TITLE, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_LCD, FRAMEWORK, nullptr, 0, CAPTION_TITLE, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_LEVEL, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {E::TYPE_LABEL, FRAMEWORK, nullptr, 0, CAPTION_TITLE, Construct<SLabelCtrl>, nullptr, nullptr,
+     ConfigureLabel},
+    {E::TYPE_LCD, FRAMEWORK, nullptr, 0, CAPTION_TITLE, Construct<SLcdCtrl>, nullptr, nullptr,
+     ConfigureLcd},
+    {E::TYPE_LEVEL, FRAMEWORK_UNTITLED, nullptr, 0, 0, Construct<SLevelCtrl>, nullptr, nullptr,
+     ConfigureLevel},
     {E::TYPE_LIST, SYSTEM, "LISTBOX", 0, 0, Construct<SListCtrl>, CreateList, nullptr,
      ConfigureList},
     {E::TYPE_MEDIA, FRAMEWORK, nullptr, 0, CAPTION_TITLE, Construct<SMediaCtrl>, CreateMedia,
@@ -371,19 +543,24 @@ const TypeRow kTypes[] = {
     {E::TYPE_MEDIAPLAYER, FRAMEWORK_UNTITLED, nullptr, 0, ALWAYS_CHILD | NO_ID, nullptr, nullptr,
      nullptr, nullptr},
     {E::TYPE_PANEL, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_PROGRESS, SYSTEM, PROGRESS_CLASSA, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {E::TYPE_PROGRESS, SYSTEM, PROGRESS_CLASSA, 0, 0, Construct<SProgressCtrl>, nullptr, nullptr,
+     ConfigureProgress},
     {E::TYPE_PROPERTY, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_RADIO, SYSTEM, "BUTTON", BS_RADIOBUTTON, CAPTION_TITLE, nullptr, nullptr, nullptr,
-     nullptr},
-    {E::TYPE_RICHEDIT, SYSTEM, "RichEdit20A", ES_MULTILINE, CAPTION_TITLE, nullptr, nullptr,
-     nullptr, nullptr},
-    {E::TYPE_SCROLL, SYSTEM, "SCROLLBAR", 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_SLIDER, SYSTEM, TRACKBAR_CLASSA, TBS_DOWNISLEFT, 0, nullptr, nullptr, nullptr,
-     nullptr},
-    {E::TYPE_SPLITTER, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {E::TYPE_RADIO, SYSTEM, "BUTTON", BS_RADIOBUTTON, CAPTION_TITLE, Construct<SRadioCtrl>,
+     nullptr, nullptr, ConfigureRadio},
+    {E::TYPE_RICHEDIT, SYSTEM, "RichEdit20A", ES_MULTILINE, CAPTION_TITLE,
+     Construct<SRichEditCtrl>, nullptr, nullptr, ConfigureRichEdit},
+    {E::TYPE_SCROLL, SYSTEM, "SCROLLBAR", 0, 0, Construct<SScrollCtrl>, nullptr, nullptr,
+     ConfigureScroll},
+    {E::TYPE_SLIDER, SYSTEM, TRACKBAR_CLASSA, TBS_DOWNISLEFT, 0, Construct<SSliderCtrl>, nullptr,
+     nullptr, ConfigureSlider},
+    {E::TYPE_SPLITTER, FRAMEWORK_UNTITLED, nullptr, 0, 0, Construct<SSplitterCtrl>, nullptr,
+     nullptr, ConfigureSplitter},
     {E::TYPE_SPREAD, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_STATIC, SYSTEM, "STATIC", SS_OWNERDRAW, 0, nullptr, nullptr, nullptr, nullptr},
-    {E::TYPE_TAB, SYSTEM, WC_TABCONTROLA, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {E::TYPE_STATIC, SYSTEM, "STATIC", SS_OWNERDRAW, 0, Construct<SStaticCtrl>, CreateStaticCtrl,
+     nullptr, ConfigureStatic},
+    {E::TYPE_TAB, SYSTEM, WC_TABCONTROLA, 0, 0, Construct<STabCtrl>, nullptr, nullptr,
+     ConfigureTab},
     {E::TYPE_TABDOC, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     // TBSTYLE_FLAT, CCS_NOPARENTALIGN, CCS_NORESIZE and CCS_NODIVIDER; the
     // tool bar's creation sets the flat style after the window exists.
@@ -394,7 +571,8 @@ const TypeRow kTypes[] = {
     {E::TYPE_WAVEEDITOR, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_WINDOW, FRAMEWORK, nullptr, 0, CAPTION_TITLE | ALWAYS_CHILD,
      Construct<SDialogRecords::_SWnd>, nullptr, nullptr, ConfigureWindow},
-    {E::TYPE_EXTERN, FRAMEWORK, nullptr, 0, CAPTION_TITLE, nullptr, nullptr, nullptr, nullptr},
+    {E::TYPE_EXTERN, FRAMEWORK, nullptr, 0, CAPTION_TITLE, Construct<SExternCtrl>, nullptr,
+     PrepareExtern, nullptr},
 };
 
 static_assert(sizeof(kTypes) / sizeof(kTypes[0]) == SDialogRecords::TYPE_COUNT - 1,

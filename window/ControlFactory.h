@@ -8,6 +8,10 @@
 //
 //   RegisterDialogControlClass(SDialogEditor::TYPE_CODEEDIT, &kCodeEditClass);
 //
+// The toolkit's compound controls (tree, ActiveX hosts, view-and-bars
+// container, tabbed documents) register the same way from their own files,
+// at framework start-up (CompoundControls.h).
+//
 // A type with neither a class of the toolkit nor a registered class cannot
 // be created: the factory answers null for it.
 #pragma once

@@ -7,9 +7,9 @@
 #include "core/SDll.h"
 #include "core/SKeyboard.h"
 #include "core/TimeBase.h"
+#include "window/CompoundControls.h"
 #include "window/MessageLoop.h"
 #include "window/SCursor.h"
-#include "window/StandardControls.h"
 #include "window/SWnd.h"
 #include "window/SWndApp.h"
 #include "window/WindowPrivate.h"
@@ -169,7 +169,7 @@ void InitFramework() {
 
   CreateFrameworkFonts();
   SWnd::RegisterClasses();
-  RegisterStandardControlKinds();
+  RegisterCompoundControls();
   delete g_appWindow;
   g_appWindow = new SWndApp;
   RECT empty = {0, 0, 0, 0};

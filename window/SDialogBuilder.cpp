@@ -13,8 +13,11 @@
 #include "window/SDialogEditor.h"
 #include "window/SMenu.h"
 #include "window/SStatusBarCtrl.h"
+#include "window/STabCtrl.h"
 #include "window/ToolbarFile.h"
 #include "window/WindowPrivate.h"
+
+#include <stdlib.h>
 
 #include <vector>
 
@@ -115,6 +118,27 @@ void LinkWaveEditor(SDialogEditor& document, const Record* r, SWnd* control,
   if (!level || level->m_type != SDialogEditor::TYPE_LEVEL) return;
   int index = document.m_controls.Find(level);
   waveClass->link(control, index >= 0 ? controlOf[size_t(index)] : nullptr);
+}
+
+// The pages of a tab control: "TAB_CHILDREN_PRIVATE" holds (page, id) pairs
+// separated by blanks (an odd last page pairs with id 0); pairs naming a page
+// outside the tabs, no control or the tab control itself are skipped. Then
+// the current page is shown.
+void LinkTabPages(SDialog* dialog, const Record* r, SWnd* control) {
+  STabCtrl* tab = dynamic_cast<STabCtrl*>(control);
+  if (!tab) return;
+  SString value = SDialogEditor::GetProperty(r, "TAB_CHILDREN_PRIVATE");
+  SStringParser parser(value.GetText());
+  int count = parser.Parse(" ", 1, '"');
+  for (int i = 0; i < count; i += 2) {
+    SString pageText = parser.GetToken(i);
+    int page = atoi(pageText.GetText() ? pageText.GetText() : "");
+    SString id = i + 1 < count ? parser.GetToken(i + 1) : SString("0");
+    SWnd* member = dialog->GetControlById(atoi(id.GetText() ? id.GetText() : ""));
+    if (page < 0 || page >= tab->GetTabCount() || !member || member == control) continue;
+    tab->AttachPage(page, member);
+  }
+  tab->ShowPage(int(tab->SendMessage(TCM_GETCURSEL)));
 }
 
 void AttachToolBar(SDialog* dialog, SResource* archive, const Record* r, void* owner,
@@ -227,6 +251,9 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
     SWnd* control = controlOf[size_t(i)];
     if (control && records[i]->m_type == SDialogEditor::TYPE_WAVEEDITOR) {
       LinkWaveEditor(document, records[i], control, controlOf);
+    }
+    if (control && records[i]->m_type == SDialogEditor::TYPE_TAB) {
+      LinkTabPages(dialog, records[i], control);
     }
   }
   if (!layered) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 
 // A pointer as a message parameter.
 inline WPARAM ToWParam(const void* pointer) { return reinterpret_cast<WPARAM>(pointer); }
@@ -53,6 +54,37 @@ void ForgetCommandLine();
 void EmptyConversionScratch();
 
 class SWnd;
+
+// A control's mouse button message (WM_LBUTTONDOWN to WM_MBUTTONDBLCLK,
+// SWM_LCLICK to SWM_RCLICK) as a MOUSERECORD given straight to the parent's
+// framework window procedure with the notification (wParam the control);
+// nothing without a window or a parent. False when the control's window went
+// during the notification.
+bool ForwardMouse(SWnd* control, UINT notification, UINT message, LPARAM lParam);
+
+// The DC an owner-painted control paints its content into: the memory DC of
+// the framework's double-buffered erase (WM_ERASEBKGND's lParam), or the DC
+// of WM_PRINTCLIENT after the control's background was painted into it; null
+// for any other message.
+HDC OwnPaintDC(SWnd* control, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The brush a control answers to its colour request: the cached brush is
+// deleted first; no colour gives 0 (not handled), hollow the stock NULL_BRUSH
+// (with a transparent background mode when asked), any other colour a solid
+// brush kept in the cache (and the DC's background colour when asked).
+HBRUSH MakeBackBrush(SWnd* control, HBRUSH* cache, HDC dc, bool setDcMode);
+
+// The mouse record of a common control's NM_CLICK, NM_DBLCLK, NM_RCLICK or
+// NM_RDBLCLK: the flags and the cursor position in the control and on the
+// screen. NotifyMouseFlags gives 0 for any other code.
+uint32_t NotifyMouseFlags(UINT code);
+MOUSERECORD CursorRecord(HWND control, uint32_t flags);
+
+// The end of a container's inner window (a bar, a document page): the
+// framework windows in it, which belong to whoever put them there, are
+// hidden and un-parented one at a time from the top of the child order; then
+// the inner window is hidden and destroyed.
+void ReleaseInnerWindow(HWND window);
 
 // The aspects of the window base's message handling, each in its own file.
 namespace WindowPrivate {

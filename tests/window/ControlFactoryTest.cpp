@@ -129,8 +129,8 @@ TEST_F(ControlFactoryTest, TypesWithoutClassGiveNullAndDesignModeHides) {
   // Types whose classes are not part of the toolkit yet, the types of the
   // designer and editor libraries, which nothing registered here, the dialog
   // and types beyond the table.
-  for (int type : {E::TYPE_CHECK, E::TYPE_CODEEDIT, E::TYPE_LABEL, E::TYPE_TAB, E::TYPE_EXTERN,
-                   E::TYPE_DIALOG, E::TYPE_COUNT}) {
+  for (int type : {E::TYPE_GUI, E::TYPE_CODEEDIT, E::TYPE_TREE, E::TYPE_TABDOC, E::TYPE_DIALOG,
+                   E::TYPE_COUNT}) {
     auto record = Make(type);
     EXPECT_EQ(nullptr, Build(record.get())) << type;
   }

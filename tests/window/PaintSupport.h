@@ -18,6 +18,11 @@
 #include <utility>
 #include <vector>
 
+// A COLORREF as the 0xRRGGBB value Dib32::Rgb reads back.
+inline uint32_t RgbOf(COLORREF color) {
+  return (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) | GetBValue(color);
+}
+
 // A strong red of drawn text (antialiased edges included).
 inline bool IsTextRed(uint32_t rgb) {
   return ((rgb >> 16) & 0xFF) >= 200 && ((rgb >> 8) & 0xFF) <= 120;

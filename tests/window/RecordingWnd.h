@@ -133,7 +133,9 @@ private:
     if (!wanted) return;
     Seen s = {stage, message, wParam, lParam, {0, 0, 0, 0, 0}};
     for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE, SWM_EDITMOUSE,
-                   SWM_GROUPMOUSE, SWM_MEDIAMOUSE}) {
+                   SWM_GROUPMOUSE, SWM_MEDIAMOUSE, SWM_CHECKMOUSE, SWM_RADIOMOUSE, SWM_TABMOUSE,
+                   SWM_LABELMOUSE, SWM_LCDMOUSE, SWM_LEVELMOUSE, SWM_SPLITTERMOUSE,
+                   SWM_STATUSBARMOUSE}) {
       if (m == message && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
     }
     seen.push_back(s);
