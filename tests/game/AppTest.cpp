@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // The game's registry key emptied before and after each test.
@@ -193,3 +195,46 @@ TEST_F(PlayerDialog, EscapeConfirmsNothing) {
 }
 
 }  // namespace
+
+// A machine whose Direct3D reports no hardware: the window is not created,
+// after a message box titled "Error" with the engine's text.
+namespace {
+
+HRESULT NoHardware(int call, HRESULT result, void*) {
+  return call == SDx::D3DCALL_CAPS ? E_FAIL : result;
+}
+
+std::string g_boxText;
+
+void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = ::FindWindowA(nullptr, "Error");
+  if (!box) return;
+  char text[256] = "";
+  HWND label = ::FindWindowExA(box, nullptr, "Static", nullptr);
+  while (label && !::GetWindowTextA(label, text, sizeof(text)))
+    label = ::FindWindowExA(box, label, "Static", nullptr);
+  g_boxText = text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST(Application, DeviceFailureShowsTheErrorAndCreatesNoWindow) {
+  SDx::s_direct3DSeam = NoHardware;
+  PWnd app;
+  g_app = &app;
+  SDxConfig config;
+  g_boxText.clear();
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseErrorBox);
+  bool created = app.Create(GAME_TITLE, 0xCF0000, 0, nullptr, nullptr, nullptr, &config);
+  ::KillTimer(nullptr, timer);
+  SDx::s_direct3DSeam = nullptr;
+  g_app = nullptr;
+  // The window's end posted the quit of the loop that never runs.
+  MSG quit;
+  EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_FALSE(created);
+  EXPECT_EQ(nullptr, app.m_hWnd);
+  EXPECT_EQ("HAL not supported", g_boxText);
+  EXPECT_EQ(PWnd::MODE_NONE, app.GetMode());
+}
