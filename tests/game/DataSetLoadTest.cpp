@@ -5,6 +5,7 @@
 #include "app/PWnd.h"
 #include "data/GameArchives.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/SDxSound.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,47 @@ TEST(DataSetLoad, LevelsOfEveryThemeLoadFromTheArchives) {
   }
   app.LeaveMode();
   EXPECT_EQ(0, app.game.state);
+}
+
+// The engine's option hooks in a run and in the menu.
+TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
+  std::unique_ptr<SWnd> window = MakeEngineWindow();
+  PWnd app;
+  g_app = &app;
+  SResource* archives[] = {&app.resImg, &app.resSnd, &app.resObj, &app.resFx, &app.resDat};
+  const char* kinds[] = {"img", "snd", "obj", "fx", "dat"};
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(GameArchives::Open(*archives[i], kinds[i]));
+  SDxConfig config;
+  SString error;
+  ASSERT_TRUE(app.dx.Create(window.get(), &config, &error)) << error.GetText();
+
+  app.EnterGame(0, 0, 0);
+  SDxSound* music = app.dx.GetSound(PGame::MUSIC_CHANNEL);
+  ASSERT_NE(nullptr, music);
+  EXPECT_TRUE(music->m_loop);
+  int voices = 0;
+  for (SDxSound* voice = app.dx.GetSound(31); voice; voice = voice->m_next) ++voices;
+  EXPECT_EQ(8, voices);
+  SDxConfig* settings = app.dx.GetConfig();
+  settings->musicVolume = 0.25f;
+  app.dx.OnSettingChanged(settings, 4);
+  if (music->m_loaded) EXPECT_FLOAT_EQ(0.5f, music->m_volume);
+  settings->lighting = 0;
+  app.dx.OnSettingChanged(settings, 0);
+  ASSERT_NE(nullptr, app.game.speedShader);
+  EXPECT_FALSE(app.game.speedShader->IsEnabled());
+
+  // Back in the menu the level is gone with its channels.
+  app.EnterMenu(1, -1, -1);
+  EXPECT_EQ(PWnd::MODE_MENU, app.GetMode());
+  EXPECT_EQ(0, app.game.state);
+  EXPECT_EQ(nullptr, app.game.speedShader);
+  EXPECT_EQ(0, app.dx.m_sounds.GetCount());
+  app.dx.OnSettingChanged(settings, 4);
+  app.dx.OnSettingChanged(settings, 3);
+  app.RestartLevelMusic();
+  EXPECT_EQ(0, app.dx.m_sounds.GetCount());
+  g_app = nullptr;
 }
 
 }  // namespace
