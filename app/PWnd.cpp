@@ -29,8 +29,8 @@ const int kCells[5][5][5] = {
 
 // The racing levels' qualifying times: world, level, Easy, Normal, Hard.
 const int kQualifyingTimes[8][5] = {
-    {0, 2, 8300, 7300, 6800}, {1, 0, 7100, 6100, 5600}, {1, 4, 8800, 7800, 7300},
-    {2, 1, 7700, 6700, 6300}, {2, 3, 9100, 8100, 7600}, {3, 0, 8500, 7500, 6800},
+    {0, 2, 8300, 7300, 6800}, {1, 0, 7100, 6100, 5600},  {1, 4, 8800, 7800, 7300},
+    {2, 1, 7700, 6700, 6300}, {2, 3, 9100, 8100, 7600},  {3, 0, 8500, 7500, 6800},
     {3, 4, 8000, 7000, 6500}, {4, 2, 10100, 9100, 8600},
 };
 
@@ -39,12 +39,7 @@ bool InDifficulties(int difficulty) { return difficulty >= 0 && difficulty < 3; 
 
 }  // namespace
 
-PWnd::PWnd()
-    : mode(MODE_NONE),
-      onlineDifficulty(-1),
-      profile(1),
-      userId(0),
-      showGhostNames(true) {
+PWnd::PWnd() : mode(MODE_NONE), onlineDifficulty(-1), profile(1), userId(0), showGhostNames(true) {
   g_game = &game;
   game.SetEngine(&dx);
   game.SetHost(this);
@@ -91,10 +86,12 @@ int PWnd::GetLevelMode(int world, int level) {
 }
 
 int PWnd::GetQualifyingTime(int difficulty, int world, int level) {
-  return InDifficulties(difficulty) && InMap(world, level) ? qualifyingTimes[difficulty][world][level]
-                                                           : 0;
+  return InDifficulties(difficulty) && InMap(world, level)
+             ? qualifyingTimes[difficulty][world][level]
+             : 0;
 }
 
 int PWnd::GetBestTime(int difficulty, int world, int level) {
-  return InDifficulties(difficulty) && InMap(world, level) ? bestTimes[difficulty][world][level] : 0;
+  return InDifficulties(difficulty) && InMap(world, level) ? bestTimes[difficulty][world][level]
+                                                           : 0;
 }

@@ -97,7 +97,8 @@ void PWnd::ReadGhostSwitches() {
   for (int slot = 1; slot < GHOST_SLOTS; ++slot)
     showGhost[slot] =
         registry.GetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[slot - 1]) == 0;
-  showGhostNames = registry.GetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4]) == 0;
+  showGhostNames =
+      registry.GetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4]) == 0;
 }
 
 void PWnd::WriteGhostSwitches() {

@@ -30,16 +30,16 @@ class SFile;
 // One item of a level map: a plain record, allocated one by one and owned
 // by the array of map items that holds it.
 struct MAPITEM {
-  MAPITEM* prev;    // previous item in reading order; null for the first
-  MAPITEM* next;    // next item in reading order; null for the last
-  MAPITEM* up;      // same column, the row just before; null when none
-  MAPITEM* down;    // same column, the row just after; null when none
-  int type;         // item type 1..23
-  int row;          // row index, 0 = the first row after the life line
-  int column;       // 0..15 (column 16 is stored as 0)
-  float angle;      // angle around the tube of the cell's centre
-  int subtype;      // variant of the type; -1 for a later plain guard door
-  void* entity;     // the entity made from the item; null until made
+  MAPITEM* prev;  // previous item in reading order; null for the first
+  MAPITEM* next;  // next item in reading order; null for the last
+  MAPITEM* up;    // same column, the row just before; null when none
+  MAPITEM* down;  // same column, the row just after; null when none
+  int type;       // item type 1..23
+  int row;        // row index, 0 = the first row after the life line
+  int column;     // 0..15 (column 16 is stored as 0)
+  float angle;    // angle around the tube of the cell's centre
+  int subtype;    // variant of the type; -1 for a later plain guard door
+  void* entity;   // the entity made from the item; null until made
 };
 static_assert(sizeof(MAPITEM) == 40, "a map item is a 40-byte record");
 
@@ -47,9 +47,28 @@ class PGame {
 public:
   // Item types (the entity type codes share these numbers).
   enum {
-    ITEM_ARROW = 1, ITEM_BLOCKER, ITEM_BOSS, ITEM_BOSS_FLY, ITEM_BOULDER, ITEM_BOX, ITEM_DYNAMITE,
-    ITEM_ENEMY, ITEM_FINISH, ITEM_FIRE, ITEM_FORWARD, ITEM_GEM, ITEM_GUARD_DOOR, ITEM_JUMPER,
-    ITEM_LASER, ITEM_LIGHT, ITEM_MINE, ITEM_MIRROR, ITEM_PISTON, ITEM_CRAFT, ITEM_TURBO, ITEM_WAGON,
+    ITEM_ARROW = 1,
+    ITEM_BLOCKER,
+    ITEM_BOSS,
+    ITEM_BOSS_FLY,
+    ITEM_BOULDER,
+    ITEM_BOX,
+    ITEM_DYNAMITE,
+    ITEM_ENEMY,
+    ITEM_FINISH,
+    ITEM_FIRE,
+    ITEM_FORWARD,
+    ITEM_GEM,
+    ITEM_GUARD_DOOR,
+    ITEM_JUMPER,
+    ITEM_LASER,
+    ITEM_LIGHT,
+    ITEM_MINE,
+    ITEM_MIRROR,
+    ITEM_PISTON,
+    ITEM_CRAFT,
+    ITEM_TURBO,
+    ITEM_WAGON,
     ITEM_WALL
   };
   // Themes.
@@ -131,9 +150,8 @@ public:
   SDxTexture *texHudCell, *texHudCellShip, *texHudCellGem, *texHudCellWall, *texHudCellRoof,
       *texHudCellJumper, *texHudCellDoor, *texHudCellDoor2, *texHudCellBox, *texHudCellMine,
       *texHudCellBlocker, *texHudCellFinish;
-  SDxTexture *texHudDistance, *texHudLife, *texHudQualification, *texHudBestTime,
-      *texHudRivalTime, *texHudTime, *texHudRank, *texHudPos, *texHudDynamite,
-      *texHudDynamiteIcon, *texHudTurboIcon;
+  SDxTexture *texHudDistance, *texHudLife, *texHudQualification, *texHudBestTime, *texHudRivalTime,
+      *texHudTime, *texHudRank, *texHudPos, *texHudDynamite, *texHudDynamiteIcon, *texHudTurboIcon;
   SDxTexture *texFinish, *texFinish2, *texDynamite, *texLaser, *texLaserShip, *texLaserEnemy;
   SDxTexture *texBoss, *texBossFly;
   SDxTexture* tipTextures[TIP_COUNT];

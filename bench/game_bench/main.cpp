@@ -98,10 +98,11 @@ int main() {
         double unloaded = GetTimeSeconds();
         printf("level %d%d: load %.3f s, unload %.3f s\n", cell[0], cell[1], loaded - start,
                unloaded - loaded);
-        printf("  of the load: textures %.3f s, effects %.3f s, sounds %.3f s, meshes %.3f s, "
-               "level text %.3f s\n",
-               timed.seconds[0], timed.seconds[1], timed.seconds[2], timed.seconds[3],
-               timed.seconds[4]);
+        printf(
+            "  of the load: textures %.3f s, effects %.3f s, sounds %.3f s, meshes %.3f s, "
+            "level text %.3f s\n",
+            timed.seconds[0], timed.seconds[1], timed.seconds[2], timed.seconds[3],
+            timed.seconds[4]);
         for (double& s : timed.seconds) s = 0;
         if (loaded - start > worstLoad) worstLoad = loaded - start;
         if (unloaded - loaded > worstUnload) worstUnload = unloaded - loaded;

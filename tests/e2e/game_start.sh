@@ -66,4 +66,5 @@ pid=
 [ "$code" = 0 ] || fail "exit code $code"
 wine reg query "$key" /v noGhost0 >/dev/null 2>&1 || fail "noGhost0 not written"
 wine reg query "$key" /v noGhostNames >/dev/null 2>&1 || fail "noGhostNames not written"
+wine reg query "$key" /v player 2>/dev/null | grep -q 0x1 || fail "the player dialog stored no profile"
 echo "game started, showed its window and ended with 0"

@@ -40,8 +40,8 @@ TEST(Application, LevelTables) {
   for (int w = 0; w < 5; ++w)
     for (int l = 0; l < 5; ++l) levels += app.HasLevel(w, l);
   EXPECT_EQ(21, levels);
-  for (auto cell : {std::make_pair(1, 1), std::make_pair(1, 3), std::make_pair(3, 1),
-                    std::make_pair(3, 3)})
+  for (auto cell :
+       {std::make_pair(1, 1), std::make_pair(1, 3), std::make_pair(3, 1), std::make_pair(3, 3)})
     EXPECT_FALSE(app.HasLevel(cell.first, cell.second));
   EXPECT_STREQ("SAQQARA", app.levelNames[2][2].GetText());
   EXPECT_EQ(3, app.levelTheme[3][3]);
@@ -125,7 +125,8 @@ protected:
   }
   static void Select(SComboCtrl* combo, int item) {
     combo->SetSelection(item);
-    s_dialog->SendMessage(SWM_COMBOSELCHANGED, reinterpret_cast<WPARAM>(static_cast<SWnd*>(combo)), 0);
+    s_dialog->SendMessage(SWM_COMBOSELCHANGED, reinterpret_cast<WPARAM>(static_cast<SWnd*>(combo)),
+                          0);
   }
   static void PressReturn(PDlgDemo* d) { d->PostMessage(SWM_MODALRETURN, 0, 0); }
   static void PressEscape(PDlgDemo* d) { d->PostMessage(SWM_MODALESCAPE, 0, 0); }

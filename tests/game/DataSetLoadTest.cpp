@@ -23,8 +23,8 @@ TEST(DataSetLoad, LevelsOfEveryThemeLoadFromTheArchives) {
   struct Case {
     int world, level, theme;
     int channels;
-  } cases[] = {{0, 0, 0, 58}, {0, 1, 1, 58}, {0, 2, 2, 58}, {3, 3, 3, 58}, {1, 1, 0, 57},
-               {2, 2, 0, 58}};
+  } cases[] = {{0, 0, 0, 58}, {0, 1, 1, 58}, {0, 2, 2, 58},
+               {3, 3, 3, 58}, {1, 1, 0, 57}, {2, 2, 0, 58}};
   for (const Case& c : cases) {
     app.EnterGame(1, c.world, c.level);
     const PGame& game = app.game;
@@ -67,7 +67,9 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   SDxConfig* settings = app.dx.GetConfig();
   settings->musicVolume = 0.25f;
   app.dx.OnSettingChanged(settings, 4);
-  if (music->m_loaded) EXPECT_FLOAT_EQ(0.5f, music->m_volume);
+  if (music->m_loaded) {
+    EXPECT_FLOAT_EQ(0.5f, music->m_volume);
+  }
   settings->lighting = 0;
   app.dx.OnSettingChanged(settings, 0);
   ASSERT_NE(nullptr, app.game.speedShader);

@@ -29,20 +29,64 @@ protected:
   PGame game;
 };
 
-const char* const kSoundNames[58] = {
-    "accelerate.wav", "alarm.wav", "bip_allgems.wav", "bip_dynamite.wav", "bip_gem.wav",
-    "bip_start.wav", "bip_target.wav", "blood.wav", "boss_move.wav", "boulder.wav",
-    "bounce_gem.wav", "bounce_ground.wav", "bounce_ground2.wav", "bounce_laser.wav",
-    "bounce_platform.wav", "bounce_wallfront.wav", "bounce_wallside.wav", "box.wav", "brake.wav",
-    "catchdynamite.wav", "decelerate.wav", "die.wav", "door.wav", "dynamite.wav",
-    "electricity.wav", "end.wav", "explosion_arrow.wav", "explosion_boss.wav",
-    "explosion_dynamite.wav", "explosion_enemy.wav", "explosion_gem.wav", "explosion_laser.wav",
-    "explosion_mine.wav", "fan.wav", "fire.wav", "jump_jump.wav", "jump_slide.wav", "laser.wav",
-    "laser_enemy.wav", "mirror.wav", "move.wav", "newgem.wav", "piston_activate.wav",
-    "piston_pullback.wav", "prelaser.wav", "pushwall.wav", "slide.wav", "turbo.wav",
-    "voice_gameover0.wav", "voice_gameover1.wav", "voice_gameover2.wav", "voice_gameover3.wav",
-    "voice_gameover4.wav", "voice_success.wav", "voice_start.wav", "wagon.wav", "wind.wav",
-    "music0.mp3"};
+const char* const kSoundNames[58] = {"accelerate.wav",
+                                     "alarm.wav",
+                                     "bip_allgems.wav",
+                                     "bip_dynamite.wav",
+                                     "bip_gem.wav",
+                                     "bip_start.wav",
+                                     "bip_target.wav",
+                                     "blood.wav",
+                                     "boss_move.wav",
+                                     "boulder.wav",
+                                     "bounce_gem.wav",
+                                     "bounce_ground.wav",
+                                     "bounce_ground2.wav",
+                                     "bounce_laser.wav",
+                                     "bounce_platform.wav",
+                                     "bounce_wallfront.wav",
+                                     "bounce_wallside.wav",
+                                     "box.wav",
+                                     "brake.wav",
+                                     "catchdynamite.wav",
+                                     "decelerate.wav",
+                                     "die.wav",
+                                     "door.wav",
+                                     "dynamite.wav",
+                                     "electricity.wav",
+                                     "end.wav",
+                                     "explosion_arrow.wav",
+                                     "explosion_boss.wav",
+                                     "explosion_dynamite.wav",
+                                     "explosion_enemy.wav",
+                                     "explosion_gem.wav",
+                                     "explosion_laser.wav",
+                                     "explosion_mine.wav",
+                                     "fan.wav",
+                                     "fire.wav",
+                                     "jump_jump.wav",
+                                     "jump_slide.wav",
+                                     "laser.wav",
+                                     "laser_enemy.wav",
+                                     "mirror.wav",
+                                     "move.wav",
+                                     "newgem.wav",
+                                     "piston_activate.wav",
+                                     "piston_pullback.wav",
+                                     "prelaser.wav",
+                                     "pushwall.wav",
+                                     "slide.wav",
+                                     "turbo.wav",
+                                     "voice_gameover0.wav",
+                                     "voice_gameover1.wav",
+                                     "voice_gameover2.wav",
+                                     "voice_gameover3.wav",
+                                     "voice_gameover4.wav",
+                                     "voice_success.wav",
+                                     "voice_start.wav",
+                                     "wagon.wav",
+                                     "wind.wav",
+                                     "music0.mp3"};
 
 TEST_F(LevelLoad, SoundsTakeTheirChannelsInOrderWhateverIsMissing) {
   host->missing = {"alarm.wav", "fan.wav"};
@@ -54,7 +98,7 @@ TEST_F(LevelLoad, SoundsTakeTheirChannelsInOrderWhateverIsMissing) {
     int id;
     bool loop;
     int voices;
-  } flags[] = {{0, false, 1}, {1, true, 1},  {4, false, 3},  {17, false, 4}, {24, true, 2},
+  } flags[] = {{0, false, 1},  {1, true, 1},  {4, false, 3},  {17, false, 4}, {24, true, 2},
                {31, false, 8}, {33, true, 8}, {34, true, 8},  {38, false, 2}, {40, true, 1},
                {53, false, 1}, {55, true, 1}, {56, false, 1}, {57, true, 1}};
   for (const Flags& f : flags) {
@@ -85,7 +129,8 @@ TEST_F(LevelLoad, MusicComesFromThePlayersFilesThenTheTheme) {
       if (load.kind == "sound" || load.kind == "soundfile") all.push_back(load);
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(c.last, all.back().name) << c.world << c.level;
-    EXPECT_EQ(c.world == 1 && c.level == 1 ? 57u : 58u, all.size() - (c.userFile && !c.userFileReads));
+    EXPECT_EQ(c.world == 1 && c.level == 1 ? 57u : 58u,
+              all.size() - (c.userFile && !c.userFileReads));
   }
 }
 

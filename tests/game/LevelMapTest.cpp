@@ -123,8 +123,8 @@ TEST_F(LevelMap, LivesFollowTheDifficulty) {
     int difficulty, world, level;
     int lives;
   } cases[] = {
-      {"3", 0, 0, 0, 8},  {"3", 1, 0, 0, 3},  {"3", 2, 0, 0, 0},   {"3", 2, 2, 2, 1},
-      {"x", 1, 0, 0, 0},  {"x", 0, 0, 0, 5},  {" -2", 1, 0, 0, -2}, {"7 lives", 2, 2, 2, 3},
+      {"3", 0, 0, 0, 8}, {"3", 1, 0, 0, 3}, {"3", 2, 0, 0, 0},    {"3", 2, 2, 2, 1},
+      {"x", 1, 0, 0, 0}, {"x", 0, 0, 0, 5}, {" -2", 1, 0, 0, -2}, {"7 lives", 2, 2, 2, 3},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(Parse(std::string(c.firstLine) + "\r\n", c.difficulty, c.world, c.level));
@@ -133,8 +133,9 @@ TEST_F(LevelMap, LivesFollowTheDifficulty) {
 }
 
 TEST_F(LevelMap, TargetsCountGemsTargetedEnemiesAndTheBoss) {
-  std::string text = "0\r\n" + Row({{0, '*'}, {1, '+'}, {2, '='}, {3, 'E'}, {4, '\xCA'}, {5, 'e'},
-                                     {6, '\xEA'}}) + "\r\n";
+  std::string text =
+      "0\r\n" + Row({{0, '*'}, {1, '+'}, {2, '='}, {3, 'E'}, {4, '\xCA'}, {5, 'e'}, {6, '\xEA'}}) +
+      "\r\n";
   ASSERT_TRUE(Parse(text));
   EXPECT_EQ(5, game.targetCount);
   ASSERT_TRUE(Parse(text, 1, 2, 2));
@@ -191,10 +192,18 @@ TEST_F(LevelMap, MutatedLevelTextsParseConsistently) {
     for (int e = 0; e < edits; ++e) {
       size_t at = text.empty() ? 0 : random() % text.size();
       switch (random() % 4) {
-        case 0: if (!text.empty()) text[at] = (char)(random() % 256); break;
-        case 1: text.insert(at, 1, (char)(random() % 256)); break;
-        case 2: if (!text.empty()) text.erase(at, 1 + random() % 20); break;
-        case 3: text.insert(at, "\r\n"); break;
+        case 0:
+          if (!text.empty()) text[at] = (char)(random() % 256);
+          break;
+        case 1:
+          text.insert(at, 1, (char)(random() % 256));
+          break;
+        case 2:
+          if (!text.empty()) text.erase(at, 1 + random() % 20);
+          break;
+        case 3:
+          text.insert(at, "\r\n");
+          break;
       }
     }
     ASSERT_TRUE(Parse(text, (int)(random() % 3)));
@@ -225,7 +234,9 @@ TEST(LevelMapData, EveryLevelOfTheDataSetParses) {
   ASSERT_TRUE(GameArchives::Open(archive, "dat"));
   struct ArchiveHost : RecordingHost {
     SResource* archive;
-    bool LoadData(SFile* file, const char* name) override { return archive->Load(file, name, true); }
+    bool LoadData(SFile* file, const char* name) override {
+      return archive->Load(file, name, true);
+    }
   } host;
   host.archive = &archive;
   PGame game;

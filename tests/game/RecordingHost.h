@@ -22,8 +22,8 @@
 struct RecordedLoad {
   std::string kind;  // "texture", "sound", "soundfile", "mesh", "shader", "data"
   std::string name;
-  bool flag;   // normal map (texture) or loop (sound)
-  int value;   // option (texture, mesh) or voices (sound)
+  bool flag;  // normal map (texture) or loop (sound)
+  int value;  // option (texture, mesh) or voices (sound)
 };
 
 class RecordingHost : public PGameHost {
@@ -34,10 +34,10 @@ public:
     loads.push_back({"texture", name, normalMap, option});
     if (missing.count(name) || !m_engine) return nullptr;
     // A one-pixel texture of the engine stands for the image.
-    static const unsigned char kBmp[] = {
-        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
-        1,   0,   24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        0,   0,   0,  0, 255, 255, 255, 0};
+    static const unsigned char kBmp[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0,   0,   0,   40,
+                                         0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1,   0,   24,  0,
+                                         0,   0,   0,  0, 4, 0, 0, 0, 0, 0, 0,  0,   0,   0,   0,
+                                         0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  255, 255, 255, 0};
     SFileMem file;
     file.Allocate(0);
     file.Write(kBmp, sizeof(kBmp));
@@ -93,8 +93,8 @@ public:
   std::vector<RecordedLoad> loads;
   std::set<std::string> missing;
   std::map<std::string, std::string> levels;
-  int themes[5][5] = {{0, 1, 2, 1, 0}, {1, 0, 2, 0, 1}, {2, 2, 0, 2, 2},
-                      {1, 0, 2, 3, 1}, {0, 1, 2, 1, 0}};
+  int themes[5][5] = {
+      {0, 1, 2, 1, 0}, {1, 0, 2, 0, 1}, {2, 2, 0, 2, 2}, {1, 0, 2, 3, 1}, {0, 1, 2, 1, 0}};
   SStringArray music;
 
 private:
