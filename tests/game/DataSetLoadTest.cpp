@@ -11,15 +11,20 @@
 
 namespace {
 
-TEST(DataSetLoad, LevelsOfEveryThemeLoadFromTheArchives) {
-  std::unique_ptr<SWnd> window = MakeEngineWindow();
-  PWnd app;
+// The application with its archives open and its engine on the window.
+void OpenGame(PWnd& app, SWnd* window) {
   SResource* archives[] = {&app.resImg, &app.resSnd, &app.resObj, &app.resFx, &app.resDat};
   const char* kinds[] = {"img", "snd", "obj", "fx", "dat"};
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(GameArchives::Open(*archives[i], kinds[i]));
   SDxConfig config;
   SString error;
-  ASSERT_TRUE(app.dx.Create(window.get(), &config, &error)) << error.GetText();
+  ASSERT_TRUE(app.dx.Create(window, &config, &error)) << error.GetText();
+}
+
+TEST(DataSetLoad, LevelsOfEveryThemeLoadFromTheArchives) {
+  std::unique_ptr<SWnd> window = MakeEngineWindow();
+  PWnd app;
+  ASSERT_NO_FATAL_FAILURE(OpenGame(app, window.get()));
   struct Case {
     int world, level, theme;
     int channels;
@@ -50,12 +55,7 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   std::unique_ptr<SWnd> window = MakeEngineWindow();
   PWnd app;
   g_app = &app;
-  SResource* archives[] = {&app.resImg, &app.resSnd, &app.resObj, &app.resFx, &app.resDat};
-  const char* kinds[] = {"img", "snd", "obj", "fx", "dat"};
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(GameArchives::Open(*archives[i], kinds[i]));
-  SDxConfig config;
-  SString error;
-  ASSERT_TRUE(app.dx.Create(window.get(), &config, &error)) << error.GetText();
+  ASSERT_NO_FATAL_FAILURE(OpenGame(app, window.get()));
 
   app.EnterGame(0, 0, 0);
   SDxSound* music = app.dx.GetSound(PGame::MUSIC_CHANNEL);
