@@ -406,9 +406,12 @@ void SArray<T>::Sort(int start, int end, int param) {
   // directly, without the virtual call per comparison.
   if (typeid(*this) == typeid(SArray)) {
     uint32_t flags = m_flags;
-    SortRange(start, end, [this, flags](int i, int j) { return CompareValues(m_data + i, m_data + j, flags); });
+    SortRange(start, end, [this, flags](int i, int j) {
+      return CompareValues(m_data + i, m_data + j, flags);
+    });
   } else {
-    SortRange(start, end, [this, param](int i, int j) { return Compare(m_data + i, m_data + j, param); });
+    SortRange(start, end,
+              [this, param](int i, int j) { return Compare(m_data + i, m_data + j, param); });
   }
 }
 
@@ -473,7 +476,8 @@ int SArray<T>::FindSorted(const T& value, int start, int end, int param) {
   if (end < 0 || end > m_count) end = m_count;
   int lo = start, hi = end;
   if (typeid(*this) == typeid(SArray)) {
-    return Halve(lo, hi, [this, &value](int i) { return CompareValues(&value, m_data + i, m_flags); });
+    return Halve(lo, hi,
+                 [this, &value](int i) { return CompareValues(&value, m_data + i, m_flags); });
   }
   return Halve(lo, hi, [this, &value, param](int i) { return Compare(&value, m_data + i, param); });
 }
@@ -500,7 +504,8 @@ int SArray<T>::FindInsertPos(const T& value, int start, int end, int param) {
   if (end < 0 || end > m_count) end = m_count;
   if (start >= end) return -1;
   int lo = start, hi = end;
-  int found = Halve(lo, hi, [this, &value, param](int i) { return Compare(&value, m_data + i, param); });
+  int found =
+      Halve(lo, hi, [this, &value, param](int i) { return Compare(&value, m_data + i, param); });
   if (found >= 0) return found;
   if (lo >= m_count) return m_count;
   return Compare(&value, m_data + lo, param) >= 0 ? lo + 1 : lo;

@@ -2,8 +2,9 @@
 #include "core/SDll.h"
 
 SDll g_sharedLibrary;
+SDll g_richTextLibrary;
 
-SDll::SDll() : m_module(nullptr) {}
+SDll::SDll() : m_module(nullptr), m_user1(1), m_user2(0) {}
 
 SDll::~SDll() { Free(); }
 

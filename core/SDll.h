@@ -6,6 +6,7 @@
 
 #include "core/Platform.h"
 #include "core/SArray.h"
+#include "core/SDisk.h"
 #include "core/SString.h"
 
 class SDll {
@@ -26,13 +27,28 @@ public:
   void SetTempCopy(const char* path) { m_tempCopy = path; }
   // Function addresses looked up by the user.
   SArray<void*>& GetFunctions() { return m_functions; }
+  // The file-system services the user makes its temporary copy with
+  // (trailing separator on).
+  SDisk& GetDisk() { return m_disk; }
+  // Two words whose meaning belongs to the loading user: 1 and 0 after
+  // construction, kept by Free.
+  uint32_t GetUserValue1() const { return m_user1; }
+  uint32_t GetUserValue2() const { return m_user2; }
+  void SetUserValue1(uint32_t value) { m_user1 = value; }
+  void SetUserValue2(uint32_t value) { m_user2 = value; }
 
 private:
+  SDisk m_disk;
   SString m_tempCopy;
   HMODULE m_module;
+  uint32_t m_user1;
+  uint32_t m_user2;
   SArray<void*> m_functions;
 };
 
-// The framework's process-wide library object: freed by start-up and
-// shutdown, loaded by the dialog builder for layered windows.
+// The two process-wide library objects, constructed before the program's
+// entry. The shared one is freed by start-up and shutdown and loaded by the
+// dialog builder for layered windows; the rich text one is there for the
+// rich text library.
 extern SDll g_sharedLibrary;
+extern SDll g_richTextLibrary;

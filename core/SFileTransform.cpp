@@ -64,6 +64,27 @@ int64_t AnnouncedLength(SFile* source, uint32_t blocks) {
   return total;
 }
 
+// Inflates the zlib stream in the c bytes at from into the u bytes at to; true only when the
+// stream gives exactly u bytes and ends there (one byte of spare room shows any more).
+bool InflateExactly(const uint8_t* from, uint32_t c, uint8_t* to, uint32_t u) {
+  z_stream z = {};
+  if (inflateInit(&z) != Z_OK) return false;
+  uint8_t spare;
+  z.next_in = const_cast<Bytef*>(from);
+  z.avail_in = c;
+  z.next_out = u > 0 ? to : &spare;
+  z.avail_out = u;
+  int result = inflate(&z, Z_FINISH);
+  if (result != Z_STREAM_END && z.total_out == u) {
+    z.next_out = &spare;
+    z.avail_out = 1;
+    result = inflate(&z, Z_FINISH);
+  }
+  bool exact = result == Z_STREAM_END && z.total_out == u;
+  inflateEnd(&z);
+  return exact;
+}
+
 // Byte i of the n bytes at from, plus (encode) or minus (decode) key[i], into
 // to[i]; to may be from. Four bytes at a time, each modulo 256:
 // the low seven bits of every byte are added (or subtracted) with the high
@@ -346,16 +367,14 @@ int SFile::Inflate(SFile* source, SFile* destination, void* userData) {
       if (source->Read(packed.data(), int(c)) != int(c)) return fail();
       bytes = packed.data();
     }
-    uLongf length = u;
     int at = destination->Tell();
     if (memory && u > 0 && at >= oldSize && int(u) <= INT_MAX - at) {
       if (at + int(u) > memory->GetSize()) memory->SetSize(at + int(u));
-      if (uncompress(memory->GetBuffer() + at, &length, bytes, c) != Z_OK || length != u)
-        return fail();
+      if (!InflateExactly(bytes, c, memory->GetBuffer() + at, u)) return fail();
       memory->Seek(at + int(u));
     } else {
       output.resize(BLOCK_SIZE);
-      if (uncompress(output.data(), &length, bytes, c) != Z_OK || length != u) return fail();
+      if (!InflateExactly(bytes, c, output.data(), u)) return fail();
       if (u > 0 && destination->Write(output.data(), int(u)) != int(u)) return fail();
     }
     if (total > INT_MAX - int(u)) return fail();

@@ -9,6 +9,17 @@ namespace {
 
 inline bool IsBlank(char c, bool spacesOnly) { return c == ' ' || (!spacesOnly && c == '\t'); }
 
+// How many characters a trim takes from one end: n, at most the length, or
+// for n < 0 the blanks there.
+int TrimCount(const char* text, int length, int n, bool spacesOnly, bool fromLeft) {
+  if (n == 0 || !text) return 0;
+  if (n > 0) return n < length ? n : length;
+  int count = 0;
+  while (count < length && IsBlank(text[fromLeft ? count : length - 1 - count], spacesOnly))
+    ++count;
+  return count;
+}
+
 // A substring as a new string.
 SString MakeString(const char* p, int n) {
   SString r;
@@ -120,21 +131,24 @@ void SString::ReleaseTrackedStrings() {
 
 // --- assignment --------------------------------------------------------------
 
-SString& SString::Set(const char* text) {
-  int n = text ? (int)strlen(text) : 0;
+void SString::Store(const char* bytes, int n) {
   int capacity = CapacityFor(n);
   if (m_text && capacity == m_capacity) {
-    // The source may lie in this buffer: memmove reads it before it is overwritten.
-    if (n > 0) memmove(m_text, text, n);
+    // The bytes may lie in this buffer: memmove reads them before they are overwritten.
+    if (n > 0) memmove(m_text, bytes, n);
   } else {
     char* p = new char[capacity];
-    if (n > 0) memcpy(p, text, n);
+    if (n > 0) memcpy(p, bytes, n);
     delete[] m_text;
     m_text = p;
     m_capacity = capacity;
   }
   m_length = n;
   m_text[n] = 0;
+}
+
+SString& SString::Set(const char* text) {
+  Store(text, text ? (int)strlen(text) : 0);
   return *this;
 }
 
@@ -143,23 +157,7 @@ SString& SString::operator=(const char* text) { return Set(text); }
 SString& SString::operator=(const SString& source) { return Assign(source, true); }
 
 SString& SString::Assign(const SString& source, bool textOnly) {
-  if (&source != this) {
-    int n = source.m_length;
-    int capacity = CapacityFor(n);
-    if (m_text && capacity == m_capacity) {
-      if (n > 0) memcpy(m_text, source.m_text, n);
-    } else {
-      char* p = new char[capacity];
-      if (n > 0) memcpy(p, source.m_text, n);
-      delete[] m_text;
-      m_text = p;
-      m_capacity = capacity;
-    }
-    m_length = n;
-    m_text[n] = 0;
-  } else if (!m_text) {
-    Set(nullptr);
-  }
+  if (&source != this || !m_text) Store(source.m_text, source.m_length);
   if (!textOnly) {
     m_user1 = source.m_user1;
     m_user2 = source.m_user2;
@@ -336,33 +334,13 @@ int SString::ReplaceChar(char from, char to) {
 }
 
 void SString::TrimLeft(int n, bool spacesOnly) {
-  if (n == 0 || !m_text) return;
-  if (n > 0) {
-    if (n >= m_length) {
-      Set("");
-    } else {
-      *this = Mid(n, -1);
-    }
-    return;
-  }
-  int i = 0;
-  while (IsBlank(m_text[i], spacesOnly)) ++i;
-  if (i > 0) *this = Mid(i, -1);
+  int count = TrimCount(m_text, m_length, n, spacesOnly, true);
+  if (count > 0) *this = Mid(count, -1);
 }
 
 void SString::TrimRight(int n, bool spacesOnly) {
-  if (n == 0 || !m_text) return;
-  if (n > 0) {
-    if (n >= m_length) {
-      Set("");
-    } else {
-      *this = Left(m_length - n);
-    }
-    return;
-  }
-  int i = m_length - 1;
-  while (i >= 0 && IsBlank(m_text[i], spacesOnly)) --i;
-  if (i < m_length - 1) *this = Left(i + 1);
+  int count = TrimCount(m_text, m_length, n, spacesOnly, false);
+  if (count > 0) *this = Left(m_length - count);
 }
 
 void SString::Trim(int left, int right, bool spacesOnly) {

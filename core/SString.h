@@ -206,6 +206,8 @@ protected:
   // Gives the string a buffer for length n (capacity rule) and sets the
   // length and the NUL; keeps the old bytes only when keep is true.
   void Allocate(int n, bool keep);
+  // Makes the string the n bytes at bytes (which may lie in its own buffer).
+  void Store(const char* bytes, int n);
   // True when p points into this string's buffer.
   bool PointsIntoBuffer(const char* p) const;
 

@@ -672,11 +672,12 @@ void SString::DecodeKeyedHex() {
   KeyedHexKey(key);
   int n = m_length / 2;
   for (int i = 0; i < n; ++i) {
-    unsigned value = (unsigned)ParseHexText(m_text + 2 * i, 2);
+    // Exactly two digits; a pair that is not two hex digits reads as 0.
+    int high = HexDigit(m_text[2 * i]);
+    int low = HexDigit(m_text[2 * i + 1]);
+    unsigned value = high < 0 || low < 0 ? 0u : unsigned(high << 4 | low);
     m_text[i] = (char)(unsigned char)(value - key[i % 8]);
   }
-  m_text[n] = 0;
-  m_length = n;
-  // A NUL byte ends the text; the capacity follows the final length.
-  SetLength((int)strlen(m_text), true);
+  // Every decoded byte stays, NUL included; the capacity follows the length.
+  SetLength(n, true);
 }

@@ -33,7 +33,8 @@ bool SXml::Parse(SFile* file) {
   for (;;) {
     bool isTag = false, isOpening = false, isClosing = false;
     SString token = text.GetXmlToken(position, &position, &isTag, &isOpening, &isClosing);
-    if (token.GetLength() == 0) return true;
+    // The input ends: a failure while elements are still open.
+    if (token.GetLength() == 0) return open.GetCount() == 0;
 
     if (!isTag) {
       if (open.GetCount() == 0) return false;

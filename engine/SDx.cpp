@@ -3,10 +3,13 @@
 
 #include "core/TimeBase.h"
 #include "core/Utility.h"
+#include "engine/SDxCamera.h"
+#include "engine/SDxLayer.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSound.h"
 #include "window/Framework.h"
 #include "window/SWnd.h"
 
@@ -30,9 +33,10 @@ void ZeroTarget(SDxRenderTarget* target, SDxRenderTarget* partner) {
 
 }  // namespace
 
+// Only what no reset sets: Destroy (with Clear and the frame-state reset)
+// gives every other field its default.
 SDx::SDx()
     : m_created(false),
-      m_window(nullptr),
       m_d3d(nullptr),
       m_device(nullptr),
       m_maxPointSize(0.0f),
@@ -42,10 +46,6 @@ SDx::SDx()
       m_backBufferHeight(0),
       m_scaleX(100.0f),
       m_scaleY(100.0f),
-      m_deviceLost(false),
-      m_masterVolume(0.5f),
-      m_soundOn(true),
-      m_sceneVisible(true),
       m_currentTarget(nullptr),
       m_vertexDeclaration(nullptr),
       m_screenDeclaration(nullptr),
@@ -63,39 +63,14 @@ SDx::SDx()
       m_shaderDownSample(nullptr),
       m_shaderBlurH(nullptr),
       m_shaderBlurV(nullptr),
-      m_blurHWidth(nullptr),
-      m_blurHScale(nullptr),
-      m_blurVHeight(nullptr),
-      m_blurVScale(nullptr),
-      m_previousFrameCopy(false),
-      m_screenEffectsEnabled(true),
-      m_effectsAfterOverlay(false),
+      m_mainLayer(nullptr),
+      m_currentCamera(nullptr),
+      m_overlayText(nullptr),
+      m_slowWarningText(nullptr),
+      m_slowWarningTexture(nullptr),
+      m_boxShape(nullptr),
       m_clock(GetTimeSeconds),
-      m_lastFrameTime(0.0f),
-      m_time(kStartTime),
-      m_dt(0.0f),
-      m_maxDt(0.02f),
-      m_paused(false),
-      m_slowWarningEnabled(true),
-      m_inTime(true),
-      m_lateSince(0.0f),
-      m_lighting(true),
-      m_worldAmbient(1.0f, 1.0f, 1.0f, 1.0f),
-      m_lightColor(0.0f, 0.0f, 0.0f, 1.0f),
-      m_lightDirection(0.0f, -1.0f, 0.0f),
-      m_brightness(0.0f),
-      m_effectiveBrightness(0.0f),
-      m_contrast(0.0f),
-      m_flashStart(0.0f),
-      m_flashDuration(0.0f),
-      m_flashAmount(0.0f),
-      m_flashBoost(0.0f),
-      m_fog(false),
-      m_fogStart(0.0f),
-      m_fogEnd(10000.0f),
-      m_beamScale(1.0f),
-      m_glowScale(1.0f),
-      m_gridCellSize(1000.0f) {
+      m_maxDt(0.02f) {
   memset(&m_presentParameters, 0, sizeof(m_presentParameters));
   memset(&m_caps, 0, sizeof(m_caps));
   D3DXMatrixIdentity(&m_identity);
@@ -112,15 +87,20 @@ SDx::SDx()
   ZeroTarget(&m_beamRT2, nullptr);
   m_beamUseCount[0] = m_beamUseCount[1] = 0;
   ::SetRectEmpty(&m_outputRect);
-  ResetKeyStates();
+  memset(&m_defaultMaterial, 0, sizeof(m_defaultMaterial));
+  m_defaultMaterial.Diffuse = m_defaultMaterial.Ambient = D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
   Destroy();
 }
 
 SDx::~SDx() {
   Destroy();
   m_shaders.FreeBuffer();
+  m_sounds.FreeBuffer();
+  m_extraVoices.FreeBuffer();
   m_screenEffects.FreeBuffer();
   m_layers.FreeBuffer();
+  m_textures.FreeBuffer();
+  m_cameras.FreeBuffer();
   m_timerIds.FreeBuffer();
   m_timerStarts.FreeBuffer();
   m_timerIntervals.FreeBuffer();
@@ -132,12 +112,6 @@ HRESULT SDx::Seam(int call, HRESULT result, void* data) {
 }
 
 // --- hooks -------------------------------------------------------------------
-
-bool SDx::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (!m_created) return false;
-  if (message == WM_SIZE) OnSize();
-  return true;
-}
 
 void SDx::OnDeviceReset(bool) {}
 void SDx::OnReservedHook1(void*) {}
@@ -187,6 +161,8 @@ bool SDx::Create(SWnd* window, const SDxConfig* settings, SString* error) {
     Destroy();
     return false;
   }
+  m_mainLayer = new SDxLayer(this);
+  if (m_config.input) CreateInput();
   if (m_config.registryKey[0]) ReadOptions();
   Clear(true);
   m_created = true;
@@ -200,7 +176,8 @@ void SDx::ReadOptions() {
   m_config.brightness = ClampFloat(ReadRegistryFloat("DxBrightness"), -1.0f, 1.0f);
   m_config.audio = m_registry.GetNumber(root, key, "DxNoAudio") == 0;
   m_config.music = m_registry.GetNumber(root, key, "DxNoMusic") == 0;
-  float volume = ClampFloat(ClampFloat(ReadRegistryFloat("DxMusicVolume"), -1.0f, 1.0f), 0.0f, 1.0f);
+  float volume =
+      ClampFloat(ClampFloat(ReadRegistryFloat("DxMusicVolume"), -1.0f, 1.0f), 0.0f, 1.0f);
   m_config.musicVolume = volume == 0.0f ? 1.0f : volume;
   m_config.forceFeedback = m_registry.GetNumber(root, key, "DxNoFFB") == 0;
 }
@@ -234,6 +211,9 @@ void SDx::Destroy() {
   if (m_created && m_config.registryKey[0]) WriteOptions();
   m_created = false;
   Clear(false);
+  delete m_mainLayer;
+  m_mainLayer = nullptr;
+  ReleaseInput();
   ReleaseRenderTargets();
   if (m_device) m_device->Release();
   m_device = nullptr;
@@ -243,6 +223,8 @@ void SDx::Destroy() {
 }
 
 void SDx::ResetFrameState() {
+  // XInput's published stick dead zones and trigger threshold.
+  SetPadDeadZones(7849.0f, 8689.0f, 30.0f, 30.0f);
   m_paused = false;
   m_window = nullptr;
   m_slowWarningEnabled = true;
@@ -259,22 +241,24 @@ void SDx::DeleteShaders() {
   m_shaders.RemoveAll();
 }
 
-void SDx::Clear(bool) {
+void SDx::Clear(bool rebuild) {
   m_previousFrameCopy = false;
   m_screenEffectsEnabled = true;
   m_effectsAfterOverlay = false;
   m_screenEffects.RemoveAll();
   DeleteShaders();
+  ClearScene();
 
   m_masterVolume = 0.5f;
   if (g_masteringVoice) g_masteringVoice->SetVolume(m_masterVolume);
   m_soundOn = m_config.audio != 0;
+  DeleteSounds();
 
   m_lighting = m_config.lighting != 0;
+  m_flashStart = m_flashDuration = m_flashAmount = 0.0f;
+  m_flashBoost = 0.0f;
   SetBrightness(0.0f);
   SetContrast(0.0f);
-  m_flashStart = 0.0f;
-  m_flashBoost = 0.0f;
   m_fog = false;
   m_worldAmbient = D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
   m_lightColor = D3DXCOLOR(0.0f, 0.0f, 0.0f, 1.0f);
@@ -291,7 +275,10 @@ void SDx::Clear(bool) {
 
   m_paused = false;
   m_sceneVisible = true;
-  ResetKeyStates();
+  StopRumble();
+  ResetInput();
+  m_rumbleEnabled = m_config.forceFeedback != 0;
+  if (rebuild && m_mainLayer) BuildOwnObjects();
 }
 
 void SDx::ResetKeyStates() {
@@ -306,12 +293,23 @@ void SDx::Frame() {
   SDx* dx = g_engine;
   if (!dx || !dx->m_created) return;
   if (!dx->UpdateTiming()) return;
+  if (dx->m_xinput) {
+    dx->PollXInput();
+  } else {
+    dx->PollDirectInput();
+  }
+  dx->UpdateSounds();
   if (dx->m_deviceLost) {
     dx->RestoreDevice(false);
     return;
   }
   dx->m_beamUseCount[0] = dx->m_beamUseCount[1] = 0;
+  if (dx->m_currentCamera) dx->m_currentCamera->Step();
   dx->OnFrame();
+  if (dx->m_mainLayer) dx->m_mainLayer->Update();
+  for (int i = 0; i < dx->m_layers.GetCount(); ++i) {
+    if (dx->m_layers[i]->m_active) dx->m_layers[i]->Update();
+  }
   for (int i = 0; i < dx->m_timerIds.GetCount(); ++i) {
     if (dx->GetTimeSince(dx->m_timerStarts[i]) < dx->m_timerIntervals[i]) continue;
     int id = dx->m_timerIds[i];
@@ -353,7 +351,8 @@ bool SDx::UpdateTiming() {
 }
 
 bool SDx::IsSlowWarningDue() const {
-  return m_slowWarningEnabled && m_config.slowWarning && !m_inTime && m_lastFrameTime - m_lateSince > 1.0f;
+  return m_slowWarningEnabled && m_config.slowWarning && !m_inTime &&
+         m_lastFrameTime - m_lateSince > 1.0f;
 }
 
 void SDx::RestoreDevice(bool justLost) {
@@ -365,10 +364,12 @@ void SDx::RestoreDevice(bool justLost) {
   }
   // While the device is still lost a reset cannot succeed: try again on a
   // later frame instead of reporting a failure.
-  if (Seam(D3DCALL_TEST_COOPERATIVE, m_device->TestCooperativeLevel(), nullptr) == D3DERR_DEVICELOST) return;
+  if (Seam(D3DCALL_TEST_COOPERATIVE, m_device->TestCooperativeLevel(), nullptr) ==
+      D3DERR_DEVICELOST)
+    return;
   HRESULT hr = Seam(D3DCALL_RESET, m_device->Reset(&m_presentParameters), &m_presentParameters);
-  if (FAILED(hr) &&
-      Seam(D3DCALL_TEST_COOPERATIVE, m_device->TestCooperativeLevel(), nullptr) == D3DERR_DEVICELOST) {
+  if (FAILED(hr) && Seam(D3DCALL_TEST_COOPERATIVE, m_device->TestCooperativeLevel(), nullptr) ==
+                        D3DERR_DEVICELOST) {
     return;
   }
   m_deviceLost = false;
@@ -396,6 +397,8 @@ void SDx::ReserveCapacity(int n) {
   m_timerIds.Reserve(n);
   m_timerStarts.Reserve(n);
   m_timerIntervals.Reserve(n);
+  if (m_mainLayer) m_mainLayer->SetFixedCapacity(n);
+  for (int i = 0; i < m_layers.GetCount(); ++i) m_layers[i]->SetFixedCapacity(n);
 }
 
 int SDx::EnumDisplayModes(SArray<uint32_t>* modes) {
@@ -416,7 +419,8 @@ int SDx::EnumDisplayModes(SArray<uint32_t>* modes) {
     _SModeQuery query;
     memset(&query, 0, sizeof(query));
     query.index = i;
-    HRESULT hr = Seam(D3DCALL_ENUM_MODE, d3d->EnumAdapterModes(0, D3DFMT_X8R8G8B8, i, &query.mode), &query);
+    HRESULT hr =
+        Seam(D3DCALL_ENUM_MODE, d3d->EnumAdapterModes(0, D3DFMT_X8R8G8B8, i, &query.mode), &query);
     if (hr == D3DERR_INVALIDCALL) break;
     if (SUCCEEDED(hr) && query.mode.RefreshRate == desktop.RefreshRate) {
       modes->Add(((query.mode.Width & 0xFFFF) << 16) | (query.mode.Height & 0xFFFF));
@@ -441,7 +445,9 @@ void SDx::GetLargestDisplayMode(int* width, int* height) {
 
 // --- effects -----------------------------------------------------------------
 
-SDxShader* SDx::CreateShader(const char* text) { return CreateShader(text, text ? (int)strlen(text) : 0); }
+SDxShader* SDx::CreateShader(const char* text) {
+  return CreateShader(text, text ? (int)strlen(text) : 0);
+}
 
 SDxShader* SDx::CreateShader(const char* text, int length) {
   SDxShader* shader = new SDxShader(this);
@@ -595,10 +601,11 @@ void SDx::DrawScreenQuad(SDxShader* shader, int blendMode, bool clear) {
   m_device->SetTransform(D3DTS_VIEW, &m_view);
 }
 
-SDxVertex* SDx::BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions, const D3DXVECTOR2* uvs,
-                              bool flip) {
+SDxVertex* SDx::BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions,
+                              const D3DXVECTOR2* uvs, bool flip) {
   D3DXVECTOR3 normal, tangent, binormal;
-  TriangleTangentFrame(positions[0], positions[1], positions[2], flip, &normal, &tangent, &binormal);
+  TriangleTangentFrame(positions[0], positions[1], positions[2], flip, &normal, &tangent,
+                       &binormal);
   static const int kOrder[3] = {0, 2, 1};
   for (int corner : kOrder) {
     output->position = positions[corner];

@@ -15,6 +15,7 @@
 #include "core/SString.h"
 #include "engine/SDxConfig.h"
 #include "engine/SDxEffect.h"
+#include "engine/SDxPadState.h"
 #include "engine/SDxRenderTarget.h"
 #include "engine/SDxVertex.h"
 
@@ -24,6 +25,13 @@
 
 class SWnd;
 class SDxShader;
+class SDxSound;
+class SFile;
+struct IDirectInput8A;
+struct IDirectInputDevice8A;
+struct _XINPUT_STATE;
+struct _XINPUT_VIBRATION;
+struct DIJOYSTATE2;
 class SDxShaderDefault;
 class SDxShaderGBuffer;
 class SDxShaderDeferred;
@@ -36,6 +44,9 @@ class SDxPreset;
 class SDxSprite;
 class SDxText;
 class SDxTexture;
+class SDxCamera;
+class SDxShape;
+class SFile;
 
 class SDx;
 
@@ -169,8 +180,39 @@ public:
   bool SetScreenEffects(SArray<SDxShader*>* shaders);
   SDxShaderDeferred* GetDeferredShader() const { return m_shaderDeferred; }
   void SetPreviousFrameCopy(bool copy) { m_previousFrameCopy = copy; }
+
+  // --- scene (SDxScene.cpp) -----------------------------------------------------
+
+  // A texture loaded from count bytes of the file at its position (negative:
+  // to the end), inserted in the sorted texture array; null on failure.
+  SDxTexture* CreateTexture(SFile* file, int count, const char* name, int blendKind);
+  // OnTextureRemoved, every layer forgets the texture, then it is deleted.
+  // False for null or a texture that is not the engine's.
+  bool RemoveTexture(SDxTexture* texture);
+  // The first texture of that name (exact bytes), or null.
+  SDxTexture* FindTexture(const char* name) const;
+  SDxCamera* CreateCamera();
+  // -1: the current camera; 0..count-1: that camera; otherwise null.
+  SDxCamera* GetCamera(int index) const;
+  void SetCurrentCamera(SDxCamera* camera) { m_currentCamera = camera; }
+  // A new active layer appended to the layer array.
+  SDxLayer* CreateLayer();
+  // The layer at the index of the layer array, or null.
+  SDxLayer* GetLayer(int index) const;
   // The first layer of the layer array; null when there is none.
-  SDxLayer* GetFirstLayer() const { return m_layers.GetCount() > 0 ? m_layers[0] : nullptr; }
+  SDxLayer* GetFirstLayer() const { return GetLayer(0); }
+  SDxLayer* GetMainLayer() const { return m_mainLayer; }
+  // SDxLayer::RemoveItem on the item's own layer; false for null.
+  bool RemoveItem(SDxLayerItem* item);
+  // A mesh of the layer array (not the main layer) by name, letter case
+  // ignored; null when none.
+  SDxObject* FindObjectByName(const char* name) const;
+  // The texture's blend kind: 1 alpha blending, 2 additive; others nothing.
+  void SetBlendMode(SDxTexture* texture);
+  // Alpha blending off, destination blend INVSRCALPHA.
+  void ResetBlendMode();
+  // (now - start) / duration at most 1; 1 for a duration <= 0.
+  float GetProgress(float start, float duration) const;
 
   // --- display parameters ------------------------------------------------------
 
@@ -196,8 +238,8 @@ public:
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
   // Three engine vertices for the corners 0, 2, 1 with the triangle's flat
   // frame; returns the position after them.
-  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions, const D3DXVECTOR2* uvs,
-                                  bool flip);
+  static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions,
+                                  const D3DXVECTOR2* uvs, bool flip);
 
   // --- device (SDxDevice.cpp) --------------------------------------------------
 
@@ -206,7 +248,8 @@ public:
   // Releases what an earlier call made, then makes the default-pool objects.
   bool CreateRenderTargets(SString* error);
   void ReleaseRenderTargets();
-  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner);
+  bool CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter,
+                           SDxRenderTarget* partner);
   // The largest rectangle of the aspect inside the client, centred.
   static RECT ComputeOutputRect(int clientWidth, int clientHeight, float aspect);
 
@@ -215,6 +258,72 @@ public:
   // Draws and presents one frame; false only when Present reported a lost
   // device.
   bool Render();
+
+  // --- keys and option keys (SDxInput.cpp) -------------------------------------
+
+  bool IsKeyDown(int key) const { return key >= 0 && key < 256 && m_keyDown[key]; }
+  // Down, and pressed (or repeated) in this frame.
+  bool IsKeyPressed(int key) const { return IsKeyDown(key) && m_keyEvents[key] != 0; }
+  // Down, and first pressed in this frame.
+  bool IsKeyPressedNoRepeat(int key) const { return IsKeyDown(key) && m_keyEvents[key] == 1; }
+  // The overlay line at the bottom of the screen for that many seconds
+  // (<= 0: the text only).
+  void ShowOverlayText(const char* text, float seconds);
+  // The line an option key shows for the live setting of that index.
+  SString FormatOptionLine(int index) const;
+
+  // --- game pad (SDxPad.cpp, SDxPadDevice.cpp) ----------------------------------
+
+  // XInput as a test may answer it: null loads the system's functions.
+  typedef DWORD(WINAPI* XInputGetStateProc)(DWORD pad, _XINPUT_STATE* state);
+  typedef DWORD(WINAPI* XInputSetStateProc)(DWORD pad, _XINPUT_VIBRATION* vibration);
+  static XInputGetStateProc s_xinputGetState;
+  static XInputSetStateProc s_xinputSetState;
+
+  void CreateInput();
+  void ReleaseInput();
+  // productId: product in the high 16 bits, vendor in the low 16 bits.
+  static bool IsXInputDevice(uint32_t productId);
+  void PollXInput();
+  void PollDirectInput();
+  // The mapping of a DirectInput state onto the pad record, by axis count.
+  void ReadDirectInputState(const DIJOYSTATE2* state);
+  void SetPadDeadZones(float leftStick, float rightStick, float leftTrigger, float rightTrigger);
+  void ResetPadState();
+  void ResetInput();
+  bool IsButtonPressed(int n) const;
+  bool IsStartPressed() const;
+  bool IsBackPressed() const;
+  bool IsPadRightPressed() const;
+  bool IsPadLeftPressed() const;
+  bool IsPadUpPressed() const;
+  bool IsPadDownPressed() const;
+  // Negative keeps a motor's value; seconds <= 0 runs until stopped.
+  void SetRumble(float left, float right, float seconds);
+  void StopRumble();
+  void SetForceFeedback(bool on);
+
+  // --- sound channels (SDxSoundChannels.cpp) ------------------------------------
+
+  // Appends a channel (its number is its index) of voices voices and
+  // returns its head; null on failure, when the channel stays as an empty
+  // place so that later channels keep their numbers.
+  SDxSound* LoadSound(SFile* file, bool loop, bool compressed, int voices);
+  // Starts a free voice of channel n; volume < 0 and pan < -1 keep the
+  // voice's values. Null when nothing started.
+  SDxSound* PlaySound(int n, bool noRetrigger, float volume, float pan);
+  void StopSound(int n, float fade);
+  // Every channel not in the list (null: every channel).
+  void StopAllSounds(SArray<int>* except, float fade);
+  bool IsSoundPlaying(int n);
+  void SetSoundVolume(int n, float volume);
+  // The head voice of channel n; null outside the channels.
+  SDxSound* GetSound(int n) const;
+  void PauseSounds(bool sounds);
+  void ResumeSounds(bool sounds);
+  void UpdateSounds();
+  // Deletes every voice (the extra voices first) and empties both lists.
+  void DeleteSounds();
 
   // --- state -------------------------------------------------------------------
 
@@ -251,6 +360,25 @@ public:
   float m_keyPressTimes[256];
   uint8_t m_keyDown[256];
   uint8_t m_keyEvents[256];
+  // The overlay line the option keys and ShowOverlayText last set, the game
+  // clock when it was shown and for how long.
+  SString m_overlayLine;
+  float m_overlayShownAt = 0.0f, m_overlaySeconds = 0.0f;
+
+  // Game pad: current and previous record, thresholds, devices, rumble.
+  SDxPadState m_pad = {}, m_padPrevious = {};
+  bool m_xinput = false;
+  float m_padDeadZones[4] = {};  // left stick, right stick, left trigger, right trigger
+  IDirectInput8A* m_directInput = nullptr;
+  IDirectInputDevice8A* m_padDevice = nullptr;
+  int m_padAxes = 0;
+  bool m_rumbleEnabled = true;
+  float m_rumbleStart = 0.0f, m_rumbleDuration = 0.0f;
+  float m_rumbleLeft = 0.0f, m_rumbleRight = 0.0f;
+
+  // Sound channels (head voices by channel number) and every extra voice.
+  SArray<SDxSound*> m_sounds;
+  SArray<SDxSound*> m_extraVoices;
 
   // Render targets.
   SDxRenderTarget* m_currentTarget;
@@ -287,6 +415,17 @@ public:
   SArray<SDxShader*> m_shaders;        // the application's, sorted by address
   SArray<SDxShader*> m_screenEffects;  // in drawing order, not owned
   SArray<SDxLayer*> m_layers;
+
+  // Scene.
+  SDxLayer* m_mainLayer;              // not in the layer array
+  SArray<SDxTexture*> m_textures;     // sorted by address
+  SArray<SDxCamera*> m_cameras;       // sorted by address
+  SDxCamera* m_currentCamera;
+  SDxText* m_overlayText;             // on the main layer
+  SDxText* m_slowWarningText;         // on no layer
+  SDxTexture* m_slowWarningTexture;   // not in the texture array
+  SDxShape* m_boxShape;               // the light volume; on no layer's list
+  D3DMATERIAL9 m_defaultMaterial;
 
   // View of the frame.
   D3DXMATRIX m_view, m_projection, m_viewProjection;
@@ -332,6 +471,13 @@ private:
   void ReadOptions();
   void WriteOptions();
   void ResetFrameState();
+  // Textures, cameras and layers deleted, the main layer cleared.
+  void ClearScene();
+  // The engine's own objects: the box shape, the slow-warning texture and
+  // text, the current camera, the overlay text and the first layer.
+  void BuildOwnObjects();
+  // Every text's pixel rectangle again (after a size change).
+  void RefreshTexts();
   void DeleteShaders();
   // Direct3D call results through the seam.
   static HRESULT Seam(int call, HRESULT result, void* data);

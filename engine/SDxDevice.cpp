@@ -29,7 +29,9 @@ const CapsCheck kCapsChecks[] = {
     {[](const D3DCAPS9& c) { return (c.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0; },
      "HWTRANSFORMANDLIGHT not supported"},
     {[](const D3DCAPS9& c) { return c.NumSimultaneousRTs >= 4; }, "MRT not supported"},
-    {[](const D3DCAPS9& c) { return c.VertexShaderVersion >= 0xFFFE0300 && c.PixelShaderVersion >= 0xFFFF0300; },
+    {[](const D3DCAPS9& c) {
+       return c.VertexShaderVersion >= 0xFFFE0300 && c.PixelShaderVersion >= 0xFFFF0300;
+     },
      "Shader Model v3.0 not supported"},
 };
 
@@ -63,7 +65,8 @@ bool SDx::CreateDevice(SString* error) {
     return false;
   };
   d3d = ::Direct3DCreate9(D3D_SDK_VERSION);
-  if (FAILED(Seam(D3DCALL_CREATE, d3d ? S_OK : E_FAIL, nullptr)) || !d3d) return fail("Cannot create IDirect3D9");
+  if (FAILED(Seam(D3DCALL_CREATE, d3d ? S_OK : E_FAIL, nullptr)) || !d3d)
+    return fail("Cannot create IDirect3D9");
   D3DDISPLAYMODE mode;
   memset(&mode, 0, sizeof(mode));
   if (FAILED(Seam(D3DCALL_DISPLAY_MODE, d3d->GetAdapterDisplayMode(0, &mode), &mode))) {
@@ -99,7 +102,8 @@ bool SDx::CreateDevice(SString* error) {
 
   bool depthFound = false;
   for (D3DFORMAT format : kDepthFormats) {
-    HRESULT hr = d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, format);
+    HRESULT hr =
+        d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, format);
     if (SUCCEEDED(Seam(D3DCALL_DEPTH_MATCH, hr, &format))) {
       pp.AutoDepthStencilFormat = format;
       depthFound = true;
@@ -122,7 +126,8 @@ bool SDx::CreateDevice(SString* error) {
   return true;
 }
 
-bool SDx::CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter, SDxRenderTarget* partner) {
+bool SDx::CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool quarter,
+                              SDxRenderTarget* partner) {
   if (!m_device || !target) return false;
   int width = quarter ? m_backBufferWidth >> 2 : m_backBufferWidth;
   int height = quarter ? m_backBufferHeight >> 2 : m_backBufferHeight;
@@ -150,8 +155,8 @@ bool SDx::CreateTargetTexture(SDxRenderTarget* target, D3DFORMAT format, bool qu
 namespace {
 
 // A write-only vertex buffer of the four corners of a strip.
-bool CreateQuad(IDirect3DDevice9* device, IDirect3DVertexBuffer9** buffer, float left, float top, float right,
-                float bottom) {
+bool CreateQuad(IDirect3DDevice9* device, IDirect3DVertexBuffer9** buffer, float left, float top,
+                float right, float bottom) {
   const SDx::_SScreenVertex corners[4] = {
       {left, top, 1.0f, 1.0f, 0.0f, 0.0f},
       {right, top, 1.0f, 1.0f, 1.0f, 0.0f},
@@ -159,8 +164,8 @@ bool CreateQuad(IDirect3DDevice9* device, IDirect3DVertexBuffer9** buffer, float
       {right, bottom, 1.0f, 1.0f, 1.0f, 1.0f},
   };
   *buffer = nullptr;
-  if (FAILED(device->CreateVertexBuffer(sizeof(corners), D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, buffer,
-                                        nullptr))) {
+  if (FAILED(device->CreateVertexBuffer(sizeof(corners), D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT,
+                                        buffer, nullptr))) {
     *buffer = nullptr;
     return false;
   }
@@ -191,7 +196,8 @@ bool SDx::CreateRenderTargets(SString* error) {
   // A second call makes everything again: what the first made goes first.
   ReleaseRenderTargets();
   D3DFORMAT format = m_presentParameters.BackBufferFormat;
-  if (FAILED(m_device->CreateVertexDeclaration(SDxVertex::GetDeclaration(), &m_vertexDeclaration))) {
+  if (FAILED(
+          m_device->CreateVertexDeclaration(SDxVertex::GetDeclaration(), &m_vertexDeclaration))) {
     m_vertexDeclaration = nullptr;
     return fail(nullptr);
   }
@@ -214,7 +220,8 @@ bool SDx::CreateRenderTargets(SString* error) {
       {&m_beamRT2, format, "Cannot create BeamRT"},
   };
   for (const auto& single : singles) {
-    if (!CreateTargetTexture(single.target, single.format, false, nullptr)) return fail(single.failure);
+    if (!CreateTargetTexture(single.target, single.format, false, nullptr))
+      return fail(single.failure);
   }
 
   if (FAILED(m_device->CreateVertexDeclaration(kScreenVertex, &m_screenDeclaration))) {
@@ -243,9 +250,9 @@ bool SDx::CreateRenderTargets(SString* error) {
   auto compiled = [](SDxShader* shader, bool ok) {
     return SUCCEEDED(Seam(D3DCALL_CREATE_EFFECT, ok ? S_OK : E_FAIL, shader));
   };
-  if (!compiled(m_shaderDefault, m_shaderDefault->Create(SDxShader::TEXT_DEFAULT)) ||
-      !compiled(m_shaderGBuffer, m_shaderGBuffer->Create(SDxShader::TEXT_GBUFFER)) ||
-      !compiled(m_shaderDeferred, m_shaderDeferred->Create(SDxShader::TEXT_DEFERRED)) ||
+  if (!compiled(m_shaderDefault, m_shaderDefault->Create(SDxShader::TEXT_DEFAULT, true)) ||
+      !compiled(m_shaderGBuffer, m_shaderGBuffer->Create(SDxShader::TEXT_GBUFFER, true)) ||
+      !compiled(m_shaderDeferred, m_shaderDeferred->Create(SDxShader::TEXT_DEFERRED, true)) ||
       !compiled(m_shaderFog, m_shaderFog->Create(SDxShader::TEXT_FOG, true)) ||
       !compiled(m_shaderDownSample, m_shaderDownSample->Create(SDxShader::TEXT_DOWNSAMPLE, true)) ||
       !compiled(m_shaderBlurH, m_shaderBlurH->Create(SDxShader::TEXT_BLUR_HORIZONTAL, true)) ||
@@ -270,7 +277,8 @@ void SDx::ReleaseRenderTargets() {
     for (DWORD stage = 0; stage < 8; ++stage) m_device->SetTexture(stage, nullptr);
     for (DWORD i = 1; i < 4; ++i) m_device->SetRenderTarget(i, nullptr);
     IDirect3DSurface9* backBuffer = nullptr;
-    if (SUCCEEDED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) && backBuffer) {
+    if (SUCCEEDED(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) &&
+        backBuffer) {
       m_device->SetRenderTarget(0, backBuffer);
       backBuffer->Release();
     }
@@ -373,4 +381,5 @@ void SDx::OnSize() {
     ReleaseInterface(&m_outputDeclaration);
     ReleaseInterface(&m_outputQuad);
   }
+  RefreshTexts();
 }

@@ -100,7 +100,8 @@ public:
     if (IsNameStart(*m_p)) {
       while (m_p < m_end && IsNameChar(*m_p)) ++m_p;
       kind = NAME;
-    } else if (isdigit((unsigned char)*m_p) || (*m_p == '.' && m_p + 1 < m_end && isdigit((unsigned char)m_p[1]))) {
+    } else if (isdigit((unsigned char)*m_p) ||
+               (*m_p == '.' && m_p + 1 < m_end && isdigit((unsigned char)m_p[1]))) {
       kind = ReadNumber() ? NUMBER : BAD;
     } else if (strchr("{}()[];:,=<>-+", *m_p)) {
       ++m_p;
@@ -269,7 +270,8 @@ bool SDxEffect::Parse(_SReader& reader) {
     SString token;
     int kind = reader.Peek(&token);
     if (kind == _SReader::END) break;
-    if (kind == _SReader::BAD) return Fail(reader, "unexpected \"%s\" or an unterminated comment", token.GetText());
+    if (kind == _SReader::BAD)
+      return Fail(reader, "unexpected \"%s\" or an unterminated comment", token.GetText());
     bool ok;
     if (kind == _SReader::NAME && token == "technique") {
       ok = ParseTechnique(reader);
@@ -346,7 +348,8 @@ bool SDxEffect::ParseParameter(_SReader& reader) {
     }
     p->elements = n;
   }
-  if (type == TYPE_TEXTURE && p->elements != 1) return Fail(reader, "texture arrays are not supported");
+  if (type == TYPE_TEXTURE && p->elements != 1)
+    return Fail(reader, "texture arrays are not supported");
 
   while (reader.Accept(":")) {
     if (!reader.Accept("register") || !reader.Accept("(")) {
@@ -361,11 +364,12 @@ bool SDxEffect::ParseParameter(_SReader& reader) {
       if (!reader.Accept(",")) return Fail(reader, "\",\" was expected");
     }
     int index = 0;
-    if (reader.Next(&token) != _SReader::NAME || token.GetLength() < 2 || !strchr("cbi", token.GetAt(0)) ||
-        !ParseIndex(token.GetText() + 1, &index)) {
+    if (reader.Next(&token) != _SReader::NAME || token.GetLength() < 2 ||
+        !strchr("cbi", token.GetAt(0)) || !ParseIndex(token.GetText() + 1, &index)) {
       return Fail(reader, "bad register \"%s\"", token.GetText());
     }
-    if (type == TYPE_TEXTURE) return Fail(reader, "a texture takes no register; bind it with a sampler");
+    if (type == TYPE_TEXTURE)
+      return Fail(reader, "a texture takes no register; bind it with a sampler");
     if (!reader.Accept(")")) return Fail(reader, "\")\" was expected");
     for (int stage = first; stage <= last; ++stage) {
       p->registers[stage].kind = token.GetAt(0);
@@ -390,7 +394,8 @@ bool SDxEffect::ParseInitialValues(_SReader& reader, _SParameter* p) {
   SString token;
   do {
     int kind = reader.Next(&token);
-    if (kind == _SReader::BAD) return Fail(reader, "malformed \"%s\" in the value", token.GetText());
+    if (kind == _SReader::BAD)
+      return Fail(reader, "malformed \"%s\" in the value", token.GetText());
     if (kind == _SReader::SYMBOL && token == "{") {
       ++depth;
     } else if (kind == _SReader::SYMBOL && token == "}") {
@@ -400,12 +405,14 @@ bool SDxEffect::ParseInitialValues(_SReader& reader, _SParameter* p) {
     } else if (kind == _SReader::NAME && (token == "true" || token == "false")) {
       values.Add(token == "true" ? 1.0f : 0.0f);
     } else if (kind == _SReader::NAME) {
-      if (!reader.Accept("(")) return Fail(reader, "unexpected \"%s\" in the value", token.GetText());
+      if (!reader.Accept("("))
+        return Fail(reader, "unexpected \"%s\" in the value", token.GetText());
       // A constructor such as float4(...): its numbers follow.
       int inner = 1;
       while (inner > 0) {
         kind = reader.Next(&token);
-        if (kind == _SReader::BAD) return Fail(reader, "malformed \"%s\" in the value", token.GetText());
+        if (kind == _SReader::BAD)
+          return Fail(reader, "malformed \"%s\" in the value", token.GetText());
         if (kind == _SReader::END) return Fail(reader, "unbalanced \"(\"");
         if (token == "(") {
           ++inner;
@@ -415,14 +422,16 @@ bool SDxEffect::ParseInitialValues(_SReader& reader, _SParameter* p) {
           float sign = 1.0f;
           if (token == "-" || token == "+") {
             if (token == "-") sign = -1.0f;
-            if (reader.Next(&token) != _SReader::NUMBER) return Fail(reader, "a number was expected");
+            if (reader.Next(&token) != _SReader::NUMBER)
+              return Fail(reader, "a number was expected");
           }
           values.Add(sign * (float)strtod(token.GetText(), nullptr));
         } else if (token != ",") {
           return Fail(reader, "unexpected \"%s\" in the value", token.GetText());
         }
       }
-    } else if (kind == _SReader::NUMBER || (kind == _SReader::SYMBOL && (token == "-" || token == "+"))) {
+    } else if (kind == _SReader::NUMBER ||
+               (kind == _SReader::SYMBOL && (token == "-" || token == "+"))) {
       float sign = 1.0f;
       if (kind == _SReader::SYMBOL) {
         if (token == "-") sign = -1.0f;
@@ -452,13 +461,15 @@ bool SDxEffect::ParseSampler(_SReader& reader) {
   m_samplers.Add(s);
   while (reader.Accept(":")) {
     int index = 0;
-    if (!reader.Accept("register") || !reader.Accept("(") || reader.Next(&token) != _SReader::NAME ||
-        token.GetAt(0) != 's' || !ParseIndex(token.GetText() + 1, &index) || !reader.Accept(")")) {
+    if (!reader.Accept("register") || !reader.Accept("(") ||
+        reader.Next(&token) != _SReader::NAME || token.GetAt(0) != 's' ||
+        !ParseIndex(token.GetText() + 1, &index) || !reader.Accept(")")) {
       return Fail(reader, "sampler \"%s\": \"register(sN)\" was expected", name.GetText());
     }
     s->index = index;
   }
-  if (s->index < 0 || s->index > 15) return Fail(reader, "sampler \"%s\" needs a register s0 to s15", name.GetText());
+  if (s->index < 0 || s->index > 15)
+    return Fail(reader, "sampler \"%s\" needs a register s0 to s15", name.GetText());
   if (reader.Accept("=")) {
     if (!reader.Accept("sampler_state") || !reader.Accept("{")) {
       return Fail(reader, "\"sampler_state {\" was expected");
@@ -471,7 +482,8 @@ bool SDxEffect::ParseSampler(_SReader& reader) {
       if (state.CompareNoCase("Texture") == 0) {
         bool angle = reader.Accept("<");
         if (!angle && !reader.Accept("(")) return Fail(reader, "\"<texture>\" was expected");
-        if (reader.Next(&token) != _SReader::NAME) return Fail(reader, "a texture name was expected");
+        if (reader.Next(&token) != _SReader::NAME)
+          return Fail(reader, "a texture name was expected");
         int index = FindParameterIndex(token.GetText());
         if (index < 0 || m_parameters[index]->type != TYPE_TEXTURE) {
           return Fail(reader, "\"%s\" is not a texture", token.GetText());
@@ -510,7 +522,8 @@ bool SDxEffect::ParseSampler(_SReader& reader) {
       if (!reader.Accept(";")) return Fail(reader, "\";\" was expected after the sampler state");
     }
   }
-  if (!reader.Accept(";")) return Fail(reader, "\";\" was expected after sampler \"%s\"", name.GetText());
+  if (!reader.Accept(";"))
+    return Fail(reader, "\";\" was expected after sampler \"%s\"", name.GetText());
   return true;
 }
 
@@ -518,24 +531,29 @@ bool SDxEffect::ParseTechnique(_SReader& reader) {
   SString token, name;
   reader.Next(&token);
   if (reader.Next(&name) != _SReader::NAME) return Fail(reader, "a technique name was expected");
-  if (GetTechniqueByName(name.GetText())) return Fail(reader, "technique \"%s\" is declared twice", name.GetText());
+  if (GetTechniqueByName(name.GetText()))
+    return Fail(reader, "technique \"%s\" is declared twice", name.GetText());
   _STechnique* t = new _STechnique;
   t->name = name;
   m_techniques.Add(t);
-  if (!reader.Accept("{")) return Fail(reader, "\"{\" was expected after technique \"%s\"", name.GetText());
+  if (!reader.Accept("{"))
+    return Fail(reader, "\"{\" was expected after technique \"%s\"", name.GetText());
   while (!reader.Accept("}")) {
     SString next;
-    if (reader.Peek(&next) == _SReader::END) return Fail(reader, "unbalanced \"{\" in technique \"%s\"", name.GetText());
+    if (reader.Peek(&next) == _SReader::END)
+      return Fail(reader, "unbalanced \"{\" in technique \"%s\"", name.GetText());
     if (!reader.Accept("pass")) return Fail(reader, "\"pass\" or \"}\" was expected");
     _SPass* pass = new _SPass;
     pass->vertexShader = nullptr;
     pass->pixelShader = nullptr;
     t->passes.Add(pass);
     if (reader.Next(&pass->name) != _SReader::NAME) return Fail(reader, "a pass name was expected");
-    if (!reader.Accept("{")) return Fail(reader, "\"{\" was expected after pass \"%s\"", pass->name.GetText());
+    if (!reader.Accept("{"))
+      return Fail(reader, "\"{\" was expected after pass \"%s\"", pass->name.GetText());
     while (!reader.Accept("}")) {
       int kind = reader.Next(&token);
-      if (kind == _SReader::END) return Fail(reader, "unbalanced \"{\" in pass \"%s\"", pass->name.GetText());
+      if (kind == _SReader::END)
+        return Fail(reader, "unbalanced \"{\" in pass \"%s\"", pass->name.GetText());
       bool vertex = token == "VertexShader";
       if (kind != _SReader::NAME || (!vertex && token != "PixelShader")) {
         return Fail(reader, "unknown pass state \"%s\"", token.GetText());
@@ -555,7 +573,8 @@ bool SDxEffect::ParseTechnique(_SReader& reader) {
       if (!reader.Accept(";")) return Fail(reader, "\";\" was expected after the shader");
     }
   }
-  if (t->passes.GetCount() == 0) return Fail(reader, "technique \"%s\" has no pass", name.GetText());
+  if (t->passes.GetCount() == 0)
+    return Fail(reader, "technique \"%s\" has no pass", name.GetText());
   return true;
 }
 
@@ -589,8 +608,8 @@ bool SDxEffect::ParseShader(_SReader& reader, _SPass* pass, bool vertex) {
   bool isPixel = code->GetBufferSize() >= 4 && (tokens[0] & 0xFFFF0000) == 0xFFFF0000;
   if ((vertex && !isVertex) || (!vertex && !isPixel)) {
     code->Release();
-    m_errors.Format("line %d: the %sShader block holds no %s shader", line, vertex ? "Vertex" : "Pixel",
-                    vertex ? "vertex" : "pixel");
+    m_errors.Format("line %d: the %sShader block holds no %s shader", line,
+                    vertex ? "Vertex" : "Pixel", vertex ? "vertex" : "pixel");
     return false;
   }
   if (vertex) {
@@ -600,8 +619,8 @@ bool SDxEffect::ParseShader(_SReader& reader, _SPass* pass, bool vertex) {
   }
   code->Release();
   if (FAILED(hr)) {
-    m_errors.Format("line %d: the device refused the %s shader (0x%08lX)", line, vertex ? "vertex" : "pixel",
-                    (unsigned long)hr);
+    m_errors.Format("line %d: the device refused the %s shader (0x%08lX)", line,
+                    vertex ? "vertex" : "pixel", (unsigned long)hr);
     return false;
   }
   return true;
@@ -633,14 +652,15 @@ bool SDxEffect::CheckRegisters() {
         }
         int count = r.kind == 'c' ? RegistersPerElement(*p) * p->elements : p->elements;
         if (r.index < 0 || r.index + count > bank.limit[stage]) {
-          m_errors.Format("\"%s\": register %c%d is out of range for the %s shader", p->name.GetText(), r.kind,
-                          r.index, kStageNames[stage]);
+          m_errors.Format("\"%s\": register %c%d is out of range for the %s shader",
+                          p->name.GetText(), r.kind, r.index, kStageNames[stage]);
           return false;
         }
         for (int k = r.index; k < r.index + count; ++k) {
           if (owner[k] >= 0) {
-            m_errors.Format("register %c%d of the %s shader is used by \"%s\" and \"%s\"", r.kind, k,
-                            kStageNames[stage], m_parameters[owner[k]]->name.GetText(), p->name.GetText());
+            m_errors.Format("register %c%d of the %s shader is used by \"%s\" and \"%s\"", r.kind,
+                            k, kStageNames[stage], m_parameters[owner[k]]->name.GetText(),
+                            p->name.GetText());
             return false;
           }
           owner[k] = i;

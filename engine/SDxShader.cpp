@@ -2,23 +2,29 @@
 #include "engine/SDxShader.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxShaderBinding.h"
+
+namespace {
+
+// The handles that every standard effect shares.
+const SDxHandleRow<SDxShader> kCommonHandles[] = {
+    {&SDxShader::m_worldViewProj, "g_worldViewProj"},
+    {&SDxShader::m_alpha, "g_alpha"},
+    {&SDxShader::m_colorTexture, "g_colorTexture"},
+    {&SDxShader::m_normalTexture, "g_normalTexture"},
+    {&SDxShader::m_infoTexture, "g_infoTexture"},
+    {&SDxShader::m_previousTexture, "g_previousTexture"},
+};
+
+}  // namespace
 
 SDxShader::SDxShader(SDx* engine)
     : m_engine(engine),
       m_device(engine ? engine->m_device : nullptr),
       m_effect(nullptr),
-      m_standard(false),
-      m_technique(nullptr),
-      m_worldViewProj(nullptr),
-      m_alpha(nullptr),
-      m_colorTexture(nullptr),
-      m_normalTexture(nullptr),
-      m_infoTexture(nullptr),
-      m_previousTexture(nullptr),
-      m_usesNormal(false),
-      m_usesInfo(false),
-      m_usesPrevious(false),
-      m_enabled(true) {}
+      m_standard(false) {
+  SDxShader::Release();
+}
 
 SDxShader::~SDxShader() {
   // Only the base part is alive here: release without the subclass's slot.
@@ -29,17 +35,15 @@ void SDxShader::Release() {
   delete m_effect;
   m_effect = nullptr;
   m_technique = nullptr;
-  m_worldViewProj = nullptr;
-  m_alpha = nullptr;
-  m_colorTexture = nullptr;
-  m_normalTexture = nullptr;
-  m_infoTexture = nullptr;
-  m_previousTexture = nullptr;
+  BindHandleTable(this, kCommonHandles, nullptr);
+  BindHandles(nullptr);
   m_usesNormal = false;
   m_usesInfo = false;
   m_usesPrevious = false;
   m_enabled = true;
 }
+
+void SDxShader::BindHandles(SDxEffect*) {}
 
 void SDxShader::SetFrameParameters() {}
 
@@ -59,21 +63,20 @@ bool SDxShader::Create(const char* text, int length, bool standard) {
   }
   Release();
   SDxEffect* effect = new SDxEffect(m_device);
-  if (!effect->Create(text, length, D3DXSHADER_OPTIMIZATION_LEVEL3 | D3DXSHADER_PACKMATRIX_COLUMNMAJOR)) {
+  if (!effect->Create(text, length,
+                      D3DXSHADER_OPTIMIZATION_LEVEL3 | D3DXSHADER_PACKMATRIX_COLUMNMAJOR)) {
     m_errors = effect->GetErrors();
     delete effect;
     return false;
   }
   m_effect = effect;
   m_standard = standard;
-  if (!standard) return true;
+  if (!standard) {
+    BindHandles(m_effect);
+    return true;
+  }
   m_technique = m_effect->GetTechniqueByName("Default");
-  m_worldViewProj = m_effect->GetParameterByName("g_worldViewProj");
-  m_alpha = m_effect->GetParameterByName("g_alpha");
-  m_colorTexture = m_effect->GetParameterByName("g_colorTexture");
-  m_normalTexture = m_effect->GetParameterByName("g_normalTexture");
-  m_infoTexture = m_effect->GetParameterByName("g_infoTexture");
-  m_previousTexture = m_effect->GetParameterByName("g_previousTexture");
+  BindHandleTable(this, kCommonHandles, m_effect);
   if (!m_technique) {
     Release();
     m_errors.Set("the effect has no technique \"Default\"");
@@ -81,9 +84,12 @@ bool SDxShader::Create(const char* text, int length, bool standard) {
   }
   m_effect->SetTechnique(m_technique);
   if (m_engine) {
-    m_effect->SetFloat(m_effect->GetParameterByName("dx_width"), (float)m_engine->m_backBufferWidth);
-    m_effect->SetFloat(m_effect->GetParameterByName("dx_height"), (float)m_engine->m_backBufferHeight);
+    m_effect->SetFloat(m_effect->GetParameterByName("dx_width"),
+                       (float)m_engine->m_backBufferWidth);
+    m_effect->SetFloat(m_effect->GetParameterByName("dx_height"),
+                       (float)m_engine->m_backBufferHeight);
   }
+  BindHandles(m_effect);
   return true;
 }
 
@@ -95,8 +101,9 @@ SDxEffect::Handle SDxShader::GetParameter(const char* name) {
   return m_effect ? m_effect->GetParameterByName(name) : nullptr;
 }
 
-bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2, bool flip,
-                          D3DXVECTOR3* normal, D3DXVECTOR3* tangent, D3DXVECTOR3* binormal) {
+bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2,
+                          bool flip, D3DXVECTOR3* normal, D3DXVECTOR3* tangent,
+                          D3DXVECTOR3* binormal) {
   D3DXVECTOR3 a = p0 - p1, b = p2 - p1, n;
   D3DXVec3Cross(&n, &a, &b);
   float length = D3DXVec3Length(&n);

@@ -21,8 +21,9 @@ public:
   // Releases the effect.
   virtual ~SDxShader();
 
-  // Releases the effect, clears every handle and sets the flags back to
-  // uses-normal, uses-info and uses-previous false, enabled true.
+  // Releases the effect, clears every handle (BindHandles (null)) and sets
+  // the flags back to uses-normal, uses-info and uses-previous false,
+  // enabled true.
   virtual void Release();
   // Once per frame before drawing; empty here.
   virtual void SetFrameParameters();
@@ -34,8 +35,9 @@ public:
   // Compiles length bytes of effect text (no NUL needed; packing matrices
   // by columns). With standard: looks up the technique "Default" and the
   // common handles, fails without the technique, and sets "dx_width" and
-  // "dx_height" to the engine's back-buffer size. False for an empty text
-  // or any error, leaving no effect and the message in GetErrors.
+  // "dx_height" to the engine's back-buffer size. Then the subclass's
+  // handles (BindHandles). False for an empty text or any error, leaving
+  // no effect and the message in GetErrors.
   bool Create(const char* text, int length, bool standard);
   // The same from a NUL-terminated text.
   bool Create(const char* text, bool standard);
@@ -56,8 +58,8 @@ public:
   // The message of the last failed Create.
   const SString& GetErrors() const { return m_errors; }
 
-  // Effect texts (SDxShaderTexts.cpp): the engine's seven built-in effects
-  // and the game's three screen effects.
+  // Effect texts, embedded by the build from engine/effects/*.fx: the
+  // engine's seven built-in effects and the game's three screen effects.
   static const char* const TEXT_DEFAULT;
   static const char* const TEXT_GBUFFER;
   static const char* const TEXT_DEFERRED;
@@ -85,6 +87,12 @@ public:
   bool m_usesPrevious;
   bool m_enabled;
 
+protected:
+  // Looks the subclass's handles up in the effect, or clears them when the
+  // effect is null; empty here. Subclasses call it with null when
+  // constructed.
+  virtual void BindHandles(SDxEffect* effect);
+
 private:
   SDxShader(const SDxShader&) = delete;
   SDxShader& operator=(const SDxShader&) = delete;
@@ -98,5 +106,6 @@ private:
 // normalize(normal x tangent). Texture coordinates do not enter it. A
 // degenerate triangle (no normal) gives the frame of normal (0, 1, 0)
 // (negated with flip) and false.
-bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2, bool flip,
-                          D3DXVECTOR3* normal, D3DXVECTOR3* tangent, D3DXVECTOR3* binormal);
+bool TriangleTangentFrame(const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& p2,
+                          bool flip, D3DXVECTOR3* normal, D3DXVECTOR3* tangent,
+                          D3DXVECTOR3* binormal);

@@ -2,35 +2,26 @@
 #include "engine/SDxShaderDefault.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxShaderBinding.h"
 #include "engine/SDxTexture.h"
 
-SDxShaderDefault::SDxShaderDefault(SDx* engine) : SDxShader(engine) { ClearHandles(); }
+namespace {
+
+const SDxHandleRow<SDxShaderDefault> kHandles[] = {
+    {&SDxShaderDefault::m_worldAmbientColor, "g_worldAmbientColor"},
+    {&SDxShaderDefault::m_ambientColor, "g_ambientColor"},
+    {&SDxShaderDefault::m_brightness, "g_brightness"},
+    {&SDxShaderDefault::m_contrast, "g_contrast"},
+    {&SDxShaderDefault::m_hasColorMap, "g_hasColorMap"},
+};
+
+}  // namespace
+
+SDxShaderDefault::SDxShaderDefault(SDx* engine) : SDxShader(engine) { BindHandles(nullptr); }
 
 SDxShaderDefault::~SDxShaderDefault() {}
 
-void SDxShaderDefault::ClearHandles() {
-  m_worldAmbientColor = nullptr;
-  m_ambientColor = nullptr;
-  m_brightness = nullptr;
-  m_contrast = nullptr;
-  m_hasColorMap = nullptr;
-}
-
-void SDxShaderDefault::Release() {
-  SDxShader::Release();
-  ClearHandles();
-}
-
-bool SDxShaderDefault::Create(const char* text) {
-  if (!SDxShader::Create(text, true)) return false;
-  if (!m_effect) return true;
-  m_worldAmbientColor = m_effect->GetParameterByName("g_worldAmbientColor");
-  m_ambientColor = m_effect->GetParameterByName("g_ambientColor");
-  m_brightness = m_effect->GetParameterByName("g_brightness");
-  m_contrast = m_effect->GetParameterByName("g_contrast");
-  m_hasColorMap = m_effect->GetParameterByName("g_hasColorMap");
-  return true;
-}
+void SDxShaderDefault::BindHandles(SDxEffect* effect) { BindHandleTable(this, kHandles, effect); }
 
 void SDxShaderDefault::SetFrameParameters() {
   if (!m_effect) return;
@@ -46,7 +37,8 @@ void SDxShaderDefault::SetWorld(const D3DXMATRIX& world, int) {
 
 void SDxShaderDefault::SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) {
   if (!m_effect) return;
-  D3DXVECTOR4 ambient(material.Ambient.r, material.Ambient.g, material.Ambient.b, material.Ambient.a);
+  D3DXVECTOR4 ambient(material.Ambient.r, material.Ambient.g, material.Ambient.b,
+                      material.Ambient.a);
   m_effect->SetVector(m_ambientColor, &ambient);
   m_effect->SetTexture(m_colorTexture, texture ? texture->m_texture : nullptr);
   m_effect->SetBool(m_hasColorMap, texture != nullptr);

@@ -10,7 +10,6 @@ public:
   explicit SDxShaderDefault(SDx* engine);
   ~SDxShaderDefault() override;
 
-  void Release() override;
   // "g_worldAmbientColor" = the engine's world ambient colour.
   void SetFrameParameters() override;
   // "g_worldViewProj" = world x the engine's view-projection.
@@ -20,15 +19,12 @@ public:
   // a texture object is given.
   void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) override;
 
-  // SDxShader::Create with the standard handles, then this class's handles.
-  bool Create(const char* text);
-
   SDxEffect::Handle m_worldAmbientColor;
   SDxEffect::Handle m_ambientColor;
   SDxEffect::Handle m_brightness;
   SDxEffect::Handle m_contrast;
   SDxEffect::Handle m_hasColorMap;
 
-private:
-  void ClearHandles();
+protected:
+  void BindHandles(SDxEffect* effect) override;
 };

@@ -2,15 +2,13 @@
 #include "engine/SDxShaderDeferred.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxShaderBinding.h"
 
 #include <math.h>
 
 namespace {
 
-const struct {
-  SDxEffect::Handle SDxShaderDeferred::*member;
-  const char* name;
-} kHandles[] = {
+const SDxHandleRow<SDxShaderDeferred> kHandles[] = {
     {&SDxShaderDeferred::m_view, "g_view"},
     {&SDxShaderDeferred::m_world, "g_world"},
     {&SDxShaderDeferred::m_lightAmbientMin, "g_lightAmbientMin"},
@@ -22,25 +20,11 @@ const struct {
 
 }  // namespace
 
-SDxShaderDeferred::SDxShaderDeferred(SDx* engine) : SDxShader(engine) { ClearHandles(); }
+SDxShaderDeferred::SDxShaderDeferred(SDx* engine) : SDxShader(engine) { BindHandles(nullptr); }
 
 SDxShaderDeferred::~SDxShaderDeferred() {}
 
-void SDxShaderDeferred::ClearHandles() {
-  for (const auto& row : kHandles) this->*row.member = nullptr;
-}
-
-void SDxShaderDeferred::Release() {
-  SDxShader::Release();
-  ClearHandles();
-}
-
-bool SDxShaderDeferred::Create(const char* text) {
-  if (!SDxShader::Create(text, true)) return false;
-  if (!m_effect) return true;
-  for (const auto& row : kHandles) this->*row.member = m_effect->GetParameterByName(row.name);
-  return true;
-}
+void SDxShaderDeferred::BindHandles(SDxEffect* effect) { BindHandleTable(this, kHandles, effect); }
 
 void SDxShaderDeferred::SetFrameParameters() {
   if (!m_effect) return;
@@ -49,12 +33,15 @@ void SDxShaderDeferred::SetFrameParameters() {
   m_effect->SetMatrix(m_view, &inverse);
 }
 
-void SDxShaderDeferred::DrawLight(const D3DXVECTOR3& position, float volumeRadius, const D3DXVECTOR3& color,
-                                  float range, int skippedId, int triangleCount) {
+void SDxShaderDeferred::DrawLight(const D3DXVECTOR3& position, float volumeRadius,
+                                  const D3DXVECTOR3& color, float range, int skippedId,
+                                  int triangleCount) {
   if (!m_effect || !m_device) return;
   D3DXMATRIX inverseView;
-  if (!D3DXMatrixInverse(&inverseView, nullptr, &m_engine->m_view)) D3DXMatrixIdentity(&inverseView);
-  D3DXVECTOR3 toCamera(inverseView._41 - position.x, inverseView._42 - position.y, inverseView._43 - position.z);
+  if (!D3DXMatrixInverse(&inverseView, nullptr, &m_engine->m_view))
+    D3DXMatrixIdentity(&inverseView);
+  D3DXVECTOR3 toCamera(inverseView._41 - position.x, inverseView._42 - position.y,
+                       inverseView._43 - position.z);
   float length = D3DXVec3Length(&toCamera);
   float yaw = 0.0f, pitch = 0.0f;
   if (length > 0.0f) {

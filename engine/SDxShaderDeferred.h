@@ -11,12 +11,8 @@ public:
   explicit SDxShaderDeferred(SDx* engine);
   ~SDxShaderDeferred() override;
 
-  void Release() override;
   // "g_view" = inverse of the engine's view.
   void SetFrameParameters() override;
-
-  // SDxShader::Create with the standard handles, then this class's handles.
-  bool Create(const char* text);
 
   // Draws one light volume inside a pass of the effect: the volume (the
   // triangle list of the bound stream, triangleCount triangles of a unit
@@ -25,8 +21,8 @@ public:
   // "g_lightPosition" = (position, 1), "g_lightColor" = (color, 1),
   // "g_lightRange", "g_idObjSkipped" = the light's object id (0 for none).
   // Nothing without an effect.
-  void DrawLight(const D3DXVECTOR3& position, float volumeRadius, const D3DXVECTOR3& color, float range,
-                 int skippedId, int triangleCount);
+  void DrawLight(const D3DXVECTOR3& position, float volumeRadius, const D3DXVECTOR3& color,
+                 float range, int skippedId, int triangleCount);
 
   SDxEffect::Handle m_view;
   SDxEffect::Handle m_world;
@@ -36,6 +32,6 @@ public:
   SDxEffect::Handle m_lightRange;
   SDxEffect::Handle m_idObjSkipped;
 
-private:
-  void ClearHandles();
+protected:
+  void BindHandles(SDxEffect* effect) override;
 };

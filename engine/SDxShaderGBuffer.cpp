@@ -2,15 +2,12 @@
 #include "engine/SDxShaderGBuffer.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxShaderBinding.h"
 #include "engine/SDxTexture.h"
 
 namespace {
 
-// Handle member and parameter name, in look-up order.
-const struct {
-  SDxEffect::Handle SDxShaderGBuffer::*member;
-  const char* name;
-} kHandles[] = {
+const SDxHandleRow<SDxShaderGBuffer> kHandles[] = {
     {&SDxShaderGBuffer::m_view, "g_view"},
     {&SDxShaderGBuffer::m_world, "g_world"},
     {&SDxShaderGBuffer::m_worldAmbientColor, "g_worldAmbientColor"},
@@ -31,25 +28,11 @@ D3DXVECTOR4 ToVector(const D3DCOLORVALUE& c) { return D3DXVECTOR4(c.r, c.g, c.b,
 
 }  // namespace
 
-SDxShaderGBuffer::SDxShaderGBuffer(SDx* engine) : SDxShader(engine) { ClearHandles(); }
+SDxShaderGBuffer::SDxShaderGBuffer(SDx* engine) : SDxShader(engine) { BindHandles(nullptr); }
 
 SDxShaderGBuffer::~SDxShaderGBuffer() {}
 
-void SDxShaderGBuffer::ClearHandles() {
-  for (const auto& row : kHandles) this->*row.member = nullptr;
-}
-
-void SDxShaderGBuffer::Release() {
-  SDxShader::Release();
-  ClearHandles();
-}
-
-bool SDxShaderGBuffer::Create(const char* text) {
-  if (!SDxShader::Create(text, true)) return false;
-  if (!m_effect) return true;
-  for (const auto& row : kHandles) this->*row.member = m_effect->GetParameterByName(row.name);
-  return true;
-}
+void SDxShaderGBuffer::BindHandles(SDxEffect* effect) { BindHandleTable(this, kHandles, effect); }
 
 void SDxShaderGBuffer::SetFrameParameters() {
   if (!m_effect) return;
@@ -81,7 +64,8 @@ void SDxShaderGBuffer::SetMaterial(SDxTexture* texture, const D3DMATERIAL9& mate
   m_effect->SetVector(m_diffuseColor, &diffuse);
   m_effect->SetVector(m_specularColor, &specular);
   IDirect3DTexture9* color = texture ? texture->m_texture : nullptr;
-  IDirect3DTexture9* normal = texture && texture->m_normalMap ? texture->m_normalMap->m_texture : nullptr;
+  IDirect3DTexture9* normal =
+      texture && texture->m_normalMap ? texture->m_normalMap->m_texture : nullptr;
   m_effect->SetTexture(m_colorTexture, color);
   m_effect->SetTexture(m_normalTexture, normal);
   m_effect->SetBool(m_hasColorMap, color != nullptr);

@@ -11,7 +11,6 @@ public:
   explicit SDxShaderGBuffer(SDx* engine);
   ~SDxShaderGBuffer() override;
 
-  void Release() override;
   // "g_view" = inverse of the engine's view; "g_worldAmbientColor";
   // "g_lightDirection" = (direction, 0); "g_lightColor".
   void SetFrameParameters() override;
@@ -23,9 +22,6 @@ public:
   // false; with one, its texture and its normal map's texture, each flag
   // telling whether that texture is present.
   void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) override;
-
-  // SDxShader::Create with the standard handles, then this class's handles.
-  bool Create(const char* text);
 
   SDxEffect::Handle m_view;
   SDxEffect::Handle m_world;
@@ -42,6 +38,6 @@ public:
   SDxEffect::Handle m_contrast;
   SDxEffect::Handle m_idObj;
 
-private:
-  void ClearHandles();
+protected:
+  void BindHandles(SDxEffect* effect) override;
 };

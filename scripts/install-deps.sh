@@ -9,7 +9,7 @@ packages=(
   xvfb xauth libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   fonts-liberation fonts-wine
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
-  lame
+  lame espeak-ng
   python3
 )
 

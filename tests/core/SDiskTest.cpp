@@ -4,6 +4,8 @@
 #include "core/SStringArray.h"
 #include "tests/support/TempFolder.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,23 +14,19 @@
 
 namespace {
 
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
+typedef std::vector<std::string> Strings;
 
-std::vector<std::string> Sorted(const SStringArray& list) {
-  std::vector<std::string> items;
+Strings Sorted(const SStringArray& list) {
+  Strings items;
   for (int i = 0; i < list.GetCount(); ++i) items.push_back(Text(list.Get(i)));
   std::sort(items.begin(), items.end());
   return items;
 }
 
-bool FolderExists(const std::string& path) {
+bool Exists(const std::string& path, bool folder) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
 }
 
 // Runs the test inside a fresh folder tree as the current folder, so that
@@ -54,180 +52,122 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
   for (const char* file : {"music\\a.mp3", "music\\c.txt", "music\\sub\\b.mp3",
                            "music\\sub\\deeper\\d.mp3"})
     m_tree.Write(file, "x");
-
   SStringArray list;
   int files = 0, folders = 0;
   EXPECT_EQ(3, m_disk.ListFolder(&list, "music\\*.mp3", 0x05, &files, &folders));
-  EXPECT_EQ((std::vector<std::string>{"music\\a.mp3", "music\\sub\\b.mp3",
-                                      "music\\sub\\deeper\\d.mp3"}),
+  EXPECT_EQ((Strings{"music\\a.mp3", "music\\sub\\b.mp3", "music\\sub\\deeper\\d.mp3"}),
             Sorted(list));
-  // The counters see only the top level.
-  EXPECT_EQ(1, files);
+  EXPECT_EQ(1, files);  // the counters see only the top level
   EXPECT_EQ(0, folders);
-  // Without recursion only the folder itself.
-  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "music\\*.mp3", 0x04));
+  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "music\\*.mp3", 0x04));  // without recursion
 
-  // An absolute pattern gives absolute entries; a subfolder listed right
+  // An absolute pattern gives absolute entries; a subfolder comes right
   // before what it holds.
   SStringArray both;
-  std::string pattern = m_tree.File("music\\*.*");
-  EXPECT_EQ(7, m_disk.ListFolder(&both, pattern.c_str(), 0x07));
+  EXPECT_EQ(7, m_disk.ListFolder(&both, m_tree.File("music\\*.*").c_str(), 0x07));
   for (int i = 0; i < both.GetCount(); ++i) {
     std::string entry = Text(both.Get(i));
     EXPECT_EQ(0u, entry.find(m_tree.File("music\\"))) << entry;
-    if (entry == m_tree.File("music\\sub\\")) {
-      EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)) << "entries of a subfolder follow it";
-    }
+    if (entry == m_tree.File("music\\sub\\")) { EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)); }
   }
-  EXPECT_EQ(0, m_disk.ListFolder(&list, "nothing\\*.mp3", 0x05));
-
   // A pattern without a wildcard lists the bare name.
   SStringArray bare;
   EXPECT_EQ(1, m_disk.ListFolder(&bare, "music\\c.txt", 0x04));
   EXPECT_EQ(0, m_disk.ListFolder(nullptr, "music\\c.txt", 0x02));
   EXPECT_EQ(1, m_disk.ListFolder(&bare, "music\\sub", 0x02));
-  EXPECT_EQ((std::vector<std::string>{"c.txt", "sub\\"}), Sorted(bare));
+  EXPECT_EQ((Strings{"c.txt", "sub\\"}), Sorted(bare));
 }
 
-TEST_F(SDiskTest, FolderFilters) {
+TEST_F(SDiskTest, FolderFiltersAndHiddenEntries) {
   for (const char* folder : {"data", "data\\x", "data\\y", "data\\z", "data\\z\\inner"})
     m_tree.MakeFolder(folder);
   m_tree.Write("data\\x\\file.bin", "1");
   m_tree.Write("data\\f.txt", "2");
-
-  SStringArray list;
-  int files = 0, folders = 0;
-  EXPECT_EQ(3, m_disk.ListFolder(&list, "data\\*.*", 0x02, &files, &folders));
-  EXPECT_EQ((std::vector<std::string>{"data\\x\\", "data\\y\\", "data\\z\\"}), Sorted(list));
-  EXPECT_EQ(0, files);
-  EXPECT_EQ(3, folders);
-
-  struct Row {
+  const struct {
     int flags;
-    std::vector<std::string> expected;
+    Strings expected;
+  } rows[] = {
+      {0x02, {"data\\x\\", "data\\y\\", "data\\z\\"}},
+      {0x32, {}},                          // both file filters: no folders
+      {0x12, {"data\\y\\", "data\\z\\"}},  // no file
+      {0x22, {"data\\x\\"}},               // a file
+      {0x42, {"data\\x\\", "data\\y\\"}},  // no subfolder
+      {0x82, {"data\\z\\"}},               // a subfolder
+      {0x36, {"data\\f.txt"}},             // files stay listed
+      {0x34, {"data\\f.txt"}},             // filters without 0x02 are ignored
   };
-  const Row rows[] = {
-      {0x32, {}},                                // both file filters: no folders
-      {0x12, {"data\\y\\", "data\\z\\"}},        // no file
-      {0x22, {"data\\x\\"}},                     // a file
-      {0x42, {"data\\x\\", "data\\y\\"}},        // no subfolder
-      {0x82, {"data\\z\\"}},                     // a subfolder
-      {0x52, {"data\\y\\"}},                     // empty folders
-      {0x36, {"data\\f.txt"}},                   // files stay listed
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SStringArray filtered;
-    EXPECT_EQ(int(row.expected.size()), m_disk.ListFolder(&filtered, "data\\*.*", row.flags))
-        << std::hex << row.flags;
+    EXPECT_EQ(int(row.expected.size()), m_disk.ListFolder(&filtered, "data\\*.*", row.flags));
     EXPECT_EQ(row.expected, Sorted(filtered)) << std::hex << row.flags;
   }
-  // Filters without 0x02 are ignored.
-  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "data\\*.*", 0x34));
-}
 
-TEST_F(SDiskTest, HiddenEntriesLeftOutWhenAsked) {
-  m_tree.MakeFolder("h");
-  m_tree.MakeFolder("h\\only-hidden");
-  for (const char* file : {"h\\seen.txt", "h\\secret.txt", "h\\only-hidden\\x.txt"})
-    m_tree.Write(file, "1");
-  ::SetFileAttributesA(m_tree.File("h\\secret.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ::SetFileAttributesA(m_tree.File("h\\only-hidden\\x.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  if (!(::GetFileAttributesA(m_tree.File("h\\secret.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
+  // Hidden entries are left out when asked; a folder whose one file is
+  // hidden holds no file.
+  ::SetFileAttributesA(m_tree.File("data\\x\\file.bin").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesA(m_tree.File("data\\f.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  if (!(::GetFileAttributesA(m_tree.File("data\\f.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN))
     GTEST_SKIP() << "the file system keeps no hidden attribute";
-
-  EXPECT_EQ(3, m_disk.ListFolder(nullptr, "h\\*.*", 0x06));
-  SStringArray visible;
-  EXPECT_EQ(2, m_disk.ListFolder(&visible, "h\\*.*", 0x0E));
-  EXPECT_EQ((std::vector<std::string>{"h\\only-hidden\\", "h\\seen.txt"}), Sorted(visible));
-  // The folder counts as holding no file when its one file is hidden.
-  EXPECT_EQ(1, m_disk.ListFolder(nullptr, "h\\*.*", 0x1A));
-  EXPECT_EQ(0, m_disk.ListFolder(nullptr, "h\\*.*", 0x2A));
+  EXPECT_EQ(4, m_disk.ListFolder(nullptr, "data\\*.*", 0x06));
+  EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x0E));
+  EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x1A));
 }
 
-TEST_F(SDiskTest, ExistsSearchAndDelete) {
+TEST_F(SDiskTest, ExistsSearchDeleteAndCreate) {
   m_tree.MakeFolder("folder");
   m_tree.Write("file.txt", "x");
-  EXPECT_TRUE(m_disk.Exists("folder"));
   EXPECT_TRUE(m_disk.Exists("folder/"));
   EXPECT_TRUE(m_disk.Exists(m_tree.File("folder\\").c_str()));
   EXPECT_FALSE(m_disk.Exists("file.txt"));  // folders only
-  EXPECT_FALSE(m_disk.Exists("missing"));
   EXPECT_FALSE(m_disk.Exists(""));
-  EXPECT_FALSE(m_disk.Exists(nullptr));
-
   EXPECT_TRUE(m_disk.SearchFile("file.txt"));
   EXPECT_STREQ(m_tree.File("file.txt").c_str(), m_disk.GetFoundPath());
-  EXPECT_TRUE(m_disk.SearchFile(m_tree.File("folder").c_str()));
   EXPECT_FALSE(m_disk.SearchFile("missing.txt"));
-  EXPECT_FALSE(m_disk.SearchFile(""));
-
   EXPECT_TRUE(m_disk.DeleteFile("file.txt"));
-  EXPECT_FALSE(FileExists(m_tree.File("file.txt")));
   EXPECT_FALSE(m_disk.DeleteFile("file.txt"));
-}
 
-TEST_F(SDiskTest, CreatesFoldersWithParents) {
   EXPECT_FALSE(m_disk.CreateFolder("p\\q", false));
-  EXPECT_FALSE(FolderExists(m_tree.File("p")));
+  EXPECT_FALSE(Exists(m_tree.File("p"), true));
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c", true));
-  EXPECT_TRUE(FolderExists(m_tree.File("a\\b\\c")));
   EXPECT_TRUE(m_disk.CreateFolder("a\\b\\c\\", false));  // exists already
-  EXPECT_TRUE(m_disk.CreateFolder("a\\d", false));        // parent exists
   EXPECT_TRUE(m_disk.CreateFolder(m_tree.File("x/y/z/").c_str(), true));
-  EXPECT_TRUE(FolderExists(m_tree.File("x\\y\\z")));
-
+  EXPECT_TRUE(Exists(m_tree.File("x\\y\\z"), true));
   m_tree.Write("plain", "1");
-  EXPECT_FALSE(m_disk.CreateFolder("plain", true));
-  EXPECT_FALSE(m_disk.CreateFolder("plain\\below", true));
-  EXPECT_FALSE(m_disk.CreateFolder("bad*name", true));
-  EXPECT_FALSE(m_disk.CreateFolder("", true));
+  for (const char* bad : {"plain", "plain\\below", "bad*name", ""})
+    EXPECT_FALSE(m_disk.CreateFolder(bad, true)) << bad;
 }
 
-TEST_F(SDiskTest, MakesUniqueFileNames) {
+TEST_F(SDiskTest, UniqueAndTemporaryNamesAndSystemFolders) {
   m_tree.MakeFolder("logs");
   std::string folder = m_tree.File("logs\\");
   EXPECT_EQ(folder + "log.txt", Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt")));
-
   m_tree.Write("logs\\log.txt", "taken");
   std::string next = Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt"));
   ASSERT_GT(next.size(), folder.size() + 7);
-  EXPECT_EQ(0u, next.find(folder + "log"));
-  EXPECT_EQ(".txt", next.substr(next.size() - 4));
   std::string number = next.substr(folder.size() + 3, next.size() - folder.size() - 7);
+  EXPECT_EQ(folder + "log" + number + ".txt", next);
   EXPECT_EQ(std::string::npos, number.find_first_not_of("0123456789")) << next;
-  EXPECT_NE('0', number[0]);
-  EXPECT_FALSE(FileExists(next));
-
-  // Without the trailing separator the name still lies inside the folder.
-  m_disk.SetTrailingSeparator(false);
-  EXPECT_EQ(m_tree.File("logs\\x"),
-            Text(m_disk.MakeUniqueFileName(m_tree.File("logs").c_str(), "x")));
+  EXPECT_FALSE(Exists(next, false));
   EXPECT_EQ("", Text(m_disk.MakeUniqueFileName(m_tree.File("none").c_str(), "log", "txt")));
-}
 
-TEST_F(SDiskTest, SystemFoldersAndShell) {
   // The temporary and documents folders end with a separator unless asked.
   for (bool documents : {false, true}) {
-    SCOPED_TRACE(documents);
     m_disk.SetTrailingSeparator(true);
     std::string with = Text(documents ? m_disk.GetSpecialFolder() : m_disk.GetTempFolder());
     ASSERT_FALSE(with.empty());
     EXPECT_EQ('\\', with.back());
-    EXPECT_TRUE(FolderExists(with));
+    EXPECT_TRUE(Exists(with, true));
     m_disk.SetTrailingSeparator(false);
     EXPECT_EQ(with.substr(0, with.size() - 1),
               Text(documents ? m_disk.GetSpecialFolder() : m_disk.GetTempFolder()));
   }
-
+  // Without the trailing separator a unique name still lies inside the folder.
+  EXPECT_EQ(m_tree.File("logs\\x"),
+            Text(m_disk.MakeUniqueFileName(m_tree.File("logs").c_str(), "x")));
   m_disk.SetTrailingSeparator(true);
-  std::string temp = Text(m_disk.GetTempFolder());
   std::string name = Text(m_disk.GetTempFileName());
-  EXPECT_TRUE(FileExists(name));
-  EXPECT_EQ(0u, name.find(temp + "tmp"));
-  EXPECT_STREQ(name.c_str(), m_disk.GetFoundPath());
+  EXPECT_TRUE(Exists(name, false));
+  EXPECT_EQ(0u, name.find(Text(m_disk.GetTempFolder()) + "tmp"));
   EXPECT_TRUE(m_disk.DeleteFile(name.c_str()));
-
-  // Anything else would start a program.
-  EXPECT_FALSE(m_disk.ShellOpen(""));
-  EXPECT_FALSE(m_disk.ShellOpen(nullptr));
+  EXPECT_FALSE(m_disk.ShellOpen(""));  // anything else would start a program
 }

@@ -2,74 +2,41 @@
 #include "core/SIni.h"
 
 #include "core/SFileMem.h"
+#include "tests/core/CoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-namespace {
-
-std::string Text(const SString& s) { return s.GetText() ? s.GetText() : ""; }
-
-// An SIni loaded from the text.
-struct Loaded {
-  explicit Loaded(const char* text) {
-    SFileMem source(text);
-    EXPECT_TRUE(ini.Load(&source));
-  }
-  std::string operator()(const char* section, const char* key) {
-    return Text(ini.GetValue(section, key));
-  }
-  SIni ini;
-};
-
-}  // namespace
-
 TEST(SIni, HeadersAndKeys) {
-  Loaded ini(
-      "  [Main]\t\r\n"
-      "Name=File\r\n"
-      "blank = value\r\n"
-      "a=b=c\r\n"
-      "x\r\n"
-      "=nokey\r\n"
-      "same=first\r\n"
-      "same=second\r\n"
-      "[ Spaced ]\r\n"
-      "k=v\r\n"
-      "  [Next]\r\n"
-      "later=1\n"
-      "cr=w\rx\r\n"
-      "[Main]\r\n"
-      "again=2");
-  // Sections and keys match without regard to case.
-  EXPECT_EQ("File", ini("MAIN", "name"));
-  EXPECT_EQ("", ini("Main", "missing"));
-  EXPECT_EQ("", ini("Other", "name"));
-  EXPECT_EQ("", ini("Main", "blank"));  // the key is "blank " with its blank
-  EXPECT_EQ(" value", ini("Main", "blank "));
-  EXPECT_EQ("b=c", ini("Main", "a"));
-  EXPECT_EQ("nokey", ini("Main", ""));
-  EXPECT_EQ("first", ini("Main", "same"));
-  EXPECT_EQ("v", ini(" Spaced ", "k"));
-  EXPECT_EQ("", ini("Spaced", "k"));
-  // A key of the next section is not found in the one before it, also when
-  // the header is indented; only the first section of a name is searched.
-  EXPECT_EQ("", ini(" Spaced ", "later"));
-  EXPECT_EQ("", ini("Main", "again"));
-  // Lines end only at CR LF: a lone LF or CR stays inside the line.
-  EXPECT_EQ("1\ncr=w\rx", ini("next", "later"));
+  SFileMem source(
+      "  [Main]\t\r\nName=File\r\nblank = value\r\na=b=c\r\nx\r\n=nokey\r\nsame=first\r\n"
+      "same=second\r\n[ Spaced ]\r\nk=v\r\n  [Next]\r\nlater=1\ncr=w\rx\r\n[Main]\r\nagain=2");
+  SIni ini;
+  ASSERT_TRUE(ini.Load(&source));
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } rows[] = {
+      {"MAIN", "name", "File"},  // sections and keys match without regard to case
+      {"Main", "missing", ""},   {"Other", "name", ""},
+      {"Main", "blank", ""},  // the key is "blank " with its blank
+      {"Main", "blank ", " value"}, {"Main", "a", "b=c"}, {"Main", "", "nokey"},
+      {"Main", "same", "first"},    {" Spaced ", "k", "v"}, {"Spaced", "k", ""},
+      // A key of the next section is not found in the one before it, also
+      // when the header is indented; only the first section of a name counts.
+      {" Spaced ", "later", ""}, {"Main", "again", ""},
+      {"next", "later", "1\ncr=w\rx"},  // lines end only at CR LF
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(row.value, Text(ini.GetValue(row.section, row.key))) << row.section << row.key;
 }
 
-TEST(SIni, LoadAndEmptyStates) {
-  SIni never;
-  EXPECT_EQ("", Text(never.GetValue("a", "b")));
-  EXPECT_FALSE(never.Load(nullptr));
-
-  // Loading takes the source from its position and replaces what was there.
+TEST(SIni, LoadReplacesAndStartsAtThePosition) {
+  SIni ini;
+  EXPECT_EQ("", Text(ini.GetValue("a", "b")));
+  EXPECT_FALSE(ini.Load(nullptr));
   SFileMem source("[A]\r\nk=1\r\n[B]\r\nk=2\r\n");
   source.Seek(10);
-  SIni ini;
   ASSERT_TRUE(ini.Load(&source));
   EXPECT_EQ("", Text(ini.GetValue("A", "k")));
   EXPECT_EQ("2", Text(ini.GetValue("B", "k")));

@@ -18,37 +18,45 @@ SString Formatted(const char* format, ...) {
 
 }  // namespace
 
-TEST(SStringFormat, EstimateSetsTheCapacity) {
-  SString s;
-  s.Format("%d", 5);
-  EXPECT_STREQ("5", s.GetText());
-  EXPECT_EQ(64, s.GetCapacity());  // estimate 32
-  s.Format("%s", "abc");
-  EXPECT_EQ(8, s.GetCapacity());
-  s.Format("%5.1f", 2.3);
-  EXPECT_STREQ("  2.3", s.GetText());
-  EXPECT_EQ(512, s.GetCapacity());  // estimate 313
-  s.Format("100%% %c", 'x');
-  EXPECT_STREQ("100% x", s.GetText());
-  EXPECT_EQ(8, s.GetCapacity());  // 6 + 2
-  s.Format("%-*s|%.2s", 5, "ab", "abcdef");
-  EXPECT_STREQ("ab   |ab", s.GetText());
-  s.Format("%s %S", (const char*)nullptr, L"wide");
-  EXPECT_STREQ("(null) wide", s.GetText());
-  s.Format("%hs|%ls|%hS", "n", L"w", "m");
-  EXPECT_STREQ("n|w|m", s.GetText());
+TEST(SStringFormat, FormatsAndSizesByTheEstimate) {
+  // A 64-bit integer takes two argument words, and "E" and "a" take a double
+  // like "e", so that a later string is read from the right place.
+  const struct {
+    SString text;
+    const char* expected;
+    int capacity;  // 0: not checked
+  } rows[] = {
+      {Formatted("%d", 5), "5", 64},  // estimate 32
+      {Formatted("%s", "abc"), "abc", 8},
+      {Formatted("%5.1f", 2.3), "  2.3", 512},  // estimate 313
+      {Formatted("100%% %c", 'x'), "100% x", 8},
+      {Formatted("%-*s|%.2s", 5, "ab", "abcdef"), "ab   |ab", 0},
+      {Formatted("%s %S", (const char*)nullptr, L"wide"), "(null) wide", 0},
+      {Formatted("%hs|%ls|%hS", "n", L"w", "m"), "n|w|m", 0},
+      {Formatted("%I64X", 0x123456789ABCDEF0ULL), "123456789ABCDEF0", 0},
+      {Formatted("%I64d and %s", -1234567890123LL, "text"), "-1234567890123 and text", 0},
+      {Formatted("%lld|%llu|%s", -5LL, 18446744073709551615ULL, "e"),
+       "-5|18446744073709551615|e", 0},
+      {Formatted("%d %I64u %d", 1, 4294967296ULL, 2), "1 4294967296 2", 0},
+      {Formatted("%E|%s", 1.1, "text"), "1.100000E+000|text", 256},  // 128 + 1 + 4
+      {Formatted("%a|%s", 1.1, "after"), nullptr, 0},
+      {Formatted("%*d|%.*s|%s", 4, 7, 2, "abc", "end"), "   7|ab|end", 0},
+      {Formatted("%Iu|%s", (size_t)9, "end"), "9|end", 0},
+  };
+  for (const auto& row : rows) {
+    if (row.expected) { EXPECT_STREQ(row.expected, row.text.GetText()); }
+    if (row.capacity) { EXPECT_EQ(row.capacity, row.text.GetCapacity()) << row.expected; }
+  }
+  EXPECT_STREQ("after", rows[12].text.GetText() + rows[12].text.FindChar('|') + 1);
 
   // Output longer than the estimate is never cut: 300 digits of precision
   // exceed the estimate of 300 for "e".
-  s = Formatted("%.300e", 1.0);
+  SString s = Formatted("%.300e", 1.0);
   EXPECT_EQ(307, s.GetLength());
-  EXPECT_EQ(512, s.GetCapacity());
   EXPECT_STREQ("e+000", s.GetText() + 302);
   std::string big(5000, 'x');
   s.Format("%s", big.c_str());
-  EXPECT_EQ(5000, s.GetLength());
   EXPECT_EQ(8192, s.GetCapacity());
-
   // Arguments and the format may come from the string's own buffer.
   SString own("abc");
   own.Format("%s-%s", own.GetText(), own.GetText());
@@ -58,118 +66,77 @@ TEST(SStringFormat, EstimateSetsTheCapacity) {
   EXPECT_STREQ("[x]", f.GetText());
 }
 
-TEST(SStringFormat, EstimateTakesTheArgumentsTheFormatterTakes) {
-  // A 64-bit integer takes two argument words, and "E" and "a" take a double
-  // like "e", so that a later string is read from the right place. The
-  // doubles have non-zero low words: read as a string pointer, that word
-  // points nowhere.
-  SString s;
-  s.Format("%I64X", 0x123456789ABCDEF0ULL);
-  EXPECT_STREQ("123456789ABCDEF0", s.GetText());
-  s.Format("%I64d and %s", -1234567890123LL, "text");
-  EXPECT_STREQ("-1234567890123 and text", s.GetText());
-  s.Format("%lld|%llu|%s", -5LL, 18446744073709551615ULL, "end");
-  EXPECT_STREQ("-5|18446744073709551615|end", s.GetText());
-  s.Format("%d %I64u %d", 1, 4294967296ULL, 2);
-  EXPECT_STREQ("1 4294967296 2", s.GetText());
-
-  s.Format("%E|%s", 1.1, "text");
-  EXPECT_STREQ("text", s.GetText() + s.FindChar('|') + 1);
-  EXPECT_EQ('E', s.GetAt(8));
-  EXPECT_EQ(256, s.GetCapacity());  // estimate 128 + 1 + 4
-  s.Format("%a|%s", 1.1, "after");
-  EXPECT_STREQ("after", s.GetText() + s.FindChar('|') + 1);
-  s.Format("%*d|%.*s|%s", 4, 7, 2, "abc", "end");
-  EXPECT_STREQ("   7|ab|end", s.GetText());
-  s.Format("%Iu|%s", (size_t)9, "end");
-  EXPECT_STREQ("9|end", s.GetText());
-}
-
 TEST(SStringFormat, Numbers) {
   SString s;
   EXPECT_STREQ("4000000000", s.FormatUInt(4000000000u).GetText());
   EXPECT_STREQ("-7", SString::FromInt(-7).GetText());
   EXPECT_STREQ("007", s.SetInt(7, 3).GetText());
   EXPECT_STREQ("1234", s.SetInt(1234, 3).GetText());
-  // The zeros go after the sign: a padded negative number stays a number.
-  EXPECT_STREQ("-05", s.SetInt(-5, 3).GetText());
+  EXPECT_STREQ("-05", s.SetInt(-5, 3).GetText());  // the zeros go after the sign
   EXPECT_STREQ("0042", SString::FromIntPadded(42, 4).GetText());
-
-  EXPECT_STREQ("1.5", s.SetDouble(1.5).GetText());
-  EXPECT_EQ(8, s.GetCapacity());
-  EXPECT_STREQ("100", s.SetDouble(100.0).GetText());
-  EXPECT_STREQ("-3", s.SetDouble(-3.0).GetText());
-  EXPECT_STREQ("0.000001", SString::FromDouble(0.000001).GetText());
-  EXPECT_STREQ("0", SString::FromDouble(0.0000001).GetText());
-  EXPECT_STREQ("1000000000000", SString::FromDouble(1e12).GetText());
+  const struct {
+    double value;
+    const char* text;
+  } doubles[] = {{1.5, "1.5"}, {100.0, "100"}, {-3.0, "-3"}, {0.000001, "0.000001"},
+                 {0.0000001, "0"}, {1e12, "1000000000000"}};
+  for (const auto& d : doubles) EXPECT_STREQ(d.text, SString::FromDouble(d.value).GetText());
 
   const char* numbers[] = {"-12", ".5", " 7 ", "\t0\t", "123456789012"};
   for (const char* text : numbers) EXPECT_TRUE(SString(text).IsNumber()) << text;
   const char* others[] = {"", "  ", "-", "5.", "1.2.3", " -5", "+5", "1e5", "1 2"};
   for (const char* text : others) EXPECT_FALSE(SString(text).IsNumber()) << text;
-  EXPECT_FALSE(SString().IsNumber());
   EXPECT_TRUE(SString("-12").IsInteger());
   EXPECT_FALSE(SString("1.0").IsInteger());
 }
 
-TEST(SStringFormat, Hexadecimal) {
+TEST(SStringFormat, HexDigestsAndQuoting) {
   SString s;
   EXPECT_STREQ("00FF", s.SetHex(255, 4).GetText());
   EXPECT_STREQ("00000000000000FF", s.SetHex(255, 20).GetText());
-  EXPECT_STREQ("FF", s.SetHex(255, 1).GetText());
   EXPECT_STREQ("0", s.SetHex(0, 0).GetText());
   EXPECT_STREQ("FEDCBA9876543210", s.SetHex(0xFEDCBA9876543210ULL, 8).GetText());
-
-  EXPECT_EQ(255u, SString("#FF").ParseHex());
-  EXPECT_EQ(255u, SString("0xff").ParseHex());
-  EXPECT_EQ(0u, SString("0F").ParseHex());
-  EXPECT_EQ(0u, SString("0x").ParseHex());
+  const struct {
+    const char* text;
+    uint64_t value;
+  } hex[] = {{"#FF", 255},    {"0xff", 255}, {"0F", 0},
+             {"0x", 0},       {"12G", 0},    {"12345678901234567", 0},
+             {"0XFFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFFULL}};
+  for (const auto& h : hex) EXPECT_EQ(h.value, SString(h.text).ParseHex()) << h.text;
   EXPECT_EQ(0u, SString().ParseHex());
-  EXPECT_EQ(0u, SString("12G").ParseHex());
-  EXPECT_EQ(0u, SString("12345678901234567").ParseHex());
-  EXPECT_EQ(0xFFFFFFFFFFFFFFFFULL, SString("0XFFFFFFFFFFFFFFFF").ParseHex());
-}
 
-TEST(SStringFormat, DigestAndQuoting) {
   EXPECT_STREQ("", SString().GetMd5().GetText());
   EXPECT_STREQ("D41D8CD98F00B204E9800998ECF8427E", SString("").GetMd5().GetText());
+  EXPECT_STREQ("900150983CD24FB0D6963F7D28E17F72", SString("abc").GetMd5().GetText());
 
   EXPECT_TRUE(SString("\"\"").IsQuoted());
   EXPECT_FALSE(SString("\"").IsQuoted());
-  EXPECT_FALSE(SString("\"a\"b\"").IsQuoted());
   EXPECT_TRUE(SString("'x'").IsQuoted('\''));
   EXPECT_STREQ("abc", SString("\"abc\"").Unquoted().GetText());
-  EXPECT_STREQ("'x'", SString("'x'").Unquoted().GetText());
   EXPECT_STREQ("\"a\"b\"", SString("\"a\"b\"").Unquoted().GetText());
 }
 
 TEST(SStringFormat, WordsAndLines) {
-  SString s("  ab cd");
-  int next = -1;
-  EXPECT_STREQ("ab", s.GetWord(0, &next, false).GetText());
-  EXPECT_EQ(4, next);
-  EXPECT_STREQ("  ", s.GetWord(0, &next, true).GetText());
-  EXPECT_EQ(2, next);
-  EXPECT_STREQ("", s.GetWord(9, &next).GetText());
-  EXPECT_EQ(9, next);
-  next = 42;
-  EXPECT_STREQ("", s.GetWord(-1, &next).GetText());
-  EXPECT_EQ(42, next);
-  EXPECT_STREQ("", SString("x \r\n").GetWord(1, &next).GetText());
-  EXPECT_EQ(4, next);
-  EXPECT_STREQ("b", s.GetWord(3, nullptr).GetText());
-
-  SString crlf("a\r\nb");
-  EXPECT_STREQ("a", crlf.GetLine(0, &next).GetText());
-  EXPECT_EQ(3, next);
-  EXPECT_STREQ("b", crlf.GetLine(next, &next).GetText());
-  EXPECT_EQ(4, next);
-  SString lf("a\n\rb");  // LF CR is two breaks
-  EXPECT_STREQ("a", lf.GetLine(0, &next).GetText());
-  EXPECT_EQ(2, next);
-  EXPECT_STREQ("", lf.GetLine(2, &next).GetText());
-  EXPECT_EQ(3, next);
-
+  const struct {
+    const char* text;
+    int start;
+    bool line, blanks;
+    const char* token;
+    int next;
+  } rows[] = {
+      {"  ab cd", 0, false, false, "ab", 4}, {"  ab cd", 0, false, true, "  ", 2},
+      {"  ab cd", 9, false, false, "", 9},   {"  ab cd", -1, false, false, "", 42},
+      {"x \r\n", 1, false, false, "", 4},    {"a\r\nb", 0, true, false, "a", 3},
+      {"a\r\nb", 3, true, false, "b", 4},    {"a\n\rb", 0, true, false, "a", 2},
+      {"a\n\rb", 2, true, false, "", 3},  // LF CR is two breaks
+  };
+  for (const auto& row : rows) {
+    SString s(row.text);
+    int next = 42;
+    SString token =
+        row.line ? s.GetLine(row.start, &next) : s.GetWord(row.start, &next, row.blanks);
+    EXPECT_STREQ(row.token, token.GetText()) << row.text << " " << row.start;
+    EXPECT_EQ(row.next, next) << row.text << " " << row.start;
+  }
   EXPECT_EQ(5, SString("ab\r\nabcde\nxyz").GetMaxLineLength());
   EXPECT_EQ(0, SString("\r\n\r\n").GetMaxLineLength());
 }
@@ -198,105 +165,85 @@ TEST(SStringFormat, AlignLines) {
 }
 
 TEST(SStringFormat, XmlTokens) {
+  // Successive tokens: the text, whether it is a tag, opening and closing.
   SString s("  <item name=\"a>b\"  size=\"2\" >text here</item><empty/>");
-  int next = -1;
-  bool isTag = false, opening = false, closing = false;
-  SString token = s.GetXmlToken(0, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("<item name=\"a>b\" size=\"2\" >", token.GetText());
-  EXPECT_TRUE(isTag && opening && !closing);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("text here", token.GetText());
-  EXPECT_FALSE(isTag);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("</item>", token.GetText());
-  EXPECT_TRUE(!opening && closing);
-  token = s.GetXmlToken(next, &next, &isTag, &opening, &closing);
-  EXPECT_STREQ("<empty/>", token.GetText());
-  EXPECT_TRUE(opening && closing);
+  const struct {
+    const char* token;
+    bool tag, opening, closing;
+  } tokens[] = {{"<item name=\"a>b\" size=\"2\" >", true, true, false},
+                {"text here", false, false, false},
+                {"</item>", true, false, true},
+                {"<empty/>", true, true, true},
+                {"", false, false, false}};
+  int next = 0;
+  for (const auto& t : tokens) {
+    bool tag = !t.tag, opening = false, closing = false;
+    EXPECT_STREQ(t.token, s.GetXmlToken(next, &next, &tag, &opening, &closing).GetText());
+    EXPECT_TRUE(tag == t.tag && (!tag || (opening == t.opening && closing == t.closing)));
+  }
   EXPECT_EQ(s.GetLength(), next);
-  EXPECT_STREQ("", s.GetXmlToken(next, &next, &isTag).GetText());
-  EXPECT_FALSE(isTag);
+  // An unclosed tag gives nothing and ends the text; trailing blanks are passed over.
+  bool tag = false;
+  EXPECT_STREQ("", SString("  <a b=\"c\"").GetXmlToken(0, &next, &tag).GetText());
+  EXPECT_TRUE(tag);
+  EXPECT_EQ(10, next);
+  EXPECT_STREQ("", SString("x \r\n ").GetXmlToken(1, &next, &tag).GetText());
+  EXPECT_EQ(5, next);
 
-  // An unclosed tag gives nothing and ends the text.
-  SString open("  <a b=\"c\"");
-  EXPECT_STREQ("", open.GetXmlToken(0, &next, &isTag).GetText());
-  EXPECT_TRUE(isTag);
-  EXPECT_EQ(open.GetLength(), next);
-  next = 7;
-  EXPECT_STREQ("", open.GetXmlToken(-1, &next, &isTag).GetText());
-  EXPECT_EQ(7, next);
-  EXPECT_STREQ("", SString("x \r\n ").GetXmlToken(1, &next, &isTag).GetText());
-  EXPECT_EQ(5, next);  // trailing blanks are passed over
-
-  SString tag(" \t<a   b = \"x  y\"   c=\"1\"\t/> ");
-  tag.SqueezeTagBlanks();
-  EXPECT_STREQ("<a b=\"x  y\" c=\"1\" />", tag.GetText());
-  SString end("< /end >");
+  SString squeezed(" \t<a   b = \"x  y\"   c=\"1\"\t/> "), end("< /end >");
+  squeezed.SqueezeTagBlanks();
+  EXPECT_STREQ("<a b=\"x  y\" c=\"1\" />", squeezed.GetText());
   end.SqueezeTagBlanks();
   EXPECT_STREQ("</end>", end.GetText());
 }
 
 TEST(SStringFormat, Base64) {
-  SString s("abc");
-  s.EncodeBase64();
-  EXPECT_STREQ("YWJj=", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("abc", s.GetText());
-  s = "a";
-  s.EncodeBase64();
-  EXPECT_STREQ("YQ=", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("a", s.GetText());
-  s = "";
-  s.EncodeBase64();
-  EXPECT_STREQ("", s.GetText());
-  s.DecodeBase64();
-  EXPECT_STREQ("", s.GetText());
-
-  // Every byte but NUL survives, on one line; "-" and "_" read as 62 and 63.
+  // Every byte but NUL survives, on one line; "-" and "_" read as 62 and 63;
+  // the text ends at the first decoded NUL.
   std::string bytes;
   for (int i = 1; i < 256; ++i) bytes += (char)i;
-  s = bytes.c_str();
-  s.EncodeBase64();
-  EXPECT_EQ(-1, s.FindChar('\n'));
-  s.DecodeBase64();
-  EXPECT_STREQ(bytes.c_str(), s.GetText());
-  SString url("-_-_="), standard("+/+/=");
+  const struct {
+    const char* text;
+    const char* encoded;
+  } rows[] = {{"abc", "YWJj="}, {"a", "YQ="}, {"", ""}, {bytes.c_str(), nullptr}};
+  for (const auto& row : rows) {
+    SString s(row.text);
+    s.EncodeBase64();
+    if (row.encoded) { EXPECT_STREQ(row.encoded, s.GetText()); }
+    EXPECT_EQ(-1, s.FindChar('\n'));
+    s.DecodeBase64();
+    EXPECT_STREQ(row.text, s.GetText());
+  }
+  SString url("-_-_="), standard("+/+/="), nul("YQBi=");
   url.DecodeBase64();
   standard.DecodeBase64();
   EXPECT_STREQ(standard.GetText(), url.GetText());
-
-  // The text ends at the first decoded NUL.
-  SString nul("YQBi=");
   nul.DecodeBase64();
   EXPECT_STREQ("a", nul.GetText());
 }
 
 TEST(SStringFormat, KeyedHex) {
-  SString empty("");
+  SString empty(""), odd("FFFFF"), bad("zz");
   empty.DecodeKeyedHex();
   EXPECT_STREQ("", empty.GetText());
-  SString odd("FFFFF");
   odd.DecodeKeyedHex();
-  EXPECT_EQ(2, odd.GetLength());
+  EXPECT_EQ(2, odd.GetLength());  // a last odd digit is ignored
+  bad.DecodeKeyedHex();  // a pair that is no hex number reads as 0
+  EXPECT_EQ(1, bad.GetLength());
 
-  // The key comes back from a decoded run of "FF" pairs (0xFF - key byte);
-  // a text enciphered with it decodes to the original.
-  SString keyText("FFFFFFFFFFFFFFFF");
-  keyText.DecodeKeyedHex();
-  ASSERT_EQ(8, keyText.GetLength());
-  const char* plain = "https://example.test/page";
+  // The key comes back from a decoded run of "FF" pairs (0xFF - key byte).
+  SString key("FFFFFFFFFFFFFFFF");
+  key.DecodeKeyedHex();
+  ASSERT_EQ(8, key.GetLength());
+  // Every byte value, enciphered as two hex digits each (pairs starting
+  // with "0" included), comes back unchanged.
   SString cipher;
-  for (int i = 0; plain[i]; ++i) {
-    int key = 0xFF - keyText.GetByteAt(i % 8);
+  for (int i = 0; i < 256; ++i) {
     SString pair;
-    pair.SetHex((unsigned char)(plain[i] + key), 2);
+    pair.SetHex((unsigned char)(i + 0xFF - key.GetByteAt(i % 8)), 2);
     cipher += pair;
   }
   cipher.DecodeKeyedHex();
-  EXPECT_STREQ(plain, cipher.GetText());
-
-  SString bad("zz");
-  bad.DecodeKeyedHex();  // a rejected pair reads as 0
-  EXPECT_EQ(1, bad.GetLength());
+  ASSERT_EQ(256, cipher.GetLength());
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(i, cipher.GetByteAt(i)) << i;
 }

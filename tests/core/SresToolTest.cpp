@@ -2,82 +2,53 @@
 
 #include "core/SFileMem.h"
 #include "core/SResource.h"
+#include "tests/core/CoreTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 const char kKey[] = "Zq8RkT2mWx4LbN7cVd1FgH5jKp3sYt9uEa6oPi0wQe2rTy4uIo6pAs8dFg1hJk3lZxCv5B";
-static_assert(sizeof(kKey) == 71, "keys have 70 characters, like the game's");
 
-// The tool's path as the build gives it; a Unix path is reached through the
-// drive that maps the file system's root.
-std::string ToolPath() {
-  std::string path = SRES_TOOL_PATH;
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    path = "Z:" + path;
-  }
-  return path;
-}
-
-std::string ReadAll(const std::string& path) {
-  SFileMem file;
-  if (!file.LoadFile(path.c_str())) return "";
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), size_t(file.GetSize()));
-}
-
+// The lines of a text, without their CR.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
-    start = end + 1;
   }
   return lines;
 }
 
 struct Result {
   DWORD code = 0xFFFFFFFF;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 class SresToolTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    m_tree.MakeFolder("in");
-    m_tree.MakeFolder("in\\sub");
-    m_tree.MakeFolder("in\\sub\\deep");
-    m_files = {
-        {"a.txt", "alpha\r\nbeta\r\n"},
-        {"empty.dat", ""},
-        {"sub\\b.bin", Random(200000)},
-        {"sub\\deep\\c.txt", std::string(50000, 'c') + "end"},
-    };
+    for (const char* folder : {"in", "in\\sub", "in\\sub\\deep"}) m_tree.MakeFolder(folder);
+    m_files = {{"a.txt", "alpha\r\nbeta\r\n"},
+               {"empty.dat", ""},
+               {"sub\\b.bin", Noise(200000, 7)},
+               {"sub\\deep\\c.txt", std::string(50000, 'c') + "end"}};
     for (const auto& file : m_files) m_tree.Write("in\\" + file.first, file.second);
     m_tree.Write("key.txt", std::string(kKey) + "\r\n");
   }
 
-  static std::string Random(size_t n) {
-    std::mt19937 random(7);
-    std::string s(n, '\0');
-    for (char& c : s) c = char(random());
-    return s;
-  }
-
-  // Runs the tool in the tree's folder with the arguments.
+  // Runs the tool in the tree's folder with the arguments. The build gives
+  // a Unix path, reached through the drive that maps the file system's root.
   Result Run(const std::string& arguments) {
+    std::string tool = SRES_TOOL_PATH;
+    for (char& c : tool) c = c == '/' ? '\\' : c;
+    if (tool[0] == '\\') tool = "Z:" + tool;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     std::string outPath = m_tree.File("stdout.txt"), errPath = m_tree.File("stderr.txt");
     auto create = [&](const std::string& path) {
@@ -90,7 +61,7 @@ protected:
     startup.hStdOutput = create(outPath);
     startup.hStdError = create(errPath);
     PROCESS_INFORMATION process = {};
-    std::string command = "\"" + ToolPath() + "\" " + arguments;
+    std::string command = "\"" + tool + "\" " + arguments;
     BOOL started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
                                     m_tree.Path().c_str(), &startup, &process);
     ::CloseHandle(startup.hStdOutput);
@@ -98,13 +69,13 @@ protected:
     EXPECT_TRUE(started) << command;
     Result result;
     if (started) {
-      EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 60000));
+      ::WaitForSingleObject(process.hProcess, INFINITE);
       ::GetExitCodeProcess(process.hProcess, &result.code);
       ::CloseHandle(process.hThread);
       ::CloseHandle(process.hProcess);
     }
-    result.out = ReadAll(outPath);
-    result.err = ReadAll(errPath);
+    result.out = FileBytes(outPath);
+    result.err = FileBytes(errPath);
     return result;
   }
 
@@ -123,49 +94,40 @@ protected:
 }  // namespace
 
 TEST_F(SresToolTest, PacksListsAndExtracts) {
-  // Keyed and compressed, then plain.
+  // Keyed and compressed, then plain; the second run finds the first run's
+  // archive in the folder it packs and leaves it out.
   for (const char* options : {" --key-file key.txt --compress", ""}) {
     SCOPED_TRACE(options);
     std::string keyOption = *options ? " --key-file key.txt" : "";
-    Result pack = Run(std::string("pack arc.sres in\\") + options);
-    ASSERT_EQ(0u, pack.code) << pack.err;
-    EXPECT_EQ("", pack.err);
-    Result list = Run("list arc.sres" + keyOption);
+    // The archive's name spelled otherwise is the same file.
+    for (const char* archive : {"in\\arc.sres in\\", "IN\\SUB\\..\\ARC.SRES in"}) {
+      Result pack = Run(std::string("pack ") + archive + options);
+      ASSERT_EQ(0u, pack.code) << pack.err;
+      EXPECT_EQ("", pack.err);
+    }
+    Result list = Run("list in\\arc.sres" + keyOption);
     ASSERT_EQ(0u, list.code) << list.err;
     EXPECT_EQ(Listing(), Lines(list.out));
     for (const auto& file : m_files) {
-      Result extract = Run("extract arc.sres \"" + file.first + "\" out.bin" + keyOption);
+      Result extract = Run("extract in\\arc.sres \"" + file.first + "\" out.bin" + keyOption);
       ASSERT_EQ(0u, extract.code) << extract.err;
-      EXPECT_TRUE(ReadAll(m_tree.File("out.bin")) == file.second) << file.first;
+      EXPECT_TRUE(FileBytes(m_tree.File("out.bin")) == file.second) << file.first;
     }
     // Names ignore case in the tool too.
-    ASSERT_EQ(0u, Run("extract arc.sres A.TXT upper.txt" + keyOption).code);
-    EXPECT_EQ(m_files[0].second, ReadAll(m_tree.File("upper.txt")));
+    ASSERT_EQ(0u, Run("extract in\\arc.sres A.TXT upper.txt" + keyOption).code);
+    EXPECT_EQ(m_files[0].second, FileBytes(m_tree.File("upper.txt")));
 
     // The archive is what the reader takes, with the key text of the file.
     SResource resource;
     resource.SetKey(*options ? kKey : "");
-    ASSERT_TRUE(resource.Open(m_tree.File("arc.sres").c_str()));
+    ASSERT_TRUE(resource.Open(m_tree.File("in\\arc.sres").c_str()));
     EXPECT_EQ(*options != 0, resource.IsCompressed());
     SFileMem out;
     ASSERT_TRUE(resource.Load(&out, "SUB\\DEEP\\C.TXT", true));
     EXPECT_EQ(50003, out.GetSize());
   }
   // Without key and compression the entries lie in the file as they are.
-  EXPECT_NE(std::string::npos, ReadAll(m_tree.File("arc.sres")).find("alpha\r\nbeta\r\n"));
-}
-
-TEST_F(SresToolTest, AnArchiveInsideItsFolderIsNotPackedIntoItself) {
-  // The second run finds the first run's archive in the folder it packs.
-  for (int run = 0; run < 2; ++run) {
-    Result pack = Run("pack in\\arc.sres in --compress");
-    ASSERT_EQ(0u, pack.code) << pack.err;
-  }
-  // The archive's name spelled otherwise is the same file.
-  ASSERT_EQ(0u, Run("pack IN\\SUB\\..\\ARC.SRES in").code);
-  Result list = Run("list in\\arc.sres");
-  ASSERT_EQ(0u, list.code) << list.err;
-  EXPECT_EQ(Listing(), Lines(list.out));
+  EXPECT_NE(std::string::npos, FileBytes(m_tree.File("in\\arc.sres")).find("alpha\r\nbeta\r\n"));
 }
 
 TEST_F(SresToolTest, FailuresExitWithOneLine) {
@@ -181,8 +143,7 @@ TEST_F(SresToolTest, FailuresExitWithOneLine) {
       "pack new.sres no-such-folder",
       "pack new.sres in --key-file missing-key.txt",
       "pack new.sres in --key-file empty-key.txt",
-      // Usage errors.
-      "",
+      "",  // usage errors
       "unpack arc.sres",
       "list a b",
       "list arc.sres --key-file",

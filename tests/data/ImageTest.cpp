@@ -27,7 +27,8 @@ std::vector<uint32_t> Pixels(const SImage& image) {
   int w = image.GetWidth(), h = image.GetHeight();
   Gdiplus::Rect all(0, 0, w, h);
   Gdiplus::BitmapData data;
-  if (bitmap->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+  if (bitmap->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+      Gdiplus::Ok)
     return pixels;
   pixels.resize((size_t)w * h);
   for (int y = 0; y < h; ++y) {
@@ -50,7 +51,8 @@ int CountInFrame(const SImage& image, const std::vector<uint32_t>& pixels, int c
   int fw = image.GetWidth() / columns, fh = image.GetHeight() / rows;
   int count = 0;
   for (int y = row * fh; y < (row + 1) * fh; ++y) {
-    for (int x = column * fw; x < (column + 1) * fw; ++x) count += test(pixels[(size_t)y * image.GetWidth() + x]);
+    for (int x = column * fw; x < (column + 1) * fw; ++x)
+      count += test(pixels[(size_t)y * image.GetWidth() + x]);
   }
   return count;
 }
@@ -68,8 +70,8 @@ struct Blob {
 // The patches of frame (column, row) for whose pixels test holds, top to
 // bottom in the order they are met.
 template <typename Test>
-std::vector<Blob> BlobsInFrame(const SImage& image, const std::vector<uint32_t>& pixels, int columns, int rows,
-                               int column, int row, Test test) {
+std::vector<Blob> BlobsInFrame(const SImage& image, const std::vector<uint32_t>& pixels,
+                               int columns, int rows, int column, int row, Test test) {
   int fw = image.GetWidth() / columns, fh = image.GetHeight() / rows;
   auto inked = [&](int x, int y) {
     return test(pixels[(size_t)(row * fh + y) * image.GetWidth() + column * fw + x]) != 0;
@@ -93,7 +95,9 @@ std::vector<Blob> BlobsInFrame(const SImage& image, const std::vector<uint32_t>&
         for (int dy = -1; dy <= 1; ++dy) {
           for (int dx = -1; dx <= 1; ++dx) {
             int nx = px + dx, ny = py + dy;
-            if (nx < 0 || ny < 0 || nx >= fw || ny >= fh || seen[(size_t)ny * fw + nx] || !inked(nx, ny)) continue;
+            if (nx < 0 || ny < 0 || nx >= fw || ny >= fh || seen[(size_t)ny * fw + nx] ||
+                !inked(nx, ny))
+              continue;
             seen[(size_t)ny * fw + nx] = 1;
             stack.push_back({nx, ny});
           }
@@ -170,10 +174,13 @@ TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
     ASSERT_EQ(2u, colon.size()) << name << ": frame 12 is not two patches (a colon)";
     const Blob& upper = colon[0].top < colon[1].top ? colon[0] : colon[1];
     const Blob& lower = colon[0].top < colon[1].top ? colon[1] : colon[0];
-    EXPECT_LT(upper.bottom, lower.top) << name << ": the colon's points are not one above the other";
-    EXPECT_LE(fabs(upper.CentreX() - lower.CentreX()), 1.0) << name << ": the colon's points are not aligned";
+    EXPECT_LT(upper.bottom, lower.top)
+        << name << ": the colon's points are not one above the other";
+    EXPECT_LE(fabs(upper.CentreX() - lower.CentreX()), 1.0)
+        << name << ": the colon's points are not aligned";
     EXPECT_LT(upper.CentreY(), middle) << name << ": the colon's upper point is not high";
-    EXPECT_NEAR(lower.CentreY(), point[0].CentreY(), 2.0) << name << ": the colon's lower point is not on the line";
+    EXPECT_NEAR(lower.CentreY(), point[0].CentreY(), 2.0)
+        << name << ": the colon's lower point is not on the line";
   }
 }
 
@@ -196,4 +203,50 @@ TEST(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   // The fireball grows, then fades.
   EXPECT_LT(light[0], light[8]);
   EXPECT_GT(light[8], light[31]);
+}
+
+TEST(Images, NormalMapsFollowTheReliefOfTheirTextures) {
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "img"));
+  auto luminance = [](uint32_t argb) {
+    return 0.3 * ((argb >> 16) & 0xFF) + 0.59 * ((argb >> 8) & 0xFF) + 0.11 * (argb & 0xFF);
+  };
+  for (const auto& pair : RequiredNames::NormalMaps()) {
+    SImage texture, normal;
+    ASSERT_TRUE(LoadImage(archive, pair.first, texture)) << pair.first;
+    ASSERT_TRUE(LoadImage(archive, pair.second, normal)) << pair.second;
+    ASSERT_EQ(texture.GetWidth(), normal.GetWidth()) << pair.second;
+    ASSERT_EQ(texture.GetHeight(), normal.GetHeight()) << pair.second;
+    std::vector<uint32_t> colours = Pixels(texture), normals = Pixels(normal);
+    const int w = texture.GetWidth(), h = texture.GetHeight();
+    // Unit vectors facing out of the surface (within what JPEG keeps),
+    // tilted over a fair share of the picture; the texture is brighter where
+    // its normal faces the light (from the upper left) than where it faces
+    // away: the two come from the same height.
+    const double light[3] = {-0.503, -0.604, 0.618};
+    double lengthError = 0, litSum = 0, shadowSum = 0;
+    int tilted = 0, inward = 0, lit = 0, shadow = 0;
+    for (int i = 0; i < w * h; ++i) {
+      uint32_t n = normals[i];
+      double v[3] = {((n >> 16) & 0xFF) / 127.5 - 1, -(((n >> 8) & 0xFF) / 127.5 - 1),
+                     (n & 0xFF) / 127.5 - 1};
+      lengthError += fabs(sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]) - 1);
+      inward += v[2] <= 0;
+      tilted += v[2] < 0.95;
+      double facing = v[0] * light[0] + v[1] * light[1] + v[2] * light[2] - light[2];
+      if (facing > 0.02) {
+        ++lit;
+        litSum += luminance(colours[i]);
+      } else if (facing < -0.02) {
+        ++shadow;
+        shadowSum += luminance(colours[i]);
+      }
+    }
+    EXPECT_LT(lengthError / (w * h), 0.08) << pair.second;
+    EXPECT_EQ(0, inward) << pair.second << " has normals facing into the surface";
+    EXPECT_GT(tilted, w * h / 50) << pair.second << " is nearly flat";
+    ASSERT_GT(lit, 0) << pair.second;
+    ASSERT_GT(shadow, 0) << pair.second;
+    EXPECT_GT(litSum / lit, 1.1 * shadowSum / shadow) << pair.second;
+  }
 }

@@ -50,26 +50,26 @@ const char* const kLevelImages[] = {
     "hud_tip_door.png", "hud_tip_mat.png", "hud_tip_end.png",
 };
 
-// Theme texture slots: the file after "theme_" and which of egypt,
-// medieval and hitech have it.
+// Theme texture slots: the file after "theme_", which of egypt, medieval
+// and hitech have it, and whether the level loads it with its normal map.
 const struct {
   const char* file;
-  bool egypt, medieval, hitech;
+  bool egypt, medieval, hitech, normalMap;
 } kThemeSlots[] = {
-    {"ground.jpg", true, true, true},     {"wall.jpg", true, true, true},
-    {"wallarrow.jpg", true, false, false}, {"wall_on.jpg", true, false, true},
-    {"wall_off.jpg", true, false, true},  {"wall_top.jpg", true, true, true},
-    {"wall_roof.jpg", true, true, true},  {"wall_roof1.jpg", true, true, true},
-    {"wall_roof2.jpg", true, true, true}, {"piston.jpg", false, false, true},
-    {"jumper.jpg", true, true, true},     {"jumper2.jpg", true, true, true},
-    {"door_small.jpg", true, true, true}, {"door_big.jpg", true, true, true},
-    {"door_side.jpg", true, true, true},  {"blocker.jpg", true, true, true},
-    {"box.jpg", true, true, true},        {"boxfront.jpg", true, true, true},
-    {"boxtop.jpg", true, true, true},     {"forward.jpg", true, true, true},
-    {"turbo.jpg", true, true, true},      {"enemy.jpg", true, true, true},
-    {"fan.jpg", true, true, true},        {"gem.png", true, true, true},
-    {"guard.jpg", true, true, true},      {"guard2.jpg", false, true, false},
-    {"mine.jpg", true, true, true},       {"mirror.jpg", true, true, true},
+    {"ground.jpg", true, true, true, false},     {"wall.jpg", true, true, true, true},
+    {"wallarrow.jpg", true, false, false, true}, {"wall_on.jpg", true, false, true, true},
+    {"wall_off.jpg", true, false, true, true},   {"wall_top.jpg", true, true, true, false},
+    {"wall_roof.jpg", true, true, true, false},  {"wall_roof1.jpg", true, true, true, true},
+    {"wall_roof2.jpg", true, true, true, true},  {"piston.jpg", false, false, true, true},
+    {"jumper.jpg", true, true, true, false},     {"jumper2.jpg", true, true, true, false},
+    {"door_small.jpg", true, true, true, false}, {"door_big.jpg", true, true, true, false},
+    {"door_side.jpg", true, true, true, false},  {"blocker.jpg", true, true, true, true},
+    {"box.jpg", true, true, true, false},        {"boxfront.jpg", true, true, true, false},
+    {"boxtop.jpg", true, true, true, false},     {"forward.jpg", true, true, true, false},
+    {"turbo.jpg", true, true, true, false},      {"enemy.jpg", true, true, true, false},
+    {"fan.jpg", true, true, true, false},        {"gem.png", true, true, true, true},
+    {"guard.jpg", true, true, true, false},      {"guard2.jpg", false, true, false, false},
+    {"mine.jpg", true, true, true, false},       {"mirror.jpg", true, true, true, false},
 };
 
 const char* const kBonusImages[] = {
@@ -116,6 +116,7 @@ std::vector<std::string> Images() {
     if (slot.medieval) Append(names, std::string("medieval_") + slot.file);
     if (slot.hitech) Append(names, std::string("hitech_") + slot.file);
   }
+  for (const auto& pair : NormalMaps()) Append(names, pair.second);
   AppendAll(names, kBonusImages);
   AppendAll(names, kMenuImages);
   for (int on = 0; on < 2; ++on) {
@@ -127,6 +128,21 @@ std::vector<std::string> Images() {
       Append(names, std::string("menu_name_") + char('0' + world) + char('0' + level) + ".png");
   }
   return names;
+}
+
+std::vector<std::pair<std::string, std::string>> NormalMaps() {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  const char* const themes[3] = {"egypt_", "medieval_", "hitech_"};
+  for (const auto& slot : kThemeSlots) {
+    bool has[3] = {slot.egypt, slot.medieval, slot.hitech};
+    for (int theme = 0; theme < 3; ++theme) {
+      if (!slot.normalMap || !has[theme]) continue;
+      std::string name = std::string(themes[theme]) + slot.file;
+      size_t dot = name.rfind('.');
+      pairs.push_back({name, name.substr(0, dot) + "+n" + name.substr(dot)});
+    }
+  }
+  return pairs;
 }
 
 std::vector<std::string> Sounds() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace RequiredNames {
@@ -21,5 +22,9 @@ std::vector<std::string> Sounds();
 std::vector<std::string> Meshes();
 std::vector<std::string> Effects();
 std::vector<std::string> Levels();
+// The theme textures the level loads with their normal maps, each with the
+// name of its normal map (the name without its extension, "+n.", the
+// extension); Images() holds both.
+std::vector<std::pair<std::string, std::string>> NormalMaps();
 
 }  // namespace RequiredNames

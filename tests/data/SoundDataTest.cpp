@@ -1,9 +1,10 @@
 // The sound files that the level and the menu load, read from the sound
 // archive with the game's key: every effect a plain PCM WAVE file whose
-// "fmt " chunk is followed at once by "data", short and distinct from the
-// others, and every tune MPEG-1 layer III at 44100 Hz, stereo, 160 kbit/s in
-// every frame, which the platform's decoders (the Windows Media reader for
-// the length, ACM in 522-byte blocks for the samples) read back.
+// "fmt " chunk is followed at once by "data", as long as its use needs and
+// distinct from the others, and every tune MPEG-1 layer III at 44100 Hz,
+// stereo, 160 kbit/s in every frame, one to three minutes long, which the
+// platform's decoders (the Windows Media reader for the length, ACM in
+// 522-byte blocks for the samples) read back.
 #include "core/Platform.h"
 
 #include "core/SDigest.h"
@@ -22,19 +23,66 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The sounds that loop in the level (their channels repeat them).
-const char* const kLoops[] = {"alarm.wav", "bip_dynamite.wav", "bip_target.wav", "boulder.wav", "electricity.wav",
-                              "fan.wav",   "fire.wav",         "move.wav",       "wagon.wav"};
+// The sounds that loop in the level (their channels repeat them), and the
+// wind that a fast craft hears for as long as it passes walls.
+const char* const kLoops[] = {
+    "alarm.wav", "bip_dynamite.wav", "bip_target.wav", "boulder.wav", "electricity.wav",
+    "fan.wav",   "fire.wav",         "move.wav",       "wagon.wav",   "wind.wav"};
+// Crashes that ring out like the explosions.
+const char* const kCrashes[] = {"die.wav", "bounce_wallfront.wav"};
 
-bool IsLoop(const std::string& name) {
-  for (const char* loop : kLoops)
-    if (name == loop) return true;
+template <size_t N>
+bool IsIn(const std::string& name, const char* const (&list)[N]) {
+  for (const char* entry : list)
+    if (name == entry) return true;
   return false;
+}
+
+// Seconds a sound lasts by its use: loops long enough not to be heard
+// repeating; explosions and crashes ring for a second or more; voices say a
+// few words; menu clicks stay short; everything else is a one-shot.
+struct LengthRange {
+  double shortest, longest;
+};
+
+LengthRange LengthFor(const std::string& name) {
+  if (IsIn(name, kLoops)) return {1.0, 4.0};
+  if (name.compare(0, 10, "explosion_") == 0 || IsIn(name, kCrashes)) return {1.0, 4.0};
+  if (name.compare(0, 6, "voice_") == 0) return {0.5, 4.0};
+  if (name.compare(0, 5, "menu_") == 0) return {0.03, 0.5};
+  return {0.2, 2.5};
+}
+
+// Words come as bursts of sound with quieter gaps between: counts the times
+// the level (in 20 ms windows) rises from below a tenth of its loudest
+// window to above a third of it.
+int CountBursts(const int16_t* samples, int frames, int channels, int rate) {
+  int window = rate / 50;
+  std::vector<double> levels;
+  for (int start = 0; start + window <= frames; start += window) {
+    double energy = 0;
+    for (int i = start; i < start + window; ++i)
+      energy += (double)samples[i * channels] * samples[i * channels];
+    levels.push_back(sqrt(energy / window));
+  }
+  double loudest = levels.empty() ? 0 : *std::max_element(levels.begin(), levels.end());
+  int bursts = 0;
+  bool quiet = true;
+  for (double level : levels) {
+    if (quiet && level > loudest / 3) {
+      ++bursts;
+      quiet = false;
+    } else if (level < loudest / 10) {
+      quiet = true;
+    }
+  }
+  return bursts;
 }
 
 bool EndsWith(const std::string& name, const char* end) {
@@ -50,7 +98,9 @@ std::vector<std::string> SoundsEndingIn(const char* end) {
   return names;
 }
 
-uint32_t Word(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((uint32_t)p[3] << 24); }
+uint32_t Word(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | ((uint32_t)p[3] << 24);
+}
 uint16_t Half(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)); }
 
 TEST(SoundDataTest, EffectsArePcmWavesWithFormatThenData) {
@@ -82,12 +132,14 @@ TEST(SoundDataTest, EffectsArePcmWavesWithFormatThenData) {
     uint32_t dataSize = Word(p + 40);
     ASSERT_EQ(dataSize, (uint32_t)size - 44);
 
-    // Short, audible, and a loop joins its end to its start without a click:
-    // that jump is no larger than the largest one inside the sound.
+    // As long as its use, audible, and a loop joins its end to its start
+    // without a click: that jump is no larger than the largest one inside
+    // the sound.
     int frames = (int)dataSize / (channels * 2);
     double seconds = (double)frames / rate;
-    EXPECT_GE(seconds, 0.05);
-    EXPECT_LE(seconds, 0.3);
+    LengthRange range = LengthFor(name);
+    EXPECT_GE(seconds, range.shortest);
+    EXPECT_LE(seconds, range.longest);
     const int16_t* samples = (const int16_t*)(p + 44);
     int peak = 0, largestStep = 0;
     for (int i = 0; i < frames; ++i) {
@@ -99,8 +151,11 @@ TEST(SoundDataTest, EffectsArePcmWavesWithFormatThenData) {
       }
     }
     EXPECT_GE(peak, 32768 / 8);
-    if (IsLoop(name)) {
+    if (IsIn(name, kLoops)) {
       EXPECT_LE(abs(samples[(frames - 1) * channels] - samples[0]), largestStep);
+    }
+    if (name.compare(0, 6, "voice_") == 0) {
+      EXPECT_GE(CountBursts(samples, frames, channels, (int)rate), 2) << "no words in the voice";
     }
 
     SString digest = SDigest::Md5(p + 44, (int)dataSize);
@@ -134,7 +189,8 @@ TEST(SoundDataTest, TunesAreMpegLayer3At44100StereoConstant160) {
       ++frames;
     }
     EXPECT_EQ(at, size);
-    EXPECT_GE(frames * 1152 / 44100, 4) << "a tune of at least four seconds";
+    EXPECT_GE(frames * 1152 / 44100, 60) << "a tune of at least a minute";
+    EXPECT_LE(frames * 1152 / 44100, 180) << "a tune of at most three minutes";
   }
 }
 
@@ -170,7 +226,9 @@ TEST(SoundDataTest, TunesDecodeThroughTheMediaReaderAndAcm) {
     WORD streamNumber = 0, length = sizeof(QWORD);
     WMT_ATTR_DATATYPE type;
     QWORD duration = 0;
-    EXPECT_EQ(header->GetAttributeByName(&streamNumber, L"Duration", &type, (BYTE*)&duration, &length), S_OK);
+    EXPECT_EQ(
+        header->GetAttributeByName(&streamNumber, L"Duration", &type, (BYTE*)&duration, &length),
+        S_OK);
     double seconds = duration / 1e7;
     double frameSeconds = size / 522.45 * 1152 / 44100;
     EXPECT_NEAR(seconds, frameSeconds, 0.2);
@@ -227,7 +285,8 @@ TEST(SoundDataTest, TunesDecodeThroughTheMediaReaderAndAcm) {
       block.cbSrcLength = 522;
       ASSERT_EQ(acmStreamConvert(acm, &block, ACM_STREAMCONVERTF_BLOCKALIGN), 0u);
       const int16_t* samples = (const int16_t*)out.GetBuffer();
-      for (DWORD i = 0; i < block.cbDstLengthUsed / 2; ++i) energy += (double)samples[i] * samples[i];
+      for (DWORD i = 0; i < block.cbDstLengthUsed / 2; ++i)
+        energy += (double)samples[i] * samples[i];
       decoded += block.cbDstLengthUsed;
     }
     block.cbSrcLength = 522;

@@ -28,9 +28,11 @@ struct Pixels {
   std::vector<float> floats;
 
   uint32_t At(int x, int y) const { return colors[(size_t)y * width + x]; }
-  int Red(int x, int y) const { return (At(x, y) >> 16) & 0xFF; }
-  int Green(int x, int y) const { return (At(x, y) >> 8) & 0xFF; }
-  int Blue(int x, int y) const { return At(x, y) & 0xFF; }
+  // Byte n of a colour: 0 blue, 1 green, 2 red.
+  int Channel(int x, int y, int n) const { return (At(x, y) >> (8 * n)) & 0xFF; }
+  int Red(int x, int y) const { return Channel(x, y, 2); }
+  int Green(int x, int y) const { return Channel(x, y, 1); }
+  int Blue(int x, int y) const { return Channel(x, y, 0); }
   // Component c (0 r, 1 g, 2 b, 3 a) of a float target.
   float Float(int x, int y, int c) const { return floats[((size_t)y * width + x) * 4 + c]; }
 };
@@ -40,10 +42,9 @@ inline Pixels ReadTarget(IDirect3DDevice9* device, IDirect3DSurface9* surface) {
   D3DSURFACE_DESC desc;
   if (!device || !surface || FAILED(surface->GetDesc(&desc))) return pixels;
   IDirect3DSurface9* copy = nullptr;
-  if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                 nullptr))) {
+  if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                 D3DPOOL_SYSTEMMEM, &copy, nullptr)))
     return pixels;
-  }
   D3DLOCKED_RECT locked;
   if (SUCCEEDED(device->GetRenderTargetData(surface, copy)) &&
       SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
@@ -74,7 +75,8 @@ inline Pixels ReadTarget(SDx* engine, const SDxRenderTarget& target) {
 }
 
 // Fills a target (or a rectangle of it) with a colour, as Clear does.
-inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color, const RECT* rect = nullptr) {
+inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color,
+                       const RECT* rect = nullptr) {
   IDirect3DDevice9* device = engine->m_device;
   device->SetRenderTarget(0, target->surface);
   if (rect) {
@@ -85,12 +87,13 @@ inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color, con
   }
 }
 
-// One engine on an 800 x 450 window for the tests of a suite.
-class EngineSuite : public ::testing::Test {
+// One engine (of class E) on an 800 x 450 window for the tests of a suite.
+template <class E>
+class EngineSuiteOf : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     s_window = MakeEngineWindow().release();
-    s_engine = new SDx;
+    s_engine = new E;
     SDxConfig config;
     s_error.Set("");
     s_created = s_engine->Create(s_window, &config, &s_error);
@@ -105,7 +108,8 @@ protected:
 
   // Draws the full-screen pass of the shader from the source target into the
   // destination target (cleared first), as the frame's ping-pong does.
-  static void RunScreenPass(SDxShader* shader, SDxRenderTarget* source, SDxRenderTarget* destination) {
+  static void RunScreenPass(SDxShader* shader, SDxRenderTarget* source,
+                            SDxRenderTarget* destination) {
     IDirect3DDevice9* device = s_engine->m_device;
     device->BeginScene();
     s_engine->m_currentTarget = source;
@@ -115,7 +119,9 @@ protected:
   }
 
   inline static SWnd* s_window = nullptr;
-  inline static SDx* s_engine = nullptr;
+  inline static E* s_engine = nullptr;
   inline static bool s_created = false;
   inline static SString s_error;
 };
+
+using EngineSuite = EngineSuiteOf<SDx>;

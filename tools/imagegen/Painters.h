@@ -2,8 +2,10 @@
 // kind field):
 //
 //   solid                   c0 everywhere; caption centred in c1
-//   texture:PATTERN         a tileable pattern mixing c0 and c1, accents c2;
-//                           caption small at the bottom
+//   texture:PATTERN[:LOOK]  a tileable pattern mixing c0 and c1, accents c2;
+//                           caption small at the bottom; LOOK "relief" lights
+//                           it from its height (c0 high, c1 low, accents
+//                           higher), "normal" also makes its normal map
 //   label                   transparent; caption segments as centred lines
 //                           in c0 outlined with c1
 //   caption                 label text on an opaque c1 ground, text c0,
@@ -36,3 +38,8 @@ struct ImageDescription;
 // Paints the description onto the canvas (made at the description's size);
 // false with a message for an unknown kind or a bad parameter.
 bool PaintImage(const ImageDescription& description, Canvas& canvas, SString& error);
+// True when the description asks for a normal map beside the image.
+bool HasNormalMap(const ImageDescription& description);
+// Paints the normal map of the description's height onto the canvas (made
+// at the description's size): tangent-space normals as RGB.
+bool PaintNormalMap(const ImageDescription& description, Canvas& canvas, SString& error);

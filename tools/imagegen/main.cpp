@@ -13,6 +13,7 @@
 #include "core/SFileMem.h"
 #include "core/SString.h"
 #include "core/SStringArray.h"
+#include "tools/common/TextLines.h"
 #include "tools/imagegen/Canvas.h"
 #include "tools/imagegen/ImageDescription.h"
 #include "tools/imagegen/Painters.h"
@@ -39,18 +40,11 @@ int Run(const char* table, const char* folderName) {
   // Names seen so far, compared without regard to case as the archive does.
   SStringArray names;
   names.m_flags = 2;
-  // Lines end with LF or CR LF, so that the table reads the same whatever
-  // line ends a checkout gives it.
   SString text = file.ReadString();
   int lineNumber = 0;
-  for (int start = 0; start < text.GetLength();) {
-    int end = text.FindChar('\n', start);
-    if (end < 0) end = text.GetLength();
-    SString line = text.Mid(start, end - start);
-    start = end + 1;
+  SString line;
+  for (int start = 0; NextLine(text, start, line);) {
     ++lineNumber;
-    if (line.GetLength() > 0 && line.GetAt(line.GetLength() - 1) == '\r')
-      line.SetLength(line.GetLength() - 1);
     line.Trim(-1, -1, false);
     if (line.GetLength() == 0) continue;
     ImageDescription description;
@@ -63,7 +57,22 @@ int Run(const char* table, const char* folderName) {
     Canvas canvas(description.width, description.height);
     if (!PaintImage(description, canvas, error)) return Fail(table, lineNumber, error.GetText());
     SString path = folder + description.name;
-    if (!canvas.Save(path.GetText(), description.jpeg)) return Fail(table, lineNumber, "cannot write the image");
+    if (!canvas.Save(path.GetText(), description.jpeg))
+      return Fail(table, lineNumber, "cannot write the image");
+    if (HasNormalMap(description)) {
+      // The normal map: the image's name without its extension, "+n.", and
+      // the extension.
+      int dot = description.name.ReverseFindChar('.');
+      SString normalName = description.name.Left(dot) + "+n" + description.name.Mid(dot);
+      if (names.FindSorted(normalName.GetText()) >= 0)
+        return Fail(table, lineNumber, "the normal map's name is used");
+      names.InsertSorted(normalName.GetText());
+      Canvas normal(description.width, description.height);
+      if (!PaintNormalMap(description, normal, error))
+        return Fail(table, lineNumber, error.GetText());
+      if (!normal.Save((folder + normalName).GetText(), description.jpeg))
+        return Fail(table, lineNumber, "cannot write the normal map");
+    }
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "tools/common/DescriptionReader.h"
 #include "tools/soundgen/Filter.h"
 #include "tools/soundgen/Oscillator.h"
+#include "tools/soundgen/WaveFile.h"
 
 #include <math.h>
 
@@ -41,17 +42,41 @@ const double kGateSmoothing = 250.0;
 }  // namespace
 
 EffectSound::EffectSound()
-    : m_seconds(0), m_wave(0), m_from(0), m_to(0), m_attack(0), m_decay(0), m_release(0), m_volume(0),
-      m_noise(0), m_lowPass(0), m_lowPassEnd(0), m_highPass(0), m_vibratoRate(0), m_vibratoDepth(0),
-      m_tremoloRate(0), m_tremoloDepth(0), m_gateRate(0), m_gateDuty(1), m_steps(0), m_partialCount(0),
-      m_vowelFrom(-1), m_vowelTo(-1), m_echoDelay(0), m_echoGain(0), m_seed(0), m_loop(false), m_length(0) {}
+    : m_seconds(0),
+      m_wave(0),
+      m_from(0),
+      m_to(0),
+      m_attack(0),
+      m_decay(0),
+      m_release(0),
+      m_volume(0),
+      m_noise(0),
+      m_lowPass(0),
+      m_lowPassEnd(0),
+      m_highPass(0),
+      m_vibratoRate(0),
+      m_vibratoDepth(0),
+      m_tremoloRate(0),
+      m_tremoloDepth(0),
+      m_gateRate(0),
+      m_gateDuty(1),
+      m_steps(0),
+      m_partialCount(0),
+      m_vowelFrom(-1),
+      m_vowelTo(-1),
+      m_echoDelay(0),
+      m_echoGain(0),
+      m_seed(0),
+      m_loop(false),
+      m_length(0) {}
 
 bool EffectSound::ReadPair(DescriptionReader& reader, const char* key, double& a, double& b,
                            bool optionalSecond) {
   SString value = reader.GetOption(key, 9);
   int colon = value.FindChar(':');
   if (colon < 0 && optionalSecond) {
-    if (!DescriptionReader::ParseNumber(value.GetText(), a)) return reader.Fail("bad %s value", key);
+    if (!DescriptionReader::ParseNumber(value.GetText(), a))
+      return reader.Fail("bad %s value", key);
     b = a;
     return true;
   }
@@ -66,15 +91,18 @@ bool EffectSound::Read(DescriptionReader& reader) {
   if (reader.GetCount() < 9) return reader.Fail("a sound needs nine fields");
   if (m_name.GetLength() == 0 || m_name.FindChar('/') >= 0 || m_name.FindChar('\\') >= 0)
     return reader.Fail("bad sound name");
-  m_wave = Oscillator::FindWave(reader.Get(2).GetText());
-  if (m_wave < 0) return reader.Fail("unknown wave \"%s\"", reader.Get(2).GetText());
-  if (!reader.GetNumber(1, m_seconds) || !reader.GetNumber(3, m_from) || !reader.GetNumber(4, m_to) ||
-      !reader.GetNumber(5, m_attack) || !reader.GetNumber(6, m_decay) || !reader.GetNumber(7, m_release) ||
+  m_wave = reader.Get(2) == "speech" ? WAVE_SPEECH : Oscillator::FindWave(reader.Get(2).GetText());
+  if (m_wave < 0 && !IsSpeech()) return reader.Fail("unknown wave \"%s\"", reader.Get(2).GetText());
+  if (!reader.GetNumber(1, m_seconds) || !reader.GetNumber(3, m_from) ||
+      !reader.GetNumber(4, m_to) || !reader.GetNumber(5, m_attack) ||
+      !reader.GetNumber(6, m_decay) || !reader.GetNumber(7, m_release) ||
       !reader.GetNumber(8, m_volume))
     return false;
-  if (m_seconds < 0.01 || m_seconds > 30.0) return reader.Fail("length out of range");
+  if ((m_seconds < 0.01 && !(IsSpeech() && m_seconds == 0)) || m_seconds > 30.0)
+    return reader.Fail("length out of range");
   if (m_from <= 0 || m_to <= 0) return reader.Fail("frequencies must be above 0");
-  if (m_attack < 0 || m_decay < 0 || m_release < 0 || m_attack + m_release > m_seconds)
+  if (m_attack < 0 || m_decay < 0 || m_release < 0 ||
+      (m_seconds > 0 && m_attack + m_release > m_seconds))
     return reader.Fail("bad envelope");
   if (m_volume <= 0 || m_volume > 1) return reader.Fail("volume out of (0, 1]");
   m_length = (int)lround(m_seconds * SAMPLE_RATE);
@@ -83,8 +111,8 @@ bool EffectSound::Read(DescriptionReader& reader) {
 }
 
 bool EffectSound::ReadOptions(DescriptionReader& reader) {
-  static const char* const kKeys[] = {"noise",   "lowpass", "highpass", "vibrato", "tremolo", "gate",
-                                      "steps",   "partials", "formant", "echo",    "seed"};
+  static const char* const kKeys[] = {"noise", "lowpass",  "highpass", "vibrato", "tremolo", "gate",
+                                      "steps", "partials", "formant",  "echo",    "seed"};
   for (int i = 9; i < reader.GetCount(); ++i) {
     SString field = reader.Get(i);
     if (field == "loop") {
@@ -100,26 +128,33 @@ bool EffectSound::ReadOptions(DescriptionReader& reader) {
   }
   double unused = 0;
   if (reader.HasOption("noise", 9)) {
-    if (!DescriptionReader::ParseNumber(reader.GetOption("noise", 9).GetText(), m_noise) || m_noise < 0 ||
-        m_noise > 1)
+    if (!DescriptionReader::ParseNumber(reader.GetOption("noise", 9).GetText(), m_noise) ||
+        m_noise < 0 || m_noise > 1)
       return reader.Fail("noise wants a number from 0 to 1");
   }
-  if (reader.HasOption("lowpass", 9) && !ReadPair(reader, "lowpass", m_lowPass, m_lowPassEnd, true)) return false;
-  if (reader.HasOption("highpass", 9) && !ReadPair(reader, "highpass", m_highPass, unused, true)) return false;
-  if (reader.HasOption("vibrato", 9) && !ReadPair(reader, "vibrato", m_vibratoRate, m_vibratoDepth, false))
+  if (reader.HasOption("lowpass", 9) && !ReadPair(reader, "lowpass", m_lowPass, m_lowPassEnd, true))
     return false;
-  if (reader.HasOption("tremolo", 9) && !ReadPair(reader, "tremolo", m_tremoloRate, m_tremoloDepth, false))
+  if (reader.HasOption("highpass", 9) && !ReadPair(reader, "highpass", m_highPass, unused, true))
     return false;
-  if (reader.HasOption("gate", 9) && !ReadPair(reader, "gate", m_gateRate, m_gateDuty, false)) return false;
-  if (reader.HasOption("echo", 9) && !ReadPair(reader, "echo", m_echoDelay, m_echoGain, false)) return false;
-  if (m_lowPass < 0 || m_lowPassEnd < 0 || m_highPass < 0 || m_vibratoRate < 0 || m_tremoloRate < 0 ||
-      m_gateRate < 0 || m_gateDuty <= 0 || m_gateDuty > 1 || m_tremoloDepth < 0 || m_tremoloDepth > 1 ||
-      m_echoDelay < 0 || m_echoDelay >= m_seconds || m_echoGain < 0 || m_echoGain >= 1)
+  if (reader.HasOption("vibrato", 9) &&
+      !ReadPair(reader, "vibrato", m_vibratoRate, m_vibratoDepth, false))
+    return false;
+  if (reader.HasOption("tremolo", 9) &&
+      !ReadPair(reader, "tremolo", m_tremoloRate, m_tremoloDepth, false))
+    return false;
+  if (reader.HasOption("gate", 9) && !ReadPair(reader, "gate", m_gateRate, m_gateDuty, false))
+    return false;
+  if (reader.HasOption("echo", 9) && !ReadPair(reader, "echo", m_echoDelay, m_echoGain, false))
+    return false;
+  if (m_lowPass < 0 || m_lowPassEnd < 0 || m_highPass < 0 || m_vibratoRate < 0 ||
+      m_tremoloRate < 0 || m_gateRate < 0 || m_gateDuty <= 0 || m_gateDuty > 1 ||
+      m_tremoloDepth < 0 || m_tremoloDepth > 1 || m_echoDelay < 0 ||
+      (m_seconds > 0 && m_echoDelay >= m_seconds) || m_echoGain < 0 || m_echoGain >= 1)
     return reader.Fail("option value out of range");
   if (reader.HasOption("steps", 9)) {
     double steps = 0;
-    if (!DescriptionReader::ParseNumber(reader.GetOption("steps", 9).GetText(), steps) || steps < 2 ||
-        steps > 64 || steps != (int)steps)
+    if (!DescriptionReader::ParseNumber(reader.GetOption("steps", 9).GetText(), steps) ||
+        steps < 2 || steps > 64 || steps != (int)steps)
       return reader.Fail("steps wants a whole number from 2 to 64");
     m_steps = (int)steps;
   }
@@ -137,27 +172,60 @@ bool EffectSound::ReadOptions(DescriptionReader& reader) {
       SString item = list.Mid(start, comma - start);
       start = comma + 1;
       int colon = item.FindChar(':');
-      if (m_partialCount == MAX_PARTIALS) return reader.Fail("at most %d partials", (int)MAX_PARTIALS);
+      if (m_partialCount == MAX_PARTIALS)
+        return reader.Fail("at most %d partials", (int)MAX_PARTIALS);
       double& ratio = m_partialRatio[m_partialCount];
       double& level = m_partialLevel[m_partialCount];
       if (colon < 0 || !DescriptionReader::ParseNumber(item.Left(colon).GetText(), ratio) ||
-          !DescriptionReader::ParseNumber(item.Mid(colon + 1).GetText(), level) || ratio <= 0 || level < 0)
+          !DescriptionReader::ParseNumber(item.Mid(colon + 1).GetText(), level) || ratio <= 0 ||
+          level < 0)
         return reader.Fail("partials wants RATIO:LEVEL pairs joined by ','");
       ++m_partialCount;
     }
   }
   if (reader.HasOption("formant", 9)) {
     SString vowels = reader.GetOption("formant", 9);
-    if (vowels.GetLength() < 1 || vowels.GetLength() > 2) return reader.Fail("formant wants one or two vowels");
+    if (vowels.GetLength() < 1 || vowels.GetLength() > 2)
+      return reader.Fail("formant wants one or two vowels");
     m_vowelFrom = FindVowel(vowels.GetAt(0));
     m_vowelTo = FindVowel(vowels.GetAt(vowels.GetLength() - 1));
-    if (m_vowelFrom < 0 || m_vowelTo < 0) return reader.Fail("unknown vowel in \"%s\"", vowels.GetText());
+    if (m_vowelFrom < 0 || m_vowelTo < 0)
+      return reader.Fail("unknown vowel in \"%s\"", vowels.GetText());
   }
+  if (IsSpeech() &&
+      (m_loop || m_partialCount > 0 || m_vowelFrom >= 0 || m_steps || m_vibratoDepth > 0))
+    return reader.Fail("speech takes no loop, partials, formants, steps or vibrato");
   if (m_loop) {
     if (m_from != m_to || m_steps || m_attack != 0 || m_decay != 0 || m_release != 0 ||
         m_lowPassEnd != m_lowPass || m_vowelFrom != m_vowelTo)
       return reader.Fail("a loop keeps one frequency, filter and vowel and has no envelope");
   }
+  return true;
+}
+
+bool EffectSound::LoadSpeech(const char* folder, DescriptionReader& reader) {
+  SString path(folder);
+  path += "/";
+  path += m_name;
+  SArray<double> recorded;
+  int rate = 0;
+  if (!WaveFile::Read(path.GetText(), recorded, rate))
+    return reader.Fail("no 16-bit PCM speech in %s", path.GetText());
+  // To the sound's rate by linear interpolation.
+  int n = (int)((double)recorded.GetCount() * SAMPLE_RATE / rate);
+  m_speech.SetSize(n, false);
+  for (int i = 0; i < n; ++i) {
+    double at = (double)i * rate / SAMPLE_RATE;
+    int k = (int)at;
+    double next = k + 1 < recorded.GetCount() ? recorded[k + 1] : 0.0;
+    m_speech[i] = recorded[k] + (next - recorded[k]) * (at - k);
+  }
+  if (m_seconds == 0) {
+    double speed = m_from < m_to ? m_from : m_to;
+    m_seconds = (double)n / SAMPLE_RATE / speed + m_release + m_echoDelay * 3;
+    m_length = (int)lround(m_seconds * SAMPLE_RATE);
+  }
+  if (m_seconds > 30.0) return reader.Fail("the speech is too long");
   return true;
 }
 
@@ -191,19 +259,32 @@ double EffectSound::EnvelopeAt(double t) const {
 
 void EffectSound::Synthesize(int n, double* out) const {
   Oscillator tone, noise;
-  tone.Reset(m_wave, m_seed);
+  tone.Reset(IsSpeech() ? 0 : m_wave, m_seed);
   noise.Reset(Oscillator::WAVE_NOISE, m_seed ^ 0x5BD1E995u);
   Oscillator partials[MAX_PARTIALS];
-  for (int k = 0; k < m_partialCount; ++k) partials[k].Reset(m_wave, m_seed + 1 + k);
+  for (int k = 0; k < m_partialCount; ++k)
+    partials[k].Reset(IsSpeech() ? 0 : m_wave, m_seed + 1 + k);
   Filter lowPass(Filter::LOW_PASS), highPass(Filter::HIGH_PASS), gate(Filter::LOW_PASS);
-  Filter formants[3] = {Filter(Filter::BAND_PASS), Filter(Filter::BAND_PASS), Filter(Filter::BAND_PASS)};
+  Filter formants[3] = {Filter(Filter::BAND_PASS), Filter(Filter::BAND_PASS),
+                        Filter(Filter::BAND_PASS)};
   double vibrato = Snap(m_vibratoRate), tremolo = Snap(m_tremoloRate), gateRate = Snap(m_gateRate);
+  double speechAt = 0;
   for (int i = 0; i < n; ++i) {
     double t = (double)i / SAMPLE_RATE;
     double local = m_loop ? fmod(t, m_seconds) : t;
     double f = Snap(FrequencyAt(local));
     if (m_vibratoDepth > 0) f *= 1.0 + m_vibratoDepth * sin(kTwoPi * vibrato * t);
-    double s = tone.Next(f, SAMPLE_RATE);
+    double s = 0;
+    if (IsSpeech()) {
+      // f is the speed: the place in the speech moves by it.
+      int k = (int)speechAt;
+      if (k + 1 < m_speech.GetCount())
+        s = m_speech[k] + (m_speech[k + 1] - m_speech[k]) * (speechAt - k);
+      speechAt += f;
+      f = 0;
+    } else {
+      s = tone.Next(f, SAMPLE_RATE);
+    }
     for (int k = 0; k < m_partialCount; ++k)
       s += m_partialLevel[k] * partials[k].Next(Snap(f * m_partialRatio[k]), SAMPLE_RATE);
     if (m_noise > 0) s = (1.0 - m_noise) * s + m_noise * noise.NextNoise();
@@ -217,7 +298,8 @@ void EffectSound::Synthesize(int n, double* out) const {
       }
       s = v;
     }
-    if (m_lowPass > 0) s = lowPass.Next(s, m_lowPass * pow(m_lowPassEnd / m_lowPass, p), SAMPLE_RATE);
+    if (m_lowPass > 0)
+      s = lowPass.Next(s, m_lowPass * pow(m_lowPassEnd / m_lowPass, p), SAMPLE_RATE);
     if (m_highPass > 0) s = highPass.Next(s, m_highPass, SAMPLE_RATE);
     double level = EnvelopeAt(local);
     if (m_tremoloDepth > 0) level *= 1.0 - m_tremoloDepth * (0.5 + 0.5 * sin(kTwoPi * tremolo * t));

@@ -4,9 +4,11 @@
 //   NAME SECONDS WAVE FROM TO ATTACK DECAY RELEASE VOLUME [options]
 // WAVE is sine, triangle, square, saw, pulse or noise; FROM and TO are the
 // start and end frequencies in Hz (an exponential glide, or STEPS equal
-// jumps); ATTACK is a linear rise in seconds, DECAY an exponential fall per
-// second after it (0 holds), RELEASE a linear fade at the end in seconds;
-// VOLUME is the peak level in (0, 1]. Options:
+// jumps). WAVE "speech" takes recorded speech instead: the WAVE file of the
+// sound's name in the speech folder, played at FROM to TO times its speed;
+// SECONDS 0 makes the sound as long as the speech plus its release and echo; ATTACK is a linear
+// rise in seconds, DECAY an exponential fall per second after it (0 holds), RELEASE a linear fade
+// at the end in seconds; VOLUME is the peak level in (0, 1]. Options:
 //   noise=F            white noise mixed in, 0 to 1
 //   lowpass=HZ[:HZ2]   one-pole low-pass, its cut-off gliding to HZ2
 //   highpass=HZ        one-pole high-pass
@@ -31,11 +33,15 @@ class DescriptionReader;
 
 class EffectSound {
 public:
-  enum { SAMPLE_RATE = 22050, CHANNELS = 2, MAX_PARTIALS = 4 };
+  enum { SAMPLE_RATE = 22050, CHANNELS = 2, MAX_PARTIALS = 4, WAVE_SPEECH = -1 };
 
   EffectSound();
   // Reads the current record; false with the reader's message set.
   bool Read(DescriptionReader& reader);
+  bool IsSpeech() const { return m_wave == WAVE_SPEECH; }
+  // Reads the speech of a "speech" sound from the folder; false with the
+  // reader's message set.
+  bool LoadSpeech(const char* folder, DescriptionReader& reader);
   // Interleaved stereo samples (both channels alike), peak at the volume.
   void Render(SArray<float>& samples) const;
 
@@ -44,7 +50,8 @@ public:
   bool IsLoop() const { return m_loop; }
 
 private:
-  bool ReadPair(DescriptionReader& reader, const char* key, double& a, double& b, bool optionalSecond);
+  bool ReadPair(DescriptionReader& reader, const char* key, double& a, double& b,
+                bool optionalSecond);
   bool ReadOptions(DescriptionReader& reader);
   // n samples of the sound from its start, before the level is set.
   void Synthesize(int n, double* out) const;
@@ -71,5 +78,6 @@ private:
   double m_echoDelay, m_echoGain;
   uint32_t m_seed;
   bool m_loop;
-  int m_length;  // samples
+  int m_length;             // samples
+  SArray<double> m_speech;  // at SAMPLE_RATE
 };

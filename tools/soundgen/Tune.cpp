@@ -17,9 +17,53 @@ const char kSemitones[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
 
 }  // namespace
 
-Tune::Tune() : m_tempo(0), m_beats(0), m_voiceCount(0) {}
+Tune::Tune() : m_tempo(0), m_beats(0), m_voiceCount(0), m_sectionCount(0), m_formCount(0) {}
 
-double Tune::GetSeconds() const { return m_tempo > 0 ? m_beats * 60.0 / m_tempo : 0.0; }
+double Tune::GetSeconds() const {
+  return m_tempo > 0 ? m_formCount * m_beats * 60.0 / m_tempo : 0.0;
+}
+
+bool Tune::EndSection(DescriptionReader& reader) {
+  for (int i = 0; i < m_voiceCount; ++i) {
+    if (m_voices[i].beatsUsed != 0 && fabs(m_voices[i].beatsUsed - m_beats) > 1e-9)
+      return reader.Fail("voice \"%s\" has %g beats in section \"%s\", the section %g",
+                         m_voices[i].name.GetText(), m_voices[i].beatsUsed,
+                         m_sections[m_sectionCount - 1].GetText(), m_beats);
+    m_voices[i].beatsUsed = 0;
+    m_voices[i].lastBeats = 1;
+  }
+  return true;
+}
+
+bool Tune::StartSection(DescriptionReader& reader, const SString& name) {
+  if (m_sectionCount > 0 && !EndSection(reader)) return false;
+  if (m_sectionCount == MAX_SECTIONS) return reader.Fail("at most %d sections", (int)MAX_SECTIONS);
+  for (int i = 0; i < m_sectionCount; ++i)
+    if (m_sections[i] == name) return reader.Fail("section \"%s\" twice", name.GetText());
+  m_sections[m_sectionCount++] = name;
+  return true;
+}
+
+bool Tune::ReadForm(DescriptionReader& reader) {
+  for (int i = 1; i < reader.GetCount(); ++i) {
+    SString item = reader.Get(i);
+    int sign = item.FindChar('+') >= 0 ? item.FindChar('+') : item.FindChar('-');
+    SString name = sign < 0 ? item : item.Left(sign);
+    double transpose = 0;
+    if (sign >= 0 && (!DescriptionReader::ParseNumber(item.Mid(sign).GetText(), transpose) ||
+                      transpose != (int)transpose || fabs(transpose) > 24))
+      return reader.Fail("bad transposition in \"%s\"", item.GetText());
+    int section = -1;
+    for (int k = 0; k < m_sectionCount; ++k)
+      if (m_sections[k] == name) section = k;
+    if (section < 0) return reader.Fail("no section \"%s\"", name.GetText());
+    if (m_formCount == MAX_FORM) return reader.Fail("at most %d parts in the form", (int)MAX_FORM);
+    m_form[m_formCount].section = section;
+    m_form[m_formCount].transpose = (int)transpose;
+    ++m_formCount;
+  }
+  return true;
+}
 
 bool Tune::Read(DescriptionReader& reader) {
   while (reader.Next()) {
@@ -31,23 +75,36 @@ bool Tune::Read(DescriptionReader& reader) {
       if (!reader.GetNumber(1, m_beats)) return false;
       if (m_beats <= 0 || m_beats > 512) return reader.Fail("beats out of range");
     } else if (head == "voice") {
+      if (m_sectionCount > 0) return reader.Fail("voices come before the sections");
       if (!ReadVoice(reader)) return false;
+    } else if (head == "section") {
+      if (m_beats <= 0 || reader.GetCount() != 2)
+        return reader.Fail("\"beats N\", then \"section NAME\"");
+      if (!StartSection(reader, reader.Get(1))) return false;
+    } else if (head == "form") {
+      if (!ReadForm(reader)) return false;
     } else if (head.GetLength() > 1 && head.GetAt(head.GetLength() - 1) == ':') {
       SString name = head.Left(head.GetLength() - 1);
       int voice = -1;
       for (int i = 0; i < m_voiceCount; ++i)
         if (m_voices[i].name == name) voice = i;
       if (voice < 0) return reader.Fail("no voice named \"%s\"", name.GetText());
+      if (m_sectionCount == 0) {
+        // A tune without sections is one section, played once.
+        if (!StartSection(reader, SString("tune"))) return false;
+        m_form[0].section = 0;
+        m_form[0].transpose = 0;
+        m_formCount = 1;
+      }
       if (!ReadNotes(reader, voice)) return false;
     } else {
       return reader.Fail("unknown record \"%s\"", head.GetText());
     }
   }
-  if (m_tempo <= 0 || m_beats <= 0 || m_voiceCount == 0) return reader.Fail("tempo, beats and a voice are needed");
-  for (int i = 0; i < m_voiceCount; ++i)
-    if (fabs(m_voices[i].beatsUsed - m_beats) > 1e-9)
-      return reader.Fail("voice \"%s\" has %g beats, the tune %g", m_voices[i].name.GetText(),
-                         m_voices[i].beatsUsed, m_beats);
+  if (m_tempo <= 0 || m_beats <= 0 || m_voiceCount == 0 || m_sectionCount == 0)
+    return reader.Fail("tempo, beats, a voice and notes are needed");
+  if (!EndSection(reader)) return false;
+  if (m_formCount == 0) return reader.Fail("no form");
   return true;
 }
 
@@ -61,8 +118,8 @@ bool Tune::ReadVoice(DescriptionReader& reader) {
   SString wave = reader.Get(2);
   v.wave = wave == "drums" ? -1 : Oscillator::FindWave(wave.GetText());
   if (v.wave < 0 && wave != "drums") return reader.Fail("unknown wave \"%s\"", wave.GetText());
-  if (!reader.GetNumber(3, v.volume) || !reader.GetNumber(4, v.attack) || !reader.GetNumber(5, v.decay) ||
-      !reader.GetNumber(6, v.pan))
+  if (!reader.GetNumber(3, v.volume) || !reader.GetNumber(4, v.attack) ||
+      !reader.GetNumber(5, v.decay) || !reader.GetNumber(6, v.pan))
     return false;
   if (v.volume <= 0 || v.volume > 1 || v.attack < 0 || v.decay < 0 || v.pan < -1 || v.pan > 1)
     return reader.Fail("voice value out of range");
@@ -78,7 +135,8 @@ bool Tune::ReadVoice(DescriptionReader& reader) {
       ok = DescriptionReader::ParseNumber(value.GetText(), v.detune) && fabs(v.detune) <= 100;
     else if (ok && key == "vibrato") {
       int colon = value.FindChar(':');
-      ok = colon > 0 && DescriptionReader::ParseNumber(value.Left(colon).GetText(), v.vibratoRate) &&
+      ok = colon > 0 &&
+           DescriptionReader::ParseNumber(value.Left(colon).GetText(), v.vibratoRate) &&
            DescriptionReader::ParseNumber(value.Mid(colon + 1).GetText(), v.vibratoDepth) &&
            v.vibratoRate >= 0 && v.vibratoDepth >= 0 && v.vibratoDepth < 0.5;
     } else
@@ -96,9 +154,11 @@ bool Tune::ParseNote(DescriptionReader& reader, const SString& token, int voice,
   int colon = token.FindChar(':');
   SString body = colon < 0 ? token : token.Left(colon);
   double beats = v.lastBeats;
-  if (colon >= 0 && (!DescriptionReader::ParseNumber(token.Mid(colon + 1).GetText(), beats) || beats <= 0))
+  if (colon >= 0 &&
+      (!DescriptionReader::ParseNumber(token.Mid(colon + 1).GetText(), beats) || beats <= 0))
     return reader.Fail("bad length in \"%s\"", token.GetText());
   note.voice = voice;
+  note.section = m_sectionCount - 1;
   note.start = v.beatsUsed;
   note.beats = beats;
   note.count = 0;
@@ -111,7 +171,8 @@ bool Tune::ParseNote(DescriptionReader& reader, const SString& token, int voice,
       if (note.count == MAX_CHORD) return reader.Fail("at most %d notes at once", (int)MAX_CHORD);
       double pitch = 0;
       if (v.wave < 0) {
-        if (item != "k" && item != "s" && item != "h") return reader.Fail("unknown drum \"%s\"", item.GetText());
+        if (item != "k" && item != "s" && item != "h")
+          return reader.Fail("unknown drum \"%s\"", item.GetText());
         pitch = item.GetAt(0);
       } else {
         int letter = item.GetLength() > 0 ? item.GetAt(0) - 'A' : -1;
@@ -125,8 +186,8 @@ bool Tune::ParseNote(DescriptionReader& reader, const SString& token, int voice,
           ++i;
         }
         double octave = 0;
-        if (!DescriptionReader::ParseNumber(item.Mid(i).GetText(), octave) || octave < 0 || octave > 8 ||
-            octave != (int)octave)
+        if (!DescriptionReader::ParseNumber(item.Mid(i).GetText(), octave) || octave < 0 ||
+            octave > 8 || octave != (int)octave)
           return reader.Fail("bad note \"%s\"", item.GetText());
         int midi = 12 * ((int)octave + 1) + semitone;
         pitch = 440.0 * pow(2.0, (midi - 69) / 12.0);
@@ -218,8 +279,16 @@ void Tune::Render(SArray<float>& samples, double peak) const {
   for (int k = 0; k < m_voiceCount; ++k) {
     const Voice& v = m_voices[k];
     for (int i = 0; i < length; ++i) voice[i] = 0;
-    for (int i = 0; i < m_notes.GetCount(); ++i)
-      if (m_notes[i].voice == k) RenderNote(m_notes[i], &voice[0], length);
+    for (int part = 0; part < m_formCount; ++part) {
+      double ratio = v.wave < 0 ? 1.0 : pow(2.0, m_form[part].transpose / 12.0);
+      for (int i = 0; i < m_notes.GetCount(); ++i) {
+        if (m_notes[i].voice != k || m_notes[i].section != m_form[part].section) continue;
+        Note note = m_notes[i];
+        note.start += part * m_beats;
+        for (int c = 0; c < note.count && v.wave >= 0; ++c) note.pitch[c] *= ratio;
+        RenderNote(note, &voice[0], length);
+      }
+    }
     if (v.lowPass > 0) {
       // Run the filter over the tune twice so that its start continues
       // from its end.

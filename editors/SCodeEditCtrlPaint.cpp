@@ -1,0 +1,224 @@
+// SCodeEditCtrl: painting (bar, line numbers, row backgrounds, coloured
+// runs, the selection) and the scanner that splits a line into runs.
+#include "core/Platform.h"
+#include "editors/SCodeEditCtrl.h"
+
+#include "core/Utility.h"
+
+#include <ctype.h>
+
+namespace {
+
+// DT_CENTER | DT_VCENTER | DT_SINGLELINE.
+const UINT kNumberFormat = 0x25;
+
+bool IsWordByte(unsigned char c) { return isalpha(c) || isdigit(c) || c == '_'; }
+
+}  // namespace
+
+void SCodeEditCtrl::ScanLine(int line, SArray<Run>* runs) {
+  runs->RemoveAll();
+  if (line < 0 || line >= m_lines.GetCount()) return;
+  const SString& text = *m_lines[line];
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text.GetText());
+  int length = text.GetLength();
+  int start = 0;
+  bool inWord = false, inString = false, inComment = false;
+
+  auto emit = [&](int end, RunKind kind, int keyword) {
+    if (end > start) runs->Add(Run{start, end, kind, keyword});
+    start = end;
+  };
+  // A finished word: a keyword unless the table or the hook says otherwise.
+  auto emitWord = [&](int end) {
+    SString word = text.Mid(start, end - start);
+    int index = m_keywords.Find(word.GetText());
+    if (index >= 0 && !SkipKeyword(index, line, start)) {
+      emit(end, RUN_KEYWORD, index);
+    } else {
+      emit(end, RUN_PLAIN, -1);
+    }
+  };
+
+  for (int i = 0; i < length; ++i) {
+    unsigned char c = p[i];
+    if (inComment) continue;
+    if (inString) {
+      if (c == '"') {
+        emit(i + 1, RUN_STRING, -1);
+        inString = false;
+      }
+      continue;
+    }
+    if (IsWordByte(c)) {
+      if (!inWord) {
+        emit(i, RUN_PLAIN, -1);
+        inWord = true;
+      }
+      continue;
+    }
+    if (inWord) {
+      emitWord(i);
+      inWord = false;
+    }
+    if (c == '"') {
+      emit(i, RUN_PLAIN, -1);
+      inString = true;
+    } else if (c == '/') {
+      emit(i, RUN_PLAIN, -1);
+      if (m_commentColoring && i + 1 < length && p[i + 1] == '/') {
+        inComment = true;
+        ++i;
+      }
+    }
+  }
+  if (inComment) {
+    emit(length, RUN_COMMENT, -1);
+  } else if (inString) {
+    emit(length, RUN_STRING, -1);
+  } else if (inWord) {
+    emitWord(length);
+  } else {
+    emit(length, RUN_PLAIN, -1);
+  }
+}
+
+void SCodeEditCtrl::Paint(HDC dc, const RECT* area) {
+  if (!m_hasText) {
+    if (m_caretCreated) PlaceCaret(-182, -182);
+    return;
+  }
+  if (m_rangeLines != m_lines.GetCount() || m_rangeCells != GetWidestCells()) UpdateScrollBars();
+  ApplyScrollRequest();
+  PlaceCaretAtText();
+  SelectedLines(&m_paintedFirst, &m_paintedLast);
+  int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
+  for (int row = 0; row < rows; ++row) {
+    if (area && (row * m_lineHeight >= area->bottom || (row + 1) * m_lineHeight <= area->top)) {
+      continue;
+    }
+    PaintLine(dc, row);
+  }
+}
+
+void SCodeEditCtrl::PaintLine(HDC dc, int row) {
+  int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
+  if (row < 0 || row >= rows) row = 0;
+  HGDIOBJ oldFont = ::SelectObject(dc, m_font);
+  int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColor = ::GetTextColor(dc);
+
+  int line = ::GetScrollPos(m_hWnd, SB_VERT) + row;
+  int top = row * m_lineHeight, bottom = top + m_lineHeight;
+  int barWidth = GetBarWidth();
+  int caretLine, caretColumn;
+  bool hasCaret = GetCaret(&caretLine, &caretColumn);
+  bool caretRow =
+      hasCaret && line == caretLine && (!HasSelection() || m_selStartLine == m_selEndLine);
+  bool highlighted = line == m_highlightedLine;
+  bool exists = line < m_lines.GetCount();
+
+  RECT rowRect = {m_textRect.left, top, m_clientRect.right, bottom};
+  int rowBrush = highlighted ? BRUSH_HIGHLIGHT : caretRow ? BRUSH_CARETLINE : BRUSH_BACK;
+  ::FillRect(dc, &rowRect, m_brushes[rowBrush]);
+  RECT cell = {0, top, barWidth, bottom};
+  ::FillRect(dc, &cell, m_brushes[exists ? BRUSH_BAR : BRUSH_BEYOND]);
+  RECT gap = {barWidth, top, barWidth + m_gap, bottom};
+  ::FillRect(dc, &gap, m_brushes[BRUSH_BACK]);
+
+  if (exists) {
+    bool flagged = m_checkFlags[line] || m_markFlags[line];
+    if (m_checkFlags[line]) ::FillRect(dc, &cell, m_brushes[BRUSH_CHECK]);
+    if (m_markFlags[line]) {
+      RECT inner = {cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom - 2};
+      ::FillRect(dc, &inner, m_brushes[BRUSH_MARK]);
+    }
+    if (m_showLineNumbers) {
+      ::SelectObject(dc, m_numberFont);
+      ::SetTextColor(dc, flagged ? m_flaggedNumberColor : m_lineNumberColor);
+      SString number = SString::FromInt(line + 1);
+      ::DrawTextA(dc, number.GetText(), -1, &cell, kNumberFormat);
+      ::SelectObject(dc, m_font);
+    }
+
+    const SString& text = *m_lines[line];
+    int lineX = m_textRect.left - m_charWidth * ::GetScrollPos(m_hWnd, SB_HORZ);
+    if (caretRow && !highlighted) {
+      // The caret-row colour starts at the first byte that is not a tab.
+      int tabs = 0;
+      while (tabs < text.GetLength() && text.GetAt(tabs) == '\t') ++tabs;
+      int x = lineX + m_charWidth * CellOf(text, tabs);
+      if (x > m_textRect.left) {
+        RECT lead = {m_textRect.left, top, x, bottom};
+        ::FillRect(dc, &lead, m_brushes[BRUSH_BACK]);
+      }
+    }
+    SArray<Run> runs;
+    ScanLine(line, &runs);
+    int cells = 0;
+    for (int i = 0; i < runs.GetCount(); ++i) PaintRun(dc, text, runs[i], lineX, top, &cells);
+
+    if (HasSelection() && line >= m_selStartLine && line <= m_selEndLine) {
+      int from = line == m_selStartLine ? lineX + m_charWidth * CellOf(text, m_selStartColumn)
+                                        : m_textRect.left;
+      int to = lineX +
+               m_charWidth * CellOf(text, line == m_selEndLine ? m_selEndColumn : text.GetLength());
+      if (from < m_textRect.left) from = m_textRect.left;
+      bool scrolled = ::GetScrollPos(m_hWnd, SB_HORZ) > 0;
+      if (line < m_selEndLine && (to > from || !scrolled)) to += m_charWidth / 2;
+      if (to > from) {
+        RECT part = {from, top, to, bottom};
+        ::InvertRect(dc, &part);
+      }
+    }
+  }
+
+  ::SetTextColor(dc, oldColor);
+  ::SetBkMode(dc, oldMode);
+  ::SelectObject(dc, oldFont);
+}
+
+void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y,
+                             int* cells) {
+  const char* p = line.GetText();
+  int x = lineStartX + m_charWidth * *cells;
+  SString expanded;
+  expanded.SetLength(0, false);
+  for (int i = run.start; i < run.end; ++i) {
+    if (p[i] == '\t') {
+      int next = (*cells / m_tabSize + 1) * m_tabSize;
+      for (; *cells < next; ++*cells) expanded += ' ';
+    } else {
+      expanded += p[i];
+      ++*cells;
+    }
+  }
+  COLORREF color = m_textColor;
+  bool bold = false;
+  switch (run.kind) {
+    case RUN_COMMENT:
+      color = m_commentColor;
+      break;
+    case RUN_STRING:
+      color = m_stringColoring ? m_stringColor : m_textColor;
+      break;
+    case RUN_KEYWORD:
+      color = m_keywordColors[run.keyword];
+      bold = m_keywordBold[run.keyword];
+      break;
+    case RUN_PLAIN:
+      if (m_upperWordColoring && IsConstantName(expanded.GetText())) color = m_upperWordColor;
+      break;
+  }
+  int skip = 0;
+  if (x < m_textRect.left) {
+    skip = (m_textRect.left - x) / m_charWidth;
+    x = m_textRect.left;
+  }
+  if (skip < expanded.GetLength()) {
+    ::SetTextColor(dc, color);
+    if (bold) ::SelectObject(dc, m_boldFont);
+    ::TextOutA(dc, x, y, expanded.GetText() + skip, expanded.GetLength() - skip);
+    if (bold) ::SelectObject(dc, m_font);
+  }
+}

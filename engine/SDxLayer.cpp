@@ -1,0 +1,367 @@
+#include "core/Platform.h"
+#include "engine/SDxLayer.h"
+
+#include "engine/SDx.h"
+#include "engine/SDxCamera.h"
+#include "engine/SDxLight.h"
+#include "engine/SDxMesh.h"
+#include "engine/SDxObject.h"
+#include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxText.h"
+
+#include <math.h>
+
+namespace {
+
+// The list of each kind of item and whether that list is kept in ascending
+// element order (else items are appended and searched linearly). Meshes and
+// shapes go to the ordered list instead while they are depth-sorted.
+const struct {
+  int kind;
+  int list;
+  bool sorted;
+} kKinds[] = {
+    {SDxLayerItem::KIND_BLOB, SDxLayer::LIST_ORDERED, false},
+    {SDxLayerItem::KIND_LIGHT, SDxLayer::LIST_LIGHTS, true},
+    {SDxLayerItem::KIND_MESH, SDxLayer::LIST_MESHES, true},
+    {SDxLayerItem::KIND_SHAPE, SDxLayer::LIST_SHAPES, true},
+    {SDxLayerItem::KIND_PARTICLE_POINT, SDxLayer::LIST_ORDERED, false},
+    {SDxLayerItem::KIND_PRESET, SDxLayer::LIST_PRESETS, true},
+    {SDxLayerItem::KIND_SHOCKWAVE, SDxLayer::LIST_PRESETS, true},
+    {SDxLayerItem::KIND_SPRITE, SDxLayer::LIST_SPRITES, false},
+    {SDxLayerItem::KIND_TEXT, SDxLayer::LIST_TEXTS, true},
+};
+
+// The engine's removal hook of each kind. The hooks of particle systems,
+// presets and sprites join this table with their classes.
+const struct {
+  int kind;
+  void (*notify)(SDx* engine, SDxLayerItem* item);
+} kHooks[] = {
+    {SDxLayerItem::KIND_LIGHT,
+     [](SDx* e, SDxLayerItem* item) { e->OnLightRemoved(static_cast<SDxLight*>(item)); }},
+    {SDxLayerItem::KIND_BLOB,
+     [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
+    {SDxLayerItem::KIND_MESH,
+     [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
+    {SDxLayerItem::KIND_SHAPE,
+     [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
+    {SDxLayerItem::KIND_TEXT,
+     [](SDx* e, SDxLayerItem* item) { e->OnTextRemoved(static_cast<SDxText*>(item)); }},
+};
+
+bool IsObjectKind(int kind) {
+  return kind == SDxLayerItem::KIND_BLOB || kind == SDxLayerItem::KIND_MESH ||
+         kind == SDxLayerItem::KIND_SHAPE;
+}
+
+bool IsSortedList(int list) {
+  for (const auto& row : kKinds) {
+    if (row.list == list) return row.sorted;
+  }
+  return false;
+}
+
+// The squared distance of the item to the camera, cached in the item.
+float CameraDistance(SDxLayerItem* item, SDxCamera* camera) {
+  if (item->m_cameraDistance != -1.0f || !camera) return item->m_cameraDistance;
+  D3DXVECTOR3 position;
+  int family = item->m_kind & 0xFF00;
+  if ((family == 0x100 || family == 0x200) && item->GetOrderPosition(&position)) {
+    D3DXVECTOR3 d = position - camera->m_position;
+    item->m_cameraDistance = D3DXVec3LengthSq(&d);
+  }
+  return item->m_cameraDistance;
+}
+
+}  // namespace
+
+int SDxLayer::_SOrderItemArray::CompareElements(SDxLayerItem* const* a, SDxLayerItem* const* b,
+                                                uint32_t, int param) {
+  if (param == 1) return -2;
+  SDxCamera* camera = m_layer && m_layer->m_engine ? m_layer->m_engine->m_currentCamera : nullptr;
+  float da = CameraDistance(*a, camera), db = CameraDistance(*b, camera);
+  if (fabsf(da - db) < 1.0f) return (*a)->m_sequence >= (*b)->m_sequence ? 1 : -1;
+  return da < db ? 1 : -1;
+}
+
+SDxLayer::SDxLayer(SDx* engine)
+    : m_engine(engine), m_device(engine ? engine->m_device : nullptr), m_active(true) {
+  m_ordered.m_layer = this;
+  Clear();
+}
+
+SDxLayer::~SDxLayer() {
+  Clear();
+  for (SArray<SDxLayerItem*>& list : m_lists) list.FreeBuffer();
+  m_ordered.FreeBuffer();
+}
+
+void SDxLayer::Clear() {
+  // Every item leaves its list before the first is deleted: a destructor
+  // that releases a texture makes the engine walk these lists.
+  SArray<SDxLayerItem*> items;
+  const int order[] = {LIST_TEXTS, LIST_SPRITES, LIST_PRESETS, LIST_ORDERED,
+                       LIST_SHAPES, LIST_MESHES, LIST_LIGHTS};
+  for (int list : order) {
+    SArray<SDxLayerItem*>& l = List(list);
+    for (int i = 0; i < l.GetCount(); ++i) items.Add(l[i]);
+    l.RemoveAll();
+  }
+  items.DeleteAndRemoveAll();
+  items.FreeBuffer();
+  m_orderDirty = true;
+  m_shapeCount = m_meshCount = m_blobCount = m_particleCount = 0;
+  m_culledCount = 0;
+  m_nextSequence = 1;
+}
+
+void SDxLayer::SetFixedCapacity(int n) {
+  for (SArray<SDxLayerItem*>& list : m_lists) list.Reserve(n);
+  m_ordered.Reserve(n);
+}
+
+// --- factories -------------------------------------------------------------------
+
+SDxLight* SDxLayer::AddLight() {
+  SDxLight* light = new SDxLight(this);
+  return FileItem(light) ? light : nullptr;
+}
+
+SDxText* SDxLayer::AddText(const char* face, float height, int style, DWORD format,
+                           D3DCOLOR color) {
+  SDxText* text = new SDxText(m_engine, this);
+  if (!text->CreateFont(face, height, style)) {
+    delete text;
+    return nullptr;
+  }
+  text->SetColors(color, text->m_shadowColor);
+  text->SetFormat(format);
+  return FileItem(text) ? text : nullptr;
+}
+
+bool SDxLayer::FileItem(SDxLayerItem* item) {
+  if (!item) return false;
+  int list = item->m_layer == this ? ListFor(item) : LIST_COUNT;
+  int at = -1;
+  if (list != LIST_COUNT) {
+    SArray<SDxLayerItem*>& l = List(list);
+    at = IsSortedList(list) ? l.InsertSorted(item) : l.Add(item);
+  }
+  if (at < 0) {
+    delete item;
+    return false;
+  }
+  if (int* counter = CounterFor(item->m_kind)) ++*counter;
+  if (item->m_kind == SDxLayerItem::KIND_BLOB) m_orderDirty = true;
+  return true;
+}
+
+int SDxLayer::ListFor(const SDxLayerItem* item) {
+  if (IsObjectKind(item->m_kind) && static_cast<const SDxObject*>(item)->m_depthSorted) {
+    return LIST_ORDERED;
+  }
+  for (const auto& row : kKinds) {
+    if (row.kind == item->m_kind) return row.list;
+  }
+  return LIST_COUNT;
+}
+
+int* SDxLayer::CounterFor(int kind) {
+  switch (kind) {
+    case SDxLayerItem::KIND_SHAPE:
+      return &m_shapeCount;
+    case SDxLayerItem::KIND_MESH:
+      return &m_meshCount;
+    case SDxLayerItem::KIND_BLOB:
+      return &m_blobCount;
+    case SDxLayerItem::KIND_PARTICLE_POINT:
+      return &m_particleCount;
+  }
+  return nullptr;
+}
+
+void SDxLayer::NotifyRemoval(SDxLayerItem* item) {
+  if (!m_engine) return;
+  for (const auto& row : kHooks) {
+    if (row.kind == item->m_kind) row.notify(m_engine, item);
+  }
+}
+
+// --- removal and filing --------------------------------------------------------
+
+int SDxLayer::FindList(SDxLayerItem* item, int* index) {
+  int list = item ? ListFor(item) : LIST_COUNT;
+  int at = -1;
+  if (list != LIST_COUNT) {
+    SArray<SDxLayerItem*>& l = List(list);
+    at = IsSortedList(list) ? l.FindSorted(item) : l.Find(item, 0, -1, 1);
+  }
+  if (index) *index = at;
+  return at < 0 ? LIST_COUNT : list;
+}
+
+bool SDxLayer::RemoveItem(SDxLayerItem* item) {
+  if (!item) return false;
+  if (IsObjectKind(item->m_kind)) return RemoveObject(static_cast<SDxObject*>(item));
+  int index = -1;
+  int list = FindList(item, &index);
+  if (list == LIST_COUNT) return false;
+  NotifyRemoval(item);
+  List(list).RemoveAt(index);
+  if (int* counter = CounterFor(item->m_kind)) --*counter;
+  delete item;
+  return true;
+}
+
+bool SDxLayer::RemoveObject(SDxObject* object) {
+  int index = -1;
+  int list = object && IsObjectKind(object->m_kind) ? FindList(object, &index) : LIST_COUNT;
+  if (list == LIST_COUNT) return false;
+  SDxMesh* master = object->m_kind == SDxLayerItem::KIND_MESH ? static_cast<SDxMesh*>(object)
+                                                               : nullptr;
+  if (master && !master->m_source && m_engine) {
+    for (int i = -1; i < m_engine->m_layers.GetCount(); ++i) {
+      SDxLayer* layer = i < 0 ? m_engine->GetMainLayer() : m_engine->m_layers[i];
+      if (layer) layer->RemoveInstancesOf(master);
+    }
+    list = FindList(object, &index);  // the instances' removal moved its slot
+  }
+  NotifyRemoval(object);
+  SArray<SDxLayerItem*>& lights = m_lists[LIST_LIGHTS];
+  for (int i = 0; i < lights.GetCount(); ++i) {
+    SDxLight* light = static_cast<SDxLight*>(lights[i]);
+    if (light->m_attached == object) light->m_attached = nullptr;
+  }
+  List(list).RemoveAt(index);
+  if (int* counter = CounterFor(object->m_kind)) --*counter;
+  delete object;
+  return true;
+}
+
+void SDxLayer::UpdateDepthSorting(SDxObject* object) {
+  if (!object || (object->m_kind != SDxLayerItem::KIND_MESH &&
+                  object->m_kind != SDxLayerItem::KIND_SHAPE)) {
+    return;
+  }
+  int plain = object->m_kind == SDxLayerItem::KIND_MESH ? LIST_MESHES : LIST_SHAPES;
+  int from = object->m_depthSorted ? plain : LIST_ORDERED;
+  int to = object->m_depthSorted ? LIST_ORDERED : plain;
+  SArray<SDxLayerItem*>& source = List(from);
+  int at = from == LIST_ORDERED ? source.Find(object, 0, -1, 1) : source.FindSorted(object);
+  if (at >= 0) {
+    source.RemoveAt(at);
+    if (to == LIST_ORDERED) {
+      m_ordered.Add(object);
+    } else {
+      List(to).InsertSorted(object);
+    }
+  }
+  m_orderDirty = true;
+}
+
+void SDxLayer::ForgetTexture(SDxTexture* texture) {
+  for (int list = LIST_ORDERED; list < LIST_COUNT; ++list) {
+    SArray<SDxLayerItem*>& l = List(list);
+    for (int i = 0; i < l.GetCount(); ++i) l[i]->ForgetTexture(texture);
+  }
+}
+
+// --- per frame ---------------------------------------------------------------------
+
+void SDxLayer::Update() {
+  SArray<SDxLayerItem*>& presets = m_lists[LIST_PRESETS];
+  for (int i = 0; i < presets.GetCount(); ++i) presets[i]->Step();
+  for (int i = 0; i < m_ordered.GetCount(); ++i) {
+    if (m_ordered[i]->m_kind == SDxLayerItem::KIND_PARTICLE_POINT) m_ordered[i]->Step();
+  }
+  SArray<SDxLayerItem*>& lights = m_lists[LIST_LIGHTS];
+  for (int i = 0; i < lights.GetCount(); ++i) lights[i]->Step();
+}
+
+void SDxLayer::SortOrderItems() {
+  m_culledCount = 0;
+  if (!m_orderDirty) return;
+  for (int i = 0; i < m_ordered.GetCount(); ++i) m_ordered[i]->m_cameraDistance = -1.0f;
+  m_ordered.Sort(0, -1, 0);
+  m_orderDirty = false;
+}
+
+void SDxLayer::RenderObject(SDxObject* object, SDxShader* shader) {
+  if (!object->IsVisible()) return;
+  if (object->IsOutsideViewCone(nullptr)) {
+    ++m_culledCount;
+  } else {
+    object->Render(shader);
+  }
+}
+
+void SDxLayer::RenderOpaque() {
+  if (!m_active || !m_engine) return;
+  SDxShader* shader = m_engine->m_shaderGBuffer;
+  const int lists[] = {LIST_SHAPES, LIST_MESHES};
+  for (int list : lists) {
+    SArray<SDxLayerItem*>& l = m_lists[list];
+    for (int i = 0; i < l.GetCount(); ++i) RenderObject(static_cast<SDxObject*>(l[i]), shader);
+  }
+}
+
+void SDxLayer::RenderOrdered() {
+  if (!m_active || !m_engine) return;
+  SDxShader* shader = m_engine->m_shaderGBuffer;
+  SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
+  for (int i = 0; i < m_ordered.GetCount(); ++i) {
+    SDxLayerItem* item = m_ordered[i];
+    if (item->m_kind != SDxLayerItem::KIND_MESH && item->m_kind != SDxLayerItem::KIND_SHAPE) {
+      continue;
+    }
+    SDxObject* object = static_cast<SDxObject*>(item);
+    if (!object->IsVisible()) continue;
+    if (object->m_targetMask == 0) {
+      RenderObject(object, shader);
+      continue;
+    }
+    for (int beam = 0; beam < 2; ++beam) {
+      if (!(object->m_targetMask & (1u << beam))) continue;
+      SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
+      RenderObject(object, shader);
+      m_engine->SetRenderTarget(previous);
+    }
+  }
+}
+
+void SDxLayer::RenderScreenItems() {
+  if (!m_active || !m_device || !m_engine) return;
+  m_device->SetTransform(D3DTS_WORLD, &m_engine->m_identity);
+  m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  SArray<SDxLayerItem*>& texts = m_lists[LIST_TEXTS];
+  ID3DXSprite* sprite = m_engine->m_sprite;
+  if (texts.GetCount() > 0 && sprite) {
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    if (SUCCEEDED(sprite->Begin(0))) {
+      for (int i = 0; i < texts.GetCount(); ++i) static_cast<SDxText*>(texts[i])->Draw();
+      sprite->End();
+    }
+    m_engine->ResetBlendMode();
+  }
+  m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_USEW);
+}
+
+// --- access ------------------------------------------------------------------------
+
+int SDxLayer::GetCount(int list) const {
+  return list == LIST_ORDERED || (list >= 0 && list < LIST_COUNT) ? List(list).GetCount() : 0;
+}
+
+SDxLayerItem* SDxLayer::GetItem(int list, int index) const {
+  if (index < 0 || index >= GetCount(list)) return nullptr;
+  return List(list)[index];
+}
+
+SDxLight* SDxLayer::GetLight(int index) const {
+  return static_cast<SDxLight*>(GetItem(LIST_LIGHTS, index));
+}
+
+SDxText* SDxLayer::GetText(int index) const {
+  return static_cast<SDxText*>(GetItem(LIST_TEXTS, index));
+}

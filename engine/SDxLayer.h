@@ -1,0 +1,153 @@
+// The container of a scene. The engine owns one main layer and an array of
+// further layers (SDx::CreateLayer). A layer owns every item filed in it:
+// it files each item in the list that its kind word calls for, keeps a
+// second list ordered by distance to the current camera for the items that
+// are drawn back to front, steps the items once a frame and supplies the
+// draw passes of the frame.
+//
+// Lists: lights, shapes, meshes, presets and texts are kept in ascending order of their element
+// values (pointers) and searched by binary search; sprites are kept in order of creation; the
+// ordered list holds blobs, point particle systems and the depth-sorted
+// meshes and shapes, in order of creation until the next sort. Every item
+// is in exactly one list.
+//
+// Factories: each is defined with its item class (AddLight and AddText
+// here) and files its item with FileItem, which knows every kind's list;
+// the factories of blobs, particle systems, presets and sprites (AddBlob,
+// AddParticle, AddPreset, AddSprite) come the same way.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SArray.h"
+
+#include <d3d9.h>
+#include <stdint.h>
+
+class SDx;
+class SDxLayerItem;
+class SDxLight;
+class SDxMesh;
+class SDxObject;
+class SDxShader;
+class SDxShape;
+class SDxText;
+class SDxTexture;
+
+class SDxLayer {
+public:
+  // The list of the ordered items; its comparison puts the farther item
+  // first (squared distances to the current camera, cached in the items),
+  // items within 1.0 of each other by sequence number. A param of 1 asks
+  // for the raw comparison of the pointers (searches).
+  class _SOrderItemArray : public SArray<SDxLayerItem*> {
+  public:
+    int CompareElements(SDxLayerItem* const* a, SDxLayerItem* const* b, uint32_t flags,
+                        int param) override;
+    SDxLayer* m_layer = nullptr;
+  };
+
+  // The kind lists, in the order of their slots in m_lists.
+  enum {
+    LIST_LIGHTS,
+    LIST_SHAPES,
+    LIST_MESHES,
+    LIST_PRESETS,
+    LIST_SPRITES,
+    LIST_TEXTS,
+    LIST_COUNT,
+    LIST_ORDERED = -1,
+  };
+
+  explicit SDxLayer(SDx* engine);
+  // Clear, then the lists' storage.
+  virtual ~SDxLayer();
+
+  // Deletes every item (all are taken out of the lists before the first is
+  // deleted, so that an item's destructor meets no half-deleted list);
+  // counters 0, next sequence number 1, order dirty. Hooks are not called.
+  void Clear();
+  // n >= 0: every list gets storage for n items and never reallocates;
+  // n < 0: growable again.
+  void SetFixedCapacity(int n);
+
+  // --- factories ---------------------------------------------------------------
+  SDxLight* AddLight();
+  // A text with its font (face, height in hundredths of the screen, style),
+  // format flags and colour; null when the font cannot be made.
+  SDxText* AddText(const char* face, float height, int style, DWORD format, D3DCOLOR color);
+  // An empty mesh (SDxMesh.cpp) or shape (SDxShape.cpp).
+  SDxMesh* AddMesh();
+  SDxShape* AddShape();
+  // Files an item of this layer by its kind (and, for meshes and shapes,
+  // its depth-sorted flag) and counts it; the layer owns it from then on.
+  // False, with the item deleted, for another layer's item or a kind
+  // without a list.
+  bool FileItem(SDxLayerItem* item);
+
+  // --- removal and filing ---------------------------------------------------------
+  // Finds the item in its list, calls the engine's removal hook of its kind,
+  // deletes it and removes its slot. False for null, an item not filed
+  // here, a motion item or a camera.
+  bool RemoveItem(SDxLayerItem* item);
+  // The same for meshes, shapes and blobs: lights attached to the object
+  // are detached; removing a master mesh first removes its instances on
+  // every layer of the engine, so that none is left on freed geometry.
+  bool RemoveObject(SDxObject* object);
+  // Removes every mesh of this layer that is an instance of the master.
+  void RemoveInstancesOf(SDxMesh* master);
+  // After the object's depth-sorted flag changed: moves it between its
+  // plain list and the ordered list.
+  void UpdateDepthSorting(SDxObject* object);
+  // Every item lets go of the texture.
+  void ForgetTexture(SDxTexture* texture);
+
+  // --- per frame --------------------------------------------------------------------
+  // The per-frame steps: presets, point particle systems, lights.
+  void Update();
+  // Culled count 0; the ordered list sorted again when dirty.
+  void SortOrderItems();
+  // Each shape, then each mesh, with the G-buffer shader (RenderObject).
+  void RenderOpaque();
+  // The depth-sorted meshes and shapes of the ordered list from the
+  // farthest, into the scene or the beam targets of their target mask.
+  void RenderOrdered();
+  // A visible object: culled by the view cone (counted) or drawn.
+  void RenderObject(SDxObject* object, SDxShader* shader);
+  // The texts, in one sprite batch with alpha blending; z-buffering off
+  // meanwhile, then D3DZB_USEW.
+  void RenderScreenItems();
+
+  // --- access (null or 0 outside the range) ------------------------------------------
+  int GetCount(int list) const;
+  SDxLayerItem* GetItem(int list, int index) const;
+  SDxLight* GetLight(int index) const;
+  SDxText* GetText(int index) const;
+  // The list that the item is filed in (LIST_ORDERED for the ordered list),
+  // or LIST_COUNT when it is in none.
+  int FindList(SDxLayerItem* item, int* index);
+
+  SDx* m_engine;
+  IDirect3DDevice9* m_device;
+  bool m_active;
+  int m_nextSequence;
+  SArray<SDxLayerItem*> m_lists[LIST_COUNT];
+  _SOrderItemArray m_ordered;
+  bool m_orderDirty;
+  int m_shapeCount, m_meshCount, m_blobCount, m_particleCount;
+  int m_culledCount;
+
+private:
+  SDxLayer(const SDxLayer&) = delete;
+  SDxLayer& operator=(const SDxLayer&) = delete;
+
+  SArray<SDxLayerItem*>& List(int list) { return list == LIST_ORDERED ? m_ordered : m_lists[list]; }
+  const SArray<SDxLayerItem*>& List(int list) const {
+    return list == LIST_ORDERED ? m_ordered : m_lists[list];
+  }
+  // The list an item of that kind belongs in; LIST_COUNT for none.
+  static int ListFor(const SDxLayerItem* item);
+  // The counter of the item's kind, or null.
+  int* CounterFor(int kind);
+  // The engine's removal hook of the item's kind.
+  void NotifyRemoval(SDxLayerItem* item);
+};

@@ -1,0 +1,25 @@
+# Writes OUTPUT, a C++ source that defines SDxShader::TEXT_<NAME> for every
+# effects/<name>.fx of FOLDER as the file's text, byte for byte.
+# Run as: cmake -DFOLDER=... -DOUTPUT=... -P EmbedEffects.cmake
+file(GLOB files ${FOLDER}/*.fx)
+list(SORT files)
+set(text "// Made by the build from engine/effects/*.fx: do not edit.\n")
+string(APPEND text "#include \"core/Platform.h\"\n#include \"engine/SDxShader.h\"\n")
+foreach(file ${files})
+  get_filename_component(name ${file} NAME_WE)
+  string(TOUPPER ${name} name)
+  file(READ ${file} body)
+  string(FIND "${body}" ")fx\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${file} holds the closing sequence of the raw string")
+  endif()
+  string(APPEND text "\nconst char* const SDxShader::TEXT_${name} = R\"fx(${body})fx\";\n")
+endforeach()
+# Written only when it changed, so that an unchanged text compiles nothing.
+set(old "")
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} old)
+endif()
+if(NOT old STREQUAL text)
+  file(WRITE ${OUTPUT} "${text}")
+endif()

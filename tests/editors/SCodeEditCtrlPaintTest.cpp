@@ -1,0 +1,106 @@
+#include "core/Platform.h"
+#include "editors/SCodeEditCtrl.h"
+
+#include "tests/editors/CodeEditTestSupport.h"
+#include "tests/support/GdiTestSupport.h"
+
+#include <string>
+
+namespace {
+
+typedef SCodeEditCtrl::Run Run;
+
+// "kind:text" of each run.
+std::string Describe(SCodeEditCtrl* edit, int line) {
+  static const char* const kinds[] = {"plain", "string", "comment", "keyword"};
+  SArray<Run> runs;
+  edit->ScanLine(line, &runs);
+  SString text = *edit->GetLine(line);
+  std::string out;
+  for (int i = 0; i < runs.GetCount(); ++i) {
+    SString part = text.Mid(runs[i].start, runs[i].end - runs[i].start);
+    out += std::string(kinds[runs[i].kind]) + ":" + (part.GetText() ? part.GetText() : "") + "|";
+  }
+  return out;
+}
+
+uint32_t Rgb(COLORREF color) {
+  return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
+
+}  // namespace
+
+TEST_F(CodeEditTest, ScannerSplitsLinesIntoRuns) {
+  ASSERT_TRUE(Build("x = \"a//b\"\r\na // b\r\n\"open\r\nint n; // c"));
+  edit->AddKeyword("int", 0xFF0000, true);
+  edit->m_commentColoring = true;
+  EXPECT_EQ("plain:x|plain: = |string:\"a//b\"|", Describe(edit, 0));
+  EXPECT_EQ("plain:a|plain: |comment:// b|", Describe(edit, 1));
+  EXPECT_EQ("string:\"open|", Describe(edit, 2));
+  EXPECT_EQ("keyword:int|plain: |plain:n|plain:; |comment:// c|", Describe(edit, 3));
+  edit->m_commentColoring = false;
+  EXPECT_EQ("plain:a|plain: |plain:/|plain:/ |plain:b|", Describe(edit, 1));
+}
+
+TEST_F(CodeEditTest, PaintsRowBackgroundsBarAndSelection) {
+  ASSERT_TRUE(Build("ab\r\ncd\r\n   z\r\nMAX_2    Max _2"));
+  edit->m_upperWordColoring = true;
+  edit->m_highlightedLine = 1;
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  Dib32 canvas(client.right, client.bottom);
+  int h = edit->m_lineHeight, w = edit->m_charWidth;
+  int left = edit->GetBarWidth() + edit->m_gap;
+  auto paint = [&]() {
+    canvas.Fill(0x123456);
+    edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
+  };
+
+  Caret(0, 0);
+  paint();
+  int right = client.right - 2;
+  EXPECT_EQ(Rgb(edit->m_caretLineColor), canvas.Rgb(right, h / 2));
+  EXPECT_EQ(Rgb(edit->m_highlightColor), canvas.Rgb(right, h + h / 2));
+  EXPECT_EQ(Rgb(edit->m_backColorText), canvas.Rgb(right, 2 * h + h / 2));
+  EXPECT_EQ(Rgb(edit->m_barColor), canvas.Rgb(2, h / 2));
+  EXPECT_EQ(Rgb(edit->m_barBeyondColor), canvas.Rgb(2, 4 * h + h / 2));
+  int upper = 0, upperInMax = 0;
+  for (int y = 3 * h; y < 4 * h; ++y) {
+    for (int x = left; x < left + 5 * w; ++x) upper += canvas.Rgb(x, y) == Rgb(0x800080);
+    for (int x = left + 9 * w; x < left + 15 * w; ++x)
+      upperInMax += canvas.Rgb(x, y) == Rgb(0x800080);
+  }
+  EXPECT_GT(upper, 0);
+  EXPECT_EQ(0, upperInMax);
+
+  // A selection from (0, 1) to (2, 0): line 0 from column 1 with half a
+  // character for its line break, nothing on line 2.
+  edit->m_highlightedLine = -1;
+  edit->SetSelection(0, 1, 2, 0, -1);
+  paint();
+  EXPECT_EQ(0xFFFFFFu ^ Rgb(edit->m_backColorText), canvas.Rgb(left + 2 * w + w / 4, h / 2));
+  EXPECT_EQ(Rgb(edit->m_backColorText), canvas.Rgb(left + 2 * w + 3 * w / 4, h / 2));
+  EXPECT_EQ(Rgb(edit->m_backColorText), canvas.Rgb(left + 1, 2 * h + h / 2));
+}
+
+TEST_F(CodeEditTest, ScrolledTabShowsTheRestOfItsBlanks) {
+  ASSERT_TRUE(Build(("\tx" + std::string(100, ' ')).c_str()));
+  edit->SetHScrollPos(2);
+  ASSERT_EQ(2, ::GetScrollPos(edit->m_hWnd, SB_HORZ));
+  edit->m_textColor = 0x0000FF;
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  Dib32 canvas(client.right, client.bottom);
+  Caret(0, 0);
+  edit->m_scrollRequest = SCodeEditCtrl::SCROLL_NONE;
+  edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
+  int h = edit->m_lineHeight, w = edit->m_charWidth;
+  int left = edit->GetBarWidth() + edit->m_gap;
+  int inBlanks = 0, inX = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = left; x < left + 2 * w; ++x) inBlanks += canvas.Rgb(x, y) == 0xFF0000;
+    for (int x = left + 2 * w; x < left + 3 * w; ++x) inX += canvas.Rgb(x, y) == 0xFF0000;
+  }
+  EXPECT_EQ(0, inBlanks);
+  EXPECT_GT(inX, 0);
+}
