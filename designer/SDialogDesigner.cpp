@@ -158,8 +158,10 @@ LRESULT SDialogDesigner::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       OnRightButtonDown(x, y);
       break;
     case WM_MOUSEWHEEL:
-      if (short(HIWORD(wParam)) < 0) ScrollLineDown();
-      else ScrollLineUp();
+      if (short(HIWORD(wParam)) < 0)
+        ScrollLineDown();
+      else
+        ScrollLineUp();
       Redraw();
       break;
     case SWM_AFTERCREATE:
@@ -267,27 +269,31 @@ RECT SDialogDesigner::RecordRect(const _SCtrl* r) {
   return {r->m_left, r->m_top, int16_t(r->m_left + r->m_width), int16_t(r->m_top + r->m_height)};
 }
 
-int SDialogDesigner::GetSnapStepX(bool invert) const {
-  return (m_snap != invert) ? m_gridX : 1;
-}
+int SDialogDesigner::GetSnapStepX(bool invert) const { return (m_snap != invert) ? m_gridX : 1; }
 
-int SDialogDesigner::GetSnapStepY(bool invert) const {
-  return (m_snap != invert) ? m_gridY : 1;
-}
+int SDialogDesigner::GetSnapStepY(bool invert) const { return (m_snap != invert) ? m_gridY : 1; }
 
 RECT SDialogDesigner::GetResizeGrip(const RECT& r, int grip) {
   int mx = r.left + abs(r.right - r.left) / 2;
   int my = r.top + abs(r.bottom - r.top) / 2;
   const int g = GRIP_SIZE, h = GRIP_SIZE / 2;
   switch (grip) {
-    case 0: return {r.left - g, r.top - g, r.left, r.top};
-    case 1: return {mx - h, r.top - g, mx + h, r.top};
-    case 2: return {r.right, r.top - g, r.right + g, r.top};
-    case 3: return {r.left - g, my - h, r.left, my + h};
-    case 4: return {r.right, my - h, r.right + g, my + h};
-    case 5: return {r.left - g, r.bottom, r.left, r.bottom + g};
-    case 6: return {mx - h, r.bottom, mx + h, r.bottom + g};
-    case 7: return {r.right, r.bottom, r.right + g, r.bottom + g};
+    case 0:
+      return {r.left - g, r.top - g, r.left, r.top};
+    case 1:
+      return {mx - h, r.top - g, mx + h, r.top};
+    case 2:
+      return {r.right, r.top - g, r.right + g, r.top};
+    case 3:
+      return {r.left - g, my - h, r.left, my + h};
+    case 4:
+      return {r.right, my - h, r.right + g, my + h};
+    case 5:
+      return {r.left - g, r.bottom, r.left, r.bottom + g};
+    case 6:
+      return {mx - h, r.bottom, mx + h, r.bottom + g};
+    case 7:
+      return {r.right, r.bottom, r.right + g, r.bottom + g};
   }
   return {0, 0, 0, 0};
 }
@@ -413,7 +419,7 @@ void SDialogDesigner::SetTabPageMember(int page, _SCtrl* record, bool add) {
     if (p < 0 || p >= pages || !FindControlById(int16_t(id))) continue;
     text += SString::FromInt(p) + " " + SString::FromInt(id) + " ";
   }
-  if (add && found == pairs.size()) {
+  if (add && found == pairs.size() && page >= 0 && page < pages) {
     text += SString::FromInt(page) + " " + SString::FromInt(record->m_id) + " ";
   }
   SetProperty(tab, "TAB_CHILDREN_PRIVATE", text.GetText());

@@ -89,9 +89,9 @@ public:
     // names kept) and selects the copies listed; false without a dialog copy.
     bool Restore(SDialogDesigner* designer) const;
 
-    _SCtrl* m_dialog;                // owned
-    SArray<_SCtrl*> m_controls;      // owned, in document order
-    SArray<_SCtrl*> m_selected;      // into m_controls
+    _SCtrl* m_dialog;            // owned
+    SArray<_SCtrl*> m_controls;  // owned, in document order
+    SArray<_SCtrl*> m_selected;  // into m_controls
   };
 
   SDialogDesigner();
@@ -219,10 +219,10 @@ public:
   int m_pointerX, m_pointerY;    // ruler pointer lines (client), -1 none
   bool m_notifyParent;           // SWM_DESIGNERCHANGED goes to the parent
   bool m_undoEnabled;
-  SArray<_SUndo*> m_undo;        // owned, oldest first
+  SArray<_SUndo*> m_undo;  // owned, oldest first
   ExternDrawCallback m_externDraw;
   void* m_externDrawData;
-  int m_externCount;             // external controls the host registered
+  int m_externCount;  // external controls the host registered
 
 protected:
   void NotifyChanged();
@@ -238,8 +238,7 @@ private:
   // state until the left button is up or Escape is down, drawing the
   // rectangles it fills in XOR. Returns false when cancelled; drawn tells
   // whether anything was drawn.
-  bool RunDrag(const std::function<void(POINT, bool, std::vector<RECT>*)>& feedback,
-               bool* drawn);
+  bool RunDrag(const std::function<void(POINT, bool, std::vector<RECT>*)>& feedback, bool* drawn);
   void DrawFeedback(HDC dc, const std::vector<RECT>& rects);
   // The dialog record's background image from the data source, by name.
   void UpdateDesignImage(COLORREF background);

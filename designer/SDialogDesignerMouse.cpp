@@ -19,10 +19,10 @@ const int kGripCursors[8] = {10, 9, 8, 11, 11, 8, 9, 10};
 struct GripEdges {
   bool left, top, right, bottom;
 };
-const GripEdges kGripEdges[8] = {
-    {true, true, false, false},  {false, true, false, false}, {false, true, true, false},
-    {true, false, false, false}, {false, false, true, false}, {true, false, false, true},
-    {false, false, false, true}, {false, false, true, true}};
+const GripEdges kGripEdges[8] = {{true, true, false, false},  {false, true, false, false},
+                                 {false, true, true, false},  {true, false, false, false},
+                                 {false, false, true, false}, {true, false, false, true},
+                                 {false, false, false, true}, {false, false, true, true}};
 
 // v - (v mod step), the remainder taking the sign of v.
 int RoundDown(int value, int step) { return step > 0 ? value - value % step : value; }
@@ -124,8 +124,10 @@ void SDialogDesigner::OnRightButtonDown(int x, int y) {
   int n0 = m_selection.GetCount();
   _SCtrl* hit = HitTest(point);
   if (!hit) hit = m_dialog;
-  if (m_selection.Find(hit) < 0) SelectOnly(hit);
-  else MakePrimary(hit);
+  if (m_selection.Find(hit) < 0)
+    SelectOnly(hit);
+  else
+    MakePrimary(hit);
   Redraw();
   TellWhenChanged(p0, n0);
 }
@@ -168,8 +170,8 @@ void SDialogDesigner::DrawFeedback(HDC dc, const std::vector<RECT>& rects) {
   for (const RECT& r : rects) ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-bool SDialogDesigner::RunDrag(
-    const std::function<void(POINT, bool, std::vector<RECT>*)>& feedback, bool* drawn) {
+bool SDialogDesigner::RunDrag(const std::function<void(POINT, bool, std::vector<RECT>*)>& feedback,
+                              bool* drawn) {
   *drawn = false;
   HDC dc = ::GetDC(m_hWnd);
   HPEN pen = ::CreatePen(PS_DOT, 0, RGB(0, 0, 0));

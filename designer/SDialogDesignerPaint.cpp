@@ -101,7 +101,7 @@ void SDialogDesigner::PaintItem(HDC dc, _SCtrl* record) {
   RECT rect = DesignToClient(RecordRect(record));
   if (record->m_type == TYPE_DIALOG) {
     COLORREF back = record->m_backColor == COLOR_NONE ? ::GetSysColor(COLOR_BTNFACE)
-                                                        : DecodeDialogColor(record->m_backColor);
+                                                      : DecodeDialogColor(record->m_backColor);
     if (record->m_transparent) back = m_designBackColor;
     UpdateDesignImage(back);
     HBRUSH brush = nullptr;
@@ -149,7 +149,8 @@ void SDialogDesigner::PaintItem(HDC dc, _SCtrl* record) {
       RECT all = {0, 0, width, height};
       ::FillRect(memory, &all, m_hatchBrush);
       RECT inset = {1, 1, width - 1, height - 1};
-      HGDIOBJ font = ::SelectObject(memory, reinterpret_cast<HGDIOBJ>(window->SendMessage(WM_GETFONT)));
+      HGDIOBJ font =
+          ::SelectObject(memory, reinterpret_cast<HGDIOBJ>(window->SendMessage(WM_GETFONT)));
       int mode = ::SetBkMode(memory, TRANSPARENT);
       SString text = GetCaptionText("?INVISIBLE");
       ::DrawTextA(memory, text.GetText(), -1, &inset, DT_WORDBREAK | DT_NOPREFIX);
@@ -216,7 +217,8 @@ void SDialogDesigner::PaintRulers(HDC dc) {
            m_rulerTextBrush);
 
   FillWith(dc, m_leftRuler, m_rulerBackBrush);
-  for (int y = m_leftRuler.top, v = vpos; y < m_leftRuler.bottom; y += kScaleStep, v += kScaleStep) {
+  for (int y = m_leftRuler.top, v = vpos; y < m_leftRuler.bottom;
+       y += kScaleStep, v += kScaleStep) {
     for (const Tick& tick : kTicks) {
       if (v % tick.multiple != 0) continue;
       FillWith(dc, {m_leftRuler.right - tick.height, y, m_leftRuler.right, y + 1},
