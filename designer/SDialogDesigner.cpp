@@ -76,7 +76,7 @@ SDialogDesigner::SDialogDesigner()
       m_undoEnabled(true),
       m_externDraw(nullptr),
       m_externDrawData(nullptr),
-      m_externCount(0) {}
+      m_menuPoint{0, 0} {}
 
 SDialogDesigner::~SDialogDesigner() { m_undo.DeleteAndRemoveAll(); }
 
@@ -170,6 +170,7 @@ LRESULT SDialogDesigner::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       m_hLineStep = m_vLineStep = kLineStep;
       m_hPageStep = m_vPageStep = kPageStep;
       m_hScrollUnit = m_vScrollUnit = kScrollUnit;
+      m_externMenu.CreatePopup(m_hWnd);
       Init();
       break;
     case SWM_MOUSEENTER:
@@ -204,7 +205,25 @@ void SDialogDesigner::OnMenuCommand(void* menu, int id) {
       Test();
       return;
   }
+  if (id >= CMD_EXTERN && id <= CMD_EXTERN_END) PlaceExtern(id);
   if (id >= PAGE_COMMAND && id <= PAGE_COMMAND_END) OnPageCommand(menu, id);
+}
+
+void SDialogDesigner::PlaceExtern(int id) {
+  _SCtrl record;
+  record.m_type = TYPE_EXTERN;
+  POINT design = ClientToDesignPoint(m_menuPoint);
+  record.m_left = int16_t(m_snap ? design.x - design.x % m_gridX : design.x);
+  record.m_top = int16_t(m_snap ? design.y - design.y % m_gridY : design.y);
+  SetProperty(&record, "EXTERN_NAME", m_externMenu.GetItemText(id).GetText());
+  SetProperty(&record, "EXTERN_FILENAME", m_externMenu.GetItemData(id).GetText());
+  PushUndo();
+  if (!AddControl(this, true, &record, false, false)) {
+    DropLastUndo();
+    return;
+  }
+  Redraw();
+  NotifyChanged();
 }
 
 void SDialogDesigner::OnPageCommand(void* menu, int id) {

@@ -28,6 +28,7 @@
 #include "core/SString.h"
 #include "designer/DesignerMessages.h"
 #include "window/SDialogEditor.h"
+#include "window/SMenu.h"
 
 #include <functional>
 #include <vector>
@@ -55,6 +56,8 @@ public:
     CMD_SELECTALL = 13,
     CMD_DELETE = 14,
     CMD_TEST = 15,
+    CMD_EXTERN = 1000,  // items of the external-control menu, up to CMD_EXTERN_END
+    CMD_EXTERN_END = 1999,
     PAGE_COMMAND = 3000,
     PAGE_COMMAND_END = 9999,
     PAGE_SHOW = 1,
@@ -222,11 +225,14 @@ public:
   SArray<_SUndo*> m_undo;  // owned, oldest first
   ExternDrawCallback m_externDraw;
   void* m_externDrawData;
-  int m_externCount;  // external controls the host registered
+  // The external controls the host registered: each item's text is the
+  // control's name, its data text the control's file. Opened where an armed
+  // EXTERN type is placed.
+  SMenu m_externMenu;
+  POINT m_menuPoint;  // client point the menu was opened at
 
 protected:
   void NotifyChanged();
-  void RedrawAll() { Redraw(); }
   bool IsKeyDown(int key) const { return s_keyState && (s_keyState(key) & 0x8000) != 0; }
   // The selection emptied, then the record alone (null: nothing); no hook.
   void SelectOnly(_SCtrl* record);
@@ -244,7 +250,7 @@ private:
   void UpdateDesignImage(COLORREF background);
   void OnMenuCommand(void* menu, int id);
   void OnPageCommand(void* menu, int id);
+  void PlaceExtern(int id);
   void ArrowKey(int key, bool ctrl);
   void TabKey();
-  HWND RealWindow() const { return m_hWnd; }
 };

@@ -66,9 +66,15 @@ void SDialogDesigner::OnLeftButtonDown(int x, int y) {
   }
   if (m_insertType == TYPE_EXTERN) {
     SetInsertType(-1);
-    // The external-control menu is the host's; without entries there is
-    // nothing to place.
-    if (m_externCount == 0) ShowError("?NOEXTERN");
+    if (!m_externMenu.m_hMenu || ::GetMenuItemCount(m_externMenu.m_hMenu) <= 0) {
+      ShowError("?NOEXTERN");
+      return;
+    }
+    // Its command places the control where the menu was opened.
+    m_menuPoint = point;
+    POINT screen = point;
+    ::ClientToScreen(m_hWnd, &screen);
+    m_externMenu.Track(screen.x, screen.y);
     return;
   }
 

@@ -203,3 +203,42 @@ TEST_F(DesignerTest, AnArmedTypeIsPlacedOnTheGridOnce) {
   EXPECT_EQ(1, m_designer.GetUndoCount());
   EXPECT_EQ(SDialogDesigner::TYPE_BUTTON, m_designer.m_insertType);
 }
+
+namespace {
+
+// Ends the tracked menu or the message box of the thread from a timer.
+void CALLBACK EndModalUi(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  ::EndMenu();
+  HWND box = ::FindWindowA("#32770", nullptr);
+  if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST_F(DesignerTest, AnArmedExternalControlIsPlacedFromTheHostsMenu) {
+  ASSERT_TRUE(Load(Controls()));
+  // No external control registered: an error box, nothing placed.
+  m_designer.SetInsertType(SDialogDesigner::TYPE_EXTERN);
+  ::SetTimer(nullptr, 0, 100, EndModalUi);
+  Press(C(33, 147).x, C(33, 147).y);
+  EXPECT_EQ(-1, m_designer.m_insertType);
+  EXPECT_EQ(4, m_designer.m_controls.GetCount());
+  // The menu opens at the click; its command places the control there.
+  SMenu& menu = m_designer.m_externMenu;
+  ASSERT_TRUE(menu.AddItem(SDialogDesigner::CMD_EXTERN, "Clock"));
+  SMenu::GetItemRecord(menu.m_hMenu, 0)->dataText = "clock.ocx";
+  m_designer.SetInsertType(SDialogDesigner::TYPE_EXTERN);
+  ::SetTimer(nullptr, 0, 100, EndModalUi);
+  Press(C(33, 147).x, C(33, 147).y);
+  m_designer.SendMessage(SWM_MENUCOMMAND, reinterpret_cast<WPARAM>(&menu),
+                         SDialogDesigner::CMD_EXTERN);
+  ASSERT_EQ(5, m_designer.m_controls.GetCount());
+  Ctrl* placed = m_designer.m_controls[4];
+  EXPECT_EQ(SDialogDesigner::TYPE_EXTERN, placed->m_type);
+  EXPECT_EQ(30, placed->m_left);
+  EXPECT_EQ(145, placed->m_top);
+  EXPECT_EQ(SString("Clock"), SDialogDesigner::GetProperty(placed, "EXTERN_NAME"));
+  EXPECT_EQ(SString("clock.ocx"), SDialogDesigner::GetProperty(placed, "EXTERN_FILENAME"));
+  EXPECT_EQ(1, m_designer.GetUndoCount());
+}
