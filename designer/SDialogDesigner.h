@@ -246,6 +246,9 @@ private:
   // whether anything was drawn.
   bool RunDrag(const std::function<void(POINT, bool, std::vector<RECT>*)>& feedback, bool* drawn);
   void DrawFeedback(HDC dc, const std::vector<RECT>& rects);
+  // Focus and layout for a press; false when the designer is inactive or
+  // the point is outside the design area.
+  bool BeginClick(int x, int y);
   // The dialog record's background image from the data source, by name.
   void UpdateDesignImage(COLORREF background);
   void OnMenuCommand(void* menu, int id);

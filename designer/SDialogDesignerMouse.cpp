@@ -41,12 +41,16 @@ bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
 
 // --- buttons ------------------------------------------------------------------------
 
-void SDialogDesigner::OnLeftButtonDown(int x, int y) {
-  if (!m_loaded || !m_hWnd) return;
+bool SDialogDesigner::BeginClick(int x, int y) {
+  if (!m_loaded || !m_hWnd) return false;
   SetFocus();
   UpdateLayout();
+  return InRect(m_area, {x, y});
+}
+
+void SDialogDesigner::OnLeftButtonDown(int x, int y) {
+  if (!BeginClick(x, y)) return;
   POINT point = {x, y};
-  if (!InRect(m_area, point)) return;
 
   if (m_insertType >= 1 && m_insertType < TYPE_EXTERN) {
     PushUndo();
@@ -121,11 +125,8 @@ void SDialogDesigner::OnLeftButtonDown(int x, int y) {
 }
 
 void SDialogDesigner::OnRightButtonDown(int x, int y) {
-  if (!m_loaded || !m_hWnd) return;
-  SetFocus();
-  UpdateLayout();
+  if (!BeginClick(x, y)) return;
   POINT point = {x, y};
-  if (!InRect(m_area, point)) return;
   _SCtrl* p0 = GetPrimary();
   int n0 = m_selection.GetCount();
   _SCtrl* hit = HitTest(point);

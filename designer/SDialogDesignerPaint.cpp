@@ -251,24 +251,21 @@ void SDialogDesigner::DrawRulerPointer(HDC dc, const POINT* point, HPEN pen) {
   }
   int rop = ::SetROP2(dc, R2_NOTXORPEN);
   HGDIOBJ previous = pen ? ::SelectObject(dc, pen) : nullptr;
-  if (m_pointerX != -1) {
-    ::MoveToEx(dc, m_pointerX, m_topRuler.top, nullptr);
-    ::LineTo(dc, m_pointerX, m_topRuler.bottom);
-  }
-  if (m_pointerY != -1) {
-    ::MoveToEx(dc, m_leftRuler.left, m_pointerY, nullptr);
-    ::LineTo(dc, m_leftRuler.right, m_pointerY);
-  }
+  // Drawn a second time, a line disappears.
+  auto drawLines = [&]() {
+    if (m_pointerX != -1) {
+      ::MoveToEx(dc, m_pointerX, m_topRuler.top, nullptr);
+      ::LineTo(dc, m_pointerX, m_topRuler.bottom);
+    }
+    if (m_pointerY != -1) {
+      ::MoveToEx(dc, m_leftRuler.left, m_pointerY, nullptr);
+      ::LineTo(dc, m_leftRuler.right, m_pointerY);
+    }
+  };
+  drawLines();
   m_pointerX = at.x >= m_area.left && at.x < m_area.right ? at.x : -1;
   m_pointerY = at.y >= m_area.top && at.y < m_area.bottom ? at.y : -1;
-  if (m_pointerX != -1) {
-    ::MoveToEx(dc, m_pointerX, m_topRuler.top, nullptr);
-    ::LineTo(dc, m_pointerX, m_topRuler.bottom);
-  }
-  if (m_pointerY != -1) {
-    ::MoveToEx(dc, m_leftRuler.left, m_pointerY, nullptr);
-    ::LineTo(dc, m_leftRuler.right, m_pointerY);
-  }
+  drawLines();
   if (pen) ::SelectObject(dc, previous);
   ::SetROP2(dc, rop);
 }

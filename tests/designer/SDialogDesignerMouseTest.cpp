@@ -35,6 +35,17 @@ TEST_F(DesignerTest, MovesSnapToTheGridUnlessCtrlInvertsIt) {
   }
 }
 
+TEST_F(DesignerTest, AMoveLandsWhereItsFeedbackWasClampedToTheArea) {
+  ASSERT_TRUE(Load(Controls()));
+  m_designer.SetSelection(Named("B"));
+  m_designer.AddToSelection(Named("A"));
+  Press(C(30, 50).x, C(30, 50).y, {C(-40, 20), C(-70, 5)});
+  EXPECT_EQ(0, Named("A")->m_left);
+  EXPECT_EQ(0, Named("A")->m_top);
+  EXPECT_EQ(0, Named("B")->m_left);
+  EXPECT_EQ(55, Named("B")->m_top);
+}
+
 TEST_F(DesignerTest, EscapeOrNoMovementLeavesTheRecordsAndTheStack) {
   ASSERT_TRUE(Load(Controls()));
   std::string before = Save();
