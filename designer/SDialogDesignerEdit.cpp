@@ -179,9 +179,10 @@ bool SDialogDesigner::PasteFromClipboard() {
   SArray<_SCtrl*> added;
   while (!file.IsEOF()) {
     _SCtrl record;
-    // A cut-off record, or one that is no control, takes the whole paste back.
+    // A cut-off record, one that is no control or one whose texts would
+    // break the dialog text takes the whole paste back.
     _SCtrl* copy = nullptr;
-    if (record.ReadBinary(&file) > 0 && record.m_type > TYPE_DIALOG) {
+    if (record.ReadBinary(&file) > 0 && record.m_type > TYPE_DIALOG && IsWritable(&record)) {
       copy = AddControl(this, false, &record, true, false);
     }
     if (!copy) {

@@ -145,6 +145,8 @@ TEST_F(DesignerTest, ForeignShortAndHostileBlocksChangeNothing) {
   std::string record = CopiedBlock(m_designer).substr(22);
   std::string dialogRecord = record;
   dialogRecord[2] = dialogRecord[3] = 0;  // type DIALOG
+  std::string brokenName = record;
+  brokenName.insert(5, "\r\n[EDIT]");  // after the name "A"
   struct Case {
     const char* what;
     uint32_t count;
@@ -162,6 +164,7 @@ TEST_F(DesignerTest, ForeignShortAndHostileBlocksChangeNothing) {
       {"second record cut off", uint32_t(22 + record.size() + 9),
        Magic() + record + record.substr(0, 9), true},
       {"a dialog record", uint32_t(22 + record.size()), Magic() + dialogRecord, true},
+      {"a name breaking the text", uint32_t(22 + brokenName.size()), Magic() + brokenName, true},
   };
   for (const Case& c : cases) {
     PutBlock(c.count, c.bytes);
