@@ -1,6 +1,8 @@
 #include "core/Platform.h"
 #include "DesignerTestSupport.h"
 
+#include "window/SDialog.h"
+
 namespace {
 
 // A button, a group box, a drop-down combo 100 pixels high, a tab showing
@@ -124,4 +126,35 @@ TEST_F(DesignerTest, PageCommandsShowAPageOrToggleAControl) {
   ASSERT_EQ(2, hidden.GetCount());
   EXPECT_EQ(Named("HIDDEN"), hidden[0]);
   EXPECT_EQ(Named("FREE"), hidden[1]);
+}
+
+namespace {
+
+// A host dialog whose WINDOW records become designers.
+class DesignerHostDialog : public SDialog {
+public:
+  SWnd* CreateCustomControl(int type, const SDialogRecords::_SCtrl*) override {
+    return type == SDialogDesigner::TYPE_WINDOW ? new SDialogDesigner : nullptr;
+  }
+};
+
+}  // namespace
+
+TEST(DesignerInADialog, TheBuilderMakesADesignerThatEditsAText) {
+  SFileMem file;
+  FillFile(file, DialogText(Section("WINDOW", 1, "DESIGNER", 10, 10, 500, 400)));
+  DesignerHostDialog dialog;
+  ASSERT_TRUE(SDialog::CreateFromText(&file, &dialog, nullptr, true, nullptr, nullptr, nullptr,
+                                      nullptr, true, nullptr, nullptr));
+  SDialogDesigner* designer = dynamic_cast<SDialogDesigner*>(dialog.GetControl("DESIGNER"));
+  ASSERT_NE(nullptr, designer);
+  EXPECT_EQ(unsigned(SDialogDesigner::COMMAND_MASK), designer->m_commandMask);
+  std::string text = PlayerDialogText();
+  FillFile(file, text);
+  ASSERT_TRUE(SDialogDesigner::LoadText(&file, designer));
+  EXPECT_EQ(9, designer->m_controls.GetCount());
+  EXPECT_EQ(designer->m_dialog, designer->HitTest({22 + 5, 22 + 5}));
+  SFileMem saved;
+  ASSERT_TRUE(designer->SaveText(&saved));
+  EXPECT_EQ(text, FileText(saved));
 }
