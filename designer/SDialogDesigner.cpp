@@ -111,7 +111,7 @@ int SDialogDesigner::TestHook(const char*) { return 0; }
 
 void SDialogDesigner::NotifyChanged() {
   if (m_notifyParent && m_hWnd && GetParent()) {
-    NotifyParent(SWM_DESIGNERCHANGED, reinterpret_cast<WPARAM>(this), 0);
+    NotifyParent(SWM_CONTROLCHANGED, reinterpret_cast<WPARAM>(this), 0);
   }
 }
 

@@ -6,7 +6,7 @@
 // it keeps the document (records, reader, writer) as it is and adds its
 // editing through the document's virtual hooks. A host application creates
 // the window as a child, loads a dialog text into it (LoadText) and listens
-// for SWM_DESIGNERCHANGED.
+// for SWM_CONTROLCHANGED.
 //
 // Coordinates. Records hold design coordinates. The design area is the
 // client rectangle less the two 22-pixel rulers (when shown); design point
@@ -26,7 +26,7 @@
 #include "core/Platform.h"
 #include "core/SArray.h"
 #include "core/SString.h"
-#include "designer/DesignerMessages.h"
+#include "window/FrameworkMessages.h"
 #include "window/SDialogEditor.h"
 #include "window/SMenu.h"
 
@@ -220,7 +220,7 @@ public:
   RECT m_topRuler, m_leftRuler;  // empty without rulers
   bool m_rulers;                 // the rulers are shown
   int m_pointerX, m_pointerY;    // ruler pointer lines (client), -1 none
-  bool m_notifyParent;           // SWM_DESIGNERCHANGED goes to the parent
+  bool m_notifyParent;           // SWM_CONTROLCHANGED goes to the parent
   bool m_undoEnabled;
   SArray<_SUndo*> m_undo;  // owned, oldest first
   ExternDrawCallback m_externDraw;

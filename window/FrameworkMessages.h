@@ -46,6 +46,7 @@ enum : UINT {
   SWM_VSCROLLED = 0x8400,
   SWM_DRAGOVER = 0x8403,      // wParam = target SWnd* or 0, lParam = point in it; nonzero ends
   SWM_DROP = 0x8404,          // as SWM_DRAGOVER, at the release
+  SWM_CONTROLCHANGED = 0x85DC, // to the parent: the user changed the content; wParam = control
   SWM_SYSKEYDOWN = 0x85DD,    // to the popup ancestor: wParam = key, lParam = SWnd*; -1 swallows
   SWM_KEYDOWN = 0x85DE,       // the same for WM_KEYDOWN; the answer is ignored
   SWM_CHILDALIGNED = 0x85DF,  // to the parent after automatic alignment: wParam = the child SWnd*

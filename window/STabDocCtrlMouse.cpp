@@ -5,6 +5,7 @@
 
 #include "core/PlatformGdiplus.h"
 #include "window/DragInput.h"
+#include "window/FrameworkMessages.h"
 #include "window/SCursor.h"
 #include "window/WindowPrivate.h"
 
@@ -15,7 +16,6 @@ namespace {
 const int kBoldWeight = 700;
 const int kCursorArrow = 0, kCursorNo = 6, kCursorDrop = 14;
 // A control's change notice, passed on by a page to the control.
-const UINT kChildChanged = 0x85DC;
 
 LPARAM Pair(int low, int high) { return LPARAM(MAKELONG(WORD(low), WORD(high))); }
 
@@ -199,9 +199,9 @@ LRESULT STabDocCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT STabDocCtrl::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kChildChanged && m_notifyParent && m_owner && m_owner->m_hWnd) {
+  if (message == SWM_CONTROLCHANGED && m_notifyParent && m_owner && m_owner->m_hWnd) {
     SWnd* source = wParam ? reinterpret_cast<SWnd*>(wParam) : this;
-    m_owner->SendMessage(kChildChanged, ToWParam(source), LPARAM(m_owner->m_current));
+    m_owner->SendMessage(SWM_CONTROLCHANGED, ToWParam(source), LPARAM(m_owner->m_current));
   }
   LRESULT result = 0;
   if (m_owner && !m_owner->OnChildMessage(m_item, message, wParam, lParam, &result)) return result;

@@ -93,7 +93,7 @@ public:
 class NotifiedParent : public SWnd {
 public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == SWM_DESIGNERCHANGED) ++changes;
+    if (message == SWM_CONTROLCHANGED) ++changes;
     return SWnd::WindowProc(message, wParam, lParam);
   }
   int changes = 0;
