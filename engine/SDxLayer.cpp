@@ -2,11 +2,15 @@
 #include "engine/SDxLayer.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxBlob.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxLight.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxObject.h"
+#include "engine/SDxParticle.h"
+#include "engine/SDxPreset.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 
 #include <math.h>
@@ -32,8 +36,7 @@ const struct {
     {SDxLayerItem::KIND_TEXT, SDxLayer::LIST_TEXTS, true},
 };
 
-// The engine's removal hook of each kind. The hooks of particle systems,
-// presets and sprites join this table with their classes.
+// The engine's removal hook of each kind.
 const struct {
   int kind;
   void (*notify)(SDx* engine, SDxLayerItem* item);
@@ -48,6 +51,14 @@ const struct {
      [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
     {SDxLayerItem::KIND_TEXT,
      [](SDx* e, SDxLayerItem* item) { e->OnTextRemoved(static_cast<SDxText*>(item)); }},
+    {SDxLayerItem::KIND_PARTICLE_POINT,
+     [](SDx* e, SDxLayerItem* item) { e->OnParticleRemoved(static_cast<SDxParticle*>(item)); }},
+    {SDxLayerItem::KIND_PRESET,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SHOCKWAVE,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SPRITE,
+     [](SDx* e, SDxLayerItem* item) { e->OnSpriteRemoved(static_cast<SDxSprite*>(item)); }},
 };
 
 bool IsObjectKind(int kind) {
@@ -330,6 +341,11 @@ void SDxLayer::RenderOrdered() {
   SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
   for (int i = 0; i < m_ordered.GetCount(); ++i) {
     SDxLayerItem* item = m_ordered[i];
+    if (item->m_kind == SDxLayerItem::KIND_BLOB) RenderBlob(static_cast<SDxBlob*>(item));
+    if (item->m_kind == SDxLayerItem::KIND_PARTICLE_POINT) {
+      SDxParticle* particle = static_cast<SDxParticle*>(item);
+      if (!particle->m_overlay) RenderParticle(particle);
+    }
     if (item->m_kind != SDxLayerItem::KIND_MESH && item->m_kind != SDxLayerItem::KIND_SHAPE) {
       continue;
     }
@@ -352,6 +368,7 @@ void SDxLayer::RenderScreenItems() {
   if (!m_active || !m_device || !m_engine) return;
   m_device->SetTransform(D3DTS_WORLD, &m_engine->m_identity);
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  RenderSprites();
   SArray<SDxLayerItem*>& texts = m_lists[LIST_TEXTS];
   ID3DXSprite* sprite = m_engine->m_sprite;
   if (texts.GetCount() > 0 && sprite) {
