@@ -56,6 +56,7 @@ public:
   // is shown. False for a duration <= 0 or from equal to to.
   bool FadeAlpha(int from, int to, int repeats, float duration, bool hideAtEnd, float delay);
   bool IsFading() const { return m_fading; }
+  bool IsVisible() const { return !m_hidden; }
   // 0 <= i <= frame count (the count: the frame after the last, drawn as
   // nothing); false otherwise.
   bool SetFrame(int i);
