@@ -17,10 +17,7 @@ const float kPi = 3.14159265f;
 }  // namespace
 
 SDxBlob::SDxBlob(SDxLayer* layer)
-    : SDxObject(layer, KIND_BLOB),
-      m_sprite(m_engine ? m_engine->m_sprite : nullptr),
-      m_texture(nullptr),
-      m_frames(nullptr) {
+    : SDxObject(layer, KIND_BLOB), m_texture(nullptr), m_frames(nullptr) {
   Reset();
 }
 
@@ -162,14 +159,32 @@ void SDxBlob::Render(SDxShader*) {
   if ((m_faceFirst || m_faceSecond) && camera) {
     TurnTowardsLimited(camera->m_position, m_faceFirst, m_faceSecond, -1.0f);
   }
-  if (!m_sprite) return;
-  m_sprite->SetTransform(&m_spriteMatrix);
   RECT rect;
   if (!m_texture || !m_texture->m_texture || !GetFrameRect(m_frame, &rect)) return;
   int draws = m_texture->m_drawCount > 0 ? m_texture->m_drawCount : 1;
-  for (int i = 0; i < draws; ++i) {
-    m_sprite->Draw(m_texture->m_texture, &rect, &m_pivot, nullptr, 0xFFFFFFFF);
-  }
+  for (int i = 0; i < draws; ++i) DrawFrame(rect);
+}
+
+void SDxBlob::DrawFrame(const RECT& rect) {
+  // The frame's quad in texels about the pivot, as the sprite interface
+  // lays it out, through the sprite matrix with the scene's view and
+  // projection. Drawn here rather than by the interface: Wine's sprite
+  // interface replaces the device's transforms even in object space.
+  const float tw = (float)m_texture->m_width, th = (float)m_texture->m_height;
+  const float w = (float)(rect.right - rect.left), h = (float)(rect.bottom - rect.top);
+  const float u0 = rect.left / tw, v0 = rect.top / th, u1 = rect.right / tw, v1 = rect.bottom / th;
+  const _SVertex quad[4] = {
+      {-m_pivot.x, -m_pivot.y, 0.0f, 0xFFFFFFFF, u0, v0},
+      {w - m_pivot.x, -m_pivot.y, 0.0f, 0xFFFFFFFF, u1, v0},
+      {-m_pivot.x, h - m_pivot.y, 0.0f, 0xFFFFFFFF, u0, v1},
+      {w - m_pivot.x, h - m_pivot.y, 0.0f, 0xFFFFFFFF, u1, v1},
+  };
+  m_device->SetTransform(D3DTS_VIEW, &m_engine->m_view);
+  m_device->SetTransform(D3DTS_PROJECTION, &m_engine->m_projection);
+  m_device->SetTransform(D3DTS_WORLD, &m_spriteMatrix);
+  m_device->SetTexture(0, m_texture->m_texture);
+  m_device->SetFVF(FVF);
+  m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(_SVertex));
 }
 
 bool SDxBlob::Pick(SDxPickQuery* query) {

@@ -1,5 +1,5 @@
-// A flat textured picture in the 3D scene: drawn through the engine's D3DX
-// sprite batch in object space, sized in world units, animated through the
+// A flat textured picture in the 3D scene: drawn inside the engine's D3DX
+// sprite batch (its states) as a quad in object space, sized in world units, animated through the
 // frames of a texture sheet, optionally turned toward the camera about one
 // or two axes, and picked as a rectangle of two triangles. Made by
 // SDxLayer::AddBlob; always in the layer's ordered list, drawn back to
@@ -49,7 +49,6 @@ public:
   // The frame's source rectangle; false outside the table.
   bool GetFrameRect(int frame, RECT* rect) const;
 
-  ID3DXSprite* m_sprite;  // the engine's, not owned
   SDxTexture* m_texture;
   float m_width, m_height;
   SDxTriangle m_pickTriangles[2];
@@ -67,5 +66,14 @@ public:
   bool m_running;
 
 private:
+  struct _SVertex {
+    float x, y, z;
+    D3DCOLOR color;
+    float u, v;
+  };
+  enum { FVF = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1 };
+
   void BuildSpriteMatrix();
+  // The frame's rectangle of the texture as a quad about the pivot.
+  void DrawFrame(const RECT& rect);
 };

@@ -152,9 +152,7 @@ using EngineSuite = EngineSuiteOf<SDx>;
 
 // A texture of columns x rows cells of cellSize pixels, the cell i of a
 // row-by-row count in CellColor (i), kept by the engine.
-inline D3DCOLOR CellColor(int i) {
-  return D3DCOLOR_ARGB(255, 8 + 12 * i, 255 - 12 * i, 64);
-}
+inline D3DCOLOR CellColor(int i) { return D3DCOLOR_ARGB(255, 8 + 12 * i, 255 - 12 * i, 64); }
 inline SDxTexture* MakeSheetTexture(SDx* engine, int columns, int rows, int cellWidth,
                                     int cellHeight) {
   int width = columns * cellWidth, height = rows * cellHeight;
