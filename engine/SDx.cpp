@@ -69,6 +69,7 @@ SDx::SDx()
       m_overlayText(nullptr),
       m_slowWarningText(nullptr),
       m_slowWarningTexture(nullptr),
+      m_slowWarningSprite(nullptr),
       m_boxShape(nullptr),
       m_clock(GetTimeSeconds),
       m_maxDt(0.02f) {

@@ -2,6 +2,7 @@
 #include "engine/SDxLayer.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxBlob.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxDispatcher.h"
 #include "engine/SDxEntity.h"
@@ -9,7 +10,10 @@
 #include "engine/SDxManager.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxObject.h"
+#include "engine/SDxParticle.h"
+#include "engine/SDxPreset.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 
 #include <math.h>
@@ -35,8 +39,7 @@ const struct {
     {SDxLayerItem::KIND_TEXT, SDxLayer::LIST_TEXTS, true},
 };
 
-// The engine's removal hook of each kind. The hooks of particle systems,
-// presets and sprites join this table with their classes.
+// The engine's removal hook of each kind.
 const struct {
   int kind;
   void (*notify)(SDx* engine, SDxLayerItem* item);
@@ -51,6 +54,14 @@ const struct {
      [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
     {SDxLayerItem::KIND_TEXT,
      [](SDx* e, SDxLayerItem* item) { e->OnTextRemoved(static_cast<SDxText*>(item)); }},
+    {SDxLayerItem::KIND_PARTICLE_POINT,
+     [](SDx* e, SDxLayerItem* item) { e->OnParticleRemoved(static_cast<SDxParticle*>(item)); }},
+    {SDxLayerItem::KIND_PRESET,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SHOCKWAVE,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SPRITE,
+     [](SDx* e, SDxLayerItem* item) { e->OnSpriteRemoved(static_cast<SDxSprite*>(item)); }},
 };
 
 bool IsObjectKind(int kind) {
@@ -345,6 +356,11 @@ void SDxLayer::RenderOrdered() {
   SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
   for (int i = 0; i < m_ordered.GetCount(); ++i) {
     SDxLayerItem* item = m_ordered[i];
+    if (item->m_kind == SDxLayerItem::KIND_BLOB) RenderBlob(static_cast<SDxBlob*>(item));
+    if (item->m_kind == SDxLayerItem::KIND_PARTICLE_POINT) {
+      SDxParticle* particle = static_cast<SDxParticle*>(item);
+      if (!particle->m_overlay) RenderParticle(particle);
+    }
     if (item->m_kind != SDxLayerItem::KIND_MESH && item->m_kind != SDxLayerItem::KIND_SHAPE) {
       continue;
     }
@@ -367,6 +383,7 @@ void SDxLayer::RenderScreenItems() {
   if (!m_active || !m_device || !m_engine) return;
   m_device->SetTransform(D3DTS_WORLD, &m_engine->m_identity);
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  RenderSprites();
   SArray<SDxLayerItem*>& texts = m_lists[LIST_TEXTS];
   ID3DXSprite* sprite = m_engine->m_sprite;
   if (texts.GetCount() > 0 && sprite) {

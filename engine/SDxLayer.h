@@ -24,14 +24,19 @@
 #include <stdint.h>
 
 class SDx;
+class SDxBlob;
 class SDxDispatcher;
 class SDxLayerItem;
 class SDxLight;
 class SDxManager;
 class SDxMesh;
 class SDxObject;
+class SDxParticle;
+class SDxParticlePoint;
+class SDxPreset;
 class SDxShader;
 class SDxShape;
+class SDxSprite;
 class SDxText;
 class SDxTexture;
 
@@ -85,6 +90,17 @@ public:
   // An empty mesh (SDxMesh.cpp) or shape (SDxShape.cpp).
   SDxMesh* AddMesh();
   SDxShape* AddShape();
+  // A blob showing the sheet, its pivot at the frame centre (SDxBlob.cpp).
+  SDxBlob* AddBlob(SDxTexture* texture, int columns, int rows, int frameCount);
+  // A point particle system; a capacity of 0 or less gives 100 atoms
+  // (SDxParticle.cpp).
+  SDxParticlePoint* AddParticle(SDxTexture* texture, int capacity);
+  // A shock-wave ring; a vertex count of 0 or less gives 96 (SDxPreset.cpp).
+  SDxPreset* AddPreset(SDxTexture* texture, float outerRadius, float width, int vertexCount);
+  // A sprite with SDxSprite::SetTexture's arguments, filed whatever that
+  // call answers (SDxSprite.cpp).
+  SDxSprite* AddSprite(SDxTexture* texture, int rows, SDxTexture* second, int columns,
+                       int frameCount, int inset);
   // Files an item of this layer by its kind (and, for meshes and shapes,
   // its depth-sorted flag) and counts it; the layer owns it from then on.
   // False, with the item deleted, for another layer's item or a kind
@@ -121,7 +137,26 @@ public:
   void RenderOrdered();
   // A visible object: culled by the view cone (counted) or drawn.
   void RenderObject(SDxObject* object, SDxShader* shader);
-  // The texts, in one sprite batch with alpha blending; z-buffering off
+  // A visible blob in one object-space batch of the engine's sprite
+  // interface, z-writes off (SDxBlob.cpp).
+  void RenderBlob(SDxBlob* blob);
+  // A visible particle system between its render-state calls
+  // (SDxParticle.cpp).
+  void RenderParticle(SDxParticle* particle);
+  // The decals of the plain shapes and meshes (true) or of the ordered
+  // ones (false) with the G-buffer shader (SDxObjectDecals.cpp).
+  void RenderDecals(bool plainLists);
+  // Every preset, into the scene or the beam targets of its target mask,
+  // culling off and z-writes off meanwhile (SDxPreset.cpp).
+  void RenderPresets();
+  // The particle systems with the overlay flag, with a fixed projection and
+  // view of their own (SDxParticle.cpp).
+  void RenderOverlayParticles();
+  // The sprites, each in a sprite batch of its own with its texture's
+  // blending (SDxSprite.cpp).
+  void RenderSprites();
+  // The sprites (RenderSprites), then the texts in one sprite batch with
+  // alpha blending; z-buffering off
   // meanwhile, then D3DZB_USEW.
   void RenderScreenItems();
 

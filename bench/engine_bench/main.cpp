@@ -2,9 +2,11 @@
 // (G-buffer of a small scene, 8 deferred lights, fog, the glow and beam blur
 // chains, the final copy and Present), the frame step on its own, one layer
 // update with 2,000 moving depth-sorted items, 1,000 ray picks against
-// 200 boxes, and the entity step (EntityStep.cpp).
+// 200 boxes, the entity step (EntityStep.cpp) and the effect items
+// (EffectItems.cpp).
 #include "core/Platform.h"
 
+#include "EffectItems.h"
 #include "engine/SDx.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxObject.h"
@@ -206,9 +208,7 @@ public:
     m_box.Grow(D3DXVECTOR3(0.5f, 0.5f, 0.5f));
   }
   int GetFaceCount() override { return 12; }
-  bool Pick(SDxPickQuery* query) override {
-    return PickTriangles(query, m_vertices->data(), 12);
-  }
+  bool Pick(SDxPickQuery* query) override { return PickTriangles(query, m_vertices->data(), 12); }
   const std::vector<SDxVertex>* m_vertices;
 };
 
@@ -346,6 +346,7 @@ int main() {
       printf("  layer update with 2000 moving depth-sorted items: %.3f ms\n", update * 1e3);
       printf("  1000 picks against 200 boxes: %.3f ms (%d rays hit)\n", picks * 1e3, hits);
       PrintEntitySteps(&engine);
+      MeasureEffectItems(&engine);
       scene.box->Release();
       scene.volume->Release();
       result = 0;
