@@ -406,9 +406,8 @@ void SArray<T>::Sort(int start, int end, int param) {
   // directly, without the virtual call per comparison.
   if (typeid(*this) == typeid(SArray)) {
     uint32_t flags = m_flags;
-    SortRange(start, end, [this, flags](int i, int j) {
-      return CompareValues(m_data + i, m_data + j, flags);
-    });
+    SortRange(start, end,
+              [this, flags](int i, int j) { return CompareValues(m_data + i, m_data + j, flags); });
   } else {
     SortRange(start, end,
               [this, param](int i, int j) { return Compare(m_data + i, m_data + j, param); });

@@ -194,7 +194,6 @@ public:
   SDxCamera* CreateCamera();
   // -1: the current camera; 0..count-1: that camera; otherwise null.
   SDxCamera* GetCamera(int index) const;
-  void SetCurrentCamera(SDxCamera* camera) { m_currentCamera = camera; }
   // A new active layer appended to the layer array.
   SDxLayer* CreateLayer();
   // The layer at the index of the layer array, or null.

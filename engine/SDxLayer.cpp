@@ -3,7 +3,10 @@
 
 #include "engine/SDx.h"
 #include "engine/SDxCamera.h"
+#include "engine/SDxDispatcher.h"
+#include "engine/SDxEntity.h"
 #include "engine/SDxLight.h"
+#include "engine/SDxManager.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxObject.h"
 #include "engine/SDxShaderGBuffer.h"
@@ -88,16 +91,25 @@ int SDxLayer::_SOrderItemArray::CompareElements(SDxLayerItem* const* a, SDxLayer
 SDxLayer::SDxLayer(SDx* engine)
     : m_engine(engine), m_device(engine ? engine->m_device : nullptr), m_active(true) {
   m_ordered.m_layer = this;
+  m_dispatcher = new SDxDispatcher(engine, this);
+  m_manager = new SDxManager(this);
+  m_manager->m_dispatcher = m_dispatcher;
+  m_dispatcher->m_manager = m_manager;
   Clear();
 }
 
 SDxLayer::~SDxLayer() {
   Clear();
+  delete m_manager;
+  delete m_dispatcher;
   for (SArray<SDxLayerItem*>& list : m_lists) list.FreeBuffer();
   m_ordered.FreeBuffer();
 }
 
 void SDxLayer::Clear() {
+  m_dispatcher->Clear();
+  m_manager->RemoveAll();
+  m_objects.RemoveAll();
   // Every item leaves its list before the first is deleted: a destructor
   // that releases a texture makes the engine walk these lists.
   SArray<SDxLayerItem*> items;
@@ -108,6 +120,16 @@ void SDxLayer::Clear() {
     for (int i = 0; i < l.GetCount(); ++i) items.Add(l[i]);
     l.RemoveAll();
   }
+  // Instances on other layers of the masters that go with this layer go
+  // first: they would be left on freed geometry.
+  for (int i = 0; m_engine && i < items.GetCount(); ++i) {
+    if (items[i]->m_kind != SDxLayerItem::KIND_MESH) continue;
+    SDxMesh* mesh = static_cast<SDxMesh*>(items[i]);
+    for (int l = -1; !mesh->m_source && l < m_engine->m_layers.GetCount(); ++l) {
+      SDxLayer* layer = l < 0 ? m_engine->GetMainLayer() : m_engine->m_layers[l];
+      if (layer && layer != this) layer->RemoveInstancesOf(mesh);
+    }
+  }
   items.DeleteAndRemoveAll();
   items.FreeBuffer();
   m_orderDirty = true;
@@ -117,8 +139,17 @@ void SDxLayer::Clear() {
 }
 
 void SDxLayer::SetFixedCapacity(int n) {
-  for (SArray<SDxLayerItem*>& list : m_lists) list.Reserve(n);
-  m_ordered.Reserve(n);
+  m_manager->Reserve(n);
+  // The items already filed stay filed: the storage holds at least them.
+  SArray<SDxLayerItem*> kept;
+  for (int list = LIST_ORDERED; list < LIST_COUNT; ++list) {
+    SArray<SDxLayerItem*>& l = List(list);
+    kept.RemoveAll();
+    for (int i = 0; i < l.GetCount(); ++i) kept.Add(l[i]);
+    l.Reserve(n < 0 || n >= kept.GetCount() ? n : kept.GetCount());
+    for (int i = 0; i < kept.GetCount(); ++i) l.Add(kept[i]);
+  }
+  kept.FreeBuffer();
 }
 
 // --- factories -------------------------------------------------------------------
@@ -228,6 +259,8 @@ bool SDxLayer::RemoveObject(SDxObject* object) {
     list = FindList(object, &index);  // the instances' removal moved its slot
   }
   NotifyRemoval(object);
+  m_objects.RemoveValue(object);
+  if (object->m_owner) object->m_owner->ForgetObject(object);
   SArray<SDxLayerItem*>& lights = m_lists[LIST_LIGHTS];
   for (int i = 0; i < lights.GetCount(); ++i) {
     SDxLight* light = static_cast<SDxLight*>(lights[i]);

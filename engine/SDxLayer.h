@@ -24,8 +24,10 @@
 #include <stdint.h>
 
 class SDx;
+class SDxDispatcher;
 class SDxLayerItem;
 class SDxLight;
+class SDxManager;
 class SDxMesh;
 class SDxObject;
 class SDxShader;
@@ -58,16 +60,21 @@ public:
     LIST_ORDERED = -1,
   };
 
+  // Makes the entity manager and the message dispatcher, then Clear.
   explicit SDxLayer(SDx* engine);
-  // Clear, then the lists' storage.
+  // Clear, then the manager, the dispatcher and the lists' storage.
   virtual ~SDxLayer();
 
-  // Deletes every item (all are taken out of the lists before the first is
-  // deleted, so that an item's destructor meets no half-deleted list);
-  // counters 0, next sequence number 1, order dirty. Hooks are not called.
+  // Deletes the queued messages and every entity (whose objects leave the
+  // layer with them), then every item (all are taken out of the lists
+  // before the first is deleted, so that an item's destructor meets no
+  // half-deleted list), and the instances of its master meshes on other
+  // layers; counters 0, next sequence number 1, order dirty. Hooks are not
+  // called for its own items.
   void Clear();
-  // n >= 0: every list gets storage for n items and never reallocates;
-  // n < 0: growable again.
+  // n >= 0: every list gets storage for n items (at least for the items it
+  // holds, which stay filed) and never reallocates; n < 0: growable again.
+  // The same for the manager's entities.
   void SetFixedCapacity(int n);
 
   // --- factories ---------------------------------------------------------------
@@ -89,9 +96,10 @@ public:
   // deletes it and removes its slot. False for null, an item not filed
   // here, a motion item or a camera.
   bool RemoveItem(SDxLayerItem* item);
-  // The same for meshes, shapes and blobs: lights attached to the object
-  // are detached; removing a master mesh first removes its instances on
-  // every layer of the engine, so that none is left on freed geometry.
+  // The same for meshes, shapes and blobs: the object leaves the object
+  // list and its owner entity's objects, lights attached to it are
+  // detached; removing a master mesh first removes its instances on every
+  // layer of the engine, so that none is left on freed geometry.
   bool RemoveObject(SDxObject* object);
   // Removes every mesh of this layer that is an instance of the master.
   void RemoveInstancesOf(SDxMesh* master);
@@ -135,6 +143,12 @@ public:
   bool m_orderDirty;
   int m_shapeCount, m_meshCount, m_blobCount, m_particleCount;
   int m_culledCount;
+  // The entities of the layer and their delayed messages; owned.
+  SDxManager* m_manager;
+  SDxDispatcher* m_dispatcher;
+  // The objects that the entities' default contact scan meets; not owned,
+  // filled by the application.
+  SArray<SDxObject*> m_objects;
 
 private:
   SDxLayer(const SDxLayer&) = delete;

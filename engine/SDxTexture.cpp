@@ -7,8 +7,6 @@
 
 #include <d3dx9.h>
 
-#include <memory>
-
 SDxTexture::SDxTexture(SDx* engine) : m_engine(engine), m_texture(nullptr), m_normalMap(nullptr) {
   Release();
 }
@@ -49,12 +47,14 @@ bool SDxTexture::LoadFromFile(SFile* file, int count, const char* name, int blen
   bool described = SUCCEEDED(texture->GetLevelDesc(0, &desc));
   m_width = described ? (int)desc.Width : 0;
   m_height = described ? (int)desc.Height : 0;
-  bytes.Rewind();
-  std::unique_ptr<Gdiplus::Bitmap> picture(SImage::ReadBitmap(&bytes));
-  if (picture) {
-    m_pictureWidth = (int)picture->GetWidth();
-    m_pictureHeight = (int)picture->GetHeight();
-    m_aspect = m_pictureHeight ? (float)m_pictureWidth / (float)m_pictureHeight : 0.0f;
+  // The picture's own size, read by D3DX from the same bytes: the
+  // platform's GDI+ decoder can crash on a damaged picture that D3DX took.
+  D3DXIMAGE_INFO info;
+  if (SUCCEEDED(D3DXGetImageInfoFromFileInMemory(bytes.GetBuffer(), (UINT)count, &info)) &&
+      info.Height > 0) {
+    m_pictureWidth = (int)info.Width;
+    m_pictureHeight = (int)info.Height;
+    m_aspect = (float)m_pictureWidth / (float)m_pictureHeight;
   }
   m_blendKind = blendKind;
   m_name.Set(name ? name : "");

@@ -26,9 +26,10 @@ public:
   // Deletes the normal map, releases the Direct3D texture; name "", sizes,
   // aspect and blend kind 0, draw count 1.
   void Release();
-  // count bytes from the file's position (negative: to its end). False
-  // without an engine, a file or readable bytes; a failed decode leaves no
-  // texture but keeps the name, sizes and normal map.
+  // count bytes from the file's position (negative: to its end), at most
+  // what the file holds. False without an engine, a file or readable bytes;
+  // a failed decode leaves no texture but keeps the name, sizes and normal
+  // map. The picture's size is the decoded image's (D3DX image info).
   bool LoadFromFile(SFile* file, int count, const char* name, int blendKind);
   // The image encoded as JPEG (below 25 bits per pixel) or PNG, then loaded
   // without a name.

@@ -16,20 +16,19 @@
 #include "window/SMediaCtrl.h"
 #include "window/SToolBarCtrl.h"
 #include "window/ToolbarFile.h"
+#include "window/WindowPrivate.h"
 
 #include <math.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
-typedef SDialogEditor::_SCtrl Record;
+typedef SDialogRecords::_SCtrl Record;
 
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
 const COLORREF kWhite = 0x00FFFFFF;
-const COLORREF kShapeKey = 0x00FF00FF;
 const COLORREF kSystemColor = 0xFE000000;
-// "|"-separated lists: quoting with the double quote (1), trimmed tokens (8).
-const int kListFlags = 1 | 8;
 // Tool-bar buttons of TOOLBAR_CONTENT: BTNS_AUTOSIZE, BTNS_SHOWTEXT.
 const BYTE kToolButtonStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
 const int kDefaultToolImageSide = 16;
@@ -74,16 +73,19 @@ struct TypeRow {
   void (*configure)(SWnd* control, const Build& b);
 };
 
-const SDialogControlClass* g_registered[SDialogEditor::TYPE_COUNT];
+const SDialogControlClass* g_registered[SDialogRecords::TYPE_COUNT];
+
+// The document makes its live windows through the factory.
+const bool kControlMakerSet = (SDialogEditor::s_controlMaker = CreateDialogControl, true);
 
 // --- reading keys -------------------------------------------------------------
 
-bool Flag(const Record* r, const char* key) { return SDialogEditor::GetPropertyBool(r, key); }
-int Int(const Record* r, const char* key) { return SDialogEditor::GetPropertyInt(r, key); }
+bool Flag(const Record* r, const char* key) { return SDialogRecords::GetPropertyBool(r, key); }
+int Int(const Record* r, const char* key) { return SDialogRecords::GetPropertyInt(r, key); }
 
 // A real value; a value that is not finite reads as 0.
 double Real(const Record* r, const char* key) {
-  double value = SDialogEditor::GetPropertyDouble(r, key);
+  double value = SDialogRecords::GetPropertyDouble(r, key);
   return isfinite(value) ? value : 0.0;
 }
 
@@ -97,7 +99,7 @@ const Choice kVerticalAlign[] = {{"_MIDDLE", 0x10}, {"_BOTTOM", 0x20}};
 
 template <size_t N>
 int ReadChoice(const Record* r, const char* key, const Choice (&choices)[N]) {
-  SString value = SDialogEditor::GetProperty(r, key);
+  SString value = SDialogRecords::GetProperty(r, key);
   for (const Choice& choice : choices) {
     if (value == choice.name) return choice.value;
   }
@@ -107,7 +109,7 @@ int ReadChoice(const Record* r, const char* key, const Choice (&choices)[N]) {
 // The tokens of a list value; none when a quote is left open.
 template <class F>
 void ForEachToken(const Record* r, const char* key, F use) {
-  SString value = SDialogEditor::GetProperty(r, key);
+  SString value = SDialogRecords::GetProperty(r, key);
   SStringParser parser(value.GetText());
   int count = parser.Parse("|", kListFlags, '"');
   for (int i = 0; i < count; ++i) {
@@ -120,7 +122,7 @@ void ForEachToken(const Record* r, const char* key, F use) {
 // archive, for an empty name and for a missing entry.
 bool LoadEntry(const Build& b, const char* key, SFileMem* file) {
   if (!b.archive) return false;
-  SString name = SDialogEditor::GetProperty(b.record, key);
+  SString name = SDialogRecords::GetProperty(b.record, key);
   return name.GetLength() > 0 && b.archive->Load(file, name.GetText(), true);
 }
 
@@ -148,11 +150,13 @@ void SetImageFromEntry(SWnd* control, const Build& b, const char* key, COLORREF 
   SFileMem file;
   if (!LoadEntry(b, key, &file)) return;
   SImage image;
-  if (image.Load(&file) && image.GetBitmap()) control->SetBackgroundImage(image.GetBitmap(), shapeKey);
+  if (image.Load(&file) && image.GetBitmap())
+    control->SetBackgroundImage(image.GetBitmap(), shapeKey);
 }
 
 void SetBackground(SWnd* control, const Record* r) {
-  if (r->m_backColor != kNoColor) control->SetBackColor(DecodeDialogColor(r->m_backColor));
+  if (r->m_backColor != SImage::COLOR_NONE)
+    control->SetBackColor(DecodeDialogColor(r->m_backColor));
 }
 
 // A COLORREF as the rich text view's colour: alpha 254, red from the low
@@ -160,12 +164,6 @@ void SetBackground(SWnd* control, const Record* r) {
 uint32_t ToViewColor(COLORREF color) {
   return 0xFE000000u | (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) |
          uint32_t(GetBValue(color));
-}
-
-// "MEDIA_LINKCOLOR": absent reads 0 (black).
-COLORREF LinkColor(const Record* r) {
-  if (SDialogEditor::GetProperty(r, "MEDIA_LINKCOLOR").GetLength() == 0) return 0;
-  return SDialogEditor::GetLinkColorProperty(r);
 }
 
 // --- branches -------------------------------------------------------------------
@@ -202,7 +200,7 @@ void ConfigureEdit(SWnd* control, const Build& b) {
   SEditCtrl* edit = static_cast<SEditCtrl*>(control);
   const Record* r = b.record;
   if (Flag(r, "EDIT_NOPOPUPMENU")) edit->m_popupMenu = false;
-  if (r->m_textColor != kNoColor) edit->m_textColor = DecodeDialogColor(r->m_textColor);
+  if (r->m_textColor != SImage::COLOR_NONE) edit->m_textColor = DecodeDialogColor(r->m_textColor);
   SetBackground(control, r);
   SetTextFromEntry(control, b, "EDIT_TEXT");
   int maxLength = Int(r, "EDIT_MAXLENGTH");
@@ -217,12 +215,12 @@ bool CreateList(SWnd* control, const Build& b) {
 void ConfigureList(SWnd* control, const Build& b) {
   SListCtrl* list = static_cast<SListCtrl*>(control);
   const Record* r = b.record;
-  if (r->m_textColor != kNoColor) list->m_textColor = DecodeDialogColor(r->m_textColor);
+  if (r->m_textColor != SImage::COLOR_NONE) list->m_textColor = DecodeDialogColor(r->m_textColor);
   SetBackground(control, r);
-  COLORREF selText = SDialogEditor::GetPropertyColor(r, "LIST_SELTEXTCOLOR");
-  if (selText != kNoColor) list->m_selTextColor = selText;
-  COLORREF selBack = SDialogEditor::GetPropertyColor(r, "LIST_SELBACKCOLOR");
-  if (selBack != kNoColor) list->m_selBackColor = selBack;
+  COLORREF selText = SDialogRecords::GetPropertyColor(r, "LIST_SELTEXTCOLOR");
+  if (selText != SImage::COLOR_NONE) list->m_selTextColor = selText;
+  COLORREF selBack = SDialogRecords::GetPropertyColor(r, "LIST_SELBACKCOLOR");
+  if (selBack != SImage::COLOR_NONE) list->m_selBackColor = selBack;
   ForEachEntryLine(b, "LIST_FILE", [list](const char* line) { list->AddItem(line); });
   ForEachToken(r, "LIST_CONTENT", [list](const char* item) { list->AddItem(item); });
 }
@@ -239,14 +237,14 @@ bool CreateMedia(SWnd* control, const Build& b) {
 void ConfigureMedia(SWnd* control, const Build& b) {
   SMediaCtrl* media = static_cast<SMediaCtrl*>(control);
   const Record* r = b.record;
-  if (r->m_textColor != kNoColor) {
+  if (r->m_textColor != SImage::COLOR_NONE) {
     media->m_textColor = ToViewColor(DecodeDialogColor(r->m_textColor));
     if (media->m_tags) media->ParseText();
   }
   SetBackground(control, r);
-  if (r->m_transparent) control->SetBackColor(kHollow);
-  COLORREF link = LinkColor(r);
-  if (link != kNoColor) {
+  if (r->m_transparent) control->SetBackColor(SImage::COLOR_HOLLOW);
+  COLORREF link = SDialogRecords::GetLinkColorProperty(r);
+  if (link != SImage::COLOR_NONE) {
     media->m_linkColor = ToViewColor(DecodeDialogColor(link));
     control->Redraw();
   }
@@ -263,15 +261,16 @@ void ConfigureMedia(SWnd* control, const Build& b) {
 
   media->SetMargins(Int(r, "MEDIA_LEFTMARGIN"), Int(r, "MEDIA_TOPMARGIN"),
                     Int(r, "MEDIA_RIGHTMARGIN"), Int(r, "MEDIA_BOTTOMMARGIN"));
-  SWnd::SetImageDrawMode(control, SDialogEditor::GetPropertyDrawMode(r, "MEDIA_IMAGEDRAWMODE"));
+  SWnd::SetImageDrawMode(control, SDialogRecords::GetPropertyDrawMode(r, "MEDIA_IMAGEDRAWMODE"));
 
   if (b.archive) {
     SetTextFromEntry(control, b, "MEDIA_TEXT");
-    SetImageFromEntry(control, b, "MEDIA_IMAGE", Flag(r, "MEDIA_SHAPE") ? kShapeKey : kNoColor);
-    SString over = SDialogEditor::GetProperty(r, "MEDIA_BUTTONOVER");
-    SString push = SDialogEditor::GetProperty(r, "MEDIA_BUTTONPUSH");
-    SString check = SDialogEditor::GetProperty(r, "MEDIA_BUTTONCHECK");
-    SString disabled = SDialogEditor::GetProperty(r, "MEDIA_BUTTONDISABLED");
+    SetImageFromEntry(control, b, "MEDIA_IMAGE",
+                      Flag(r, "MEDIA_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
+    SString over = SDialogRecords::GetProperty(r, "MEDIA_BUTTONOVER");
+    SString push = SDialogRecords::GetProperty(r, "MEDIA_BUTTONPUSH");
+    SString check = SDialogRecords::GetProperty(r, "MEDIA_BUTTONCHECK");
+    SString disabled = SDialogRecords::GetProperty(r, "MEDIA_BUTTONDISABLED");
     control->LoadStateImages(b.archive, over.GetText(), push.GetText(), check.GetText(),
                              disabled.GetText());
   }
@@ -281,7 +280,7 @@ void ConfigureMedia(SWnd* control, const Build& b) {
     double y = -fabs(Real(r, "MEDIA_AUTOSCROLLY"));
     if (x != 0.0 || y != 0.0) {
       media->SetAutoScroll(x, y);
-      if (Flag(r, "MEDIA_AUTOSCROLLLOOP")) media->m_loop = true;
+      media->m_loop = Flag(r, "MEDIA_AUTOSCROLLLOOP");
     }
   }
 }
@@ -298,33 +297,49 @@ void ConfigureToolBar(SWnd* control, const Build& b) {
   int height = Int(r, "TOOLBAR_IMAGEHEIGHT");
   toolBar->SetImageSize(width ? width : kDefaultToolImageSide,
                         height ? height : kDefaultToolImageSide);
-  // Empty tokens make one separator before the next button.
+  // Empty tokens make one separator before the next button. The buttons go
+  // to the tool bar in one call, at most MAX_TOOLBAR_BUTTONS of them.
   bool separator = false;
-  int buttons = 0;
+  int count = 0;
+  std::vector<TBBUTTON> buttons;
+  std::vector<std::string> texts;
   ForEachToken(r, "TOOLBAR_CONTENT", [&](const char* text) {
     if (!*text) {
       separator = true;
       return;
     }
-    if (separator) AddToolbarSeparator(toolBar, 0);
+    if (buttons.size() + (separator ? 2 : 1) > size_t(MAX_TOOLBAR_BUTTONS)) return;
+    if (separator) buttons.push_back(ToolbarSeparator(0));
     separator = false;
-    toolBar->AddButton(buttons, buttons, text, kToolButtonStyle, TBSTATE_ENABLED, 0);
-    ++buttons;
+    TBBUTTON button = ToolbarSeparator(count);
+    button.iBitmap = count;
+    button.fsStyle = kToolButtonStyle;
+    buttons.push_back(button);
+    texts.push_back(text);
+    ++count;
   });
+  // The texts are in place now: point the buttons at them.
+  size_t next = 0;
+  for (TBBUTTON& button : buttons) {
+    if (button.fsStyle != BTNS_SEP)
+      button.iString = reinterpret_cast<INT_PTR>(texts[next++].c_str());
+  }
+  if (!buttons.empty()) toolBar->AddButtons(buttons.data(), int(buttons.size()));
 }
 
 void ConfigureWindow(SWnd* control, const Build& b) {
   const Record* r = b.record;
   if (r->m_transparent) {
-    control->SetBackColor(kHollow);
+    control->SetBackColor(SImage::COLOR_HOLLOW);
   } else {
-    control->SetBackColor(r->m_backColor != kNoColor ? DecodeDialogColor(r->m_backColor) : kWhite);
+    control->SetBackColor(r->m_backColor != SImage::COLOR_NONE ? DecodeDialogColor(r->m_backColor)
+                                                               : kWhite);
   }
 }
 
 // --- the type table -------------------------------------------------------------
 
-typedef SDialogEditor E;
+typedef ControlKinds E;
 
 const TypeRow kTypes[] = {
     {E::TYPE_BINARY, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
@@ -378,15 +393,15 @@ const TypeRow kTypes[] = {
      nullptr},
     {E::TYPE_WAVEEDITOR, FRAMEWORK_UNTITLED, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {E::TYPE_WINDOW, FRAMEWORK, nullptr, 0, CAPTION_TITLE | ALWAYS_CHILD,
-     Construct<SDialogEditor::_SWnd>, nullptr, nullptr, ConfigureWindow},
+     Construct<SDialogRecords::_SWnd>, nullptr, nullptr, ConfigureWindow},
     {E::TYPE_EXTERN, FRAMEWORK, nullptr, 0, CAPTION_TITLE, nullptr, nullptr, nullptr, nullptr},
 };
 
-static_assert(sizeof(kTypes) / sizeof(kTypes[0]) == SDialogEditor::TYPE_COUNT - 1,
+static_assert(sizeof(kTypes) / sizeof(kTypes[0]) == SDialogRecords::TYPE_COUNT - 1,
               "one row per control type");
 
 const TypeRow* FindRow(int type) {
-  if (type < 1 || type >= SDialogEditor::TYPE_COUNT) return nullptr;
+  if (type < 1 || type >= SDialogRecords::TYPE_COUNT) return nullptr;
   return &kTypes[type - 1];
 }
 
@@ -401,7 +416,8 @@ bool MakeWindow(SWnd* control, const TypeRow& row, const Build& b) {
     case FRAMEWORK_UNTITLED:
       return control->Create("", style, b.exStyle, &b.rect, b.parent, id);
     case SYSTEM:
-      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent, id);
+      return control->CreateControl(row.className, b.title, style, b.exStyle, &b.rect, b.parent,
+                                    id);
   }
   return false;
 }
@@ -409,7 +425,7 @@ bool MakeWindow(SWnd* control, const TypeRow& row, const Build& b) {
 }  // namespace
 
 COLORREF DecodeDialogColor(COLORREF value) {
-  if (value == kNoColor || value < kSystemColor) return value;
+  if (value == SImage::COLOR_NONE || value < kSystemColor) return value;
   return ::GetSysColor(int(value + 0x02000000u));
 }
 
@@ -425,7 +441,7 @@ const SDialogControlClass* FindDialogControlClass(int type) {
   return row ? g_registered[type] : nullptr;
 }
 
-SWnd* CreateDialogControl(HWND parent, const SDialogEditor::_SCtrl* record, SResource* archive,
+SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SResource* archive,
                           bool runMode, SDialog* dialog) {
   if (!parent || !record) return nullptr;
   const TypeRow* row = FindRow(record->m_type);
@@ -448,8 +464,9 @@ SWnd* CreateDialogControl(HWND parent, const SDialogEditor::_SCtrl* record, SRes
   b.rect.right = int16_t(record->m_left + record->m_width);
   b.rect.bottom = int16_t(record->m_top + record->m_height);
   b.id = (row->flags & NO_ID) ? 0 : int(record->m_id);
-  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText() ? record->m_caption.GetText()
-                                                                       : "";
+  b.title = (row->flags & CAPTION_TITLE) && record->m_caption.GetText()
+                ? record->m_caption.GetText()
+                : "";
 
   SWnd* control = dialog ? dialog->CreateCustomControl(record->m_type, record) : nullptr;
   if (!control) {
@@ -463,7 +480,8 @@ SWnd* CreateDialogControl(HWND parent, const SDialogEditor::_SCtrl* record, SRes
   }
 
   if (row->construct && row->prepare) row->prepare(control, b);
-  bool created = row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
+  bool created =
+      row->construct && row->create ? row->create(control, b) : MakeWindow(control, *row, b);
   if (!created || !control->m_hWnd) {
     delete control;
     return nullptr;
@@ -474,7 +492,7 @@ SWnd* CreateDialogControl(HWND parent, const SDialogEditor::_SCtrl* record, SRes
     registered->configure(control, record, archive, runMode);
   }
 
-  SString tip = SDialogEditor::GetProperty(record, "TOOLTIP");
+  SString tip = SDialogRecords::GetProperty(record, "TOOLTIP");
   if (tip.GetLength() > 0) {
     control->m_toolTipText = tip;
     control->CreateToolTip();

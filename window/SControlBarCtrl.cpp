@@ -2,9 +2,25 @@
 #include "core/Platform.h"
 #include "window/SControlBarCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
+
 #include <string.h>
 
-SControlBarCtrl::SControlBarCtrl() { m_kind = KIND; }
+namespace {
+
+bool ControlBarNotify(SWnd* parent, SWnd* bar, NMHDR* header, LRESULT*) {
+  if (header->code == RBN_AUTOSIZE) parent->SendMessage(SWM_BARAUTOSIZE, ToWParam(bar), 0);
+  return true;
+}
+
+const SControlKind kControlBarKind = {ControlKinds::KIND_CONTROLBAR, CUT_CLIP, nullptr,
+                                      ControlBarNotify};
+const bool kControlBarKindRegistered = RegisterControlKind(&kControlBarKind);
+
+}  // namespace
+
+SControlBarCtrl::SControlBarCtrl() { m_kind = ControlKinds::KIND_CONTROLBAR; }
 
 SControlBarCtrl::~SControlBarCtrl() {}
 

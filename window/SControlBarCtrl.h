@@ -9,7 +9,6 @@
 
 class SControlBarCtrl : public SWnd {
 public:
-  enum { KIND = 10 };
 
   SControlBarCtrl();
   ~SControlBarCtrl() override;

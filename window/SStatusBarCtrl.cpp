@@ -2,9 +2,11 @@
 #include "core/Platform.h"
 #include "window/SStatusBarCtrl.h"
 
+#include "window/ControlKinds.h"
+
 #include <vector>
 
-SStatusBarCtrl::SStatusBarCtrl() { m_kind = KIND; }
+SStatusBarCtrl::SStatusBarCtrl() { m_kind = ControlKinds::KIND_STATUSBAR; }
 
 SStatusBarCtrl::~SStatusBarCtrl() {}
 

@@ -7,7 +7,6 @@
 
 class SStatusBarCtrl : public SWnd {
 public:
-  enum { KIND = 40 };
 
   SStatusBarCtrl();
   ~SStatusBarCtrl() override;

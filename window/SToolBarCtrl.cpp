@@ -2,9 +2,18 @@
 #include "core/Platform.h"
 #include "window/SToolBarCtrl.h"
 
+#include "window/ControlKinds.h"
+
 #include <string.h>
 
-SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr) { m_kind = KIND; }
+namespace {
+
+const SControlKind kToolBarKind = {ControlKinds::KIND_TOOLBAR, CUT_PAINT_WHEN_TRANSPARENT};
+const bool kToolBarKindRegistered = RegisterControlKind(&kToolBarKind);
+
+}  // namespace
+
+SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr) { m_kind = ControlKinds::KIND_TOOLBAR; }
 
 SToolBarCtrl::~SToolBarCtrl() {}
 
@@ -26,7 +35,8 @@ bool SToolBarCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND par
 void SToolBarCtrl::SetTransparent() {
   if (!m_hWnd) return;
   LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
-  if (!(style & TBSTYLE_TRANSPARENT)) ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
+  if (!(style & TBSTYLE_TRANSPARENT))
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
 }
 
 void SToolBarCtrl::SetImageSize(int width, int height) {
@@ -51,6 +61,11 @@ bool SToolBarCtrl::AddButton(int imageIndex, int commandId, const char* text, BY
   button.fsStyle = style;
   button.dwData = data;
   button.iString = text ? reinterpret_cast<INT_PTR>(text) : 0;
+  return AddButtons(&button, 1);
+}
+
+bool SToolBarCtrl::AddButtons(const TBBUTTON* buttons, int count) {
+  if (!m_hWnd || !buttons || count <= 0) return false;
   SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  return SendMessage(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button)) != 0;
+  return SendMessage(TB_ADDBUTTONSA, WPARAM(count), reinterpret_cast<LPARAM>(buttons)) != 0;
 }

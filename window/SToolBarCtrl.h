@@ -7,7 +7,6 @@
 
 class SToolBarCtrl : public SWnd {
 public:
-  enum { KIND = 43 };
 
   SToolBarCtrl();
   ~SToolBarCtrl() override;
@@ -25,6 +24,9 @@ public:
   // One button; a null text gives none. True when the tool bar took it.
   bool AddButton(int imageIndex, int commandId, const char* text, BYTE style, BYTE state,
                  DWORD_PTR data);
+  // Many buttons in one call (the texts, iString, are pointers to text or 0);
+  // true when the tool bar took them.
+  bool AddButtons(const TBBUTTON* buttons, int count);
 
   HIMAGELIST m_imageList;  // not owned; null when none
 };

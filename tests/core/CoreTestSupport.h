@@ -6,6 +6,7 @@
 #include "core/SString.h"
 
 #include <stdint.h>
+#include <zlib.h>
 
 #include <string>
 
@@ -39,4 +40,13 @@ inline std::string Noise(size_t n, uint32_t seed) {
     c = char(seed >> 16);
   }
   return out;
+}
+
+// One block of the compressed-stream format: the size it declares, the size
+// of its zlib data, the zlib data of the text.
+inline std::string ZlibBlock(uint32_t size, const std::string& text) {
+  std::string zlib(64 + text.size() * 2, '\0');
+  uLongf length = uLongf(zlib.size());
+  compress((Bytef*)&zlib[0], &length, (const Bytef*)text.data(), uLong(text.size()));
+  return U32(size) + U32(uint32_t(length)) + zlib.substr(0, length);
 }

@@ -27,92 +27,109 @@ std::vector<T> Items(const SArray<T>& a) {
 }
 
 template <class T>
-void Fill(SArray<T>& a, std::initializer_list<T> values) {
+SArray<T>& Fill(SArray<T>& a, std::initializer_list<T> values) {
   a.RemoveAll();
   for (const T& v : values) a.Add(v);
+  return a;
 }
 
 typedef std::vector<int> Ints;
-typedef std::vector<char> Chars;
+
+struct Counted {
+  explicit Counted(int* counter) : counter(counter) {}
+  virtual ~Counted() { ++*counter; }
+  int* counter;
+};
 
 }  // namespace
 
-TEST(SArray, CapacityFollowsTheCountInBothDirections) {
+TEST(SArray, CapacityFollowsTheCountAndAFixedArrayKeepsItsBuffer) {
   Probe<int> a;
   for (int i = 1; i <= 17; ++i) a.Add(i);
   EXPECT_EQ(32, a.Capacity());
   a.RemoveAt(16, 1);  // 16 elements: back to 16 slots at once
   EXPECT_EQ(16, a.Capacity());
   a.RemoveAt(8, -1);
-  EXPECT_EQ(8, a.Capacity());
   EXPECT_EQ((Ints{1, 2, 3, 4, 5, 6, 7, 8}), Items(a));
+  EXPECT_EQ(8, a.Capacity());
   a.SetSize(100, true);
   EXPECT_EQ(128, a.Capacity());
   EXPECT_EQ(5, a[4]);  // kept
-
-  // RemoveAll keeps 8 slots and the flags; FreeBuffer drops both.
   a.m_flags = 3;
-  a.RemoveAll();
+  a.RemoveAll();  // keeps 8 slots and the flags; FreeBuffer drops both
   EXPECT_EQ(8, a.Capacity());
   EXPECT_EQ(3u, a.GetFlags());
   a.FreeBuffer();
   EXPECT_EQ(nullptr, a.Data());
   EXPECT_EQ(0u, a.GetFlags());
-}
 
-TEST(SArray, FixedArrayKeepsItsBufferAndRefusesToGrow) {
-  Probe<int> a;
-  a.Reserve(2);
-  EXPECT_TRUE(a.Fixed());
-  const int* buffer = a.Data();
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(i, a.Add(i));
-  EXPECT_EQ(-1, a.Add(8));
-  EXPECT_EQ(-1, a.InsertAt(9, 0, 1));
-  EXPECT_EQ(-1, a.InsertSorted(3));
-  a.SetSize(9, true);
-  EXPECT_EQ((Ints{0, 1, 2, 3, 4, 5, 6, 7}), Items(a));
-  a.RemoveAt(0, 3);  // no shrinking while fixed
-  EXPECT_EQ(-1, a.InsertAt(42, 1, 4));  // 5 + 4 > 8
-  EXPECT_EQ(1, a.InsertAt(42, 1, 3));
-  EXPECT_EQ(buffer, a.Data());
-
-  // A fixed array is not enlarged by a copy either, and the flag is not copied.
-  Probe<int> big, copy;
+  Probe<int> fixed, big;
+  fixed.Reserve(2);
+  const int* buffer = fixed.Data();
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(i, fixed.Add(i));
+  EXPECT_EQ(-1, fixed.Add(8));
+  EXPECT_EQ(-1, fixed.InsertSorted(3));
+  fixed.SetSize(9, true);
+  fixed.RemoveAt(0, 3);                     // no shrinking while fixed
+  EXPECT_EQ(-1, fixed.InsertAt(42, 1, 4));  // 5 + 4 > 8
+  EXPECT_EQ(1, fixed.InsertAt(42, 1, 3));
   for (int i = 0; i < 20; ++i) big.Add(i);
-  a = big;
-  EXPECT_EQ(8, a.GetCount());
-  copy = a;
-  EXPECT_FALSE(copy.Fixed());
-  a.Reserve(-1);  // back to a growable 8-slot array, count 0
+  fixed = big;  // not enlarged by a copy either
+  EXPECT_EQ(8, fixed.GetCount());
+  EXPECT_EQ(buffer, fixed.Data());
+  a = fixed;  // the fixed flag is not copied
   EXPECT_FALSE(a.Fixed());
-  EXPECT_EQ(0, a.GetCount());
-  for (int i = 0; i < 9; ++i) a.Add(i);
-  EXPECT_EQ(16, a.Capacity());
+  fixed.Reserve(-1);  // back to a growable 8-slot array, count 0
+  for (int i = 0; i < 9; ++i) fixed.Add(i);
+  EXPECT_EQ(16, fixed.Capacity());
 }
 
-TEST(SArray, InsertRemoveAndAccess) {
+TEST(SArray, InsertRemoveFindAndMove) {
   SArray<int> a;
-  Fill(a, {0, 1, 2, 3, 4});
-  EXPECT_EQ(5, a.InsertAt(9, 100, 1));
+  EXPECT_EQ(5, Fill(a, {0, 1, 2, 3, 4}).InsertAt(9, 100, 1));
   EXPECT_EQ(2, a.InsertAt(8, 2, 2));
   EXPECT_EQ(-1, a.InsertAt(9, 2, 0));
-  EXPECT_EQ(0, a.InsertAt(6, 0));
-  EXPECT_EQ((Ints{6, 0, 1, 8, 8, 2, 3, 4, 9}), Items(a));
-  // The value may come from the array itself while it grows.
+  EXPECT_EQ((Ints{0, 1, 8, 8, 2, 3, 4, 9}), Items(a));
   Fill(a, {0, 1, 2, 3, 4, 5, 6, 7});
-  a.Add(a[3]);
+  a.Add(a[3]);  // from the array itself while it grows
   EXPECT_EQ(3, a[8]);
-
-  Fill(a, {0, 1, 2, 3, 4});
-  a.RemoveAt(5, 1);
+  Fill(a, {0, 1, 2, 3, 4}).RemoveAt(5, 1);
   a.RemoveAt(-1, 1);
-  EXPECT_EQ(5, a.GetCount());
   a.RemoveAt(3, 100);
-  a.RemoveAt(1, 1);
-  EXPECT_EQ((Ints{0, 2}), Items(a));
-  EXPECT_EQ(&a[1], a.ElementAt(1));
-  EXPECT_EQ(nullptr, a.ElementAt(2));
-  EXPECT_EQ(nullptr, a.ElementAt(-1));
+  EXPECT_EQ((Ints{0, 1, 2}), Items(a));
+  EXPECT_EQ(nullptr, a.ElementAt(3));
+
+  Fill(a, {4, 1, 4, 2, 4});
+  EXPECT_EQ(2, a.Find(4, 1));
+  EXPECT_EQ(-1, a.Find(4, 3, 4));
+  EXPECT_EQ(2, a.RemoveValue(4, 1));
+  EXPECT_EQ((Ints{4, 1, 2}), Items(a));
+  EXPECT_EQ(4, Fill(a, {1, 2, 2, 2, 2, 3, 5}).RemoveSortedValue(2));
+  EXPECT_EQ(0, a.RemoveSortedValue(4));
+  EXPECT_EQ(2, Fill(a, {3, 1, 3, 2, 1}).Unique(0));  // first occurrences stay
+  EXPECT_EQ((Ints{3, 1, 2}), Items(a));
+  EXPECT_FALSE(a.Swap(2, 2));
+  EXPECT_TRUE(a.Swap(0, 2));
+  EXPECT_EQ((Ints{2, 1, 3}), Items(a));
+
+  const struct {
+    int from, to, count;
+    Ints result;  // empty: refused
+  } moves[] = {{3, 0, 2, {3, 4, 0, 1, 2}},
+               {0, -1, 1, {1, 2, 3, 4, 0}},
+               {0, 2, 2, {2, 3, 0, 1, 4}},
+               {0, 4, 2, {2, 3, 4, 0, 1}},  // pulled back so that the block fits
+               {1, 1, 1, {}},
+               {-1, 0, 1, {}},
+               {5, 0, 1, {}},
+               {0, 6, 1, {}},
+               {0, 2, 0, {}},
+               {4, 0, 2, {}},
+               {4, 5, 1, {}}};
+  for (const auto& m : moves) {
+    EXPECT_EQ(!m.result.empty(), Fill(a, {0, 1, 2, 3, 4}).Move(m.from, m.to, m.count));
+    EXPECT_EQ(m.result.empty() ? Ints({0, 1, 2, 3, 4}) : m.result, Items(a)) << m.from << m.to;
+  }
 }
 
 TEST(SArray, SortSearchAndSortedInsert) {
@@ -130,110 +147,54 @@ TEST(SArray, SortSearchAndSortedInsert) {
       bool present = std::binary_search(v.begin(), v.end(), x);
       EXPECT_EQ(present, i >= 0 && a[i] == x) << x;
       int at = int(std::lower_bound(v.begin(), v.end(), x) - v.begin());
-      if (!present) { EXPECT_EQ(n == 0 ? -1 : at, a.FindInsertPos(x)); }
+      if (!present) {
+        EXPECT_EQ(n == 0 ? -1 : at, a.FindInsertPos(x));
+      }
     }
   }
   SArray<int> a;
-  Fill(a, {1, 2, 2, 2, 3});
-  EXPECT_EQ(2, a.InsertSorted(2));
+  EXPECT_EQ(2, Fill(a, {1, 2, 2, 2, 3}).InsertSorted(2));
   EXPECT_EQ(6, a.InsertSorted(9));
-  EXPECT_EQ(0, a.InsertSorted(-4));
   // Sub-ranges: the search and the sort stay inside [start, end).
   Fill(a, {9, 9, 1, 3, 5, 0});
   EXPECT_EQ(3, a.FindSorted(3, 2, 5));
   EXPECT_EQ(-1, a.FindSorted(9, 2, 5));
   EXPECT_EQ(4, a.FindInsertPos(4, 2, 5));
-  Fill(a, {9, 8, 7, 6, 5, 4});
-  a.Sort(1, 4);
+  Fill(a, {9, 8, 7, 6, 5, 4}).Sort(1, 4);
   a.Sort(0, 7);  // bad bounds do nothing
   EXPECT_EQ((Ints{9, 6, 7, 8, 5, 4}), Items(a));
-
   // The descending flag reverses sorting and searching.
   a.m_flags = 1;
-  Fill(a, {3, -1, 7, 0, 7, 2});
-  a.Sort();
+  Fill(a, {3, -1, 7, 0, 7, 2}).Sort();
   EXPECT_EQ((Ints{7, 7, 3, 2, 0, -1}), Items(a));
   EXPECT_EQ(5, a.FindSorted(-1));
   EXPECT_EQ(4, a.InsertSorted(1));
-}
 
-TEST(SArray, CompareResultMinusTwoFallsBackToRawValues) {
-  // Orders by absolute value, except that a search with param 1 compares the
-  // raw values.
+  // CompareElements answering -2 falls back to the raw values: here the
+  // order is by magnitude, except for searches with param 1.
   class ByMagnitude : public SArray<int> {
   public:
-    int CompareElements(const int* a, const int* b, uint32_t flags, int param) override {
-      if (param != 0) return -2;
-      int x = abs(*a), y = abs(*b);
-      int r = x < y ? -1 : (x > y ? 1 : 0);
-      return (flags & 1) ? -r : r;
+    int CompareElements(const int* a, const int* b, uint32_t, int param) override {
+      return param ? -2 : abs(*a) < abs(*b) ? -1 : abs(*a) > abs(*b) ? 1 : 0;
     }
+  } m;
+  for (int x : {-5, 2, -1, 4, -3}) m.Add(x);
+  m.Sort();
+  EXPECT_EQ((Ints{-1, 2, -3, 4, -5}), Items(m));
+  EXPECT_EQ(2, m.Find(3));  // |3| == |-3|
+  EXPECT_EQ(-1, m.Find(3, 0, -1, 1));
+  EXPECT_EQ(2, m.Find(-3, 0, -1, 1));
+}
+
+TEST(SArray, DeletingMembersAndTheRemovalHook) {
+  class Hooked : public SArray<Counted*> {
+  public:
+    void OnRemoveElement(Counted** element, int index, int) override {
+      hooked.push_back(*element ? index : -1);
+    }
+    std::vector<int> hooked;
   } a;
-  for (int x : {-5, 2, -1, 4, -3}) a.Add(x);
-  a.Sort();
-  EXPECT_EQ((Ints{-1, 2, -3, 4, -5}), Items(a));
-  EXPECT_EQ(2, a.Find(3));  // |3| == |-3|
-  EXPECT_EQ(-1, a.Find(3, 0, -1, 1));
-  EXPECT_EQ(2, a.Find(-3, 0, -1, 1));
-}
-
-TEST(SArray, FindRemoveUniqueSwapAndMove) {
-  SArray<int> a;
-  Fill(a, {4, 1, 4, 2, 4});
-  EXPECT_EQ(2, a.Find(4, 1));
-  EXPECT_EQ(-1, a.Find(4, 3, 4));
-  EXPECT_EQ(2, a.RemoveValue(4, 1));
-  EXPECT_EQ((Ints{4, 1, 2}), Items(a));
-  Fill(a, {1, 2, 2, 2, 2, 3, 5});
-  EXPECT_EQ(4, a.RemoveSortedValue(2));
-  EXPECT_EQ(0, a.RemoveSortedValue(4));
-  EXPECT_EQ((Ints{1, 3, 5}), Items(a));
-  Fill(a, {3, 1, 3, 2, 1});
-  EXPECT_EQ(2, a.Unique(0));  // first occurrences stay
-  EXPECT_EQ((Ints{3, 1, 2}), Items(a));
-
-  SArray<char> c;
-  Fill(c, {'a', 'b', 'c', 'd', 'e'});
-  EXPECT_FALSE(c.Swap(2, 2));
-  EXPECT_TRUE(c.Swap(0, 4));
-  EXPECT_EQ((Chars{'e', 'b', 'c', 'd', 'a'}), Items(c));
-  const struct {
-    int from, to, count;
-    const char* result;  // null: refused
-  } moves[] = {{3, 0, 2, "deabc"}, {0, -1, 1, "bcdea"}, {0, 2, 2, "cdabe"},
-               {0, 4, 2, "cdeab"},  // pulled back so that the block fits
-               {1, 1, 1, nullptr},  {-1, 0, 1, nullptr}, {5, 0, 1, nullptr}, {0, 6, 1, nullptr},
-               {0, 2, 0, nullptr},  {4, 0, 2, nullptr},  {4, 5, 1, nullptr}};
-  for (const auto& m : moves) {
-    Fill(c, {'a', 'b', 'c', 'd', 'e'});
-    EXPECT_EQ(m.result != nullptr, c.Move(m.from, m.to, m.count)) << m.from << " " << m.to;
-    std::vector<char> items = Items(c);
-    EXPECT_EQ(std::string(m.result ? m.result : "abcde"), std::string(items.begin(), items.end()));
-  }
-}
-
-namespace {
-
-struct Counted {
-  explicit Counted(int* counter) : counter(counter) {}
-  virtual ~Counted() { ++*counter; }
-  int* counter;
-};
-
-class HookedArray : public SArray<Counted*> {
-public:
-  void OnRemoveElement(Counted** element, int index, int) override {
-    hooked.push_back(index);
-    EXPECT_NE(nullptr, *element);
-  }
-  std::vector<int> hooked;
-};
-
-}  // namespace
-
-TEST(SArray, DeletingMembers) {
   int deleted = 0;
-  HookedArray a;
   for (int i = 0; i < 5; ++i) a.Add(new Counted(&deleted));
   a.Add(nullptr);
   a.DeleteAt(1, 2);  // the slots stay, holding null
@@ -249,8 +210,7 @@ TEST(SArray, DeletingMembers) {
   a.DeleteAndRemoveAll();
   EXPECT_EQ(6, deleted);
   EXPECT_EQ(0, a.GetCount());
-  // Removal alone never deletes.
-  Counted kept(&deleted);
+  Counted kept(&deleted);  // removal alone never deletes
   a.Add(&kept);
   a.RemoveAt(0);
   a.FreeBuffer();
@@ -282,36 +242,28 @@ TEST(SArray, AssignmentIsShallowAndBypassesCopyElement) {
   EXPECT_EQ(3u, a.GetFlags());
 }
 
-TEST(SArrayElement, BuiltInOrderPerFamily) {
+TEST(SArrayElement, OrderAndReleasePerFamily) {
   SArray<unsigned int> u;
-  Fill(u, {0xFFFFFFFFu, 1u});
-  u.Sort();
+  Fill(u, {0xFFFFFFFFu, 1u}).Sort();
   EXPECT_EQ(1u, u[0]);
   // Pointers: unsigned address order, also above 2 GB.
   void* high = reinterpret_cast<void*>(uintptr_t(0x90000000u));
   void* low = reinterpret_cast<void*>(uintptr_t(0x10u));
   SArray<void*> p;
-  Fill(p, {high, low});
-  p.Sort();
+  Fill(p, {high, low}).Sort();
   EXPECT_EQ(low, p[0]);
-  // Records are equal when their bytes are; they have no text form.
+  // Records are equal when their bytes are.
   SArray<GUID> g;
-  GUID g1 = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-  GUID g2 = g1;
+  GUID g1 = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}}, g2 = g1;
   g2.Data4[7] = 12;
-  Fill(g, {g2, g1});
-  EXPECT_EQ(1, g.Find(g1));
-  EXPECT_EQ(0, g.ElementToString(g[0], 0, 0).GetLength());
-
+  EXPECT_EQ(1, Fill(g, {g2, g1}).Find(g1));
   SArray<RECT> r;
   RECT a = {1, 2, 3, 4}, b = {5, 6, 7, 8};
-  for (int i = 0; i < 3; ++i) r.Add(a);
-  r.SetAt(3, b);
-  r.SetAt(1, b);
-  EXPECT_EQ(1, r[0].left);
-  EXPECT_EQ(8, r.GetAt(1).bottom);
+  Fill(r, {a, a}).SetAt(1, b);
+  r.SetAt(2, b);  // outside: nothing
+  EXPECT_TRUE(r[0].left == 1 && r[1].left == 5 && r.GetCount() == 2);
   r.SetAt(-1, b);  // every element
-  EXPECT_EQ(5, r[2].left);
+  EXPECT_EQ(5, r[0].left);
 
   // Records, byte buffers and untyped blocks are released the way they were
   // made; the slots become null.

@@ -68,7 +68,9 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
   for (int i = 0; i < both.GetCount(); ++i) {
     std::string entry = Text(both.Get(i));
     EXPECT_EQ(0u, entry.find(m_tree.File("music\\"))) << entry;
-    if (entry == m_tree.File("music\\sub\\")) { EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry)); }
+    if (entry == m_tree.File("music\\sub\\")) {
+      EXPECT_EQ(0u, Text(both.Get(i + 1)).find(entry));
+    }
   }
   // A pattern without a wildcard lists the bare name.
   SStringArray bare;

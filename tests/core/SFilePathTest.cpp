@@ -36,12 +36,12 @@ TEST_F(SFilePathTest, ModesFromTheFlagsAndSharing) {
     bool write, create, read;
     const char* after;
   } modes[] = {
-      {false, false, true, "abcdef"},   // "rb": cannot write
-      {true, false, true, "abXYef"},    // "r+b": in place
-      {true, false, false, "abcdefXY"}, // "ab": appends wherever the position is
-      {true, true, false, "XY"},        // "wb": truncates (the position is 0)
-      {true, true, true, "XY"},         // "w+b"
-      {false, true, false, nullptr},    // neither read nor write
+      {false, false, true, "abcdef"},    // "rb": cannot write
+      {true, false, true, "abXYef"},     // "r+b": in place
+      {true, false, false, "abcdefXY"},  // "ab": appends wherever the position is
+      {true, true, false, "XY"},         // "wb": truncates (the position is 0)
+      {true, true, true, "XY"},          // "w+b"
+      {false, true, false, nullptr},     // neither read nor write
   };
   std::string name = folder.File("modes.bin");
   for (const auto& m : modes) {
@@ -81,12 +81,8 @@ TEST_F(SFilePathTest, TemporaryFileIsRemovedOnClose) {
   std::string temp = Text(file.GetTempName());
   EXPECT_TRUE(Exists(temp));
   EXPECT_EQ(5, file.WriteText("hello"));
-  file.Rewind();
-  EXPECT_EQ("hello", Text(file.ReadString()));
   file.Close();
-  EXPECT_FALSE(Exists(temp));
-  EXPECT_EQ(0, file.GetTempName().GetLength());
-  EXPECT_FALSE(file.IsTemporary());
+  EXPECT_FALSE(Exists(temp) || file.IsTemporary());
 
   // Opening another file closes (and removes) the temporary one too.
   ASSERT_TRUE(file.OpenTemp());
@@ -151,66 +147,39 @@ TEST_F(SFilePathTest, SizesNumbersAndTheClosedFile) {
   EXPECT_EQ(0, closed.Md5().GetLength() + closed.Sha1().GetLength());
 }
 
-TEST_F(SFilePathTest, FindMatchesTheMemoryFile) {
+TEST_F(SFilePathTest, FindAndDigestsMatchTheMemoryFile) {
   // Bytes from a small alphabet, longer than one read window, so that
   // matches and near misses fall across window edges.
-  std::string content;
-  uint32_t seed = 12345;
-  for (int i = 0; i < 20000; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    content.push_back(char('a' + (seed >> 16) % 3));
-  }
+  std::string content = Noise(20000, 12345);
+  for (char& c : content) c = char('a' + uint8_t(c) % 3);
   SFilePath disk(Make("find.bin", content).c_str(), false, false, true, false);
   SFileMem memory;
   memory.WriteData(content.data(), int(content.size()));
-
   const struct {
-    int start;
-    int offset;  // pattern taken from the content at this offset
-    int length;
-  } cases[] = {{0, 5000, 8},     {100, 4090, 12},  {4000, 8190, 20}, {19995, 0, 3},
-               {5, 4096, 4100},  {19999, 19999, 1}, {0, 0, 20000},   {1, 0, 20000}};
+    int start, offset, length;  // the pattern is taken from the content at offset
+  } cases[] = {{0, 5000, 8},    {100, 4090, 12},   {4000, 8190, 20}, {19995, 0, 3},
+               {5, 4096, 4100}, {19999, 19999, 1}, {1, 0, 20000},    {0, -1, 22}};
   for (const auto& c : cases) {
+    std::string pattern =
+        c.offset < 0 ? "abcabcabcabcabcabcabcd" : content.substr(c.offset, c.length);
     for (bool returnEnd : {false, true}) {
-      std::string pattern = content.substr(c.offset, c.length);
       memory.Seek(c.start);
       disk.Seek(c.start);
-      int expected = memory.Find(pattern.data(), int(pattern.size()), returnEnd);
-      EXPECT_EQ(expected, disk.Find(pattern.data(), int(pattern.size()), returnEnd))
-          << "start " << c.start << " offset " << c.offset;
-      EXPECT_EQ(memory.Tell(), disk.Tell()) << "start " << c.start << " offset " << c.offset;
+      EXPECT_EQ(memory.Find(pattern.data(), int(pattern.size()), returnEnd),
+                disk.Find(pattern.data(), int(pattern.size()), returnEnd))
+          << c.start << c.offset;
+      EXPECT_EQ(memory.Tell(), disk.Tell()) << c.start << " " << c.offset;
     }
   }
-  // A pattern that does not occur.
-  memory.Rewind();
-  disk.Rewind();
-  EXPECT_EQ(-1, disk.FindText("abcabcabcabcabcabcabcd", false));
-  memory.FindText("abcabcabcabcabcabcabcd", false);
-  EXPECT_EQ(memory.Tell(), disk.Tell());
-  EXPECT_EQ(-1, disk.Find("a", 0, false));
-  EXPECT_EQ(memory.Tell(), disk.Tell());
-}
-
-TEST_F(SFilePathTest, DigestsReadTheWholeFileAndKeepThePosition) {
-  std::string content;
-  for (int i = 0; i < 1234; ++i) content.push_back(char(i * 31));
-  SFileMem memory;
-  memory.WriteData(content.data(), int(content.size()));
-  SFilePath file(Make("digest.bin", content).c_str(), false, false, true, false);
-  file.Seek(617);
+  // Digests read the whole file and keep the position.
+  disk.Seek(617);
   uint32_t crc = 0, expected = 0;
-  ASSERT_TRUE(file.Crc32(crc));
+  ASSERT_TRUE(disk.Crc32(crc));
   ASSERT_TRUE(memory.Crc32(expected));
   EXPECT_EQ(expected, crc);
-  EXPECT_STREQ(memory.Md5().GetText(), file.Md5().GetText());
-  EXPECT_STREQ(memory.Sha1().GetText(), file.Sha1().GetText());
-  EXPECT_EQ(617, file.Tell());
-
-  SFilePath check(Make("check.bin", "123456789").c_str(), false, false, true, false);
-  ASSERT_TRUE(check.Crc32(crc));
-  EXPECT_EQ(0xCBF43926u, crc);
+  EXPECT_STREQ(memory.Md5().GetText(), disk.Md5().GetText());
+  EXPECT_STREQ(memory.Sha1().GetText(), disk.Sha1().GetText());
+  EXPECT_EQ(617, disk.Tell());
   SFilePath empty(Make("empty.bin", "").c_str(), false, false, true, false);
-  ASSERT_TRUE(empty.Crc32(crc));
-  EXPECT_EQ(0u, crc);
   EXPECT_STREQ("D41D8CD98F00B204E9800998ECF8427E", empty.Md5().GetText());
 }

@@ -51,9 +51,9 @@ TEST(SFile, ReadLineEndsOnlyAtCrLfAndFindMovesPastTheMatch) {
     int max;
     const char* line;
     bool lineBreak;
-  } reads[] = {{false, -1, "a", true},    {false, -1, "x", true},    {true, -1, "  x \t", true},
-               {false, 3, "abc", false},  {false, 0, "", false},     {false, 3, "def", false},
-               {false, 3, "", true},      {false, -1, "", false}};
+  } reads[] = {{false, -1, "a", true},   {false, -1, "x", true}, {true, -1, "  x \t", true},
+               {false, 3, "abc", false}, {false, 0, "", false},  {false, 3, "def", false},
+               {false, 3, "", true},     {false, -1, "", false}};
   for (const auto& r : reads) {
     bool lineBreak = !r.lineBreak;
     EXPECT_EQ(r.line, Text(file.ReadLine(r.keep, r.max, &lineBreak))) << r.line;

@@ -7,7 +7,6 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -36,15 +35,6 @@ std::string Packed(const std::string& bytes) {
   SFileMem source, packed;
   SFile::Compress(MemoryOf(source, bytes), &packed);
   return Bytes(packed);
-}
-
-// One block of the stream format: its size, the zlib data's size, the zlib
-// data of the text.
-std::string Block(uint32_t size, const std::string& text) {
-  std::string zlib(64, '\0');
-  uLongf length = uLongf(zlib.size());
-  compress((Bytef*)&zlib[0], &length, (const Bytef*)text.data(), uLong(text.size()));
-  return U32(size) + U32(uint32_t(length)) + zlib.substr(0, length);
 }
 
 // Records the per-mille values a transform reports; cancels at cancelAt.
@@ -169,8 +159,8 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
       {"block size below the data", WithU32(good, 4, 999), 0},
       {"a huge block size", WithU32(good, 4, 0x7FFFFFFFu), 0},
       // Zlib data that hold more than the block declares, before a good block.
-      {"empty block with a byte", U32(2) + Block(0, "x") + good.substr(4), 0},
-      {"one-byte block with two", U32(2) + Block(1, "xy") + good.substr(4), 0},
+      {"empty block with a byte", U32(2) + ZlibBlock(0, "x") + good.substr(4), 0},
+      {"one-byte block with two", U32(2) + ZlibBlock(1, "xy") + good.substr(4), 0},
       {"cut short", good.substr(0, good.size() - 1), 0},
       {"cut in a header", good.substr(0, 11), 0},
   };
@@ -187,7 +177,8 @@ TEST(SFileTransform, InflateRefusesBadSizesAndZlibErrors) {
   }
   // An empty block that is empty inflates to nothing, successfully.
   SFileMem input, output;
-  EXPECT_EQ(1000, SFile::Inflate(MemoryOf(input, U32(2) + Block(0, "") + good.substr(4)), &output));
+  MemoryOf(input, U32(2) + ZlibBlock(0, "") + good.substr(4));
+  EXPECT_EQ(1000, SFile::Inflate(&input, &output));
 }
 
 TEST(SFileTransform, InflateIntoMemoryWithExistingData) {
@@ -225,10 +216,14 @@ TEST(SFileTransform, Base64BothForms) {
     bool urlSafe;
     std::string text;
   } rows[] = {
-      {"abc", 0, true, "YWJj@"},      {"abc", 76, false, "YWJj\r\n="},
-      {"\xFF", 0, true, "_w@"},       {"\xFF", 76, false, "/w\r\n="},
-      {"\xFB\xEF", 0, true, "--8@"},  {"", 0, true, "@"},
-      {"", 76, false, "="},           {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
+      {"abc", 0, true, "YWJj@"},
+      {"abc", 76, false, "YWJj\r\n="},
+      {"\xFF", 0, true, "_w@"},
+      {"\xFF", 76, false, "/w\r\n="},
+      {"\xFB\xEF", 0, true, "--8@"},
+      {"", 0, true, "@"},
+      {"", 76, false, "="},
+      {"abc", 3, false, "YWJj\r\n="},  // rounded up to 4
       // 76 characters carry 57 bytes.
       {std::string(115, 'a'), 76, false, line + "\r\n" + line + "\r\nYQ\r\n="},
   };

@@ -72,7 +72,9 @@ TEST(SImageTest, ConstructionCopiesAndFormats) {
   const struct {
     int format;
     const char* magic;
-  } formats[] = {{SImage::FORMAT_PNG, "\x89PNG"}, {7, "BM"}, {SImage::FORMAT_BMP, "BM"},
+  } formats[] = {{SImage::FORMAT_PNG, "\x89PNG"},
+                 {7, "BM"},
+                 {SImage::FORMAT_BMP, "BM"},
                  {SImage::FORMAT_JPEG, "\xFF\xD8"}};
   for (const auto& f : formats) {
     SFileMem file;
@@ -115,10 +117,13 @@ TEST(SImageTest, UnscaledModesArePixelExact) {
       Draw(&image, &dib, dest);
       int ox = small ? cuts[mode][0] : origins[mode][0];
       int oy = small ? cuts[mode][1] : origins[mode][1];
-      ExpectPixels(dib, [&](int x, int y) -> int64_t {
-        bool on = Inside(dest, x, y) && Inside(Rect(ox, oy, 10, 10), x, y);
-        return on ? Pattern(x - ox, y - oy) & 0xFFFFFF : 0xFFFFFF;
-      }, mode);
+      ExpectPixels(
+          dib,
+          [&](int x, int y) -> int64_t {
+            bool on = Inside(dest, x, y) && Inside(Rect(ox, oy, 10, 10), x, y);
+            return on ? Pattern(x - ox, y - oy) & 0xFFFFFF : 0xFFFFFF;
+          },
+          mode);
     }
   }
   // DrawAt: natural size at a point, whatever the mode; a source rectangle.
@@ -146,11 +151,14 @@ TEST(SImageTest, BackgroundAndTransparentColour) {
     image.m_backColor = back;
     Dib32 dib(24, 24);
     Draw(&image, &dib, Rect(0, 0, 20, 20));
-    ExpectPixels(dib, [&](int x, int y) -> int64_t {
-      if (x >= 20 || y >= 20 || (x == 14 && y == 14)) return 0xFFFFFF;
-      if (x >= 10 && y >= 10) return Pattern(x - 10, y - 10) & 0xFFFFFF;
-      return back == RGB(0, 0, 255) ? 0x0000FF : 0xFFFFFF;
-    }, back);
+    ExpectPixels(
+        dib,
+        [&](int x, int y) -> int64_t {
+          if (x >= 20 || y >= 20 || (x == 14 && y == 14)) return 0xFFFFFF;
+          if (x >= 10 && y >= 10) return Pattern(x - 10, y - 10) & 0xFFFFFF;
+          return back == RGB(0, 0, 255) ? 0x0000FF : 0xFFFFFF;
+        },
+        back);
   }
   // The colour key is left undrawn, also when scaled; without a key it is drawn.
   SImage keyed;
@@ -186,11 +194,14 @@ TEST(SImageTest, ScaledAndTiledModesFillTheirRectangles) {
     Draw(&image, &dib, dest);
     // Scaling blends the edge pixels: a band along the border is not checked.
     const Rect& r = c.covered;
-    ExpectPixels(dib, [&](int x, int y) -> int64_t {
-      if (Inside(Rect(r.X + 3, r.Y + 3, r.Width - 6, r.Height - 6), x, y)) return colour;
-      if (Inside(Rect(r.X - 1, r.Y - 1, r.Width + 2, r.Height + 2), x, y)) return -1;
-      return Inside(dest, x, y) && c.background ? 0x0000FF : 0xFFFFFF;
-    }, c.mode);
+    ExpectPixels(
+        dib,
+        [&](int x, int y) -> int64_t {
+          if (Inside(Rect(r.X + 3, r.Y + 3, r.Width - 6, r.Height - 6), x, y)) return colour;
+          if (Inside(Rect(r.X - 1, r.Y - 1, r.Width + 2, r.Height + 2), x, y)) return -1;
+          return Inside(dest, x, y) && c.background ? 0x0000FF : 0xFFFFFF;
+        },
+        c.mode);
   }
   // Tiles repeat from the top-left corner.
   SImage tile;
@@ -199,9 +210,12 @@ TEST(SImageTest, ScaledAndTiledModesFillTheirRectangles) {
   Dib32 dib(16, 16);
   Rect dest(2, 3, 11, 9), source(1, 2, 4, 3);
   Draw(&tile, &dib, dest, &source);
-  ExpectPixels(dib, [&](int x, int y) -> int64_t {
-    return Inside(dest, x, y) ? Pattern(1 + (x - 2) % 4, 2 + (y - 3) % 3) & 0xFFFFFF : 0xFFFFFF;
-  }, SImage::DRAW_TILE);
+  ExpectPixels(
+      dib,
+      [&](int x, int y) -> int64_t {
+        return Inside(dest, x, y) ? Pattern(1 + (x - 2) % 4, 2 + (y - 3) % 3) & 0xFFFFFF : 0xFFFFFF;
+      },
+      SImage::DRAW_TILE);
 }
 
 TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
@@ -209,9 +223,8 @@ TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
   // gives an empty region.
   for (int keyOnly = 0; keyOnly < 2; ++keyOnly) {
     SImage board;
-    MakeImage(&board, 100, 100, [&](int x, int y) {
-      return keyOnly || (x + y) % 2 ? 0xFF00FF00u : 0xFFFFFFFFu;
-    });
+    MakeImage(&board, 100, 100,
+              [&](int x, int y) { return keyOnly || (x + y) % 2 ? 0xFF00FF00u : 0xFFFFFFFFu; });
     HRGN region = board.CreateRegion(RGB(0, 255, 0));
     ASSERT_NE(nullptr, region);
     for (int i = 0; i < 10000; ++i) {

@@ -18,13 +18,19 @@ TEST(SIni, HeadersAndKeys) {
     const char* value;
   } rows[] = {
       {"MAIN", "name", "File"},  // sections and keys match without regard to case
-      {"Main", "missing", ""},   {"Other", "name", ""},
+      {"Main", "missing", ""},
+      {"Other", "name", ""},
       {"Main", "blank", ""},  // the key is "blank " with its blank
-      {"Main", "blank ", " value"}, {"Main", "a", "b=c"}, {"Main", "", "nokey"},
-      {"Main", "same", "first"},    {" Spaced ", "k", "v"}, {"Spaced", "k", ""},
+      {"Main", "blank ", " value"},
+      {"Main", "a", "b=c"},
+      {"Main", "", "nokey"},
+      {"Main", "same", "first"},
+      {" Spaced ", "k", "v"},
+      {"Spaced", "k", ""},
       // A key of the next section is not found in the one before it, also
       // when the header is indented; only the first section of a name counts.
-      {" Spaced ", "later", ""}, {"Main", "again", ""},
+      {" Spaced ", "later", ""},
+      {"Main", "again", ""},
       {"next", "later", "1\ncr=w\rx"},  // lines end only at CR LF
   };
   for (const auto& row : rows)

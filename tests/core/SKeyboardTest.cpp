@@ -12,8 +12,8 @@ TEST(SKeyboardTest, KeyNamesAndCodes) {
   const struct {
     int code;
     const char* name;
-  } names[] = {{0x41, "A"}, {0x60, "NUM0"}, {0x7F, "F16"}, {VK_SEPARATOR, "SEPARATOR"},
-               {253, "PA1"}};
+  } names[] = {
+      {0x41, "A"}, {0x60, "NUM0"}, {0x7F, "F16"}, {VK_SEPARATOR, "SEPARATOR"}, {253, "PA1"}};
   for (const auto& n : names) EXPECT_EQ(SString(n.name), SKeyboard::GetKeyName(n.code));
   // Codes without a name: F17-F24, 42, 95, 252, 254, and codes out of range.
   for (int code : {0, 42, 95, 0x80, 0x87, 252, 254, 255, -1, 256})
@@ -61,7 +61,7 @@ TEST(SKeyboardTest, SystemQueries) {
     WORD key;
     bool up;
     int modifiers;
-  } steps[] = {{VK_CONTROL, false, 2}, {VK_SHIFT, false, 3}, {VK_MENU, false, 3},
+  } steps[] = {{VK_CONTROL, false, 2}, {VK_SHIFT, false, 3},  {VK_MENU, false, 3},
                {VK_MENU, true, 3},     {VK_CONTROL, true, 1}, {VK_SHIFT, true, 0}};
   EXPECT_EQ(0, GetModifierKeys());
   for (const auto& step : steps) {

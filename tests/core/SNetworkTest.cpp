@@ -41,16 +41,13 @@ public:
   enum Mode { REPLY, SILENT, CLOSE_AT_ONCE };
 
   explicit LoopbackServer(Mode mode, std::string reply = std::string())
-      : m_mode(mode), m_reply(std::move(reply)) {
-    m_listen = BoundSocket(&m_port);
+      : m_mode(mode), m_reply(std::move(reply)), m_listen(BoundSocket(&m_port)) {
     listen(m_listen, 4);
     m_thread = std::thread([this] { Run(); });
   }
-  ~LoopbackServer() { Stop(); }
-
-  void Stop() {
+  ~LoopbackServer() {
     m_stop = true;
-    if (m_thread.joinable()) m_thread.join();
+    m_thread.join();
     closesocket(m_listen);
   }
   int Port() const { return m_port; }
@@ -106,8 +103,8 @@ private:
 
   Mode m_mode;
   std::string m_reply;
-  SOCKET m_listen = INVALID_SOCKET;
   int m_port = 0;
+  SOCKET m_listen;
   std::thread m_thread;
   std::atomic<bool> m_stop{false};
   std::atomic<int> m_connections{0};
@@ -187,8 +184,7 @@ TEST_F(SNetworkTest, PostSendsTheExactRequestAndReturnsTheTextAfterTheFirstBlank
   };
   for (const auto& c : cases) {
     LoopbackServer other(LoopbackServer::REPLY, c.reply);
-    EXPECT_EQ(SString(c.expected.c_str()), Post(other.Port(), "k=v"))
-        << c.reply.substr(0, 40);
+    EXPECT_EQ(SString(c.expected.c_str()), Post(other.Port(), "k=v")) << c.reply.substr(0, 40);
   }
 }
 

@@ -66,7 +66,7 @@ TEST_F(SRegistryTest, ValuesOfAnotherTypeReadSafely) {
   SetRaw("num", REG_DWORD, "AAAA", 4);
   SetRaw("txt", REG_SZ, "ab", 3);
   SetRaw("bin", REG_BINARY, bytes, sizeof(bytes));  // fills the read buffer, no NUL
-  SetRaw("raw", REG_SZ, bytes, 10);                  // stored without its NUL
+  SetRaw("raw", REG_SZ, bytes, 10);                 // stored without its NUL
   SetRaw("exp", REG_EXPAND_SZ, expand, sizeof(expand));
   SetRaw("bin4", REG_BINARY, "\x07\0\0\0", 4);
   SetRaw("short", REG_DWORD, "\x07", 1);

@@ -9,7 +9,6 @@
 #include "tests/core/CoreTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <random>
 #include <string>
@@ -49,7 +48,9 @@ std::string Build(const std::vector<Entry>& entries, const char* key, bool compr
     source.Rewind();
     EXPECT_TRUE(writer.Add(entry.name.c_str(), &source));
   }
-  if (terminator) { EXPECT_TRUE(writer.End()); }
+  if (terminator) {
+    EXPECT_TRUE(writer.End());
+  }
   return Bytes(out);
 }
 
@@ -150,11 +151,10 @@ TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   // name longer than 1023 characters: the directory ends there.
   std::string head = "SRES" + U32(0) + U32(2) + std::string("ok", 3) + "OK";
   std::string longest(1023, 'n');
-  const std::string tails[] = {U32(50) + std::string("big", 4) + "short",
-                               U32(0x80000000u) + std::string("big", 4) + "short",
-                               U32(0xFFFFFFFEu) + std::string("big", 4) + "short",
-                               U32(0) + "unterminated",
-                               U32(1) + longest + "n" + std::string(1, '\0') + "L"};
+  const std::string tails[] = {
+      U32(50) + std::string("big", 4) + "short", U32(0x80000000u) + std::string("big", 4) + "short",
+      U32(0xFFFFFFFEu) + std::string("big", 4) + "short", U32(0) + "unterminated",
+      U32(1) + longest + "n" + std::string(1, '\0') + "L"};
   for (const std::string& tail : tails) {
     EXPECT_FALSE(Open(head + tail + U32(0xFFFFFFFF)));
     ASSERT_EQ(1, m_resource.GetCount());
@@ -183,12 +183,7 @@ TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
   }
   // A block that declares 0 bytes while its zlib data hold one, before a
   // good block.
-  std::string packed(16, '\0'), good(16, '\0');
-  uLongf size = uLongf(packed.size()), goodSize = uLongf(good.size());
-  ASSERT_EQ(Z_OK, compress((Bytef*)&packed[0], &size, (const Bytef*)"x", 1));
-  ASSERT_EQ(Z_OK, compress((Bytef*)&good[0], &goodSize, (const Bytef*)"abc", 3));
-  std::string block = U32(2) + U32(0) + U32(size) + packed.substr(0, size) + U32(3) +
-                      U32(goodSize) + good.substr(0, goodSize);
+  std::string block = U32(2) + ZlibBlock(0, "x") + ZlibBlock(3, "abc");
   ASSERT_TRUE(Open("SRES" + U32(1) + U32(uint32_t(block.size())) + std::string("z", 2) + block +
                    U32(0xFFFFFFFF)));
   EXPECT_EQ("#failed", Load("z"));
@@ -217,7 +212,7 @@ TEST_F(SResourceTest, OutputPositionAndExistingData) {
 
 TEST_F(SResourceTest, PathsAndStateErrors) {
   SFileMem out;
-  EXPECT_FALSE(m_resource.Load(&out, "a", true));  // not opened
+  EXPECT_FALSE(m_resource.Load(&out, "a", true));                   // not opened
   EXPECT_FALSE(m_resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
   EXPECT_FALSE(m_resource.Open(nullptr));
   for (const char* path : {"", "C:\\missing\\missing.sres", "C:\\a*.sres"})
@@ -263,7 +258,8 @@ TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {
         break;
       default: {  // bytes inserted or removed
         size_t at = random() % bytes.size();
-        if (random() % 2) bytes.insert(at, Noise(1 + random() % 16, random()));
+        if (random() % 2)
+          bytes.insert(at, Noise(1 + random() % 16, random()));
         else bytes.erase(at, 1 + random() % 16);
         break;
       }

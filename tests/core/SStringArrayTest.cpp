@@ -93,9 +93,17 @@ TEST(SStringArray, TextFormAndWildcards) {
   const struct {
     const char* pattern;
     std::vector<int> matches;
-  } rows[] = {{"\x01", {0, 1, 2, 3, 4, 5}}, {"a\x02" "c", {0}}, {"a\x01" "c", {0, 1, 2}},
-              {"", {3}}, {"ABC", {}},  // case-sensitive
-              {"a\x01/d.txt", {5}}, {"\x01/\x02.t\x01", {5}},  // the run is lengthened
+  } rows[] = {{"\x01", {0, 1, 2, 3, 4, 5}},
+              {"a\x02"
+               "c",
+               {0}},
+              {"a\x01"
+               "c",
+               {0, 1, 2}},
+              {"", {3}},
+              {"ABC", {}},  // case-sensitive
+              {"a\x01/d.txt", {5}},
+              {"\x01/\x02.t\x01", {5}},  // the run is lengthened
               {"a\x01/e\x01", {}}};
   for (const auto& row : rows) {
     SArray<int> out;

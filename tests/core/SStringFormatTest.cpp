@@ -35,8 +35,8 @@ TEST(SStringFormat, FormatsAndSizesByTheEstimate) {
       {Formatted("%hs|%ls|%hS", "n", L"w", "m"), "n|w|m", 0},
       {Formatted("%I64X", 0x123456789ABCDEF0ULL), "123456789ABCDEF0", 0},
       {Formatted("%I64d and %s", -1234567890123LL, "text"), "-1234567890123 and text", 0},
-      {Formatted("%lld|%llu|%s", -5LL, 18446744073709551615ULL, "e"),
-       "-5|18446744073709551615|e", 0},
+      {Formatted("%lld|%llu|%s", -5LL, 18446744073709551615ULL, "e"), "-5|18446744073709551615|e",
+       0},
       {Formatted("%d %I64u %d", 1, 4294967296ULL, 2), "1 4294967296 2", 0},
       {Formatted("%E|%s", 1.1, "text"), "1.100000E+000|text", 256},  // 128 + 1 + 4
       {Formatted("%a|%s", 1.1, "after"), nullptr, 0},
@@ -44,8 +44,12 @@ TEST(SStringFormat, FormatsAndSizesByTheEstimate) {
       {Formatted("%Iu|%s", (size_t)9, "end"), "9|end", 0},
   };
   for (const auto& row : rows) {
-    if (row.expected) { EXPECT_STREQ(row.expected, row.text.GetText()); }
-    if (row.capacity) { EXPECT_EQ(row.capacity, row.text.GetCapacity()) << row.expected; }
+    if (row.expected) {
+      EXPECT_STREQ(row.expected, row.text.GetText());
+    }
+    if (row.capacity) {
+      EXPECT_EQ(row.capacity, row.text.GetCapacity()) << row.expected;
+    }
   }
   EXPECT_STREQ("after", rows[12].text.GetText() + rows[12].text.FindChar('|') + 1);
 
@@ -77,8 +81,8 @@ TEST(SStringFormat, Numbers) {
   const struct {
     double value;
     const char* text;
-  } doubles[] = {{1.5, "1.5"}, {100.0, "100"}, {-3.0, "-3"}, {0.000001, "0.000001"},
-                 {0.0000001, "0"}, {1e12, "1000000000000"}};
+  } doubles[] = {{1.5, "1.5"},           {100.0, "100"},   {-3.0, "-3"},
+                 {0.000001, "0.000001"}, {0.0000001, "0"}, {1e12, "1000000000000"}};
   for (const auto& d : doubles) EXPECT_STREQ(d.text, SString::FromDouble(d.value).GetText());
 
   const char* numbers[] = {"-12", ".5", " 7 ", "\t0\t", "123456789012"};
@@ -98,8 +102,12 @@ TEST(SStringFormat, HexDigestsAndQuoting) {
   const struct {
     const char* text;
     uint64_t value;
-  } hex[] = {{"#FF", 255},    {"0xff", 255}, {"0F", 0},
-             {"0x", 0},       {"12G", 0},    {"12345678901234567", 0},
+  } hex[] = {{"#FF", 255},
+             {"0xff", 255},
+             {"0F", 0},
+             {"0x", 0},
+             {"12G", 0},
+             {"12345678901234567", 0},
              {"0XFFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFFULL}};
   for (const auto& h : hex) EXPECT_EQ(h.value, SString(h.text).ParseHex()) << h.text;
   EXPECT_EQ(0u, SString().ParseHex());
@@ -209,7 +217,9 @@ TEST(SStringFormat, Base64) {
   for (const auto& row : rows) {
     SString s(row.text);
     s.EncodeBase64();
-    if (row.encoded) { EXPECT_STREQ(row.encoded, s.GetText()); }
+    if (row.encoded) {
+      EXPECT_STREQ(row.encoded, s.GetText());
+    }
     EXPECT_EQ(-1, s.FindChar('\n'));
     s.DecodeBase64();
     EXPECT_STREQ(row.text, s.GetText());
@@ -228,7 +238,7 @@ TEST(SStringFormat, KeyedHex) {
   EXPECT_STREQ("", empty.GetText());
   odd.DecodeKeyedHex();
   EXPECT_EQ(2, odd.GetLength());  // a last odd digit is ignored
-  bad.DecodeKeyedHex();  // a pair that is no hex number reads as 0
+  bad.DecodeKeyedHex();           // a pair that is no hex number reads as 0
   EXPECT_EQ(1, bad.GetLength());
 
   // The key comes back from a decoded run of "FF" pairs (0xFF - key byte).

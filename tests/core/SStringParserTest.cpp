@@ -44,16 +44,16 @@ TEST(SStringParser, SeparatorsBlankRunsQuotesAndTrimming) {
       {"a b ", " ", 0, {"a", "b"}},
       {"  a", " ", 0, {"", "a"}},
       {"a , b", " ,", 0, {"a", "", "b"}},
-      {"a  \tb", " ", 0, {"a", "\tb"}},  // a run takes only its own character
+      {"a  \tb", " ", 0, {"a", "\tb"}},    // a run takes only its own character
       {"a \t \tb", " \t", 0, {"a", "b"}},  // unless both blanks separate
       {"x,\"a,b\",y", ",", 1, {"x", "\"a,b\"", "y"}},
       {"x,\"a,b\",y", ",", 0, {"x", "\"a", "b\"", "y"}},
       {"\"a\"b,c", ",", 1, {"\"a\"b", "c"}},
-      {"\"a\"b,c", ",", 3, {"\"a\"", "b", "c"}},  // 2: a closing quote ends the token
+      {"\"a\"b,c", ",", 3, {"\"a\"", "b", "c"}},   // 2: a closing quote ends the token
       {"\"ab\",\"\",c", ",", 7, {"ab", "", "c"}},  // 4: a quoted token loses its quotes
-      {" \ta , b\t ", ",", 8, {"\ta", "b\t"}},    // 8 trims blanks, not tabs
+      {" \ta , b\t ", ",", 8, {"\ta", "b\t"}},     // 8 trims blanks, not tabs
       {" \" a \" ,b", ",", 9, {"\" a \"", "b"}},
-      {"a,b", "", 0, {"#-1"}},      // no separator
+      {"a,b", "", 0, {"#-1"}},     // no separator
       {"a,b", ",\"", 1, {"#-1"}},  // a quote among the separators
   };
   for (const auto& row : rows)

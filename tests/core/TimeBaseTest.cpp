@@ -19,7 +19,9 @@ TEST(TimeBaseTest, ClockStartsAtZeroCountsSecondsAndNeverGoesBack) {
       float now = GetTimeSeconds();
       ASSERT_GE(now, last);
       // The millisecond clock moves in whole milliseconds.
-      if (!highResolution) { ASSERT_NEAR(now * 1000.0f, roundf(now * 1000.0f), 0.01f); }
+      if (!highResolution) {
+        ASSERT_NEAR(now * 1000.0f, roundf(now * 1000.0f), 0.01f);
+      }
       last = now;
     }
     // A sleep of 250 ms shows as at least 0.2 s.

@@ -3,7 +3,9 @@
 
 #include "core/Platform.h"
 #include "engine/SDx.h"
+#include "engine/SDxCamera.h"
 #include "engine/SDxShader.h"
+#include "engine/SDxShaderDefault.h"
 #include "window/SWnd.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +87,26 @@ inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color,
   } else {
     device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.0f, 0);
   }
+}
+
+// The engine's current camera at the origin looking along +z draws one item
+// with the unlit effect into main A (cleared black), read back; the view and
+// projection are identities again afterwards.
+inline Pixels DrawFromTheOrigin(SDx* engine, SDxMotion* item) {
+  SDxCamera* camera = engine->GetCamera(-1);
+  camera->SetPositionXYZ(0, 0, 0);
+  camera->SetRotation(0, 0, 0);
+  camera->Apply();
+  IDirect3DDevice9* device = engine->m_device;
+  device->SetRenderTarget(0, engine->m_mainA.surface);
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+  engine->SetDefaultRenderStates();
+  engine->m_shaderDefault->SetFrameParameters();
+  item->Render(engine->m_shaderDefault);
+  device->EndScene();
+  engine->SetViewProjection(engine->m_identity, engine->m_identity);
+  return ReadTarget(engine, engine->m_mainA);
 }
 
 // One engine (of class E) on an 800 x 450 window for the tests of a suite.

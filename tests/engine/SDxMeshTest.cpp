@@ -4,8 +4,11 @@
 #include "EngineTestSupport.h"
 #include "core/SFileMem.h"
 #include "core/SImage.h"
+#include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxShaderDefault.h"
 #include "engine/SDxTexture.h"
+#include "tests/data/GameArchives.h"
 
 #include <string>
 #include <utility>
@@ -195,9 +198,17 @@ TEST_F(SDxMeshTest, InstancesShareTheMastersGeometryAndMaterials) {
   first->SetSpecularColor(0.25f, 0.5f, 0.75f);
   EXPECT_EQ(0.75f, master->m_materials[1].Specular.b);
 
-  // The master takes its instances with it, on every layer.
+  // The master takes its instances with it, on every layer, whether it is
+  // removed or its layer is cleared.
+  SDxMesh::CreateInstance(master, other);
+  layer->Clear();
+  EXPECT_EQ(0, other->GetCount(SDxLayer::LIST_MESHES));
+  master = layer->AddMesh();
+  ASSERT_TRUE(Load(master, MeshFile({})));
+  SDxMesh::CreateInstance(master, nullptr);
+  SDxMesh::CreateInstance(master, other);
   EXPECT_TRUE(layer->RemoveItem(master));
-  EXPECT_EQ(1, layer->GetCount(SDxLayer::LIST_MESHES));  // the empty mesh above
+  EXPECT_EQ(0, layer->GetCount(SDxLayer::LIST_MESHES));
   EXPECT_EQ(0, other->GetCount(SDxLayer::LIST_MESHES));
   EXPECT_EQ(0, other->m_meshCount);
 }
@@ -230,6 +241,65 @@ TEST_F(SDxMeshTest, PicksFindTheNearestFaceWithinTheRange) {
   mesh->TransformVertices(lift);
   EXPECT_FLOAT_EQ(6.0f, mesh->GetBox().max.y);
   EXPECT_FALSE(mesh->Pick(&query));
+}
+
+TEST_F(SDxMeshTest, ALoadedMeshIsDrawnWithItsTexture) {
+  SDxMesh* mesh = layer->AddMesh();
+  ASSERT_TRUE(Load(mesh, MeshFile({{"cube.png", PngBytes()}})));
+  mesh->SetPositionXYZ(0, 0, 10);
+  Pixels out = DrawFromTheOrigin(s_engine, mesh);
+  ASSERT_EQ(800, out.width);
+  // The front face shows the embedded picture's colour (0, 128, 255).
+  EXPECT_LT(out.Red(400, 225), 30);
+  EXPECT_NEAR(128, out.Green(400, 225), 20);
+  EXPECT_GT(out.Blue(400, 225), 200);
+  EXPECT_EQ(0u, out.At(10, 10) & 0xFFFFFF);
+}
+
+TEST_F(SDxMeshTest, EveryMeshOfTheGamesDataLoads) {
+  SResource archive;
+  ASSERT_TRUE(GameArchives::Open(archive, "obj"));
+  std::vector<std::string> names = GameArchives::Names(archive);
+  EXPECT_GE(names.size(), 20u);
+  for (const std::string& name : names) {
+    SFileMem data;
+    ASSERT_TRUE(GameArchives::Load(archive, name, data)) << name;
+    SDxMesh* mesh = layer->AddMesh();
+    ASSERT_TRUE(mesh->LoadFromMemory(&data, -1, nullptr, true)) << name;
+    EXPECT_GT(mesh->GetFaceCount(), 0) << name;
+    EXPECT_GT(mesh->GetBox().GetWidth(), 0.0f) << name;
+    // The containers carry every texture their materials name.
+    if (GameArchives::Lower(name).find(".xtx") != std::string::npos) {
+      for (int i = 0; i < mesh->m_materialCount; ++i)
+        EXPECT_NE(nullptr, mesh->m_textures[i]) << name;
+    }
+    layer->RemoveItem(mesh);
+  }
+}
+
+TEST_F(SDxMeshTest, MutatedFilesFailCleanly) {
+  // Seeded byte changes anywhere (header, .X text, records, pictures) and
+  // cuts: every load works or fails, nothing crashes.
+  const std::string original = MeshFile({{"cube.png", PngBytes()}, {"b.png", "xyz"}});
+  uint32_t state = 2026;
+  auto next = [&state](uint32_t n) {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) % n;
+  };
+  int loaded = 0;
+  SDxMesh* mesh = layer->AddMesh();
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = original;
+    for (int changes = 1 + (int)next(4); changes > 0; --changes) {
+      bytes[next((uint32_t)bytes.size())] = (char)next(256);
+    }
+    if (next(8) == 0) bytes.resize(next((uint32_t)bytes.size()));
+    bool ok = Load(mesh, bytes);
+    loaded += ok;
+    ASSERT_EQ(ok, mesh->GetFaceCount() > 0) << round;
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_LT(loaded, 2000);
 }
 
 }  // namespace

@@ -125,6 +125,16 @@ TEST_F(SDxSceneTest, ItemsAreFiledAndRemovedByKind) {
   EXPECT_EQ(0, layer->m_shapeCount + layer->m_meshCount + layer->m_blobCount);
   EXPECT_EQ(0, layer->GetCount(SDxLayer::LIST_ORDERED) + layer->GetCount(SDxLayer::LIST_LIGHTS));
 
+  // A fixed capacity keeps what is filed and refuses what does not fit.
+  layer->AddLight();
+  layer->SetFixedCapacity(8);  // storage of 8
+  EXPECT_EQ(1, layer->GetCount(SDxLayer::LIST_LIGHTS));
+  for (int i = 1; i < 8; ++i) EXPECT_NE(nullptr, layer->AddLight());
+  EXPECT_EQ(nullptr, layer->AddLight());
+  layer->SetFixedCapacity(-1);
+  EXPECT_NE(nullptr, layer->AddLight());
+  EXPECT_EQ(9, layer->GetCount(SDxLayer::LIST_LIGHTS));
+
   // Sequence numbers start at 1 again after Clear.
   AddObject(SDxLayerItem::KIND_SHAPE);
   layer->Clear();

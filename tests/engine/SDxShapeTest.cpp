@@ -173,25 +173,10 @@ TEST_F(SDxShapeTest, PicksGiveTheNearestTriangleAndItsFlag) {
 TEST_F(SDxShapeTest, AShapeIsDrawnWhereTheCameraLooks) {
   ASSERT_TRUE(shape->AddBox(nullptr, nullptr, 4, 4, 4, false, 1, kAllFaces));
   shape->SetPositionXYZ(0, 0, 10);
-  SDxCamera* camera = s_engine->GetCamera(-1);
-  camera->SetPositionXYZ(0, 0, 0);
-  camera->SetRotation(0, 0, 0);
-  camera->Apply();
-  IDirect3DDevice9* device = s_engine->m_device;
-  device->SetRenderTarget(0, s_engine->m_mainA.surface);
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  s_engine->SetDefaultRenderStates();
-  s_engine->m_shaderDefault->SetFrameParameters();
-  shape->Render(s_engine->m_shaderDefault);
-  device->EndScene();
-  Pixels out = ReadTarget(s_engine, s_engine->m_mainA);
+  Pixels out = DrawFromTheOrigin(s_engine, shape);
   ASSERT_EQ(800, out.width);
   EXPECT_GT(out.Red(400, 225), 200);
   EXPECT_EQ(0u, out.At(10, 10) & 0xFFFFFF);
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  s_engine->SetViewProjection(identity, identity);
 }
 
 TEST_F(SDxShapeTest, TheEnginesLightVolumeIsKeptOffTheLayer) {
