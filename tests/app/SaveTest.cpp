@@ -211,39 +211,21 @@ TEST_F(Saves, FirstCompletionsOpenNeighbours) {
 TEST_F(Saves, CentreOpensOnlyFromLockedAtTwentyDone) {
   PGhost ghost;
   ThreePoints(ghost);
-  int done = 0;
-  app.ResetProgress(1, false);
-  for (int w = 0; w < 5; ++w)
-    for (int l = 0; l < 5; ++l) {
+  for (int centreFirst = 0; centreFirst < 2; ++centreFirst) {
+    app.ResetProgress(1, false);
+    if (centreFirst) app.RecordResult(1, 2, 2, 9000, &ghost);
+    // Every other level done in map order; the centre opens at the twentieth
+    // done cell, and only when it is still locked.
+    for (int cell = 0, done = centreFirst; cell < 25; ++cell) {
+      int w = cell / 5, l = cell % 5;
       if (app.cellStates[1][w][l] == 0 || (w == 2 && l == 2)) continue;
-      if (done == 19) break;
-      app.cellStates[1][w][l] = 3;
-      ++done;
+      EXPECT_EQ(centreFirst ? 3 : 1, app.cellStates[1][2][2]) << done << " done";
+      app.RecordResult(1, w, l, 3000, &ghost);
+      if (++done == 20) break;
     }
-  // The twentieth cell done opens the centre.
-  for (int w = 0; w < 5 && done < 20; ++w)
-    for (int l = 0; l < 5 && done < 20; ++l)
-      if (app.cellStates[1][w][l] == 1 && !(w == 2 && l == 2)) {
-        EXPECT_EQ(1, app.cellStates[1][2][2]);
-        app.RecordResult(1, w, l, 3000, &ghost);
-        ++done;
-      }
-  EXPECT_EQ(2, app.cellStates[1][2][2]);
-
-  // A centre done early stays done (and keeps its ghost) when the count of
-  // 20 is reached later.
-  app.ResetProgress(1, false);
-  app.RecordResult(1, 2, 2, 9000, &ghost);
-  ASSERT_EQ(3, app.cellStates[1][2][2]);
-  done = 1;
-  for (int w = 0; w < 5 && done < 20; ++w)
-    for (int l = 0; l < 5 && done < 20; ++l)
-      if (app.cellStates[1][w][l] == 1 || app.cellStates[1][w][l] == 2) {
-        app.RecordResult(1, w, l, 3000, &ghost);
-        ++done;
-      }
-  EXPECT_EQ(3, app.cellStates[1][2][2]);
-  EXPECT_TRUE(Exists(GhostPath(1, 2, 2)));
+    EXPECT_EQ(centreFirst ? 3 : 2, app.cellStates[1][2][2]);
+  }
+  EXPECT_TRUE(Exists(GhostPath(1, 2, 2))) << "the centre done first keeps its ghost";
 }
 
 TEST_F(Saves, ResultsKeepTheBestTimeAndItsGhost) {

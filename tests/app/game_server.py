@@ -239,13 +239,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         if mode == "noreload":
             return self.reply("GVR2OK")
-        if not self.problems_in(f):
-            key = (f.get("difficulty"), level)
-            STATE.ghosts[key] = (int(f.get("time", "0")), f.get("ghost", ""))
+        if keys == POST_KEYS and f["time"].lstrip("-").isdigit():
+            STATE.ghosts[(f["difficulty"], level)] = (int(f["time"]), f["ghost"])
         self.reply("GVR2YA")
-
-    def problems_in(self, f):
-        return any(k not in f for k in POST_KEYS)
 
     def control(self, url):
         q = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True, encoding="latin-1"))

@@ -3,8 +3,11 @@
 
 #include "game/PGhost.h"
 #include "game/PGhostReplay.h"
+#include "game/PGhostUpload.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -145,6 +148,51 @@ TEST(PGhostReplay, PlacesGlowsAndLabels) {
   replay.Step(1.1f, D3DXVECTOR3(0, 0, 0), 0.0f, slots.ghosts, slots.show, true);
   EXPECT_FALSE(replay.slots[2].shown);
   EXPECT_TRUE(replay.slots[1].shown);
+}
+
+// The steps of leaving a won run, written down in order; the uploads
+// succeed from attempt succeedAt on (0: never).
+class RecordedUpload : public PGhostUpload {
+public:
+  explicit RecordedUpload(int succeedAt, bool reload) : succeedAt(succeedAt), reload(reload) {}
+  void RecordResult() override { log += "record "; }
+  bool Upload(bool* reloadFlag) override {
+    log += "upload ";
+    if (++attempts != succeedAt) return false;
+    *reloadFlag = reload;
+    return true;
+  }
+  void ShowUploading() override { log += "uploading "; }
+  void DrawFrame() override { log += "draw "; }
+  void Wait(int ms) override { log += "wait" + std::to_string(ms) + " "; }
+  void ReloadRivals() override { log += "reload "; }
+  void ShowFailed() override { log += "failed "; }
+
+  int succeedAt;
+  bool reload;
+  int attempts = 0;
+  std::string log;
+};
+
+TEST(PGhostUpload, RecordsFirstThenTriesThreeTimes) {
+  const struct {
+    bool allowed;
+    int succeedAt;
+    bool reload;
+    const char* log;
+  } cases[] = {
+      {false, 1, false, "record "},
+      {true, 1, true, "record uploading draw upload reload "},
+      {true, 2, false, "record uploading draw upload wait1000 draw upload "},
+      {true, 0, false,
+       "record uploading draw upload wait1000 draw upload wait1000 draw upload wait1000 draw "
+       "failed "},
+  };
+  for (const auto& c : cases) {
+    RecordedUpload upload(c.succeedAt, c.reload);
+    EXPECT_EQ(c.allowed && c.succeedAt > 0, upload.Run(c.allowed));
+    EXPECT_EQ(c.log, upload.log);
+  }
 }
 
 }  // namespace
