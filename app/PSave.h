@@ -19,9 +19,9 @@ extern const char* const TAG;
 extern const char* const VERSION;
 
 enum {
-  HEADER_SIZE = 10,    // both header strings with their NULs
-  PLAYER_BODY = 378,   // 3 x (1 + 25 x (1 + 4))
-  POINT_SIZE = 12,     // three 32-bit integers
+  HEADER_SIZE = 10,   // both header strings with their NULs
+  PLAYER_BODY = 378,  // 3 x (1 + 25 x (1 + 4))
+  POINT_SIZE = 12,    // three 32-bit integers
   MAX_GHOST_FILE = HEADER_SIZE + POINT_SIZE * 1024,
 };
 

@@ -19,8 +19,8 @@ bool WaitFor(SOCKET s, bool write, int timeoutMs) {
   FD_ZERO(&set);
   FD_SET(s, &set);
   timeval wait = {timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-  int ready = write ? select(0, nullptr, &set, nullptr, &wait)
-                    : select(0, &set, nullptr, nullptr, &wait);
+  int ready =
+      write ? select(0, nullptr, &set, nullptr, &wait) : select(0, &set, nullptr, nullptr, &wait);
   return ready > 0;
 }
 
@@ -90,8 +90,9 @@ SString PWebLink::Exchange(const SString& request) {
 }
 
 SString PWebLink::Get(const char* query) {
-  SString request = SString("GET ") + kPath + "?" + (query ? query : "") + " HTTP/1.0\r\nHost: " +
-                    host + "\r\nUser-Agent: Vandro\r\nCache-Control: no-cache\r\n\r\n";
+  SString request = SString("GET ") + kPath + "?" + (query ? query : "") +
+                    " HTTP/1.0\r\nHost: " + host +
+                    "\r\nUser-Agent: Vandro\r\nCache-Control: no-cache\r\n\r\n";
   SString reply = Exchange(request);
   int end = reply.Find(kHeaderEnd);
   if (end < 0) return SString("");

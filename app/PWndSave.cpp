@@ -13,9 +13,7 @@ const int kCentre = 2;
 const int kDoneToOpenCentre = 20;
 
 // Cells that hold no level, always state 0.
-const struct {
-  int world, level;
-} kNoLevel[] = {{1, 1}, {1, 3}, {3, 1}, {3, 3}};
+const struct { int world, level; } kNoLevel[] = {{1, 1}, {1, 3}, {3, 1}, {3, 3}};
 
 // Cells whose results are never recorded: the lesson and the bonus level.
 bool IsUnrecorded(int world, int level) {
@@ -23,8 +21,8 @@ bool IsUnrecorded(int world, int level) {
 }
 
 bool InRange(int d, int world, int level) {
-  return d >= 0 && d < PWnd::DIFFICULTIES && world >= 0 && world < PWnd::MAP_SIZE &&
-         level >= 0 && level < PWnd::MAP_SIZE;
+  return d >= 0 && d < PWnd::DIFFICULTIES && world >= 0 && world < PWnd::MAP_SIZE && level >= 0 &&
+         level < PWnd::MAP_SIZE;
 }
 
 bool IsNoLevelCell(int world, int level) {
@@ -106,8 +104,8 @@ void PWnd::LoadGhost(PGhost* ghost, int difficulty, int world, int level) {
   ghost->Clear();
   if (!InRange(difficulty, world, level)) return;
   SFileMem plain;
-  if (!PSave::ReadFile(GetGhostFileName(difficulty, world, level).GetText(),
-                       PSave::MAX_GHOST_FILE, &plain))
+  if (!PSave::ReadFile(GetGhostFileName(difficulty, world, level).GetText(), PSave::MAX_GHOST_FILE,
+                       &plain))
     return;
   // Whole points only, and no more than a record holds (the size bound of
   // the read): anything else is refused as a whole.
@@ -148,7 +146,7 @@ void PWnd::RecordResult(int difficulty, int world, int level, int time, const PG
   if (best != 0 && time > best) return;
   best = time;
 
-  int (&states)[MAP_SIZE][MAP_SIZE] = cellStates[difficulty];
+  int(&states)[MAP_SIZE][MAP_SIZE] = cellStates[difficulty];
   if (states[world][level] != STATE_DONE) {
     states[world][level] = STATE_DONE;
     // Neighbours in the order world - 1, world + 1, level - 1, level + 1;

@@ -16,10 +16,24 @@ const int kMaxListEntries = 100;
 // Records of one answer taken at most (25 lists of kMaxListEntries).
 const int kMaxRecords = 25 * kMaxListEntries;
 
-int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+int Clamp(int value, int low, int high) {
+  return value < low ? low : (value > high ? high : value);
+}
 
 // The level value: world digit and level digit.
-SString LevelText(int world, int level) { return SString::FromInt(world) + SString::FromInt(level); }
+SString LevelText(int world, int level) {
+  return SString::FromInt(world) + SString::FromInt(level);
+}
+
+// A GET query: the command, the user (when given), the difficulty and the
+// level (when world is not negative), in this order.
+SString Query(const char* cmd, const int* user, int difficulty, int world, int level) {
+  SString query = SString("cmd=") + cmd;
+  if (user) query += SString("&user=") + SString::FromInt(*user);
+  query += SString("&difficulty=") + SString::FromInt(difficulty);
+  if (world >= 0) query += SString("&level=") + LevelText(world, level);
+  return query;
+}
 
 // Percent-encodes what a form value cannot carry as it is, so that the
 // server reads the value back unchanged (letters and digits pass as they
@@ -73,8 +87,7 @@ bool PWnd::LoadAllHiscores() {
   for (auto& row : hiscores)
     for (SStringArray& list : row) list.DeleteAndRemoveAll();
   SStringParser tokens;
-  if (!ReadAnswer(web.Get((SString("cmd=all_hiscores&difficulty=") +
-                           SString::FromInt(onlineDifficulty)).GetText()),
+  if (!ReadAnswer(web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()),
                   &tokens, 2))
     return false;
   for (int i = 2, records = 0; i < tokens.GetCount() && records < kMaxRecords; i += 3, ++records) {
@@ -92,10 +105,9 @@ bool PWnd::LoadLevelHiscores(int world, int level) {
   SStringArray& list = hiscores[world][level];
   list.DeleteAndRemoveAll();
   SStringParser tokens;
-  if (!ReadAnswer(web.Get((SString("cmd=level_hiscores&difficulty=") +
-                           SString::FromInt(onlineDifficulty) + "&level=" +
-                           LevelText(world, level)).GetText()),
-                  &tokens, 2))
+  if (!ReadAnswer(
+          web.Get(Query("level_hiscores", nullptr, onlineDifficulty, world, level).GetText()),
+          &tokens, 2))
     return false;
   for (int i = 2; i < tokens.GetCount(); i += 2)
     if (!AppendScore(list, tokens.GetToken(i), tokens.GetInt(i + 1))) break;
@@ -106,9 +118,7 @@ bool PWnd::DownloadGhost(int world, int level, PGhost* ghost) {
   if (!IsOnline() || !web.HasServer() || !ghost) return false;
   ghost->Clear();
   SStringParser tokens;
-  if (!ReadAnswer(web.Get((SString("cmd=ghost&user=") + SString::FromInt(userId) +
-                           "&difficulty=" + SString::FromInt(onlineDifficulty) + "&level=" +
-                           LevelText(world, level)).GetText()),
+  if (!ReadAnswer(web.Get(Query("ghost", &userId, onlineDifficulty, world, level).GetText()),
                   &tokens, 4) ||
       tokens.GetCount() != 4)
     return false;
@@ -124,9 +134,7 @@ bool PWnd::DownloadGhosts(int world, int level, PGhost* first, PGhost* second, P
   second->Clear();
   third->Clear();
   SStringParser tokens;
-  if (!ReadAnswer(web.Get((SString("cmd=ghosts&user=") + SString::FromInt(userId) +
-                           "&difficulty=" + SString::FromInt(onlineDifficulty) + "&level=" +
-                           LevelText(world, level)).GetText()),
+  if (!ReadAnswer(web.Get(Query("ghosts", &userId, onlineDifficulty, world, level).GetText()),
                   &tokens, 2))
     return false;
   // Record k lands in third, second, first; a fourth and later record has
@@ -156,10 +164,11 @@ bool PWnd::UploadGhost(int world, int level, int time, const PGhost* ghost, bool
   SString difficulty = SString::FromInt(onlineDifficulty);
   SString timeText = SString::FromInt(time);
   SString signature = PWebText::Sign((playerCode + difficulty + SString::FromInt(world) +
-                                      SString::FromInt(level) + timeText + text).GetText());
+                                      SString::FromInt(level) + timeText + text)
+                                         .GetText());
   SString body = SString("cmd=ghost&secure=") + signature + "&code=" + FormValue(playerCode) +
-                 "&difficulty=" + difficulty + "&level=" + LevelText(world, level) + "&time=" +
-                 timeText + "&ghost=" + text;
+                 "&difficulty=" + difficulty + "&level=" + LevelText(world, level) +
+                 "&time=" + timeText + "&ghost=" + text;
   SString answer = web.Post(body.GetText());
   if (answer.Left(4) != kTag) return false;
   if (reload) *reload = answer.Mid(4, 2) == "YA";

@@ -16,8 +16,8 @@
 class PGhost {
 public:
   enum {
-    RESERVE = 720,    // room asked for; the array raises it to CAPACITY
-    CAPACITY = 1024,  // fixed room of the point buffer
+    RESERVE = 720,       // room asked for; the array raises it to CAPACITY
+    CAPACITY = 1024,     // fixed room of the point buffer
     RECORD_LIMIT = 719,  // points of a recording cut at 180 s
   };
 

@@ -18,8 +18,8 @@ void PGhostReplay::StepAt(float seconds, int* index, float* fraction) {
   *fraction = f < 0.0f ? 0.0f : (f > 1.0f ? 1.0f : f);
 }
 
-bool PGhostReplay::Step(float seconds, const D3DXVECTOR3& craft, float craftTrackZ,
-                        PGhost* ghosts, const bool* showGhost, bool showNames) {
+bool PGhostReplay::Step(float seconds, const D3DXVECTOR3& craft, float craftTrackZ, PGhost* ghosts,
+                        const bool* showGhost, bool showNames) {
   int index = 0;
   float fraction = 0.0f;
   StepAt(seconds, &index, &fraction);

@@ -29,7 +29,12 @@ std::string Scramble(std::string bytes, int sign) {
   return bytes;
 }
 
-std::string Header() { return std::string("GVR2\0" "1.00\0", 10); }
+std::string Header() {
+  return std::string(
+      "GVR2\0"
+      "1.00\0",
+      10);
+}
 
 std::string Int32(int value) {
   std::string out(4, '\0');
@@ -116,8 +121,14 @@ TEST_F(Saves, PlayerFilesThatDoNotHoldAreRefused) {
   } cases[] = {
       {"one byte too many", Header() + body + "x"},
       {"one byte short", Header() + body.substr(1)},
-      {"wrong tag", std::string("GVR3\0" "1.00\0", 10) + body},
-      {"wrong version", std::string("GVR2\0" "1.01\0", 10) + body},
+      {"wrong tag", std::string("GVR3\0"
+                                "1.00\0",
+                                10) +
+                        body},
+      {"wrong version", std::string("GVR2\0"
+                                    "1.01\0",
+                                    10) +
+                            body},
       {"state out of range", withCell(1, 2, 4, 4, 0)},
       {"state 255", withCell(0, 0, 0, 255, 0)},
       {"level in a cell without one", withCell(2, 3, 3, 2, 0)},
@@ -170,7 +181,10 @@ TEST_F(Saves, GhostFiles) {
   } refused[] = {
       {"partial point", Header() + points.substr(0, 37)},
       {"more points than a record holds", Header() + points},
-      {"wrong tag", std::string("GVR1\0" "1.00\0", 10) + points.substr(0, 36)},
+      {"wrong tag", std::string("GVR1\0"
+                                "1.00\0",
+                                10) +
+                        points.substr(0, 36)},
   };
   for (const auto& c : refused) {
     folder.Write("ghost2023.sav", Scramble(c.plain, +1));
@@ -189,10 +203,8 @@ TEST_F(Saves, FirstCompletionsOpenNeighbours) {
     int opened[2][2];  // cells that become open ({-1, -1}: none)
     int stays[2];      // a locked cell that stays locked ({-1, -1}: none)
   } cases[] = {
-      {0, 0, {{1, 0}, {0, 1}}, {-1, -1}},
-      {1, 4, {{2, 4}, {-1, -1}}, {0, 4}},
-      {3, 4, {{4, 4}, {2, 4}}, {-1, -1}},
-      {2, 1, {{-1, -1}, {-1, -1}}, {2, 2}},
+      {0, 0, {{1, 0}, {0, 1}}, {-1, -1}},   {1, 4, {{2, 4}, {-1, -1}}, {0, 4}},
+      {3, 4, {{4, 4}, {2, 4}}, {-1, -1}},   {2, 1, {{-1, -1}, {-1, -1}}, {2, 2}},
       {1, 2, {{-1, -1}, {-1, -1}}, {2, 2}},
   };
   for (const auto& c : cases) {
@@ -279,10 +291,18 @@ TEST_F(Saves, MutatedFilesNeverCrashNorReplaceAGoodSave) {
     int edits = 1 + int(random() % 4);
     for (int e = 0; e < edits; ++e) {
       switch (random() % 4) {
-        case 0: bytes[random() % bytes.size()] = char(random()); break;
-        case 1: bytes.insert(random() % bytes.size(), 1, char(random())); break;
-        case 2: if (bytes.size() > 1) bytes.erase(random() % bytes.size(), 1); break;
-        default: bytes.append(12 * (1 + random() % 1100), char(random())); break;
+        case 0:
+          bytes[random() % bytes.size()] = char(random());
+          break;
+        case 1:
+          bytes.insert(random() % bytes.size(), 1, char(random()));
+          break;
+        case 2:
+          if (bytes.size() > 1) bytes.erase(random() % bytes.size(), 1);
+          break;
+        default:
+          bytes.append(12 * (1 + random() % 1100), char(random()));
+          break;
       }
     }
     folder.Write(playerFile ? "player2.sav" : "ghost2000.sav", bytes);

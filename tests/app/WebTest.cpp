@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string>
 
@@ -21,17 +22,13 @@ namespace {
 const char kTestKey[] = "Software\\Ardel Vandro\\Gravrun\\WebTest";
 const char kVectorGhost[] = "AQAAABIAAAAYAAAAeJwzNDDQMdUxMgBSxjoGOrqGBgAf6ANW@";
 
-std::string PercentEncode(const std::string& text) {
-  static const char hex[] = "0123456789ABCDEF";
+// Bytes as hexadecimal digits: how texts travel to the server's controls.
+std::string Hex(const std::string& bytes) {
   std::string out;
-  for (unsigned char c : text) {
-    if (isalnum(c)) {
-      out += char(c);
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
+  char pair[3];
+  for (unsigned char c : bytes) {
+    snprintf(pair, sizeof(pair), "%02x", c);
+    out += pair;
   }
   return out;
 }
@@ -67,10 +64,8 @@ protected:
   void Mode(const char* mode, int times = 1) {
     Server("/control", std::string("mode=") + mode + "&times=" + std::to_string(times));
   }
-  void Answer(const std::string& text) { Server("/control", "answer=" + PercentEncode(text)); }
-  std::string Name(int world, int level, int i) {
-    return app.hiscores[world][level][i]->GetText();
-  }
+  void Answer(const std::string& text) { Server("/control", "answer=" + Hex(text)); }
+  std::string Name(int world, int level, int i) { return app.hiscores[world][level][i]->GetText(); }
   int Time(int world, int level, int i) {
     return int(app.hiscores[world][level][i]->GetUserValue1());
   }
@@ -84,9 +79,14 @@ TEST(PWebText, TestVectors) {
   ghost.AddPoint(D3DXVECTOR3(100, 5, 2000));
   ghost.AddPoint(D3DXVECTOR3(103, 5, 1990));
   EXPECT_STREQ(kVectorGhost, PWebText::EncodeGhost(ghost).GetText());
-  EXPECT_STREQ("fa69c65400864fe160f16efe14692600",
-               PWebText::Sign((std::string("ABC123" "1" "2" "3" "7100") + kVectorGhost).c_str())
-                   .GetText());
+  EXPECT_STREQ("fa69c65400864fe160f16efe14692600", PWebText::Sign((std::string("ABC123"
+                                                                               "1"
+                                                                               "2"
+                                                                               "3"
+                                                                               "7100") +
+                                                                   kVectorGhost)
+                                                                      .c_str())
+                                                       .GetText());
   PGhost empty;
   EXPECT_EQ(0, PWebText::EncodeGhost(empty).GetLength());
 
@@ -111,8 +111,10 @@ TEST(PWebText, MutatedGhostTextsAreBounded) {
     std::string text = good;
     for (int e = 0; e < 1 + int(random() % 3); ++e) {
       size_t at = random() % text.size();
-      if (random() % 3 == 0) text.insert(at, 1, alphabet[random() % (sizeof(alphabet) - 1)]);
-      else text[at] = alphabet[random() % (sizeof(alphabet) - 1)];
+      if (random() % 3 == 0)
+        text.insert(at, 1, alphabet[random() % (sizeof(alphabet) - 1)]);
+      else
+        text[at] = alphabet[random() % (sizeof(alphabet) - 1)];
     }
     PGhost ghost;
     bool decoded = PWebText::DecodeGhost(text.c_str(), &ghost);
@@ -129,7 +131,8 @@ TEST_F(Web, OfflineSendsNothing) {
   app.hiscores[0][0].Add("kept");
   int before = Requests();
   for (int offline = 0; offline < 2; ++offline) {
-    if (offline == 0) app.onlineDifficulty = -1;
+    if (offline == 0)
+      app.onlineDifficulty = -1;
     else {
       app.onlineDifficulty = 0;
       app.web.host = "";  // no server set
@@ -202,7 +205,7 @@ TEST_F(Web, OwnGhost) {
   EXPECT_EQ(7100, ghost.time);
   EXPECT_STREQ("bob", ghost.name.GetText());
 
-  for (const char* mode : {"forged", "oversized", "empty", "badversion", "silent"}) {
+  for (const char* mode : {"forged", "padded", "oversized", "empty", "badversion", "silent"}) {
     ghost.AddPoint(D3DXVECTOR3(1, 1, 1));
     Mode(mode);
     EXPECT_FALSE(app.DownloadGhost(2, 3, &ghost)) << mode;
@@ -277,9 +280,9 @@ TEST_F(Web, UploadIsSignedAndAnswered) {
   // server unchanged and signs the upload.
   const std::string code = "a&b=c+d%e f";
   app.playerCode = code.c_str();
-  Server("/control", "code=" + PercentEncode(code));
+  Server("/control", "code=" + Hex(code));
   EXPECT_TRUE(app.UploadGhost(2, 3, 7000, &ghost, &reload));
-  Server("/control", "code=ABC123");
+  Server("/control", "code=" + Hex("ABC123"));
 }
 
 TEST_F(Web, MutatedAnswersNeverCrash) {
@@ -295,9 +298,15 @@ TEST_F(Web, MutatedAnswersNeverCrash) {
     for (int e = 0; e < 1 + int(random() % 3); ++e) text[random() % text.size()] = char(random());
     Answer(text);
     switch (round % 3) {
-      case 0: app.DownloadGhosts(0, 1, &first, &second, &third); break;
-      case 1: app.DownloadGhost(0, 1, &first); break;
-      default: app.LoadAllHiscores(); break;
+      case 0:
+        app.DownloadGhosts(0, 1, &first, &second, &third);
+        break;
+      case 1:
+        app.DownloadGhost(0, 1, &first);
+        break;
+      default:
+        app.LoadAllHiscores();
+        break;
     }
     ASSERT_LE(first.GetCount(), PGhost::CAPACITY);
     ASSERT_LE(app.hiscores[0][0].GetCount(), 100);

@@ -8,10 +8,10 @@ kept and reported by GET /check. The answers come from what was uploaded
 (plus two seeded hiscores) unless a bad answer was asked for:
 
   GET /control?mode=M[&times=N][&code=C]  the next N requests (default 1) get
-      answer M: normal, empty, badtag, badversion, many, forged, oversized,
+      answer M: normal, empty, badtag, badversion, many, forged, padded, oversized,
       rivals1, rivals2, rivals4, ghostbad, close, silent, noreload;
-      answer=TEXT in place of mode answers TEXT as it is; code sets the
-      player code the uploads must carry
+      answer=HEX in place of mode answers those bytes as they are; code=HEX
+      sets the player code the uploads must carry
   GET /check    "OK" or the problems seen since the last check
   GET /count    the number of /app.php requests so far
   GET /last     the fields of the last upload, one "key=value" a line
@@ -192,6 +192,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif cmd == "ghost":
             if mode == "forged":
                 return self.reply(TAG + "7100," + ghost_text(VECTOR_POINTS, blocks=70000) + "\n")
+            if mode == "padded":  # few numbers in a long text
+                text = ",".join("0" * 5000 + "7" for _ in range(30)).encode()
+                packed = base64.urlsafe_b64encode(pack_blocks(text)).decode().rstrip("=")
+                return self.reply(TAG + "7100," + packed + "@\n")
             if mode == "oversized":
                 return self.reply(TAG + "7100," + ghost_text([(i, 0, i)
                                                               for i in range(1025)]) + "\n")
@@ -248,11 +252,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         with STATE.lock:
             if url.path == "/control":
                 if "answer" in q:
-                    STATE.modes.append(("raw:" + q["answer"], int(q.get("times", "1"))))
+                    answer = bytes.fromhex(q["answer"]).decode("latin-1")
+                    STATE.modes.append(("raw:" + answer, int(q.get("times", "1"))))
                 if "mode" in q:
                     STATE.modes.append((q["mode"], int(q.get("times", "1"))))
                 if "code" in q:
-                    STATE.code = q["code"]
+                    STATE.code = bytes.fromhex(q["code"]).decode("latin-1")
                 text = "OK"
             elif url.path == "/check":
                 text = "OK" if not STATE.problems else "; ".join(STATE.problems)

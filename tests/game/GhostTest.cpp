@@ -119,12 +119,12 @@ TEST(PGhostReplay, PlacesGlowsAndLabels) {
     bool shown;
     bool label;
   } cases[] = {
-      {3950.0f, true, 2, false, false},   // 50 ahead: ahead, not drawn
-      {3850.0f, true, 2, true, false},    // 150 ahead: drawn, no label
-      {3000.0f, true, 2, true, true},     // 1000 ahead: drawn with label
-      {3000.0f, false, 2, true, false},   // names switched off
-      {-1000.0f, true, 2, true, false},   // 5000 ahead: beyond the label range
-      {4500.0f, true, 1, false, false},   // behind the craft
+      {3950.0f, true, 2, false, false},  // 50 ahead: ahead, not drawn
+      {3850.0f, true, 2, true, false},   // 150 ahead: drawn, no label
+      {3000.0f, true, 2, true, true},    // 1000 ahead: drawn with label
+      {3000.0f, false, 2, true, false},  // names switched off
+      {-1000.0f, true, 2, true, false},  // 5000 ahead: beyond the label range
+      {4500.0f, true, 1, false, false},  // behind the craft
   };
   for (const auto& c : cases) {
     Slots slots;
