@@ -50,7 +50,8 @@ public:
   int GetMode() const { return mode; }
   bool HasLevel(int world, int level) const;
   bool IsDifficultyUnlocked(int difficulty) const;
-  bool IsOnline() const { return onlineDifficulty != -1; }
+  // Online: a difficulty chosen for online play and a server to play on.
+  bool IsOnline() const { return onlineDifficulty != -1 && web.HasServer(); }
 
   // --- modes and loaders (PWndModes.cpp) -----------------------------------------
   // Unloads what the current mode loaded; the mode keeps its value.

@@ -83,7 +83,7 @@ void PWnd::ReadOnlineIdentity(const char* key) {
 }
 
 bool PWnd::LoadAllHiscores() {
-  if (!IsOnline() || !web.HasServer()) return false;
+  if (!IsOnline()) return false;
   for (auto& row : hiscores)
     for (SStringArray& list : row) list.DeleteAndRemoveAll();
   SStringParser tokens;
@@ -100,7 +100,7 @@ bool PWnd::LoadAllHiscores() {
 }
 
 bool PWnd::LoadLevelHiscores(int world, int level) {
-  if (!IsOnline() || !web.HasServer()) return false;
+  if (!IsOnline()) return false;
   if (world < 0 || world >= MAP_SIZE || level < 0 || level >= MAP_SIZE) return false;
   SStringArray& list = hiscores[world][level];
   list.DeleteAndRemoveAll();
@@ -115,7 +115,7 @@ bool PWnd::LoadLevelHiscores(int world, int level) {
 }
 
 bool PWnd::DownloadGhost(int world, int level, PGhost* ghost) {
-  if (!IsOnline() || !web.HasServer() || !ghost) return false;
+  if (!IsOnline() || !ghost) return false;
   ghost->Clear();
   SStringParser tokens;
   if (!ReadAnswer(web.Get(Query("ghost", &userId, onlineDifficulty, world, level).GetText()),
@@ -129,7 +129,7 @@ bool PWnd::DownloadGhost(int world, int level, PGhost* ghost) {
 }
 
 bool PWnd::DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third) {
-  if (!IsOnline() || !web.HasServer() || !first || !second || !third) return false;
+  if (!IsOnline() || !first || !second || !third) return false;
   first->Clear();
   second->Clear();
   third->Clear();

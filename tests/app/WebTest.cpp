@@ -128,7 +128,7 @@ TEST(PWebText, MutatedGhostTextsAreBounded) {
 TEST_F(Web, OfflineSendsNothing) {
   PGhost a, b, c;
   a.AddPoint(D3DXVECTOR3(1, 1, 1));
-  app.hiscores[0][0].Add("kept");
+  app.hiscores[0][0].Add("bob");  // the player, listed
   int before = Requests();
   for (int offline = 0; offline < 2; ++offline) {
     if (offline == 0)
@@ -144,10 +144,10 @@ TEST_F(Web, OfflineSendsNothing) {
     EXPECT_EQ(1, a.GetCount());
     EXPECT_EQ(1, app.hiscores[0][0].GetCount());
   }
+  EXPECT_FALSE(app.IsOnline());
+  EXPECT_EQ(0, app.GetPlayerRank(0, 0));
   bool reload = false;
   EXPECT_FALSE(app.UploadGhost(0, 0, 100, &a, &reload));
-  app.onlineDifficulty = -1;
-  EXPECT_EQ(0, app.GetPlayerRank(0, 0));
   EXPECT_EQ(before, Requests());
 }
 
