@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "app/PWeb.h"
 #include "core/SDisk.h"
 #include "core/SNetwork.h"
 #include "core/SRegistry.h"
@@ -19,6 +20,7 @@
 #include "engine/SDx.h"
 #include "game/PGame.h"
 #include "game/PGameHost.h"
+#include "game/PGhost.h"
 #include "window/SWnd.h"
 
 class SDxConfig;
@@ -48,7 +50,8 @@ public:
   int GetMode() const { return mode; }
   bool HasLevel(int world, int level) const;
   bool IsDifficultyUnlocked(int difficulty) const;
-  bool IsOnline() const { return onlineDifficulty != -1; }
+  // Online: a difficulty chosen for online play and a server to play on.
+  bool IsOnline() const { return onlineDifficulty != -1 && web.HasServer(); }
 
   // --- modes and loaders (PWndModes.cpp) -----------------------------------------
   // Unloads what the current mode loaded; the mode keeps its value.
@@ -82,6 +85,37 @@ public:
   void ReadGhostSwitches();
   void WriteGhostSwitches();
 
+  // --- save files and progression (PWndSave.cpp) ----------------------------------
+  // The profile's player file into the progression; the starting layout of
+  // every difficulty when the file is missing or does not hold.
+  void LoadPlayer();
+  // Writes the player file and deletes the ghost files of the cells not
+  // done; false when the file could not be written (the old one stays).
+  bool SavePlayer();
+  // The profile's ghost of a cell (time: the cell's best time); empty when
+  // the file is missing or does not hold.
+  void LoadGhost(PGhost* ghost, int difficulty, int world, int level);
+  bool SaveGhost(const PGhost* ghost, int difficulty, int world, int level);
+  void DeleteGhost(int difficulty, int world, int level);
+  // A finished run: keeps an equal or better time, opens neighbours on a
+  // first completion and saves the player and ghost files.
+  void RecordResult(int difficulty, int world, int level, int time, const PGhost* ghost);
+  // One difficulty back to the starting layout, saved when asked.
+  void ResetProgress(int difficulty, bool save);
+  SString GetPlayerFileName();
+  SString GetGhostFileName(int difficulty, int world, int level);
+
+  // --- web service client (PWndWeb.cpp) ---------------------------------------------
+  // The server and the online identity from the registry values under key
+  // (see PWeb.h); no host leaves the game offline.
+  void ReadOnlineIdentity(const char* key);
+  bool LoadAllHiscores();
+  bool LoadLevelHiscores(int world, int level);
+  bool DownloadGhost(int world, int level, PGhost* ghost);
+  bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third);
+  bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload);
+  int GetPlayerRank(int world, int level);
+
   SRegistry registry;
   SDisk disk;
   SNetwork network;
@@ -110,6 +144,10 @@ public:
   int userId;
   SString playerName;
   SStringArray hiscores[MAP_SIZE][MAP_SIZE];
+  // The save folder; empty: the user's documents and "Gravrun 2\".
+  SString saveFolderPath;
+  // The game's server (host empty: offline) and the bounded link to it.
+  PWebLink web;
   bool showGhostNames;
   bool showGhost[GHOST_SLOTS];
 

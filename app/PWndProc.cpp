@@ -68,12 +68,15 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   disk.ListFolder(&musicFiles, (folder + "music\\*.mp3").GetText(), 5);
 
   ReadGhostSwitches();
+  ReadOnlineIdentity(GAME_REGISTRY_KEY);
 
   SString error;
   if (!dx.Create(this, settings, &error)) {
     MessageBox(error.GetText(), "Error", MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
+  LoadPlayer();
+  LoadAllHiscores();
   if (settings->fullScreen) ::ShowCursor(FALSE);
   Show(SW_SHOW);
   EnterMenu(1, -1, -1);
@@ -87,6 +90,7 @@ void PWnd::OnClose() {
 }
 
 SString PWnd::GetSaveFolder() {
+  if (saveFolderPath.GetLength() > 0) return saveFolderPath;
   SString documents = disk.GetSpecialFolder();
   if (documents.GetLength() == 0) return documents;
   return documents + "Gravrun 2\\";
