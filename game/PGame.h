@@ -44,6 +44,7 @@ class SDxCamera;
 class SDxMesh;
 class SDxShader;
 class SDxText;
+struct SDxTriangle;
 class SDxTexture;
 class SFile;
 
@@ -204,6 +205,13 @@ public:
   PLaserEntity* FireLaser(int ownerType, const D3DXVECTOR3* origin, const int* motionKind,
                           const D3DXVECTOR3* direction);
   void AddLaser(PLaserEntity* laser);
+  // The craft's surface probe: the sphere at p against the two top
+  // triangles (corners 6, 4, 7 and 4, 5, 7) of every platform within 2000
+  // along z, in the platform's model space. The last platform touched, with
+  // its triangle in world space, unless the segment from the axis to p
+  // crosses a touched triangle first, which ends the search.
+  bool ProbePlatforms(PPlatformEntity** hit, SDxTriangle* triangle, const D3DXVECTOR3& p,
+                      float radius);
   // The engine's timer in game mode: dropped.
   bool OnTimer(int id);
 

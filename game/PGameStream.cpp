@@ -4,10 +4,13 @@
 #include "core/Platform.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxGeometry.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxShape.h"
 #include "game/PEntities.h"
 #include "game/PGame.h"
+
+#include <math.h>
 
 namespace {
 
@@ -102,6 +105,38 @@ PLaserEntity* PGame::FireLaser(int ownerType, const D3DXVECTOR3* origin, const i
     if (sound.owner == ownerType) dx->PlaySound(sound.channel, false, 0.35f, 0.0f);
   }
   return laser;
+}
+
+bool PGame::ProbePlatforms(PPlatformEntity** hit, SDxTriangle* triangle, const D3DXVECTOR3& p,
+                           float radius) {
+  bool found = false;
+  const D3DXVECTOR3 axis(0, 0, p.z);
+  for (int i = 0; i < platforms.GetCount(); ++i) {
+    PPlatformEntity* platform = platforms[i];
+    D3DXMATRIX inverse;
+    float scale = platform->GetScale();
+    if (fabsf(platform->GetZ() - p.z) > 2000 || scale <= 0 || !platform->GetInverseWorld(&inverse))
+      continue;
+    D3DXVECTOR3 center, from;
+    D3DXVec3TransformCoord(&center, &p, &inverse);
+    D3DXVec3TransformCoord(&from, &axis, &inverse);
+    const D3DXVECTOR3* c = platform->corners;
+    SDxTriangle tops[2];
+    tops[0].Set(c[6], c[4], c[7]);
+    tops[1].Set(c[4], c[5], c[7]);
+    for (SDxTriangle& top : tops) {
+      if (!SphereOverlapsTriangle(top, center, radius / scale, nullptr, nullptr)) continue;
+      found = true;
+      *hit = platform;
+      *triangle = top;
+      triangle->Transform(*platform->GetWorldMatrix());
+      float along = 0;
+      if (RayHitsTriangle(top, from, center - from, false, nullptr, nullptr, &along) &&
+          along <= 1.0f)
+        return true;
+    }
+  }
+  return found;
 }
 
 void PGame::AddLaser(PLaserEntity* laser) { lasers.InsertSorted(laser); }

@@ -27,18 +27,14 @@ std::string Row(int column, char c) {
   return row + "\r\n";
 }
 
-class Track : public EngineSuite {
+class Track : public GameSuite {
 protected:
   void SetUp() override {
-    EngineSuite::SetUp();
-    host.reset(new RecordingHost(s_engine));
-    game.SetEngine(s_engine);
-    game.SetHost(host.get());
+    GameSuite::SetUp();
     g_game = &game;
   }
   void TearDown() override {
-    game.Unload();
-    game.SetHost(nullptr);
+    GameSuite::TearDown();
     g_game = nullptr;
   }
   // Loads the rows as the level of the cell (world 0: egypt, medieval,
@@ -52,9 +48,6 @@ protected:
   // Lets the layer's manager delete the entities flagged for removal.
   void RunManager() { s_engine->GetFirstLayer()->m_manager->Update(); }
   int LiveEntities() { return s_engine->GetFirstLayer()->m_manager->GetCount(); }
-
-  std::unique_ptr<RecordingHost> host;
-  PGame game;
 };
 
 // The arrays of the game by bit, and the ones an entity is found in.
@@ -337,6 +330,31 @@ TEST_F(Track, LasersAreKeptInPointerOrderInTheirLaunchState) {
     }
     EXPECT_EQ(PLaser_Launch::Instance(), game.lasers[i]->GetCurrentState());
     EXPECT_FLOAT_EQ(500, game.lasers[i]->GetZ());
+  }
+}
+
+TEST_F(Track, TheProbeFindsThePlatformTopUnderTheCraft) {
+  LoadRows(Row(0, '|') + Row(0, '.') + Row(0, '.') + Row(0, '.') + Row(2, '|'));
+  game.Update(0);
+  const float a = kPi / 16;  // the centre of column 0
+  struct Case {
+    float radius, z;
+    PPlatformEntity* platform;
+  } cases[] = {
+      {620, 500, game.platforms[0]},  // on the wall's top (radius 600)
+      {700, 500, nullptr},            // above it
+      {620, 1500, nullptr},           // in the row behind it
+  };
+  for (const Case& c : cases) {
+    PPlatformEntity* hit = nullptr;
+    SDxTriangle top;
+    D3DXVECTOR3 p(c.radius * sinf(a), c.radius * cosf(a), c.z);
+    EXPECT_EQ(c.platform != nullptr, game.ProbePlatforms(&hit, &top, p, 40)) << c.radius;
+    EXPECT_EQ(c.platform, hit) << c.radius << " " << c.z;
+    if (hit) {
+      for (const D3DXVECTOR3& corner : top.corners)
+        EXPECT_NEAR(600, sqrtf(corner.x * corner.x + corner.y * corner.y), 0.5f);
+    }
   }
 }
 
