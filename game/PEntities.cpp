@@ -19,6 +19,12 @@ void CullByPosition(SDxObject* object) {
   if (object) object->SetCulling(true, false);
 }
 
+// A uniform scale that makes the object's local box that wide along x.
+void ScaleToWidth(SDxObject* object, float width) {
+  float boxWidth = object ? object->GetBox().max.x - object->GetBox().min.x : 0.0f;
+  if (boxWidth > 0) object->SetScale(width / boxWidth, width / boxWidth, width / boxWidth);
+}
+
 void AllowDecals(SDxObject* object) {
   if (object) object->SetDecalsEnabled(true);
 }
@@ -81,6 +87,7 @@ PArrowEntity::PArrowEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       direction(item ? item->subtype : 0),
       startZ(0) {
   CullByPosition(object);
+  ScaleToWidth(object, 50);
 }
 
 PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -89,6 +96,7 @@ PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
       fan(item && item->subtype == 0),
       radius(600) {
   CullByPosition(object);
+  if (fan) ScaleToWidth(object, 2 * radius);
   if (!fan) AllowDecals(object);
 }
 
@@ -122,6 +130,7 @@ PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       exploded(false),
       angleOffset(0) {
   CullByPosition(object);
+  ScaleToWidth(object, 150);
 }
 
 PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -135,6 +144,7 @@ PGemEntity::PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, float 
                   item),
       radius(gemRadius) {
   CullByPosition(object);
+  ScaleToWidth(object, 120);
 }
 
 PLightEntity::PLightEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -161,6 +171,7 @@ PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
                   object, item),
       exploded(false) {
   CullByPosition(object);
+  ScaleToWidth(object, 200);
 }
 
 PTurboEntity::PTurboEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -242,6 +253,7 @@ PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   D3DXMATRIX turn;
   D3DXMatrixRotationY(&turn, kPi);
   for (D3DXVECTOR3& corner : corners) D3DXVec3TransformCoord(&corner, &corner, &turn);
+  ScaleToWidth(object, 290);
 }
 
 PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
@@ -279,7 +291,9 @@ PWagonEntity::PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
     : PGameEntity(PGame::ITEM_WAGON, PWagon_Default::Instance(), PWagon_Global::Instance(), layer,
                   object, item, nullptr),
       exploded(false),
-      speed(0) {}
+      speed(0) {
+  ScaleToWidth(object, 300);
+}
 
 PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
                          const D3DXVECTOR3* corners)
@@ -300,7 +314,9 @@ PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
 PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
     : PGameEntity(PGame::ITEM_BOSS, PBoss_Default::Instance(), PBoss_Global::Instance(), layer,
                   object, nullptr, nullptr),
-      phase(0) {}
+      phase(0) {
+  ScaleToWidth(object, 800);
+}
 
 PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)
     : PGameEntity(PGame::ITEM_BOSS_FLY, PBossFly_Default::Instance(), PBossFly_Global::Instance(),
