@@ -3,8 +3,13 @@
 #include "game/PGame.h"
 
 #include <string.h>
+#include <initializer_list>
 
 PGame* g_game = nullptr;
+
+const float PGame::kRowLength = 1000.0f;
+const float PGame::kCullDistance = 15000.0f;
+const float PGame::kTubeSpacing = 2000.0f;
 
 namespace {
 
@@ -37,6 +42,22 @@ PGame::PGame()
       lightColorIndex(-1) {
   ForgetSceneItems();
   for (int i = 0; i < 8; ++i) lightColors[i] = D3DXCOLOR(kLightColors[i]);
+  arrows.Reserve(MAX_ARROWS);
+  blockers.Reserve(MAX_BLOCKERS);
+  boulders.Reserve(MAX_BOULDERS);
+  dynamites.Reserve(MAX_DYNAMITES);
+  doors.Reserve(MAX_DOORS);
+  enemies.Reserve(MAX_ENEMIES);
+  finishes.Reserve(MAX_FINISHES);
+  fires.Reserve(MAX_FIRES);
+  forwards.Reserve(MAX_FORWARDS);
+  gems.Reserve(MAX_GEMS);
+  lights.Reserve(MAX_LIGHTS);
+  mines.Reserve(MAX_MINES);
+  mirrors.Reserve(MAX_MIRRORS);
+  platforms.Reserve(MAX_PLATFORMS);
+  turbos.Reserve(MAX_TURBOS);
+  wagons.Reserve(MAX_WAGONS);
 }
 
 PGame::~PGame() { Unload(); }
@@ -66,4 +87,34 @@ void PGame::ForgetSceneItems() {
       mineMesh = nullptr;
   for (SDxMesh*& mesh : mirrorMeshes) mesh = nullptr;
   wagonMesh = nullptr;
+  endCap = boulderShape = nullptr;
+  tubeSections.RemoveAll();
+  for (SDxMesh** list :
+       {wallMeshes, wallMeshes + 3, jumperMeshes, guardDoorMeshes, blockerMeshes, boxMeshes}) {
+    list[0] = list[1] = nullptr;
+  }
+  wallMeshes[2] = wallMeshes[5] = boxMeshes[2] = nullptr;
+  pistonMesh = turboMesh = forwardMesh = finishMesh = laserBoltMeshA = laserBoltMeshB = nullptr;
+  ForgetEntities();
+}
+
+void PGame::ForgetEntities() {
+  boss = nullptr;
+  lasers.RemoveAll();
+  arrows.RemoveAll();
+  blockers.RemoveAll();
+  boulders.RemoveAll();
+  dynamites.RemoveAll();
+  doors.RemoveAll();
+  enemies.RemoveAll();
+  finishes.RemoveAll();
+  fires.RemoveAll();
+  forwards.RemoveAll();
+  gems.RemoveAll();
+  lights.RemoveAll();
+  mines.RemoveAll();
+  mirrors.RemoveAll();
+  platforms.RemoveAll();
+  turbos.RemoveAll();
+  wagons.RemoveAll();
 }

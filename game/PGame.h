@@ -18,12 +18,33 @@
 
 #include <d3dx9.h>
 
+class PArrowEntity;
+class PBlockerEntity;
+class PBossEntity;
+class PBoulderEntity;
+class PDoorEntity;
+class PDynamiteEntity;
+class PEnemyEntity;
+class PFinishEntity;
+class PFireEntity;
+class PForwardEntity;
 class PGameHost;
+class PGemEntity;
+class PLaserEntity;
+class PLightEntity;
+class PMineEntity;
+class PMirrorEntity;
+class PPlatformEntity;
+class PTurboEntity;
+class PWagonEntity;
 class SDx;
+class SDxLayer;
+class SDxShape;
 class SDxCamera;
 class SDxMesh;
 class SDxShader;
 class SDxText;
+struct SDxTriangle;
 class SDxTexture;
 class SFile;
 
@@ -74,6 +95,32 @@ public:
   // Themes.
   enum { THEME_EGYPT, THEME_MEDIEVAL, THEME_HITECH, THEME_BONUS, THEME_COUNT };
   enum { SOUND_COUNT = 57, MUSIC_CHANNEL = 57, GHOST_COUNT = 5, TIP_COUNT = 10, MIRROR_KINDS = 8 };
+  // Capacities of the entity arrays: a creator whose array is full makes
+  // nothing.
+  enum {
+    MAX_ARROWS = 128,
+    MAX_BLOCKERS = 16,
+    MAX_BOULDERS = 16,
+    MAX_DYNAMITES = 4,
+    MAX_DOORS = 16,
+    MAX_ENEMIES = 64,
+    MAX_FINISHES = 1,
+    MAX_FIRES = 64,
+    MAX_FORWARDS = 128,
+    MAX_GEMS = 128,
+    MAX_LIGHTS = 128,
+    MAX_MINES = 128,
+    MAX_MIRRORS = 64,
+    MAX_PLATFORMS = 512,
+    MAX_TURBOS = 2,
+    MAX_WAGONS = 4
+  };
+  // Track streaming: rows ahead of the craft, rows more after a sliding
+  // wall, distance behind the craft beyond which entities go, tube sections.
+  enum { LOOK_AHEAD_ROWS = 16, SLIDE_EXTRA_ROWS = 2, TUBE_SECTIONS = 16 };
+  static const float kRowLength;
+  static const float kCullDistance;
+  static const float kTubeSpacing;
 
   PGame();
   // Unload, then the members.
@@ -102,6 +149,72 @@ public:
   // pointer member null, state 0.
   void Unload();
 
+  // --- track geometry (PGameTrack.cpp) ------------------------------------------------
+  // The tube, its end cap, the boulder, the generated pieces with their
+  // corner tables and the laser bolts; after the textures.
+  void BuildTrack();
+  SDxMesh* BuildWallPiece(int kind, int variant);
+  SDxMesh* BuildJumperPiece(int variant);
+  SDxMesh* BuildPistonPiece();
+  SDxMesh* BuildGuardDoorPiece(int variant);
+  SDxMesh* BuildBlockerPiece(float size);
+  SDxMesh* BuildTurboPiece();
+  SDxMesh* BuildBoxPiece(int kind);
+  SDxMesh* BuildForwardPiece();
+  SDxMesh* BuildFinishPiece();
+  SDxMesh* BuildLaserBolt(float length, SDxTexture* texture);
+  SDxMesh* BuildEgyptMine();
+
+  // --- entity factory (PGameFactory.cpp) ----------------------------------------------
+  // The entity of the item's type, placed and filed; false for the types
+  // never made from the map, for a full array and for a missing mesh.
+  bool CreateEntity(MAPITEM* item);
+  PArrowEntity* CreateArrow(MAPITEM* item);
+  PBlockerEntity* CreateBlocker(MAPITEM* item);
+  PBoulderEntity* CreateBoulder(MAPITEM* item);
+  PPlatformEntity* CreateBox(MAPITEM* item);
+  PDynamiteEntity* CreateDynamite(MAPITEM* item);
+  PEnemyEntity* CreateEnemy(MAPITEM* item);
+  PFinishEntity* CreateFinish(MAPITEM* item);
+  PFireEntity* CreateFire(MAPITEM* item);
+  PForwardEntity* CreateForward(MAPITEM* item);
+  PGemEntity* CreateGem(MAPITEM* item);
+  PDoorEntity* CreateGuardDoor(MAPITEM* item);
+  PPlatformEntity* CreateJumper(MAPITEM* item);
+  PLightEntity* CreateLight(MAPITEM* item);
+  PMineEntity* CreateMine(MAPITEM* item);
+  PMirrorEntity* CreateMirror(MAPITEM* item);
+  PPlatformEntity* CreatePiston(MAPITEM* item);
+  PTurboEntity* CreateTurbo(MAPITEM* item);
+  PWagonEntity* CreateWagon(MAPITEM* item);
+  PPlatformEntity* CreateWall(MAPITEM* item);
+
+  // --- track streaming (PGameStream.cpp) ------------------------------------------------
+  // The attempt's track back to its start: spawn cursor 0, the tube
+  // sections at i x 2000 - 16000 and the end cap past the last.
+  void ResetTrack();
+  // The step driven by the craft's track position: tube recycling,
+  // spawning the rows ahead, removing what lies behind.
+  void Update(float z);
+  // Every entity (but the boss) farther than 15000 behind z leaves its
+  // array; flagged for deletion except in the enemy, mirror and wagon
+  // arrays (their entities go through the platform array).
+  void CullPassed(float z);
+  // A new bolt of the owner (its type code) in its launch state, with the
+  // shot's sound; null without the dummy mesh.
+  PLaserEntity* FireLaser(int ownerType, const D3DXVECTOR3* origin, const int* motionKind,
+                          const D3DXVECTOR3* direction);
+  void AddLaser(PLaserEntity* laser);
+  // The craft's surface probe: the sphere at p against the two top
+  // triangles (corners 6, 4, 7 and 4, 5, 7) of every platform within 2000
+  // along z, in the platform's model space. The last platform touched, with
+  // its triangle in world space, unless the segment from the axis to p
+  // crosses a touched triangle first, which ends the search.
+  bool ProbePlatforms(PPlatformEntity** hit, SDxTriangle* triangle, const D3DXVECTOR3& p,
+                      float radius);
+  // The engine's timer in game mode: dropped.
+  bool OnTimer(int id);
+
   // --- accessors -------------------------------------------------------------------
   void SetEngine(SDx* engine) { dx = engine; }
   void SetHost(PGameHost* gameHost) { host = gameHost; }
@@ -120,6 +233,9 @@ public:
   SDxTexture* GetSpotTexture() const { return texParticleSpot; }
   SDxTexture* GetShockwaveTexture(int n) const { return n == 0 ? texShockwave0 : texShockwave1; }
   SDxMesh* GetBossFlyMesh() const { return bossFlyMesh; }
+  SDxMesh* GetGuardMesh() const { return guardMesh; }
+  SDxShape* GetBoulderShape() const { return boulderShape; }
+  PBossEntity* GetBoss() const { return boss; }
   // Theme names: "egypt", "medieval", "hitech" and "" for the bonus theme.
   static const char* ThemeName(int theme);
 
@@ -171,6 +287,44 @@ public:
   SDxMesh* mirrorMeshes[MIRROR_KINDS];
   SDxMesh* wagonMesh;
 
+  // Track geometry made at load.
+  SDxShape* endCap;
+  SArray<SDxShape*> tubeSections;  // in z order
+  SDxShape* boulderShape;
+  D3DXVECTOR3 wallCorners01[8], wallCorners34[8], wallCorners6[8], jumperCorners[8],
+      pistonCorners[8];
+  D3DXVECTOR3 boxCorners[3][8];
+  SDxMesh* wallMeshes[6];
+  SDxMesh* jumperMeshes[2];
+  SDxMesh* pistonMesh;
+  SDxMesh* guardDoorMeshes[2];
+  SDxMesh* blockerMeshes[2];
+  SDxMesh* turboMesh;
+  SDxMesh* boxMeshes[3];
+  SDxMesh* forwardMesh;
+  SDxMesh* finishMesh;
+  SDxMesh *laserBoltMeshA, *laserBoltMeshB;
+
+  // Live entities of each kind (the scene layer owns them).
+  PBossEntity* boss;
+  SArray<PLaserEntity*> lasers;  // sorted by pointer value, growable
+  SArray<PArrowEntity*> arrows;
+  SArray<PBlockerEntity*> blockers;
+  SArray<PBoulderEntity*> boulders;
+  SArray<PDynamiteEntity*> dynamites;
+  SArray<PDoorEntity*> doors;
+  SArray<PEnemyEntity*> enemies;
+  SArray<PFinishEntity*> finishes;
+  SArray<PFireEntity*> fires;
+  SArray<PForwardEntity*> forwards;
+  SArray<PGemEntity*> gems;
+  SArray<PLightEntity*> lights;
+  SArray<PMineEntity*> mines;
+  SArray<PMirrorEntity*> mirrors;
+  SArray<PPlatformEntity*> platforms;
+  SArray<PTurboEntity*> turbos;
+  SArray<PWagonEntity*> wagons;
+
   // Map.
   SArray<MAPITEM*> mapItems;  // owns its records
   SArray<MAPITEM*> mapRows;   // row heads of mapItems, null for a row without items
@@ -179,7 +333,7 @@ public:
 
   // Level, state and counters.
   SString levelFile;
-  int nextRow;
+  int nextRow;  // the spawn cursor: index in runItems of the next item to make
   int theme;
   int levelMode;
   int qualifyingTime;
@@ -213,6 +367,14 @@ private:
   void ForgetSceneItems();
   // Frees the records of both maps and empties the row arrays.
   void FreeMaps();
+  // Every entity array emptied, boss and laser list included.
+  void ForgetEntities();
+  // The layer that the level's scene lives on.
+  SDxLayer* Layer() const;
+  // A visible instance of the source mesh on its layer; null without one.
+  SDxMesh* Instance(SDxMesh* source);
+  // The shape made into a hidden mesh, then removed.
+  SDxMesh* FinishPiece(SDxShape* shape);
 };
 
 // The one game object of the process (set by the application object).

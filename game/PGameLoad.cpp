@@ -298,6 +298,7 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   LoadSounds();
   LoadEffects();
   LoadTextures();
+  BuildTrack();
   LoadGhostLabels();
   LoadMeshes();
 
@@ -305,7 +306,7 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   name.Format("level_%d%d.txt", world, level);
   ParseLevel(name.GetText());
   CopyMapForRun();
-  nextRow = 0;
+  ResetTrack();
   lightColorIndex = -1;
   lives = levelLives;
   state = 1;
@@ -421,6 +422,7 @@ void PGame::LoadMeshes() {
     guardMesh->SetMaterialTexture(0, texGuard2);
     guardMesh->SetMaterialTexture(1, texGuard);
   }
+  if (theme == THEME_EGYPT) mineMesh = BuildEgyptMine();
   if (theme == THEME_MEDIEVAL || theme == THEME_HITECH)
     mineMesh = LoadMeshItem((SString("mine_") + themeName + ".x").GetText(), texMine);
   for (int k = 0; k < MIRROR_KINDS; ++k) {
@@ -446,6 +448,7 @@ void PGame::LoadMeshes() {
 
 void PGame::Unload() {
   speedShader = nullptr;
+  ForgetEntities();
   FreeMaps();
   state = 0;
   if (dx) dx->Clear(true);

@@ -4,6 +4,8 @@
 
 #include "app/PWnd.h"
 #include "core/TimeBase.h"
+#include "engine/SDxLayer.h"
+#include "engine/SDxManager.h"
 #include "window/Framework.h"
 
 #include <stdio.h>
@@ -59,6 +61,63 @@ private:
   PWnd* m_app;
 };
 
+// A host whose level texts are all the same dense level: a wall in every
+// cell of every row, so that about 500 entities are alive at a time.
+class DenseHost : public TimedHost {
+public:
+  explicit DenseHost(PWnd* app) : TimedHost(app) {}
+  bool LoadData(SFile* file, const char* name) override {
+    SString text = "3\r\n";
+    for (int row = 0; row < 400; ++row) text += "||||||||||||||||\r\n";
+    file->Write(text.GetText(), text.GetLength());
+    file->Seek(0);
+    return name != nullptr;
+  }
+};
+
+// The game step of a run at full speed (4500 units a second at 60 frames a
+// second) over the longest level: the streaming and the update of every
+// entity, per frame, with the live entity count.
+void BenchGameStep(PWnd& app, bool dense) {
+  int longest[2] = {0, 0}, rows = -1;
+  for (int world = 0; world < 5; ++world) {
+    for (int level = 0; level < 5; ++level) {
+      if (!app.HasLevel(world, level) || (dense && world + level > 0)) continue;
+      app.EnterGame(1, world, level);
+      if (app.game.runRows.GetCount() > rows) {
+        rows = app.game.runRows.GetCount();
+        longest[0] = world;
+        longest[1] = level;
+      }
+      app.LeaveMode();
+    }
+  }
+  app.EnterGame(1, longest[0], longest[1]);
+  SDxManager* manager = app.dx.GetFirstLayer()->m_manager;
+  const float step = 4500.0f / 60.0f;
+  double total = 0, worst = 0;
+  int frames = 0, mostLive = 0;
+  long long liveSum = 0;
+  for (float z = 0; z < rows * 1000.0f; z += step, ++frames) {
+    double start = GetTimeSeconds();
+    app.game.Update(z);
+    manager->Update();
+    double spent = GetTimeSeconds() - start;
+    total += spent;
+    if (spent > worst) worst = spent;
+    int live = manager->GetCount();
+    liveSum += live;
+    if (live > mostLive) mostLive = live;
+  }
+  printf(
+      "game step on %s level %d%d (%d rows, %d frames at full speed): %.3f ms a frame on average, "
+      "%.3f ms at most; live entities %.0f on average, %d at most\n",
+      dense ? "a dense (a wall in every cell)" : "the longest", longest[0], longest[1], rows,
+      frames, frames ? total * 1000 / frames : 0.0, worst * 1000,
+      frames ? (double)liveSum / frames : 0.0, mostLive);
+  app.LeaveMode();
+}
+
 }  // namespace
 
 int main() {
@@ -108,6 +167,11 @@ int main() {
         if (unloaded - loaded > worstUnload) worstUnload = unloaded - loaded;
       }
       printf("slowest: load %.3f s, unload %.3f s\n", worstLoad, worstUnload);
+      app.game.SetHost(&app);
+      BenchGameStep(app, false);
+      DenseHost dense(&app);
+      app.game.SetHost(&dense);
+      BenchGameStep(app, true);
       result = 0;
     }
     app.game.SetHost(&app);

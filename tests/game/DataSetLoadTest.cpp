@@ -5,7 +5,10 @@
 #include "app/PWnd.h"
 #include "data/GameArchives.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/SDxLayer.h"
+#include "engine/SDxManager.h"
 #include "engine/SDxSound.h"
+#include "game/PEntities.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +88,49 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   app.dx.OnSettingChanged(settings, 3);
   app.RestartLevelMusic();
   EXPECT_EQ(0, app.dx.m_sounds.GetCount());
+  g_app = nullptr;
+}
+
+// Every level of the data set streamed from its start to past its finish by
+// a scripted craft position: every item is made once in reach, nothing stays
+// farther than 15000 behind, and the arrays keep their capacities.
+TEST(DataSetLoad, EveryLevelStreamsFromStartToFinish) {
+  std::unique_ptr<SWnd> window = MakeEngineWindow();
+  PWnd app;
+  g_app = &app;
+  ASSERT_NO_FATAL_FAILURE(OpenGame(app, window.get()));
+  int levels = 0;
+  for (int world = 0; world < 5; ++world) {
+    for (int level = 0; level < 5; ++level) {
+      if (!app.HasLevel(world, level)) continue;
+      ++levels;
+      app.EnterGame(1, world, level);
+      PGame& game = app.game;
+      SDxManager* manager = app.dx.GetFirstLayer()->m_manager;
+      ASSERT_GT(game.runRows.GetCount(), 0) << world << level;
+      float end = game.runRows.GetCount() * 1000.0f + 16000.0f;
+      int most = 0;
+      for (float z = 0; z <= end; z += 250.0f) {
+        game.Update(z);
+        manager->Update();
+        most = manager->GetCount() > most ? manager->GetCount() : most;
+        for (int i = 0; i < game.platforms.GetCount(); ++i)
+          ASSERT_LE(z, game.platforms[i]->GetZ() + 15000.0f + 250.0f) << world << level;
+        ASSERT_LE(game.turbos.GetCount(), (int)PGame::MAX_TURBOS);
+        ASSERT_LE(game.platforms.GetCount(), (int)PGame::MAX_PLATFORMS);
+      }
+      EXPECT_EQ(game.runItems.GetCount(), game.nextRow) << world << level;
+      int made = 0;
+      for (int i = 0; i < game.runItems.GetCount(); ++i)
+        made += game.runItems[i]->entity != nullptr;
+      EXPECT_EQ(game.runItems.GetCount(), made) << "every item made, level " << world << level;
+      EXPECT_EQ(0, game.platforms.GetCount() + game.gems.GetCount() + game.finishes.GetCount());
+      EXPECT_GT(most, 0);
+      EXPECT_LE(most, 512) << world << level;
+    }
+  }
+  EXPECT_GE(levels, 21);
+  app.LeaveMode();
   g_app = nullptr;
 }
 

@@ -12,22 +12,7 @@
 
 namespace {
 
-class LevelLoad : public EngineSuite {
-protected:
-  void SetUp() override {
-    EngineSuite::SetUp();
-    host.reset(new RecordingHost(s_engine));
-    game.SetEngine(s_engine);
-    game.SetHost(host.get());
-  }
-  void TearDown() override {
-    game.Unload();
-    game.SetHost(nullptr);
-  }
-
-  std::unique_ptr<RecordingHost> host;
-  PGame game;
-};
+class LevelLoad : public GameSuite {};
 
 const char* const kSoundNames[58] = {"accelerate.wav",
                                      "alarm.wav",

@@ -12,9 +12,12 @@
 #include "engine/SDxMesh.h"
 #include "engine/SDxShape.h"
 #include "engine/SDxLayer.h"
+#include "engine/EngineTestSupport.h"
+#include "game/PGame.h"
 #include "game/PGameHost.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -99,4 +102,22 @@ public:
 
 private:
   SDx* m_engine;
+};
+
+// A game object on the suite's engine, loading through a recording host.
+class GameSuite : public EngineSuite {
+protected:
+  void SetUp() override {
+    EngineSuite::SetUp();
+    host.reset(new RecordingHost(s_engine));
+    game.SetEngine(s_engine);
+    game.SetHost(host.get());
+  }
+  void TearDown() override {
+    game.Unload();
+    game.SetHost(nullptr);
+  }
+
+  std::unique_ptr<RecordingHost> host;
+  PGame game;
 };

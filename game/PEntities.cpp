@@ -1,0 +1,336 @@
+// Construction of the game's entities: the common pattern, the fields each
+// class starts with and the places that the classes set themselves.
+#include "core/Platform.h"
+
+#include "engine/SDxLayer.h"
+#include "engine/SDxLight.h"
+#include "engine/SDxObject.h"
+#include "game/PEntities.h"
+
+#include <math.h>
+#include <initializer_list>
+
+namespace {
+
+const float kPi = 3.14159265f;
+
+// View-cone culling by position, as every map entity's object has it.
+void CullByPosition(SDxObject* object) {
+  if (object) object->SetCulling(true, false);
+}
+
+// A uniform scale that makes the object's local box that wide along x.
+void ScaleToWidth(SDxObject* object, float width) {
+  float boxWidth = object ? object->GetBox().max.x - object->GetBox().min.x : 0.0f;
+  if (boxWidth > 0) object->SetScale(width / boxWidth, width / boxWidth, width / boxWidth);
+}
+
+void AllowDecals(SDxObject* object) {
+  if (object) object->SetDecalsEnabled(true);
+}
+
+}  // namespace
+
+void LinkMapItem(MAPITEM* item, SDxEntity* entity) {
+  if (item) item->entity = entity;
+}
+
+// --- platform base -----------------------------------------------------------------------
+
+PPlatformEntity::PPlatformEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
+                                 const D3DXVECTOR3* table)
+    : SDxEntityObj(layer, object), mapItem(item), turnAngle(0), sectorEnd(0), sectorStart(0) {
+  LinkMapItem(item, this);
+  if (table) {
+    for (int i = 0; i < 8; ++i) corners[i] = table[i];
+  } else {
+    SDxBox box;
+    box.min = box.max = D3DXVECTOR3(0, 0, 0);
+    if (object) box = object->GetBox();
+    for (int i = 0; i < 8; ++i) {
+      corners[i] = D3DXVECTOR3(i % 2 ? box.max.x : box.min.x, i >= 4 ? box.max.y : box.min.y,
+                               (i % 4) < 2 ? box.max.z : box.min.z);
+    }
+  }
+  CullByPosition(object);
+  if (item) {
+    float turn = item->column / 16.0f * 2 * kPi;
+    SetPositionXYZ(0, 0, item->row * 1000.0f);
+    SetRotation(0, 0, turn);
+    SetSectorAngle(turn);
+  }
+}
+
+void PPlatformEntity::Update() { SDxEntityObj::Update(); }
+
+void PPlatformEntity::SetSectorAngle(float a) {
+  turnAngle = a;
+  sectorEnd = -a + 0.39269909f;
+  sectorStart = -a;
+}
+
+bool PPlatformEntity::IsRowWall() const {
+  return GetType() == PGame::ITEM_WALL && mapItem && mapItem->subtype >= 0 && mapItem->subtype <= 2;
+}
+
+float PPlatformEntity::GetSlideOffset() const {
+  if (GetType() != PGame::ITEM_WALL || !mapItem || (mapItem->subtype != 4 && mapItem->subtype != 5))
+    return 0.0f;
+  return GetZ() - mapItem->row * 1000.0f;
+}
+
+// --- entities on the wall or the axis ----------------------------------------------------
+
+PArrowEntity::PArrowEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_ARROW, PArrow_Default::Instance(), PArrow_Global::Instance(), layer,
+                  object, item),
+      direction(item ? item->subtype : 0),
+      startZ(0) {
+  CullByPosition(object);
+  ScaleToWidth(object, 50);
+}
+
+PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_BLOCKER, PBlocker_Default::Instance(), PBlocker_Global::Instance(),
+                  layer, object, item),
+      fan(item && item->subtype == 0),
+      radius(600) {
+  CullByPosition(object);
+  if (fan) ScaleToWidth(object, 2 * radius);
+  if (!fan) AllowDecals(object);
+}
+
+PBoulderEntity::PBoulderEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_BOULDER, PBoulder_Default::Instance(), PBoulder_Global::Instance(),
+                  layer, object, item),
+      armed(true) {
+  SetVisible(false);
+}
+
+PDynamiteEntity::PDynamiteEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_DYNAMITE, PDynamite_Default::Instance(), PDynamite_Global::Instance(),
+                  layer, object, item) {
+  CullByPosition(object);
+}
+
+PFinishEntity::PFinishEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_FINISH, PFinish_Default::Instance(), PFinish_Global::Instance(),
+                  layer, object, item),
+      nextPulse(0),
+      pulseTime(0),
+      spin(0),
+      open(false) {
+  CullByPosition(object);
+}
+
+PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_FIRE, PFire_Default::Instance(), PFire_Global::Instance(), layer,
+                  object, item),
+      fireKind(item ? item->subtype : 0),
+      exploded(false),
+      angleOffset(0) {
+  CullByPosition(object);
+  ScaleToWidth(object, 150);
+}
+
+PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_FORWARD, PForward_Default::Instance(), PForward_Global::Instance(),
+                  layer, object, item) {
+  CullByPosition(object);
+}
+
+PGemEntity::PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, float gemRadius)
+    : PItemEntity(PGame::ITEM_GEM, PGem_Default::Instance(), PGem_Global::Instance(), layer, object,
+                  item),
+      radius(gemRadius) {
+  CullByPosition(object);
+  ScaleToWidth(object, 120);
+}
+
+PLightEntity::PLightEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_LIGHT, PLight_Default::Instance(), PLight_Global::Instance(), layer,
+                  object, item),
+      light(layer ? layer->AddLight() : nullptr) {
+  if (!light) return;
+  D3DXCOLOR color = g_game ? g_game->GetNextLightColor() : D3DXCOLOR(1, 1, 1, 1);
+  light->SetColor(color.r, color.g, color.b);
+  light->SetIntensity(1.0f);
+  light->SetRange(750.0f, -1.0f);
+}
+
+PLightEntity::~PLightEntity() {
+  if (light && GetLayer()) GetLayer()->RemoveItem(light);
+}
+
+void PLightEntity::PlaceLight() {
+  if (light && GetMainObject()) light->SetPosition(*GetPosition());
+}
+
+PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_MINE, PMine_Default::Instance(), PMine_Global::Instance(), layer,
+                  object, item),
+      exploded(false) {
+  CullByPosition(object);
+  ScaleToWidth(object, 200);
+}
+
+PTurboEntity::PTurboEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PItemEntity(PGame::ITEM_TURBO, PTurbo_Default::Instance(), PTurbo_Global::Instance(), layer,
+                  object, item),
+      used(false) {
+  CullByPosition(object);
+}
+
+// --- doors -------------------------------------------------------------------------------
+
+PDoorEntity::PDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf, MAPITEM* item)
+    : PItemEntity(0, PDoor_Default::Instance(), PDoor_Global::Instance(), layer, object, item),
+      leaf(doorLeaf) {
+  for (SDxObject* o : {object, doorLeaf}) {
+    CullByPosition(o);
+    AllowDecals(o);
+  }
+  Reset();
+}
+
+PDoorEntity::~PDoorEntity() {
+  if (leaf && GetLayer()) GetLayer()->RemoveItem(leaf);
+}
+
+void PDoorEntity::Reset() {
+  open = false;
+  leafAngle = openingAngle = 0;
+}
+
+PGuardDoorEntity::PGuardDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf,
+                                   MAPITEM* item)
+    : PDoorEntity(layer, object, doorLeaf, item), guardCount(0), guardAngle(0) {
+  SetType(PGame::ITEM_GUARD_DOOR);
+  guardMachine = new SDxStateMachine<PGuardDoorEntity>(GetEngine(), this);
+  guardMachine->SetCurrentState(PGuardDoor_Default::Instance());
+  guardMachine->SetGlobalState(PGuardDoor_Global::Instance());
+  int subtype = item ? item->subtype : 0;
+  guardCount = subtype > 0 ? subtype : 0;
+  if (subtype == 0 && !(g_game && g_game->world == 4 && g_game->level == 2)) {
+    guardCount = 1;
+    if (item) item->subtype = 1;
+  }
+}
+
+PGuardDoorEntity::~PGuardDoorEntity() { delete guardMachine; }
+
+bool PGuardDoorEntity::HandleMessage(DXMSG* message) {
+  return guardMachine->HandleMessage(message);
+}
+
+void PGuardDoorEntity::Update() {
+  PDoorEntity::Update();
+  guardMachine->Update();
+}
+
+// --- platforms ---------------------------------------------------------------------------
+
+PBoxEntity::PBoxEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
+                       const D3DXVECTOR3* corners)
+    : PGameEntity(PGame::ITEM_BOX, PBox_Default::Instance(), PBox_Global::Instance(), layer, object,
+                  item, corners),
+      boxKind(item ? item->subtype : 0),
+      raised(false) {
+  AllowDecals(object);
+  if (!item) return;
+  float t = item->angle;
+  SetPositionXYZ(sinf(t) * 1000, cosf(t) * 1000, item->row * 1000.0f);
+  SetRotation(0, 0, kPi - t);
+}
+
+PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PGameEntity(PGame::ITEM_ENEMY, PEnemy_Default::Instance(), PEnemy_Global::Instance(), layer,
+                  object, item, nullptr),
+      shooter(item && item->subtype % 2 == 1),
+      destroyed(false),
+      counted(false),
+      lastShot(0) {
+  D3DXMATRIX turn;
+  D3DXMatrixRotationY(&turn, kPi);
+  for (D3DXVECTOR3& corner : corners) D3DXVec3TransformCoord(&corner, &corner, &turn);
+  ScaleToWidth(object, 290);
+}
+
+PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
+                             const D3DXVECTOR3* corners)
+    : PGameEntity(PGame::ITEM_JUMPER, PJumper_Default::Instance(), PJumper_Global::Instance(),
+                  layer, object, item, corners),
+      launcher(item && item->subtype == 0) {
+  AllowDecals(object);
+}
+
+PMirrorEntity::PMirrorEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PGameEntity(PGame::ITEM_MIRROR, PMirror_Default::Instance(), PMirror_Global::Instance(),
+                  layer, object, item, nullptr),
+      mirrorKind(item ? item->subtype : 0) {}
+
+PPistonEntity::PPistonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
+                             const D3DXVECTOR3* corners)
+    : PGameEntity(PGame::ITEM_PISTON, PPiston_Default::Instance(), PPiston_Global::Instance(),
+                  layer, object, item, corners),
+      speed(0) {
+  AllowDecals(object);
+  restZ = GetZ() + 1000 - 5;
+  extendedZ = restZ - 940;
+  SetZ(restZ);
+}
+
+bool PPistonEntity::IsIdle() const {
+  return GetCurrentState() != PPiston_Activate::Instance() &&
+         GetCurrentState() != PPiston_PullBack::Instance();
+}
+
+bool PPistonEntity::IsActive() const { return GetCurrentState() == PPiston_Activate::Instance(); }
+
+PWagonEntity::PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
+    : PGameEntity(PGame::ITEM_WAGON, PWagon_Default::Instance(), PWagon_Global::Instance(), layer,
+                  object, item, nullptr),
+      exploded(false),
+      speed(0) {
+  ScaleToWidth(object, 300);
+}
+
+PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
+                         const D3DXVECTOR3* corners)
+    : PGameEntity(PGame::ITEM_WALL, PWall_Default::Instance(), PWall_Global::Instance(), layer,
+                  object, item, corners),
+      kind(item ? item->subtype : 0),
+      pushesAllowed(kind == 1   ? 1
+                    : kind == 2 ? 2
+                                : 0),
+      pushesDone(0),
+      moving(false),
+      moveTime(0) {
+  AllowDecals(object);
+}
+
+// --- made by the program itself ----------------------------------------------------------
+
+PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
+    : PGameEntity(PGame::ITEM_BOSS, PBoss_Default::Instance(), PBoss_Global::Instance(), layer,
+                  object, nullptr, nullptr),
+      phase(0) {
+  ScaleToWidth(object, 800);
+}
+
+PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)
+    : PGameEntity(PGame::ITEM_BOSS_FLY, PBossFly_Default::Instance(), PBossFly_Global::Instance(),
+                  layer, object) {
+  CullByPosition(object);
+}
+
+PLaserEntity::PLaserEntity(SDxLayer* layer, SDxObject* object, int owner, const D3DXVECTOR3* from,
+                           const int* motion, const D3DXVECTOR3* toward)
+    : PGameEntity(PGame::ITEM_LASER, PLaser_Default::Instance(), PLaser_Global::Instance(), layer,
+                  object),
+      ownerKind(owner),
+      motionKind(motion ? *motion : 0),
+      origin(from ? *from : D3DXVECTOR3(0, 0, 0)),
+      direction(toward ? *toward : D3DXVECTOR3(0, 0, 1)) {
+  if (from) SetPosition(*from);
+}
