@@ -359,10 +359,9 @@ public:
   float m_keyPressTimes[256];
   uint8_t m_keyDown[256];
   uint8_t m_keyEvents[256];
-  // The overlay line the option keys and ShowOverlayText last set, the game
-  // clock when it was shown and for how long.
+  // The overlay line the option keys and ShowOverlayText last set; the
+  // overlay text item shows it.
   SString m_overlayLine;
-  float m_overlayShownAt = 0.0f, m_overlaySeconds = 0.0f;
 
   // Game pad: current and previous record, thresholds, devices, rumble.
   SDxPadState m_pad = {}, m_padPrevious = {};

@@ -1,5 +1,6 @@
 #include "core/Platform.h"
 #include "engine/SDx.h"
+#include "engine/SDxText.h"
 
 #include "core/Utility.h"
 
@@ -138,7 +139,11 @@ SString SDx::FormatOptionLine(int index) const {
 
 void SDx::ShowOverlayText(const char* text, float seconds) {
   m_overlayLine.Set(text ? text : "");
+  if (!m_overlayText) return;
+  m_overlayText->SetText(m_overlayLine.GetText(), false);
   if (seconds <= 0.0f) return;
-  m_overlayShownAt = m_time;
-  m_overlaySeconds = seconds;
+  m_overlayText->SetAlpha(255);
+  m_overlayText->m_fading = false;
+  m_overlayText->SetDisplayTimer(seconds, 0.0f);
+  m_overlayText->SetActive(true);
 }

@@ -1,5 +1,6 @@
 #include "core/Platform.h"
 #include "engine/SDx.h"
+#include "engine/SDxText.h"
 
 #include "EngineTestSupport.h"
 #include "WaveTestSupport.h"
@@ -124,7 +125,12 @@ TEST_F(InputSuite, OptionKeysChangeTheirSettingAndShowItsLine) {
     Key(WM_KEYDOWN, row.key);
     EXPECT_STREQ(row.line, s_engine->m_overlayLine.GetText());
     EXPECT_EQ(std::vector<int>{row.index}, s_engine->changed) << row.line;
-    EXPECT_FLOAT_EQ(3.0f, s_engine->m_overlaySeconds);
+    // The overlay text item shows the line for three seconds.
+    SDxText* overlay = s_engine->m_overlayText;
+    ASSERT_NE(nullptr, overlay);
+    EXPECT_STREQ(row.line, overlay->m_text.GetText());
+    EXPECT_TRUE(overlay->IsActive());
+    EXPECT_FLOAT_EQ(3.0f, overlay->m_displayDuration);
   }
   Key(WM_KEYDOWN, VK_F4);
   EXPECT_FLOAT_EQ(0.01f, s_engine->m_effectiveBrightness - s_engine->m_brightness) << "applied";
