@@ -271,7 +271,7 @@ public:
     RENDER_PASS_BEAMS,           // BeamRT blurred and added
     RENDER_PASS_SCREEN_EFFECTS,  // the application's full-screen effects
     RENDER_PASS_OVERLAY,         // sprites, texts and the slow-frame warning
-    RENDER_PASS_PRESENT,         // the copy into the back buffer and Present
+    RENDER_PASS_COPY,            // the copy into the back buffer (Present follows)
     RENDER_PASS_COUNT,
   };
   // Called after each pass that ran with its number; null (the default)

@@ -125,9 +125,7 @@ bool SDxEffect::SetInt(Handle parameter, int value) {
   return true;
 }
 
-bool SDxEffect::SetBool(Handle parameter, bool value) {
-  return SetInt(parameter, value ? 1 : 0);
-}
+bool SDxEffect::SetBool(Handle parameter, bool value) { return SetInt(parameter, value ? 1 : 0); }
 
 bool SDxEffect::SetVector(Handle parameter, const D3DXVECTOR4* value) {
   _SParameter* p = FindParameter(parameter);
@@ -260,12 +258,12 @@ void SDxEffect::BindSampler(_SSampler* s, bool statesToo) {
 void SDxEffect::SaveSamplers() {
   // Sized once: the samplers do not change after Create.
   int stateCount = 0;
-  for (int i = 0; i < m_samplers.GetCount(); ++i) stateCount += m_samplers[i]->states.GetCount() / 2;
+  for (int i = 0; i < m_samplers.GetCount(); ++i)
+    stateCount += m_samplers[i]->states.GetCount() / 2;
   if (m_savedTextures.GetCount() != m_samplers.GetCount())
     m_savedTextures.SetSize(m_samplers.GetCount(), false);
   if (m_savedStates.GetCount() != stateCount) m_savedStates.SetSize(stateCount, false);
-  if (m_savedTextures.GetCount() != m_samplers.GetCount() ||
-      m_savedStates.GetCount() != stateCount)
+  if (m_savedTextures.GetCount() != m_samplers.GetCount() || m_savedStates.GetCount() != stateCount)
     return;
   int at = 0;
   for (int i = 0; i < m_samplers.GetCount(); ++i) {

@@ -124,11 +124,11 @@ bool SDx::Render() {
   }
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
   m_device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+  NotifyRenderPass(RENDER_PASS_COPY);
   m_device->EndScene();
   HRESULT hr =
       Seam(D3DCALL_PRESENT, m_device->Present(nullptr, nullptr, nullptr, nullptr), nullptr);
   m_inRender = false;
-  NotifyRenderPass(RENDER_PASS_PRESENT);
   return hr != D3DERR_DEVICELOST;
 }
 
@@ -198,7 +198,8 @@ void SDx::RenderLights() {
             if (covers != depthTested) {
               depthTested = covers;
               m_device->SetRenderState(D3DRS_ZENABLE, covers ? D3DZB_USEW : D3DZB_FALSE);
-              m_device->SetRenderState(D3DRS_ZFUNC, covers ? D3DCMP_GREATEREQUAL : D3DCMP_LESSEQUAL);
+              m_device->SetRenderState(D3DRS_ZFUNC,
+                                       covers ? D3DCMP_GREATEREQUAL : D3DCMP_LESSEQUAL);
             }
             light->Render(m_shaderDeferred);
           }
@@ -236,8 +237,8 @@ void SDx::RenderBlurs() {
                         m_glowScale);
       DrawScreenQuad(m_shaderBlurH, 0, true);
       PingPong();
-      SetBlurParameters(m_shaderBlurV, m_blurVHeight, (float)(m_backBufferHeight / 4),
-                        m_blurVScale, m_glowScale);
+      SetBlurParameters(m_shaderBlurV, m_blurVHeight, (float)(m_backBufferHeight / 4), m_blurVScale,
+                        m_glowScale);
       DrawScreenQuad(m_shaderBlurV, 0, true);
     }
     SetRenderTarget(saved);
@@ -312,8 +313,7 @@ void SDx::RenderSlowWarning() {
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
   // The bar: the 2 x 2 texture stretched over the top 2.5 % of the screen,
   // placed by its top-left corner so that all of it is on screen.
-  if (m_slowWarningTexture && m_slowWarningTexture->m_texture &&
-      SUCCEEDED(m_sprite->Begin(0))) {
+  if (m_slowWarningTexture && m_slowWarningTexture->m_texture && SUCCEEDED(m_sprite->Begin(0))) {
     D3DXMATRIX scaling;
     D3DXMatrixScaling(&scaling, (float)m_backBufferWidth / 2.0f,
                       (float)m_backBufferHeight * 0.025f / 2.0f, 1.0f);
