@@ -3,10 +3,10 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "window/FrameworkMessages.h"
 
 enum : UINT {
-  SWM_EDITORCHANGED = 0x85DC,    // the user changed the content: wParam = the control, lParam 0
-  SWM_CODEEDITCHANGED = 0x8BD6,  // code editor: as above, sent first and always
+  SWM_CODEEDITCHANGED = 0x8BD6,  // code editor: as SWM_CONTROLCHANGED, sent first and always
   SWM_SPREADMOUSE = 0x8CBC,      // spreadsheet mouse: wParam = control, lParam = MOUSERECORD*
   SWM_WAVEEDITORMOUSE = 0x8D16,  // wave editor mouse: wParam = editor, lParam = MOUSERECORD*
 };

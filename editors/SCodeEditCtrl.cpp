@@ -760,7 +760,7 @@ bool SCodeEditCtrl::ReplaceSelection(const char* text) {
 
 void SCodeEditCtrl::NotifyChange() {
   NotifyParent(SWM_CODEEDITCHANGED, reinterpret_cast<WPARAM>(this), 0);
-  if (m_notifyParent) NotifyParent(SWM_EDITORCHANGED, reinterpret_cast<WPARAM>(this), 0);
+  if (m_notifyParent) NotifyParent(SWM_CONTROLCHANGED, reinterpret_cast<WPARAM>(this), 0);
 }
 
 void SCodeEditCtrl::RequestAndRedraw(int request) {

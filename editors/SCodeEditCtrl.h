@@ -14,7 +14,7 @@
 // The text operations (InsertText, DeleteSelection, DeleteAtCaret,
 // Backspace) neither record undo nor notify: the commands that call them do.
 // After every change the user made, the control sends SWM_CODEEDITCHANGED
-// and then, while m_notifyParent is on, SWM_EDITORCHANGED to its parent
+// and then, while m_notifyParent is on, SWM_CONTROLCHANGED to its parent
 // (wParam = the control, lParam 0). A read-only editor refuses every edit
 // that reaches it through keys, menu, commands, find and replace; the
 // window text (WM_SETTEXT) still replaces its text.
@@ -240,7 +240,7 @@ public:
   bool m_singleLine = false;
   bool m_showVScroll = true;
   bool m_showHScroll = true;
-  bool m_notifyParent = true;  // SWM_EDITORCHANGED after changes
+  bool m_notifyParent = true;  // SWM_CONTROLCHANGED after changes
   bool m_localFind = true;
   bool m_wrapAround = true;
   int m_highlightedLine = -1;  // -1 none

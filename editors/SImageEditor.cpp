@@ -88,7 +88,7 @@ void SImageEditor::RedrawWindow() { Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE |
 
 void SImageEditor::Notify() {
   if (m_notifyParent && m_hWnd && GetParent())
-    ::SendMessageA(GetParent(), SWM_EDITORCHANGED, reinterpret_cast<WPARAM>(this), 0);
+    ::SendMessageA(GetParent(), SWM_CONTROLCHANGED, reinterpret_cast<WPARAM>(this), 0);
 }
 
 bool SImageEditor::LoadFile(SFile* file) {

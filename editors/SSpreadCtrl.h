@@ -43,7 +43,7 @@ public:
   };
   // The parent hears of each mouse button message through SWM_SPREADMOUSE
   // (the record valid during the call) and of changed cells (a stored edit,
-  // the Delete command) through SWM_EDITORCHANGED.
+  // the Delete command) through SWM_CONTROLCHANGED.
   // Popup menu command ids; 1000 (no item) is Undo.
   enum {
     CMD_UNDO = 1000,
@@ -166,7 +166,7 @@ public:
   SArray<CellKey> m_selection;  // sorted ascending, no duplicates
   CellKey m_current;            // meaningful while the selection is not empty
   _SEditCtrl m_editor;
-  // The parent hears of changes (SWM_EDITORCHANGED) while this is set.
+  // The parent hears of changes (SWM_CONTROLCHANGED) while this is set.
   bool m_notifyParent;
   // The modifier keys held now: 1 Shift, 2 Control (GetModifierKeys).
   int (*m_modifierKeys)();

@@ -96,7 +96,7 @@ void SSpreadCtrl::BeginEdit(int column, int row) {
 void SSpreadCtrl::NotifyChanged() {
   HWND parent = GetParent();
   if (m_notifyParent && parent) {
-    ::SendMessageA(parent, SWM_EDITORCHANGED, reinterpret_cast<WPARAM>(this), 0);
+    ::SendMessageA(parent, SWM_CONTROLCHANGED, reinterpret_cast<WPARAM>(this), 0);
   }
 }
 

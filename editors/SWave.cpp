@@ -2,7 +2,7 @@
 #include "editors/SWave.h"
 
 #include "core/SFilePath.h"
-#include "editors/SLevelMeter.h"
+#include "window/SLevelCtrl.h"
 #include "window/Framework.h"
 #include "window/SWndApp.h"
 
@@ -294,7 +294,7 @@ void SWave::Update() {
 }
 
 void SWave::ResetLevelMeter() {
-  if (m_levelMeter) m_levelMeter->SetValue(-1, 0);
+  if (m_levelMeter) m_levelMeter->SetValue(-1, 0, true);
 }
 
 void SWave::FeedLevelMeter() {
@@ -305,7 +305,7 @@ void SWave::FeedLevelMeter() {
   uint32_t frames = GetFrames();
   uint32_t end = position + window < frames ? position + window : frames;
   double full = double(int64_t(1) << GetBits());
-  int minimum = m_levelMeter->GetMinimum(), maximum = m_levelMeter->GetMaximum();
+  int minimum = m_levelMeter->m_minimum, maximum = m_levelMeter->m_maximum;
   for (int c = 0; c < GetChannels(); ++c) {
     double peak = 0;
     if (!IsMuted(c)) {
@@ -314,7 +314,7 @@ void SWave::FeedLevelMeter() {
         if (v > peak) peak = v;
       }
     }
-    m_levelMeter->SetValue(c, minimum + int((maximum - minimum) * peak));
+    m_levelMeter->SetValue(c, minimum + int((maximum - minimum) * peak), true);
   }
 }
 

@@ -21,7 +21,7 @@
 
 class SFile;
 class SFilePath;
-class SLevelMeter;
+class SLevelCtrl;
 struct IDirectSoundBuffer;
 
 class SWave {
@@ -123,7 +123,7 @@ public:
   uint32_t m_playStart, m_playEnd;
   SArray<int> m_muted;
   _SOperation m_operation;
-  SLevelMeter* m_levelMeter;  // not owned
+  SLevelCtrl* m_levelMeter;  // not owned
 
 protected:
   // Progress of the current edit after `done` blocks of its pass.

@@ -5,7 +5,7 @@
 #include "core/SFilePath.h"
 #include "core/SResource.h"
 #include "editors/EditorPaint.h"
-#include "editors/SLevelMeter.h"
+#include "window/SLevelCtrl.h"
 #include "window/ControlFactory.h"
 #include "window/SCursor.h"
 
@@ -48,10 +48,10 @@ void ConfigureWaveEditor(SWnd* control, const SDialogEditor::_SCtrl* r, SResourc
     editor->LoadFile(&file);
 }
 
-// The level meter is whatever control of the LEVEL type implements it.
+// The level meter is the dialog's LEVEL control that the record names.
 void LinkWaveEditor(SWnd* control, SWnd* partner) {
   SWaveEditor* editor = static_cast<SWaveEditor*>(control);
-  SLevelMeter* meter = dynamic_cast<SLevelMeter*>(partner);
+  SLevelCtrl* meter = dynamic_cast<SLevelCtrl*>(partner);
   editor->m_wave.m_levelMeter = meter;
   if (meter)
     meter->SetChannelCount(editor->m_wave.GetChannels() > 1 ? editor->m_wave.GetChannels() : 1);
@@ -417,7 +417,7 @@ int SWaveEditor::XFromFrame(uint32_t frame, uint32_t total) {
 
 void SWaveEditor::Notify() {
   if (m_notifyParent && m_hWnd && GetParent())
-    ::SendMessageA(GetParent(), SWM_EDITORCHANGED, reinterpret_cast<WPARAM>(this), 0);
+    ::SendMessageA(GetParent(), SWM_CONTROLCHANGED, reinterpret_cast<WPARAM>(this), 0);
 }
 
 void SWaveEditor::RedrawAll() {

@@ -5,7 +5,7 @@
 //
 // All wave editors share one clipboard file of raw frames (or one channel's
 // samples), made by the first editor and deleted with the last. The parent
-// hears of every change the user made as SWM_EDITORCHANGED, and of mouse
+// hears of every change the user made as SWM_CONTROLCHANGED, and of mouse
 // buttons as SWM_WAVEEDITORMOUSE, through its framework window procedure.
 #pragma once
 
@@ -102,7 +102,7 @@ public:
   void EndProgress();
   static bool ProgressCallback(int percent, void* editor);
 
-  // Sends SWM_EDITORCHANGED to the parent while m_notifyParent is set.
+  // Sends SWM_CONTROLCHANGED to the parent while m_notifyParent is set.
   void Notify();
   // Notify when the last edit changed the data, then redraw.
   void AfterEdit();

@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxManager.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxShaderDeferred.h"
@@ -68,6 +69,7 @@ SDx::SDx()
       m_overlayText(nullptr),
       m_slowWarningText(nullptr),
       m_slowWarningTexture(nullptr),
+      m_slowWarningSprite(nullptr),
       m_boxShape(nullptr),
       m_clock(GetTimeSeconds),
       m_maxDt(0.02f) {
@@ -305,6 +307,10 @@ void SDx::Frame() {
   }
   dx->m_beamUseCount[0] = dx->m_beamUseCount[1] = 0;
   if (dx->m_currentCamera) dx->m_currentCamera->Step();
+  if (dx->m_mainLayer) dx->m_mainLayer->m_manager->Update();
+  for (int i = 0; i < dx->m_layers.GetCount(); ++i) {
+    if (dx->m_layers[i]->m_active) dx->m_layers[i]->m_manager->Update();
+  }
   dx->OnFrame();
   if (dx->m_mainLayer) dx->m_mainLayer->Update();
   for (int i = 0; i < dx->m_layers.GetCount(); ++i) {

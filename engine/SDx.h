@@ -444,6 +444,7 @@ public:
   SDxText* m_overlayText;             // on the main layer
   SDxText* m_slowWarningText;         // on no layer
   SDxTexture* m_slowWarningTexture;   // not in the texture array
+  SDxSprite* m_slowWarningSprite;     // the red bar at the top; on no layer
   SDxShape* m_boxShape;               // the light volume; on no layer's list
   D3DMATERIAL9 m_defaultMaterial;
 

@@ -2,11 +2,18 @@
 #include "engine/SDxLayer.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxBlob.h"
 #include "engine/SDxCamera.h"
+#include "engine/SDxDispatcher.h"
+#include "engine/SDxEntity.h"
 #include "engine/SDxLight.h"
+#include "engine/SDxManager.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxObject.h"
+#include "engine/SDxParticle.h"
+#include "engine/SDxPreset.h"
 #include "engine/SDxShaderGBuffer.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 
 #include <math.h>
@@ -32,8 +39,7 @@ const struct {
     {SDxLayerItem::KIND_TEXT, SDxLayer::LIST_TEXTS, true},
 };
 
-// The engine's removal hook of each kind. The hooks of particle systems,
-// presets and sprites join this table with their classes.
+// The engine's removal hook of each kind.
 const struct {
   int kind;
   void (*notify)(SDx* engine, SDxLayerItem* item);
@@ -48,6 +54,14 @@ const struct {
      [](SDx* e, SDxLayerItem* item) { e->OnObjectRemoved(static_cast<SDxObject*>(item)); }},
     {SDxLayerItem::KIND_TEXT,
      [](SDx* e, SDxLayerItem* item) { e->OnTextRemoved(static_cast<SDxText*>(item)); }},
+    {SDxLayerItem::KIND_PARTICLE_POINT,
+     [](SDx* e, SDxLayerItem* item) { e->OnParticleRemoved(static_cast<SDxParticle*>(item)); }},
+    {SDxLayerItem::KIND_PRESET,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SHOCKWAVE,
+     [](SDx* e, SDxLayerItem* item) { e->OnPresetRemoved(static_cast<SDxPreset*>(item)); }},
+    {SDxLayerItem::KIND_SPRITE,
+     [](SDx* e, SDxLayerItem* item) { e->OnSpriteRemoved(static_cast<SDxSprite*>(item)); }},
 };
 
 bool IsObjectKind(int kind) {
@@ -88,16 +102,25 @@ int SDxLayer::_SOrderItemArray::CompareElements(SDxLayerItem* const* a, SDxLayer
 SDxLayer::SDxLayer(SDx* engine)
     : m_engine(engine), m_device(engine ? engine->m_device : nullptr), m_active(true) {
   m_ordered.m_layer = this;
+  m_dispatcher = new SDxDispatcher(engine, this);
+  m_manager = new SDxManager(this);
+  m_manager->m_dispatcher = m_dispatcher;
+  m_dispatcher->m_manager = m_manager;
   Clear();
 }
 
 SDxLayer::~SDxLayer() {
   Clear();
+  delete m_manager;
+  delete m_dispatcher;
   for (SArray<SDxLayerItem*>& list : m_lists) list.FreeBuffer();
   m_ordered.FreeBuffer();
 }
 
 void SDxLayer::Clear() {
+  m_dispatcher->Clear();
+  m_manager->RemoveAll();
+  m_objects.RemoveAll();
   // Every item leaves its list before the first is deleted: a destructor
   // that releases a texture makes the engine walk these lists.
   SArray<SDxLayerItem*> items;
@@ -127,6 +150,7 @@ void SDxLayer::Clear() {
 }
 
 void SDxLayer::SetFixedCapacity(int n) {
+  m_manager->Reserve(n);
   // The items already filed stay filed: the storage holds at least them.
   SArray<SDxLayerItem*> kept;
   for (int list = LIST_ORDERED; list < LIST_COUNT; ++list) {
@@ -246,6 +270,8 @@ bool SDxLayer::RemoveObject(SDxObject* object) {
     list = FindList(object, &index);  // the instances' removal moved its slot
   }
   NotifyRemoval(object);
+  m_objects.RemoveValue(object);
+  if (object->m_owner) object->m_owner->ForgetObject(object);
   SArray<SDxLayerItem*>& lights = m_lists[LIST_LIGHTS];
   for (int i = 0; i < lights.GetCount(); ++i) {
     SDxLight* light = static_cast<SDxLight*>(lights[i]);
@@ -330,6 +356,11 @@ void SDxLayer::RenderOrdered() {
   SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
   for (int i = 0; i < m_ordered.GetCount(); ++i) {
     SDxLayerItem* item = m_ordered[i];
+    if (item->m_kind == SDxLayerItem::KIND_BLOB) RenderBlob(static_cast<SDxBlob*>(item));
+    if (item->m_kind == SDxLayerItem::KIND_PARTICLE_POINT) {
+      SDxParticle* particle = static_cast<SDxParticle*>(item);
+      if (!particle->m_overlay) RenderParticle(particle);
+    }
     if (item->m_kind != SDxLayerItem::KIND_MESH && item->m_kind != SDxLayerItem::KIND_SHAPE) {
       continue;
     }
@@ -352,6 +383,7 @@ void SDxLayer::RenderScreenItems() {
   if (!m_active || !m_device || !m_engine) return;
   m_device->SetTransform(D3DTS_WORLD, &m_engine->m_identity);
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  RenderSprites();
   SArray<SDxLayerItem*>& texts = m_lists[LIST_TEXTS];
   ID3DXSprite* sprite = m_engine->m_sprite;
   if (texts.GetCount() > 0 && sprite) {

@@ -24,12 +24,19 @@
 #include <stdint.h>
 
 class SDx;
+class SDxBlob;
+class SDxDispatcher;
 class SDxLayerItem;
 class SDxLight;
+class SDxManager;
 class SDxMesh;
 class SDxObject;
+class SDxParticle;
+class SDxParticlePoint;
+class SDxPreset;
 class SDxShader;
 class SDxShape;
+class SDxSprite;
 class SDxText;
 class SDxTexture;
 
@@ -58,17 +65,21 @@ public:
     LIST_ORDERED = -1,
   };
 
+  // Makes the entity manager and the message dispatcher, then Clear.
   explicit SDxLayer(SDx* engine);
-  // Clear, then the lists' storage.
+  // Clear, then the manager, the dispatcher and the lists' storage.
   virtual ~SDxLayer();
 
-  // Deletes every item (all are taken out of the lists before the first is
-  // deleted, so that an item's destructor meets no half-deleted list), and
-  // the instances of its master meshes on other layers; counters 0, next
-  // sequence number 1, order dirty. Hooks are not called for its own items.
+  // Deletes the queued messages and every entity (whose objects leave the
+  // layer with them), then every item (all are taken out of the lists
+  // before the first is deleted, so that an item's destructor meets no
+  // half-deleted list), and the instances of its master meshes on other
+  // layers; counters 0, next sequence number 1, order dirty. Hooks are not
+  // called for its own items.
   void Clear();
   // n >= 0: every list gets storage for n items (at least for the items it
   // holds, which stay filed) and never reallocates; n < 0: growable again.
+  // The same for the manager's entities.
   void SetFixedCapacity(int n);
 
   // --- factories ---------------------------------------------------------------
@@ -79,6 +90,17 @@ public:
   // An empty mesh (SDxMesh.cpp) or shape (SDxShape.cpp).
   SDxMesh* AddMesh();
   SDxShape* AddShape();
+  // A blob showing the sheet, its pivot at the frame centre (SDxBlob.cpp).
+  SDxBlob* AddBlob(SDxTexture* texture, int columns, int rows, int frameCount);
+  // A point particle system; a capacity of 0 or less gives 100 atoms
+  // (SDxParticle.cpp).
+  SDxParticlePoint* AddParticle(SDxTexture* texture, int capacity);
+  // A shock-wave ring; a vertex count of 0 or less gives 96 (SDxPreset.cpp).
+  SDxPreset* AddPreset(SDxTexture* texture, float outerRadius, float width, int vertexCount);
+  // A sprite with SDxSprite::SetTexture's arguments, filed whatever that
+  // call answers (SDxSprite.cpp).
+  SDxSprite* AddSprite(SDxTexture* texture, int rows, SDxTexture* second, int columns,
+                       int frameCount, int inset);
   // Files an item of this layer by its kind (and, for meshes and shapes,
   // its depth-sorted flag) and counts it; the layer owns it from then on.
   // False, with the item deleted, for another layer's item or a kind
@@ -90,9 +112,10 @@ public:
   // deletes it and removes its slot. False for null, an item not filed
   // here, a motion item or a camera.
   bool RemoveItem(SDxLayerItem* item);
-  // The same for meshes, shapes and blobs: lights attached to the object
-  // are detached; removing a master mesh first removes its instances on
-  // every layer of the engine, so that none is left on freed geometry.
+  // The same for meshes, shapes and blobs: the object leaves the object
+  // list and its owner entity's objects, lights attached to it are
+  // detached; removing a master mesh first removes its instances on every
+  // layer of the engine, so that none is left on freed geometry.
   bool RemoveObject(SDxObject* object);
   // Removes every mesh of this layer that is an instance of the master.
   void RemoveInstancesOf(SDxMesh* master);
@@ -114,7 +137,26 @@ public:
   void RenderOrdered();
   // A visible object: culled by the view cone (counted) or drawn.
   void RenderObject(SDxObject* object, SDxShader* shader);
-  // The texts, in one sprite batch with alpha blending; z-buffering off
+  // A visible blob in one object-space batch of the engine's sprite
+  // interface, z-writes off (SDxBlob.cpp).
+  void RenderBlob(SDxBlob* blob);
+  // A visible particle system between its render-state calls
+  // (SDxParticle.cpp).
+  void RenderParticle(SDxParticle* particle);
+  // The decals of the plain shapes and meshes (true) or of the ordered
+  // ones (false) with the G-buffer shader (SDxObjectDecals.cpp).
+  void RenderDecals(bool plainLists);
+  // Every preset, into the scene or the beam targets of its target mask,
+  // culling off and z-writes off meanwhile (SDxPreset.cpp).
+  void RenderPresets();
+  // The particle systems with the overlay flag, with a fixed projection and
+  // view of their own (SDxParticle.cpp).
+  void RenderOverlayParticles();
+  // The sprites, each in a sprite batch of its own with its texture's
+  // blending (SDxSprite.cpp).
+  void RenderSprites();
+  // The sprites (RenderSprites), then the texts in one sprite batch with
+  // alpha blending; z-buffering off
   // meanwhile, then D3DZB_USEW.
   void RenderScreenItems();
 
@@ -136,6 +178,12 @@ public:
   bool m_orderDirty;
   int m_shapeCount, m_meshCount, m_blobCount, m_particleCount;
   int m_culledCount;
+  // The entities of the layer and their delayed messages; owned.
+  SDxManager* m_manager;
+  SDxDispatcher* m_dispatcher;
+  // The objects that the entities' default contact scan meets; not owned,
+  // filled by the application.
+  SArray<SDxObject*> m_objects;
 
 private:
   SDxLayer(const SDxLayer&) = delete;

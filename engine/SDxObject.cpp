@@ -27,12 +27,18 @@ SDxObject::SDxObject(SDxLayer* layer, int kind)
       m_pickMask(0),
       m_depthSorted(false),
       m_targetMask(0),
-      m_decalsEnabled(false) {
+      m_decalsEnabled(false),
+      m_decalBuffer(nullptr),
+      m_decalTriangles(0),
+      m_decalTexture(nullptr) {
   m_contactFlags[0] = false;
   m_contactFlags[1] = true;
 }
 
-SDxObject::~SDxObject() {}
+SDxObject::~SDxObject() {
+  ReleaseDecals();
+  m_decals.FreeBuffer();
+}
 
 void SDxObject::Update(int flags) {
   SDxMotion::Update(flags);
@@ -43,7 +49,10 @@ void SDxObject::Render(SDxShader* shader) {
   if (!m_hidden) SDxMotion::Render(shader);
 }
 
-void SDxObject::Release() { m_decalsEnabled = false; }
+void SDxObject::Release() {
+  ReleaseDecals();
+  m_decalsEnabled = false;
+}
 
 const D3DMATERIAL9* SDxObject::GetMaterial() const { return nullptr; }
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "core/SArray.h"
 #include "core/SString.h"
 #include "engine/SDxMotion.h"
 #include "engine/SDxVertex.h"
@@ -18,8 +19,10 @@
 #include <float.h>
 #include <stdint.h>
 
+class SDxDecal;
 class SDxEntity;
 class SDxObject;
+class SDxTexture;
 
 struct SDxPickQuery {
   D3DXVECTOR3 origin = D3DXVECTOR3(0, 0, 0);
@@ -53,6 +56,7 @@ public:
   enum { TARGET_BEAM = 1, TARGET_BEAM2 = 2 };
 
   SDxObject(SDxLayer* layer, int kind);
+  // Deletes the decals still held.
   ~SDxObject() override;
 
   // The motion's update; a depth-sorted object or a blob then asks the layer
@@ -63,7 +67,7 @@ public:
   virtual int GetFaceCount() = 0;
   // Offers the ray's hits on the object's geometry to the query.
   virtual bool Pick(SDxPickQuery* query) = 0;
-  // Releases geometry; the decals switch off.
+  // Releases geometry; the decals are deleted and switch off.
   virtual void Release();
   // The material that the shader's material operation takes with a
   // texture; none here.
@@ -96,6 +100,26 @@ public:
   bool OfferTriangle(SDxPickQuery* query, const D3DXVECTOR3& origin, const D3DXVECTOR3& direction,
                      const D3DXVECTOR3* corners[3], int face, uint8_t flag);
 
+  // --- decals (SDxObjectDecals.cpp) ------------------------------------------------
+  // Places one decal of width x height on the face at the world point,
+  // turned about the face's normal by the angle; surfaceOffset lifts its
+  // vertices off the surface. Refused (false, nothing changes) when decals
+  // are off, without a texture, for a face out of range, within the
+  // spacing of another decal's centre (0: no spacing), on a failed read of
+  // the geometry or when nothing of the object lies in the decal's box.
+  bool AddDecal(int face, const D3DXVECTOR3& point, float width, float height,
+                SDxTexture* texture, float angle, float spacing, float surfaceOffset);
+  // Deletes every decal and the decal buffer; the shared texture goes.
+  void ReleaseDecals();
+  // The decal buffer again from every decal in order; false when it cannot
+  // be made (the decals stay, none is drawn).
+  bool RebuildDecalBuffer();
+  // Visible, with a decal buffer and given the engine's G-buffer shader:
+  // one draw with a shared texture, else one per decal; z-writes off.
+  void RenderDecals(SDxShader* shader);
+  int GetDecalCount() const { return m_decals.GetCount(); }
+  SDxDecal* GetDecal(int index) const { return m_decals[index]; }
+
   SDxEntity* m_owner;
   SString m_name;
   uint32_t m_pickMask;
@@ -103,4 +127,8 @@ public:
   uint32_t m_targetMask;
   bool m_contactFlags[2];
   bool m_decalsEnabled;
+  SArray<SDxDecal*> m_decals;                // owned, in order of placement
+  IDirect3DVertexBuffer9* m_decalBuffer;     // every decal's triangles, or none
+  int m_decalTriangles;                      // in the decal buffer
+  SDxTexture* m_decalTexture;                // shared by every decal, or none
 };

@@ -9,6 +9,7 @@
 #include "engine/SDxLayer.h"
 #include "engine/SDxObject.h"
 #include "engine/SDxShape.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 #include "engine/SDxTexture.h"
 
@@ -20,6 +21,8 @@ const DWORD kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;  
 }  // namespace
 
 void SDx::ClearScene() {
+  delete m_slowWarningSprite;
+  m_slowWarningSprite = nullptr;
   delete m_slowWarningText;
   m_slowWarningText = nullptr;
   delete m_slowWarningTexture;
@@ -52,6 +55,12 @@ void SDx::BuildOwnObjects() {
       m_slowWarningTexture = nullptr;
     }
   }
+  // The bar over the top 2.5 % of the screen, placed by its top-left corner.
+  m_slowWarningSprite = new SDxSprite(this, nullptr);
+  m_slowWarningSprite->SetTexture(m_slowWarningTexture, 1, nullptr, 1, 1, 0);
+  m_slowWarningSprite->SetPivot(0.0f, 0.0f);
+  m_slowWarningSprite->SetPositionXY(0.0f, 0.0f);
+  m_slowWarningSprite->SetSize(100.0f, 2.5f);
   m_slowWarningText = new SDxText(this, nullptr);
   if (m_slowWarningText->CreateFont("arial", 2.0f, 0)) {
     m_slowWarningText->SetFormat(kCentredLine);

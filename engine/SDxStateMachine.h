@@ -1,46 +1,48 @@
-// Entity behaviour as states. A state is a stateless singleton of a class
-// derived from SDxState<T>, T being the owning entity class; each entity
-// owns one SDxStateMachine<T> holding its current, previous and global
-// state, which the entity's update runs and its message handler feeds.
+// Entity behaviour as states. A state (SDxState<T>) is a stateless object,
+// one instance per state class, shared by every entity of its owner type T;
+// all per-entity data lives in the owner, which every call receives. Each
+// entity holds one machine with its current, previous and global state.
+//
+// The machine's update runs the global state's step, then the current
+// state's. A change runs, in order: the old state's Exit (phase 2), then
+// the new state's Enter with the old state and the caller's parameter
+// (phase 1), then phase 0; a change from inside Exit or Enter runs whole at
+// once and the outer change then finishes its own remaining steps.
+// Messages of id 0xFFFF and above go to the current state, lower ids to the
+// global state; never to both.
 #pragma once
 
 #include "core/Platform.h"
 #include "core/SString.h"
-#include "engine/DXMSG.h"
 #include "engine/SDx.h"
+#include "engine/SDxEntity.h"
+
+#include <stdint.h>
 
 template <class T>
 class SDxState {
 public:
   virtual ~SDxState() {}
-  // On entering, with the state left and the caller's parameter.
-  virtual void Enter(T*, SDxState<T>*, uint32_t) {}
+  virtual void Enter(T* /*owner*/, SDxState<T>* /*previous*/, int32_t /*parameter*/) {}
   virtual void Execute(T* owner) = 0;
-  // On leaving, with the state that follows.
-  virtual void Exit(T*, SDxState<T>*) {}
-  virtual bool OnMessage(T*, DXMSG*) { return false; }
+  virtual void Exit(T* /*owner*/, SDxState<T>* /*next*/) {}
+  virtual bool OnMessage(T* /*owner*/, DXMSG* /*message*/) { return false; }
 
-  SString m_name;
+  SString m_name;  // empty unless the state sets it
 };
 
 template <class T>
 class SDxStateMachine {
 public:
-  // Transition phases.
   enum { PHASE_IDLE = 0, PHASE_ENTERING = 1, PHASE_EXITING = 2 };
+  // The first message id for the current state.
+  static const uint32_t CURRENT_STATE_IDS = 0xFFFF;
 
-  // No states; the owner then sets its global and current state.
-  SDxStateMachine(SDx* engine, T* owner)
-      : m_engine(engine),
-        m_owner(owner),
-        m_current(nullptr),
-        m_previous(nullptr),
-        m_global(nullptr),
-        m_phase(PHASE_IDLE),
-        m_enterTime(0.0f) {}
+  SDxStateMachine(SDx* engine, T* owner) : m_engine(engine), m_owner(owner) {}
 
-  // No Enter is called for either.
+  // Stored without a call.
   void SetGlobalState(SDxState<T>* state) { m_global = state; }
+  // Stored without an Enter; phase 0, entered now.
   void SetCurrentState(SDxState<T>* state) {
     m_current = state;
     m_phase = PHASE_IDLE;
@@ -50,38 +52,44 @@ public:
   SDxState<T>* GetPreviousState() const { return m_previous; }
   SDxState<T>* GetGlobalState() const { return m_global; }
   int GetPhase() const { return m_phase; }
+  // Game-clock seconds at which the current state was entered; 0 while
+  // changing and without a current state.
   float GetEnterTime() const { return m_enterTime; }
+  float GetTimeInState() const { return m_engine ? m_engine->GetTimeSince(m_enterTime) : 0.0f; }
+  // The time in the state over the duration, at most 1 (1 for a duration
+  // <= 0).
+  float GetProgress(float duration) const {
+    return m_engine ? m_engine->GetProgress(m_enterTime, duration) : 1.0f;
+  }
 
-  // The global state's step, then the current state's.
   void Update() {
     if (m_global) m_global->Execute(m_owner);
     if (m_current) m_current->Execute(m_owner);
   }
 
-  // Exit of the old state, then Enter of the new one (also when they are
-  // the same state); a change from inside Exit or Enter runs at once.
-  void ChangeState(SDxState<T>* next, uint32_t param) {
+  // No guard against the state that is current: it is left and entered
+  // again. Null leaves the machine without a current state.
+  void ChangeState(SDxState<T>* state, int32_t parameter) {
     m_phase = PHASE_EXITING;
     if (m_current) {
-      m_current->Exit(m_owner, next);
+      m_current->Exit(m_owner, state);
       m_enterTime = 0.0f;
     }
     m_previous = m_current;
-    m_current = next;
+    m_current = state;
     m_phase = PHASE_ENTERING;
-    if (next) {
+    if (state) {
       m_enterTime = Now();
-      next->Enter(m_owner, m_previous, param);
+      state->Enter(m_owner, m_previous, parameter);
     }
     m_phase = PHASE_IDLE;
   }
 
-  // Ids from DXMSG::CURRENT_STATE_IDS up to the current state, others to
-  // the global state; false without that state.
+  // The target state's answer; false when it is missing.
   bool HandleMessage(DXMSG* message) {
-    SDxState<T>* target = message && message->id >= DXMSG::CURRENT_STATE_IDS ? m_current
-                                                                             : m_global;
-    return message && target && target->OnMessage(m_owner, message);
+    if (!message) return false;
+    SDxState<T>* target = message->id >= CURRENT_STATE_IDS ? m_current : m_global;
+    return target ? target->OnMessage(m_owner, message) : false;
   }
 
 private:
@@ -89,9 +97,9 @@ private:
 
   SDx* m_engine;
   T* m_owner;
-  SDxState<T>* m_current;
-  SDxState<T>* m_previous;
-  SDxState<T>* m_global;
-  int m_phase;
-  float m_enterTime;
+  SDxState<T>* m_current = nullptr;
+  SDxState<T>* m_previous = nullptr;
+  SDxState<T>* m_global = nullptr;
+  int m_phase = PHASE_IDLE;
+  float m_enterTime = 0.0f;
 };

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-wine
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   lame espeak-ng
+  xdotool imagemagick
   python3
 )
 

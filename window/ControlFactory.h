@@ -8,6 +8,10 @@
 //
 //   RegisterDialogControlClass(SDialogEditor::TYPE_CODEEDIT, &kCodeEditClass);
 //
+// The toolkit's compound controls (tree, ActiveX hosts, view-and-bars
+// container, tabbed documents) register the same way from their own files,
+// at framework start-up (CompoundControls.h).
+//
 // A type with neither a class of the toolkit nor a registered class cannot
 // be created: the factory answers null for it.
 #pragma once
@@ -28,7 +32,7 @@ class SWnd;
 // the control, owned by the caller, or null: no parent or record, a type
 // outside 1 to 36, a type without a class, or a window that cannot be made
 // (the object is destroyed then, also one the dialog gave).
-SWnd* CreateDialogControl(HWND parent, const SDialogEditor::_SCtrl* record, SResource* archive,
+SWnd* CreateDialogControl(HWND parent, const SDialogRecords::_SCtrl* record, SResource* archive,
                           bool runMode, SDialog* dialog);
 
 // A record colour: 0xFF000000 (none) unchanged, 0xFE000000 + n the system
@@ -43,7 +47,7 @@ struct SDialogControlClass {
   SWnd* (*construct)();
   // Applies the type's extended properties to the created control; null
   // when the type has none.
-  void (*configure)(SWnd* control, const SDialogEditor::_SCtrl* record, SResource* archive,
+  void (*configure)(SWnd* control, const SDialogRecords::_SCtrl* record, SResource* archive,
                     bool runMode);
   // Links the control to the control another record names (the wave
   // editor's level meter; null for none); null when the type has no link.

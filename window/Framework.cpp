@@ -1,3 +1,5 @@
+// The framework's process-wide state: its variables, fonts and locale tables,
+// the instance handle and the command line.
 #include "core/Platform.h"
 #include "window/Framework.h"
 
@@ -9,10 +11,7 @@
 #include "core/SRegistry.h"
 #include "core/SUniString.h"
 #include "core/TimeBase.h"
-#include "window/MessageLoop.h"
-#include "window/SCursor.h"
-#include "window/SWnd.h"
-#include "window/SWndApp.h"
+#include "window/WindowPrivate.h"
 
 #include <dsound.h>
 #include <xaudio2.h>
@@ -20,23 +19,16 @@
 #include <math.h>
 #include <stddef.h>
 
-HINSTANCE g_instance = nullptr;
-int g_showCommand = 0;
 unsigned int g_startupFlags = 0;
 bool g_winsockStarted = false;
 ULONG_PTR g_gdiplusToken = 0;
 UINT g_findReplaceMessage = 0;
 int g_screenDepth = 0;
 HFONT g_messageFont = nullptr;
-HFONT g_menuFont = nullptr;
-HFONT g_statusFont = nullptr;
-HFONT g_captionFont = nullptr;
 HFONT g_smallCaptionFont = nullptr;
 HFONT g_defaultFont = nullptr;
 int g_argumentCount = 0;
-SString g_programFolder;
 SString g_moduleFileName;
-HMODULE g_richEditLibrary = nullptr;
 SWndApp* g_appWindow = nullptr;
 IDirectSound8* g_directSound = nullptr;
 IXAudio27* g_xaudio2 = nullptr;
@@ -47,41 +39,13 @@ SLocale g_locales[LOCALE_COUNT];
 
 namespace {
 
-// True while COM is initialised by the framework, so that shutdown balances
-// exactly what start-up did.
-bool g_comStarted = false;
-
-// The shared result string of the wide-to-8-bit conversion.
-void EmptyConversionScratch() {
-  const_cast<SString&>(SString::FromWide(nullptr)).Empty();
-}
-
-void DeleteFont(HFONT* font) {
-  if (*font) ::DeleteObject(*font);
-  *font = nullptr;
-}
-
-void CreateFonts() {
-  // The structure without its padded-border field, as every Windows version
-  // accepts it.
-  NONCLIENTMETRICSA metrics;
-  memset(&metrics, 0, sizeof(metrics));
-  metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
-  g_messageFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
-  g_menuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
-  g_statusFont = ::CreateFontIndirectA(&metrics.lfStatusFont);
-  g_captionFont = ::CreateFontIndirectA(&metrics.lfCaptionFont);
-  g_smallCaptionFont = ::CreateFontIndirectA(&metrics.lfSmCaptionFont);
-
-  // 8 points, rounded to the nearest pixel with halves upward.
-  HDC screen = ::GetDC(nullptr);
-  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  int height = static_cast<int>(floor(dpi * 8.0 / -72.0 + 0.5));
-  g_defaultFont = ::CreateFontA(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                metrics.lfMessageFont.lfFaceName);
-}
+// The framework's state that no other file reads: set by start-up, read
+// through the accessors.
+struct {
+  HINSTANCE instance;
+  HFONT menuFont, statusFont, captionFont;
+  SString programFolder;
+} g_state;
 
 // The fixed name lists and the English and French records.
 const char kEnglishDays[] = "Sunday,Monday,Tuesday,Wednesday,Thursday,Friday,Saturday";
@@ -114,14 +78,49 @@ void FillNames(SLocale* locale, const char* days, const char* months, const char
   SplitCommaList(locale->seasonNames, 4, seasons);
 }
 
-void ReleaseAudio() {
-  if (g_masteringVoice) g_masteringVoice->DestroyVoice();
-  g_masteringVoice = nullptr;
-  if (g_xaudio2) g_xaudio2->Release();
-  g_xaudio2 = nullptr;
+void DeleteFont(HFONT* font) {
+  if (*font) ::DeleteObject(*font);
+  *font = nullptr;
 }
 
 }  // namespace
+
+// The shared result string of the wide-to-8-bit conversion.
+void EmptyConversionScratch() {
+  const_cast<SString&>(SString::FromWide(nullptr)).Empty();
+}
+
+
+void CreateFrameworkFonts() {
+  // The structure without its padded-border field, as every Windows version
+  // accepts it.
+  NONCLIENTMETRICSA metrics;
+  memset(&metrics, 0, sizeof(metrics));
+  metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+  g_messageFont = ::CreateFontIndirectA(&metrics.lfMessageFont);
+  g_state.menuFont = ::CreateFontIndirectA(&metrics.lfMenuFont);
+  g_state.statusFont = ::CreateFontIndirectA(&metrics.lfStatusFont);
+  g_state.captionFont = ::CreateFontIndirectA(&metrics.lfCaptionFont);
+  g_smallCaptionFont = ::CreateFontIndirectA(&metrics.lfSmCaptionFont);
+
+  // 8 points, rounded to the nearest pixel with halves upward.
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  int height = static_cast<int>(floor(dpi * 8.0 / -72.0 + 0.5));
+  g_defaultFont = ::CreateFontA(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                metrics.lfMessageFont.lfFaceName);
+}
+
+void DeleteFrameworkFonts() {
+  DeleteFont(&g_messageFont);
+  DeleteFont(&g_state.menuFont);
+  DeleteFont(&g_state.statusFont);
+  DeleteFont(&g_state.captionFont);
+  DeleteFont(&g_smallCaptionFont);
+  DeleteFont(&g_defaultFont);
+}
 
 void LoadLocaleTables() {
   const char* key = "Control Panel\\International";
@@ -150,96 +149,6 @@ void LoadLocaleTables() {
   }
 }
 
-void CreateDirectSound() {
-  if (g_directSound) g_directSound->Release();
-  g_directSound = nullptr;
-  if (!g_directSoundCreate) return;
-  for (int tries = 0; tries < 10;) {
-    IDirectSound8* object = nullptr;
-    HRESULT result = g_directSoundCreate(nullptr, &object, nullptr);
-    if (SUCCEEDED(result) && object) {
-      g_directSound = object;
-      break;
-    }
-    if (object) object->Release();
-    if (result != DSERR_ALLOCATED && result != DSERR_NODRIVER) break;
-    // The device may be busy for a moment: wait, then try again.
-    DWORD start = timeGetTime();
-    while (timeGetTime() - start < g_directSoundRetryWait) {
-    }
-    ++tries;
-  }
-  if (g_directSound) {
-    HWND window = g_appWindow ? g_appWindow->m_hWnd : nullptr;
-    g_directSound->SetCooperativeLevel(window, DSSCL_PRIORITY);
-  }
-}
-
-uint32_t ChooseAudioDevice(const uint32_t* roles, uint32_t count) {
-  for (uint32_t i = 0; roles && i < count; ++i) {
-    if (roles[i] & DefaultGameDevice) return i;
-  }
-  return 0;
-}
-
-bool CreateXAudio2() {
-  ReleaseAudio();
-  IXAudio27* engine = nullptr;
-  if (FAILED(::CoCreateInstance(__uuidof(XAudio27), nullptr, CLSCTX_INPROC_SERVER,
-                                __uuidof(IXAudio27), reinterpret_cast<void**>(&engine))) ||
-      !engine) {
-    return false;
-  }
-  if (FAILED(engine->Initialize(0, XAUDIO2_DEFAULT_PROCESSOR))) {
-    engine->Release();
-    return false;
-  }
-  g_xaudio2 = engine;
-
-  // Without a device there is no mastering voice to make (asking for one
-  // then is not safe on every system).
-  UINT32 count = 0;
-  if (FAILED(engine->GetDeviceCount(&count)) || count == 0) return false;
-  SArray<uint32_t> roles;
-  for (UINT32 i = 0; i < count; ++i) {
-    XAUDIO2_DEVICE_DETAILS details;
-    memset(&details, 0, sizeof(details));
-    bool known = SUCCEEDED(engine->GetDeviceDetails(i, &details));
-    roles.Add(known ? static_cast<uint32_t>(details.Role) : 0);
-  }
-  uint32_t device = ChooseAudioDevice(&roles[0], count);
-  // The 2.7 engine hands out its own voice interface through the declared
-  // parameter type.
-  IXAudio27MasteringVoice* voice = nullptr;
-  HRESULT result = engine->CreateMasteringVoice(reinterpret_cast<IXAudio2MasteringVoice**>(&voice),
-                                                XAUDIO2_DEFAULT_CHANNELS,
-                                                XAUDIO2_DEFAULT_SAMPLERATE, 0, device, nullptr);
-  if (FAILED(result) || !voice) {
-    ReleaseAudio();
-    return false;
-  }
-  g_masteringVoice = voice;
-  return true;
-}
-
-void SetClassIcons(HICON largeIcon, HICON smallIcon) {
-  auto setIcons = [&](HWND hWnd) {
-    ::SetClassLongA(hWnd, GCL_HICON, static_cast<LONG>(reinterpret_cast<LONG_PTR>(largeIcon)));
-    ::SetClassLongA(hWnd, GCL_HICONSM, static_cast<LONG>(reinterpret_cast<LONG_PTR>(smallIcon)));
-  };
-  if (g_appWindow && g_appWindow->m_hWnd) setIcons(g_appWindow->m_hWnd);
-  // "VANDRO2" through a window of its own, made for the purpose.
-  SWnd temporary;
-  if (temporary.Create("", 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, true)) {
-    setIcons(temporary.m_hWnd);
-  }
-}
-
-void SetApplicationIcons(WORD largeIcon, WORD smallIcon) {
-  SetClassIcons(::LoadIconA(g_instance, MAKEINTRESOURCEA(largeIcon)),
-                ::LoadIconA(g_instance, MAKEINTRESOURCEA(smallIcon)));
-}
-
 int PixelsToTwips(int pixels) {
   HDC screen = ::GetDC(nullptr);
   int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
@@ -249,11 +158,11 @@ int PixelsToTwips(int pixels) {
 }
 
 HINSTANCE GetInstanceHandle() {
-  return g_instance;
+  return g_state.instance;
 }
 
 SString GetProgramFolder() {
-  return g_programFolder;
+  return g_state.programFolder;
 }
 
 int ParseCommandLine(const char* commandLine, SString* programFolder) {
@@ -272,95 +181,16 @@ int ParseCommandLine(const char* commandLine, SString* programFolder) {
   return count;
 }
 
-void StartupFramework(HINSTANCE instance, int showCommand, unsigned int flags) {
-  g_instance = instance;
-  g_showCommand = showCommand;
-  g_startupFlags = flags;
-  InitFramework();
-  Gdiplus::GdiplusStartupInput input;
-  g_gdiplusToken = 0;
-  Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr);
-  if (flags & STARTUP_WINSOCK) {
-    WSADATA data;
-    g_winsockStarted = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  if (flags & STARTUP_DIRECTSOUND) CreateDirectSound();
-  if (flags & STARTUP_XAUDIO2) CreateXAudio2();
+void SetInstanceHandle(HINSTANCE instance) {
+  g_state.instance = instance;
 }
 
-void InitFramework() {
-  g_winsockStarted = false;
-  SWnd::CreateHandleMap();
-  LoadLocaleTables();
-  BuildCursorTable();
-  srand(timeGetTime());
-  InitTimeBase();
-  g_findReplaceMessage = ::RegisterWindowMessageA("commdlg_FindReplace");
-  g_programFolder.Empty();
-  EmptyConversionScratch();
-  g_moduleFileName.Empty();
-
+void ReadCommandLine() {
+  g_state.programFolder.Empty();
   const char* commandLine = ::GetCommandLineA();
-  g_argumentCount = ParseCommandLine(commandLine ? commandLine : "", &g_programFolder);
-
-  if (g_startupFlags & STARTUP_MODULE_NAME) {
-    char name[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(g_instance, name, MAX_PATH);
-    name[length < MAX_PATH ? length : MAX_PATH - 1] = 0;
-    g_moduleFileName = name;
-  }
-
-  HDC screen = ::GetDC(nullptr);
-  g_screenDepth = ::GetDeviceCaps(screen, BITSPIXEL);
-  ::ReleaseDC(nullptr, screen);
-
-  CreateFonts();
-  SWnd::RegisterClasses();
-  delete g_appWindow;
-  g_appWindow = new SWndApp;
-  RECT empty = {0, 0, 0, 0};
-  g_appWindow->Create("", 0, 0, &empty, nullptr, nullptr, nullptr, g_instance);
-
-  if (!(g_startupFlags & STARTUP_MODULE_NAME)) {
-    g_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  }
-  g_sharedLibrary.Free();
-  if (!g_richEditLibrary) g_richEditLibrary = ::LoadLibraryA("Riched20.dll");
+  g_argumentCount = ParseCommandLine(commandLine ? commandLine : "", &g_state.programFolder);
 }
 
-void ShutdownFramework() {
-  ReleaseAudio();
-  if (g_directSound) g_directSound->Release();
-  g_directSound = nullptr;
-  if (g_winsockStarted) ::WSACleanup();
-  g_winsockStarted = false;
-  if (g_gdiplusToken) Gdiplus::GdiplusShutdown(g_gdiplusToken);
-  g_gdiplusToken = 0;
-  CleanupFramework();
-}
-
-void CleanupFramework() {
-  SKeyboard::FreeKeyNames();
-  SString::ReleaseTrackedStrings();
-  g_sharedLibrary.Free();
-  if (g_comStarted) ::CoUninitialize();
-  g_comStarted = false;
-  delete g_appWindow;
-  g_appWindow = nullptr;
-  ::UnregisterClassA("VANDRO2", g_instance);
-  ::UnregisterClassA("VANDRO", g_instance);
-  g_modelessDialogs.RemoveAll();
-  g_modelessDialogs.FreeBuffer();
-  DeleteFont(&g_messageFont);
-  DeleteFont(&g_menuFont);
-  DeleteFont(&g_statusFont);
-  DeleteFont(&g_captionFont);
-  DeleteFont(&g_smallCaptionFont);
-  DeleteFont(&g_defaultFont);
-  g_programFolder.Empty();
-  EmptyConversionScratch();
-  g_moduleFileName.Empty();
-  ClearCursorTable();
-  SWnd::FreeHandleMap();
-  g_instance = nullptr;
+void ForgetCommandLine() {
+  g_state.programFolder.Empty();
 }

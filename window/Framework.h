@@ -67,24 +67,19 @@ int PixelsToTwips(int pixels);
 // to programFolder (left alone when there is none).
 int ParseCommandLine(const char* commandLine, SString* programFolder);
 
-// Process-wide framework variables (zero, empty or null when not started).
-extern HINSTANCE g_instance;
-extern int g_showCommand;
+// Process-wide framework variables that other files read (zero, empty or null
+// when not started); the rest of the state is reached through the functions
+// above.
 extern unsigned int g_startupFlags;
 extern bool g_winsockStarted;
 extern ULONG_PTR g_gdiplusToken;
 extern UINT g_findReplaceMessage;   // registered "commdlg_FindReplace"
 extern int g_screenDepth;           // bits per pixel of the screen at start-up
 extern HFONT g_messageFont;
-extern HFONT g_menuFont;
-extern HFONT g_statusFont;
-extern HFONT g_captionFont;
 extern HFONT g_smallCaptionFont;
 extern HFONT g_defaultFont;         // the message font's face at 8 points
 extern int g_argumentCount;
-extern SString g_programFolder;
 extern SString g_moduleFileName;    // with STARTUP_MODULE_NAME only
-extern HMODULE g_richEditLibrary;   // "Riched20.dll", kept for the process's life
 extern SWndApp* g_appWindow;        // the hidden application window
 extern IDirectSound8* g_directSound;                // flag 2, when it could be made
 extern IXAudio27* g_xaudio2;                        // flag 4, when it could be made

@@ -46,6 +46,7 @@ enum : UINT {
   SWM_VSCROLLED = 0x8400,
   SWM_DRAGOVER = 0x8403,      // wParam = target SWnd* or 0, lParam = point in it; nonzero ends
   SWM_DROP = 0x8404,          // as SWM_DRAGOVER, at the release
+  SWM_CONTROLCHANGED = 0x85DC, // to the parent: the user changed the content; wParam = control
   SWM_SYSKEYDOWN = 0x85DD,    // to the popup ancestor: wParam = key, lParam = SWnd*; -1 swallows
   SWM_KEYDOWN = 0x85DE,       // the same for WM_KEYDOWN; the answer is ignored
   SWM_CHILDALIGNED = 0x85DF,  // to the parent after automatic alignment: wParam = the child SWnd*
@@ -56,6 +57,7 @@ enum : UINT {
 enum : UINT {
   SWM_BUTTONMOUSE = 0x8BC2,       // lParam = MOUSERECORD*
   SWM_BUTTONCLICKED = 0x8BC3,
+  SWM_CHECKMOUSE = 0x8BCC,        // lParam = MOUSERECORD*
   SWM_CHECKCHANGED = 0x8BCD,      // lParam = the new check state
   SWM_BARAUTOSIZE = 0x8BE0,
   SWM_COMBOEDITCHANGED = 0x8BEA,
@@ -72,6 +74,9 @@ enum : UINT {
   SWM_LISTEDITEND = 0x8C04,       // lParam = LVITEMA*; 0 accepts the new text
   SWM_LISTEDITCANCEL = 0x8C05,    // lParam = LVITEMA*
   SWM_GROUPMOUSE = 0x8C12,        // lParam = MOUSERECORD*
+  SWM_LABELMOUSE = 0x8C26,        // lParam = MOUSERECORD*
+  SWM_LCDMOUSE = 0x8C30,          // lParam = MOUSERECORD*
+  SWM_LEVELMOUSE = 0x8C3A,        // lParam = MOUSERECORD*
   SWM_LISTBOXKEYDOWN = 0x8C44,    // lParam = virtual key
   SWM_LISTBOXMOUSE = 0x8C45,      // lParam = MOUSERECORD*
   SWM_LISTBOXSELCHANGED = 0x8C46,
@@ -80,11 +85,20 @@ enum : UINT {
   SWM_MEDIACLICKED = 0x8C4F,      // a click on a rich-text view in button mode
   SWM_MEDIALINK = 0x8C50,         // lParam = the link text; nonzero = handled
   SWM_MENUCOMMAND = 0x8C62,       // wParam = SMenu*, lParam = command id
+  SWM_PROGRESSMOUSE = 0x8C76,     // lParam = MOUSERECORD*
+  SWM_RADIOMOUSE = 0x8C8A,        // lParam = MOUSERECORD*
   SWM_RADIOCLICKED = 0x8C8B,      // lParam = 1 when now checked
+  SWM_RICHEDITMOUSE = 0x8C94,     // lParam = MOUSERECORD*
   SWM_RICHEDITCHANGED = 0x8C95,
+  SWM_SCROLLCTRLMOUSE = 0x8C9E,   // lParam = MOUSERECORD*
   SWM_SCROLLCTRLMOVED = 0x8C9F,
+  SWM_SLIDERMOUSE = 0x8CA8,       // lParam = MOUSERECORD*
   SWM_SLIDERMOVED = 0x8CA9,
+  SWM_SPLITTERMOUSE = 0x8CB2,     // lParam = MOUSERECORD*
+  SWM_STATUSBARMOUSE = 0x8CC6,    // lParam = MOUSERECORD*
+  SWM_TABMOUSE = 0x8CD0,          // lParam = MOUSERECORD*
   SWM_TABSELCHANGED = 0x8CD1,     // lParam = selected tab
+  SWM_TOOLBARCOMMAND = 0x8CE4,    // wParam = the tool bar, lParam = the button's command id
   SWM_TREEMOUSE = 0x8CF9,         // lParam = MOUSERECORD*
   SWM_TREESELCHANGED = 0x8CFA,    // lParam = selected HTREEITEM or 0
   SWM_TREEITEMDBLCLK = 0x8CFB,    // lParam = HTREEITEM

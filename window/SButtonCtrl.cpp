@@ -2,21 +2,27 @@
 #include "core/Platform.h"
 #include "window/SButtonCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
+
 namespace {
 
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
-const int kKindButton = 4;
+// A click of the push button.
+void ButtonCommand(SWnd* parent, SWnd* button, UINT code) {
+  if (code == BN_CLICKED) parent->SendMessage(SWM_BUTTONCLICKED, ToWParam(button), 0);
+}
+
+const SControlKind kButtonKind = {ControlKinds::KIND_BUTTON, CUT_CLIP_WHILE_SIZING, ButtonCommand};
+const bool kButtonKindRegistered = RegisterControlKind(&kButtonKind);
 
 }  // namespace
 
 SButtonCtrl::SButtonCtrl() : m_backBrush(nullptr) {
-  m_kind = kKindButton;
+  m_kind = ControlKinds::KIND_BUTTON;
 }
 
 SButtonCtrl::~SButtonCtrl() {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
+  FreeBackgroundBrush(&m_backBrush);
 }
 
 LRESULT SButtonCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -31,11 +37,5 @@ LRESULT SButtonCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HBRUSH SButtonCtrl::OnCtlColorBtn(HDC) {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
-  COLORREF back = GetBackColor();
-  if (back == kNoColor) return nullptr;
-  if (back == kHollow) return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  m_backBrush = ::CreateSolidBrush(back);
-  return m_backBrush;
+  return BackgroundBrush(GetBackColor(), nullptr, &m_backBrush);
 }

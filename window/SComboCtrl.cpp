@@ -2,16 +2,24 @@
 #include "core/Platform.h"
 #include "window/SComboCtrl.h"
 
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
-const int kKindCombo = 9;
+void ComboCommand(SWnd* parent, SWnd* combo, UINT code) {
+  if (code == CBN_SELCHANGE) parent->SendMessage(SWM_COMBOSELCHANGED, ToWParam(combo), 0);
+  if (code == CBN_EDITCHANGE) parent->SendMessage(SWM_COMBOEDITCHANGED, ToWParam(combo), 0);
+}
+
+const SControlKind kComboKind = {ControlKinds::KIND_COMBO, CUT_CLIP_WHILE_SIZING, ComboCommand};
+const bool kComboKindRegistered = RegisterControlKind(&kComboKind);
 
 }  // namespace
 
 SComboCtrl::SComboCtrl() {
-  m_kind = kKindCombo;
+  m_kind = ControlKinds::KIND_COMBO;
 }
 
 SComboCtrl::~SComboCtrl() {}

@@ -2,11 +2,27 @@
 #include "core/Platform.h"
 #include "window/SControlBarCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
+
 #include <string.h>
 
-SControlBarCtrl::SControlBarCtrl() { m_kind = KIND; }
+namespace {
 
-SControlBarCtrl::~SControlBarCtrl() {}
+bool ControlBarNotify(SWnd* parent, SWnd* bar, NMHDR* header, LRESULT*) {
+  if (header->code == RBN_AUTOSIZE) parent->SendMessage(SWM_BARAUTOSIZE, ToWParam(bar), 0);
+  return true;
+}
+
+const SControlKind kControlBarKind = {ControlKinds::KIND_CONTROLBAR, CUT_CLIP, nullptr,
+                                      ControlBarNotify};
+const bool kControlBarKindRegistered = RegisterControlKind(&kControlBarKind);
+
+}  // namespace
+
+SControlBarCtrl::SControlBarCtrl() { m_kind = ControlKinds::KIND_CONTROLBAR; }
+
+SControlBarCtrl::~SControlBarCtrl() { DeleteBands(); }
 
 bool SControlBarCtrl::AddBand(HWND child, int width, int height) {
   if (!m_hWnd) return false;
@@ -26,7 +42,20 @@ bool SControlBarCtrl::AddBand(HWND child, int width, int height) {
   return SendMessage(RB_INSERTBANDA, WPARAM(-1), reinterpret_cast<LPARAM>(&band)) != 0;
 }
 
+void SControlBarCtrl::DeleteBands() {
+  if (!m_hWnd) return;
+  while (SendMessage(RB_GETBANDCOUNT) > 0) {
+    if (!SendMessage(RB_DELETEBAND, 0)) break;
+  }
+}
+
 LRESULT SControlBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == SWM_PARENTSIZED) {
+    int count = int(SendMessage(RB_GETBANDCOUNT));
+    for (int i = 0; i < count; ++i) SendMessage(RB_MAXIMIZEBAND, WPARAM(i), TRUE);
+  }
+  if (message == WM_DESTROY) DeleteBands();
+  if (message == SWM_TOOLBARCOMMAND) NotifyParent(message, wParam, lParam);
   if (message == SWM_AFTERCREATE && m_hWnd) {
     LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     ::SetWindowLongA(m_hWnd, GWL_STYLE, style | RBS_VARHEIGHT | RBS_AUTOSIZE);

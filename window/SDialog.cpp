@@ -32,17 +32,9 @@ SDialog::SDialog()
 
 SDialog::~SDialog() { OnDestroy(); }
 
-SWnd* SDialog::CreateCustomControl(int, const SDialogEditor::_SCtrl*) { return nullptr; }
+SWnd* SDialog::CreateCustomControl(int, const SDialogRecords::_SCtrl*) { return nullptr; }
 
-bool SDialog::Create(SFile* text, HWND parent, bool popup, void* owner, SMenuFactory menuFactory,
-                     SToolBarFactory toolBarFactory, SMenuIdResolver resolver, bool keepHidden,
-                     SResource* archive, void* createParam) {
-  if (m_hWnd) return false;
-  return CreateFromText(text, this, parent, popup, owner, menuFactory, toolBarFactory, resolver,
-                        keepHidden, archive, createParam);
-}
-
-bool SDialog::AttachControl(SWnd* control, const SDialogEditor::_SCtrl* record) {
+bool SDialog::AttachControl(SWnd* control, const SDialogRecords::_SCtrl* record) {
   if (!control || !record) return false;
   HFONT font = nullptr;
   if (record->m_fontName.GetLength() > 0) {
@@ -51,7 +43,8 @@ bool SDialog::AttachControl(SWnd* control, const SDialogEditor::_SCtrl* record) 
     if (font && control->m_hWnd) control->SendMessage(WM_SETFONT, WPARAM(font), TRUE);
   }
   m_controls.Add(control);
-  m_controlIds.Add(static_cast<unsigned long>(static_cast<long>(static_cast<int16_t>(record->m_id))));
+  m_controlIds.Add(
+      static_cast<unsigned long>(static_cast<long>(static_cast<int16_t>(record->m_id))));
   m_controlNames.Add(record->m_name.GetText());
   m_controlFonts.Add(font);
   return true;

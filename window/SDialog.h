@@ -14,7 +14,7 @@
 #include "core/SString.h"
 #include "core/SStringArray.h"
 #include "window/MenuFile.h"
-#include "window/SDialogEditor.h"
+#include "window/SDialogRecords.h"
 #include "window/SImageList.h"
 #include "window/SWnd.h"
 #include "window/ToolbarFile.h"
@@ -35,7 +35,7 @@ public:
   // Asked by the control factory for every record before it makes the
   // standard control of the type; a window returned here is created and
   // configured instead. Null here.
-  virtual SWnd* CreateCustomControl(int type, const SDialogEditor::_SCtrl* record);
+  virtual SWnd* CreateCustomControl(int type, const SDialogRecords::_SCtrl* record);
 
   // Builds the dialog from the text (CreateFromText with this dialog). False,
   // without doing anything, when the dialog already has a window.
@@ -62,7 +62,7 @@ public:
 
   // Adds a control the builder made: the record's font (sent with
   // WM_SETFONT), the control, its id and name. False for null arguments.
-  bool AttachControl(SWnd* control, const SDialogEditor::_SCtrl* record);
+  bool AttachControl(SWnd* control, const SDialogRecords::_SCtrl* record);
   // The first control with exactly that name; null when none.
   SWnd* GetControl(const char* name);
   // The first control with that record id (compared in 16 bits); null when

@@ -168,43 +168,23 @@ bool LookUpName(const StyleRow& row, const char* name, uint32_t* value) {
 
 // --- keys -----------------------------------------------------------------------
 
-enum {
-  KEY_ID,
-  KEY_NAME,
-  KEY_CAPTION,
-  KEY_FONT,
-  KEY_POSITION,
-  KEY_STYLE,
-  KEY_EXSTYLE,
-  KEY_BACKCOLOR,
-  KEY_TEXTCOLOR,
-  KEY_TRANSPARENT,
-  KEY_ISLOCKED,
-  KEY_COUNT
-};
-
-const char* const kFixedKeys[KEY_COUNT] = {"ID",        "NAME",      "CAPTION",     "FONT",
-                                           "POSITION",  "STYLE",     "EXSTYLE",     "BACKCOLOR",
-                                           "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
+// The offset of the first CR LF pair from start, or the length: only the pair
+// ends a line of the text format, a lone CR or LF is text.
+int LineEnd(const char* text, int length, int start) {
+  for (int i = start; i + 1 < length; ++i) {
+    if (text[i] == '\r' && text[i + 1] == '\n') return i;
+  }
+  return length;
+}
 
 bool HasLineBreak(const SString& text) {
-  const char* t = text.GetText();
-  int n = text.GetLength();
-  return t && (memchr(t, '\r', n) || memchr(t, '\n', n));
+  return text.GetText() && LineEnd(text.GetText(), text.GetLength(), 0) < text.GetLength();
 }
 
 // Font flags are written unsigned; every 32-bit value reads back.
 uint32_t ReadFlags(const char* text) { return uint32_t(strtoul(text, nullptr, 10)); }
 
 }  // namespace
-
-int SDialogEditor::FindFixedKey(const char* key, int length) {
-  if (!key) return -1;
-  for (int i = 0; i < KEY_COUNT; ++i) {
-    if (int(strlen(kFixedKeys[i])) == length && memcmp(kFixedKeys[i], key, length) == 0) return i;
-  }
-  return -1;
-}
 
 // --- style names ----------------------------------------------------------------
 
@@ -361,14 +341,13 @@ bool SDialogEditor::IsWritable(const _SCtrl* record) {
     return false;
   }
   // Extended lines: KEY=VALUE CR LF each, with a key that is none of the
-  // format's own and no other line break.
+  // format's own.
   const char* text = record->m_properties.GetText();
   int length = record->m_properties.GetLength();
   int i = 0;
   while (i < length) {
-    int end = i;
-    while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
-    if (end + 1 >= length || text[end] != '\r' || text[end + 1] != '\n') return false;
+    int end = LineEnd(text, length, i);
+    if (end == length) return false;
     const char* equals = static_cast<const char*>(memchr(text + i, '=', end - i));
     if (!equals || equals == text + i) return false;
     if (FindFixedKey(text + i, int(equals - (text + i))) >= 0) return false;

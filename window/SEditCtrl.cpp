@@ -2,13 +2,22 @@
 #include "core/Platform.h"
 #include "window/SEditCtrl.h"
 
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
-const int kKindEdit = 12;
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
+
+// A change the user typed (the edit has the focus).
+void EditCommand(SWnd* parent, SWnd* edit, UINT code) {
+  if (code == EN_CHANGE && ::GetFocus() == edit->m_hWnd) {
+    parent->SendMessage(SWM_EDITCHANGED, ToWParam(edit), 0);
+  }
+}
+
+const SControlKind kEditKind = {ControlKinds::KIND_EDIT, CUT_CLIP_WHILE_SIZING, EditCommand};
+const bool kEditKindRegistered = RegisterControlKind(&kEditKind);
 
 bool IsKeyDown(int key) {
   return (::GetAsyncKeyState(key) & 0x8000) != 0;
@@ -28,8 +37,8 @@ bool IsControlKeyAllowed() {
 
 }  // namespace
 
-SEditCtrl::SEditCtrl() : m_popupMenu(true), m_textColor(kNoColor), m_brush(nullptr) {
-  m_kind = kKindEdit;
+SEditCtrl::SEditCtrl() : m_popupMenu(true), m_textColor(SImage::COLOR_NONE), m_brush(nullptr) {
+  m_kind = ControlKinds::KIND_EDIT;
 }
 
 SEditCtrl::~SEditCtrl() {
@@ -73,6 +82,8 @@ LRESULT SEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
 
     case WM_CHAR:
+      // Tab moves the focus (the key's own handling); it types nothing.
+      if (wParam == VK_TAB) return 0;
       if (wParam == VK_RETURN && !(::GetWindowLongA(m_hWnd, GWL_STYLE) & ES_MULTILINE)) return 0;
       if (IsKeyDown(VK_CONTROL) && !IsControlKeyAllowed()) return 0;
       break;
@@ -120,31 +131,17 @@ void SEditCtrl::PrintClient(HDC dc, LPARAM flags) {
 }
 
 void SEditCtrl::FreeBrush() {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
+  FreeBackgroundBrush(&m_brush);
 }
 
 HBRUSH SEditCtrl::OnCtlColor(HDC dc) {
-  FreeBrush();
-  COLORREF back = GetBackColor();
-  if (back == kHollow) {
-    m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    ::SetBkMode(dc, TRANSPARENT);
-  } else if (back != kNoColor) {
-    m_brush = ::CreateSolidBrush(back);
-    ::SetBkColor(dc, back);
-  }
-  if (m_textColor != kNoColor) {
+  HBRUSH brush = BackgroundBrush(GetBackColor(), dc, &m_brush);
+  if (m_textColor != SImage::COLOR_NONE) {
     ::SetTextColor(dc, m_textColor);
     // The text colour holds only when the query answers with a brush.
-    if (!m_brush) {
-      m_brush = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-    }
+    if (!brush) brush = BackgroundBrush(::GetSysColor(COLOR_WINDOW), dc, &m_brush);
   }
-  return m_brush;
+  return brush;
 }
 
 HBRUSH SEditCtrl::OnCtlColorEdit(HDC dc) {

@@ -2,11 +2,13 @@
 #include "core/Platform.h"
 #include "window/SGroupCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
+
 namespace {
 
-const int kKindGroup = 16;
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
+const SControlKind kGroupKind = {ControlKinds::KIND_GROUP, CUT_CLIP_WHILE_SIZING};
+const bool kGroupKindRegistered = RegisterControlKind(&kGroupKind);
 
 // An ARGB value as a COLORREF (alpha dropped).
 COLORREF ColorrefFromArgb(uint32_t argb) {
@@ -16,17 +18,14 @@ COLORREF ColorrefFromArgb(uint32_t argb) {
 }  // namespace
 
 SGroupCtrl::SGroupCtrl() : m_brush(nullptr) {
-  m_kind = kKindGroup;
+  m_kind = ControlKinds::KIND_GROUP;
   COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
   m_textColor = 0xFF000000u | (static_cast<uint32_t>(GetRValue(text)) << 16) |
                 (static_cast<uint32_t>(GetGValue(text)) << 8) | GetBValue(text);
 }
 
 SGroupCtrl::~SGroupCtrl() {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
+  FreeBackgroundBrush(&m_brush);
 }
 
 LRESULT SGroupCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -41,18 +40,7 @@ LRESULT SGroupCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HBRUSH SGroupCtrl::OnCtlColorStatic(HDC dc) {
-  if (m_brush && m_brush != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
-    ::DeleteObject(m_brush);
-  }
-  m_brush = nullptr;
-  COLORREF back = GetBackColor();
-  if (back == kHollow) {
-    m_brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    ::SetBkMode(dc, TRANSPARENT);
-  } else if (back != kNoColor) {
-    m_brush = ::CreateSolidBrush(back);
-    ::SetBkColor(dc, back);
-  }
+  HBRUSH brush = BackgroundBrush(GetBackColor(), dc, &m_brush);
   ::SetTextColor(dc, ColorrefFromArgb(m_textColor));
-  return m_brush;
+  return brush;
 }

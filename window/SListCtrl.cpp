@@ -3,13 +3,12 @@
 #include "window/SListCtrl.h"
 
 #include "core/SKeyboard.h"
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kHollow = 0xFF000001;
-const int kKindList = 23;
 
 int Larger(int a, int b) {
   return a > b ? a : b;
@@ -18,6 +17,42 @@ int Larger(int a, int b) {
 int Smaller(int a, int b) {
   return a < b ? a : b;
 }
+
+SListCtrl* ListOf(HWND hWnd) {
+  return dynamic_cast<SListCtrl*>(SWnd::FromHandle(hWnd));
+}
+
+// The list control of the window that an item being measured belongs to:
+// the one list child with the id, or, when several share it, the item
+// record's own list among them. Null for any other list box.
+SListCtrl* ListOfItem(HWND parent, UINT id, ULONG_PTR data) {
+  SArray<SListCtrl*> lists;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    SListCtrl* list = static_cast<UINT>(::GetDlgCtrlID(child)) == id ? ListOf(child) : nullptr;
+    if (list) lists.Add(list);
+  }
+  if (lists.GetCount() <= 1) return lists.GetCount() ? lists[0] : nullptr;
+  SListCtrl* owner = reinterpret_cast<SListCtrl::_SItem*>(data)->m_owner;
+  return lists.Find(owner) >= 0 ? owner : nullptr;
+}
+
+bool MeasureListItem(SWnd* parent, MEASUREITEMSTRUCT* measure) {
+  if (measure->CtlType != ODT_LISTBOX || !measure->itemData) return false;
+  SListCtrl* list = ListOfItem(parent->m_hWnd, measure->CtlID, measure->itemData);
+  if (!list) return false;
+  measure->itemHeight = list->GetItemHeight();
+  return true;
+}
+
+bool DrawListItem(SWnd*, DRAWITEMSTRUCT* draw) {
+  if (draw->CtlType != ODT_LISTBOX || draw->itemID == static_cast<UINT>(-1)) return false;
+  SListCtrl* list = ListOf(draw->hwndItem);
+  return list && list->DrawItem(draw);
+}
+
+const SControlKind kListKind = {ControlKinds::KIND_LIST, CUT_CLIP, nullptr, nullptr, nullptr,
+                                MeasureListItem, DrawListItem};
+const bool kListKindRegistered = RegisterControlKind(&kListKind);
 
 }  // namespace
 
@@ -33,7 +68,7 @@ SListCtrl::SListCtrl()
       m_leftImageHeight(0),
       m_rightImageWidth(0),
       m_rightImageHeight(0) {
-  m_kind = kKindList;
+  m_kind = ControlKinds::KIND_LIST;
 }
 
 SListCtrl::~SListCtrl() {
@@ -213,7 +248,8 @@ bool SListCtrl::DrawItem(const DRAWITEMSTRUCT* draw) {
   if (rightColumn) text.right -= 4 * m_margin + m_rightImageWidth;
 
   COLORREF back = GetBackColor();
-  if (back == kNoColor || back == kHollow) back = ::GetSysColor(COLOR_WINDOW);
+  if (back == SImage::COLOR_NONE || back == SImage::COLOR_HOLLOW)
+    back = ::GetSysColor(COLOR_WINDOW);
   HBRUSH brush = ::CreateSolidBrush(back);
   ::FillRect(dc, &whole, brush);
   ::DeleteObject(brush);
@@ -247,12 +283,10 @@ bool SListCtrl::DrawItem(const DRAWITEMSTRUCT* draw) {
 }
 
 HBRUSH SListCtrl::OnCtlColorListBox(HDC) {
-  if (m_backBrush) ::DeleteObject(m_backBrush);
-  m_backBrush = nullptr;
+  // The list paints no hollow background.
   COLORREF back = GetBackColor();
-  if (back == kNoColor || back == kHollow) return nullptr;
-  m_backBrush = ::CreateSolidBrush(back);
-  return m_backBrush;
+  return BackgroundBrush(back == SImage::COLOR_HOLLOW ? SImage::COLOR_NONE : back, nullptr,
+                         &m_backBrush);
 }
 
 // ---------------------------------------------------------------------------

@@ -5,13 +5,13 @@
 
 #include "core/SFileMem.h"
 #include "core/SResource.h"
+#include "window/ControlKinds.h"
 #include "window/SCursor.h"
 
 #include <cmath>
 
 namespace {
 
-const int kKindMedia = 26;
 const UINT_PTR kScrollTimer = 1;
 const UINT kScrollPeriod = 20;  // milliseconds
 const UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
@@ -36,9 +36,14 @@ double FiniteOrZero(double value) {
   return std::isfinite(value) ? value : 0.0;
 }
 
+// Layered parents draw the text of their rich-text children through this.
 void DrawIntoLayer(SWnd* wnd, HDC dc) {
   static_cast<SMediaCtrl*>(wnd)->Draw(dc);
 }
+
+const SControlKind kMediaKind = {ControlKinds::KIND_MEDIA, CUT_CLIP, nullptr, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr, nullptr, DrawIntoLayer};
+const bool kMediaKindRegistered = RegisterControlKind(&kMediaKind);
 
 }  // namespace
 
@@ -70,9 +75,7 @@ SMediaCtrl::SMediaCtrl()
       m_linkColor(OpaqueArgb(::GetSysColor(COLOR_HIGHLIGHT))),
       m_archive(nullptr),
       m_linkOpener(nullptr) {
-  m_kind = kKindMedia;
-  // Layered parents draw the text of their rich-text children through this.
-  g_mediaTextDraw = &DrawIntoLayer;
+  m_kind = ControlKinds::KIND_MEDIA;
 }
 
 SMediaCtrl::~SMediaCtrl() {

@@ -85,7 +85,10 @@ int CharacterLength(UINT codePage, const char* text, int i, int n) {
   unsigned char c = static_cast<unsigned char>(text[i]);
   if (c < 0x80) return 1;
   if (codePage == CP_UTF8) {
-    int need = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 1;
+    int need = c >= 0xF0 && c <= 0xF4   ? 4
+               : c >= 0xE0 && c <= 0xEF ? 3
+               : c >= 0xC2 && c <= 0xDF ? 2
+                                        : 1;
     if (i + need > n) return 1;
     for (int k = 1; k < need; ++k) {
       unsigned char t = static_cast<unsigned char>(text[i + k]);
@@ -244,7 +247,8 @@ void SMediaCtrl::ScanTags(SArray<_STag*>* tags) {
       if (kind < 0) continue;
       current->m_ends.Add(lineStart + open);
       _STag* tag = new _STag(kind, opening);
-      if (kind == TAG_COLOR && opening) tag->m_color = ParseColorTag(chars + open, close - open + 1);
+      if (kind == TAG_COLOR && opening)
+        tag->m_color = ParseColorTag(chars + open, close - open + 1);
       tag->m_starts.Add(lineStart + close + 1);
       tags->Add(tag);
       current = tag;

@@ -4,7 +4,10 @@
 
 #include "core/PlatformGdiplus.h"
 #include "core/SKeyboard.h"
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
+#include "window/SWnd.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -36,6 +39,35 @@ bool HeldByAnotherMenu(HMENU handle, const SMenu* self) {
   }
   return false;
 }
+
+// Owner-drawn menu items and chosen items arrive at the owner window; the
+// item's menu answers them.
+bool MeasureMenuItem(SWnd*, MEASUREITEMSTRUCT* measure) {
+  if (measure->CtlType != ODT_MENU || !measure->itemData) return false;
+  SMenu::_SItem* item = SMenu::FromItemData(measure->itemData);
+  return item && item->owner && item->owner->MeasureItem(item, measure);
+}
+
+bool DrawMenuItem(SWnd*, DRAWITEMSTRUCT* draw) {
+  if (draw->CtlType != ODT_MENU || !draw->itemData) return false;
+  SMenu::_SItem* item = SMenu::FromItemData(draw->itemData);
+  return item && item->owner && item->owner->DrawItem(item, draw);
+}
+
+bool MenuCommand(SWnd* owner, HMENU handle, int position) {
+  SMenu::_SItem* item = SMenu::GetItemRecord(handle, position);
+  if (!item || !item->owner) return false;
+  SMenu* menu = item->owner;
+  int id = menu->GetItemId(position);
+  menu->OnCommand(position, id);
+  owner->SendMessage(SWM_MENUCOMMAND, ToWParam(menu), id);
+  return true;
+}
+
+// Menus are no window kind.
+const SControlKind kMenuRow = {-1,      CUT_CLIP,     nullptr,     nullptr, nullptr,
+                               MeasureMenuItem, DrawMenuItem, MenuCommand};
+const bool kMenuRowRegistered = RegisterControlKind(&kMenuRow);
 
 SMenu::_SItem* NewRecord(SMenu* owner, int id, int data, int imageIndex, bool separator) {
   SMenu::_SItem* item = new SMenu::_SItem;

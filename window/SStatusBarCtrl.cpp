@@ -2,9 +2,12 @@
 #include "core/Platform.h"
 #include "window/SStatusBarCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
+
 #include <vector>
 
-SStatusBarCtrl::SStatusBarCtrl() { m_kind = KIND; }
+SStatusBarCtrl::SStatusBarCtrl() { m_kind = ControlKinds::KIND_STATUSBAR; }
 
 SStatusBarCtrl::~SStatusBarCtrl() {}
 
@@ -33,5 +36,6 @@ bool SStatusBarCtrl::SetPartRight(int part, int right) {
 LRESULT SStatusBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The bar places itself along the parent's bottom edge on WM_SIZE.
   if (message == SWM_PARENTSIZED) SendMessage(WM_SIZE, 0, 0);
+  if (!ForwardMouse(this, SWM_STATUSBARMOUSE, message, lParam)) return 0;
   return SWnd::WindowProc(message, wParam, lParam);
 }

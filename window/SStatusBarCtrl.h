@@ -1,5 +1,6 @@
 // The status bar: a system status bar ("msctls_statusbar32") split into
-// parts, which follows its parent's size.
+// parts, which follows its parent's size. Mouse button events reach the
+// parent as SWM_STATUSBARMOUSE records.
 #pragma once
 
 #include "core/Platform.h"
@@ -7,7 +8,6 @@
 
 class SStatusBarCtrl : public SWnd {
 public:
-  enum { KIND = 40 };
 
   SStatusBarCtrl();
   ~SStatusBarCtrl() override;

@@ -2,11 +2,28 @@
 #include "core/Platform.h"
 #include "window/SToolBarCtrl.h"
 
+#include "window/ControlKinds.h"
+#include "window/SMenu.h"
+#include "window/WindowPrivate.h"
+
 #include <string.h>
 
-SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr) { m_kind = KIND; }
+namespace {
 
-SToolBarCtrl::~SToolBarCtrl() {}
+const SControlKind kToolBarKind = {ControlKinds::KIND_TOOLBAR, CUT_PAINT_WHEN_TRANSPARENT};
+const bool kToolBarKindRegistered = RegisterControlKind(&kToolBarKind);
+
+}  // namespace
+
+SToolBarCtrl::SToolBarCtrl() : m_imageList(nullptr), m_openMenuButton(-1), m_switching(false) {
+  m_kind = ControlKinds::KIND_TOOLBAR;
+  m_notify.m_owner = this;
+}
+
+SToolBarCtrl::~SToolBarCtrl() {
+  // The window goes first: its destruction still uses the notification window.
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
 
 bool SToolBarCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, int id) {
   if (!(style & WS_POPUP)) style |= WS_CHILD;
@@ -26,7 +43,8 @@ bool SToolBarCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND par
 void SToolBarCtrl::SetTransparent() {
   if (!m_hWnd) return;
   LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
-  if (!(style & TBSTYLE_TRANSPARENT)) ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
+  if (!(style & TBSTYLE_TRANSPARENT))
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, style | TBSTYLE_TRANSPARENT);
 }
 
 void SToolBarCtrl::SetImageSize(int width, int height) {
@@ -51,6 +69,80 @@ bool SToolBarCtrl::AddButton(int imageIndex, int commandId, const char* text, BY
   button.fsStyle = style;
   button.dwData = data;
   button.iString = text ? reinterpret_cast<INT_PTR>(text) : 0;
+  return AddButtons(&button, 1);
+}
+
+bool SToolBarCtrl::AddButtons(const TBBUTTON* buttons, int count) {
+  if (!m_hWnd || !buttons || count <= 0) return false;
   SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  return SendMessage(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button)) != 0;
+  return SendMessage(TB_ADDBUTTONSA, WPARAM(count), reinterpret_cast<LPARAM>(buttons)) != 0;
+}
+
+void SToolBarCtrl::SwitchMenu(int button) {
+  if (m_openMenuButton == -1 || !m_hWnd) return;
+  SendMessage(TB_SETHOTITEM, WPARAM(button), 0);
+  if (button == m_openMenuButton) return;
+  if (m_notify.m_hWnd) ::KillTimer(m_notify.m_hWnd, 1);
+  m_switching = true;
+  m_openMenuButton = button;
+  ::EndMenu();
+}
+
+LRESULT SToolBarCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == SWM_AFTERCREATE && m_hWnd && !m_notify.m_hWnd) {
+    RECT empty = {0, 0, 0, 0};
+    m_notify.m_owner = this;
+    if (m_notify.Create("", WS_CHILD, 0, &empty, m_hWnd)) {
+      SendMessage(CCM_SETUNICODEFORMAT, FALSE, 0);
+      SendMessage(TB_SETPARENT, ToWParam(m_notify.m_hWnd), 0);
+      if (StyleOf(m_hWnd) & TBSTYLE_TOOLTIPS) SendMessage(TB_SETMAXTEXTROWS, 0, 0);
+    }
+  }
+  if (message == WM_DESTROY && m_notify.m_hWnd) {
+    ::ShowWindow(m_notify.m_hWnd, SW_HIDE);
+    ::DestroyWindow(m_notify.m_hWnd);
+  }
+  return SWnd::WindowProc(message, wParam, lParam);
+}
+
+LRESULT SToolBarCtrl::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      SWnd* sender = FromHandle(reinterpret_cast<HWND>(lParam));
+      if (m_owner && sender == m_owner && sender->m_kind == ControlKinds::KIND_TOOLBAR) {
+        m_owner->NotifyParent(SWM_TOOLBARCOMMAND, ToWParam(m_owner), LOWORD(wParam));
+      }
+      break;
+    }
+    case WM_TIMER: {
+      if (!m_owner || m_owner->m_openMenuButton == -1 || !m_owner->m_hWnd) break;
+      POINT point;
+      if (!::GetCursorPos(&point)) break;
+      ::ScreenToClient(m_owner->m_hWnd, &point);
+      int count = int(m_owner->SendMessage(TB_BUTTONCOUNT));
+      for (int i = 0; i < count; ++i) {
+        RECT rect;
+        if (m_owner->SendMessage(TB_GETITEMRECT, WPARAM(i), ToLParam(&rect)) &&
+            ::PtInRect(&rect, point)) {
+          m_owner->SwitchMenu(i);
+          break;
+        }
+      }
+      break;
+    }
+    case WM_EXITMENULOOP:
+      if (!m_owner) break;
+      if (m_owner->m_switching) {
+        m_owner->m_switching = false;
+      } else {
+        m_owner->m_openMenuButton = -1;
+      }
+      break;
+    case SWM_MENUCOMMAND: {
+      SMenu* menu = reinterpret_cast<SMenu*>(wParam);
+      if (menu && menu->m_owner) ::SendMessageA(menu->m_owner, message, wParam, lParam);
+      break;
+    }
+  }
+  return SWnd::WindowProc(message, wParam, lParam);
 }

@@ -4,8 +4,8 @@
 #include "window/SWnd.h"
 
 #include "window/Framework.h"
-#include "window/MessageLoop.h"
 #include "window/SCursor.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -14,27 +14,31 @@ const int kThreadSlots = 256;
 // The window-handle map: one record per thread slot, null when empty.
 SWnd::_SThreadRecord* g_handleMap[kThreadSlots];
 
-const COLORREF kNoColor = 0xFF000000;
-
 bool HandleAbove(HWND a, HWND b) {
   return reinterpret_cast<uintptr_t>(a) > reinterpret_cast<uintptr_t>(b);
 }
 
-DWORD StyleOf(HWND hWnd) {
-  return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+// The first position of the sorted list whose handle is not below the handle.
+int HandlePosition(const SArray<SWnd*>& list, HWND hWnd) {
+  int low = 0, high = list.GetCount();
+  while (high > low) {
+    int middle = (low + high) / 2;
+    if (HandleAbove(hWnd, list[middle]->m_hWnd)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
 }
 
 }  // namespace
 
+// The members ResetState sets are set there only.
 SWnd::SWnd()
-    : m_threadId(0),
-      m_previousProc(nullptr),
-      m_eraseFlag(false),
-      m_hWnd(nullptr),
+    : m_hWnd(nullptr),
       m_kind(0),
-      m_redraw(true),
       m_recordId(0),
-      m_alignMask(0),
       m_alignParentWidth(0),
       m_alignParentHeight(0),
       m_eraseDepth(0),
@@ -42,18 +46,15 @@ SWnd::SWnd()
       m_cursorVisible(false),
       m_cursor(nullptr),
       m_stateImages(nullptr),
-      m_backColor(kNoColor),
-      m_shapeKey(kNoColor),
+      m_shapeKey(SImage::COLOR_NONE),
       m_hollowRedraw(false),
       m_toolTip(nullptr) {
   ::SetRectEmpty(&m_workArea);
   ::SetRectEmpty(&m_alignRect);
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &m_workArea, 0);
-  ResetState();
-  SetBackColor(kNoColor);
-  m_shapeKey = kNoColor;
   ::SetRectEmpty(&m_nineSlice);
-  m_hollowRedraw = false;
+  ResetState();
+  SetBackColor(SImage::COLOR_NONE);
 }
 
 SWnd::~SWnd() {
@@ -298,18 +299,8 @@ SWnd* SWnd::FromHandle(HWND hWnd) {
   _SThreadRecord* record = FindRecord(::GetWindowThreadProcessId(hWnd, nullptr));
   if (!record) return nullptr;
   SArray<SWnd*>& list = record->windows;
-  int low = 0, high = list.GetCount();
-  while (high > low) {
-    int middle = (low + high) / 2;
-    HWND found = list[middle]->m_hWnd;
-    if (found == hWnd) return list[middle];
-    if (HandleAbove(found, hWnd)) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return nullptr;
+  int at = HandlePosition(list, hWnd);
+  return at < list.GetCount() && list[at]->m_hWnd == hWnd ? list[at] : nullptr;
 }
 
 bool SWnd::AttachHandle(SWnd* wnd) {
@@ -317,16 +308,10 @@ bool SWnd::AttachHandle(SWnd* wnd) {
   _SThreadRecord* record = FindRecord(wnd->m_threadId);
   if (!record) return false;
   SArray<SWnd*>& list = record->windows;
-  int low = 0, high = list.GetCount();
-  while (high > low) {
-    int middle = (low + high) / 2;
-    if (HandleAbove(list[middle]->m_hWnd, wnd->m_hWnd)) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return list.InsertAt(wnd, low) >= 0;
+  int at = HandlePosition(list, wnd->m_hWnd);
+  // After the windows of the same handle (none in a sound map).
+  while (at < list.GetCount() && list[at]->m_hWnd == wnd->m_hWnd) ++at;
+  return list.InsertAt(wnd, at) >= 0;
 }
 
 int SWnd::GetThreadWindowCount() {
@@ -382,70 +367,6 @@ LRESULT CALLBACK SWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 
 // ---------------------------------------------------------------------------
 // Modal runs
-
-int SWnd::RunModal(WPARAM wParam, LPARAM lParam, bool disableAll, SArray<SWnd*>* keepEnabled,
-                   bool hideAfter) {
-  if (!m_hWnd || (StyleOf(m_hWnd) & WS_CHILD)) return 0;
-
-  SArray<SWnd*> candidates;
-  SArray<SWnd*> exclude;
-  exclude.Add(this);
-  HWND previous = nullptr;
-  if (disableAll) {
-    HWND foreground = ::GetForegroundWindow();
-    if (FromHandle(foreground)) previous = foreground;
-    GetTopLevelPopups(&candidates);
-    for (int i = candidates.GetCount() - 1; i >= 0; --i) {
-      SWnd* wnd = candidates[i];
-      bool kept = keepEnabled && keepEnabled->Find(wnd) >= 0 && (StyleOf(wnd->m_hWnd) & WS_POPUP);
-      if (wnd == this || wnd->m_modalExempt || kept) candidates.RemoveAt(i);
-    }
-    int tops = candidates.GetCount();
-    for (int i = 0; i < tops; ++i) {
-      SWnd* top = candidates[i];
-      top->GetChildren(&candidates, &exclude, true, -1);
-    }
-  } else {
-    SWnd* ancestor = FromHandle(GetPopupAncestor());
-    if (ancestor) {
-      previous = ancestor->m_hWnd;
-      candidates.Add(ancestor);
-      ancestor->GetChildren(&candidates, &exclude, true, -1);
-    }
-  }
-
-  // Handles, so that a window destroyed during the run is simply skipped.
-  SArray<HWND__*> disabled;
-  for (int i = 0; i < candidates.GetCount(); ++i) {
-    SWnd* wnd = candidates[i];
-    HWND hWnd = wnd->m_hWnd;
-    if (!hWnd || wnd->m_modalExempt || (StyleOf(hWnd) & WS_CHILD)) continue;
-    if (!::IsWindowEnabled(hWnd) || disabled.Find(hWnd) >= 0) continue;
-    ::EnableWindow(hWnd, FALSE);
-    disabled.Add(hWnd);
-  }
-
-  m_modalResult = 0;
-  m_modalRunning = true;
-  if (Deliver(m_hWnd, SWM_MODALSTART, wParam, lParam) != 0) {
-    m_modalRunning = false;
-  } else {
-    if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
-    bool blocking = true;
-    RunModalLoop(this, &blocking);
-    // A run left by WM_QUIT is over as well.
-    m_modalRunning = false;
-    if (hideAfter && m_hWnd && ::IsWindowVisible(m_hWnd)) {
-      if (previous) ::EnableWindow(previous, TRUE);
-      ::ShowWindow(m_hWnd, SW_HIDE);
-    }
-  }
-
-  for (int i = 0; i < disabled.GetCount(); ++i) ::EnableWindow(disabled[i], TRUE);
-  SWnd* active = FromHandle(previous);
-  if (active) active->BringToFront();
-  return m_modalResult;
-}
 
 void SWnd::SetModalResult(int result) {
   if (!m_modalRunning) return;

@@ -27,13 +27,6 @@ class SWnd;
 typedef BOOL(WINAPI* UpdateLayeredWindowProc)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                               BLENDFUNCTION*, DWORD);
 extern UpdateLayeredWindowProc g_updateLayeredWindow;
-// Painting queries of two control kinds, set by those controls: the video
-// rectangle (client coordinates, empty when none) a media-player control
-// (kind 27) keeps free of background, and the text of a rich-text control
-// (kind 26) drawn into a layer. Null hooks are skipped.
-extern RECT (*g_mediaPlayerVideoRect)(SWnd* wnd);
-extern void (*g_mediaTextDraw)(SWnd* wnd, HDC dc);
-
 class SWnd {
 public:
   SWnd();

@@ -4,6 +4,7 @@
 #include "window/SWnd.h"
 
 #include "window/Framework.h"
+#include "window/WindowPrivate.h"
 
 namespace {
 
@@ -11,14 +12,14 @@ const UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNER
 const UINT kSizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 const UINT kAlignFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 
-// A window's rectangle in the client coordinates of another window.
+}  // namespace
+
 bool RectInClientOf(HWND hWnd, HWND other, RECT* rect) {
   if (!::GetWindowRect(hWnd, rect)) return false;
   ::MapWindowPoints(nullptr, other, reinterpret_cast<POINT*>(rect), 2);
   return true;
 }
 
-}  // namespace
 
 int SWnd::GetWidth() {
   RECT rect;
@@ -157,7 +158,8 @@ bool SWnd::SetMenu(HMENU menu) {
 void SWnd::SetAutoAlign(unsigned int mask) {
   HWND parent = GetParent();
   RECT client;
-  if (!parent || !::GetClientRect(parent, &client) || !RectInClientOf(m_hWnd, parent, &m_alignRect)) {
+  if (!parent || !::GetClientRect(parent, &client) ||
+      !RectInClientOf(m_hWnd, parent, &m_alignRect)) {
     m_alignMask = 0;
     return;
   }

@@ -1,58 +1,19 @@
-// SWnd: the base versions of OnMessage and WindowProc.
+// SWnd: the base versions of OnMessage and WindowProc, keys, the caret, track
+// sizes and the notices to descendants; the other aspects are in SWndMouse,
+// SWndNotify and SWndRecord.
 #include "core/Platform.h"
 #include "window/SWnd.h"
 
-#include "core/SDisk.h"
 #include "core/SKeyboard.h"
-#include "core/SStringArray.h"
+#include "window/ControlKinds.h"
 #include "window/Framework.h"
 #include "window/SCursor.h"
-#include "window/SListCtrl.h"
-#include "window/SMenu.h"
+#include "window/WindowPrivate.h"
 
-#include <new>
 
 namespace {
 
-// Control kind codes the message handling dispatches on.
-enum {
-  KIND_BUTTON = 4,
-  KIND_CHECK = 6,
-  KIND_COMBO = 9,
-  KIND_CONTROLBAR = 10,
-  KIND_EDIT = 12,
-  KIND_EXLIST = 13,
-  KIND_LIST = 23,
-  KIND_RADIO = 32,
-  KIND_RICHEDIT = 33,
-  KIND_SCROLL = 34,
-  KIND_SLIDER = 36,
-  KIND_TAB = 41,
-  KIND_TREE = 45,
-};
-
-// The windows that last saw a button pressed: left, middle, right; one set
-// for the client area and one for the frame. Shared by all windows.
-SWnd* g_clientOwners[3];
-SWnd* g_frameOwners[3];
-
-struct ButtonMessages {
-  UINT down, up, click;
-  WPARAM keyFlag;  // MK_ flag of WM_MOUSEMOVE
-  int virtualKey;
-};
-
-const ButtonMessages kClientButtons[3] = {
-    {WM_LBUTTONDOWN, WM_LBUTTONUP, SWM_LCLICK, MK_LBUTTON, VK_LBUTTON},
-    {WM_MBUTTONDOWN, WM_MBUTTONUP, SWM_MCLICK, MK_MBUTTON, VK_MBUTTON},
-    {WM_RBUTTONDOWN, WM_RBUTTONUP, SWM_RCLICK, MK_RBUTTON, VK_RBUTTON},
-};
-
-const ButtonMessages kFrameButtons[3] = {
-    {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, SWM_NCLCLICK, 0, VK_LBUTTON},
-    {WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, SWM_NCMCLICK, 0, VK_MBUTTON},
-    {WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, SWM_NCRCLICK, 0, VK_RBUTTON},
-};
+using namespace WindowPrivate;
 
 // The edit-command keys: modifiers (2 Control, 1 Shift), key, mask bit.
 struct EditKey {
@@ -88,32 +49,6 @@ const CtlColorHook kCtlColorHooks[] = {
     {WM_CTLCOLORSTATIC, &SWnd::OnCtlColorStatic},
 };
 
-// Message-built records: a 16-byte header (u32 requested size, i64 closing
-// value, 4 reserved bytes), then the data. Sizes above the cap are refused,
-// and so is a record beyond the open-record or open-byte limits of a window.
-const int kRecordHeader = 16;
-const int kRecordSizeCap = 16 * 1024 * 1024;
-const int kMaxOpenRecords = 64;
-const int kOpenRecordBytesCap = 2 * kRecordSizeCap + 64;
-
-int RecordDataSize(unsigned int requested) {
-  return static_cast<int>(requested & ~3u) + 4;
-}
-
-DWORD StyleOf(HWND hWnd) {
-  return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
-}
-
-WPARAM ToWParam(const void* pointer) {
-  return reinterpret_cast<WPARAM>(pointer);
-}
-
-LPARAM ToLParam(const void* pointer) {
-  return reinterpret_cast<LPARAM>(pointer);
-}
-
-// ---------------------------------------------------------------------------
-// Keys
 
 // Hands a key to the nearest popup above a window that is not a popup
 // itself; the answer, or 0 when there is nobody to ask.
@@ -145,9 +80,6 @@ bool OnKeyDown(SWnd& wnd, WPARAM key, LRESULT& result) {
   return true;
 }
 
-// ---------------------------------------------------------------------------
-// Caret
-
 void RebuildCaret(SWnd& wnd) {
   if (!wnd.m_caretCreated) return;
   if (wnd.m_caretShown) ::DestroyCaret();
@@ -160,492 +92,6 @@ void RebuildCaret(SWnd& wnd) {
   }
   ::ShowCaret(wnd.m_hWnd);
   wnd.m_caretShown = true;
-}
-
-// ---------------------------------------------------------------------------
-// Mouse
-
-void ClearOwnersOf(SWnd* wnd) {
-  for (int i = 0; i < 3; ++i) {
-    if (g_clientOwners[i] == wnd) g_clientOwners[i] = nullptr;
-    if (g_frameOwners[i] == wnd) g_frameOwners[i] = nullptr;
-  }
-}
-
-// A press makes the window the button's owner; the release on the owner is
-// a click, a release anywhere else ends the ownership. True when the message
-// was one of the table's.
-bool TrackButton(SWnd& wnd, UINT message, LPARAM lParam, const ButtonMessages* table,
-                 SWnd** owners) {
-  for (int i = 0; i < 3; ++i) {
-    if (message == table[i].down) {
-      owners[i] = &wnd;
-      return true;
-    }
-    if (message == table[i].up) {
-      if (owners[i] == &wnd) {
-        wnd.SendMessage(table[i].click, 0, lParam);
-      } else {
-        owners[i] = nullptr;
-      }
-      return true;
-    }
-  }
-  return false;
-}
-
-// The drag target under the cursor and the cursor in its client
-// coordinates (x low word, y high word); null and 0 when none.
-SWnd* FindDragTarget(SWnd& wnd, LPARAM* point) {
-  *point = 0;
-  POINT cursor;
-  if (!::GetCursorPos(&cursor)) return nullptr;
-  HWND under = ::WindowFromPoint(cursor);
-  SWnd* target = SWnd::FromHandle(under);
-  if (!target || wnd.m_dragTargets.Find(under) < 0) return nullptr;
-  ::ScreenToClient(under, &cursor);
-  *point = MAKELPARAM(cursor.x, cursor.y);
-  return target;
-}
-
-void OnMouseMove(SWnd& wnd, WPARAM wParam, LPARAM lParam) {
-  for (int i = 0; i < 3; ++i) {
-    if (!(wParam & kClientButtons[i].keyFlag)) g_clientOwners[i] = nullptr;
-  }
-
-  if (::GetCapture() != wnd.m_hWnd) {
-    TRACKMOUSEEVENT query = {sizeof(query), TME_QUERY, nullptr, 0};
-    bool tracking = ::TrackMouseEvent(&query) && (query.dwFlags & TME_LEAVE) &&
-                    query.hwndTrack == wnd.m_hWnd;
-    if (!tracking) {
-      wnd.SendMessage(SWM_MOUSEENTER, wParam, lParam);
-      if (!wnd.m_hWnd) return;
-      TRACKMOUSEEVENT leave = {sizeof(leave), TME_LEAVE, wnd.m_hWnd, 0};
-      ::TrackMouseEvent(&leave);
-    }
-  }
-
-  if (wnd.m_moving) {
-    POINT cursor;
-    if (::GetCursorPos(&cursor)) {
-      HWND parent = ::GetParent(wnd.m_hWnd);
-      if ((StyleOf(wnd.m_hWnd) & WS_CHILD) && parent) ::ScreenToClient(parent, &cursor);
-      wnd.Move(cursor.x - wnd.m_grabX, cursor.y - wnd.m_grabY);
-    }
-  }
-
-  if (wnd.m_dragging) {
-    LPARAM point;
-    SWnd* target = FindDragTarget(wnd, &point);
-    if (wnd.SendMessage(SWM_DRAGOVER, ToWParam(target), point) != 0) {
-      ::ReleaseCapture();
-      wnd.m_dragging = false;
-    }
-  }
-}
-
-void OnLeftButtonDown(SWnd& wnd, LPARAM lParam) {
-  if (wnd.m_moveWithMouse && !wnd.m_moving && !::IsZoomed(wnd.m_hWnd) &&
-      wnd.SendMessage(SWM_MOVESTART, 0, lParam) == 0 && wnd.m_hWnd) {
-    int left = 0, top = 0;
-    wnd.GetActualFrameMargins(&left, &top, nullptr, nullptr);
-    wnd.m_moving = true;
-    wnd.m_grabX = static_cast<short>(LOWORD(lParam)) + left;
-    wnd.m_grabY = static_cast<short>(HIWORD(lParam)) + top;
-    ::SetCapture(wnd.m_hWnd);
-  }
-  g_clientOwners[0] = &wnd;
-  if (wnd.m_stateImagesOn) {
-    wnd.m_pressed = true;
-    wnd.Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  }
-}
-
-void OnLeftButtonUp(SWnd& wnd, LPARAM lParam) {
-  TrackButton(wnd, WM_LBUTTONUP, lParam, kClientButtons, g_clientOwners);
-  if (!wnd.m_hWnd) return;
-  if (wnd.m_moving) {
-    ::ReleaseCapture();
-    wnd.m_moving = false;
-    wnd.SendMessage(SWM_MOVEEND, 0, 0);
-  }
-  if (wnd.m_dragging) {
-    ::ReleaseCapture();
-    wnd.m_dragging = false;
-    LPARAM point;
-    SWnd* target = FindDragTarget(wnd, &point);
-    wnd.SendMessage(SWM_DROP, ToWParam(target), point);
-  }
-  if (wnd.m_stateImagesOn && wnd.m_hWnd) {
-    wnd.m_pressed = false;
-    wnd.Redraw(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  }
-}
-
-// Zones are tracked in window coordinates.
-POINT ToWindowPoint(HWND hWnd, POINT screen) {
-  RECT rect;
-  if (::GetWindowRect(hWnd, &rect)) {
-    screen.x -= rect.left;
-    screen.y -= rect.top;
-  }
-  return screen;
-}
-
-const RECT* ZoneRect(SWnd& wnd, int index) {
-  return wnd.m_zones.ElementAt(index);
-}
-
-void OnFrameMouseMove(SWnd& wnd, LPARAM lParam) {
-  for (int i = 0; i < 3; ++i) {
-    if (!(::GetAsyncKeyState(kFrameButtons[i].virtualKey) & 0x8000)) g_frameOwners[i] = nullptr;
-  }
-  if (!wnd.m_zonesEnabled) return;
-  POINT screen = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  POINT point = ToWindowPoint(wnd.m_hWnd, screen);
-  int zone = wnd.FindZone(point.x, point.y);
-  int current = wnd.m_currentZone;
-  if (current != -2 && zone == current) {
-    wnd.OnZoneMove(ZoneRect(wnd, zone), point.x, point.y, zone);
-  } else {
-    if (current != -2) {
-      const RECT* old = ZoneRect(wnd, current);
-      wnd.OnZoneLeave(old, point.x, point.y, old ? current : -1);
-    }
-    wnd.OnZoneEnter(ZoneRect(wnd, zone), point.x, point.y, zone);
-    wnd.m_currentZone = zone;
-  }
-  if (!wnd.m_hWnd) return;
-  TRACKMOUSEEVENT leave = {sizeof(leave), TME_LEAVE | TME_NONCLIENT, wnd.m_hWnd, 0};
-  ::TrackMouseEvent(&leave);
-}
-
-void OnFrameMouseLeave(SWnd& wnd) {
-  if (!wnd.m_zonesEnabled) return;
-  POINT point = {0, 0};
-  ::GetCursorPos(&point);
-  point = ToWindowPoint(wnd.m_hWnd, point);
-  const RECT* zone = ZoneRect(wnd, wnd.m_currentZone);
-  wnd.OnZoneLeave(zone, point.x, point.y, zone ? wnd.m_currentZone : -1);
-  wnd.m_currentZone = -2;
-}
-
-// ---------------------------------------------------------------------------
-// Control notifications
-
-MOUSERECORD CursorRecord(HWND control, uint32_t flags) {
-  MOUSERECORD record = {flags, 0, 0, 0, 0};
-  POINT point;
-  if (::GetCursorPos(&point)) {
-    record.screenX = point.x;
-    record.screenY = point.y;
-    ::ScreenToClient(control, &point);
-    record.x = point.x;
-    record.y = point.y;
-  }
-  return record;
-}
-
-uint32_t NotifyMouseFlags(UINT code) {
-  switch (code) {
-    case NM_CLICK: return MOUSE_LEFT | MOUSE_CLICK;
-    case NM_DBLCLK: return MOUSE_LEFT | MOUSE_DOUBLE;
-    case NM_RCLICK: return MOUSE_RIGHT | MOUSE_CLICK;
-    case NM_RDBLCLK: return MOUSE_RIGHT | MOUSE_DOUBLE;
-  }
-  return 0;
-}
-
-bool OnListViewNotify(SWnd& wnd, SWnd* list, NMHDR* header, LRESULT& result) {
-  WPARAM control = ToWParam(list);
-  HWND hList = header->hwndFrom;
-  uint32_t mouse = NotifyMouseFlags(header->code);
-  if (mouse) {
-    MOUSERECORD record = CursorRecord(hList, mouse);
-    wnd.SendMessage(SWM_LISTMOUSE, control, ToLParam(&record));
-    if (header->code == NM_DBLCLK) {
-      LVHITTESTINFO hit;
-      memset(&hit, 0, sizeof(hit));
-      hit.pt.x = record.x;
-      hit.pt.y = record.y;
-      int item = static_cast<int>(::SendMessageA(hList, LVM_HITTEST, 0, ToLParam(&hit)));
-      if (item != -1) wnd.SendMessage(SWM_LISTITEMDBLCLK, control, item);
-    }
-    return true;
-  }
-  switch (header->code) {
-    case LVN_ITEMCHANGED: {
-      NMLISTVIEW* change = reinterpret_cast<NMLISTVIEW*>(header);
-      int item = change->iItem;
-      // A focused item that is not selected loses the focus and counts as no
-      // selection.
-      if (item != -1 && (change->uNewState & LVIS_FOCUSED) &&
-          !(change->uNewState & LVIS_SELECTED)) {
-        LVITEMA state;
-        memset(&state, 0, sizeof(state));
-        state.stateMask = LVIS_FOCUSED;
-        ::SendMessageA(hList, LVM_SETITEMSTATE, item, ToLParam(&state));
-        item = -1;
-      }
-      wnd.SendMessage(SWM_LISTSELCHANGED, control, item);
-      return true;
-    }
-    case LVN_COLUMNCLICK:
-      wnd.SendMessage(SWM_LISTCOLUMNCLICK, control,
-                      reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-      return true;
-    case LVN_BEGINLABELEDITA:
-      if (wnd.SendMessage(SWM_LISTEDITBEGIN, control,
-                          reinterpret_cast<NMLVDISPINFOA*>(header)->item.iItem) != 0) {
-        result = 1;
-        return false;
-      }
-      return true;
-    case LVN_ENDLABELEDITA: {
-      LVITEMA* item = &reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-      if (item->mask & LVIF_TEXT) {
-        result = wnd.SendMessage(SWM_LISTEDITEND, control, ToLParam(item)) == 0 ? 1 : 0;
-        return false;
-      }
-      wnd.SendMessage(SWM_LISTEDITCANCEL, control, ToLParam(item));
-      return true;
-    }
-    case LVN_KEYDOWN:
-      wnd.SendMessage(SWM_LISTKEYDOWN, control, reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
-      return true;
-  }
-  return true;
-}
-
-HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(
-      ::SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-bool OnTreeNotify(SWnd& wnd, SWnd* tree, NMHDR* header, LRESULT& result) {
-  WPARAM control = ToWParam(tree);
-  HWND hTree = header->hwndFrom;
-  HTREEITEM selected = TreeItem(hTree, TVGN_CARET, nullptr);
-  uint32_t mouse = NotifyMouseFlags(header->code);
-  if (mouse) {
-    MOUSERECORD record = CursorRecord(hTree, mouse);
-    wnd.SendMessage(SWM_TREEMOUSE, control, ToLParam(&record));
-    if (header->code == NM_DBLCLK && selected) {
-      RECT rect;
-      memcpy(&rect, &selected, sizeof(selected));
-      POINT cursor = {record.x, record.y};
-      if (::SendMessageA(hTree, TVM_GETITEMRECT, FALSE, ToLParam(&rect)) &&
-          ::PtInRect(&rect, cursor)) {
-        wnd.SendMessage(SWM_TREEITEMDBLCLK, control, ToLParam(selected));
-        tree->m_focusReturn = true;
-      }
-    }
-    return true;
-  }
-  switch (header->code) {
-    case TVN_SELCHANGEDA:
-      wnd.SendMessage(SWM_TREESELCHANGED, control, ToLParam(selected));
-      return true;
-    case TVN_DELETEITEMA: {
-      // Deleting the last root item leaves the tree without selection.
-      HTREEITEM root = TreeItem(hTree, TVGN_ROOT, nullptr);
-      if (selected && !TreeItem(hTree, TVGN_PARENT, selected) && root &&
-          !TreeItem(hTree, TVGN_NEXT, root)) {
-        wnd.SendMessage(SWM_TREESELCHANGED, control, 0);
-      }
-      return true;
-    }
-    case TVN_ITEMEXPANDEDA:
-      // The tree class browsing the file system fills the expanded item here.
-      wnd.SendMessage(SWM_TREEEXPANDED, control,
-                      ToLParam(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem));
-      return true;
-    case TVN_BEGINLABELEDITA:
-      if (wnd.SendMessage(SWM_TREEEDITBEGIN, control,
-                          ToLParam(&reinterpret_cast<NMTVDISPINFOA*>(header)->item)) != 0) {
-        result = 1;
-        return false;
-      }
-      return true;
-    case TVN_ENDLABELEDITA: {
-      TVITEMA* item = &reinterpret_cast<NMTVDISPINFOA*>(header)->item;
-      if (item->pszText) {
-        if (wnd.SendMessage(SWM_TREEEDITEND, control, ToLParam(item)) == 0) {
-          result = 1;
-          return false;
-        }
-        return true;
-      }
-      wnd.SendMessage(SWM_TREEEDITCANCEL, control, ToLParam(item));
-      return true;
-    }
-  }
-  return true;
-}
-
-bool OnNotify(SWnd& wnd, NMHDR* header, LRESULT& result) {
-  if (!header) return true;
-  if (header->code == TTN_GETDISPINFOA) {
-    ::SendMessageA(header->hwndFrom, TTM_SETMAXTIPWIDTH, 0, 300);
-    const char* text = wnd.m_toolTipText.GetText();
-    reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(text ? text : "");
-    result = 0;
-    return false;
-  }
-  SWnd* control = SWnd::FromHandle(header->hwndFrom);
-  if (!control) return true;
-  switch (control->m_kind) {
-    case KIND_CONTROLBAR:
-      if (header->code == RBN_AUTOSIZE) wnd.SendMessage(SWM_BARAUTOSIZE, ToWParam(control), 0);
-      return true;
-    case KIND_EXLIST:
-      return OnListViewNotify(wnd, control, header, result);
-    case KIND_TAB:
-      if (header->code == TCN_SELCHANGE) {
-        // The tab class shows the windows of the selected page here.
-        LRESULT page = ::SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0);
-        wnd.SendMessage(SWM_TABSELCHANGED, ToWParam(control), page);
-      }
-      return true;
-    case KIND_TREE:
-      return OnTreeNotify(wnd, control, header, result);
-  }
-  return true;
-}
-
-void OnCommand(SWnd& wnd, WPARAM wParam, LPARAM lParam) {
-  SWnd* control = SWnd::FromHandle(reinterpret_cast<HWND>(lParam));
-  if (!control || !control->m_hWnd) return;
-  UINT code = HIWORD(wParam);
-  WPARAM sender = ToWParam(control);
-  switch (control->m_kind) {
-    case KIND_BUTTON:
-      if (code == BN_CLICKED) wnd.SendMessage(SWM_BUTTONCLICKED, sender, 0);
-      break;
-    case KIND_CHECK:
-      if (code == BN_CLICKED) {
-        bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-        control->SendMessage(BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED);
-        wnd.SendMessage(SWM_CHECKCHANGED, sender, control->SendMessage(BM_GETCHECK));
-      }
-      break;
-    case KIND_COMBO:
-      if (code == CBN_SELCHANGE) wnd.SendMessage(SWM_COMBOSELCHANGED, sender, 0);
-      if (code == CBN_EDITCHANGE) wnd.SendMessage(SWM_COMBOEDITCHANGED, sender, 0);
-      break;
-    case KIND_EDIT:
-      if (code == EN_CHANGE && ::GetFocus() == control->m_hWnd) {
-        wnd.SendMessage(SWM_EDITCHANGED, sender, 0);
-      }
-      break;
-    case KIND_RADIO:
-      if (code == BN_CLICKED) {
-        // The radio class checks itself and clears its group here.
-        bool checked = control->SendMessage(BM_GETCHECK) == BST_CHECKED;
-        wnd.SendMessage(SWM_RADIOCLICKED, sender, checked ? 1 : 0);
-      }
-      break;
-    case KIND_RICHEDIT:
-      if (code == EN_CHANGE) wnd.SendMessage(SWM_RICHEDITCHANGED, sender, 0);
-      break;
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Dropped files, records, size limits
-
-void OnDropFiles(SWnd& wnd, HDROP drop) {
-  SStringArray paths;
-  SDisk disk;
-  UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    char path[261];
-    path[0] = 0;
-    UINT length = ::DragQueryFileA(drop, i, path, sizeof(path));
-    path[length < sizeof(path) ? length : sizeof(path) - 1] = 0;
-    if (disk.Exists(path)) {
-      paths.Add(SString(path).Concat("\\").GetText());
-    } else {
-      paths.Add(path);
-    }
-  }
-  ::DragFinish(drop);
-  wnd.SendMessage(SWM_DROPFILES, ToWParam(&paths), 0);
-}
-
-LRESULT OnRecordBegin(SWnd& wnd, WPARAM id, LPARAM size) {
-  if (size <= 0 || size > kRecordSizeCap) return 0;
-  unsigned int requested = static_cast<unsigned int>(size);
-  int bytes = kRecordHeader + RecordDataSize(requested);
-  int count = wnd.m_recordBuffers.GetCount();
-  int open = 0, openBytes = 0;
-  for (int i = 0; i < count; ++i) {
-    if (!wnd.m_recordBuffers[i]) continue;
-    ++open;
-    openBytes += kRecordHeader + RecordDataSize(wnd.m_recordSizes[i]);
-  }
-  if (open >= kMaxOpenRecords || bytes > kOpenRecordBytesCap - openBytes) return 0;
-  unsigned char* block = new (std::nothrow) unsigned char[bytes];
-  if (!block) return 0;
-  memset(block, 0, bytes);
-  memcpy(block, &requested, 4);
-  unsigned char* data = block + kRecordHeader;
-  int index = 0;
-  while (index < count && (wnd.m_recordBuffers[index] || wnd.m_recordPositions[index])) ++index;
-  if (index == count) {
-    bool grown = wnd.m_recordBuffers.Add(nullptr) >= 0 && wnd.m_recordSizes.Add(0) >= 0 &&
-                 wnd.m_recordPositions.Add(nullptr) >= 0 && wnd.m_recordIds.Add(0) >= 0;
-    if (!grown) {
-      // The four lists stay of one length.
-      if (wnd.m_recordBuffers.GetCount() > count) wnd.m_recordBuffers.RemoveAt(count);
-      if (wnd.m_recordSizes.GetCount() > count) wnd.m_recordSizes.RemoveAt(count);
-      if (wnd.m_recordPositions.GetCount() > count) wnd.m_recordPositions.RemoveAt(count);
-      delete[] block;
-      return 0;
-    }
-  }
-  wnd.m_recordBuffers[index] = block;
-  wnd.m_recordSizes[index] = requested;
-  wnd.m_recordPositions[index] = data;
-  wnd.m_recordIds[index] = static_cast<unsigned int>(id);
-  return index + 1;
-}
-
-// The index of an open record, -1 for any other handle.
-int RecordIndex(SWnd& wnd, WPARAM handle) {
-  if (handle == 0 || handle > static_cast<WPARAM>(wnd.m_recordBuffers.GetCount())) return -1;
-  int index = static_cast<int>(handle) - 1;
-  return wnd.m_recordBuffers[index] ? index : -1;
-}
-
-void OnRecordAppend(SWnd& wnd, WPARAM handle, LPARAM value) {
-  int index = RecordIndex(wnd, handle);
-  if (index < 0) return;
-  unsigned char* position = wnd.m_recordPositions[index];
-  unsigned char* end = wnd.m_recordBuffers[index] + kRecordHeader +
-                       RecordDataSize(wnd.m_recordSizes[index]);
-  // Values past the data area are refused.
-  if (!position || end - position < 4) return;
-  uint32_t bits = static_cast<uint32_t>(value);
-  position[0] = static_cast<unsigned char>(bits >> 24);
-  position[1] = static_cast<unsigned char>(bits >> 16);
-  position[2] = static_cast<unsigned char>(bits >> 8);
-  position[3] = static_cast<unsigned char>(bits);
-  wnd.m_recordPositions[index] = position + 4;
-}
-
-void OnRecordEnd(SWnd& wnd, WPARAM handle, LPARAM value) {
-  int index = RecordIndex(wnd, handle);
-  if (index < 0) return;
-  unsigned char* block = wnd.m_recordBuffers[index];
-  wnd.m_recordBuffers[index] = nullptr;
-  int64_t closing = static_cast<int32_t>(value);
-  memcpy(block + 4, &closing, 8);
-  wnd.SendMessage(SWM_RECORD, wnd.m_recordIds[index], ToLParam(block));
-  wnd.m_recordSizes[index] = 0;
-  wnd.m_recordPositions[index] = nullptr;
-  wnd.m_recordIds[index] = 0;
-  delete[] block;
 }
 
 void ApplyTrackSize(LONG& value, int outer, int client, int margins) {
@@ -663,89 +109,6 @@ void OnGetMinMaxInfo(SWnd& wnd, MINMAXINFO* info) {
   ApplyTrackSize(info->ptMaxTrackSize.y, wnd.m_maxHeight, wnd.m_maxClientHeight, top + bottom);
 }
 
-SListCtrl* ListOf(HWND hWnd) {
-  return dynamic_cast<SListCtrl*>(SWnd::FromHandle(hWnd));
-}
-
-// The list control of the window that an item being measured belongs to:
-// the one list child with the id, or, when several share it, the item
-// record's own list among them. Null for any other list box.
-SListCtrl* ListOfItem(HWND parent, UINT id, ULONG_PTR data) {
-  SArray<SListCtrl*> lists;
-  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    SListCtrl* list = static_cast<UINT>(::GetDlgCtrlID(child)) == id ? ListOf(child) : nullptr;
-    if (list) lists.Add(list);
-  }
-  if (lists.GetCount() <= 1) return lists.GetCount() ? lists[0] : nullptr;
-  SListCtrl* owner = reinterpret_cast<SListCtrl::_SItem*>(data)->m_owner;
-  return lists.Find(owner) >= 0 ? owner : nullptr;
-}
-
-// ---------------------------------------------------------------------------
-// Scrolling
-
-// The position after a scroll request, rounded down to the unit and kept in
-// the range.
-int ScrollTarget(int position, int minimum, int maximum, WPARAM request, int line, int page,
-                 int unit) {
-  switch (LOWORD(request)) {
-    case SB_LINEUP: position -= line; break;
-    case SB_LINEDOWN: position += line; break;
-    case SB_PAGEUP: position -= page; break;
-    case SB_PAGEDOWN: position += page; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: position = HIWORD(request); break;
-    case SB_TOP: position = minimum; break;
-    case SB_BOTTOM: position = maximum; break;
-  }
-  if (unit > 0) position -= position % unit;
-  if (position > maximum) position = maximum;
-  if (position < minimum) position = minimum;
-  return position;
-}
-
-// False when the message is left to the default processing.
-bool OnScroll(SWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  bool vertical = message == WM_VSCROLL;
-  int line = vertical ? wnd.m_vLineStep : wnd.m_hLineStep;
-  int page = vertical ? wnd.m_vPageStep : wnd.m_hPageStep;
-  int unit = vertical ? wnd.m_vScrollUnit : wnd.m_hScrollUnit;
-  HWND hControl = reinterpret_cast<HWND>(lParam);
-  SWnd* control = SWnd::FromHandle(hControl);
-  if (control && control->m_kind == KIND_SCROLL) {
-    int position = static_cast<int>(::SendMessageA(hControl, SBM_GETPOS, 0, 0));
-    int minimum = 0, maximum = 0;
-    ::SendMessageA(hControl, SBM_GETRANGE, ToWParam(&minimum), ToLParam(&maximum));
-    int target = ScrollTarget(position, minimum, maximum, wParam, line, page, unit);
-    if (target != position) {
-      ::SendMessageA(hControl, SBM_SETPOS, target, TRUE);
-      wnd.SendMessage(SWM_SCROLLCTRLMOVED, ToWParam(control), 0);
-    }
-    return true;
-  }
-  if (!hControl && !wnd.m_previousProc) {
-    int bar = vertical ? SB_VERT : SB_HORZ;
-    int position = ::GetScrollPos(wnd.m_hWnd, bar);
-    int minimum = 0, maximum = 0;
-    ::GetScrollRange(wnd.m_hWnd, bar, &minimum, &maximum);
-    int target = ScrollTarget(position, minimum, maximum, wParam, line, page, unit);
-    if (target != position) {
-      if (vertical) {
-        wnd.SetScrollPos(target);
-      } else {
-        wnd.SetHScrollPos(target);
-      }
-      wnd.SendMessage(vertical ? SWM_VSCROLLED : SWM_HSCROLLED,
-                      MAKEWPARAM(position, target), 0);
-    }
-    return true;
-  }
-  if (control && control->m_kind == KIND_SLIDER) {
-    wnd.SendMessage(SWM_SLIDERMOVED, ToWParam(control), 0);
-  }
-  return false;
-}
-
 // Every framework window below this one, each before its own children,
 // gets the message with this window's handle.
 void TellDescendants(SWnd& wnd, UINT message, WPARAM wParam) {
@@ -761,17 +124,6 @@ void TellDescendants(SWnd& wnd, UINT message, WPARAM wParam) {
 }
 
 }  // namespace
-
-void SWnd::ClearButtonOwners() {
-  for (int i = 0; i < 3; ++i) {
-    g_clientOwners[i] = nullptr;
-    g_frameOwners[i] = nullptr;
-  }
-}
-
-void SWnd::ClearButtonOwners(SWnd* wnd) {
-  ClearOwnersOf(wnd);
-}
 
 bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
   switch (message) {
@@ -853,43 +205,22 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
       OnGetMinMaxInfo(*this, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
 
-    case WM_MEASUREITEM: {
-      MEASUREITEMSTRUCT* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (!measure || !measure->itemData) break;
-      if (measure->CtlType == ODT_MENU) {
-        SMenu::_SItem* item = SMenu::FromItemData(measure->itemData);
-        if (item && item->owner && item->owner->MeasureItem(item, measure)) {
-          result = 1;
-          return false;
-        }
-      } else if (measure->CtlType == ODT_LISTBOX) {
-        SListCtrl* list = ListOfItem(m_hWnd, measure->CtlID, measure->itemData);
-        if (!list) break;
-        measure->itemHeight = list->GetItemHeight();
-        result = 1;
-        return false;
-      }
-      break;
-    }
-
-    case WM_DRAWITEM: {
-      DRAWITEMSTRUCT* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      if (!draw) break;
-      if (draw->CtlType == ODT_MENU && draw->itemData) {
-        SMenu::_SItem* item = SMenu::FromItemData(draw->itemData);
-        if (item && item->owner && item->owner->DrawItem(item, draw)) {
-          result = 1;
-          return false;
-        }
-      } else if (draw->CtlType == ODT_LISTBOX && draw->itemID != static_cast<UINT>(-1)) {
-        SListCtrl* list = ListOf(draw->hwndItem);
-        if (list && list->DrawItem(draw)) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The rows of the kinds answer for their items (menus among them).
+      for (int i = 0; i < GetControlKindCount(); ++i) {
+        const SControlKind* kind = GetControlKind(i);
+        bool done = message == WM_MEASUREITEM
+                        ? kind->measure && lParam &&
+                              kind->measure(this, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))
+                        : kind->draw && lParam &&
+                              kind->draw(this, reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        if (done) {
           result = 1;
           return false;
         }
       }
       break;
-    }
 
     case WM_SETFONT:
       m_font = reinterpret_cast<HFONT>(wParam);
@@ -921,18 +252,11 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
     case WM_NCLBUTTONUP:
     case WM_NCMBUTTONUP:
     case WM_NCRBUTTONUP:
-      TrackButton(*this, message, lParam, kFrameButtons, g_frameOwners);
+      TrackFrameButton(*this, message, lParam);
       break;
 
     case WM_KEYDOWN:
       return OnKeyDown(*this, wParam, result);
-
-    case WM_CHAR:
-      if (wParam == VK_TAB && m_kind == KIND_EDIT) {
-        result = 0;
-        return false;
-      }
-      break;
 
     case WM_SYSKEYDOWN:
       if (TellPopupAncestor(*this, SWM_SYSKEYDOWN, wParam) == -1) {
@@ -985,7 +309,7 @@ bool SWnd::OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& resu
     case WM_RBUTTONDOWN:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
-      TrackButton(*this, message, lParam, kClientButtons, g_clientOwners);
+      TrackClientButton(*this, message, lParam);
       break;
 
     case WM_MOUSELEAVE:
@@ -1053,7 +377,7 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DESTROY: {
       SetMenu(nullptr);
-      SetBackgroundImage(nullptr, 0xFF000000);
+      SetBackgroundImage(nullptr, SImage::COLOR_NONE);
       LRESULT result = CallDefaultProc(message, wParam, lParam);
       // Out of the map before the handle is cleared, so that the sorted map
       // never holds a window without a handle.
@@ -1073,17 +397,15 @@ LRESULT SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!m_previousProc || m_eraseFlag) return EndErase(reinterpret_cast<HDC>(wParam), lParam);
       break;
 
-    case WM_MENUCOMMAND: {
-      int position = static_cast<int>(wParam);
-      SMenu::_SItem* item = SMenu::GetItemRecord(reinterpret_cast<HMENU>(lParam), position);
-      if (item && item->owner) {
-        SMenu* menu = item->owner;
-        int id = menu->GetItemId(position);
-        menu->OnCommand(position, id);
-        SendMessage(SWM_MENUCOMMAND, ToWParam(menu), id);
+    case WM_MENUCOMMAND:
+      for (int i = 0; i < GetControlKindCount(); ++i) {
+        const SControlKind* kind = GetControlKind(i);
+        if (kind->menuCommand &&
+            kind->menuCommand(this, reinterpret_cast<HMENU>(lParam), static_cast<int>(wParam))) {
+          break;
+        }
       }
       break;
-    }
 
     case WM_HSCROLL:
     case WM_VSCROLL:

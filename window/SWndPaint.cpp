@@ -7,6 +7,8 @@
 #include "core/SFileMem.h"
 #include "core/SResource.h"
 #include "core/Utility.h"
+#include "window/ControlKinds.h"
+#include "window/WindowPrivate.h"
 
 using Gdiplus::Bitmap;
 using Gdiplus::Color;
@@ -15,61 +17,19 @@ using Gdiplus::ImageAttributes;
 using Gdiplus::Rect;
 
 UpdateLayeredWindowProc g_updateLayeredWindow = nullptr;
-RECT (*g_mediaPlayerVideoRect)(SWnd* wnd) = nullptr;
-void (*g_mediaTextDraw)(SWnd* wnd, HDC dc) = nullptr;
 
 namespace {
 
-const COLORREF kNoColor = SImage::COLOR_NONE;
-const COLORREF kHollow = SImage::COLOR_HOLLOW;
 
-enum { KIND_MEDIA = 26, KIND_MEDIA_PLAYER = 27 };
 enum { STATE_HOVER = 0, STATE_PRESSED, STATE_CHECKED, STATE_DISABLED, STATE_COUNT };
-
-// Where a visible child is cut out of its parent's background.
-enum CutOut {
-  CUT_CLIP,               // out of the clip HDC
-  CUT_PAINT,              // out of the paint HDC
-  CUT_CLIP_WHILE_SIZING,  // out of the clip HDC during a size or move, else not at all
-  CUT_TOOLBAR             // out of the paint HDC when transparent, else the clip HDC
-};
-
-const struct {
-  int kind;
-  CutOut cut;
-} kCutOuts[] = {
-    {4, CUT_CLIP_WHILE_SIZING},   // button
-    {9, CUT_CLIP_WHILE_SIZING},   // combo
-    {12, CUT_CLIP_WHILE_SIZING},  // edit
-    {16, CUT_CLIP_WHILE_SIZING},  // group
-    {29, CUT_CLIP_WHILE_SIZING},  // progress
-    {32, CUT_PAINT},              // radio
-    {39, CUT_PAINT},              // static
-    {41, CUT_PAINT},              // tab
-    {43, CUT_TOOLBAR},            // tool bar
-};
 
 const DWORD kToolbarTransparent = 0x8000;
 const UINT kHollowParentRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW;
 // AC_SRC_OVER, no flags, constant alpha 255, AC_SRC_ALPHA.
 const BLENDFUNCTION kLayerBlend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
 
-CutOut CutOutOf(int kind) {
-  for (const auto& row : kCutOuts) {
-    if (row.kind == kind) return row.cut;
-  }
-  return CUT_CLIP;
-}
-
 Color OpaqueColor(COLORREF c) {
   return Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-// A window's rectangle in the client coordinates of another window.
-bool RectInClientOf(HWND hWnd, HWND other, RECT* rect) {
-  if (!::GetWindowRect(hWnd, rect)) return false;
-  ::MapWindowPoints(nullptr, other, reinterpret_cast<POINT*>(rect), 2);
-  return true;
 }
 
 // Removes a shaped child's region (already at the child's position) from the
@@ -110,6 +70,25 @@ void FreeMemoryDC(HDC dc) {
 }
 
 }  // namespace
+
+HBRUSH BackgroundBrush(COLORREF back, HDC dc, HBRUSH* owned) {
+  FreeBackgroundBrush(owned);
+  if (back == SImage::COLOR_HOLLOW) {
+    if (dc) ::SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  }
+  if (back == SImage::COLOR_NONE) return nullptr;
+  *owned = ::CreateSolidBrush(back);
+  if (dc) ::SetBkColor(dc, back);
+  return *owned;
+}
+
+void FreeBackgroundBrush(HBRUSH* owned) {
+  if (*owned && *owned != static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH))) {
+    ::DeleteObject(*owned);
+  }
+  *owned = nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Images
@@ -170,7 +149,7 @@ void SWnd::LoadStateImages(SResource* archive, const char* hover, const char* pr
 
 void SWnd::UpdateShapeRegion() {
   if (!m_hWnd) return;
-  if (!m_backgroundImage.GetBitmap() || m_shapeKey == kNoColor) {
+  if (!m_backgroundImage.GetBitmap() || m_shapeKey == SImage::COLOR_NONE) {
     ::SetWindowRgn(m_hWnd, nullptr, TRUE);
     return;
   }
@@ -253,7 +232,7 @@ void SWnd::DrawBackgroundImage(HDC dc, int width, int height) {
     int right = iw - R, bottom = ih - B;  // sizes of the right column and the bottom row
     ImageAttributes corners, edges;
     edges.SetWrapMode(Gdiplus::WrapModeTile, Color(0xFF000000), FALSE);
-    if (m_shapeKey != kNoColor) {
+    if (m_shapeKey != SImage::COLOR_NONE) {
       corners.SetColorKey(OpaqueColor(m_shapeKey), OpaqueColor(m_shapeKey));
       edges.SetColorKey(OpaqueColor(m_shapeKey), OpaqueColor(m_shapeKey));
     }
@@ -303,8 +282,9 @@ void SWnd::DrawBackgroundImage(HDC dc, int width, int height) {
 
 void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
   if (!m_hWnd) return;
-  if (m_kind == KIND_MEDIA_PLAYER && g_mediaPlayerVideoRect && clipDC) {
-    RECT video = g_mediaPlayerVideoRect(this);
+  const SControlKind* ownKind = FindControlKind(m_kind);
+  if (ownKind && ownKind->keepFree && clipDC) {
+    RECT video = ownKind->keepFree(this);
     if (!::IsRectEmpty(&video)) {
       ::ExcludeClipRect(clipDC, video.left, video.top, video.right, video.bottom);
     }
@@ -313,9 +293,10 @@ void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
   for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     if (!::IsWindowVisible(child)) continue;
     SWnd* wnd = FromHandle(child);
-    if (!wnd || wnd->m_backColor == kHollow) continue;
+    if (!wnd || wnd->m_backColor == SImage::COLOR_HOLLOW) continue;
     HDC dc = clipDC;
-    switch (CutOutOf(wnd->m_kind)) {
+    const SControlKind* kind = FindControlKind(wnd->m_kind);
+    switch (kind ? kind->cutOut : CUT_CLIP) {
       case CUT_CLIP:
         break;
       case CUT_PAINT:
@@ -324,15 +305,15 @@ void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
       case CUT_CLIP_WHILE_SIZING:
         if (!m_sizeMove) dc = nullptr;
         break;
-      case CUT_TOOLBAR:
+      case CUT_PAINT_WHEN_TRANSPARENT:
         if (::GetWindowLongA(child, GWL_STYLE) & kToolbarTransparent) dc = paintDC;
         break;
     }
     RECT rect;
     if (!dc || !RectInClientOf(child, m_hWnd, &rect)) continue;
     HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
-    int kind = shape ? ::GetWindowRgn(child, shape) : ERROR;
-    if (kind != ERROR && kind != NULLREGION) {
+    int region = shape ? ::GetWindowRgn(child, shape) : ERROR;
+    if (region != ERROR && region != NULLREGION) {
       ::OffsetRgn(shape, rect.left, rect.top);
       CutRegionOut(dc, shape);
     } else if (dc == clipDC) {
@@ -350,7 +331,7 @@ void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
   if (!paintDC) return;
   RECT client;
   ::GetClientRect(m_hWnd, &client);
-  bool solid = m_backColor < kNoColor;
+  bool solid = m_backColor < SImage::COLOR_NONE;
   if (m_backgroundImage.GetBitmap()) {
     if (solid) {
       HBRUSH brush = ::CreateSolidBrush(m_backColor);
@@ -362,7 +343,7 @@ void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
     HBRUSH brush = ::CreateSolidBrush(m_backColor);
     ::FillRect(paintDC, &client, brush);
     ::DeleteObject(brush);
-  } else if (m_backColor == kHollow && m_hollowRedraw) {
+  } else if (m_backColor == SImage::COLOR_HOLLOW && m_hollowRedraw) {
     HWND parent = ::GetAncestor(m_hWnd, GA_PARENT);
     RECT area;
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -378,7 +359,7 @@ void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
 }
 
 LPARAM SWnd::BeginErase(HDC dc) {
-  if (m_backColor == kHollow) {
+  if (m_backColor == SImage::COLOR_HOLLOW) {
     PaintBackground(dc, dc);
     return reinterpret_cast<LPARAM>(dc);
   }
@@ -398,7 +379,7 @@ LPARAM SWnd::BeginErase(HDC dc) {
 }
 
 LRESULT SWnd::EndErase(HDC dc, LPARAM memoryDC) {
-  if (m_backColor == kHollow) return 1;
+  if (m_backColor == SImage::COLOR_HOLLOW) return 1;
   if (m_eraseDepth > 0) --m_eraseDepth;
   HDC memory = reinterpret_cast<HDC>(memoryDC);
   if (m_eraseDepth != 0 || !memory) return 1;
@@ -425,7 +406,7 @@ bool SWnd::Redraw(const RECT* rect, UINT flags) {
     if (owner) owner->RedrawLayer();
     return true;
   }
-  if (m_backColor != kHollow) return ::RedrawWindow(m_hWnd, rect, nullptr, flags) != 0;
+  if (m_backColor != SImage::COLOR_HOLLOW) return ::RedrawWindow(m_hWnd, rect, nullptr, flags) != 0;
   // The hollow background asks the parent to paint underneath.
   m_hollowRedraw = true;
   bool done = ::RedrawWindow(m_hWnd, rect, nullptr, flags) != 0;
@@ -445,10 +426,14 @@ HDC SWnd::ComposeLayer() {
   if (!layer) return nullptr;
   DrawBackgroundImage(layer, width, height);
 
-  SArray<SWnd*> texts;
-  GetChildren(&texts, nullptr, false, KIND_MEDIA);
-  for (int i = 0; i < texts.GetCount(); ++i) {
-    SWnd* child = texts[i];
+  // The children whose kind draws into a layer: their background, then their
+  // content.
+  SArray<SWnd*> children;
+  GetChildren(&children, nullptr, false, -1);
+  for (int i = 0; i < children.GetCount(); ++i) {
+    SWnd* child = children[i];
+    const SControlKind* kind = FindControlKind(child->m_kind);
+    if (!kind || !kind->drawLayer) continue;
     RECT rect;
     if (!RectInClientOf(child->m_hWnd, m_hWnd, &rect)) continue;
     int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -456,7 +441,7 @@ HDC SWnd::ComposeLayer() {
     HDC part = CreateLayerDC(layer, w, h);
     if (!part) continue;
     child->DrawBackgroundImage(part, w, h);
-    if (g_mediaTextDraw) g_mediaTextDraw(child, part);
+    kind->drawLayer(child, part);
     ::AlphaBlend(layer, rect.left, rect.top, w, h, part, 0, 0, w, h, kLayerBlend);
     FreeMemoryDC(part);
   }

@@ -11,6 +11,9 @@
 #include "window/SImageList.h"
 #include "window/SToolBarCtrl.h"
 
+#include <string.h>
+#include <vector>
+
 namespace {
 
 const char kMagic[] = "VANDRO TOOLBAR 1.0.0.0";
@@ -21,8 +24,18 @@ const BYTE kButtonStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
 
 }  // namespace
 
+TBBUTTON ToolbarSeparator(int id) {
+  TBBUTTON button;
+  memset(&button, 0, sizeof(button));
+  button.idCommand = id;
+  button.fsState = TBSTATE_ENABLED;
+  button.fsStyle = BTNS_SEP;
+  return button;
+}
+
 bool AddToolbarSeparator(SToolBarCtrl* toolBar, int id) {
-  return toolBar && toolBar->AddButton(0, id, nullptr, BTNS_SEP, TBSTATE_ENABLED, 0);
+  TBBUTTON separator = ToolbarSeparator(id);
+  return toolBar && toolBar->AddButtons(&separator, 1);
 }
 
 bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory, void* arg,
@@ -52,6 +65,8 @@ bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory, void
   images.Create(ReadIniInt(&ini, "", "width"), ReadIniInt(&ini, "", "height"));
   toolBar->SetImageList(images.GetHandle());
 
+  std::vector<TBBUTTON> buttons;
+  std::vector<SString> labels(size_t(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
     SString section = SString::FromInt(i);
     const char* s = section.GetText();
@@ -69,17 +84,25 @@ bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory, void
       }
     }
     if (ReadIniFlag(&ini, s, "separator")) {
-      AddToolbarSeparator(toolBar, id);
+      buttons.push_back(ToolbarSeparator(id));
       continue;
     }
     if (id == 0) id = -2 - i;
     int imageIndex = -1;
-    if (hasImage && images.GetHandle()) imageIndex = ::ImageList_GetImageCount(images.GetHandle()) - 1;
+    if (hasImage && images.GetHandle())
+      imageIndex = ::ImageList_GetImageCount(images.GetHandle()) - 1;
     BYTE state = ReadIniFlag(&ini, s, "disabled") ? 0 : TBSTATE_ENABLED;
-    SString label = ini.GetValue(s, "text");
-    toolBar->AddButton(imageIndex, id, label.GetText() ? label.GetText() : "", kButtonStyle, state,
-                       DWORD_PTR(ReadIniInt(&ini, s, "data")));
+    labels[size_t(i)] = ini.GetValue(s, "text");
+    TBBUTTON button = ToolbarSeparator(id);
+    button.iBitmap = imageIndex;
+    button.fsState = state;
+    button.fsStyle = kButtonStyle;
+    button.dwData = DWORD_PTR(ReadIniInt(&ini, s, "data"));
+    const char* label = labels[size_t(i)].GetText();
+    button.iString = reinterpret_cast<INT_PTR>(label ? label : "");
+    buttons.push_back(button);
   }
+  if (!buttons.empty()) toolBar->AddButtons(buttons.data(), int(buttons.size()));
 
   SIZE size = {0, 0};
   toolBar->SendMessage(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));

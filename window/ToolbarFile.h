@@ -25,12 +25,16 @@ typedef SToolBarCtrl* (*SToolBarFactory)(void* arg);
 // images come from the archive's entries (none without an archive). False
 // without a control bar (nothing changes then), and for a text that cannot
 // be read or a tool bar that cannot be made, which leave the dialog without
-// a tool bar. Counts above MAX_TOOLBAR_BUTTONS are refused.
+// a tool bar. Counts above MAX_TOOLBAR_BUTTONS are refused; the buttons go to
+// the tool bar in one call.
 bool LoadToolbarFile(SDialog* dialog, SFile* text, SToolBarFactory factory = nullptr,
                      void* arg = nullptr, SResource* archive = nullptr,
                      SMenuIdResolver resolver = nullptr);
 
-enum { MAX_TOOLBAR_BUTTONS = 4096 };
+// The most buttons a tool bar of a text or a dialog record holds.
+enum { MAX_TOOLBAR_BUTTONS = 256 };
 
 // Appends a separator with that command id; true when the tool bar took it.
 bool AddToolbarSeparator(SToolBarCtrl* toolBar, int id);
+// A separator with that command id, for SToolBarCtrl::AddButtons.
+TBBUTTON ToolbarSeparator(int id);

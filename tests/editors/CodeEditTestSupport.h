@@ -18,7 +18,7 @@ class NotifiedParent : public SWnd {
 public:
   std::vector<UINT> seen;  // the change notifications, in order
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == SWM_CODEEDITCHANGED || message == SWM_EDITORCHANGED) seen.push_back(message);
+    if (message == SWM_CODEEDITCHANGED || message == SWM_CONTROLCHANGED) seen.push_back(message);
     return SWnd::WindowProc(message, wParam, lParam);
   }
 };

@@ -195,7 +195,7 @@ TEST_F(CodeEditTest, EachEditNotifiesInOrder) {
   ASSERT_TRUE(Build("x"));
   Caret(0, 1);
   Char('y');
-  EXPECT_EQ((std::vector<UINT>{SWM_CODEEDITCHANGED, SWM_EDITORCHANGED}), parent.seen);
+  EXPECT_EQ((std::vector<UINT>{SWM_CODEEDITCHANGED, SWM_CONTROLCHANGED}), parent.seen);
   parent.seen.clear();
   edit->m_notifyParent = false;
   Key(VK_BACK);
@@ -330,7 +330,7 @@ TEST_F(CodeEditTest, ReplaceAllStopsAfterTheLastReplacement) {
   SendFind(edit, FR_REPLACEALL | FR_DOWN, "a", "aa");
   EXPECT_EQ("aaaaaa", Text());
   EXPECT_EQ(3, edit->GetUndoCount());
-  EXPECT_EQ((std::vector<UINT>{SWM_CODEEDITCHANGED, SWM_EDITORCHANGED}), parent.seen);
+  EXPECT_EQ((std::vector<UINT>{SWM_CODEEDITCHANGED, SWM_CONTROLCHANGED}), parent.seen);
   SendFind(edit, FR_REPLACE | FR_DOWN, "aa", "b");
   EXPECT_EQ("baaaa", Text());
 }

@@ -32,7 +32,7 @@ public:
 class Parent : public SWnd {
 public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == SWM_EDITORCHANGED) ++changes;
+    if (message == SWM_CONTROLCHANGED) ++changes;
     return SWnd::WindowProc(message, wParam, lParam);
   }
   int changes = 0;

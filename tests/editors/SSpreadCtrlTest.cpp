@@ -27,7 +27,7 @@ public:
     if (message == SWM_SPREADMOUSE && lParam) {
       mouse.push_back(*reinterpret_cast<MOUSERECORD*>(lParam));
     }
-    if (message == SWM_EDITORCHANGED) changed.push_back(wParam);
+    if (message == SWM_CONTROLCHANGED) changed.push_back(wParam);
     return SWnd::WindowProc(message, wParam, lParam);
   }
 };

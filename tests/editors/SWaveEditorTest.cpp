@@ -7,7 +7,7 @@
 #include "core/SFilePath.h"
 #include "core/SResource.h"
 #include "editors/EditorControls.h"
-#include "editors/SLevelMeter.h"
+#include "window/SLevelCtrl.h"
 #include "editors/SWaveEditor.h"
 #include "tests/data/GameArchives.h"
 #include "tests/editors/WaveTestSupport.h"
@@ -45,7 +45,7 @@ SHORT WINAPI FakeKeyState(int key) {
 class Parent : public SWnd {
 public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == SWM_EDITORCHANGED) ++changes;
+    if (message == SWM_CONTROLCHANGED) ++changes;
     if (message == SWM_WAVEEDITORMOUSE) mouse.push_back(*reinterpret_cast<MOUSERECORD*>(lParam));
     return SWnd::WindowProc(message, wParam, lParam);
   }
@@ -327,33 +327,20 @@ TEST_F(SWaveEditorTest, TheFactoryBuildsItFromAnArchiveEntryAndItsKeys) {
   EXPECT_FALSE(built->m_popupMenu);
 }
 
-// A level meter control as the dialog links it: the values it was given.
-class Meter : public SWnd, public SLevelMeter {
-public:
-  void SetChannelCount(int count) override { values.assign(size_t(count), -1); }
-  void SetValue(int channel, int value) override {
-    for (size_t c = 0; c < values.size(); ++c)
-      if (channel < 0 || size_t(channel) == c) values[c] = value;
-  }
-  int GetMinimum() const override { return 0; }
-  int GetMaximum() const override { return 1000; }
-  std::vector<int> values;
-};
-
 TEST_F(SWaveEditorTest, ALinkedLevelMeterShowsThePlayingChannels) {
   RegisterEditorControls();
   ASSERT_TRUE(LoadRamp(44100 * 4));
-  Meter meter;
+  SLevelCtrl meter;  // range 0 to 1000
   FindDialogControlClass(SDialogEditor::TYPE_WAVEEDITOR)->link(&editor, &meter);
-  ASSERT_EQ(meter.values.size(), 2u);
+  ASSERT_EQ(meter.GetChannelCount(), 2);
   Key(VK_NUMPAD2, {VK_CONTROL});
   editor.Play();
   editor.m_wave.SetPlayPosition(20000);
   editor.m_wave.Update();
-  EXPECT_GT(meter.values[0], 500);  // samples near 20000 of 32768
-  EXPECT_EQ(meter.values[1], 0);    // muted
+  EXPECT_GT(meter.m_values[0], 500);  // samples near 20000 of 32768
+  EXPECT_EQ(meter.m_values[1], 0);    // muted
   editor.m_wave.Stop();
-  EXPECT_EQ(meter.values[0], 0);
+  EXPECT_EQ(meter.m_values[0], 0);
   FindDialogControlClass(SDialogEditor::TYPE_WAVEEDITOR)->link(&editor, &parent);
   EXPECT_EQ(editor.m_wave.m_levelMeter, nullptr);
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "core/SImage.h"
 #include "engine/SDx.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxShaderDefault.h"
+#include "engine/SDxTexture.h"
 #include "window/SWnd.h"
 
 #include <gtest/gtest.h>
@@ -147,3 +149,50 @@ protected:
 };
 
 using EngineSuite = EngineSuiteOf<SDx>;
+
+// A texture of columns x rows cells of cellSize pixels, the cell i of a
+// row-by-row count in CellColor (i), kept by the engine.
+inline D3DCOLOR CellColor(int i) { return D3DCOLOR_ARGB(255, 8 + 12 * i, 255 - 12 * i, 64); }
+inline SDxTexture* MakeSheetTexture(SDx* engine, int columns, int rows, int cellWidth,
+                                    int cellHeight) {
+  int width = columns * cellWidth, height = rows * cellHeight;
+  std::vector<uint32_t> pixels((size_t)width * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels[(size_t)y * width + x] = CellColor((y / cellHeight) * columns + x / cellWidth);
+    }
+  }
+  SImage image;
+  if (!image.CreateFromPixels(pixels.data(), width, height)) return nullptr;
+  SDxTexture* texture = new SDxTexture(engine);
+  if (!texture->LoadFromImage(&image) || engine->m_textures.InsertSorted(texture) < 0) {
+    delete texture;
+    return nullptr;
+  }
+  return texture;
+}
+
+// Runs the drawing into main A, cleared black, with the current camera at
+// the origin looking along +z, and reads main A back.
+template <class F>
+Pixels DrawIntoMainA(SDx* engine, F draw) {
+  SDxCamera* camera = engine->GetCamera(-1);
+  camera->SetPositionXYZ(0, 0, 0);
+  camera->SetRotation(0, 0, 0);
+  camera->Apply();
+  IDirect3DDevice9* device = engine->m_device;
+  device->SetRenderTarget(0, engine->m_mainA.surface);
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+  engine->SetDefaultRenderStates();
+  draw();
+  device->EndScene();
+  return ReadTarget(engine, engine->m_mainA);
+}
+
+// Pixels of main A that are not black.
+inline int CountLit(const Pixels& pixels) {
+  int lit = 0;
+  for (uint32_t c : pixels.colors) lit += (c & 0xFFFFFF) != 0;
+  return lit;
+}

@@ -50,7 +50,9 @@ public:
   int Width() const { return m_width; }
   int Height() const { return m_height; }
 
+  // Every pixel in the colour, and no clip region.
   void Fill(uint32_t rgb) {
+    ::SelectClipRgn(m_dc, nullptr);
     ::GdiFlush();
     for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb;
   }
@@ -58,6 +60,15 @@ public:
   uint32_t Rgb(int x, int y) const {
     ::GdiFlush();
     return m_bits[y * m_width + x] & 0xFFFFFF;
+  }
+  // How many pixels of [x0, x1) x [y0, y1) pass the test (given 0xRRGGBB).
+  template <class Test>
+  int Count(int x0, int y0, int x1, int y1, Test test) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) n += test(Rgb(x, y)) ? 1 : 0;
+    }
+    return n;
   }
   // The whole 32-bit word, alpha included.
   uint32_t Word(int x, int y) const {

@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/ControlFactory.h"
 
 #include "core/SFileMem.h"
@@ -8,6 +9,7 @@
 #include "window/SListCtrl.h"
 #include "window/SMediaCtrl.h"
 #include "window/SToolBarCtrl.h"
+#include "window/ToolbarFile.h"
 #include "tests/window/DialogTestSupport.h"
 #include "tests/window/PaintSupport.h"
 
@@ -59,7 +61,9 @@ protected:
     ::GetClassNameA(control->m_hWnd, name, sizeof(name));
     return name;
   }
-  static DWORD StyleOf(SWnd* control) { return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE)); }
+  static DWORD StyleOf(SWnd* control) {
+    return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE));
+  }
 
   SWnd parent;
   std::vector<std::unique_ptr<SWnd>> controls;
@@ -95,14 +99,13 @@ const SDialogControlClass kRegisteredClass = {ConstructRegistered, ConfigureRegi
 TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
   struct Row {
     int type;
-    int kind;
     const char* className;
   };
   const Row rows[] = {
-      {E::TYPE_BUTTON, 4, "Button"},           {E::TYPE_COMBO, 9, "ComboBox"},
-      {E::TYPE_EDIT, 12, "Edit"},              {E::TYPE_GROUP, 16, "Button"},
-      {E::TYPE_LIST, 23, "ListBox"},           {E::TYPE_MEDIA, 26, "VANDRO"},
-      {E::TYPE_TOOLBAR, 43, "ToolbarWindow32"}, {E::TYPE_WINDOW, 0, "VANDRO"},
+      {E::TYPE_BUTTON, "Button"},           {E::TYPE_COMBO, "ComboBox"},
+      {E::TYPE_EDIT, "Edit"},               {E::TYPE_GROUP, "Button"},
+      {E::TYPE_LIST, "ListBox"},            {E::TYPE_MEDIA, "VANDRO"},
+      {E::TYPE_TOOLBAR, "ToolbarWindow32"}, {E::TYPE_WINDOW, "VANDRO"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -111,7 +114,7 @@ TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
     record->m_width = 10000;  // the right edge is computed in 16 bits
     SWnd* control = Build(record.get());
     ASSERT_NE(nullptr, control);
-    EXPECT_EQ(row.kind, control->m_kind);
+    EXPECT_EQ(ControlKinds::KindOfType(row.type), control->m_kind);
     EXPECT_STRCASEEQ(row.className, ClassOf(control).c_str());
     EXPECT_EQ(parent.m_hWnd, ::GetParent(control->m_hWnd));
     EXPECT_EQ(5, ::GetDlgCtrlID(control->m_hWnd));
@@ -126,8 +129,8 @@ TEST_F(ControlFactoryTest, TypesWithoutClassGiveNullAndDesignModeHides) {
   // Types whose classes are not part of the toolkit yet, the types of the
   // designer and editor libraries, which nothing registered here, the dialog
   // and types beyond the table.
-  for (int type : {E::TYPE_CHECK, E::TYPE_CODEEDIT, E::TYPE_LABEL, E::TYPE_TAB, E::TYPE_EXTERN,
-                   E::TYPE_DIALOG, E::TYPE_COUNT}) {
+  for (int type : {E::TYPE_GUI, E::TYPE_CODEEDIT, E::TYPE_TREE, E::TYPE_TABDOC, E::TYPE_DIALOG,
+                   E::TYPE_COUNT}) {
     auto record = Make(type);
     EXPECT_EQ(nullptr, Build(record.get())) << type;
   }
@@ -182,13 +185,24 @@ TEST_F(ControlFactoryTest, ToolbarContentMakesButtonsAndPendingSeparators) {
   EXPECT_TRUE(buttons[2].fsStyle & BTNS_SEP);
   EXPECT_EQ(1, buttons[3].idCommand);
   EXPECT_EQ(1, buttons[3].iBitmap);
+  char text[16] = {};
+  toolBar->SendMessage(TB_GETBUTTONTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ("Save", text);
+
+  // A hostile content is cut at what a tool bar holds.
+  std::string many = "TOOLBAR_CONTENT=";
+  for (int i = 0; i < 3000; ++i) many += "b|";
+  auto crowded = Make(E::TYPE_TOOLBAR, {many.c_str()});
+  SWnd* full = Build(crowded.get());
+  ASSERT_NE(nullptr, full);
+  EXPECT_EQ(int(MAX_TOOLBAR_BUTTONS), int(full->SendMessage(TB_BUTTONCOUNT)));
 }
 
 TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
   auto window = Make(E::TYPE_WINDOW);
   EXPECT_EQ(0x00FFFFFFu, Build(window.get())->m_backColor);
   window->m_transparent = true;
-  EXPECT_EQ(0xFF000001u, Build(window.get())->m_backColor);
+  EXPECT_EQ(SImage::COLOR_HOLLOW, Build(window.get())->m_backColor);
   window->m_transparent = false;
   window->m_backColor = 0xFE000000 + COLOR_HIGHLIGHT;
   EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), Build(window.get())->m_backColor);
@@ -215,6 +229,14 @@ TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
   EXPECT_EQ(SMediaCtrl().m_linkColor, view->m_linkColor);
   EXPECT_EQ(0xFEFF0000u, view->m_textColor);
   EXPECT_EQ(0x21, view->m_alignment);
+
+  // Automatic scrolling loops as the flag says, also when it says no.
+  for (const char* loop : {"MEDIA_AUTOSCROLLLOOP=0", "MEDIA_AUTOSCROLLLOOP=1"}) {
+    auto scrolling = Make(E::TYPE_MEDIA, {"MEDIA_AUTOSCROLLY=5", loop});
+    SMediaCtrl* scroller = static_cast<SMediaCtrl*>(Build(scrolling.get()));
+    ASSERT_NE(nullptr, scroller);
+    EXPECT_EQ(loop[21] == '1', scroller->m_loop) << loop;
+  }
 }
 
 TEST_F(ControlFactoryTest, DialogSuppliedObjectsAreUsedOrDestroyedOnce) {
@@ -224,7 +246,7 @@ TEST_F(ControlFactoryTest, DialogSuppliedObjectsAreUsedOrDestroyedOnce) {
   dialog.next = counted;
   EXPECT_EQ(counted, Build(button.get(), nullptr, true, &dialog));
   EXPECT_EQ(std::vector<int>{E::TYPE_BUTTON}, dialog.asked);
-  EXPECT_EQ(4, counted->m_kind);
+  EXPECT_EQ(ControlKinds::KIND_BUTTON, counted->m_kind);
 
   RefusingButton::s_destroyed = 0;
   auto window = Make(E::TYPE_WINDOW);

@@ -102,9 +102,9 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
     COLORREF expected;
   };
   const Case cases[] = {
-      {"-16777216", 0xFF000000},                       // no colour
+      {"-16777216", SImage::COLOR_NONE},                       // no colour
       {"-33554424", ::GetSysColor(COLOR_WINDOWTEXT)},  // 0xFE000000 + 8
-      {"-16777215", 0xFF000001},                       // hollow stays a value
+      {"-16777215", SImage::COLOR_HOLLOW},                       // hollow stays a value
       {"16711680", 0xFF0000},
       {"99999999999", 0x7FFFFFFF},                     // clamped
       {"junk", 0},
@@ -112,14 +112,14 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
       {"#80FF0000", 0x80FF0000},                       // the whole value
       {"#FE000008", ::GetSysColor(COLOR_WINDOWTEXT)},
       {"#12345", 0},
-      {"", 0xFF000000},
+      {"", SImage::COLOR_NONE},
   };
   for (const Case& c : cases) {
     record.m_properties = "";
     SDialogEditor::SetProperty(&record, "COLOR", c.value);
     EXPECT_EQ(c.expected, SDialogEditor::GetPropertyColor(&record, "COLOR")) << c.value;
   }
-  EXPECT_EQ(0xFF000000u, SDialogEditor::GetPropertyColor(&record, "MISSING"));
+  EXPECT_EQ(SImage::COLOR_NONE, SDialogEditor::GetPropertyColor(&record, "MISSING"));
 
   // Written as the signed decimal form.
   record.m_properties = "";
@@ -129,8 +129,11 @@ TEST(ControlProperties, ColoursAndDrawModesReadInTheirForms) {
   // The link colour keeps system colours for the builder to convert.
   record.m_properties = "MEDIA_LINKCOLOR=-33554424\r\n";
   EXPECT_EQ(0xFE000008u, SDialogEditor::GetLinkColorProperty(&record));
-  record.m_properties = "";
-  EXPECT_EQ(0xFF000000u, SDialogEditor::GetLinkColorProperty(&record));
+  // Absent or empty: a black link.
+  for (const char* properties : {"", "MEDIA_LINKCOLOR=\r\n"}) {
+    record.m_properties = properties;
+    EXPECT_EQ(0u, SDialogEditor::GetLinkColorProperty(&record)) << properties;
+  }
 
   // Draw modes are read by their exact names only.
   const std::pair<const char*, int> modes[] = {

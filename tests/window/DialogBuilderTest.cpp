@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SDialog.h"
 
 #include "core/SFileMem.h"
@@ -89,9 +90,12 @@ TEST(DialogBuilderTest, PlayerDialogFromTheProgramResource) {
     int id;
     int kind;
   };
-  const Expected expected[] = {{"COMBO_PLAYER", 8, 9},  {"GROUP2", 11, 16},
-                               {"COMBO_DIFFICULTY", 9, 9}, {"MEDIA1", 10, 26},
-                               {"BTN_START", 3, 4}};
+  typedef ControlKinds K;
+  const Expected expected[] = {{"COMBO_PLAYER", 8, K::KIND_COMBO},
+                               {"GROUP2", 11, K::KIND_GROUP},
+                               {"COMBO_DIFFICULTY", 9, K::KIND_COMBO},
+                               {"MEDIA1", 10, K::KIND_MEDIA},
+                               {"BTN_START", 3, K::KIND_BUTTON}};
   ASSERT_EQ(5, dialog.m_controls.GetCount());
   for (const Expected& e : expected) {
     SWnd* control = dialog.GetControl(e.name);
@@ -131,11 +135,12 @@ TEST(DialogBuilderTest, PlayerDialogFromTheProgramResource) {
 
 TEST(DialogBuilderTest, DialogRecordAloneGivesTheWindowAndItsOptions) {
   ProbeDialog dialog;
-  ASSERT_TRUE(Build(dialog, DialogText({DialogSection(
-                                "250 120", {"DIALOG_NOCLOSE=1", "DIALOG_DRAGFILES=1",
-                                            "DIALOG_MINSIZE=1", "DIALOG_MOVEWITHMOUSE=1",
-                                            "DIALOG_NOMODALRETURN=1", "DIALOG_IMAGEDRAWMODE=_DRAWCENTER",
-                                            "DIALOG_ICON=icon.png", "BACKCOLOR=#102030"})})));
+  ASSERT_TRUE(
+      Build(dialog, DialogText({DialogSection(
+                        "250 120", {"DIALOG_NOCLOSE=1", "DIALOG_DRAGFILES=1", "DIALOG_MINSIZE=1",
+                                    "DIALOG_MOVEWITHMOUSE=1", "DIALOG_NOMODALRETURN=1",
+                                    "DIALOG_IMAGEDRAWMODE=_DRAWCENTER", "DIALOG_ICON=icon.png",
+                                    "BACKCOLOR=#102030"})})));
   EXPECT_EQ(250, Client(dialog).right);
   EXPECT_EQ(120, Client(dialog).bottom);
   EXPECT_FALSE(::IsWindowVisible(dialog.m_hWnd));
@@ -168,10 +173,10 @@ TEST(DialogBuilderTest, TabRecordsAreCreatedInReverseOrder) {
     return Section("TAB", id, name, "0 0 50 50", {"STYLE=WS_VISIBLE "});
   };
   ProbeDialog dialog;
-  bool built = Build(dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "b1", "0 0 9 9"),
-                                         tab(2, "A"), ButtonSection(3, "b3", "0 0 9 9"),
-                                         ButtonSection(4, "b4", "0 0 9 9"), tab(5, "B"),
-                                         ButtonSection(6, "b6", "0 0 9 9"), tab(7, "C")}));
+  bool built = Build(
+      dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "b1", "0 0 9 9"), tab(2, "A"),
+                          ButtonSection(3, "b3", "0 0 9 9"), ButtonSection(4, "b4", "0 0 9 9"),
+                          tab(5, "B"), ButtonSection(6, "b6", "0 0 9 9"), tab(7, "C")}));
   if (registered) RegisterDialogControlClass(E::TYPE_TAB, nullptr);
   EXPECT_TRUE(built);
   EXPECT_EQ((std::vector<std::string>{"b1", "C", "b3", "b4", "B", "b6", "A"}), dialog.asked);
@@ -180,15 +185,14 @@ TEST(DialogBuilderTest, TabRecordsAreCreatedInReverseOrder) {
 
 TEST(DialogBuilderTest, TabOrderComesFromTheTabKeys) {
   SDialog dialog;
-  ASSERT_TRUE(Build(dialog, DialogText({DialogSection("300 200"),
-                                        ButtonSection(1, "noIndex", "0 0 9 9", {"TABENABLED=1"}),
-                                        ButtonSection(2, "keep", "0 0 9 9",
-                                                      {"TABENABLED=1", "TABINDEX=-1", "TABGROUP=-5"}),
-                                        ButtonSection(3, "set", "0 0 9 9",
-                                                      {"TABENABLED=1", "TABINDEX=7", "TABGROUP=2"}),
-                                        ButtonSection(4, "negative", "0 0 9 9",
-                                                      {"TABENABLED=1", "TABINDEX=-3"}),
-                                        ButtonSection(5, "off", "0 0 9 9", {"TABINDEX=9"})})));
+  ASSERT_TRUE(Build(
+      dialog,
+      DialogText(
+          {DialogSection("300 200"), ButtonSection(1, "noIndex", "0 0 9 9", {"TABENABLED=1"}),
+           ButtonSection(2, "keep", "0 0 9 9", {"TABENABLED=1", "TABINDEX=-1", "TABGROUP=-5"}),
+           ButtonSection(3, "set", "0 0 9 9", {"TABENABLED=1", "TABINDEX=7", "TABGROUP=2"}),
+           ButtonSection(4, "negative", "0 0 9 9", {"TABENABLED=1", "TABINDEX=-3"}),
+           ButtonSection(5, "off", "0 0 9 9", {"TABINDEX=9"})})));
   const struct {
     const char* name;
     int index, group;
@@ -197,6 +201,21 @@ TEST(DialogBuilderTest, TabOrderComesFromTheTabKeys) {
   for (const auto& e : expected) {
     EXPECT_EQ(e.index, dialog.GetControl(e.name)->m_tabIndex) << e.name;
     EXPECT_EQ(e.group, dialog.GetControl(e.name)->m_tabGroup) << e.name;
+  }
+}
+
+TEST(DialogBuilderTest, OnlyDialogFocusGivesAControlTheFocus) {
+  // Without the key no control is focused, not even one whose id is 0.
+  for (const char* focus : {"DIALOG_NOCLOSE=0", "DIALOG_FOCUS=5"}) {
+    SDialog dialog;
+    ASSERT_TRUE(Build(dialog,
+                      DialogText({DialogSection("100 100", {focus}),
+                                  ButtonSection(0, "zero", "0 0 9 9"),
+                                  ButtonSection(5, "five", "0 20 9 9")}),
+                      nullptr, false));
+    bool named = std::string(focus) == "DIALOG_FOCUS=5";
+    EXPECT_NE(dialog.GetControl("zero")->m_hWnd, ::GetFocus()) << focus;
+    EXPECT_EQ(named, dialog.GetControl("five")->m_hWnd == ::GetFocus()) << focus;
   }
 }
 
@@ -224,7 +243,8 @@ TEST(DialogBuilderTest, MenuToolbarAndIconComeFromTheArchiveButNotOnALayer) {
   SFileMem menu(
       "VANDRO MENU 1.0.0.0\r\n[]\r\ncount=2\r\n[0]\r\ncount=1\r\n[0:0]\r\ntext=File\r\n"
       "menu=1\r\n[1]\r\ncount=1\r\n[1:0]\r\nid=100\r\ntext=Open\r\n");
-  SFileMem toolbar("VANDRO TOOLBAR 1.0.0.0\r\n[]\r\ncount=1\r\n[0]\r\ntext=Go\r\nimage=icon.png\r\n");
+  SFileMem toolbar(
+      "VANDRO TOOLBAR 1.0.0.0\r\n[]\r\ncount=1\r\n[0]\r\ntext=Go\r\nimage=icon.png\r\n");
   TestArchive archive({{"icon.png", &png}, {"menu.txt", &menu}, {"bar.txt", &toolbar}});
   ASSERT_TRUE(archive.IsOpen());
   ProbeDialog dialog;
@@ -294,10 +314,10 @@ TEST(DialogBuilderTest, FailingControlFailsTheBuildWithoutLeaksOrDoubleDestructi
     dialog.supplies["two"] = new CountedButton;
     dialog.supplies["bad"] = new RefusingButton;
     dialog.supplies["never"] = new CountedButton;
-    EXPECT_FALSE(Build(dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "one", "0 0 9 9"),
-                                           ButtonSection(2, "two", "0 0 9 9"),
-                                           ButtonSection(3, "bad", "0 0 9 9"),
-                                           ButtonSection(4, "never", "0 0 9 9")})));
+    EXPECT_FALSE(Build(
+        dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "one", "0 0 9 9"),
+                            ButtonSection(2, "two", "0 0 9 9"), ButtonSection(3, "bad", "0 0 9 9"),
+                            ButtonSection(4, "never", "0 0 9 9")})));
     EXPECT_EQ(1, RefusingButton::s_destroyed);
     EXPECT_EQ(0, CountedButton::s_destroyed);
     EXPECT_EQ(2, dialog.m_controls.GetCount());
@@ -310,8 +330,9 @@ TEST(DialogBuilderTest, FailingControlFailsTheBuildWithoutLeaksOrDoubleDestructi
 
   // A type without a class fails the same way.
   SDialog dialog;
-  EXPECT_FALSE(Build(dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "one", "0 0 9 9"),
-                                         Section("FLASH", 2, "f", "0 0 9 9")})));
+  EXPECT_FALSE(
+      Build(dialog, DialogText({DialogSection("300 200"), ButtonSection(1, "one", "0 0 9 9"),
+                                Section("FLASH", 2, "f", "0 0 9 9")})));
   EXPECT_EQ(1, dialog.m_controls.GetCount());
   EXPECT_FALSE(Build(dialog, "VANDRO DIALOG 1.0.0.1\r\n"));
   SFileMem empty;
@@ -328,15 +349,17 @@ TEST(DialogBuilderTest, MalformedTextsNeverCrashTheBuilder) {
   SFileMem resource("BINARY", 129);
   ASSERT_TRUE(resource.IsOpen());
   std::string keys = DialogText(
-      {DialogSection("300 200", {"DIALOG_STATUSBARTEXT=a|b|c", "DIALOG_FOCUS=2",
-                                 "DIALOG_MINSIZE=1", "DIALOG_MAXSIZE=1", "DIALOG_LAYER=0",
-                                 "DIALOG_IMAGEDRAWMODE=_DRAWTILE"}),
+      {DialogSection("300 200",
+                     {"DIALOG_STATUSBARTEXT=a|b|c", "DIALOG_FOCUS=2", "DIALOG_MINSIZE=1",
+                      "DIALOG_MAXSIZE=1", "DIALOG_LAYER=0", "DIALOG_IMAGEDRAWMODE=_DRAWTILE"}),
        Section("BUTTON", 1, "OK", "10 10 80 25",
                {"STYLE=WS_VISIBLE ", "TABENABLED=1", "TABINDEX=2", "TABGROUP=1", "HALIGN=2"}),
-       Section("WINDOW", 2, "W", "10 40 80 25", {"STYLE=WS_VISIBLE ", "BACKCOLOR=#FF00FF", "VALIGN=32"}),
+       Section("WINDOW", 2, "W", "10 40 80 25",
+               {"STYLE=WS_VISIBLE ", "BACKCOLOR=#FF00FF", "VALIGN=32"}),
        Section("EDIT", 3, "E", "10 70 80 25",
                {"STYLE=WS_VISIBLE ES_AUTOHSCROLL ", "EDIT_MAXLENGTH=5", "EDIT_SELECTALL=1"}),
-       Section("LIST", 4, "L", "10 100 80 55", {"STYLE=WS_VISIBLE WS_VSCROLL ", "LIST_CONTENT=a|b|c"}),
+       Section("LIST", 4, "L", "10 100 80 55",
+               {"STYLE=WS_VISIBLE WS_VSCROLL ", "LIST_CONTENT=a|b|c"}),
        Section("TOOLBAR", 5, "T", "100 10 180 25", {"STYLE=WS_VISIBLE ", "TOOLBAR_CONTENT=a||b"}),
        Section("MEDIA", 6, "M", "100 40 180 60",
                {"CAPTION=<b>x</b> y", "STYLE=WS_VISIBLE ", "MEDIA_TAGS=1", "MEDIA_LEFTMARGIN=3",
@@ -349,16 +372,15 @@ TEST(DialogBuilderTest, MalformedTextsNeverCrashTheBuilder) {
   SWnd host;
   ASSERT_TRUE(host.Create("host", WS_POPUP));
   DialogTextMutator mutator(20240611);
-  DWORD start = ::GetTickCount();
-  int built = 0, runs = 0;
-  for (int i = 0; i < 3000 && ::GetTickCount() - start < 6000; ++i, ++runs) {
+  int built = 0;
+  for (int i = 0; i < 400; ++i) {
     std::string text = mutator.Mutate(texts[i % 4]);
     SCOPED_TRACE(i);
     SDialog dialog;
     SFileMem file;
     FillFile(file, text);
-    built += dialog.Create(&file, host.m_hWnd, false, nullptr, nullptr, nullptr, nullptr, true) ? 1 : 0;
+    built +=
+        dialog.Create(&file, host.m_hWnd, false, nullptr, nullptr, nullptr, nullptr, true) ? 1 : 0;
   }
-  EXPECT_GE(runs, 100);
   EXPECT_GT(built, 0);
 }

@@ -40,7 +40,8 @@ inline std::string DialogSection(const std::string& size,
 // A visible button record captioned with its name, with further lines.
 inline std::string ButtonSection(int id, const std::string& name, const std::string& position,
                                  std::initializer_list<std::string> lines = {}) {
-  std::string text = Section("BUTTON", id, name, position, {"CAPTION=" + name, "STYLE=WS_VISIBLE "});
+  std::string text =
+      Section("BUTTON", id, name, position, {"CAPTION=" + name, "STYLE=WS_VISIBLE "});
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }

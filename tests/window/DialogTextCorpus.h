@@ -16,65 +16,13 @@
 #include <string>
 #include <vector>
 
-// The player dialog: profile and difficulty combos in two groups, a title,
-// an info label, a name edit and OK / Cancel, exactly as SaveText writes it.
+// The player dialog (resource "BINARY" 130 of the test program): profile and
+// difficulty combos in two groups, a title, an info label, a name edit and
+// OK / Cancel, exactly as SaveText writes it.
 inline std::string PlayerDialogText() {
-  static const char* const kFixed[] = {"ID",      "NAME",      "CAPTION",   "FONT",
-                                       "POSITION", "STYLE",    "EXSTYLE",   "BACKCOLOR",
-                                       "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
-  const char* const none = "#FF000000";
-  const char* const combo = "WS_VISIBLE WS_VSCROLL CBS_SIMPLE CBS_DROPDOWN CBS_DROPDOWNLIST "
-                            "CBS_NOINTEGRALHEIGHT ";
-  const char* const button = "WS_VISIBLE BS_LEFT BS_RIGHT BS_CENTER BS_TOP BS_BOTTOM BS_VCENTER ";
-  const struct {
-    const char* keyword;
-    const char* fixed[11];   // the values of kFixed
-    const char* extra[6];    // the extended property lines, up to a null
-  } sections[] = {
-      {"DIALOG", {"0", "PLAYERDIALOG", "Gravrun", "Tahoma, 8, 0", "0 0 320 240",
-                  "WS_VISIBLE WS_BORDER WS_CAPTION WS_SYSMENU ", "", none, none, "0", "0"},
-       {"DIALOG_NOCLOSE=0", "DIALOG_FOCUS=PLAYER"}},
-      {"MEDIA", {"1", "TITLE", "<b>Gravrun 2</b>", ", 0, 0", "10 10 300 30", "WS_VISIBLE ", "",
-                 none, "#FFFFFF", "1", "0"},
-       {"TABINDEX=-1", "MEDIA_HALIGN=_CENTER", "MEDIA_VALIGN=_MIDDLE", "MEDIA_WRAPPING=1",
-        "MEDIA_LINKCOLOR=-16777216"}},
-      {"GROUP", {"2", "PLAYERGROUP", "Player", ", 0, 0", "10 50 145 60", "WS_VISIBLE ", "", none,
-                 none, "0", "0"},
-       {"TABINDEX=-1"}},
-      {"COMBO", {"3", "PLAYER", "Combo", ", 0, 0", "20 70 125 200", combo, "", none, none, "0",
-                 "0"},
-       {"TABINDEX=0", "COMBO_CONTENT=Player 1|Player 2|Player 3|Player 4", "COMBO_SELECTION=0"}},
-      {"GROUP", {"4", "DIFFICULTYGROUP", "Difficulty", ", 0, 0", "165 50 145 60", "WS_VISIBLE ",
-                 "", none, none, "0", "0"},
-       {"TABINDEX=-1"}},
-      {"COMBO", {"5", "DIFFICULTY", "Combo", ", 0, 0", "175 70 125 200", combo, "", none, none,
-                 "0", "0"},
-       {"TABINDEX=1", "COMBO_CONTENT=Easy|Normal|Hard", "COMBO_SELECTION=1"}},
-      {"LABEL", {"6", "INFO", "Choose your profile and the difficulty.", "Arial, 9, 2",
-                 "10 120 300 20", "WS_VISIBLE ", "", none, "#202080", "1", "0"},
-       {"TABINDEX=-1", "LABEL_HALIGN=_LEFT", "LABEL_VALIGN=_MIDDLE"}},
-      {"EDIT", {"7", "PLAYERNAME", "Player", ", 0, 0", "10 145 300 20",
-                "WS_VISIBLE ES_LEFT ES_AUTOHSCROLL ", "WS_EX_CLIENTEDGE ", "#FFFFFF", none, "0",
-                "1"},
-       {"TABINDEX=2", "TABENABLED=1", "EDIT_MAXLENGTH=16"}},
-      {"BUTTON", {"8", "OK", "OK", ", 0, 0", "110 200 95 25", "WS_VISIBLE BS_LEFT BS_RIGHT "
-                  "BS_CENTER BS_TOP BS_BOTTOM BS_VCENTER BS_DEFPUSHBUTTON ", "", none, none, "0",
-                  "0"},
-       {"TABINDEX=3"}},
-      {"BUTTON", {"9", "CANCEL", "Cancel", ", 0, 0", "215 200 95 25", button, "", none, none,
-                  "0", "0"},
-       {"TABINDEX=4"}},
-  };
-  std::string text = "VANDRO DIALOG 1.0.0.0\r\n\r\n";
-  for (const auto& section : sections) {
-    text += std::string("[") + section.keyword + "]\r\n";
-    for (int i = 0; i < 11; ++i) text += std::string(kFixed[i]) + "=" + section.fixed[i] + "\r\n";
-    for (const char* line : section.extra) {
-      if (line) text += std::string(line) + "\r\n";
-    }
-    text += "\r\n";
-  }
-  return text;
+  SFileMem resource("BINARY", 130);
+  return std::string(reinterpret_cast<const char*>(resource.GetBuffer()),
+                     size_t(resource.GetSize()));
 }
 
 // Derives damaged dialog texts: byte changes, inserted separators and

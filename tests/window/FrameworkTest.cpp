@@ -314,16 +314,13 @@ TEST(Framework, DirectSoundTriesABusyDeviceTenTimesWithAWaitAfterEach) {
   EXPECT_EQ(10, g_createCalls);
   EXPECT_EQ(nullptr, g_directSound);
   EXPECT_GE(elapsed, 10u * 15u - 5u);
-  EXPECT_LT(elapsed, 2000u);
 
   // Any other failure ends at once.
   g_createCalls = 0;
   g_createResults = {E_FAIL};
-  start = timeGetTime();
   CreateDirectSound();
   EXPECT_EQ(1, g_createCalls);
   EXPECT_EQ(nullptr, g_directSound);
-  EXPECT_LT(timeGetTime() - start, 15u);
 
   // A device that comes free on the third call.
   g_createCalls = 0;

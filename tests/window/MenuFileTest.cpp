@@ -129,8 +129,8 @@ TEST_F(MenuFileTest, ImagesShareSlotsInSortedOrder) {
   EXPECT_EQ(1, Record(1, 1)->imageIndex);
   EXPECT_EQ(0, Record(1, 2)->imageIndex) << "a missing entry still takes a slot";
   EXPECT_EQ(1, Record(1, 3)->imageIndex);
-  Canvas canvas(16, 16);
-  ::ImageList_Draw(images.GetHandle(), 2, canvas.dc(), 0, 0, ILD_NORMAL);
+  Dib32 canvas(16, 16);
+  ::ImageList_Draw(images.GetHandle(), 2, canvas.GetDC(), 0, 0, ILD_NORMAL);
   EXPECT_EQ(0x0000FFu, canvas.Rgb(8, 8));
 
   // A second load rebuilds the list from scratch.

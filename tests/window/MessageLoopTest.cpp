@@ -1,7 +1,7 @@
 #include "core/Platform.h"
 #include "window/MessageLoop.h"
 
-#include "ProbeWnd.h"
+#include "RecordingWnd.h"
 #include "window/Framework.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ bool QuitPending(WPARAM* code) {
 }  // namespace
 
 TEST(MessageLoop, PollingCallsTheIdleCallbackOncePerEmptyPoll) {
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   std::vector<std::string> log;
   for (UINT m : {WM_USER + 1, WM_USER + 2, WM_USER + 3}) {
@@ -94,12 +94,10 @@ TEST(MessageLoop, PollingCallsTheIdleCallbackOncePerEmptyPoll) {
   EXPECT_EQ(1, wnd.Count('W', WM_QUIT));
   EXPECT_FALSE(QuitPending(nullptr));
 
-  // The loop never waits: thousands of empty polls pass quickly.
+  // The loop never waits: every empty poll calls the idle callback once.
   IdleLog spin = {nullptr, nullptr, 0, 2000};
-  DWORD start = ::GetTickCount();
   RunMessageLoop(&blocking, RecordIdle, &spin);
   EXPECT_EQ(2000, spin.calls);
-  EXPECT_LT(::GetTickCount() - start, 2000u);
 
   // A handler switches between waiting and polling.
   wnd.actions[WM_USER + 1] = [&] {
@@ -122,7 +120,7 @@ TEST(MessageLoop, ModelessDialogsAreListedOnceAndSeeMessagesFirst) {
   ASSERT_EQ(0, g_modelessDialogs.GetCount());
   HWND dialog = CreateModelessDialog();
   ASSERT_NE(nullptr, dialog);
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   AddModelessDialog(nullptr);
   AddModelessDialog(dialog);
@@ -151,7 +149,7 @@ TEST(MessageLoop, ModelessDialogsAreListedOnceAndSeeMessagesFirst) {
 }
 
 TEST(MessageLoop, ModalRunEndsWithItsResultAndMapsReturnAndEscape) {
-  ProbeWnd modal;
+  RecordingWnd modal;
   ASSERT_TRUE(modal.Create("", 0));
 
   // Return: SWM_MODALRETURN (0, 1) first, the key still reaches the window.
@@ -159,7 +157,7 @@ TEST(MessageLoop, ModalRunEndsWithItsResultAndMapsReturnAndEscape) {
   EXPECT_EQ(0, modal.RunModal(0, 0));
   ASSERT_EQ(1, modal.Count('O', SWM_MODALRETURN));
   EXPECT_EQ(1, modal.Count('W', WM_KEYDOWN));
-  for (const ProbeWnd::Seen& s : modal.seen) {
+  for (const RecordingWnd::Seen& s : modal.seen) {
     if (s.message == SWM_MODALRETURN) {
       EXPECT_EQ(1, s.lParam);
     }
@@ -214,7 +212,7 @@ TEST(MessageLoop, ModalRunDisablesExactlyTheOtherPopupsAndRestoresThem) {
   SWnd* all[] = {&top, &exempt, &kept, &disabledBefore, &owned, &child};
   const bool enabledDuringRun[] = {false, true, true, false, false, true};
 
-  ProbeWnd modal;
+  RecordingWnd modal;
   ASSERT_TRUE(modal.Create("", 0));
   SArray<SWnd*> keep;
   keep.Add(&kept);
@@ -231,7 +229,7 @@ TEST(MessageLoop, ModalRunDisablesExactlyTheOtherPopupsAndRestoresThem) {
   }
 
   // Without disable-all only the popup ancestor and its descendants.
-  ProbeWnd ownedModal;
+  RecordingWnd ownedModal;
   ASSERT_TRUE(ownedModal.Create("", WS_POPUP, 0, nullptr, top.m_hWnd));
   ownedModal.actions[kAct] = [&] {
     for (int i = 0; i < 6; ++i) during[i] = ::IsWindowEnabled(all[i]->m_hWnd) != 0;
@@ -246,7 +244,7 @@ TEST(MessageLoop, ModalRunDisablesExactlyTheOtherPopupsAndRestoresThem) {
 
   // A child cannot be modal; a nonzero modal-start answer cancels the run.
   EXPECT_EQ(0, child.RunModal(0, 0));
-  ProbeWnd refusing;
+  RecordingWnd refusing;
   ASSERT_TRUE(refusing.Create("", 0));
   refusing.answers[SWM_MODALSTART] = 1;
   EXPECT_EQ(0, refusing.RunModal(7, 8));
@@ -259,7 +257,7 @@ TEST(MessageLoop, ModalRunDisablesExactlyTheOtherPopupsAndRestoresThem) {
 }
 
 TEST(MessageLoop, ModalRunsNest) {
-  ProbeWnd outer, inner;
+  RecordingWnd outer, inner;
   ASSERT_TRUE(outer.Create("", 0));
   ASSERT_TRUE(inner.Create("", 0));
   bool outerEnabledInside = true, outerEnabledAfter = false;
@@ -284,7 +282,7 @@ TEST(MessageLoop, ModalRunsNest) {
 
 TEST(MessageLoop, ModalRunEndsOnCloseDestroyAndQuit) {
   // WM_CLOSE hides the window and ends the run with -1.
-  ProbeWnd modal;
+  RecordingWnd modal;
   ASSERT_TRUE(modal.Create("", 0));
   modal.PostMessage(WM_CLOSE);
   EXPECT_EQ(-1, modal.RunModal(0, 0));
@@ -308,7 +306,7 @@ TEST(MessageLoop, ModalRunEndsOnCloseDestroyAndQuit) {
   EXPECT_EQ(9u, code);
 
   // Inside the application loop, the re-posted WM_QUIT ends that loop too.
-  ProbeWnd host;
+  RecordingWnd host;
   ASSERT_TRUE(host.Create("", 0));
   host.actions[kAct] = [&] {
     modal.PostMessage(kAct);
@@ -322,7 +320,7 @@ TEST(MessageLoop, ModalRunEndsOnCloseDestroyAndQuit) {
 }
 
 TEST(MessageLoop, FlushInputMessagesKeepsOtherMessages) {
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   wnd.PostMessage(WM_KEYDOWN, 'A');
   wnd.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));

@@ -1,6 +1,5 @@
-// Test support for painting: a 32-bit top-down DIB section in a memory DC
-// whose pixels are read back as 0xRRGGBB, GDI+ bitmaps of given colours, PNG
-// bytes, and a data archive written into a temporary folder.
+// Test support for painting: the shared 32-bit canvas, GDI+ bitmaps of given
+// colours, PNG bytes, and a data archive written into a temporary folder.
 #pragma once
 
 #include "core/PlatformGdiplus.h"
@@ -9,6 +8,7 @@
 #include "core/SImage.h"
 #include "core/SResource.h"
 #include "tools/common/SResourceWriter.h"
+#include "tests/support/GdiTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <stdint.h>
@@ -18,45 +18,15 @@
 #include <utility>
 #include <vector>
 
-class Canvas {
-public:
-  Canvas(int width, int height, uint32_t rgb = 0xFFFFFF) : m_width(width), m_height(height) {
-    BITMAPINFO info = TopDownBitmapInfo32(width, height);
-    m_dc = ::CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<uint32_t*>(bits);
-    m_previous = ::SelectObject(m_dc, m_bitmap);
-    Fill(rgb);
-  }
-  ~Canvas() {
-    ::SelectObject(m_dc, m_previous);
-    ::DeleteObject(m_bitmap);
-    ::DeleteDC(m_dc);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
+// A COLORREF as the 0xRRGGBB value Dib32::Rgb reads back.
+inline uint32_t RgbOf(COLORREF color) {
+  return (uint32_t(GetRValue(color)) << 16) | (uint32_t(GetGValue(color)) << 8) | GetBValue(color);
+}
 
-  HDC dc() const { return m_dc; }
-
-  // Every pixel in the colour, and no clip region.
-  void Fill(uint32_t rgb) {
-    ::SelectClipRgn(m_dc, nullptr);
-    ::GdiFlush();
-    for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb;
-  }
-  uint32_t Rgb(int x, int y) const {
-    ::GdiFlush();
-    return m_bits[y * m_width + x] & 0xFFFFFF;
-  }
-
-private:
-  int m_width, m_height;
-  HDC m_dc;
-  HBITMAP m_bitmap;
-  HGDIOBJ m_previous;
-  uint32_t* m_bits;
-};
+// A strong red of drawn text (antialiased edges included).
+inline bool IsTextRed(uint32_t rgb) {
+  return ((rgb >> 16) & 0xFF) >= 200 && ((rgb >> 8) & 0xFF) <= 120;
+}
 
 // A 32-bit ARGB bitmap whose pixel (x, y) is colour(x, y) (0xAARRGGBB).
 inline Gdiplus::Bitmap* MakeBitmap(int width, int height,

@@ -1,6 +1,7 @@
-// A framework window that writes down the framework messages reaching its
+// A framework window that writes down the messages reaching its OnMessage and
 // WindowProc (with copies of what their pointers show during the send) and
-// the edit commands fired on it; and helpers for injected keys.
+// the edit commands fired on it, and answers or consumes messages as told;
+// helpers for the message queue and injected keys.
 #pragma once
 
 #include "core/Platform.h"
@@ -9,6 +10,7 @@
 #include "window/MessageLoop.h"
 #include "window/SWnd.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,18 +18,24 @@
 class RecordingWnd : public SWnd {
 public:
   struct Seen {
+    char stage;  // 'O' OnMessage, 'W' WindowProc
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     MOUSERECORD mouse;  // for the mouse notifications
   };
 
-  std::vector<Seen> seen;              // messages from WM_APP on, plus the watched ones
-  std::vector<UINT> watched = {WM_KEYDOWN, WM_DROPFILES};
-  std::map<UINT, LRESULT> answers;     // WindowProc answers by message
-  std::vector<int> commands;           // edit commands fired, by mask bit
-  std::vector<unsigned char> record;   // the last SWM_RECORD block, header included
-  std::vector<std::string> dropped;    // the last SWM_DROPFILES list
+  // Recorded: messages from WM_USER on, plus the watched ones.
+  std::vector<UINT> watched = {WM_CREATE, WM_NCCREATE, WM_DESTROY, WM_KEYDOWN,
+                               WM_CLOSE,  WM_SETTEXT,  WM_DROPFILES};
+  std::vector<Seen> seen;
+  std::map<UINT, LRESULT> answers;   // WindowProc answers by message
+  std::map<UINT, LRESULT> consumed;  // messages OnMessage consumes, with their results
+  std::map<UINT, std::function<void()>> actions;  // run by WindowProc before it answers
+  bool visibleAtAfterCreate = false;
+  std::vector<int> commands;            // edit commands fired, by mask bit
+  std::vector<unsigned char> record;    // the last SWM_RECORD block, header included
+  std::vector<std::string> dropped;     // the last SWM_DROPFILES list
 
   void Undo() override { commands.push_back(0); }
   void Cut() override { commands.push_back(1); }
@@ -45,19 +53,19 @@ public:
   void Save() override { commands.push_back(13); }
   void SaveAs() override { commands.push_back(14); }
 
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    bool wanted = message >= WM_APP;
-    for (UINT m : watched) wanted = wanted || m == message;
-    if (wanted) {
-      Seen s = {message, wParam, lParam, {0, 0, 0, 0, 0}};
-      bool mouse = false;
-      for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE,
-                     SWM_EDITMOUSE, SWM_GROUPMOUSE, SWM_MEDIAMOUSE}) {
-        mouse = mouse || m == message;
-      }
-      if (mouse && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
-      seen.push_back(s);
+  bool OnMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override {
+    Note('O', message, wParam, lParam);
+    if (message == SWM_AFTERCREATE) visibleAtAfterCreate = ::IsWindowVisible(m_hWnd) != 0;
+    auto it = consumed.find(message);
+    if (it != consumed.end()) {
+      result = it->second;
+      return false;
     }
+    return SWnd::OnMessage(message, wParam, lParam, result);
+  }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    Note('W', message, wParam, lParam);
     if (message == SWM_RECORD && lParam) {
       const unsigned char* block = reinterpret_cast<const unsigned char*>(lParam);
       uint32_t size;
@@ -70,26 +78,31 @@ public:
       dropped.clear();
       for (int i = 0; i < list->GetCount(); ++i) dropped.push_back(list->Get(i).GetText());
     }
+    auto action = actions.find(message);
+    if (action != actions.end()) action->second();
     auto it = answers.find(message);
     if (it != answers.end()) return it->second;
     return SWnd::WindowProc(message, wParam, lParam);
   }
 
-  int Count(UINT message) const {
+  int Count(char stage, UINT message) const {
     int n = 0;
-    for (const Seen& s : seen) n += s.message == message;
+    for (const Seen& s : seen) n += s.stage == stage && s.message == message;
     return n;
   }
+  // The counts and sightings below are those of WindowProc.
+  int Count(UINT message) const { return Count('W', message); }
+
 
   // The n-th (from 0; -1 the last) sighting of the message; a zeroed entry
   // when there is none.
   Seen Nth(UINT message, int n = -1) const {
     std::vector<const Seen*> found;
     for (const Seen& s : seen) {
-      if (s.message == message) found.push_back(&s);
+      if (s.stage == 'W' && s.message == message) found.push_back(&s);
     }
     if (n < 0) n += static_cast<int>(found.size());
-    if (n < 0 || n >= static_cast<int>(found.size())) return Seen{0, 0, 0, {0, 0, 0, 0, 0}};
+    if (n < 0 || n >= static_cast<int>(found.size())) return Seen{0, 0, 0, 0, {0, 0, 0, 0, 0}};
     return *found[n];
   }
 
@@ -98,7 +111,7 @@ public:
     std::vector<UINT> out;
     for (const Seen& s : seen) {
       for (UINT m : of) {
-        if (s.message == m) out.push_back(m);
+        if (s.stage == 'W' && s.message == m) out.push_back(m);
       }
     }
     return out;
@@ -108,11 +121,39 @@ public:
   std::vector<uint32_t> MouseFlags(UINT message) const {
     std::vector<uint32_t> out;
     for (const Seen& s : seen) {
-      if (s.message == message) out.push_back(s.mouse.flags);
+      if (s.stage == 'W' && s.message == message) out.push_back(s.mouse.flags);
     }
     return out;
   }
+
+private:
+  void Note(char stage, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool wanted = message >= WM_USER;
+    for (UINT m : watched) wanted = wanted || m == message;
+    if (!wanted) return;
+    Seen s = {stage, message, wParam, lParam, {0, 0, 0, 0, 0}};
+    for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE, SWM_EDITMOUSE,
+                   SWM_GROUPMOUSE, SWM_MEDIAMOUSE, SWM_CHECKMOUSE, SWM_RADIOMOUSE, SWM_TABMOUSE,
+                   SWM_LABELMOUSE, SWM_LCDMOUSE, SWM_LEVELMOUSE, SWM_SPLITTERMOUSE,
+                   SWM_STATUSBARMOUSE}) {
+      if (m == message && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
+    }
+    seen.push_back(s);
+  }
 };
+
+// Empties the thread's message queue.
+inline void DrainMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message != WM_QUIT) ::DispatchMessageA(&msg);
+  }
+}
+
+inline RECT MakeRect(int x, int y, int width, int height) {
+  RECT r = {x, y, x + width, y + height};
+  return r;
+}
 
 // Holds modifier keys down through SendInput (the code under test polls
 // GetAsyncKeyState) and releases them, dropping the key messages the

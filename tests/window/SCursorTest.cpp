@@ -124,13 +124,13 @@ TEST(SCursorTest, OtherKindsGiveTheArrowAndOnlyOwnCursorsAreDestroyed) {
 }
 
 TEST(SCursorTest, CreateFromImageReadsTheColourCodesAndRefusesBadSizes) {
-  Canvas canvas(32, 16, kMagenta);
+  Dib32 canvas(32, 16, kMagenta);
   SCursor cursor;
-  EXPECT_FALSE(cursor.CreateFromImage(canvas.dc(), 24, 16));
-  EXPECT_FALSE(cursor.CreateFromImage(canvas.dc(), -16, 16));
+  EXPECT_FALSE(cursor.CreateFromImage(canvas.GetDC(), 24, 16));
+  EXPECT_FALSE(cursor.CreateFromImage(canvas.GetDC(), -16, 16));
   EXPECT_FALSE(cursor.CreateFromImage(nullptr, 32, 16));
 
-  HDC dc = canvas.dc();
+  HDC dc = canvas.GetDC();
   ::SetPixelV(dc, 3, 4, 0x000000FF);   // inverted
   ::SetPixelV(dc, 5, 6, 0x00FE0000);   // white, hot spot
   ::SetPixelV(dc, 7, 1, 0x00FFFFFF);   // white
@@ -161,8 +161,8 @@ TEST(SCursorTest, CreateFromImageReadsTheColourCodesAndRefusesBadSizes) {
   }
 
   // Without a hot-spot pixel the hot spot is the origin.
-  Canvas blank(32, 32, kMagenta);
-  ASSERT_TRUE(cursor.CreateFromImage(blank.dc(), 32, 32));
+  Dib32 blank(32, 32, kMagenta);
+  ASSERT_TRUE(cursor.CreateFromImage(blank.GetDC(), 32, 32));
   ASSERT_TRUE(info.Read(cursor.GetHandle()));
   EXPECT_EQ(0, info.hotX + info.hotY);
 }

@@ -109,7 +109,8 @@ TEST(SDialogEditor, IdsFillTheFirstGapAndNamesComeFromTheKeyword) {
   EXPECT_FALSE(doc.IsControlNameFree("a_"));
   EXPECT_TRUE(doc.IsControlNameFree("CANCEL"));
   // keepName false always names the record from its type.
-  EXPECT_STREQ("BUTTON3", Add(doc, SDialogEditor::TYPE_BUTTON, 13, "FREE", false)->m_name.GetText());
+  EXPECT_STREQ("BUTTON3",
+               Add(doc, SDialogEditor::TYPE_BUTTON, 13, "FREE", false)->m_name.GetText());
   EXPECT_EQ(nullptr, doc.FindControlByName("ok"));
 
   // When every id is taken a new record gets 0xFFFF.
@@ -242,9 +243,10 @@ TEST(SDialogEditor, ReadBinaryReadsTheClipboardFormAndRefusesACutRecord) {
   EXPECT_EQ(0, record.ReadBinary(nullptr));
   EXPECT_EQ(int(sizeof(bytes)), record.ReadBinary(&file));
   EXPECT_EQ(int(sizeof(bytes)), file.Tell());
-  EXPECT_EQ(std::make_tuple(7, -2, std::string("OK"), std::string("Go")),
-            std::make_tuple(int(record.m_id), int(record.m_type), std::string(record.m_name.GetText()),
-                            std::string(record.m_caption.GetText())));
+  EXPECT_EQ(
+      std::make_tuple(7, -2, std::string("OK"), std::string("Go")),
+      std::make_tuple(int(record.m_id), int(record.m_type), std::string(record.m_name.GetText()),
+                      std::string(record.m_caption.GetText())));
   EXPECT_EQ(std::make_tuple(std::string("Arial"), 9, 1u),
             std::make_tuple(std::string(record.m_fontName.GetText()), int(record.m_fontSize),
                             record.m_fontStyle));

@@ -4,6 +4,7 @@
 #include "core/SFileMem.h"
 #include "window/SButtonCtrl.h"
 #include "window/SControlBarCtrl.h"
+#include "window/SDialogEditor.h"
 #include "window/SStatusBarCtrl.h"
 #include "tests/window/DialogTestSupport.h"
 

@@ -2,7 +2,6 @@
 #include "window/SEditCtrl.h"
 
 #include "PaintSupport.h"
-#include "ProbeWnd.h"
 #include "RecordingWnd.h"
 
 #include <gtest/gtest.h>
@@ -135,29 +134,22 @@ TEST_F(SEditCtrlTest, MouseRecordsAndThePopupMenuFlag) {
 TEST_F(SEditCtrlTest, PrintingShowsTheTextAndAHollowEditWhatIsUnderneath) {
   Make(ES_AUTOHSCROLL, "WWWWWWWW");
   edit.m_textColor = RGB(255, 0, 0);
-  Canvas canvas(200, 30, 0x00FF00);
-  edit.PrintTo(canvas.dc(), PRF_CLIENT);
+  Dib32 canvas(200, 30, 0x00FF00);
+  edit.PrintTo(canvas.GetDC(), PRF_CLIENT);
   COLORREF window = ::GetSysColor(COLOR_WINDOW);
   uint32_t windowRgb = (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
-  int red = 0, background = 0;
-  for (int y = 0; y < 30; ++y) {
-    for (int x = 0; x < 200; ++x) {
-      uint32_t c = canvas.Rgb(x, y);
-      red += ((c >> 16) & 0xFF) >= 200 && ((c >> 8) & 0xFF) <= 120;
-      background += c == windowRgb;
-    }
-  }
-  EXPECT_GT(red, 20) << "the text is drawn in its colour";
-  EXPECT_GT(background, 1000) << "on the window colour";
+  EXPECT_GT(canvas.Count(0, 0, 200, 30, IsTextRed), 20) << "the text is drawn in its colour";
+  EXPECT_GT(canvas.Count(0, 0, 200, 30, [&](uint32_t c) { return c == windowRgb; }), 1000)
+      << "on the window colour";
 
   // The system edit paints into a given device context on WM_PAINT.
   auto paintedAt = [&](int x, int y) {
-    Canvas painted(200, 30, 0xFF00FF);
-    edit.SendMessage(WM_PAINT, reinterpret_cast<WPARAM>(painted.dc()), 0);
+    Dib32 painted(200, 30, 0xFF00FF);
+    edit.SendMessage(WM_PAINT, reinterpret_cast<WPARAM>(painted.GetDC()), 0);
     return painted.Rgb(x, y);
   };
   EXPECT_EQ(windowRgb, paintedAt(150, 15)) << "the edit's own background";
-  edit.SetBackColor(0xFF000001);
+  edit.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(0xFF00FFu, paintedAt(150, 15)) << "a hollow edit paints no background";
   edit.SetBackColor(RGB(0, 0, 255));
   EXPECT_EQ(0x0000FFu, paintedAt(150, 15));

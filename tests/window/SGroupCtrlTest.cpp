@@ -48,7 +48,7 @@ TEST_F(SGroupCtrlTest, ColoursTheCaption) {
   group.m_textColor = 0xFF102030;  // ARGB
   EXPECT_EQ(nullptr, group.OnCtlColorStatic(dc)) << "no background colour: the system's";
   EXPECT_EQ(RGB(0x10, 0x20, 0x30), ::GetTextColor(dc)) << "the text colour is always set";
-  group.SetBackColor(0xFF000001);
+  group.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(::GetStockObject(NULL_BRUSH), group.OnCtlColorStatic(dc));
   EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
   ::ReleaseDC(group.m_hWnd, dc);
@@ -56,14 +56,7 @@ TEST_F(SGroupCtrlTest, ColoursTheCaption) {
   // Printed, the caption shows in the text colour over the background.
   group.m_textColor = 0xFFFF0000;
   group.SetBackColor(RGB(255, 255, 255));
-  Canvas canvas(200, 100, 0x00FF00);
-  group.PrintTo(canvas.dc(), PRF_CLIENT | PRF_ERASEBKGND);
-  int red = 0;
-  for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      uint32_t c = canvas.Rgb(x, y);
-      red += ((c >> 16) & 0xFF) >= 200 && ((c >> 8) & 0xFF) <= 120;
-    }
-  }
-  EXPECT_GT(red, 10);
+  Dib32 canvas(200, 100, 0x00FF00);
+  group.PrintTo(canvas.GetDC(), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_GT(canvas.Count(0, 0, 120, 20, IsTextRed), 10);
 }

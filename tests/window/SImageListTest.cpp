@@ -47,8 +47,8 @@ TEST(SImageList, ImagesAreScaledToTheListSizeAndBadInputIsRefused) {
   EXPECT_TRUE(list.AddBlank());
   // A wide bitmap would have been split into several images.
   ASSERT_EQ(3, ::ImageList_GetImageCount(list.GetHandle())) << "one image each";
-  Canvas canvas(16, 16);
-  ::ImageList_Draw(list.GetHandle(), 1, canvas.dc(), 0, 0, ILD_NORMAL);
+  Dib32 canvas(16, 16);
+  ::ImageList_Draw(list.GetHandle(), 1, canvas.GetDC(), 0, 0, ILD_NORMAL);
   EXPECT_EQ(0x0000FFu, canvas.Rgb(8, 8));
 }
 

@@ -214,7 +214,7 @@ TEST(SListCtrl, DrawsItemsWithItsColoursAndColumns) {
   p.list.SetBackColor(RGB(10, 200, 10));
   p.list.m_leftImageWidth = 10;
 
-  Canvas canvas(100, 20);
+  Dib32 canvas(100, 20);
   DRAWITEMSTRUCT draw;
   memset(&draw, 0, sizeof(draw));
   draw.CtlType = ODT_LISTBOX;
@@ -222,7 +222,7 @@ TEST(SListCtrl, DrawsItemsWithItsColoursAndColumns) {
   draw.itemAction = ODA_FOCUS;
   draw.itemState = ODS_SELECTED;
   draw.hwndItem = p.list.m_hWnd;
-  draw.hDC = canvas.dc();
+  draw.hDC = canvas.GetDC();
   draw.rcItem = {0, 0, 100, 20};
   draw.itemData = static_cast<ULONG_PTR>(p.list.SendMessage(LB_GETITEMDATA, 0));
   EXPECT_TRUE(p.list.DrawItem(&draw));
@@ -245,7 +245,7 @@ TEST(SListCtrl, DrawsItemsWithItsColoursAndColumns) {
   LOGBRUSH info;
   ASSERT_TRUE(::GetObjectA(p.list.OnCtlColorListBox(dc), sizeof(info), &info));
   EXPECT_EQ(RGB(10, 200, 10), info.lbColor);
-  p.list.SetBackColor(0xFF000001);
+  p.list.SetBackColor(SImage::COLOR_HOLLOW);
   EXPECT_EQ(nullptr, p.list.OnCtlColorListBox(dc));
   ::ReleaseDC(p.list.m_hWnd, dc);
 }

@@ -1,8 +1,8 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SMediaCtrl.h"
 
 #include "PaintSupport.h"
-#include "ProbeWnd.h"
 #include "RecordingWnd.h"
 
 #include <gtest/gtest.h>
@@ -63,32 +63,22 @@ protected:
   }
 
   // The client area printed on a background of the given colour.
-  void Print(Canvas* canvas, COLORREF back) {
+  void Print(Dib32* canvas, COLORREF back) {
     media.SetBackColor(back);
     canvas->Fill(0x00FF00FF);
-    media.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT);
+    media.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->GetDC()), PRF_CLIENT);
   }
 
   MediaParent parent;
   SMediaCtrl media;
 };
 
-// Pixels of the canvas inside [x0, x1) x [y0, y1) that satisfy the test.
-template <class Test>
-int CountPixels(const Canvas& canvas, int x0, int y0, int x1, int y1, Test test) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) n += test(canvas.Rgb(x, y)) ? 1 : 0;
-  }
-  return n;
-}
-
 int R(uint32_t rgb) { return (rgb >> 16) & 0xFF; }
 int G(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
 int B(uint32_t rgb) { return rgb & 0xFF; }
 
 // The pixel of [x0, x1) x [y0, y1) with the lowest value in the channel.
-uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*channel)(uint32_t)) {
+uint32_t Strongest(const Dib32& canvas, int x0, int y0, int x1, int y1, int (*channel)(uint32_t)) {
   uint32_t best = 0xFFFFFF;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
@@ -101,13 +91,15 @@ uint32_t Strongest(const Canvas& canvas, int x0, int y0, int x1, int y1, int (*c
 }  // namespace
 
 TEST_F(SMediaCtrlTest, CreationAndTheAlignmentAndMarginRules) {
-  // The after-create step takes the creation title as the text and sets the
-  // painting hook of layered parents.
+  // The after-create step takes the creation title as the text; the kind
+  // draws its text into layered parents.
   SMediaCtrl titled;
   RECT rect = {0, 0, 50, 20};
   ASSERT_TRUE(titled.Create(0, "hello", 0, &rect, parent.m_hWnd, 9));
   EXPECT_EQ(5, titled.m_wideLength);
-  EXPECT_NE(nullptr, g_mediaTextDraw);
+  const SControlKind* kind = FindControlKind(titled.m_kind);
+  ASSERT_NE(nullptr, kind);
+  EXPECT_NE(nullptr, kind->drawLayer);
 
   media.SetAlignment(7);
   EXPECT_EQ(3, media.m_alignment) << "both low bits: justify; bit 2 is dropped";
@@ -160,7 +152,7 @@ TEST_F(SMediaCtrlTest, ColourTagsFollowTheAlphaRule) {
   // Drawn colours at the runs' places, on white. Text may be antialiased
   // here, so each run is judged by its most strongly inked pixel.
   Tagged("<#FF0000>MMMM</#> <#00FF0080>MMMM</#> <#0000FFFF>MMMM</#>");
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Print(&canvas, RGB(255, 255, 255));
   int top = (kHeight - media.m_contentHeight) / 2;  // middle alignment
   auto inked = [&](int i, int (*channel)(uint32_t)) {
@@ -209,7 +201,7 @@ TEST_F(SMediaCtrlTest, LinesAndAlignment) {
 TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
   media.SetAlignment(0);
   Tagged("<link>me@example.org</link>  <link>site <b>bold</b></link>");
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   EXPECT_EQ(-1, media.HitTestLink(5, 5)) << "no links before the first paint";
   Print(&canvas, RGB(255, 255, 255));
   ASSERT_EQ(3, media.m_linkRects.GetCount());
@@ -251,7 +243,7 @@ TEST_F(SMediaCtrlTest, LinksOpenTheirOwnText) {
 }
 
 TEST_F(SMediaCtrlTest, LinesArePlacedByTheVerticalAlignment) {
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Tagged("<link>x</link>");
   int height = media.m_contentHeight;
   struct {
@@ -309,15 +301,15 @@ TEST_F(SMediaCtrlTest, InkStaysInsideTheMargins) {
   media.SetMargins(margin, margin, margin, margin);
   std::string long_text;
   for (int i = 0; i < 60; ++i) long_text += "MMMM WWWW ";
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   auto red = [](uint32_t c) { return R(c) >= 250 && G(c) <= 160 && G(c) == B(c); };
   for (bool tags : {false, true}) {
     media.SetTags(tags);
     media.SetText(tags ? ("<b>" + long_text + "</b>").c_str() : long_text.c_str());
     Print(&canvas, RGB(255, 255, 255));
-    int inside = CountPixels(canvas, margin, margin, kWidth - margin, kHeight - margin, red);
+    int inside = canvas.Count(margin, margin, kWidth - margin, kHeight - margin, red);
     EXPECT_GT(inside, 100) << tags;
-    EXPECT_EQ(inside, CountPixels(canvas, 0, 0, kWidth, kHeight, red)) << tags;
+    EXPECT_EQ(inside, canvas.Count(0, 0, kWidth, kHeight, red)) << tags;
     EXPECT_EQ(0xFFFFFFu, canvas.Rgb(margin / 2, margin / 2)) << "the background is painted";
   }
 }
@@ -343,7 +335,7 @@ TEST_F(SMediaCtrlTest, ImagesLoadOncePerName) {
 
   // The image is drawn at its run's place.
   media.SetAlignment(0);
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
   Print(&canvas, RGB(255, 255, 255));
   EXPECT_EQ(0xFF0000u, canvas.Rgb(1 + static_cast<int>(Run(0, 2)->m_x) + 2, 1 + 2));
   media.m_archive = nullptr;
@@ -357,10 +349,12 @@ TEST_F(SMediaCtrlTest, AutoScrollLoopsAndStopsOnNewText) {
   EXPECT_TRUE(media.m_scrolling);
   EXPECT_EQ(area, media.m_scrollY) << "enters from the bottom";
 
-  // A step half a second late moves by elapsed time, not by ticks.
+  // A step half a second late moves by elapsed time, not by ticks: at least
+  // the half second's 50 pixels (more on a loaded machine).
   media.m_lastStepTime = ::timeGetTime() - 500;
   media.StepAutoScroll();
-  EXPECT_NEAR(area - 50, media.m_scrollY, 3);
+  EXPECT_LE(media.m_scrollY, area - 49);
+  EXPECT_GT(media.m_scrollY, 0);
   // Past the top, the text comes back at the bottom.
   media.m_lastStepTime = ::timeGetTime() - 2000;
   media.StepAutoScroll();
@@ -446,7 +440,7 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   WritePng(&png, 3, 3, 0xFF00FF00);
   TestArchive archive({{"image\\x", &png}});
   media.m_archive = archive.Get();
-  Canvas canvas(kWidth, kHeight);
+  Dib32 canvas(kWidth, kHeight);
 
   std::string deep;
   for (int i = 0; i < 300; ++i) deep += "<b><#FF0000><link><c>";
@@ -474,19 +468,18 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   }
 
   // Seeded mutations of a text using every tag, in every code page.
-  const char* fragments[] = {"<b>", "</b>", "<I>", "</i>", "<u>", "</U>", "<#FF0000>", "<#00ff0080>",
-                             "</#>", "<#", "<link>", "</link>", "<img>", "</img>", "<c>", "</C>",
-                             "<r>", "</right>", "<LEFT>", "<center>", "a@b", "word ", "\r\n",
-                             "\n", "\r", "<", ">", "/", "#", "\x82\xa0", "\xe9", "\xc3\xa9",
-                             "\xe2\x82", "x"};
+  const char* fragments[] = {"<b>",       "</b>",        "<I>",      "</i>",  "<u>",    "</U>",
+                             "<#FF0000>", "<#00ff0080>", "</#>",     "<#",    "<link>", "</link>",
+                             "<img>",     "</img>",      "<c>",      "</C>",  "<r>",    "</right>",
+                             "<LEFT>",    "<center>",    "a@b",      "word ", "\r\n",   "\n",
+                             "\r",        "<",           ">",        "/",     "#",      "\x82\xa0",
+                             "\xe9",      "\xc3\xa9",    "\xe2\x82", "x"};
   const int fragmentCount = sizeof(fragments) / sizeof(fragments[0]);
   const UINT codePages[] = {CP_ACP, 932, CP_UTF8};
   std::mt19937 random(20261206);
   media.SetTags(true);
   std::string text = "<b>bold</b> <#FF0000>red</#>\n<c><link>a@b</link></c><img>x</img>";
-  DWORD deadline = ::timeGetTime() + 4000;
-  int done = 0;
-  for (; done < 3000 && ::timeGetTime() < deadline; ++done) {
+  for (int done = 0; done < 1000; ++done) {
     size_t at = text.empty() ? 0 : random() % text.size();
     switch (random() % 4) {
       case 0:  // insert a fragment
@@ -520,6 +513,5 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
       media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     }
   }
-  EXPECT_GT(done, 200) << "mutations run within the time";
   media.m_archive = nullptr;
 }

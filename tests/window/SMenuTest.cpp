@@ -6,7 +6,7 @@
 #include "window/FrameworkMessages.h"
 #include "window/SImageList.h"
 #include "tests/window/PaintSupport.h"
-#include "tests/window/ProbeWnd.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -185,10 +185,10 @@ TEST(SMenu, ImagesAreMeasuredAndDrawn) {
   EXPECT_EQ(20u, measure.itemWidth);
   EXPECT_EQ(static_cast<UINT>(::GetSystemMetrics(SM_CYMENU)), measure.itemHeight);
   // Drawn middle right in the item less 4 pixels.
-  Canvas canvas(40, 20);
+  Dib32 canvas(40, 20);
   DRAWITEMSTRUCT draw = {};
   draw.CtlType = ODT_MENU;
-  draw.hDC = canvas.dc();
+  draw.hDC = canvas.GetDC();
   draw.rcItem = {0, 0, 40, 20};
   ASSERT_TRUE(m.menu.DrawItem(picture, &draw));
   EXPECT_EQ(0xFF0000u, canvas.Rgb(20, 2));
@@ -197,7 +197,7 @@ TEST(SMenu, ImagesAreMeasuredAndDrawn) {
 }
 
 TEST(SMenu, CommandsReachTheOwnerAsFrameworkMessages) {
-  ProbeWnd owner;
+  RecordingWnd owner;
   RECT r = MakeRect(0, 0, 100, 50);
   ASSERT_TRUE(owner.Create("", WS_POPUP, 0, &r));
   CommandMenu menu;
@@ -220,4 +220,46 @@ TEST(SMenu, CommandsReachTheOwnerAsFrameworkMessages) {
   measure.itemData = ItemInfo(m.menu.m_hMenu, 0, MIIM_DATA).dwItemData;
   EXPECT_EQ(1, owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
   EXPECT_EQ(20u, measure.itemWidth);
+}
+
+TEST(SMenu, AShallowScreenGetsMaskedListsAndOwnerDrawnPictures) {
+  // The screen depth read at start-up is the seam: a 16-bit screen.
+  struct Depth {
+    int saved = g_screenDepth;
+    ~Depth() { g_screenDepth = saved; }
+  } depth;
+  g_screenDepth = 16;
+
+  // Image lists hold 16-bit images with a mask: transparent pixels stay out.
+  SImageList list;
+  ASSERT_TRUE(list.Create(8, 8));
+  std::unique_ptr<Gdiplus::Bitmap> half(
+      MakeBitmap(8, 8, [](int x, int) { return x < 4 ? 0xFFFF0000u : 0x00000000u; }));
+  SImage image;
+  image.CopyRect(half.get(), 0, 0, -1, -1);
+  ASSERT_TRUE(list.AddImage(&image));
+  IMAGEINFO info = {};
+  ASSERT_TRUE(::ImageList_GetImageInfo(list.GetHandle(), 0, &info));
+  EXPECT_NE(nullptr, info.hbmMask);
+  Dib32 canvas(40, 20);
+  ::ImageList_Draw(list.GetHandle(), 0, canvas.GetDC(), 0, 0, ILD_TRANSPARENT);
+  EXPECT_EQ(0xF8u, canvas.Rgb(1, 4) >> 16 & 0xF8) << "red, in 16 bits";
+  EXPECT_EQ(0xFFFFFFu, canvas.Rgb(6, 4)) << "masked out";
+
+  // Menus draw their pictures themselves, from a 16-bit copy without key.
+  ImageMenu m;
+  ASSERT_TRUE(m.menu.AddItem(2, "Picture", 0));
+  SMenu::_SItem* picture = SMenu::GetItemRecord(m.menu.m_hMenu, 0);
+  ASSERT_NE(nullptr, picture);
+  EXPECT_EQ(HBMMENU_CALLBACK, ItemInfo(m.menu.m_hMenu, 0, MIIM_BITMAP).hbmpItem);
+  EXPECT_EQ(16, picture->image.GetBitsPerPixel());
+  EXPECT_EQ(0u, picture->image.m_transparentColor);
+  canvas.Fill(0xFFFFFF);
+  DRAWITEMSTRUCT draw = {};
+  draw.CtlType = ODT_MENU;
+  draw.hDC = canvas.GetDC();
+  draw.rcItem = {0, 0, 40, 20};
+  ASSERT_TRUE(m.menu.DrawItem(picture, &draw));
+  EXPECT_EQ(0xF8u, canvas.Rgb(25, 10) >> 16 & 0xF8);
+  EXPECT_EQ(0u, canvas.Rgb(25, 10) & 0xFFFF);
 }

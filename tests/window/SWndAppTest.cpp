@@ -1,7 +1,7 @@
 #include "core/Platform.h"
 #include "window/SWndApp.h"
 
-#include "ProbeWnd.h"
+#include "RecordingWnd.h"
 #include "window/Framework.h"
 #include "window/MessageLoop.h"
 
@@ -62,9 +62,9 @@ protected:
   }
 
   // Drag messages seen by the target, in order.
-  std::vector<ProbeWnd::Seen> Drags() const {
-    std::vector<ProbeWnd::Seen> drags;
-    for (const ProbeWnd::Seen& s : target.seen) {
+  std::vector<RecordingWnd::Seen> Drags() const {
+    std::vector<RecordingWnd::Seen> drags;
+    for (const RecordingWnd::Seen& s : target.seen) {
       if (s.stage == 'W' && s.message >= SWM_CAPTUREMOVE && s.message <= SWM_CAPTURECANCEL) {
         drags.push_back(s);
       }
@@ -78,7 +78,7 @@ protected:
   }
 
   HWND app = nullptr;
-  ProbeWnd target;
+  RecordingWnd target;
   POINT origin = {0, 0};
   POINT appOrigin = {0, 0};
   POINT savedCursor = {0, 0};
@@ -92,7 +92,7 @@ TEST_F(DragTest, ALeftDragSendsMovesThenAMoveAndTheDropAtTheRelease) {
   ASSERT_TRUE(g_appWindow->BeginCapture(target.m_hWnd));
   EXPECT_EQ(app, ::GetCapture());
   // One drag at a time.
-  ProbeWnd other;
+  RecordingWnd other;
   ASSERT_TRUE(other.Create("", 0));
   EXPECT_FALSE(g_appWindow->BeginCapture(other.m_hWnd));
   EXPECT_EQ(target.m_hWnd, g_appWindow->m_dragTarget);
@@ -105,7 +105,7 @@ TEST_F(DragTest, ALeftDragSendsMovesThenAMoveAndTheDropAtTheRelease) {
   EXPECT_EQ(target.m_hWnd, g_appWindow->m_dragTarget);
   ::SendMessageA(app, WM_LBUTTONUP, 0, Position(250, 170));
 
-  std::vector<ProbeWnd::Seen> drags = Drags();
+  std::vector<RecordingWnd::Seen> drags = Drags();
   ASSERT_EQ(4u, drags.size());
   const UINT messages[] = {SWM_CAPTUREMOVE, SWM_CAPTUREMOVE, SWM_CAPTUREMOVE, SWM_CAPTUREDROP};
   const LPARAM positions[] = {InTarget(200, 150), InTarget(-30, 5), InTarget(250, 170),
@@ -136,10 +136,10 @@ TEST_F(DragTest, ARightDragCarriesButtonFourAndIgnoresTheLeftRelease) {
   EXPECT_EQ(app, ::GetCapture());
   ::SendMessageA(app, WM_RBUTTONUP, 0, Position(140, 95));
 
-  std::vector<ProbeWnd::Seen> drags = Drags();
+  std::vector<RecordingWnd::Seen> drags = Drags();
   ASSERT_EQ(3u, drags.size());
   EXPECT_EQ(SWM_CAPTUREDROP, drags[2].message);
-  for (const ProbeWnd::Seen& s : drags) EXPECT_EQ(4u, s.wParam);
+  for (const RecordingWnd::Seen& s : drags) EXPECT_EQ(4u, s.wParam);
   EXPECT_EQ(InTarget(140, 95), drags[2].lParam);
   EXPECT_EQ(nullptr, ::GetCapture());
 }
@@ -152,11 +152,11 @@ TEST_F(DragTest, LosingTheCaptureCancelsAtTheCursorPosition) {
   ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 7, ::GetSystemMetrics(SM_CYSCREEN) - 5);
   POINT cursor;
   ::GetCursorPos(&cursor);
-  ProbeWnd other;
+  RecordingWnd other;
   ASSERT_TRUE(other.Create("", 0));
   ::SetCapture(other.m_hWnd);
 
-  std::vector<ProbeWnd::Seen> drags = Drags();
+  std::vector<RecordingWnd::Seen> drags = Drags();
   ASSERT_EQ(2u, drags.size());
   EXPECT_EQ(SWM_CAPTURECANCEL, drags[1].message);
   EXPECT_EQ(1u, drags[1].wParam);

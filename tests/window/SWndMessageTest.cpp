@@ -1,7 +1,7 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
-#include "ProbeWnd.h"
 #include "RecordingWnd.h"
 #include "window/FrameworkMessages.h"
 
@@ -193,7 +193,149 @@ TEST(SWndMessage, AClickNeedsPressAndReleaseOnTheSameWindow) {
   EXPECT_EQ(MAKELPARAM(301, 200), a.Nth(SWM_NCRCLICK).lParam);
 }
 
+TEST(SWndMessage, TheCaretFollowsTheFocus) {
+  RecordingWnd a, b;
+  RECT rect = MakeRect(100, 100, 120, 60);
+  ASSERT_TRUE(a.Create("", WS_VISIBLE, 0, &rect));
+  ASSERT_TRUE(b.Create("", WS_VISIBLE, 0, &rect));
+  EXPECT_FALSE(a.DestroyCaret()) << "none made";
+  auto caretWindow = [] {
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(0, &info) ? info.hwndCaret : nullptr;
+  };
+  // Made without the focus it waits for it; the focus shows it, losing the
+  // focus takes it away, getting it back shows it again.
+  b.SetFocus();
+  ASSERT_TRUE(a.CreateCaret(12));
+  EXPECT_NE(a.m_hWnd, caretWindow());
+  for (int round = 0; round < 2; ++round) {
+    a.SetFocus();
+    EXPECT_EQ(a.m_hWnd, caretWindow()) << round;
+    POINT at = {-1, -1};
+    ::GetCaretPos(&at);
+    EXPECT_EQ(0, at.x + at.y) << round;
+    b.SetFocus();
+    EXPECT_NE(a.m_hWnd, caretWindow()) << round;
+  }
+  EXPECT_TRUE(a.DestroyCaret());
+  a.SetFocus();
+  EXPECT_NE(a.m_hWnd, caretWindow());
+}
+
+// Zone hooks, written down as "enter 0", "move 0", "leave -1" and so on.
+class ZoneWnd : public RecordingWnd {
+public:
+  void OnZoneEnter(const RECT* zone, int, int, int index) override { Note("enter", zone, index); }
+  void OnZoneMove(const RECT* zone, int, int, int index) override { Note("move", zone, index); }
+  void OnZoneLeave(const RECT* zone, int, int, int index) override { Note("leave", zone, index); }
+  void Note(const char* what, const RECT* zone, int index) {
+    calls.push_back(std::string(what) + " " + std::to_string(index) + (zone ? "" : " none"));
+  }
+  std::vector<std::string> calls;
+};
+
+TEST(SWndMessage, ZonesReportEnterMoveAndLeaveInWindowCoordinates) {
+  ZoneWnd wnd;
+  RECT rect = MakeRect(100, 100, 120, 60);
+  ASSERT_TRUE(wnd.Create("", WS_VISIBLE | WS_CAPTION, 0, &rect));
+  RECT zones[] = {{0, 0, 20, 10}, {50, 0, 70, 10}};
+  for (const RECT& zone : zones) wnd.m_zones.Add(zone);
+  auto frameMove = [&](int x, int y) {  // window coordinates, sent as screen ones
+    RECT window;
+    ::GetWindowRect(wnd.m_hWnd, &window);
+    wnd.SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + x, window.top + y));
+  };
+  frameMove(5, 5);
+  EXPECT_TRUE(wnd.calls.empty()) << "zones are off";
+  wnd.m_zonesEnabled = true;
+  frameMove(5, 5);
+  frameMove(6, 5);
+  frameMove(55, 5);
+  frameMove(90, 5);
+  wnd.SendMessage(WM_NCMOUSELEAVE);
+  const std::vector<std::string> expected = {"enter 0", "move 0", "leave 0", "enter 1",
+                                             "leave 1", "enter -1 none", "leave -1 none"};
+  EXPECT_EQ(expected, wnd.calls);
+  EXPECT_EQ(1, wnd.FindZone(60, 9));
+  EXPECT_EQ(-1, wnd.FindZone(60, 10));
+}
+
+TEST(SWndMessage, AWindowMovesWithTheMouseUnlessItRefuses) {
+  RecordingWnd wnd;
+  RECT rect = MakeRect(100, 100, 80, 40);
+  ASSERT_TRUE(wnd.Create("", WS_VISIBLE, WS_EX_TOPMOST, &rect));
+  wnd.m_moveWithMouse = true;
+  auto drag = [&](int dx, int dy) {
+    ASSERT_TRUE(::SetCursorPos(110, 110));
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_TRUE(::SetCursorPos(110 + dx, 110 + dy));
+    wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10 + dx, 10 + dy));
+    wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10 + dx, 10 + dy));
+  };
+  drag(30, 20);
+  RECT moved;
+  ::GetWindowRect(wnd.m_hWnd, &moved);
+  EXPECT_EQ(130, moved.left);
+  EXPECT_EQ(120, moved.top);
+  EXPECT_EQ(1, wnd.Count(SWM_MOVESTART));
+  EXPECT_EQ(1, wnd.Count(SWM_MOVEEND));
+  EXPECT_FALSE(wnd.m_moving);
+  EXPECT_NE(wnd.m_hWnd, ::GetCapture());
+
+  // A nonzero answer to the start keeps it where it is.
+  ASSERT_TRUE(wnd.Move(100, 100));
+  wnd.answers[SWM_MOVESTART] = 1;
+  drag(30, 20);
+  ::GetWindowRect(wnd.m_hWnd, &moved);
+  EXPECT_EQ(100, moved.left);
+  EXPECT_EQ(1, wnd.Count(SWM_MOVEEND));
+}
+
+TEST(SWndMessage, ADragNamesTheTargetUnderTheMouseAndDropsOnIt) {
+  RecordingWnd source, target, other;
+  RECT rects[] = {MakeRect(100, 100, 50, 50), MakeRect(200, 100, 50, 50),
+                  MakeRect(300, 100, 50, 50)};
+  ASSERT_TRUE(source.Create("", WS_VISIBLE, WS_EX_TOPMOST, &rects[0]));
+  ASSERT_TRUE(target.Create("", WS_VISIBLE, WS_EX_TOPMOST, &rects[1]));
+  ASSERT_TRUE(other.Create("", WS_VISIBLE, WS_EX_TOPMOST, &rects[2]));
+  source.m_dragTargets.Add(target.m_hWnd);
+  source.m_dragging = true;
+  // Over the target: it and the point in its client area; over a window
+  // that is no target: none.
+  ASSERT_TRUE(::SetCursorPos(210, 120));
+  source.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, 0);
+  ASSERT_TRUE(::SetCursorPos(310, 120));
+  source.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, 0);
+  ASSERT_EQ(2, source.Count(SWM_DRAGOVER));
+  POINT inTarget = {210, 120};
+  ::ScreenToClient(target.m_hWnd, &inTarget);
+  EXPECT_EQ(reinterpret_cast<WPARAM>(&target), source.Nth(SWM_DRAGOVER, 0).wParam);
+  EXPECT_EQ(MAKELPARAM(inTarget.x, inTarget.y), source.Nth(SWM_DRAGOVER, 0).lParam);
+  EXPECT_EQ(0u, source.Nth(SWM_DRAGOVER, 1).wParam);
+
+  // The release drops on the target and ends the drag.
+  ASSERT_TRUE(::SetCursorPos(210, 120));
+  source.SendMessage(WM_LBUTTONUP, 0, 0);
+  ASSERT_EQ(1, source.Count(SWM_DROP));
+  EXPECT_EQ(reinterpret_cast<WPARAM>(&target), source.Nth(SWM_DROP).wParam);
+  EXPECT_FALSE(source.m_dragging);
+
+  // A nonzero answer while moving cancels the drag without a drop.
+  source.m_dragging = true;
+  source.answers[SWM_DRAGOVER] = 1;
+  source.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, 0);
+  EXPECT_FALSE(source.m_dragging);
+  source.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(1, source.Count(SWM_DROP));
+}
+
 TEST(SWndMessage, MouseEnterAndLeaveAreReported) {
+  // No mouse over the window before the test moves it there, and no mouse
+  // input of earlier tests left.
+  ::SetCursorPos(600, 600);
+  Pump(50);
   RecordingWnd wnd;
   RECT rect = MakeRect(100, 100, 200, 120);
   ASSERT_TRUE(wnd.Create("", WS_VISIBLE, WS_EX_TOPMOST, &rect));
@@ -207,7 +349,8 @@ TEST(SWndMessage, MouseEnterAndLeaveAreReported) {
 
   ASSERT_TRUE(::SetCursorPos(600, 600));
   DWORD start = ::GetTickCount();
-  while (wnd.Count(SWM_MOUSELEAVE) == 0 && ::GetTickCount() - start < 3000) Pump(20);
+  // The system reports the leave from a timer: a generous wait for it.
+  while (wnd.Count(SWM_MOUSELEAVE) == 0 && ::GetTickCount() - start < 20000) Pump(20);
   EXPECT_EQ(1, wnd.Count(SWM_MOUSELEAVE));
 
   ASSERT_TRUE(::SetCursorPos(150, 150));
@@ -269,7 +412,7 @@ TEST(SWndMessage, ScrollingStepsRoundToTheUnitAndClamp) {
 
   // A scroll-bar control of the window follows the window's steps.
   SWnd bar;
-  bar.m_kind = 34;
+  bar.m_kind = ControlKinds::KIND_SCROLL;
   RECT barRect = MakeRect(0, 0, 150, 16);
   ASSERT_TRUE(bar.CreateControl("SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, &barRect, wnd.m_hWnd));
   bar.SendMessage(SBM_SETRANGE, 0, 50);
@@ -308,8 +451,8 @@ TEST(SWndMessage, ControlCommandsAndNotificationsBecomeFrameworkMessages) {
   RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", 0));
   SWnd check, list;
-  check.m_kind = 6;
-  list.m_kind = 13;
+  check.m_kind = ControlKinds::KIND_CHECK;
+  list.m_kind = ControlKinds::KIND_EXTENDEDLIST;
   RECT rect = MakeRect(0, 0, 80, 20);
   ASSERT_TRUE(check.CreateButton(BS_CHECKBOX, "check", 0, &rect, wnd.m_hWnd, nullptr));
   ASSERT_TRUE(list.CreateControl("SysListView32", "", WS_CHILD | LVS_REPORT, 0, &rect,
@@ -333,6 +476,25 @@ TEST(SWndMessage, ControlCommandsAndNotificationsBecomeFrameworkMessages) {
   EXPECT_EQ(-1, wnd.Nth(SWM_LISTSELCHANGED, 0).lParam);
   EXPECT_EQ(3, wnd.Nth(SWM_LISTSELCHANGED, 1).lParam);
 }
+TEST(SWndMessage, TooltipTextIsGivenOnlyToTheWindowsOwnTooltip) {
+  RecordingWnd wnd;
+  ASSERT_TRUE(wnd.Create("", 0));
+  wnd.m_toolTipText = "Own";
+  ASSERT_TRUE(wnd.CreateToolTip());
+  SWnd toolBar;  // a tool bar's tooltip asks its parent for its own texts
+  ASSERT_TRUE(toolBar.CreateControl(TOOLBARCLASSNAMEA, "", WS_CHILD, 0, nullptr, wnd.m_hWnd));
+  char kept[] = "kept";
+  for (HWND from : {toolBar.m_hWnd, wnd.m_toolTip}) {
+    NMTTDISPINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.hdr.hwndFrom = from;
+    info.hdr.code = TTN_GETDISPINFOA;
+    info.lpszText = kept;
+    wnd.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(from == wnd.m_toolTip ? "Own" : "kept", info.lpszText);
+  }
+}
+
 TEST(SWndMessage, SizeStatesAreReportedOnceEach) {
   RecordingWnd wnd;
   ASSERT_TRUE(wnd.Create("", WS_OVERLAPPEDWINDOW));

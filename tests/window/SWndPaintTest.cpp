@@ -1,8 +1,9 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
 #include "tests/window/PaintSupport.h"
-#include "tests/window/ProbeWnd.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,9 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
   parent.SetBackColor(0x00FF0000);  // blue in COLORREF order
   auto plain = MakeChild(parent, 10, 10, 30, 30);
   auto radio = MakeChild(parent, 50, 10, 30, 30);
-  radio->m_kind = 32;  // cut out of the paint HDC
+  radio->m_kind = ControlKinds::KIND_RADIO;  // cut out of the paint HDC
   auto button = MakeChild(parent, 90, 10, 30, 30);
-  button->m_kind = 4;  // cut out only while sizing
+  button->m_kind = ControlKinds::KIND_BUTTON;  // cut out only while sizing
   auto hollow = MakeChild(parent, 130, 10, 30, 30);
   hollow->SetBackColor(SImage::COLOR_HOLLOW);
   auto hidden = MakeChild(parent, 170, 10, 30, 30, false);
@@ -53,11 +54,11 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
   auto shaped = MakeChild(parent, 210, 10, 30, 30);
   ::SetWindowRgn(shaped->m_hWnd, ::CreateRectRgn(0, 0, 15, 30), FALSE);
 
-  Canvas screen(300, 60);
-  LPARAM memory = parent.BeginErase(screen.dc());
+  Dib32 screen(300, 60);
+  LPARAM memory = parent.BeginErase(screen.GetDC());
   ASSERT_NE(0, memory);
   EXPECT_EQ(kWhite, screen.Rgb(5, 5)) << "painted off screen first";
-  EXPECT_EQ(1, parent.EndErase(screen.dc(), memory));
+  EXPECT_EQ(1, parent.EndErase(screen.GetDC(), memory));
   EXPECT_EQ(0, parent.m_eraseDepth);
 
   EXPECT_EQ(kBlue, screen.Rgb(299, 59));
@@ -73,22 +74,22 @@ TEST(SWndPaint, SolidColourIsDoubleBufferedWithChildrenCutOut) {
 
   parent.m_sizeMove = true;
   screen.Fill(kWhite);
-  Erase(parent, screen.dc());
+  Erase(parent, screen.GetDC());
   EXPECT_EQ(kWhite, screen.Rgb(105, 25)) << "button while sizing";
 }
 
 TEST(SWndPaint, NestedErasesPaintNothing) {
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   ASSERT_TRUE(MakePopup(wnd, 40, 20));
   wnd.SetBackColor(0x0000FF00);  // green
-  Canvas outer(40, 20), inner(40, 20);
+  Dib32 outer(40, 20), inner(40, 20);
   bool nested = false;
   wnd.actions[WM_ERASEBKGND] = [&] {
     if (nested) return;
     nested = true;
-    EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(inner.dc()), 0));
+    EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(inner.GetDC()), 0));
   };
-  EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(outer.dc()), 0));
+  EXPECT_EQ(1, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(outer.GetDC()), 0));
   EXPECT_TRUE(nested);
   EXPECT_EQ(kGreen, outer.Rgb(20, 10));
   EXPECT_EQ(kWhite, inner.Rgb(20, 10));
@@ -109,8 +110,8 @@ TEST(SWndPaint, NineSliceKeepsCornersTilesEdgesAndFillsTheCentre) {
   wnd.SetBackgroundImage(image.get(), SImage::COLOR_NONE);
   SWnd::SetImageDrawMode(&wnd, SImage::DRAW_TILE);
   wnd.m_nineSlice = {4, 4, 12, 12};
-  Canvas canvas(100, 40);
-  wnd.DrawBackgroundImage(canvas.dc(), 100, 40);
+  Dib32 canvas(100, 40);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 100, 40);
 
   const POINT corners[] = {{0, 0}, {3, 3}, {96, 0}, {99, 3}, {0, 36}, {3, 39}, {96, 36}, {99, 39}};
   for (POINT p : corners) EXPECT_EQ(kRed, canvas.Rgb(p.x, p.y)) << p.x << "," << p.y;
@@ -126,7 +127,7 @@ TEST(SWndPaint, NineSliceKeepsCornersTilesEdgesAndFillsTheCentre) {
   // A stretched centre fills the same rectangle.
   SWnd::SetImageDrawMode(&wnd, SImage::DRAW_STRETCH);
   canvas.Fill(kWhite);
-  wnd.DrawBackgroundImage(canvas.dc(), 100, 40);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 100, 40);
   EXPECT_EQ(kBlue, canvas.Rgb(10, 10));
   EXPECT_EQ(kRed, canvas.Rgb(98, 38));
 
@@ -158,7 +159,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
       {true, true, true, true, true, kBlue},     {true, true, true, true, false, kYellow},
       {false, true, true, true, false, kGrey},
   };
-  Canvas canvas(10, 10);
+  Dib32 canvas(10, 10);
   for (const Case& c : cases) {
     wnd.m_stateImagesOn = c.on;
     wnd.m_hover = c.hover;
@@ -166,7 +167,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
     wnd.m_checked = c.checked;
     ::EnableWindow(wnd.m_hWnd, c.enabled);
     canvas.Fill(kWhite);
-    wnd.DrawBackgroundImage(canvas.dc(), 10, 10);
+    wnd.DrawBackgroundImage(canvas.GetDC(), 10, 10);
     EXPECT_EQ(c.expected, canvas.Rgb(5, 5))
         << c.on << c.hover << c.pressed << c.checked << c.enabled;
   }
@@ -187,7 +188,7 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
   wnd.m_stateImagesOn = wnd.m_hover = wnd.m_pressed = true;
   wnd.m_checked = false;
   canvas.Fill(kWhite);
-  wnd.DrawBackgroundImage(canvas.dc(), 10, 10);
+  wnd.DrawBackgroundImage(canvas.GetDC(), 10, 10);
   EXPECT_EQ(kWhite, canvas.Rgb(5, 5));
 }
 
@@ -260,23 +261,28 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
       reinterpret_cast<UpdateLayeredWindowProc>(reinterpret_cast<void (*)()>(entry));
   ASSERT_NE(nullptr, g_realUpdateLayeredWindow);
   g_layer = LayerCall();
-  // The stand-in text control is a plain window: the rich-text control's
-  // drawing hook, set by any rich-text control made before, stays out.
-  struct HookGuard {
-    void (*saved)(SWnd*, HDC) = g_mediaTextDraw;
-    ~HookGuard() {
-      g_mediaTextDraw = saved;
-      g_updateLayeredWindow = nullptr;
-    }
+  struct Guard {
+    ~Guard() { g_updateLayeredWindow = nullptr; }
   } guard;
-  g_mediaTextDraw = nullptr;
+  // A kind of its own (code 46 is used by no class) draws its content into the
+  // layer: a blue square at (10, 5) of the child, drawn with GDI+ as the
+  // rich-text control draws.
+  static const SControlKind kLayerKind = {
+      46, CUT_CLIP, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+      [](SWnd*, HDC dc) {
+        Gdiplus::Graphics graphics(dc);
+        std::unique_ptr<Gdiplus::Bitmap> blue(SolidBitmap(4, 4, 0xFF0000FF));
+        graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4,
+                           Gdiplus::UnitPixel);
+      }};
+  RegisterControlKind(&kLayerKind);
 
   SWnd layered;
   ASSERT_TRUE(MakePopup(layered, 50, 30, 0, WS_EX_LAYERED));
   std::unique_ptr<Gdiplus::Bitmap> green(SolidBitmap(50, 30, 0xFF00FF00));
   std::unique_ptr<Gdiplus::Bitmap> red(SolidBitmap(20, 10, 0xFFFF0000));
   auto text = MakeChild(layered, 10, 5, 20, 10);
-  text->m_kind = 26;
+  text->m_kind = kLayerKind.kind;
   text->SetBackgroundImage(red.get(), SImage::COLOR_NONE);
   layered.SetBackgroundImage(green.get(), SImage::COLOR_NONE);
 
@@ -285,13 +291,6 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
   EXPECT_EQ(0, g_layer.calls);
 
   g_updateLayeredWindow = RecordLayer;
-  // The text stands in as a blue square at (10, 5) of the child, drawn with
-  // GDI+ as the rich-text control draws.
-  g_mediaTextDraw = [](SWnd*, HDC dc) {
-    Gdiplus::Graphics graphics(dc);
-    std::unique_ptr<Gdiplus::Bitmap> blue(SolidBitmap(4, 4, 0xFF0000FF));
-    graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4, Gdiplus::UnitPixel);
-  };
   layered.RedrawLayer();
   EXPECT_EQ(1, g_layer.calls);
   EXPECT_EQ(layered.m_hWnd, g_layer.window);

@@ -1,7 +1,8 @@
 #include "core/Platform.h"
+#include "window/ControlKinds.h"
 #include "window/SWnd.h"
 
-#include "ProbeWnd.h"
+#include "RecordingWnd.h"
 #include "window/Framework.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ TEST(SWnd, CreateAttachesTheObjectOnlyOnItsOwnThread) {
 TEST(SWnd, DestructionLeavesTheMapCleanWhateverOnMessageAnswers) {
   const int entries = SWnd::GetThreadWindowCount();
   // A handler that consumes WM_DESTROY still leaves no entry and no press behind.
-  ProbeWnd consuming;
+  RecordingWnd consuming;
   consuming.consumed[WM_DESTROY] = 0;
   ASSERT_TRUE(consuming.Create("", 0));
   EXPECT_EQ(entries + 1, SWnd::GetThreadWindowCount());
@@ -157,7 +158,7 @@ TEST(SWnd, CreationWrappersMakeChildrenOfTheirKinds) {
 }
 
 TEST(SWnd, AfterCreateRunsTheSetUpAndANonZeroAnswerAbortsTheCreation) {
-  ProbeWnd wnd;
+  RecordingWnd wnd;
   int parameter = 0;
   ASSERT_TRUE(wnd.Create("", WS_VISIBLE, 0, nullptr, nullptr, nullptr, &parameter));
   EXPECT_FALSE(wnd.visibleAtAfterCreate) << "shown only after the after-create message";
@@ -169,12 +170,12 @@ TEST(SWnd, AfterCreateRunsTheSetUpAndANonZeroAnswerAbortsTheCreation) {
 
   // A control keeps its colour unset and gets the default font.
   SWnd control;
-  control.m_kind = 12;
+  control.m_kind = ControlKinds::KIND_EDIT;
   ASSERT_TRUE(control.CreateControl("EDIT", "", WS_CHILD, 0, nullptr, wnd.m_hWnd));
-  EXPECT_EQ(0xFF000000u, control.GetBackColor());
+  EXPECT_EQ(SImage::COLOR_NONE, control.GetBackColor());
   EXPECT_EQ(reinterpret_cast<LRESULT>(g_defaultFont), control.SendMessage(WM_GETFONT));
 
-  ProbeWnd refusing;
+  RecordingWnd refusing;
   refusing.answers[SWM_AFTERCREATE] = 1;
   EXPECT_FALSE(refusing.Create("", WS_VISIBLE));
   EXPECT_EQ(nullptr, refusing.m_hWnd);
@@ -183,9 +184,9 @@ TEST(SWnd, AfterCreateRunsTheSetUpAndANonZeroAnswerAbortsTheCreation) {
 
 TEST(SWnd, EveryMessagePassesOnMessageThenWindowProc) {
   // OnMessage may change the parameters WindowProc receives.
-  struct Changer : ProbeWnd {
+  struct Changer : RecordingWnd {
     bool OnMessage(UINT m, WPARAM& w, LPARAM& l, LRESULT& r) override {
-      bool next = ProbeWnd::OnMessage(m, w, l, r);
+      bool next = RecordingWnd::OnMessage(m, w, l, r);
       if (m == WM_USER + 1) {
         w = 42;
         l = 43;
@@ -232,7 +233,7 @@ LRESULT CALLBACK WatchNcDestroy(int code, WPARAM wParam, LPARAM lParam) {
 TEST(SWnd, ControlsAreSubclassedAndGetTheirProcedureBackAtTheEnd) {
   SWnd parent;
   ASSERT_TRUE(parent.Create("", 0));
-  ProbeWnd edit;
+  RecordingWnd edit;
   RECT rect = MakeRect(0, 0, 100, 20);
   int parameter = 0;
   ASSERT_TRUE(edit.CreateControl("EDIT", "abc", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd,

@@ -130,8 +130,13 @@ TEST_F(ToolbarFileTest, FailuresLeaveTheDialogWithoutToolbarOrImages) {
   EXPECT_FALSE(Load("VANDRO TOOLBAR 1.0.0.0 \r\n[]\r\ncount=1\r\n"));
   EXPECT_EQ(nullptr, dialog.m_toolBar);
   EXPECT_EQ(nullptr, dialog.m_toolBarImages.GetHandle());
-  EXPECT_FALSE(Load(Toolbar({"[]", "count=5000"})));
+  // A count beyond what a tool bar holds is refused; the most it holds load.
+  std::string most = "count=" + std::to_string(MAX_TOOLBAR_BUTTONS);
+  std::string over = "count=" + std::to_string(MAX_TOOLBAR_BUTTONS + 1);
+  EXPECT_FALSE(Load(Toolbar({"[]", over.c_str()})));
   EXPECT_EQ(nullptr, dialog.m_toolBar);
+  EXPECT_TRUE(Load(Toolbar({"[]", most.c_str()})));
+  EXPECT_EQ(int(MAX_TOOLBAR_BUTTONS), ButtonCount());
   SFileMem none;
   EXPECT_FALSE(LoadToolbarFile(&dialog, nullptr));
   EXPECT_FALSE(LoadToolbarFile(nullptr, &none));

@@ -1,4 +1,4 @@
-// SDialog::CreateFromText: a dialog text becomes a live dialog.
+// SDialog::Create and CreateFromText: a dialog text becomes a live dialog.
 #include "core/Platform.h"
 #include "window/SDialog.h"
 
@@ -10,9 +10,14 @@
 #include "core/SStringParser.h"
 #include "window/ControlFactory.h"
 #include "window/MenuFile.h"
+#include "window/SDialogEditor.h"
 #include "window/SMenu.h"
 #include "window/SStatusBarCtrl.h"
+#include "window/STabCtrl.h"
 #include "window/ToolbarFile.h"
+#include "window/WindowPrivate.h"
+
+#include <stdlib.h>
 
 #include <vector>
 
@@ -20,14 +25,10 @@ namespace {
 
 typedef SDialogEditor::_SCtrl Record;
 
-const COLORREF kNoColor = 0xFF000000;
-const COLORREF kShapeKey = 0x00FF00FF;
 // Frame styles a layered dialog loses: caption, system menu, sizing frame,
 // minimise and maximise boxes; and static and client edges.
 const DWORD kLayerDroppedStyle = 0x00CF0000;
 const DWORD kLayerDroppedExStyle = 0x00020200;
-// "|"-separated status texts: quoting with the double quote (1), trimmed (8).
-const int kListFlags = 1 | 8;
 
 bool Flag(const Record* r, const char* key) { return SDialogEditor::GetPropertyBool(r, key); }
 int Int(const Record* r, const char* key) { return SDialogEditor::GetPropertyInt(r, key); }
@@ -77,7 +78,8 @@ void ApplyBackgroundImage(SDialog* dialog, SResource* archive, const Record* r) 
   if (!LoadEntry(archive, r, "DIALOG_IMAGE", &file)) return;
   SImage image;
   if (!image.Load(&file) || !image.GetBitmap()) return;
-  dialog->SetBackgroundImage(image.GetBitmap(), Flag(r, "DIALOG_SHAPE") ? kShapeKey : kNoColor);
+  dialog->SetBackgroundImage(image.GetBitmap(),
+                             Flag(r, "DIALOG_SHAPE") ? kShapeKey : SImage::COLOR_NONE);
 }
 
 void SetTabOrder(SDialog* dialog, const Record* r) {
@@ -98,7 +100,8 @@ void MakeStatusBar(SDialog* dialog, const Record* r) {
   SStatusBarCtrl* bar = dialog->m_statusBar;
   for (int i = 0; i < count; ++i) {
     SString text = parser.GetToken(i);
-    bar->SendMessage(SB_SETTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(text.GetText() ? text.GetText() : ""));
+    bar->SendMessage(SB_SETTEXTA, WPARAM(i),
+                     reinterpret_cast<LPARAM>(text.GetText() ? text.GetText() : ""));
   }
   int width = r->m_width / count;
   for (int i = 0; i < count - 1; ++i) bar->SetPartRight(i, (i + 1) * width);
@@ -115,6 +118,27 @@ void LinkWaveEditor(SDialogEditor& document, const Record* r, SWnd* control,
   if (!level || level->m_type != SDialogEditor::TYPE_LEVEL) return;
   int index = document.m_controls.Find(level);
   waveClass->link(control, index >= 0 ? controlOf[size_t(index)] : nullptr);
+}
+
+// The pages of a tab control: "TAB_CHILDREN_PRIVATE" holds (page, id) pairs
+// separated by blanks (an odd last page pairs with id 0); pairs naming a page
+// outside the tabs, no control or the tab control itself are skipped. Then
+// the current page is shown.
+void LinkTabPages(SDialog* dialog, const Record* r, SWnd* control) {
+  STabCtrl* tab = dynamic_cast<STabCtrl*>(control);
+  if (!tab) return;
+  SString value = SDialogEditor::GetProperty(r, "TAB_CHILDREN_PRIVATE");
+  SStringParser parser(value.GetText());
+  int count = parser.Parse(" ", 1, '"');
+  for (int i = 0; i < count; i += 2) {
+    SString pageText = parser.GetToken(i);
+    int page = atoi(pageText.GetText() ? pageText.GetText() : "");
+    SString id = i + 1 < count ? parser.GetToken(i + 1) : SString("0");
+    SWnd* member = dialog->GetControlById(atoi(id.GetText() ? id.GetText() : ""));
+    if (page < 0 || page >= tab->GetTabCount() || !member || member == control) continue;
+    tab->AttachPage(page, member);
+  }
+  tab->ShowPage(int(tab->SendMessage(TCM_GETCURSEL)));
 }
 
 void AttachToolBar(SDialog* dialog, SResource* archive, const Record* r, void* owner,
@@ -152,7 +176,8 @@ bool FindUpdateLayeredWindow() {
 void MakeLayered(SDialog* dialog) {
   if (FindUpdateLayeredWindow()) {
     LONG exStyle = ::GetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE);
-    if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    if (!(exStyle & WS_EX_LAYERED))
+      ::SetWindowLongA(dialog->m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   }
   dialog->ApplyLayer(dialog->ComposeLayer());
 }
@@ -227,6 +252,9 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
     if (control && records[i]->m_type == SDialogEditor::TYPE_WAVEEDITOR) {
       LinkWaveEditor(document, records[i], control, controlOf);
     }
+    if (control && records[i]->m_type == SDialogEditor::TYPE_TAB) {
+      LinkTabPages(dialog, records[i], control);
+    }
   }
   if (!layered) {
     AttachToolBar(dialog, archive, r, owner, toolBarFactory, resolver);
@@ -237,7 +265,7 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
 
   // Size limits, colour, alignment, window state.
   int width = dialog->GetWidth(), height = dialog->GetHeight();
-  if (r->m_backColor != kNoColor) dialog->SetBackColor(DecodeDialogColor(r->m_backColor));
+  if (r->m_backColor != SImage::COLOR_NONE) dialog->SetBackColor(DecodeDialogColor(r->m_backColor));
   if (Flag(r, "DIALOG_MINSIZE")) {
     dialog->m_minWidth = width;
     dialog->m_minHeight = height;
@@ -268,7 +296,9 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
   if (layered && dialog->m_hWnd) MakeLayered(dialog);
 
   // Focus, showing, and the notice that the dialog is complete.
-  const Record* focus = document.FindControlById(int16_t(Int(r, "DIALOG_FOCUS")));
+  bool focusNamed = SDialogEditor::GetProperty(r, "DIALOG_FOCUS").GetLength() > 0;
+  const Record* focus =
+      focusNamed ? document.FindControlById(int16_t(Int(r, "DIALOG_FOCUS"))) : nullptr;
   if (focus) {
     int index = records.Find(const_cast<Record*>(focus));
     if (index >= 0 && controlOf[size_t(index)]) controlOf[size_t(index)]->SetFocus();
@@ -276,4 +306,12 @@ bool SDialog::CreateFromText(SFile* text, SDialog* dialog, HWND parent, bool pop
   if (!keepHidden && (r->m_style & WS_VISIBLE)) dialog->Show(SW_SHOW);
   if (dialog->m_hWnd) DeliverCreated(dialog->m_hWnd, createParam);
   return true;
+}
+
+bool SDialog::Create(SFile* text, HWND parent, bool popup, void* owner, SMenuFactory menuFactory,
+                     SToolBarFactory toolBarFactory, SMenuIdResolver resolver, bool keepHidden,
+                     SResource* archive, void* createParam) {
+  if (m_hWnd) return false;
+  return CreateFromText(text, this, parent, popup, owner, menuFactory, toolBarFactory, resolver,
+                        keepHidden, archive, createParam);
 }

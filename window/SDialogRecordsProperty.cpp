@@ -1,6 +1,6 @@
 // Extended properties of a record: KEY=VALUE lines, each ended by CR LF.
 #include "core/Platform.h"
-#include "window/SDialogEditor.h"
+#include "window/SDialogRecords.h"
 
 #include "core/Utility.h"
 
@@ -68,14 +68,18 @@ void FindValue(const SString& properties, const char* key, int* start, int* end)
 
 COLORREF ReadColor(const SString& value) {
   const char* text = value.GetText();
-  if (!text || !*text) return SDialogEditor::COLOR_NONE;
+  if (!text || !*text) return SDialogRecords::COLOR_NONE;
   if (text[0] == '#') return TextToColor(text);
   return COLORREF(strtol(text, nullptr, 10));
 }
 
+const char* const kFixedKeys[SDialogRecords::KEY_COUNT] = {
+    "ID",      "NAME",      "CAPTION",   "FONT",        "POSITION", "STYLE",
+    "EXSTYLE", "BACKCOLOR", "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
+
 }  // namespace
 
-SString SDialogEditor::GetProperty(const _SCtrl* record, const char* key) {
+SString SDialogRecords::GetProperty(const _SCtrl* record, const char* key) {
   if (!record) return SString("");
   int start, end;
   FindValue(record->m_properties, key, &start, &end);
@@ -83,12 +87,12 @@ SString SDialogEditor::GetProperty(const _SCtrl* record, const char* key) {
   return record->m_properties.Mid(start, end - start);
 }
 
-bool SDialogEditor::IsPropertyKey(const char* key) {
+bool SDialogRecords::IsPropertyKey(const char* key) {
   if (!key || !*key || strpbrk(key, "=\r\n")) return false;
   return FindFixedKey(key, int(strlen(key))) < 0;
 }
 
-bool SDialogEditor::SetProperty(_SCtrl* record, const char* key, const char* value) {
+bool SDialogRecords::SetProperty(_SCtrl* record, const char* key, const char* value) {
   if (!record || !IsPropertyKey(key)) return false;
   if (!value) value = "";
   if (strpbrk(value, "\r\n")) return false;
@@ -108,32 +112,32 @@ bool SDialogEditor::SetProperty(_SCtrl* record, const char* key, const char* val
   return true;
 }
 
-bool SDialogEditor::SetPropertyInt(_SCtrl* record, const char* key, int value) {
+bool SDialogRecords::SetPropertyInt(_SCtrl* record, const char* key, int value) {
   return SetProperty(record, key, SString::FromInt(value).GetText());
 }
 
-bool SDialogEditor::GetPropertyBool(const _SCtrl* record, const char* key) {
+bool SDialogRecords::GetPropertyBool(const _SCtrl* record, const char* key) {
   return GetPropertyInt(record, key) != 0;
 }
 
-int SDialogEditor::GetPropertyInt(const _SCtrl* record, const char* key) {
+int SDialogRecords::GetPropertyInt(const _SCtrl* record, const char* key) {
   SString value = GetProperty(record, key);
   return value.GetText() ? atoi(value.GetText()) : 0;
 }
 
-double SDialogEditor::GetPropertyDouble(const _SCtrl* record, const char* key) {
+double SDialogRecords::GetPropertyDouble(const _SCtrl* record, const char* key) {
   SString value = GetProperty(record, key);
   return value.GetText() ? atof(value.GetText()) : 0.0;
 }
 
-COLORREF SDialogEditor::GetPropertyColor(const _SCtrl* record, const char* key) {
+COLORREF SDialogRecords::GetPropertyColor(const _SCtrl* record, const char* key) {
   COLORREF color = ReadColor(GetProperty(record, key));
   // Only 0xFE000000 to 0xFEFFFFFF name system colours: hollow (0xFF000001) stays hollow.
   if ((color & 0xFF000000) == SYSTEM_COLOR) return ::GetSysColor(int(color - SYSTEM_COLOR));
   return color;
 }
 
-int SDialogEditor::GetPropertyDrawMode(const _SCtrl* record, const char* key) {
+int SDialogRecords::GetPropertyDrawMode(const _SCtrl* record, const char* key) {
   SString value = GetProperty(record, key);
   for (const DrawModeName& d : kDrawModes) {
     if (value == d.name) return d.mode;
@@ -141,6 +145,16 @@ int SDialogEditor::GetPropertyDrawMode(const _SCtrl* record, const char* key) {
   return 0;
 }
 
-COLORREF SDialogEditor::GetLinkColorProperty(const _SCtrl* record) {
-  return ReadColor(GetProperty(record, "MEDIA_LINKCOLOR"));
+COLORREF SDialogRecords::GetLinkColorProperty(const _SCtrl* record) {
+  SString value = GetProperty(record, "MEDIA_LINKCOLOR");
+  return value.GetLength() > 0 ? ReadColor(value) : 0;
 }
+
+int SDialogRecords::FindFixedKey(const char* key, int length) {
+  if (!key) return -1;
+  for (int i = 0; i < KEY_COUNT; ++i) {
+    if (int(strlen(kFixedKeys[i])) == length && memcmp(kFixedKeys[i], key, length) == 0) return i;
+  }
+  return -1;
+}
+

@@ -1,8 +1,8 @@
-// SDialogEditor::_SWnd: the plain child window of WINDOW records.
+// SDialogRecords::_SWnd: the plain child window of WINDOW records.
 #include "core/Platform.h"
-#include "window/SDialogEditor.h"
+#include "window/SDialogRecords.h"
 
-LRESULT SDialogEditor::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SDialogRecords::_SWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PRINTCLIENT && wParam) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     PaintBackground(dc, dc);

@@ -1,0 +1,132 @@
+// The game's main window and application object: the one object through
+// which every other part of the game is reached. It owns by value the
+// registry and disk services, the engine, the five data archives and the
+// game object, holds the level design tables of the 5 x 5 map, the
+// player's progression and online identity and the ghost switches.
+//
+// Process-wide pointers: g_app (set by the program entry), g_engine (the
+// engine's, set by the program entry through GetDx) and g_game (set by the
+// constructor); all stay valid until the object is destroyed.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SDisk.h"
+#include "core/SNetwork.h"
+#include "core/SRegistry.h"
+#include "core/SResource.h"
+#include "core/SString.h"
+#include "core/SStringArray.h"
+#include "engine/SDx.h"
+#include "game/PGame.h"
+#include "game/PGameHost.h"
+#include "window/SWnd.h"
+
+class SDxConfig;
+
+class PWnd : public SWnd, public PGameHost {
+public:
+  // The engine of the application: its hooks lead to the application
+  // object through g_app.
+  class _PDx : public SDx {
+  public:
+    _PDx() {}
+    ~_PDx() override {}
+    void OnDeviceReset(bool failed) override;
+    bool OnTimer(int id) override;
+    void OnSettingChanged(SDxConfig* settings, int index) override;
+    void OnFrame() override;
+  };
+
+  enum { MODE_NONE = 0, MODE_MENU = 1, MODE_GAME = 2 };
+  enum { MAP_SIZE = 5, DIFFICULTIES = 3, GHOST_SLOTS = 5 };
+
+  // Fills the level tables; opens no file and creates no window.
+  PWnd();
+  ~PWnd() override;
+
+  SDx* GetDx() { return &dx; }
+  int GetMode() const { return mode; }
+  bool HasLevel(int world, int level) const;
+  bool IsDifficultyUnlocked(int difficulty) const;
+  bool IsOnline() const { return onlineDifficulty != -1; }
+
+  // --- modes and loaders (PWndModes.cpp) -----------------------------------------
+  // Unloads what the current mode loaded; the mode keeps its value.
+  void LeaveMode();
+  // The front end: mode 1.
+  void EnterMenu(int page, int world, int level);
+  // A level: mode 2 with the game object loaded for the cell.
+  void EnterGame(int difficulty, int world, int level);
+  void RestartLevelMusic();
+  SDxTexture* LoadTexture(const char* name, bool normalMap, int option) override;
+  SDxShader* LoadShader(const char* name) override;
+  bool LoadSound(const char* name, bool loop, int voices, int unused) override;
+  bool LoadSoundFile(const char* path, bool loop, int voices, bool* channelTaken) override;
+  bool LoadMesh(SDxMesh* mesh, const char* name, int option) override;
+  bool LoadData(SFile* file, const char* name) override;
+  int GetLevelTheme(int world, int level) override;
+  int GetLevelMode(int world, int level) override;
+  int GetQualifyingTime(int difficulty, int world, int level) override;
+  int GetBestTime(int difficulty, int world, int level) override;
+  const SStringArray* GetMusicFiles() override { return &musicFiles; }
+  // The normal-map entry of an image: its title, "+n." and its extension in
+  // lower case ("wall.JPG" gives "wall+n.jpg").
+  static SString NormalMapName(const char* name);
+
+  // --- window procedure (PWndProc.cpp) ---------------------------------------------
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The folder of the save files: the user's documents and "Gravrun 2\".
+  SString GetSaveFolder();
+  // Ghost switches from the registry (missing values show everything), and
+  // back.
+  void ReadGhostSwitches();
+  void WriteGhostSwitches();
+
+  SRegistry registry;
+  SDisk disk;
+  SNetwork network;
+  _PDx dx;
+  SResource resImg;
+  SResource resSnd;
+  SResource resObj;
+  SResource resFx;
+  SResource resDat;
+  PGame game;
+  int mode;
+  SStringArray musicFiles;
+  SString levelNames[MAP_SIZE][MAP_SIZE];
+  int levelTheme[MAP_SIZE][MAP_SIZE];
+  int levelMode[MAP_SIZE][MAP_SIZE];
+  int levelLength[MAP_SIZE][MAP_SIZE];
+  int levelDexterity[MAP_SIZE][MAP_SIZE];
+  int levelPuzzle[MAP_SIZE][MAP_SIZE];
+  int qualifyingTimes[DIFFICULTIES][MAP_SIZE][MAP_SIZE];
+  bool difficultyUnlocked[DIFFICULTIES];
+  int cellStates[DIFFICULTIES][MAP_SIZE][MAP_SIZE];
+  int bestTimes[DIFFICULTIES][MAP_SIZE][MAP_SIZE];
+  SString playerCode;
+  int onlineDifficulty;
+  int profile;
+  int userId;
+  SString playerName;
+  SStringArray hiscores[MAP_SIZE][MAP_SIZE];
+  bool showGhostNames;
+  bool showGhost[GHOST_SLOTS];
+
+private:
+  // The creation sequence of the after-create message; false when the
+  // device could not be made (after the message box).
+  bool OnCreate(SDxConfig* settings);
+  // The close sequence.
+  void OnClose();
+};
+
+// The game's registry key under HKEY_CURRENT_USER and its window title.
+extern const char* const GAME_REGISTRY_KEY;
+extern const char* const GAME_TITLE;
+
+// The one application object of the process.
+extern PWnd* g_app;
+
+// "m:ss.hh", or "m:ss" when short, of a time in hundredths of a second.
+SString& FormatTime(SString& output, int time, bool shortForm);

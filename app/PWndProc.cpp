@@ -1,0 +1,167 @@
+// The window procedure of the application object (creation and closing of
+// the game) and the engine's hooks, dispatched by mode.
+#include "core/Platform.h"
+
+#include "app/PWnd.h"
+#include "core/SStringArray.h"
+#include "engine/SDxShader.h"
+#include "window/Framework.h"
+#include "window/FrameworkMessages.h"
+
+namespace {
+
+// The key the data archives were made with.
+const char* const kArchiveKey = GAME_ARCHIVE_KEY;
+
+// The ghost switches in the registry: slots 1 to 4, then the names.
+const char* const kGhostSwitchNames[5] = {"noGhost0", "noGhost1", "noGhost2", "noGhost3",
+                                          "noGhostNames"};
+
+}  // namespace
+
+// --- window procedure -------------------------------------------------------------
+
+LRESULT PWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  dx.OnMessage(message, wParam, lParam);
+  switch (message) {
+    case WM_KEYDOWN:
+      // The pause key belongs to a run; there is none to pause outside one.
+      break;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      break;
+    case WM_CLOSE:
+      OnClose();
+      break;
+    case SWM_AFTERCREATE:
+      if (!OnCreate(reinterpret_cast<SDxConfig*>(lParam))) return -1;
+      break;
+  }
+  return SWnd::WindowProc(message, wParam, lParam);
+}
+
+bool PWnd::OnCreate(SDxConfig* settings) {
+  SDxConfig defaults;
+  if (!settings) settings = &defaults;
+  SetClientSize(settings->width, settings->height);
+  SetBackColor(0);
+
+  SString saveFolder = GetSaveFolder();
+  if (saveFolder.GetLength() > 0 && !disk.SearchFile(saveFolder.GetText()))
+    disk.CreateFolder(saveFolder.GetText());
+
+  SString folder = GetProgramFolder();
+  struct {
+    SResource* archive;
+    const char* file;
+  } archives[] = {{&resImg, "gravrun2.img"},
+                  {&resSnd, "gravrun2.snd"},
+                  {&resObj, "gravrun2.obj"},
+                  {&resFx, "gravrun2.fx"},
+                  {&resDat, "gravrun2.dat"}};
+  for (auto& entry : archives) {
+    entry.archive->SetKey(kArchiveKey);
+    entry.archive->Open((folder + entry.file).GetText(), 0);
+  }
+
+  musicFiles.RemoveAll();
+  disk.ListFolder(&musicFiles, (folder + "music\\*.mp3").GetText(), 5);
+
+  ReadGhostSwitches();
+
+  SString error;
+  if (!dx.Create(this, settings, &error)) {
+    MessageBox(error.GetText(), "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  if (settings->fullScreen) ::ShowCursor(FALSE);
+  Show(SW_SHOW);
+  EnterMenu(1, -1, -1);
+  return true;
+}
+
+void PWnd::OnClose() {
+  LeaveMode();
+  dx.Destroy();
+  WriteGhostSwitches();
+}
+
+SString PWnd::GetSaveFolder() {
+  SString documents = disk.GetSpecialFolder();
+  if (documents.GetLength() == 0) return documents;
+  return documents + "Gravrun 2\\";
+}
+
+void PWnd::ReadGhostSwitches() {
+  for (bool& shown : showGhost) shown = true;
+  for (int slot = 1; slot < GHOST_SLOTS; ++slot)
+    showGhost[slot] =
+        registry.GetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[slot - 1]) == 0;
+  showGhostNames =
+      registry.GetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4]) == 0;
+}
+
+void PWnd::WriteGhostSwitches() {
+  for (int slot = 1; slot < GHOST_SLOTS; ++slot)
+    registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[slot - 1],
+                     !showGhost[slot]);
+  registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
+}
+
+// --- engine hooks -------------------------------------------------------------------
+
+void PWnd::_PDx::OnFrame() {
+  // The front end's and the run's frame steps join here when they exist.
+}
+
+bool PWnd::_PDx::OnTimer(int id) {
+  (void)id;
+  return true;
+}
+
+void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
+  PWnd* app = g_app;
+  if (!app || !settings) return;
+  bool inGame = app->mode == MODE_GAME;
+  switch (index) {
+    case 0:
+      m_lighting = settings->lighting != 0;
+      if (app->game.speedShader) app->game.speedShader->SetEnabled(settings->lighting != 0);
+      break;
+    case 2:
+      if (!settings->audio) break;
+      if (app->mode == MODE_MENU) {
+        PlaySound(1, false, 0.5f, 0.0f);
+      } else if (inGame) {
+        PlaySound(9, false, 0.0f, 0.0f);
+        PlaySound(40, false, 0.0f, 0.0f);
+      }
+      break;
+    case 3:
+      if (!inGame) break;
+      if (settings->audio && settings->music) {
+        app->RestartLevelMusic();
+      } else {
+        StopSound(PGame::MUSIC_CHANNEL, 0.0f);
+      }
+      break;
+    case 4:
+      if (inGame) SetSoundVolume(PGame::MUSIC_CHANNEL, 2.0f * settings->musicVolume);
+      break;
+  }
+}
+
+void PWnd::_PDx::OnDeviceReset(bool failed) {
+  PWnd* app = g_app;
+  if (failed || !app || app->mode == MODE_GAME) ::ExitProcess(0);
+  app->EnterMenu(1, -1, -1);
+}
+
+// --- time formatting ----------------------------------------------------------------
+
+SString& FormatTime(SString& output, int time, bool shortForm) {
+  int minutes = time / 6000;
+  int seconds = (time / 100) % 60;
+  if (shortForm) return output.Format("%d:%02d", minutes, seconds);
+  return output.Format("%d:%02d.%02d", minutes, seconds, time % 100);
+}

@@ -1,0 +1,69 @@
+#include "core/Platform.h"
+
+#include "game/PGame.h"
+
+#include <string.h>
+
+PGame* g_game = nullptr;
+
+namespace {
+
+const char* const kThemeNames[PGame::THEME_COUNT] = {"egypt", "medieval", "hitech", ""};
+
+// Colours handed out in turn to the lights of a level.
+const D3DCOLOR kLightColors[8] = {0xFFFFFFFF, 0xFFA9A9FF, 0xFFED8686, 0xFFEFA27B,
+                                  0xFFFFFFFF, 0xFFE6E68B, 0xFFA4DEA4, 0xFFA6DBDB};
+
+}  // namespace
+
+PGame::PGame()
+    : dx(nullptr),
+      host(nullptr),
+      nextRow(0),
+      theme(0),
+      levelMode(0),
+      qualifyingTime(0),
+      difficulty(0),
+      world(0),
+      level(0),
+      finished(false),
+      success(false),
+      state(0),
+      stateTime(0.0f),
+      bestTime(0),
+      targetCount(0),
+      levelLives(0),
+      lives(0),
+      lightColorIndex(-1) {
+  ForgetSceneItems();
+  for (int i = 0; i < 8; ++i) lightColors[i] = D3DXCOLOR(kLightColors[i]);
+}
+
+PGame::~PGame() { Unload(); }
+
+const char* PGame::ThemeName(int theme) {
+  return theme >= 0 && theme < THEME_COUNT ? kThemeNames[theme] : "";
+}
+
+D3DXCOLOR PGame::GetNextLightColor() {
+  lightColorIndex = lightColorIndex + 1 >= 8 ? 0 : lightColorIndex + 1;
+  return lightColors[lightColorIndex];
+}
+
+void PGame::ForgetSceneItems() {
+  camera = nullptr;
+  fadeShader = grayShader = speedShader = nightShader = nullptr;
+  speedParam = coefParam = radiusParam = nullptr;
+  startEffects.RemoveAll();
+  runEffects.RemoveAll();
+  nightEffects.RemoveAll();
+  pauseEffects.RemoveAll();
+  // The texture members lie back to back from texDark to texWagon.
+  for (SDxTexture** t = &texDark; t <= &texWagon; ++t) *t = nullptr;
+  for (SDxText*& text : ghostLabels) text = nullptr;
+  bossMesh = bossFlyMesh = nullptr;
+  arrowMesh = dummyMesh = dynamiteMesh = enemyMesh = fanMesh = fireMesh = gemMesh = guardMesh =
+      mineMesh = nullptr;
+  for (SDxMesh*& mesh : mirrorMeshes) mesh = nullptr;
+  wagonMesh = nullptr;
+}

@@ -1,0 +1,219 @@
+// The game being played: one object for the whole run of the program, a
+// member of the application object. It holds what one level needs while it
+// is played: the level's textures, meshes, sounds and screen effects, the
+// ghost name texts, the level map and the level indices with the game
+// state.
+//
+// Ownership: every engine object a member points to is owned by the
+// engine's scene or resource lists (Load makes them, the scene clear of the
+// next Load or of Unload deletes them); the game object owns only its map
+// records (mapItems and runItems each own theirs). After Unload every
+// pointer member is null.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SArray.h"
+#include "core/SString.h"
+#include "engine/SDxEffect.h"
+
+#include <d3dx9.h>
+
+class PGameHost;
+class SDx;
+class SDxCamera;
+class SDxMesh;
+class SDxShader;
+class SDxText;
+class SDxTexture;
+class SFile;
+
+// One item of a level map: a plain record, allocated one by one and owned
+// by the array of map items that holds it.
+struct MAPITEM {
+  MAPITEM* prev;  // previous item in reading order; null for the first
+  MAPITEM* next;  // next item in reading order; null for the last
+  MAPITEM* up;    // same column, the row just before; null when none
+  MAPITEM* down;  // same column, the row just after; null when none
+  int type;       // item type 1..23
+  int row;        // row index, 0 = the first row after the life line
+  int column;     // 0..15 (column 16 is stored as 0)
+  float angle;    // angle around the tube of the cell's centre
+  int subtype;    // variant of the type; -1 for a later plain guard door
+  void* entity;   // the entity made from the item; null until made
+};
+static_assert(sizeof(MAPITEM) == 40, "a map item is a 40-byte record");
+
+class PGame {
+public:
+  // Item types (the entity type codes share these numbers).
+  enum {
+    ITEM_ARROW = 1,
+    ITEM_BLOCKER,
+    ITEM_BOSS,
+    ITEM_BOSS_FLY,
+    ITEM_BOULDER,
+    ITEM_BOX,
+    ITEM_DYNAMITE,
+    ITEM_ENEMY,
+    ITEM_FINISH,
+    ITEM_FIRE,
+    ITEM_FORWARD,
+    ITEM_GEM,
+    ITEM_GUARD_DOOR,
+    ITEM_JUMPER,
+    ITEM_LASER,
+    ITEM_LIGHT,
+    ITEM_MINE,
+    ITEM_MIRROR,
+    ITEM_PISTON,
+    ITEM_CRAFT,
+    ITEM_TURBO,
+    ITEM_WAGON,
+    ITEM_WALL
+  };
+  // Themes.
+  enum { THEME_EGYPT, THEME_MEDIEVAL, THEME_HITECH, THEME_BONUS, THEME_COUNT };
+  enum { SOUND_COUNT = 57, MUSIC_CHANNEL = 57, GHOST_COUNT = 5, TIP_COUNT = 10, MIRROR_KINDS = 8 };
+
+  PGame();
+  // Unload, then the members.
+  virtual ~PGame();
+
+  // --- level map (PGameMap.cpp) -------------------------------------------------
+  // Reads the named level text of the data archive into the level's map;
+  // false (and an empty map, lives and targets unchanged) when it cannot be
+  // read.
+  bool ParseLevel(const char* name);
+  // The attempt's copy of the map: every record of the level's map copied
+  // with its links rebuilt among the copies.
+  void CopyMapForRun();
+  // The item of the attempt's map at (column, row); null when none.
+  MAPITEM* GetMapItem(int column, int row) const;
+  // Its type, 0 when there is none.
+  int GetItemTypeAt(int column, int row) const;
+  // The angle of a column's cell centre, in single precision.
+  static float ColumnAngle(int column);
+
+  // --- loading (PGameLoad.cpp) ----------------------------------------------------
+  // Fills the object for one cell of one difficulty; a missing asset leaves
+  // its member null (a sound: an empty channel) and loading goes on.
+  void Load(int difficulty, int world, int level);
+  // Gives everything back: map records freed, the scene cleared, every
+  // pointer member null, state 0.
+  void Unload();
+
+  // --- accessors -------------------------------------------------------------------
+  void SetEngine(SDx* engine) { dx = engine; }
+  void SetHost(PGameHost* gameHost) { host = gameHost; }
+  int GetTheme() const { return theme; }
+  int GetDifficulty() const { return difficulty; }
+  int GetState() const { return state; }
+  bool IsRunning() const { return state == 2; }
+  bool IsLessonLevel() const { return world == 1 && level == 1; }
+  bool IsCentreLevel() const { return world == 2 && level == 2; }
+  bool IsBonusLevel() const { return world == 3 && level == 3; }
+  // The next entry of lightColors (wrapping from 8 to 0).
+  D3DXCOLOR GetNextLightColor();
+  SDxTexture* GetCloudTexture() const { return texParticleCloud; }
+  SDxTexture* GetCloudAlphaTexture() const { return texParticleCloudAlpha; }
+  SDxTexture* GetExplosionTexture() const { return texExplosion; }
+  SDxTexture* GetSpotTexture() const { return texParticleSpot; }
+  SDxTexture* GetShockwaveTexture(int n) const { return n == 0 ? texShockwave0 : texShockwave1; }
+  SDxMesh* GetBossFlyMesh() const { return bossFlyMesh; }
+  // Theme names: "egypt", "medieval", "hitech" and "" for the bonus theme.
+  static const char* ThemeName(int theme);
+
+  // Engine and effects.
+  SDx* dx;
+  PGameHost* host;
+  SDxCamera* camera;
+  SDxShader* fadeShader;
+  SDxShader* grayShader;
+  SDxShader* speedShader;
+  SDxShader* nightShader;
+  SDxEffect::Handle speedParam, coefParam, radiusParam;
+  SArray<SDxShader*> startEffects;
+  SArray<SDxShader*> runEffects;
+  SArray<SDxShader*> nightEffects;
+  SArray<SDxShader*> pauseEffects;
+
+  // Textures, one member per file.
+  SDxTexture* texDark;
+  SDxTexture *texMsgPause, *texMsgGameOver, *texMsgTimeout, *texMsgSuccess, *texMsgMissedGems,
+      *texMsgUploading;
+  SDxTexture *texDigitsGreen, *texDigitsOrange, *texDigitsRed, *texDigitsWhite;
+  SDxTexture *texParticleSpot, *texParticleStar, *texParticleCloud, *texParticleCloudAlpha;
+  SDxTexture *texExplosion, *texSmoke, *texHole, *texBlood, *texShockwave0, *texShockwave1;
+  SDxTexture *texDeadStandard, *texDeadBullet, *texDeadDestroy;
+  SDxTexture *texBoulder, *texBoulderBlood;
+  SDxTexture *texHudGem, *texHudMap, *texHudTarget, *texHudTargetBoss;
+  SDxTexture *texHudCell, *texHudCellShip, *texHudCellGem, *texHudCellWall, *texHudCellRoof,
+      *texHudCellJumper, *texHudCellDoor, *texHudCellDoor2, *texHudCellBox, *texHudCellMine,
+      *texHudCellBlocker, *texHudCellFinish;
+  SDxTexture *texHudDistance, *texHudLife, *texHudQualification, *texHudBestTime, *texHudRivalTime,
+      *texHudTime, *texHudRank, *texHudPos, *texHudDynamite, *texHudDynamiteIcon, *texHudTurboIcon;
+  SDxTexture *texFinish, *texFinish2, *texDynamite, *texLaser, *texLaserShip, *texLaserEnemy;
+  SDxTexture *texBoss, *texBossFly;
+  SDxTexture* tipTextures[TIP_COUNT];
+  SDxTexture *texGround, *texWall, *texWallArrow, *texWallOn, *texWallOff, *texWallTop,
+      *texWallRoof, *texWallRoof1, *texWallRoof2, *texPiston, *texJumper, *texJumper2,
+      *texDoorSmall, *texDoorBig, *texDoorSide, *texBlocker, *texBox, *texBoxFront, *texBoxTop,
+      *texForward, *texTurbo, *texEnemy, *texFan, *texGem, *texGuard, *texGuard2, *texMine,
+      *texMirror;
+  SDxTexture* texWagon;
+
+  // Scene items made at load.
+  SDxText* ghostLabels[GHOST_COUNT];
+  D3DXCOLOR lightColors[8];
+  SDxMesh *bossMesh, *bossFlyMesh;
+  SDxMesh *arrowMesh, *dummyMesh, *dynamiteMesh, *enemyMesh, *fanMesh, *fireMesh, *gemMesh,
+      *guardMesh, *mineMesh;
+  SDxMesh* mirrorMeshes[MIRROR_KINDS];
+  SDxMesh* wagonMesh;
+
+  // Map.
+  SArray<MAPITEM*> mapItems;  // owns its records
+  SArray<MAPITEM*> mapRows;   // row heads of mapItems, null for a row without items
+  SArray<MAPITEM*> runItems;  // the attempt's copies; owns its records
+  SArray<MAPITEM*> runRows;
+
+  // Level, state and counters.
+  SString levelFile;
+  int nextRow;
+  int theme;
+  int levelMode;
+  int qualifyingTime;
+  int difficulty;
+  int world, level;
+  bool finished;
+  bool success;
+  int state;
+  float stateTime;
+  int bestTime;
+  int targetCount;
+  int levelLives;
+  int lives;
+  int lightColorIndex;
+
+private:
+  PGame(const PGame&) = delete;
+  PGame& operator=(const PGame&) = delete;
+
+  // Loading steps (PGameLoad.cpp).
+  void LoadSounds();
+  void LoadMusic();
+  void LoadEffects();
+  void LoadTextures();
+  void LoadGhostLabels();
+  void LoadMeshes();
+  // A mesh item of the scene filled from the file and hidden; null (no
+  // item left behind) when the file does not load.
+  SDxMesh* LoadMeshItem(const char* name, SDxTexture* texture);
+  // Every pointer member made by Load back to null.
+  void ForgetSceneItems();
+  // Frees the records of both maps and empties the row arrays.
+  void FreeMaps();
+};
+
+// The one game object of the process (set by the application object).
+extern PGame* g_game;

@@ -1,0 +1,144 @@
+#include "core/Platform.h"
+#include "DesignerTestSupport.h"
+
+#include "tests/support/GdiTestSupport.h"
+
+namespace {
+
+uint32_t Rgb(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+std::string Colored(const char* back, const std::string& controls = "", const char* extra = "") {
+  std::string text = DialogText(controls, 400, 300, extra);
+  size_t at = text.find("BACKCOLOR=#FF000000");
+  return text.replace(at, 19, std::string("BACKCOLOR=") + back);
+}
+
+}  // namespace
+
+class DesignerPaintTest : public DesignerTest {
+public:
+  // The designer's own painting, through its window's erase message.
+  void Paint() {
+    m_dib.Fill(0x123456);
+    m_designer.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(m_dib.GetDC()), 0);
+  }
+  uint32_t At(int x, int y) { return m_dib.Rgb(x, y); }
+  int Count(const RECT& r, uint32_t rgb) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) n += At(x, y) == rgb;
+    }
+    return n;
+  }
+
+  Dib32 m_dib{640, 480};
+};
+
+TEST_F(DesignerPaintTest, GridDotsSitOnTheGridInTheContrastColour) {
+  struct Case {
+    const char* back;
+    uint32_t fill, dot;
+  } cases[] = {{"#000000", 0x000000, 0xFFFFFF},
+               {"#FFFFFF", 0xFFFFFF, 0x000000},
+               {"#C832C8", 0xC832C8, 0x00FF00}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(Load(Colored(c.back)));
+    Paint();
+    // Design 4, 9, 14 ... are client 26, 31, 36 ...
+    EXPECT_EQ(c.dot, At(26, 26)) << c.back;
+    EXPECT_EQ(c.dot, At(31, 36)) << c.back;
+    EXPECT_EQ(c.fill, At(27, 26)) << c.back;
+    EXPECT_EQ(c.fill, At(30, 30)) << c.back;
+  }
+  m_designer.m_gridX = 4;
+  Paint();
+  EXPECT_EQ(0xC832C8u, At(26, 26));
+  EXPECT_EQ(0xC832C8u, At(31, 36));
+}
+
+TEST_F(DesignerPaintTest, SystemColoursAndTheEdgeOfTheDialog) {
+  ASSERT_TRUE(Load(Colored("#FE000005")));
+  m_designer.m_gridShown = false;
+  m_designer.m_selection.RemoveAll();  // no frame over the edge
+  Paint();
+  EXPECT_EQ(Rgb(::GetSysColor(5)), At(100, 100));
+  // The edge lines just right of and below the dialog; the canvas beyond.
+  EXPECT_EQ(Rgb(m_designer.m_rulerTextColor), At(22 + 400, 100));
+  EXPECT_EQ(Rgb(m_designer.m_rulerTextColor), At(100, 22 + 300));
+  EXPECT_EQ(Rgb(m_designer.m_designBackColor), At(22 + 402, 100));
+}
+
+TEST_F(DesignerPaintTest, SelectionFramesAndGripsOfThePrimary) {
+  ASSERT_TRUE(Load(Colored("#0000FF", Section("BUTTON", 1, "A", 23, 40, 50, 20) +
+                                          Section("BUTTON", 2, "B", 123, 40, 50, 20))));
+  m_designer.m_gridShown = false;
+  m_designer.SetSelection(Named("A"));
+  m_designer.AddToSelection(Named("B"));
+  Paint();
+  uint32_t frame = Rgb(::GetFocus() == m_designer.m_hWnd ? m_designer.m_selectionColor
+                                                         : m_designer.m_selectionGreyColor);
+  // A lies at client 45, 62 to 95, 82: two frame lines outside it.
+  EXPECT_EQ(frame, At(44, 70));
+  EXPECT_EQ(frame, At(43, 70));
+  EXPECT_EQ(0x0000FFu, At(42, 64));
+  EXPECT_EQ(frame, At(96, 70));
+  EXPECT_EQ(frame, At(40, 57));   // grip 0
+  EXPECT_EQ(frame, At(100, 86));  // grip 7
+  // B is selected but not primary: frames, no grips.
+  EXPECT_EQ(frame, At(144, 70));
+  EXPECT_EQ(0x0000FFu, At(140, 57));
+  // The live button's picture is drawn inside A.
+  RECT inside = {45, 62, 95, 82};
+  EXPECT_LT(Count(inside, 0x0000FF), 50 * 20);
+}
+
+TEST_F(DesignerPaintTest, RulersShowTheScaleFromTheScrollPosition) {
+  ASSERT_TRUE(Load(Colored("#0000FF")));
+  Paint();
+  uint32_t text = Rgb(m_designer.m_rulerTextColor), back = Rgb(m_designer.m_rulerBackColor);
+  struct Case {
+    int x, y;
+    bool tick;
+  } cases[] = {
+      {22, 2, true},       {22, 1, false},        // 0: 20 pixels high
+      {27, 18, true},      {27, 17, false},       // 5: 4 pixels
+      {32, 14, true},      {32, 13, false},       // 10: 8 pixels
+      {33, 18, false},                            // between ticks
+      {50, 21, true},                             // the line along the bottom
+      {2, 22 + 100, true}, {1, 22 + 100, false},  // left scale: 100 reaches 20 pixels in
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.tick ? text : back, At(c.x, c.y)) << c.x << "," << c.y;
+  ::SetScrollPos(m_designer.m_hWnd, SB_HORZ, 150, TRUE);
+  Paint();
+  EXPECT_EQ(text, At(22 + 50, 3));  // 200 lies 50 pixels right of the left edge
+  EXPECT_EQ(back, At(22, 13));      // 150 has a 10-pixel tick only
+  EXPECT_EQ(text, At(22, 14));
+}
+
+TEST_F(DesignerPaintTest, ThePointerLinesFollowTheCursorOnlyOverTheArea) {
+  ASSERT_TRUE(Load(Colored("#0000FF")));
+  Paint();
+  uint32_t before = At(100, 6);
+  POINT inside = {100, 300}, outside = {10, 300};
+  m_designer.DrawRulerPointer(m_dib.GetDC(), &inside, nullptr);
+  EXPECT_EQ(100, m_designer.m_pointerX);
+  EXPECT_EQ(300, m_designer.m_pointerY);
+  EXPECT_NE(before, At(100, 6));
+  m_designer.DrawRulerPointer(m_dib.GetDC(), &outside, nullptr);
+  EXPECT_EQ(-1, m_designer.m_pointerX);
+  EXPECT_EQ(before, At(100, 6));
+}
+
+TEST_F(DesignerPaintTest, LayeredDialogsAndTabPagesHideWhatCannotBeShown) {
+  std::string controls = Section("BUTTON", 1, "A", 20, 20, 80, 40) +
+                         Section("TAB", 2, "T", 150, 20, 100, 100, "WS_VISIBLE ",
+                                 "TAB_CONTENT=x|y\r\nTAB_CHILDREN_PRIVATE=1 3 \r\n") +
+                         Section("BUTTON", 3, "OFFPAGE", 300, 20, 60, 40);
+  ASSERT_TRUE(Load(Colored("#0000FF", controls, "DIALOG_LAYER=1\r\n")));
+  m_designer.m_gridShown = false;
+  Paint();
+  RECT a = {42, 42, 122, 82};
+  EXPECT_GT(Count(a, 0x808080), 80 * 40 / 10);  // the hatch
+  RECT offPage = {322, 42, 382, 82};
+  EXPECT_EQ(60 * 40, Count(offPage, 0x0000FF));
+}
