@@ -1,6 +1,8 @@
-// The frame's drawing: the G-buffer, the deferred lights, fog, the ordered
-// items, the glow and beam blurs, the screen effects, the overlay and the
-// aspect-corrected copy into the back buffer.
+// The frame's drawing: the G-buffer, the deferred lights, decals, fog, the
+// ordered items (blobs and point particles among them), presets, the glow
+// and beam blurs, the screen effects, the overlay (sprites, texts, overlay
+// particles, the slow-frame warning) and the aspect-corrected copy into the
+// back buffer.
 //
 // Sampler filters of the fixed-function copies: point where every sample
 // lands on a texel centre (same-size copies), linear only where a picture is
@@ -17,8 +19,8 @@
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
 #include "engine/SDxShape.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
-#include "engine/SDxTexture.h"
 
 namespace {
 
@@ -27,6 +29,13 @@ namespace {
 void ForEachLayer(SDx* dx, void (SDxLayer::*pass)()) {
   if (dx->m_mainLayer) (dx->m_mainLayer->*pass)();
   for (int i = 0; i < dx->m_layers.GetCount(); ++i) (dx->m_layers[i]->*pass)();
+}
+
+// The decals of the plain lists (true) or of the ordered items (false) of
+// every layer, in the same order.
+void RenderDecals(SDx* dx, bool plainLists) {
+  if (dx->m_mainLayer) dx->m_mainLayer->RenderDecals(plainLists);
+  for (int i = 0; i < dx->m_layers.GetCount(); ++i) dx->m_layers[i]->RenderDecals(plainLists);
 }
 
 void SetStageFilter(IDirect3DDevice9* device, D3DTEXTUREFILTERTYPE filter) {
@@ -99,7 +108,7 @@ bool SDx::Render() {
   for (int i = 0; i < m_layers.GetCount(); ++i) m_layers[i]->RenderScreenItems();
   if (m_mainLayer) m_mainLayer->RenderScreenItems();
   if (m_effectsAfterOverlay) RenderScreenEffects(effectCount);
-  // Overlay particles of each layer (main, then the layer array) go here.
+  ForEachLayer(this, &SDxLayer::RenderOverlayParticles);
   RenderSlowWarning();
   NotifyRenderPass(RENDER_PASS_OVERLAY);
 
@@ -156,7 +165,9 @@ void SDx::RenderScene() {
     RenderLights();
     NotifyRenderPass(RENDER_PASS_LIGHTS);
   }
-  // The decals of the plain meshes and shapes of each layer go here.
+  // Decals land on the lit picture unlit: only main A is bound, which takes
+  // the G-buffer shader's colour output.
+  RenderDecals(this, true);
   if (m_lighting && m_fog && m_shaderFog && m_shaderFog->m_effect) {
     m_shaderFog->m_effect->SetTexture(m_shaderFog->m_normalTexture, m_normalRT.texture);
     PingPong();
@@ -164,8 +175,8 @@ void SDx::RenderScene() {
     NotifyRenderPass(RENDER_PASS_FOG);
   }
   ForEachLayer(this, &SDxLayer::RenderOrdered);
-  // The decals of the ordered meshes and shapes, then the presets, of each
-  // layer go here.
+  RenderDecals(this, false);
+  ForEachLayer(this, &SDxLayer::RenderPresets);
   NotifyRenderPass(RENDER_PASS_ORDERED);
 }
 
@@ -311,14 +322,8 @@ void SDx::RenderSlowWarning() {
   if (!IsSlowWarningDue() || !m_sprite) return;
   m_device->SetTransform(D3DTS_WORLD, &m_identity);
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  // The bar: the 2 x 2 texture stretched over the top 2.5 % of the screen,
-  // placed by its top-left corner so that all of it is on screen.
-  if (m_slowWarningTexture && m_slowWarningTexture->m_texture && SUCCEEDED(m_sprite->Begin(0))) {
-    D3DXMATRIX scaling;
-    D3DXMatrixScaling(&scaling, (float)m_backBufferWidth / 2.0f,
-                      (float)m_backBufferHeight * 0.025f / 2.0f, 1.0f);
-    m_sprite->SetTransform(&scaling);
-    m_sprite->Draw(m_slowWarningTexture->m_texture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+  if (m_slowWarningSprite && SUCCEEDED(m_sprite->Begin(0))) {
+    m_slowWarningSprite->Draw();
     m_sprite->End();
   }
   m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);

@@ -6,6 +6,7 @@
 #include "engine/SDxLight.h"
 #include "engine/SDxShaderGBuffer.h"
 #include "engine/SDxShape.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 
 #include <algorithm>
@@ -214,6 +215,41 @@ TEST_F(SDxRenderTest, FourByThreeClientGetsBarsAboveAndBelow) {
   EXPECT_EQ(0u, out.At(400, 410) & 0xFFFFFF);
   EXPECT_EQ(255, out.Red(400, 70));
   EXPECT_EQ(255, out.Red(400, 380));
+}
+
+// Decals show on plain and on depth-sorted objects, in the lit and in the
+// plain frame; the sprite overlay lands on top of the picture.
+TEST_F(SDxRenderTest, DecalsOfBothListsAndSpritesShowInTheFrame) {
+  SDxTexture* green = MakeSheetTexture(dx(), 1, 1, 8, 8);  // CellColor (0)
+  ASSERT_TRUE(green);
+  SDxShape* boxes[2] = {AddBox(-3, 0, 10, 4, 4, 2), AddBox(3, 0, 10, 4, 4, 2)};
+  boxes[1]->SetDepthSorted(true);
+  for (SDxShape* box : boxes) {
+    box->SetDecalsEnabled(true);
+    SDxPickQuery query;
+    query.origin = box->GetPosition() - D3DXVECTOR3(0, 0, 10);
+    query.direction = D3DXVECTOR3(0, 0, 1);
+    ASSERT_TRUE(box->Pick(&query));
+    ASSERT_TRUE(box->AddDecal(query.hitFace, box->GetPosition() - D3DXVECTOR3(0, 0, 1), 2, 2, green,
+                              0, 0, 0.05f));
+  }
+  SDxSprite* sprite = dx()->GetMainLayer()->AddSprite(green, 1, nullptr, 1, 1, 0);
+  ASSERT_TRUE(sprite);
+  sprite->SetPivot(0, 0);
+  sprite->SetPositionXY(0, 90);
+  sprite->SetSize(10, 10);
+  for (bool lighting : {true, false}) {
+    dx()->m_lighting = lighting;
+    Pixels out = Frame();
+    for (SDxShape* box : boxes) {
+      POINT centre = ToPixel(box->GetPosition().x, 0, 9);
+      EXPECT_GT(out.Green(centre.x, centre.y), 200) << lighting << " " << box->GetPosition().x;
+      EXPECT_LT(out.Red(centre.x, centre.y), 40) << lighting << " " << box->GetPosition().x;
+    }
+    EXPECT_EQ(255, out.Green(10, 440)) << lighting;
+    EXPECT_EQ(0u, out.At(200, 440) & 0xFFFFFF) << lighting;
+  }
+  dx()->RemoveTexture(green);
 }
 
 TEST_F(SDxRenderTest, SlowFrameWarningBarSpansTheTopOfTheScreen) {
