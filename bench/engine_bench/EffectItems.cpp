@@ -26,17 +26,6 @@ double SecondsSince(const LARGE_INTEGER& start) {
   return (double)(now.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
 }
 
-SDxTexture* MakeTexture(SDx* engine, int size) {
-  std::vector<uint32_t> pixels((size_t)size * size);
-  for (int i = 0; i < size * size; ++i) pixels[i] = 0xFF000000u | (uint32_t)(i * 2654435761u);
-  SImage image;
-  image.CreateFromPixels(pixels.data(), size, size);
-  SDxTexture* texture = new SDxTexture(engine);
-  texture->LoadFromImage(&image);
-  engine->m_textures.InsertSorted(texture);
-  return texture;
-}
-
 // Seconds per frame of the clock's step, the layer's update and the pass,
 // drawn into main A, the device's queue drained at the end.
 double PerFrame(SDx* engine, SDxLayer* layer, const std::function<void()>& pass) {
@@ -67,6 +56,17 @@ double PerFrame(SDx* engine, SDxLayer* layer, const std::function<void()>& pass)
 }
 
 }  // namespace
+
+SDxTexture* MakeTexture(SDx* engine, int size) {
+  std::vector<uint32_t> pixels((size_t)size * size);
+  for (int i = 0; i < size * size; ++i) pixels[i] = 0xFF000000u | (uint32_t)(i * 2654435761u);
+  SImage image;
+  image.CreateFromPixels(pixels.data(), size, size);
+  SDxTexture* texture = new SDxTexture(engine);
+  texture->LoadFromImage(&image);
+  engine->m_textures.InsertSorted(texture);
+  return texture;
+}
 
 void MeasureEffectItems(SDx* engine) {
   SDxCamera* camera = engine->GetCamera(-1);

@@ -4,6 +4,11 @@
 #include "core/Platform.h"
 
 class SDx;
+class SDxTexture;
+
+// A square opaque texture of size x size noise pixels, filed in the
+// engine's texture array.
+SDxTexture* MakeTexture(SDx* engine, int size);
 
 // Prints the cost per frame (update and drawing into main A) of 20 point
 // particle systems of 500 atoms, of 100 sprites and of 50 decals.

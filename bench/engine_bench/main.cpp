@@ -1,12 +1,12 @@
 // The engine's frame on this machine, at 800 x 450 and at 1280 x 720: a
 // busy frame like a level's drawn by SDx::Render (300 instanced meshes, 16
-// point lights, fog, glow and beam items, two screen effects, texts), the
-// same frame with lighting off, the cost of each pass, and the bare frame
-// (clear the four G-buffer targets, copy, present). Then the frame step on
-// its own, one layer update with 2,000 moving depth-sorted items, 1,000 ray
-// picks against 200 boxes, the entity step (EntityStep.cpp) and the effect
-// items (EffectItems.cpp). Frame figures are the best of several runs (the
-// machine is shared).
+// point lights, fog, glow and beam items, two screen effects, 50 sprites and
+// texts), the same frame with lighting off, the cost of each pass, and the
+// bare frame (clear the four G-buffer targets, copy, present). Then the frame
+// step on its own, one layer update with 2,000 moving depth-sorted items,
+// 1,000 ray picks against 200 boxes, the entity step (EntityStep.cpp) and the
+// effect items (EffectItems.cpp). Frame figures are the best of several runs
+// (the machine is shared).
 #include "core/Platform.h"
 
 #include "EffectItems.h"
@@ -20,6 +20,7 @@
 #include "engine/SDxShaderDeferred.h"
 #include "engine/SDxShaderGBuffer.h"
 #include "engine/SDxShape.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 #include "window/Framework.h"
 #include "window/SWnd.h"
@@ -180,7 +181,10 @@ double MeasurePicks(SDx* engine, const std::vector<SDxVertex>* box, int* hits) {
 
 // A level-like scene: 300 instances of one box mesh in a field in front of
 // the camera, 16 point lights among them, fog, four glow and four beam
-// items, two screen effects that leave the picture as it is, ten texts.
+// items, two screen effects that leave the picture as it is, 50 sprites
+// (numbers, fades, animations, plain frames) and ten texts.
+const int kBusySprites = 50;
+
 void BuildBusyScene(SDx* engine) {
   SDxLayer* layer = engine->GetFirstLayer();
   SDxCamera* camera = engine->GetCamera(-1);
@@ -227,6 +231,21 @@ void BuildBusyScene(SDx* engine) {
     text->SetRect(2.0f + 10.0f * (float)(i % 5), 2.0f + 5.0f * (float)(i / 5), 100.0f, 100.0f);
     text->SetText("SCORE 123450", false);
   }
+  SDxTexture* sheet = MakeTexture(engine, 64);
+  for (int i = 0; i < kBusySprites; ++i) {
+    SDxSprite* sprite = layer->AddSprite(sheet, 4, nullptr, 4, -1, 0);
+    if (!sprite) continue;
+    sprite->SetSize(4.0f, 4.0f);
+    sprite->SetPositionXY(5.0f + 9.0f * (float)(i % 10), 70.0f + 6.0f * (float)(i / 10));
+    if (i % 4 == 0) {
+      sprite->SetNumberDisplay(true, 4, true, 1.0f, 0.0f);
+      sprite->SetNumber(-123, false);
+    } else if (i % 4 == 1) {
+      sprite->FadeAlpha(255, 0, -1, 0.5f, false, 0.0f);
+    } else if (i % 4 == 2) {
+      sprite->SetAnimation(20.0f, true, false);
+    }
+  }
 }
 
 // Per-pass times of the frames the hook sees: the time since the previous
@@ -249,12 +268,12 @@ void TimePass(SDx* engine, int pass) {
 const char* const kPassNames[SDx::RENDER_PASS_COUNT] = {
     "G-buffer (clear, opaque meshes)",
     "deferred lights",
-    "fog",
-    "ordered items",
+    "decals, fog",
+    "ordered items, decals, presets",
     "glow (quarter-size blur)",
     "beams (full-size blur)",
     "screen effects",
-    "overlay (texts, warning)",
+    "overlay (sprites, texts, warning)",
     "copy into the back buffer",
 };
 
@@ -323,8 +342,8 @@ void MeasureFrames(SWnd* window, int width, int height) {
   printf("engine_bench at %d x %d (best of %d runs of %d frames)\n", width, height, kRuns, kFrames);
   printf(
       "  busy frame (300 instanced meshes, %d culled; 16 point lights, fog, 4 glow and 4 beam "
-      "items, 2 screen effects, 10 texts): %.3f ms\n",
-      culled, busy * 1e3);
+      "items, 2 screen effects, %d sprites, 10 texts): %.3f ms\n",
+      culled, engine.GetFirstLayer()->GetCount(SDxLayer::LIST_SPRITES), busy * 1e3);
   printf("  the same frame with lighting off: %.3f ms\n", plain * 1e3);
   printf("  bare frame (clear four targets, copy, present): %.3f ms; busy / bare = %.1f\n",
          bare * 1e3, busy / bare);
