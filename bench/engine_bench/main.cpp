@@ -237,14 +237,7 @@ void BuildBusyScene(SDx* engine) {
     if (!sprite) continue;
     sprite->SetSize(4.0f, 4.0f);
     sprite->SetPositionXY(5.0f + 9.0f * (float)(i % 10), 70.0f + 6.0f * (float)(i / 10));
-    if (i % 4 == 0) {
-      sprite->SetNumberDisplay(true, 4, true, 1.0f, 0.0f);
-      sprite->SetNumber(-123, false);
-    } else if (i % 4 == 1) {
-      sprite->FadeAlpha(255, 0, -1, 0.5f, false, 0.0f);
-    } else if (i % 4 == 2) {
-      sprite->SetAnimation(20.0f, true, false);
-    }
+    VarySprite(sprite, i);
   }
 }
 
