@@ -255,8 +255,29 @@ public:
   // --- rendering (SDxRender.cpp) -----------------------------------------------
 
   // Draws and presents one frame; false only when Present reported a lost
-  // device.
+  // device. Nothing is drawn (true) without the render targets.
   bool Render();
+  // The full-screen pass of the first count effects of the screen-effect
+  // list, in drawing order; a disabled effect is skipped without a
+  // ping-pong. Nothing when screen effects are disabled.
+  void RenderScreenEffects(int count);
+  // The passes of a frame, in drawing order, as the pass hook reports them.
+  enum {
+    RENDER_PASS_GBUFFER,         // targets cleared, opaque items drawn
+    RENDER_PASS_LIGHTS,          // deferred lights (lighting on)
+    RENDER_PASS_FOG,             // fog (lighting and fog on)
+    RENDER_PASS_ORDERED,         // depth-ordered items
+    RENDER_PASS_GLOW,            // beam target 2 blurred and added
+    RENDER_PASS_BEAMS,           // BeamRT blurred and added
+    RENDER_PASS_SCREEN_EFFECTS,  // the application's full-screen effects
+    RENDER_PASS_OVERLAY,         // sprites, texts and the slow-frame warning
+    RENDER_PASS_COPY,            // the copy into the back buffer (Present follows)
+    RENDER_PASS_COUNT,
+  };
+  // Called after each pass that ran with its number; null (the default)
+  // calls nothing. A benchmark sets it to time the passes.
+  typedef void (*RenderPassHook)(SDx* engine, int pass);
+  RenderPassHook m_renderPassHook = nullptr;
 
   // --- keys and option keys (SDxInput.cpp) -------------------------------------
 
@@ -449,6 +470,7 @@ public:
   float m_effectiveBrightness;  // own + settings + flash
   float m_contrast;
   float m_flashStart, m_flashDuration, m_flashAmount, m_flashBoost;
+  bool m_inRender = false;  // from the G-buffer pass to the end of Present
   bool m_fog;
   float m_fogStart, m_fogEnd;
   float m_beamScale, m_glowScale;  // "g_scale" of the beam and glow blurs
@@ -480,4 +502,16 @@ private:
   void DeleteShaders();
   // Direct3D call results through the seam.
   static HRESULT Seam(int call, HRESULT result, void* data);
+  // The passes of the frame (SDxRender.cpp).
+  bool HasRenderTargets() const;
+  void NotifyRenderPass(int pass);
+  // The current record's partner becomes current, the current picture the
+  // texture of stage 0.
+  void PingPong();
+  void RenderScene();
+  void RenderLights();
+  void RenderBlurs();
+  void RenderSlowWarning();
+  static void SetBlurParameters(SDxShader* blur, SDxEffect::Handle size, float sizeValue,
+                                SDxEffect::Handle scale, float scaleValue);
 };

@@ -16,10 +16,13 @@ SDxEffect::~SDxEffect() {
   m_parameters.FreeBuffer();
   m_samplers.FreeBuffer();
   m_techniques.FreeBuffer();
+  m_savedTextures.FreeBuffer();
+  m_savedStates.FreeBuffer();
   if (m_device) m_device->Release();
 }
 
 void SDxEffect::Release() {
+  if (m_begun) End();
   for (int i = 0; i < m_parameters.GetCount(); ++i) {
     _SParameter* p = m_parameters[i];
     if (p->texture) p->texture->Release();
@@ -122,9 +125,7 @@ bool SDxEffect::SetInt(Handle parameter, int value) {
   return true;
 }
 
-bool SDxEffect::SetBool(Handle parameter, bool value) {
-  return SetInt(parameter, value ? 1 : 0);
-}
+bool SDxEffect::SetBool(Handle parameter, bool value) { return SetInt(parameter, value ? 1 : 0); }
 
 bool SDxEffect::SetVector(Handle parameter, const D3DXVECTOR4* value) {
   _SParameter* p = FindParameter(parameter);
@@ -254,8 +255,56 @@ void SDxEffect::BindSampler(_SSampler* s, bool statesToo) {
   }
 }
 
-bool SDxEffect::Begin(UINT* passes, DWORD) {
+void SDxEffect::SaveSamplers() {
+  // Sized once: the samplers do not change after Create.
+  int stateCount = 0;
+  for (int i = 0; i < m_samplers.GetCount(); ++i)
+    stateCount += m_samplers[i]->states.GetCount() / 2;
+  if (m_savedTextures.GetCount() != m_samplers.GetCount())
+    m_savedTextures.SetSize(m_samplers.GetCount(), false);
+  if (m_savedStates.GetCount() != stateCount) m_savedStates.SetSize(stateCount, false);
+  if (m_savedTextures.GetCount() != m_samplers.GetCount() || m_savedStates.GetCount() != stateCount)
+    return;
+  int at = 0;
+  for (int i = 0; i < m_samplers.GetCount(); ++i) {
+    _SSampler* s = m_samplers[i];
+    IDirect3DBaseTexture9* texture = nullptr;
+    if (s->texture >= 0 && FAILED(m_device->GetTexture(s->index, &texture))) texture = nullptr;
+    m_savedTextures[i] = texture;
+    for (int j = 0; j + 1 < s->states.GetCount(); j += 2) {
+      DWORD value = 0;
+      if (FAILED(m_device->GetSamplerState(s->index, (D3DSAMPLERSTATETYPE)s->states[j], &value)))
+        value = s->states[j + 1];
+      m_savedStates[at++] = value;
+    }
+  }
+  m_saved = true;
+}
+
+void SDxEffect::RestoreSamplers() {
+  if (!m_saved) return;
+  m_saved = false;
+  int at = 0;
+  for (int i = 0; i < m_samplers.GetCount() && i < m_savedTextures.GetCount(); ++i) {
+    _SSampler* s = m_samplers[i];
+    IDirect3DBaseTexture9* texture = m_savedTextures[i];
+    if (s->texture >= 0) {
+      // Only what the effect changed goes back.
+      if (texture != m_parameters[s->texture]->texture) m_device->SetTexture(s->index, texture);
+      if (texture) texture->Release();
+    }
+    for (int j = 0; j + 1 < s->states.GetCount() && at < m_savedStates.GetCount(); j += 2) {
+      DWORD value = m_savedStates[at++];
+      if (value != s->states[j + 1]) {
+        m_device->SetSamplerState(s->index, (D3DSAMPLERSTATETYPE)s->states[j], value);
+      }
+    }
+  }
+}
+
+bool SDxEffect::Begin(UINT* passes, DWORD flags) {
   if (!m_created || !m_current || m_begun) return false;
+  if (!(flags & (D3DXFX_DONOTSAVESTATE | D3DXFX_DONOTSAVESAMPLERSTATE))) SaveSamplers();
   m_begun = true;
   m_pass = -1;
   if (passes) *passes = (UINT)m_current->passes.GetCount();
@@ -307,5 +356,6 @@ bool SDxEffect::End() {
   m_pass = -1;
   m_device->SetVertexShader(nullptr);
   m_device->SetPixelShader(nullptr);
+  RestoreSamplers();
   return true;
 }

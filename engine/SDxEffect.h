@@ -94,9 +94,12 @@ public:
   bool GetVector(Handle parameter, D3DXVECTOR4* value) const;
   IDirect3DBaseTexture9* GetTexture(Handle parameter) const;
 
-  // Begin answers the pass count of the current technique; BeginPass sets
-  // the pass's shaders, every bound parameter and every sampler; CommitChanges
-  // sends what was set since; End leaves no shader set. False out of order.
+  // Begin answers the pass count of the current technique and saves the
+  // device's textures and sampler states that the samplers set (unless flags
+  // hold D3DXFX_DONOTSAVESTATE or D3DXFX_DONOTSAVESAMPLERSTATE); BeginPass
+  // sets the pass's shaders, every bound parameter and every sampler;
+  // CommitChanges sends what was set since; End leaves no shader set and
+  // restores what Begin saved. False out of order.
   bool Begin(UINT* passes, DWORD flags = 0);
   bool BeginPass(UINT pass);
   bool CommitChanges();
@@ -158,6 +161,8 @@ private:
   static int RegistersPerElement(const _SParameter& p);
   void Upload(_SParameter* p, int stage);
   void BindSampler(_SSampler* s, bool statesToo);
+  void SaveSamplers();
+  void RestoreSamplers();
   static void Store(_SParameter* p, int index, float value);
 
   IDirect3DDevice9* m_device;
@@ -168,6 +173,11 @@ private:
   SArray<_SSampler*> m_samplers;
   SArray<_STechnique*> m_techniques;
   _STechnique* m_current;
+  // What Begin saved: per sampler its stage's texture (referenced; null
+  // for a sampler without a texture), and the values of its states in order.
+  bool m_saved = false;
+  SArray<IDirect3DBaseTexture9*> m_savedTextures;
+  SArray<DWORD> m_savedStates;
   bool m_begun;
   int m_pass;  // -1 outside BeginPass/EndPass
 };

@@ -26,17 +26,6 @@ double SecondsSince(const LARGE_INTEGER& start) {
   return (double)(now.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
 }
 
-SDxTexture* MakeTexture(SDx* engine, int size) {
-  std::vector<uint32_t> pixels((size_t)size * size);
-  for (int i = 0; i < size * size; ++i) pixels[i] = 0xFF000000u | (uint32_t)(i * 2654435761u);
-  SImage image;
-  image.CreateFromPixels(pixels.data(), size, size);
-  SDxTexture* texture = new SDxTexture(engine);
-  texture->LoadFromImage(&image);
-  engine->m_textures.InsertSorted(texture);
-  return texture;
-}
-
 // Seconds per frame of the clock's step, the layer's update and the pass,
 // drawn into main A, the device's queue drained at the end.
 double PerFrame(SDx* engine, SDxLayer* layer, const std::function<void()>& pass) {
@@ -68,6 +57,28 @@ double PerFrame(SDx* engine, SDxLayer* layer, const std::function<void()>& pass)
 
 }  // namespace
 
+SDxTexture* MakeTexture(SDx* engine, int size) {
+  std::vector<uint32_t> pixels((size_t)size * size);
+  for (int i = 0; i < size * size; ++i) pixels[i] = 0xFF000000u | (uint32_t)(i * 2654435761u);
+  SImage image;
+  image.CreateFromPixels(pixels.data(), size, size);
+  SDxTexture* texture = new SDxTexture(engine);
+  texture->LoadFromImage(&image);
+  engine->m_textures.InsertSorted(texture);
+  return texture;
+}
+
+void VarySprite(SDxSprite* sprite, int i) {
+  if (i % 4 == 0) {
+    sprite->SetNumberDisplay(true, 4, true, 1.0f, 0.0f);
+    sprite->SetNumber(-123, false);
+  } else if (i % 4 == 1) {
+    sprite->FadeAlpha(255, 0, -1, 0.5f, false, 0.0f);
+  } else if (i % 4 == 2) {
+    sprite->SetAnimation(20.0f, true, false);
+  }
+}
+
 void MeasureEffectItems(SDx* engine) {
   SDxCamera* camera = engine->GetCamera(-1);
   camera->SetPositionXYZ(0, 0, -200);
@@ -97,14 +108,7 @@ void MeasureEffectItems(SDx* engine) {
     SDxSprite* s = sprites->AddSprite(i % 4 ? texture : digits, 4, nullptr, 4, -1, 0);
     s->SetSize(5.0f, 5.0f);
     s->SetPositionXY((float)(i % 10) * 10.0f + 5.0f, (float)(i / 10) * 10.0f + 5.0f);
-    if (i % 4 == 0) {
-      s->SetNumberDisplay(true, 4, true, 1.0f, 0.0f);
-      s->SetNumber(-123, false);
-    } else if (i % 4 == 1) {
-      s->FadeAlpha(255, 0, -1, 0.5f, false, 0.0f);
-    } else if (i % 4 == 2) {
-      s->SetAnimation(20.0f, true, false);
-    }
+    VarySprite(s, i);
   }
   double spriteFrame = PerFrame(engine, sprites, [&] { sprites->RenderScreenItems(); });
 

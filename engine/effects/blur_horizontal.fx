@@ -9,8 +9,8 @@ sampler2D s_input : register(s0) = sampler_state {
   AddressU = Clamp;
   AddressV = Clamp;
   MinFilter = Point;
-  MagFilter = Linear;
-  MipFilter = Linear;
+  MagFilter = Point;
+  MipFilter = None;
 };
 
 technique Default {

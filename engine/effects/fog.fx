@@ -9,8 +9,8 @@ sampler2D s_input : register(s0) = sampler_state {
   AddressU = Clamp;
   AddressV = Clamp;
   MinFilter = Point;
-  MagFilter = Linear;
-  MipFilter = Linear;
+  MagFilter = Point;
+  MipFilter = None;
 };
 sampler2D s_normal : register(s1) = sampler_state {
   Texture = <g_normalTexture>;

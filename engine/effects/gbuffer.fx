@@ -1,6 +1,8 @@
 // G-buffer: output 0 the surface colour, 1 the world normal and the eye
 // distance, 2 the object id (id / 128 and id mod 128, each / 127), 3 the
-// colour lit by the directional light.
+// colour lit by the directional light. The per-object values (material
+// colours, object id) are vertex-stage constants handed on unchanged, so
+// that a draw sets no pixel-shader constants.
 float dx_width;
 float dx_height;
 float4x4 g_worldViewProj : register(vs, c0);
@@ -9,15 +11,15 @@ row_major float4x4 g_view : register(vs, c8);
 bool g_hasColorMap : register(ps, b0) = false;
 bool g_hasNormalMap : register(ps, b1) = false;
 float4 g_worldAmbientColor : register(ps, c0) = {1.0, 1.0, 1.0, 1.0};
-float4 g_ambientColor : register(ps, c1) = {1.0, 1.0, 1.0, 1.0};
-float4 g_diffuseColor : register(ps, c2) = {1.0, 1.0, 1.0, 1.0};
-float4 g_specularColor : register(ps, c3) = {0.0, 0.0, 0.0, 0.0};
+float4 g_ambientColor : register(vs, c13) = {1.0, 1.0, 1.0, 1.0};
+float4 g_diffuseColor : register(vs, c14) = {1.0, 1.0, 1.0, 1.0};
+float4 g_specularColor : register(vs, c15) = {0.0, 0.0, 0.0, 0.0};
 float4 g_lightDirection : register(ps, c4) = {0.0, -1.0, 0.0, 0.0};
 float4 g_lightColor : register(ps, c5) = {0.0, 0.0, 0.0, 1.0};
 float g_glossiness : register(ps, c6) = 32.0;
 float g_brightness : register(ps, c7) = 0.0;
 float g_contrast : register(ps, c8) = 0.0;
-int g_idObj : register(ps, c9) = 0;
+int g_idObj : register(vs, c12) = 0;
 texture g_colorTexture;
 texture g_normalTexture;
 sampler2D s_color : register(s0) = sampler_state {
@@ -42,6 +44,7 @@ technique Default {
     VertexShader = asm {
       vs_3_0
       def c20, 0.0, 0.0, 0.0, 1.0
+      def c21, 0.0078125, 128.0, 0.007874016, 0.0
       dcl_position v0
       dcl_texcoord v1
       dcl_normal v2
@@ -52,6 +55,21 @@ technique Default {
       dcl_texcoord1 o2
       dcl_texcoord2 o3
       dcl_texcoord3 o4
+      dcl_texcoord4 o5
+      dcl_texcoord5 o6
+      dcl_texcoord6 o7
+      dcl_texcoord7 o8
+      // the object id as (id / 128, id mod 128) / 127, the material colours
+      mul r7.x, c12.x, c21.x
+      frc r7.y, r7.x
+      add r7.x, r7.x, -r7.y
+      mad r7.y, r7.x, -c21.y, c12.x
+      mul r7.xy, r7, c21.z
+      mov r7.zw, c20.x
+      mov o5, r7
+      mov o6, c13
+      mov o7, c14
+      mov o8, c15
       dp4 o0.x, v0, c0
       dp4 o0.y, v0, c1
       dp4 o0.z, v0, c2
@@ -89,11 +107,14 @@ technique Default {
       ps_3_0
       def c20, 0.0, 0.0, 1.0, 0.0
       def c21, 2.0, -1.0, 0.5, 1.0
-      def c22, 0.0078125, 128.0, 0.007874016, 0.0
       dcl_texcoord0 v0.xyz
       dcl_texcoord1 v1
       dcl_texcoord2 v2
       dcl_texcoord3 v3
+      dcl_texcoord4 v4
+      dcl_texcoord5 v5
+      dcl_texcoord6 v6
+      dcl_texcoord7 v7
       dcl_2d s0
       dcl_2d s1
       // tangent-space normal
@@ -111,18 +132,12 @@ technique Default {
       mov r2.w, v0.z
       mov oC1, r2
       // output 2: the object id
-      mul r3.x, c9.x, c22.x
-      frc r3.y, r3.x
-      add r3.x, r3.x, -r3.y
-      mad r3.y, r3.x, -c22.y, c9.x
-      mul r3.xy, r3, c22.z
-      mov r3.zw, c20.x
-      mov oC2, r3
+      mov oC2, v4
       // output 0: texture or ambient colour with contrast and brightness
       if b0
         texld r4, v0, s0
       else
-        mov r4, c1
+        mov r4, v5
       endif
       add r5.x, c21.w, c7.x
       add r4.xyz, r4, -c8.x
@@ -137,16 +152,16 @@ technique Default {
       mov r8.y, v2.w
       mov r8.z, v3.w
       nrm r9.xyz, r8
-      mul r10.xyz, c0, c1
+      mul r10.xyz, c0, v5
       mul r10.xyz, r10, r4
       dp3_sat r11.x, r7, -c4
-      mul r12.xyz, c2, r4
+      mul r12.xyz, v6, r4
       mul r12.xyz, r12, r11.x
       add r13.xyz, r9, -c4
       nrm r14.xyz, r13
       dp3_sat r11.y, r7, r14
       pow r11.z, r11.y, c6.x
-      mad r12.xyz, r11.z, c3, r12
+      mad r12.xyz, r11.z, v7, r12
       mad r15.xyz, r12, c5, r10
       mov r15.w, r4.w
       mov oC3, r15

@@ -11,8 +11,8 @@ sampler2D s_input : register(s0) = sampler_state {
   AddressU = Clamp;
   AddressV = Clamp;
   MinFilter = Point;
-  MagFilter = Linear;
-  MipFilter = Linear;
+  MagFilter = Point;
+  MipFilter = None;
 };
 sampler2D s_normal : register(s1) = sampler_state {
   Texture = <g_normalTexture>;
@@ -27,8 +27,8 @@ sampler2D s_previous : register(s2) = sampler_state {
   AddressU = Clamp;
   AddressV = Clamp;
   MinFilter = Point;
-  MagFilter = Linear;
-  MipFilter = Linear;
+  MagFilter = Point;
+  MipFilter = None;
 };
 
 technique Default {
