@@ -153,9 +153,7 @@ TEST_F(ControlFactoryTest, ComboItemsComeFromTheFileEntryThenTheContent) {
   SComboCtrl* plain = static_cast<SComboCtrl*>(Build(record.get()));
   ASSERT_NE(nullptr, plain);
   ASSERT_EQ(4, int(plain->SendMessage(CB_GETCOUNT)));
-  char text[32] = {};
-  plain->SendMessage(CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ("Normal", text) << "items are trimmed";
+  EXPECT_EQ("Normal", ComboText(plain, 2)) << "items are trimmed";
 
   SFileMem items("First\r\n\r\n  Second  \r\n");
   TestArchive archive({{"items.txt", &items}});
@@ -163,8 +161,7 @@ TEST_F(ControlFactoryTest, ComboItemsComeFromTheFileEntryThenTheContent) {
   SWnd* withFile = Build(record.get(), archive.Get());
   ASSERT_NE(nullptr, withFile);
   ASSERT_EQ(6, int(withFile->SendMessage(CB_GETCOUNT)));
-  withFile->SendMessage(CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ("Second", text);
+  EXPECT_EQ("Second", ComboText(withFile, 1));
 }
 
 TEST_F(ControlFactoryTest, ToolbarContentMakesButtonsAndPendingSeparators) {

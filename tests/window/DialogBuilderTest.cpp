@@ -56,12 +56,6 @@ bool Build(SDialog& dialog, const std::string& text, SResource* archive = nullpt
                        archive, reinterpret_cast<void*>(0x1234));
 }
 
-std::string ComboItem(SWnd* combo, int index) {
-  char text[64] = {};
-  combo->SendMessage(CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 RECT Client(SWnd& wnd) {
   RECT rect = {};
   ::GetClientRect(wnd.m_hWnd, &rect);
@@ -105,10 +99,10 @@ TEST(DialogBuilderTest, PlayerDialogFromTheProgramResource) {
   SWnd* player = dialog.GetControl("COMBO_PLAYER");
   SWnd* difficulty = dialog.GetControl("COMBO_DIFFICULTY");
   ASSERT_EQ(4, int(player->SendMessage(CB_GETCOUNT)));
-  EXPECT_EQ("Player 4", ComboItem(player, 3));
+  EXPECT_EQ("Player 4", ComboText(player, 3));
   ASSERT_EQ(4, int(difficulty->SendMessage(CB_GETCOUNT)));
-  EXPECT_EQ("Offline", ComboItem(difficulty, 0));
-  EXPECT_EQ("Hard", ComboItem(difficulty, 3));
+  EXPECT_EQ("Offline", ComboText(difficulty, 0));
+  EXPECT_EQ("Hard", ComboText(difficulty, 3));
   EXPECT_EQ(0, dialog.GetControl("MEDIA1")->GetText().Find("You cannot record"));
   EXPECT_EQ(player->m_hWnd, ::GetFocus());
   EXPECT_EQ(std::vector<LPARAM>{0}, dialog.created);

@@ -61,11 +61,8 @@ inline bool BuildDialog(SDialog& dialog, const std::string& text, SResource* arc
 
 // The top left corner of a window in the parent's client coordinates.
 inline POINT PositionIn(HWND window, HWND parent) {
-  RECT rect;
-  ::GetWindowRect(window, &rect);
-  POINT corner = {rect.left, rect.top};
-  ::ScreenToClient(parent, &corner);
-  return corner;
+  RECT rect = RectIn(window, parent);
+  return POINT{rect.left, rect.top};
 }
 
 // A window whose modal run is ended by a timer when nothing else ends it.

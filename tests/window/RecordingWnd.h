@@ -154,6 +154,22 @@ inline RECT MakeRect(int x, int y, int width, int height) {
   return r;
 }
 
+// A window's rectangle in the client coordinates of another window (by
+// default its parent).
+inline RECT RectIn(HWND window, HWND other = nullptr) {
+  RECT r = {};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, other ? other : ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The text of a combo box item.
+inline std::string ComboText(SWnd* combo, int index) {
+  char text[64] = {};
+  combo->SendMessage(CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 // A window's style (or extended style) and class name.
 inline DWORD StyleOf(HWND hWnd, int index = GWL_STYLE) {
   return DWORD(::GetWindowLongA(hWnd, index));

@@ -7,16 +7,6 @@
 
 #include <string>
 
-namespace {
-
-std::string ItemText(SComboCtrl& combo, int index) {
-  char buffer[64] = {};
-  combo.SendMessage(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
-}
-
-}  // namespace
-
 TEST(SComboCtrl, HoldsTheItemsOfABarSeparatedList) {
   RecordingWnd parent;
   ASSERT_TRUE(parent.Create("", 0));
@@ -28,7 +18,7 @@ TEST(SComboCtrl, HoldsTheItemsOfABarSeparatedList) {
 
   const char* items[] = {"Offline", "Easy", "Normal", "Hard"};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(i, combo.AddString(items[i]));
-  EXPECT_EQ("Hard", ItemText(combo, 3));
+  EXPECT_EQ("Hard", ComboText(&combo, 3));
   EXPECT_EQ(-1, combo.GetSelection());
   EXPECT_TRUE(combo.SetSelection(2));
   EXPECT_EQ(2, combo.GetSelection());

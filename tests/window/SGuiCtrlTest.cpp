@@ -24,12 +24,7 @@ protected:
   }
   void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
-  RECT Placed(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    ::MapWindowPoints(nullptr, gui.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
+  RECT Placed(HWND window) { return RectIn(window, gui.m_hWnd); }
   static std::string Text(const RECT& r) {
     return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
            " " + std::to_string(r.bottom);

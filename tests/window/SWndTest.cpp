@@ -14,12 +14,7 @@
 
 namespace {
 
-RECT RectInParent(SWnd& wnd) {
-  RECT r;
-  ::GetWindowRect(wnd.m_hWnd, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(wnd.m_hWnd), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+RECT RectInParent(SWnd& wnd) { return RectIn(wnd.m_hWnd); }
 
 // Looks at the map once the base handling of WM_DESTROY is done.
 class MapWatcher : public SWnd {
