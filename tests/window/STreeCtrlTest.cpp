@@ -58,10 +58,6 @@ void Script(POINT target, RECT probe, int downPasses, int escapeAt) {
   g_readDragInput = ReadScript;
 }
 
-std::string Bytes(SFileMem& file) {
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), size_t(file.GetSize()));
-}
-
 class STreeCtrlTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -76,14 +72,13 @@ protected:
 
   bool LoadText(const std::string& text) {
     SFileMem file;
-    file.Write(text.data(), int(text.size()));
-    file.Rewind();
+    FillFile(file, text);
     return tree.Load(&file);
   }
   std::string Save() {
     SFileMem file;
     EXPECT_TRUE(tree.Save(&file));
-    return Bytes(file);
+    return FileText(file);
   }
   // The labels in pre-order, children in brackets.
   std::string Shape(HTREEITEM start = nullptr) {
@@ -148,13 +143,11 @@ TEST_F(STreeCtrlTest, SavedFilesLoadBackAndSaveTheSameBytes) {
   STreeCtrl other;
   RECT rect = {0, 0, 100, 100};
   ASSERT_TRUE(other.Create(TVS_CHECKBOXES, 0, &rect, parent.m_hWnd, 4));
-  SFileMem file;
-  file.Write(first.data(), int(first.size()));
-  file.Rewind();
+  SFileMem file, again;
+  FillFile(file, first);
   ASSERT_TRUE(other.Load(&file));
-  SFileMem again;
   ASSERT_TRUE(other.Save(&again));
-  EXPECT_EQ(first, Bytes(again));
+  EXPECT_EQ(first, FileText(again));
   EXPECT_EQ(tree.GetCount(), other.GetCount());
 }
 

@@ -14,11 +14,9 @@
 namespace {
 
 void Pump(DWORD milliseconds) {
-  DWORD start = ::GetTickCount();
-  do {
+  for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < milliseconds; ::Sleep(5)) {
     DrainMessages();
-    ::Sleep(5);
-  } while (::GetTickCount() - start < milliseconds);
+  }
 }
 
 // A real HDROP of ANSI paths, as the shell hands it over.
