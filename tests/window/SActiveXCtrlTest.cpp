@@ -39,11 +39,7 @@ protected:
   // pump ran dry for the given number of rounds.
   void PumpUntil(UINT message, int rounds) {
     for (int i = 0; i < rounds && parent.Count(message) == 0; ++i) {
-      MSG msg;
-      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
+      DrainMessages();
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
   }
