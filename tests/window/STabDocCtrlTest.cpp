@@ -2,9 +2,9 @@
 #include "window/STabDocCtrl.h"
 
 #include "core/SFileMem.h"
-#include "window/DragInput.h"
 #include "window/SDialog.h"
 #include "tests/window/DialogTestSupport.h"
+#include "tests/window/DragScript.h"
 #include "tests/window/PaintSupport.h"
 #include "tests/window/RecordingWnd.h"
 
@@ -15,16 +15,6 @@
 
 namespace {
 
-// A scripted drag along the points, the button up after the last.
-std::vector<POINT> g_path;
-int g_pass;
-
-void ReadPath(DragInput* input) {
-  input->cursor = g_path[size_t(g_pass < int(g_path.size()) ? g_pass : int(g_path.size()) - 1)];
-  input->buttonDown = ++g_pass <= int(g_path.size());
-  input->escape = false;
-}
-
 class STabDocCtrlTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -32,7 +22,6 @@ protected:
     ASSERT_TRUE(parent.Create("parent", WS_POPUP | WS_VISIBLE, 0, &rect));
     ASSERT_TRUE(tabs.Create("", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd));
   }
-  void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
   void Add(std::initializer_list<const char*> titles) {
     int id = tabs.GetCount();
@@ -152,19 +141,18 @@ TEST_F(STabDocCtrlTest, TabsAreReorderedByDraggingAndAdoptedByAnotherControl) {
     ::ClientToScreen(tabs.m_hWnd, &p);
     return p;
   };
-  g_path = {screen(tabs.m_tabRects[1]), screen(tabs.m_tabRects[2])};
-  g_pass = 0;
-  g_readDragInput = ReadPath;
   POINT down = Middle(tabs.m_tabRects[0]);
-  tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  {
+    DragScript script({screen(tabs.m_tabRects[1]), screen(tabs.m_tabRects[2])});
+    tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  }
   EXPECT_EQ("b c a ", Titles());
   EXPECT_EQ(2, tabs.m_current) << "the dragged document stays current";
   EXPECT_EQ(1, parent.Count(SWM_TABDOCSELECT));
   EXPECT_EQ(2, parent.Count(SWM_TABDOCMOVE));
 
   STabDocCtrl::_SItem* moved = tabs.GetItem(2);
-  g_path = {POINT{550, 450}};
-  g_pass = 0;
+  DragScript script({POINT{550, 450}});
   down = Middle(tabs.m_tabRects[2]);
   tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
   EXPECT_EQ("b c ", Titles());

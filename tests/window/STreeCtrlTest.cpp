@@ -2,10 +2,10 @@
 #include "window/STreeCtrl.h"
 
 #include "core/SFileMem.h"
-#include "window/DragInput.h"
 #include "window/SDialog.h"
 #include "tests/support/TempFolder.h"
 #include "tests/window/DialogTestSupport.h"
+#include "tests/window/DragScript.h"
 #include "tests/window/PaintSupport.h"
 #include "tests/window/RecordingWnd.h"
 
@@ -23,39 +23,12 @@ const char kFile[] =
     "<item text=\"A\" image=\"3\" checked=\"1\"/><item text=\"B\" bold=\"1\"><node text=\"B1\"/>"
     "</item></item><item/></tree>";
 
-// A scripted drag: the cursor stays on the target; the button is down for
-// the given passes; Escape from the given pass on (0: never). The screen
-// pixels along the top edge of the probe rectangle are read on the second
-// pass.
-POINT g_target;
-RECT g_probe;
-int g_pass, g_downPasses, g_escapeAt;
-std::vector<COLORREF> g_probed;
-
 std::vector<COLORREF> TopEdge(const RECT& rect) {
   std::vector<COLORREF> pixels;
   HDC screen = ::GetDC(nullptr);
   for (int x = rect.left; x < rect.right; ++x) pixels.push_back(::GetPixel(screen, x, rect.top));
   ::ReleaseDC(nullptr, screen);
   return pixels;
-}
-
-void ReadScript(DragInput* input) {
-  ++g_pass;
-  input->cursor = g_target;
-  input->buttonDown = g_pass <= g_downPasses;
-  input->escape = g_escapeAt > 0 && g_pass >= g_escapeAt;
-  if (g_pass == 2) g_probed = TopEdge(g_probe);
-}
-
-void Script(POINT target, RECT probe, int downPasses, int escapeAt) {
-  g_target = target;
-  g_probe = probe;
-  g_pass = 0;
-  g_downPasses = downPasses;
-  g_escapeAt = escapeAt;
-  g_probed.clear();
-  g_readDragInput = ReadScript;
 }
 
 class STreeCtrlTest : public ::testing::Test {
@@ -68,7 +41,6 @@ protected:
         tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_CHECKBOXES,
                     0, &inner, parent.m_hWnd, 3));
   }
-  void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
   bool LoadText(const std::string& text) {
     SFileMem file;
@@ -315,14 +287,20 @@ TEST_F(STreeCtrlTest, ADragEndsSilentlyOnEscapeAndMovesTheItemOnARelease) {
     ::MapWindowPoints(tree.m_hWnd, nullptr, reinterpret_cast<POINT*>(&screenRect), 2);
     std::vector<COLORREF> before = TopEdge(screenRect);
 
-    Script(target, screenRect, escape ? 10 : 2, escape ? 2 : 0);
-    tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM((from.left + from.right) / 2, from.top + 2));
+    // The top edge of the target's rectangle is read on the second pass.
+    std::vector<COLORREF> probed;
+    {
+      DragScript script({target}, escape ? 10 : 2, escape ? 2 : 0, [&](int pass) {
+        if (pass == 2) probed = TopEdge(screenRect);
+      });
+      tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                       MAKELPARAM((from.left + from.right) / 2, from.top + 2));
+    }
     EXPECT_EQ(1, parent.Count(SWM_TREEDRAGSTART));
     EXPECT_EQ(escape ? 0 : 1, parent.Count(SWM_TREEDROP));
     if (escape) {
       EXPECT_EQ(0, parent.Count(SWM_TREEDROPNOWHERE));
-      EXPECT_NE(before, g_probed) << "the target's rectangle is drawn during the drag";
+      EXPECT_NE(before, probed) << "the target's rectangle is drawn during the drag";
       EXPECT_EQ(before, TopEdge(screenRect)) << "and erased after it";
     }
     EXPECT_EQ(escape ? "first item second item " : "second item(first item ) ", Shape());
