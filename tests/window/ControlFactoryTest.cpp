@@ -12,6 +12,7 @@
 #include "window/ToolbarFile.h"
 #include "tests/window/DialogTestSupport.h"
 #include "tests/window/PaintSupport.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -56,14 +57,8 @@ protected:
     return control;
   }
 
-  static std::string ClassOf(SWnd* control) {
-    char name[64] = {};
-    ::GetClassNameA(control->m_hWnd, name, sizeof(name));
-    return name;
-  }
-  static DWORD StyleOf(SWnd* control) {
-    return DWORD(::GetWindowLongA(control->m_hWnd, GWL_STYLE));
-  }
+  static std::string ClassOf(SWnd* control) { return ::ClassOf(control->m_hWnd); }
+  static DWORD StyleOf(SWnd* control) { return ::StyleOf(control->m_hWnd); }
 
   SWnd parent;
   std::vector<std::unique_ptr<SWnd>> controls;
@@ -102,10 +97,14 @@ TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
     const char* className;
   };
   const Row rows[] = {
-      {E::TYPE_BUTTON, "Button"},           {E::TYPE_COMBO, "ComboBox"},
-      {E::TYPE_EDIT, "Edit"},               {E::TYPE_GROUP, "Button"},
-      {E::TYPE_LIST, "ListBox"},            {E::TYPE_MEDIA, "VANDRO"},
-      {E::TYPE_TOOLBAR, "ToolbarWindow32"}, {E::TYPE_WINDOW, "VANDRO"},
+      {E::TYPE_BUTTON, "Button"},
+      {E::TYPE_COMBO, "ComboBox"},
+      {E::TYPE_EDIT, "Edit"},
+      {E::TYPE_GROUP, "Button"},
+      {E::TYPE_LIST, "ListBox"},
+      {E::TYPE_MEDIA, "VANDRO"},
+      {E::TYPE_TOOLBAR, "ToolbarWindow32"},
+      {E::TYPE_WINDOW, "VANDRO"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
@@ -126,11 +125,9 @@ TEST_F(ControlFactoryTest, ToolkitTypesGetTheirClassKindAndWindow) {
 }
 
 TEST_F(ControlFactoryTest, TypesWithoutClassGiveNullAndDesignModeHides) {
-  // Types whose classes are not part of the toolkit yet, the types of the
-  // designer and editor libraries, which nothing registered here, the dialog
+  // A type of the editor library, which nothing registered here, the dialog
   // and types beyond the table.
-  for (int type : {E::TYPE_GUI, E::TYPE_CODEEDIT, E::TYPE_TREE, E::TYPE_TABDOC, E::TYPE_DIALOG,
-                   E::TYPE_COUNT}) {
+  for (int type : {E::TYPE_CODEEDIT, E::TYPE_DIALOG, E::TYPE_COUNT}) {
     auto record = Make(type);
     EXPECT_EQ(nullptr, Build(record.get())) << type;
   }
@@ -150,15 +147,13 @@ TEST_F(ControlFactoryTest, TypesWithoutClassGiveNullAndDesignModeHides) {
 }
 
 TEST_F(ControlFactoryTest, ComboItemsComeFromTheFileEntryThenTheContent) {
-  auto record = Make(E::TYPE_COMBO, {"COMBO_FILE=items.txt",
-                                     "COMBO_CONTENT=Offline|Easy| Normal |Hard"});
+  auto record =
+      Make(E::TYPE_COMBO, {"COMBO_FILE=items.txt", "COMBO_CONTENT=Offline|Easy| Normal |Hard"});
   record->m_style |= CBS_DROPDOWNLIST;
   SComboCtrl* plain = static_cast<SComboCtrl*>(Build(record.get()));
   ASSERT_NE(nullptr, plain);
   ASSERT_EQ(4, int(plain->SendMessage(CB_GETCOUNT)));
-  char text[32] = {};
-  plain->SendMessage(CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ("Normal", text) << "items are trimmed";
+  EXPECT_EQ("Normal", ComboText(plain, 2)) << "items are trimmed";
 
   SFileMem items("First\r\n\r\n  Second  \r\n");
   TestArchive archive({{"items.txt", &items}});
@@ -166,8 +161,7 @@ TEST_F(ControlFactoryTest, ComboItemsComeFromTheFileEntryThenTheContent) {
   SWnd* withFile = Build(record.get(), archive.Get());
   ASSERT_NE(nullptr, withFile);
   ASSERT_EQ(6, int(withFile->SendMessage(CB_GETCOUNT)));
-  withFile->SendMessage(CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ("Second", text);
+  EXPECT_EQ("Second", ComboText(withFile, 1));
 }
 
 TEST_F(ControlFactoryTest, ToolbarContentMakesButtonsAndPendingSeparators) {
@@ -221,8 +215,8 @@ TEST_F(ControlFactoryTest, ColoursAndPropertiesOfWindowsEditsListsAndMedia) {
   EXPECT_EQ(255u, listCtrl->m_selBackColor);
 
   // The rich text view takes ARGB colours; no link colour keeps the view's.
-  auto media = Make(E::TYPE_MEDIA, {"MEDIA_LINKCOLOR=-16777216", "MEDIA_HALIGN=_CENTER",
-                                    "MEDIA_VALIGN=_BOTTOM"});
+  auto media = Make(E::TYPE_MEDIA,
+                    {"MEDIA_LINKCOLOR=-16777216", "MEDIA_HALIGN=_CENTER", "MEDIA_VALIGN=_BOTTOM"});
   media->m_textColor = 0x000000FF;  // red
   SMediaCtrl* view = static_cast<SMediaCtrl*>(Build(media.get()));
   ASSERT_NE(nullptr, view);

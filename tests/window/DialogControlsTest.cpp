@@ -64,27 +64,19 @@ std::string EveryKindText() {
            {visible, "STATIC_EDGE=_EDGESUNKEN", "STATIC_LEFTBORDER=1", "STATIC_BOTTOMBORDER=1"})});
 }
 
-bool Build(SDialog& dialog, const std::string& text, HWND parent = nullptr) {
-  SFileMem file;
-  FillFile(file, text);
-  return dialog.Create(&file, parent, parent == nullptr, nullptr, nullptr, nullptr, nullptr, true);
-}
-
 template <class T>
 T* Get(SDialog& dialog, const char* name) {
   return dynamic_cast<T*>(dialog.GetControl(name));
 }
 
 // Shown by its own style (the dialog itself stays hidden).
-bool Visible(SWnd* wnd) {
-  return wnd && (::GetWindowLongA(wnd->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool Visible(SWnd* wnd) { return wnd && (StyleOf(wnd->m_hWnd) & WS_VISIBLE) != 0; }
 
 }  // namespace
 
 TEST(DialogControls, EveryKindIsBuiltWithItsPropertiesAndRunsModally) {
   SDialog dialog;
-  ASSERT_TRUE(Build(dialog, EveryKindText()));
+  ASSERT_TRUE(BuildDialog(dialog, EveryKindText()));
   struct Row {
     const char* name;
     int kind;
@@ -158,22 +150,46 @@ TEST(DialogControls, EveryKindIsBuiltWithItsPropertiesAndRunsModally) {
   EXPECT_EQ(0, dialog.RunModal(0, 0));
 }
 
-TEST(DialogControls, MalformedPropertiesOfTheseKindsNeverCrashTheBuilder) {
-  const std::string text = EveryKindText();
+// Mutations of the resource's and the corpus's player dialogs, of a dialog
+// using the dialog keys and of one with every simple kind, built as children
+// of a hidden window.
+TEST(DialogControls, MalformedTextsNeverCrashTheBuilder) {
+  SFileMem resource("BINARY", 129);
+  ASSERT_TRUE(resource.IsOpen());
+  std::string keys = DialogText(
+      {DialogSection("300 200",
+                     {"DIALOG_STATUSBARTEXT=a|b|c", "DIALOG_FOCUS=2", "DIALOG_MINSIZE=1",
+                      "DIALOG_MAXSIZE=1", "DIALOG_LAYER=0", "DIALOG_IMAGEDRAWMODE=_DRAWTILE"}),
+       Section("BUTTON", 1, "OK", "10 10 80 25",
+               {"STYLE=WS_VISIBLE ", "TABENABLED=1", "TABINDEX=2", "TABGROUP=1", "HALIGN=2"}),
+       Section("WINDOW", 2, "W", "10 40 80 25",
+               {"STYLE=WS_VISIBLE ", "BACKCOLOR=#FF00FF", "VALIGN=32"}),
+       Section("EDIT", 3, "E", "10 70 80 25",
+               {"STYLE=WS_VISIBLE ES_AUTOHSCROLL ", "EDIT_MAXLENGTH=5", "EDIT_SELECTALL=1"}),
+       Section("LIST", 4, "L", "10 100 80 55",
+               {"STYLE=WS_VISIBLE WS_VSCROLL ", "LIST_CONTENT=a|b|c"}),
+       Section("TOOLBAR", 5, "T", "100 10 180 25", {"STYLE=WS_VISIBLE ", "TOOLBAR_CONTENT=a||b"}),
+       Section("MEDIA", 6, "M", "100 40 180 60",
+               {"CAPTION=<b>x</b> y", "STYLE=WS_VISIBLE ", "MEDIA_TAGS=1", "MEDIA_LEFTMARGIN=3",
+                "MEDIA_AUTOSCROLLY=5", "MEDIA_LINKCOLOR=255"}),
+       Section("COMBO", 7, "C", "100 100 180 60",
+               {"STYLE=WS_VISIBLE CBS_SIMPLE ", "COMBO_CONTENT=x|\"y|z\""})});
+  const std::string texts[] = {
+      std::string(reinterpret_cast<const char*>(resource.GetBuffer()), size_t(resource.GetSize())),
+      PlayerDialogText(), keys, EveryKindText()};
   SWnd host;
   ASSERT_TRUE(host.Create("host", WS_POPUP));
-  DialogTextMutator mutator(20261207);
+  DialogTextMutator mutator(20240611);
   int built = 0;
-  const int runs = 250;
-  for (int i = 0; i < runs; ++i) {
+  for (int i = 0; i < 600; ++i) {
     SCOPED_TRACE(i);
     SDialog dialog;
-    built += Build(dialog, mutator.Mutate(text), host.m_hWnd) ? 1 : 0;
+    built += BuildDialog(dialog, mutator.Mutate(texts[i % 4]), nullptr, host.m_hWnd) ? 1 : 0;
   }
   EXPECT_GT(built, 0);
   // Values far outside any sensible range are bounded, not allocated.
   SDialog huge;
-  ASSERT_TRUE(Build(
+  ASSERT_TRUE(BuildDialog(
       huge,
       DialogText({DialogSection("200 200"),
                   Section("LCD", 1, "lcd", "0 0 50 50",
@@ -182,7 +198,7 @@ TEST(DialogControls, MalformedPropertiesOfTheseKindsNeverCrashTheBuilder) {
                   Section("LEVEL", 2, "level", "0 0 50 50", {"LEVEL_CHANNELCOUNT=2147483647"}),
                   Section("SPLITTER", 3, "splitter", "0 0 50 50",
                           {"SPLITTER_COLCOUNT=100000", "SPLITTER_ROWCOUNT=2"})}),
-      host.m_hWnd));
+      nullptr, host.m_hWnd));
   SLcdCtrl* lcd = Get<SLcdCtrl>(huge, "lcd");
   EXPECT_EQ(1024, lcd->m_charCount);
   EXPECT_EQ(256, lcd->m_lineCount);

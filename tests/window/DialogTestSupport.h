@@ -3,9 +3,13 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "core/SFileMem.h"
 #include "window/FrameworkMessages.h"
 #include "window/SButtonCtrl.h"
+#include "window/SDialog.h"
 #include "window/SWnd.h"
+#include "tests/window/DialogTextCorpus.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <initializer_list>
 #include <string>
@@ -46,13 +50,19 @@ inline std::string ButtonSection(int id, const std::string& name, const std::str
   return text;
 }
 
+// Builds the dialog from the text, hidden: a popup, or a child of the parent.
+inline bool BuildDialog(SDialog& dialog, const std::string& text, SResource* archive = nullptr,
+                        HWND parent = nullptr) {
+  SFileMem file;
+  FillFile(file, text);
+  return dialog.Create(&file, parent, parent == nullptr, nullptr, nullptr, nullptr, nullptr, true,
+                       archive, nullptr);
+}
+
 // The top left corner of a window in the parent's client coordinates.
 inline POINT PositionIn(HWND window, HWND parent) {
-  RECT rect;
-  ::GetWindowRect(window, &rect);
-  POINT corner = {rect.left, rect.top};
-  ::ScreenToClient(parent, &corner);
-  return corner;
+  RECT rect = RectIn(window, parent);
+  return POINT{rect.left, rect.top};
 }
 
 // A window whose modal run is ended by a timer when nothing else ends it.
@@ -98,14 +108,3 @@ public:
   }
   static inline int s_destroyed = 0;
 };
-
-// Empties the thread's message queue.
-inline void PumpMessages() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message != WM_QUIT) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}

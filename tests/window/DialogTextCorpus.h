@@ -14,6 +14,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The player dialog (resource "BINARY" 130 of the test program): profile and
@@ -25,11 +26,13 @@ inline std::string PlayerDialogText() {
                      size_t(resource.GetSize()));
 }
 
-// Derives damaged dialog texts: byte changes, inserted separators and
-// keywords, removed, doubled and swapped lines, cut-off ends.
+// Derives damaged texts: byte changes, inserted fragments (the dialog
+// format's separators and keywords unless others are given), removed,
+// doubled and swapped lines, cut-off ends.
 class DialogTextMutator {
 public:
-  explicit DialogTextMutator(uint32_t seed) : m_state(seed ? seed : 0x9E3779B9u) {}
+  explicit DialogTextMutator(uint32_t seed, std::vector<const char*> fragments = {})
+      : m_state(seed ? seed : 0x9E3779B9u), m_fragments(std::move(fragments)) {}
 
   // xorshift32.
   uint32_t Next() {
@@ -52,6 +55,8 @@ public:
 private:
   // Fragments that mean something to the reader.
   const char* Token() {
+    if (!m_fragments.empty()) return m_fragments[size_t(Below(int(m_fragments.size())))];
+    // clang-format off
     static const char* const tokens[] = {
         "\r\n", "\r", "\n", "=", "[", "]", ",", " ", "  ", "\"", "#", "-", "0",
         "[BUTTON]\r\n", "[DIALOG]\r\n", "[button]", "[NOSUCHTYPE]\r\n", "\r\n\r\n",
@@ -60,6 +65,7 @@ private:
         "4294967295", "99999999999999999999", "-2147483648", "=\r\n", "KEY=a=b",
         "CAPTION=", "TABINDEX=-1\r\n", "\t", "\x80\xFF",
     };
+    // clang-format on
     return tokens[Below(int(sizeof(tokens) / sizeof(tokens[0])))];
   }
 
@@ -131,6 +137,7 @@ private:
   }
 
   uint32_t m_state;
+  std::vector<const char*> m_fragments;
 };
 
 // A rewound memory file holding the bytes of the text.

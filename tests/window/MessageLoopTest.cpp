@@ -157,11 +157,7 @@ TEST(MessageLoop, ModalRunEndsWithItsResultAndMapsReturnAndEscape) {
   EXPECT_EQ(0, modal.RunModal(0, 0));
   ASSERT_EQ(1, modal.Count('O', SWM_MODALRETURN));
   EXPECT_EQ(1, modal.Count('W', WM_KEYDOWN));
-  for (const RecordingWnd::Seen& s : modal.seen) {
-    if (s.message == SWM_MODALRETURN) {
-      EXPECT_EQ(1, s.lParam);
-    }
-  }
+  EXPECT_EQ(1, modal.Nth(SWM_MODALRETURN, 0, 'O').lParam);
   EXPECT_TRUE(::IsWindowVisible(modal.m_hWnd)) << "a hidden window is shown for the run";
 
   modal.PostMessage(WM_KEYDOWN, VK_ESCAPE);

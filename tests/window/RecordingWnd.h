@@ -26,16 +26,16 @@ public:
   };
 
   // Recorded: messages from WM_USER on, plus the watched ones.
-  std::vector<UINT> watched = {WM_CREATE, WM_NCCREATE, WM_DESTROY, WM_KEYDOWN,
+  std::vector<UINT> watched = {WM_CREATE, WM_NCCREATE, WM_DESTROY,  WM_KEYDOWN,
                                WM_CLOSE,  WM_SETTEXT,  WM_DROPFILES};
   std::vector<Seen> seen;
-  std::map<UINT, LRESULT> answers;   // WindowProc answers by message
-  std::map<UINT, LRESULT> consumed;  // messages OnMessage consumes, with their results
+  std::map<UINT, LRESULT> answers;                // WindowProc answers by message
+  std::map<UINT, LRESULT> consumed;               // messages OnMessage consumes, with their results
   std::map<UINT, std::function<void()>> actions;  // run by WindowProc before it answers
   bool visibleAtAfterCreate = false;
-  std::vector<int> commands;            // edit commands fired, by mask bit
-  std::vector<unsigned char> record;    // the last SWM_RECORD block, header included
-  std::vector<std::string> dropped;     // the last SWM_DROPFILES list
+  std::vector<int> commands;          // edit commands fired, by mask bit
+  std::vector<unsigned char> record;  // the last SWM_RECORD block, header included
+  std::vector<std::string> dropped;   // the last SWM_DROPFILES list
 
   void Undo() override { commands.push_back(0); }
   void Cut() override { commands.push_back(1); }
@@ -93,13 +93,12 @@ public:
   // The counts and sightings below are those of WindowProc.
   int Count(UINT message) const { return Count('W', message); }
 
-
   // The n-th (from 0; -1 the last) sighting of the message; a zeroed entry
   // when there is none.
-  Seen Nth(UINT message, int n = -1) const {
+  Seen Nth(UINT message, int n = -1, char stage = 'W') const {
     std::vector<const Seen*> found;
     for (const Seen& s : seen) {
-      if (s.stage == 'W' && s.message == message) found.push_back(&s);
+      if (s.stage == stage && s.message == message) found.push_back(&s);
     }
     if (n < 0) n += static_cast<int>(found.size());
     if (n < 0 || n >= static_cast<int>(found.size())) return Seen{0, 0, 0, 0, {0, 0, 0, 0, 0}};
@@ -132,10 +131,10 @@ private:
     for (UINT m : watched) wanted = wanted || m == message;
     if (!wanted) return;
     Seen s = {stage, message, wParam, lParam, {0, 0, 0, 0, 0}};
-    for (UINT m : {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE, SWM_EDITMOUSE,
-                   SWM_GROUPMOUSE, SWM_MEDIAMOUSE, SWM_CHECKMOUSE, SWM_RADIOMOUSE, SWM_TABMOUSE,
-                   SWM_LABELMOUSE, SWM_LCDMOUSE, SWM_LEVELMOUSE, SWM_SPLITTERMOUSE,
-                   SWM_STATUSBARMOUSE}) {
+    for (UINT m :
+         {SWM_LISTBOXMOUSE, SWM_BUTTONMOUSE, SWM_LISTMOUSE, SWM_TREEMOUSE, SWM_EDITMOUSE,
+          SWM_GROUPMOUSE, SWM_MEDIAMOUSE, SWM_CHECKMOUSE, SWM_RADIOMOUSE, SWM_TABMOUSE,
+          SWM_LABELMOUSE, SWM_LCDMOUSE, SWM_LEVELMOUSE, SWM_SPLITTERMOUSE, SWM_STATUSBARMOUSE}) {
       if (m == message && lParam) s.mouse = *reinterpret_cast<MOUSERECORD*>(lParam);
     }
     seen.push_back(s);
@@ -153,6 +152,32 @@ inline void DrainMessages() {
 inline RECT MakeRect(int x, int y, int width, int height) {
   RECT r = {x, y, x + width, y + height};
   return r;
+}
+
+// A window's rectangle in the client coordinates of another window (by
+// default its parent).
+inline RECT RectIn(HWND window, HWND other = nullptr) {
+  RECT r = {};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, other ? other : ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The text of a combo box item.
+inline std::string ComboText(SWnd* combo, int index) {
+  char text[64] = {};
+  combo->SendMessage(CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// A window's style (or extended style) and class name.
+inline DWORD StyleOf(HWND hWnd, int index = GWL_STYLE) {
+  return DWORD(::GetWindowLongA(hWnd, index));
+}
+inline std::string ClassOf(HWND hWnd) {
+  char name[64] = {};
+  ::GetClassNameA(hWnd, name, sizeof(name));
+  return name;
 }
 
 // Holds modifier keys down through SendInput (the code under test polls

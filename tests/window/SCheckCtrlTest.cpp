@@ -48,7 +48,7 @@ protected:
 LRESULT Checked(SWnd* radio) { return radio->SendMessage(BM_GETCHECK); }
 
 // Shown by its own style (the test's parent itself is hidden).
-bool Shown(SWnd& wnd) { return (::GetWindowLongA(wnd.m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Shown(SWnd& wnd) { return (StyleOf(wnd.m_hWnd) & WS_VISIBLE) != 0; }
 
 }  // namespace
 
@@ -127,7 +127,7 @@ TEST_F(SimpleControlsTest, ReportListIgnoresTheMiddleButton) {
   EXPECT_EQ(0, parent.Count(SWM_LISTMOUSE));
   ::PostMessageA(list.m_hWnd, WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
   list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 6));
-  PumpMessages();
+  DrainMessages();
   // The press itself, then the list view's own right click.
   EXPECT_EQ((std::vector<uint32_t>{MOUSE_RIGHT | MOUSE_DOWN, MOUSE_RIGHT | MOUSE_CLICK}),
             parent.MouseFlags(SWM_LISTMOUSE));

@@ -60,8 +60,8 @@ TEST_F(SEditCtrlTest, EnterNotifiesOnceAndInsertsOnlyInAMultiLineEdit) {
 
   SEditCtrl multi;
   RECT rect = {10, 50, 210, 90};
-  ASSERT_TRUE(multi.Create(WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, "ab", 0, &rect,
-                           parent.m_hWnd, 4));
+  ASSERT_TRUE(
+      multi.Create(WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, "ab", 0, &rect, parent.m_hWnd, 4));
   multi.MoveCaretToEnd();
   multi.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
   multi.SendMessage(WM_CHAR, VK_RETURN, 0);
@@ -136,8 +136,7 @@ TEST_F(SEditCtrlTest, PrintingShowsTheTextAndAHollowEditWhatIsUnderneath) {
   edit.m_textColor = RGB(255, 0, 0);
   Dib32 canvas(200, 30, 0x00FF00);
   edit.PrintTo(canvas.GetDC(), PRF_CLIENT);
-  COLORREF window = ::GetSysColor(COLOR_WINDOW);
-  uint32_t windowRgb = (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
+  uint32_t windowRgb = RgbOf(::GetSysColor(COLOR_WINDOW));
   EXPECT_GT(canvas.Count(0, 0, 200, 30, IsTextRed), 20) << "the text is drawn in its colour";
   EXPECT_GT(canvas.Count(0, 0, 200, 30, [&](uint32_t c) { return c == windowRgb; }), 1000)
       << "on the window colour";

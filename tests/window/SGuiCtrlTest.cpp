@@ -2,7 +2,7 @@
 #include "window/SGuiCtrl.h"
 
 #include "window/ControlFactory.h"
-#include "window/DragInput.h"
+#include "tests/window/DragScript.h"
 #include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +22,8 @@ protected:
     ASSERT_TRUE(parent.Create("parent", WS_POPUP | WS_VISIBLE, 0, &rect));
     ASSERT_TRUE(gui.Create("", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd));
   }
-  void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
-  RECT Placed(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    ::MapWindowPoints(nullptr, gui.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
+  RECT Placed(HWND window) { return RectIn(window, gui.m_hWnd); }
   static std::string Text(const RECT& r) {
     return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
            " " + std::to_string(r.bottom);
@@ -37,17 +31,6 @@ protected:
 
   RecordingWnd parent;
   SGuiCtrl gui;
-};
-
-// A scripted drag: the cursor moves by the offset, then the button is up.
-struct Script {
-  static void Read(DragInput* input) {
-    input->cursor = POINT{s_start.x + s_offset.x, s_start.y + s_offset.y};
-    input->buttonDown = ++s_pass < 3;
-    input->escape = false;
-  }
-  static inline POINT s_start, s_offset;
-  static inline int s_pass;
 };
 
 }  // namespace
@@ -124,12 +107,9 @@ TEST_F(SGuiCtrlTest, DraggingTheInnerStripsEdgeResizesTheOuterStrip) {
   HWND inner = gui.FindBar(2)->m_window.m_hWnd;
   RECT window;
   ::GetWindowRect(inner, &window);
-  Script::s_start = POINT{window.left, window.top + 100};
-  Script::s_offset = POINT{30, 7};
-  Script::s_pass = 0;
-  g_readDragInput = Script::Read;
-  ::SendMessageA(inner, WM_NCLBUTTONDOWN, HTBORDER,
-                 MAKELPARAM(Script::s_start.x, Script::s_start.y));
+  POINT start = {window.left, window.top + 100};
+  DragScript script({POINT{start.x + 30, start.y + 7}}, 2);
+  ::SendMessageA(inner, WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(start.x, start.y));
   EXPECT_EQ(130, gui.FindBar(1)->m_width);
   EXPECT_EQ("130 0 230 300", Text(Placed(inner)));
 }

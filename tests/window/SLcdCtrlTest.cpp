@@ -106,8 +106,6 @@ TEST_F(SLcdCtrlTest, EveryLineScrollsAtItsOwnSpeed) {
 }
 
 TEST_F(SLcdCtrlTest, AlignmentSizesAndMouseRecords) {
-  lcd.SetAlignment(3);
-  EXPECT_EQ(3, lcd.m_alignment);
   lcd.SetAlignment(2);
   lcd.SetText("ab");
   EXPECT_STREQ("              ab", lcd.PrepareText().GetText());

@@ -60,7 +60,7 @@ TEST(SListCtrl, CreatesAnOwnerDrawnListOfRecordsThatItsParentMeasures) {
   EXPECT_EQ(0, none.GetItemHeight());
 
   ListOnParent p(WS_VSCROLL | LBS_SORT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED, 0);
-  DWORD style = static_cast<DWORD>(::GetWindowLongA(p.list.m_hWnd, GWL_STYLE));
+  DWORD style = StyleOf(p.list.m_hWnd);
   EXPECT_TRUE(style & LBS_OWNERDRAWVARIABLE);
   EXPECT_FALSE(style & (LBS_SORT | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED));
   EXPECT_TRUE(style & WS_VSCROLL);

@@ -4,10 +4,10 @@
 
 #include "PaintSupport.h"
 #include "RecordingWnd.h"
+#include "tests/window/DialogTextCorpus.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -31,9 +31,7 @@ struct Opened {
 };
 std::vector<Opened> g_opened;
 
-void RecordOpen(SMediaCtrl*, const char* target, bool mail) {
-  g_opened.push_back({target, mail});
-}
+void RecordOpen(SMediaCtrl*, const char* target, bool mail) { g_opened.push_back({target, mail}); }
 
 const int kWidth = 300;
 const int kHeight = 120;
@@ -158,8 +156,8 @@ TEST_F(SMediaCtrlTest, ColourTagsFollowTheAlphaRule) {
   auto inked = [&](int i, int (*channel)(uint32_t)) {
     SMediaCtrl::_SText* run = Run(0, i);
     int x0 = 1 + static_cast<int>(run->m_x);
-    return Strongest(canvas, x0, top, x0 + static_cast<int>(run->m_width),
-                     top + Line(0)->m_height, channel);
+    return Strongest(canvas, x0, top, x0 + static_cast<int>(run->m_width), top + Line(0)->m_height,
+                     channel);
   };
   uint32_t red = inked(0, G), green = inked(2, R), blue = inked(4, R);
   EXPECT_TRUE(R(red) >= 250 && G(red) <= 60) << std::hex << red;
@@ -446,6 +444,7 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   for (int i = 0; i < 300; ++i) deep += "<b><#FF0000><link><c>";
   deep += "x";
   for (int i = 0; i < 300; ++i) deep += "</#></r>";
+  // clang-format off
   const std::string cases[] = {
       "", "<", ">", "<>", "</>", "<<>>", "<b", "abc<b", "x</", "<#12", "<#FF00", "</#",
       "<#>x", "<#FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF>x", "<#99999999999999999999>y",
@@ -454,6 +453,8 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
       "<IMG>" + std::string(5000, 'n') + "</IMG>", deep, std::string(3000, '<'),
       std::string(3000, '>') + "<b>x</b>", "\xff\xfe<b>\x80\x81</b>\x82",
   };
+  // clang-format on
+
   for (bool wrap : {false, true}) {
     media.SetWrapping(wrap);
     for (const std::string& text : cases) {
@@ -468,47 +469,33 @@ TEST_F(SMediaCtrlTest, MalformedAndMutatedTextsNeverBreakTheView) {
   }
 
   // Seeded mutations of a text using every tag, in every code page.
-  const char* fragments[] = {"<b>",       "</b>",        "<I>",      "</i>",  "<u>",    "</U>",
-                             "<#FF0000>", "<#00ff0080>", "</#>",     "<#",    "<link>", "</link>",
-                             "<img>",     "</img>",      "<c>",      "</C>",  "<r>",    "</right>",
-                             "<LEFT>",    "<center>",    "a@b",      "word ", "\r\n",   "\n",
-                             "\r",        "<",           ">",        "/",     "#",      "\x82\xa0",
-                             "\xe9",      "\xc3\xa9",    "\xe2\x82", "x"};
-  const int fragmentCount = sizeof(fragments) / sizeof(fragments[0]);
+  const std::vector<const char*> fragments = {
+      "<b>",         "</b>",     "<I>",  "</i>",     "<u>",      "</U>",     "<#FF0000>",
+      "<#00ff0080>", "</#>",     "<#",   "<link>",   "</link>",  "<img>",    "</img>",
+      "<c>",         "</C>",     "<r>",  "</right>", "<LEFT>",   "<center>", "a@b",
+      "word ",       "\r\n",     "\n",   "\r",       "<",        ">",        "/",
+      "#",           "\x82\xa0", "\xe9", "\xc3\xa9", "\xe2\x82", "x"};
   const UINT codePages[] = {CP_ACP, 932, CP_UTF8};
-  std::mt19937 random(20261206);
+  DialogTextMutator mutator(20261206, fragments);
   media.SetTags(true);
   std::string text = "<b>bold</b> <#FF0000>red</#>\n<c><link>a@b</link></c><img>x</img>";
   for (int done = 0; done < 1000; ++done) {
-    size_t at = text.empty() ? 0 : random() % text.size();
-    switch (random() % 4) {
-      case 0:  // insert a fragment
-        text.insert(at, fragments[random() % fragmentCount]);
-        break;
-      case 1:  // delete a stretch
-        if (!text.empty()) text.erase(at, 1 + random() % 8);
-        break;
-      case 2:  // replace a byte by any non-zero byte
-        if (!text.empty()) text[at] = static_cast<char>(1 + random() % 255);
-        break;
-      case 3:  // duplicate a stretch
-        if (!text.empty()) text.insert(at, text.substr(at, 1 + random() % 16));
-        break;
-    }
+    text = mutator.Mutate(text);
+    if (text.empty()) text = "<b>x</b>";
     // Long texts only slow the run down.
-    if (text.size() > 300) text.erase(random() % 150, 150);
+    if (text.size() > 300) text.erase(size_t(mutator.Below(150)), 150);
     if (done % 50 == 0) {
-      media.m_codePage = codePages[random() % 3];
-      media.SetWrapping(random() % 2 != 0);
-      media.SetAlignment(static_cast<int>(random() % 0x40));
-      media.SetMargins(static_cast<int>(random() % 40) - 5, static_cast<int>(random() % 40) - 5,
-                       static_cast<int>(random() % 40) - 5, static_cast<int>(random() % 40) - 5);
+      media.m_codePage = codePages[mutator.Below(3)];
+      media.SetWrapping(mutator.Below(2) != 0);
+      media.SetAlignment(mutator.Below(0x40));
+      media.SetMargins(mutator.Below(40) - 5, mutator.Below(40) - 5, mutator.Below(40) - 5,
+                       mutator.Below(40) - 5);
     }
     media.SetText(text.c_str());
     if (done % 5 == 0) {
       Print(&canvas, RGB(255, 255, 255));
       ExpectSoundLayout(media, text);
-      int x = static_cast<int>(random() % kWidth), y = static_cast<int>(random() % kHeight);
+      int x = mutator.Below(kWidth), y = mutator.Below(kHeight);
       media.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
       media.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     }

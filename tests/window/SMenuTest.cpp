@@ -69,12 +69,6 @@ TEST(SMenu, ItemsByIdTextAndState) {
   menu.EnableItem(8, true);
   EXPECT_FALSE(::GetMenuState(menu.m_hMenu, 1, MF_BYPOSITION) & MF_GRAYED);
   EXPECT_TRUE(ItemInfo(menu.m_hMenu, 3, MIIM_FTYPE).fType & MFT_SEPARATOR);
-  // Menu style: commands arrive by position.
-  MENUINFO info = {};
-  info.cbSize = sizeof(info);
-  info.fMask = MIM_STYLE;
-  ASSERT_TRUE(::GetMenuInfo(menu.m_hMenu, &info));
-  EXPECT_TRUE(info.dwStyle & MNS_NOTIFYBYPOS);
 
   // A bar takes no images and no separators and is not tracked.
   ImageMenu images;
@@ -137,10 +131,10 @@ TEST(SMenu, ForeignItemsAreRemovedAndEachMenuDestroysOnlyItsOwn) {
     ASSERT_TRUE(parent.CreatePopup(nullptr));
     ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_STRING, 98, "Foreign"));
     ASSERT_TRUE(parent.AddSubMenu(2, &sub, "Sub"));
-    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_POPUP,
-                              reinterpret_cast<UINT_PTR>(other.m_hMenu), "Other"));
-    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(loose),
-                              "Loose"));
+    ASSERT_TRUE(::AppendMenuA(parent.m_hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(other.m_hMenu),
+                              "Other"));
+    ASSERT_TRUE(
+        ::AppendMenuA(parent.m_hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(loose), "Loose"));
     subData = ItemInfo(parent.m_hMenu, 1, MIIM_DATA).dwItemData;
     ASSERT_NE(nullptr, SMenu::FromItemData(subData));
   }

@@ -2,6 +2,7 @@
 #include "window/SSplitterCtrl.h"
 
 #include "tests/window/PaintSupport.h"
+#include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,7 @@ std::vector<int> Sizes(const SArray<int>& sizes) {
 }
 
 RECT PaneIn(SSplitterCtrl& splitter, int column, int row) {
-  RECT rect;
-  ::GetWindowRect(splitter.GetPane(column, row)->m_hWnd, &rect);
-  ::MapWindowPoints(nullptr, splitter.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  return RectIn(splitter.GetPane(column, row)->m_hWnd, splitter.m_hWnd);
 }
 
 class SSplitterCtrlTest : public ::testing::Test {

@@ -2,9 +2,10 @@
 #include "window/STabDocCtrl.h"
 
 #include "core/SFileMem.h"
-#include "window/DragInput.h"
 #include "window/SDialog.h"
 #include "tests/window/DialogTestSupport.h"
+#include "tests/window/DragScript.h"
+#include "tests/window/PaintSupport.h"
 #include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@
 
 namespace {
 
-// A scripted drag along the points, the button up after the last.
-std::vector<POINT> g_path;
-int g_pass;
-
-void ReadPath(DragInput* input) {
-  input->cursor = g_path[size_t(g_pass < int(g_path.size()) ? g_pass : int(g_path.size()) - 1)];
-  input->buttonDown = ++g_pass <= int(g_path.size());
-  input->escape = false;
-}
-
 class STabDocCtrlTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -31,7 +22,6 @@ protected:
     ASSERT_TRUE(parent.Create("parent", WS_POPUP | WS_VISIBLE, 0, &rect));
     ASSERT_TRUE(tabs.Create("", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd));
   }
-  void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
   void Add(std::initializer_list<const char*> titles) {
     int id = tabs.GetCount();
@@ -43,19 +33,11 @@ protected:
       out += std::string(tabs.GetItem(i)->m_title.GetText()) + " ";
     return out;
   }
-  // The strip painted into a memory DC; the pixel at the point.
-  COLORREF PaintedAt(int x, int y) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 400, 300);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    tabs.Paint(dc);
-    COLORREF pixel = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return pixel;
+  // The strip painted into a canvas; the pixel at the point.
+  uint32_t PaintedAt(int x, int y) {
+    Dib32 canvas(400, 300);
+    tabs.Paint(canvas.GetDC());
+    return canvas.Rgb(x, y);
   }
   static POINT Middle(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -75,13 +57,13 @@ TEST_F(STabDocCtrlTest, WithoutDocumentsOnlyTheStripAndBandArePainted) {
   tabs.SetColors(RGB(10, 20, 30), RGB(200, 0, 0), 0xFF000000);
   tabs.SetTextColors(RGB(0, 250, 0), 0xFF000000);
   POINT close = Middle(tabs.m_closeButton);
-  EXPECT_EQ(RGB(10, 20, 30), PaintedAt(close.x, close.y));
-  EXPECT_EQ(RGB(10, 20, 30), PaintedAt(tabs.m_closeButton.left + 4, tabs.m_closeButton.top + 4));
-  EXPECT_EQ(RGB(0, 250, 0), PaintedAt(5, tabs.m_stripHeight - 1)) << "the band";
+  EXPECT_EQ(0x0A141Eu, PaintedAt(close.x, close.y));
+  EXPECT_EQ(0x0A141Eu, PaintedAt(tabs.m_closeButton.left + 4, tabs.m_closeButton.top + 4));
+  EXPECT_EQ(0x00FA00u, PaintedAt(5, tabs.m_stripHeight - 1)) << "the band";
   Add({"one"});
-  EXPECT_EQ(RGB(0, 250, 0), PaintedAt(tabs.m_closeButton.left + 4, tabs.m_closeButton.top + 4))
+  EXPECT_EQ(0x00FA00u, PaintedAt(tabs.m_closeButton.left + 4, tabs.m_closeButton.top + 4))
       << "the close button's cross";
-  EXPECT_EQ(RGB(200, 0, 0), PaintedAt(tabs.m_tabRects[0].left + 1, tabs.m_tabRects[0].top + 1));
+  EXPECT_EQ(0xC80000u, PaintedAt(tabs.m_tabRects[0].left + 1, tabs.m_tabRects[0].top + 1));
 }
 
 TEST_F(STabDocCtrlTest, RemovingKeepsTheIndexAndClosingTheOnlyTabLeavesAValidState) {
@@ -159,19 +141,18 @@ TEST_F(STabDocCtrlTest, TabsAreReorderedByDraggingAndAdoptedByAnotherControl) {
     ::ClientToScreen(tabs.m_hWnd, &p);
     return p;
   };
-  g_path = {screen(tabs.m_tabRects[1]), screen(tabs.m_tabRects[2])};
-  g_pass = 0;
-  g_readDragInput = ReadPath;
   POINT down = Middle(tabs.m_tabRects[0]);
-  tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  {
+    DragScript script({screen(tabs.m_tabRects[1]), screen(tabs.m_tabRects[2])});
+    tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  }
   EXPECT_EQ("b c a ", Titles());
   EXPECT_EQ(2, tabs.m_current) << "the dragged document stays current";
   EXPECT_EQ(1, parent.Count(SWM_TABDOCSELECT));
   EXPECT_EQ(2, parent.Count(SWM_TABDOCMOVE));
 
   STabDocCtrl::_SItem* moved = tabs.GetItem(2);
-  g_path = {POINT{550, 450}};
-  g_pass = 0;
+  DragScript script({POINT{550, 450}});
   down = Middle(tabs.m_tabRects[2]);
   tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
   EXPECT_EQ("b c ", Titles());
@@ -182,13 +163,11 @@ TEST_F(STabDocCtrlTest, TabsAreReorderedByDraggingAndAdoptedByAnotherControl) {
 
 TEST_F(STabDocCtrlTest, BuilderMakesDocumentsFromTheContent) {
   SDialog dialog;
-  SFileMem text(DialogText({DialogSection("300 300"),
-                            Section("TABDOC", 6, "DOCS", "0 0 300 200",
-                                    {"STYLE=WS_VISIBLE ", "TABDOC_CONTENT=One|Two|Three",
-                                     "TABDOC_SELECTION=1", "TABDOC_CLOSE=0", "TABDOC_MOVE=1"})})
-                    .c_str());
-  ASSERT_TRUE(dialog.Create(&text, nullptr, true, nullptr, nullptr, nullptr, nullptr, true, nullptr,
-                            nullptr));
+  ASSERT_TRUE(BuildDialog(
+      dialog, DialogText({DialogSection("300 300"),
+                          Section("TABDOC", 6, "DOCS", "0 0 300 200",
+                                  {"STYLE=WS_VISIBLE ", "TABDOC_CONTENT=One|Two|Three",
+                                   "TABDOC_SELECTION=1", "TABDOC_CLOSE=0", "TABDOC_MOVE=1"})})));
   STabDocCtrl* built = dynamic_cast<STabDocCtrl*>(dialog.GetControlById(6));
   ASSERT_NE(nullptr, built);
   ASSERT_EQ(3, built->GetCount());

@@ -95,7 +95,9 @@ TEST_F(BarsTest, StatusBarPartsAreGuarded) {
   EXPECT_FALSE(status.SetParts(0));
   EXPECT_FALSE(status.SetPartRight(4, 10));
   EXPECT_FALSE(status.SetPartRight(-1, 10));
-  EXPECT_TRUE(status.SetPartRight(3, 350));
+  EXPECT_TRUE(status.SetPartRight(0, 50));
+  status.SendMessage(SB_GETPARTS, 4, reinterpret_cast<LPARAM>(ends));
+  EXPECT_EQ(50, ends[0]);
   status.SendMessage(WM_MBUTTONUP, 0, MAKELPARAM(9, 3));
   EXPECT_EQ(MOUSE_MIDDLE | MOUSE_UP, parent.Nth(SWM_STATUSBARMOUSE).mouse.flags);
 }

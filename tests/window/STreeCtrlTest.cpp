@@ -2,16 +2,15 @@
 #include "window/STreeCtrl.h"
 
 #include "core/SFileMem.h"
-#include "window/DragInput.h"
 #include "window/SDialog.h"
 #include "tests/support/TempFolder.h"
 #include "tests/window/DialogTestSupport.h"
+#include "tests/window/DragScript.h"
 #include "tests/window/PaintSupport.h"
 #include "tests/window/RecordingWnd.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,43 +23,12 @@ const char kFile[] =
     "<item text=\"A\" image=\"3\" checked=\"1\"/><item text=\"B\" bold=\"1\"><node text=\"B1\"/>"
     "</item></item><item/></tree>";
 
-// A scripted drag: the cursor stays on the target; the button is down for
-// the given passes; Escape from the given pass on (0: never). The screen
-// pixels along the top edge of the probe rectangle are read on the second
-// pass.
-POINT g_target;
-RECT g_probe;
-int g_pass, g_downPasses, g_escapeAt;
-std::vector<COLORREF> g_probed;
-
 std::vector<COLORREF> TopEdge(const RECT& rect) {
   std::vector<COLORREF> pixels;
   HDC screen = ::GetDC(nullptr);
   for (int x = rect.left; x < rect.right; ++x) pixels.push_back(::GetPixel(screen, x, rect.top));
   ::ReleaseDC(nullptr, screen);
   return pixels;
-}
-
-void ReadScript(DragInput* input) {
-  ++g_pass;
-  input->cursor = g_target;
-  input->buttonDown = g_pass <= g_downPasses;
-  input->escape = g_escapeAt > 0 && g_pass >= g_escapeAt;
-  if (g_pass == 2) g_probed = TopEdge(g_probe);
-}
-
-void Script(POINT target, RECT probe, int downPasses, int escapeAt) {
-  g_target = target;
-  g_probe = probe;
-  g_pass = 0;
-  g_downPasses = downPasses;
-  g_escapeAt = escapeAt;
-  g_probed.clear();
-  g_readDragInput = ReadScript;
-}
-
-std::string Bytes(SFileMem& file) {
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), size_t(file.GetSize()));
 }
 
 class STreeCtrlTest : public ::testing::Test {
@@ -73,18 +41,16 @@ protected:
         tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_CHECKBOXES,
                     0, &inner, parent.m_hWnd, 3));
   }
-  void TearDown() override { g_readDragInput = ReadRealDragInput; }
 
   bool LoadText(const std::string& text) {
     SFileMem file;
-    file.Write(text.data(), int(text.size()));
-    file.Rewind();
+    FillFile(file, text);
     return tree.Load(&file);
   }
   std::string Save() {
     SFileMem file;
     EXPECT_TRUE(tree.Save(&file));
-    return Bytes(file);
+    return FileText(file);
   }
   // The labels in pre-order, children in brackets.
   std::string Shape(HTREEITEM start = nullptr) {
@@ -149,13 +115,11 @@ TEST_F(STreeCtrlTest, SavedFilesLoadBackAndSaveTheSameBytes) {
   STreeCtrl other;
   RECT rect = {0, 0, 100, 100};
   ASSERT_TRUE(other.Create(TVS_CHECKBOXES, 0, &rect, parent.m_hWnd, 4));
-  SFileMem file;
-  file.Write(first.data(), int(first.size()));
-  file.Rewind();
+  SFileMem file, again;
+  FillFile(file, first);
   ASSERT_TRUE(other.Load(&file));
-  SFileMem again;
   ASSERT_TRUE(other.Save(&again));
-  EXPECT_EQ(first, Bytes(again));
+  EXPECT_EQ(first, FileText(again));
   EXPECT_EQ(tree.GetCount(), other.GetCount());
 }
 
@@ -178,27 +142,9 @@ TEST_F(STreeCtrlTest, TruncatedAndMutatedFilesAreRefusedOrLoadedWithinBounds) {
   std::string valid = kFile;
   std::vector<std::string> inputs;
   for (size_t n = 0; n < valid.size(); ++n) inputs.push_back(valid.substr(0, n));
-  std::mt19937 random(28);
-  const char alphabet[] = "<>/=\"\r\n x1-&;?!";
-  for (int i = 0; i < 3000; ++i) {
-    std::string text = valid;
-    int edits = 1 + int(random() % 4);
-    for (int e = 0; e < edits && !text.empty(); ++e) {
-      size_t at = random() % text.size();
-      switch (random() % 3) {
-        case 0:
-          text[at] = alphabet[random() % (sizeof(alphabet) - 1)];
-          break;
-        case 1:
-          text.erase(at, 1 + random() % 8);
-          break;
-        default:
-          text.insert(at, text.substr(random() % text.size(), 1 + random() % 12));
-          break;
-      }
-    }
-    inputs.push_back(text);
-  }
+  DialogTextMutator mutator(28, {"<", ">", "/", "=", "\"", "\r\n", " ", "x", "1", "-", "&", ";",
+                                 "?", "!", "<item>", "</item>", "text=\"", "<xml>", "</xml>"});
+  for (int i = 0; i < 3000; ++i) inputs.push_back(mutator.Mutate(valid));
   ASSERT_TRUE(LoadText(kFile));
   for (const std::string& text : inputs) {
     std::string before = Save();
@@ -323,44 +269,42 @@ TEST_F(STreeCtrlTest, CopiesGoToAnotherTreeAndTheParentHearsEachItem) {
   EXPECT_EQ(2, parent.Count(SWM_TREEMOVED));
 }
 
-// A scripted drag: one pass over another item (the drag starts and the
-// rectangle is drawn), then Escape. Nothing is dropped and the screen is as
-// before.
-TEST_F(STreeCtrlTest, EscapeEndsADragSilentlyAndErasesItsFeedback) {
-  ASSERT_TRUE(LoadText(
-      "VANDRO TREE 1.0.0.0\r\n<xml><i text=\"first item\"/><i text=\"second item\"/></xml>"));
-  tree.m_dragDrop = true;
-  RECT from = Label(Find("first item")), to = Label(Find("second item"));
-  ::UpdateWindow(parent.m_hWnd);
-  POINT target = {(to.left + to.right) / 2, (to.top + to.bottom) / 2};
-  ::ClientToScreen(tree.m_hWnd, &target);
-  RECT screenRect = to;
-  ::MapWindowPoints(tree.m_hWnd, nullptr, reinterpret_cast<POINT*>(&screenRect), 2);
-  std::vector<COLORREF> before = TopEdge(screenRect);
+// Scripted drags over another item: Escape on the second pass ends the drag
+// with nothing dropped and the drawn rectangle erased; a release drops the
+// item there.
+TEST_F(STreeCtrlTest, ADragEndsSilentlyOnEscapeAndMovesTheItemOnARelease) {
+  for (bool escape : {true, false}) {
+    SCOPED_TRACE(escape);
+    ASSERT_TRUE(LoadText(
+        "VANDRO TREE 1.0.0.0\r\n<xml><i text=\"first item\"/><i text=\"second item\"/></xml>"));
+    tree.m_dragDrop = true;
+    parent.seen.clear();
+    RECT from = Label(Find("first item")), to = Label(Find("second item"));
+    ::UpdateWindow(parent.m_hWnd);
+    POINT target = {(to.left + to.right) / 2, (to.top + to.bottom) / 2};
+    ::ClientToScreen(tree.m_hWnd, &target);
+    RECT screenRect = to;
+    ::MapWindowPoints(tree.m_hWnd, nullptr, reinterpret_cast<POINT*>(&screenRect), 2);
+    std::vector<COLORREF> before = TopEdge(screenRect);
 
-  Script(target, screenRect, 10, 2);
-  tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
-                   MAKELPARAM((from.left + from.right) / 2, from.top + 2));
-
-  EXPECT_EQ(1, parent.Count(SWM_TREEDRAGSTART));
-  EXPECT_EQ(0, parent.Count(SWM_TREEDROP) + parent.Count(SWM_TREEDROPNOWHERE));
-  EXPECT_NE(before, g_probed) << "the target's rectangle is drawn during the drag";
-  EXPECT_EQ(before, TopEdge(screenRect)) << "and erased after it";
-  EXPECT_EQ("first item second item ", Shape());
-}
-
-TEST_F(STreeCtrlTest, ReleasingOverAnItemAsksTheParentThenMovesIt) {
-  ASSERT_TRUE(LoadText(
-      "VANDRO TREE 1.0.0.0\r\n<xml><i text=\"first item\"/><i text=\"second item\"/></xml>"));
-  tree.m_dragDrop = true;
-  RECT from = Label(Find("first item")), to = Label(Find("second item"));
-  POINT target = {(to.left + to.right) / 2, (to.top + to.bottom) / 2};
-  ::ClientToScreen(tree.m_hWnd, &target);
-  Script(target, RECT{0, 0, 0, 0}, 2, 0);
-  tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
-                   MAKELPARAM((from.left + from.right) / 2, from.top + 2));
-  EXPECT_EQ(1, parent.Count(SWM_TREEDROP));
-  EXPECT_EQ("second item(first item ) ", Shape());
+    // The top edge of the target's rectangle is read on the second pass.
+    std::vector<COLORREF> probed;
+    {
+      DragScript script({target}, escape ? 10 : 2, escape ? 2 : 0, [&](int pass) {
+        if (pass == 2) probed = TopEdge(screenRect);
+      });
+      tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                       MAKELPARAM((from.left + from.right) / 2, from.top + 2));
+    }
+    EXPECT_EQ(1, parent.Count(SWM_TREEDRAGSTART));
+    EXPECT_EQ(escape ? 0 : 1, parent.Count(SWM_TREEDROP));
+    if (escape) {
+      EXPECT_EQ(0, parent.Count(SWM_TREEDROPNOWHERE));
+      EXPECT_NE(before, probed) << "the target's rectangle is drawn during the drag";
+      EXPECT_EQ(before, TopEdge(screenRect)) << "and erased after it";
+    }
+    EXPECT_EQ(escape ? "first item second item " : "second item(first item ) ", Shape());
+  }
 }
 
 TEST_F(STreeCtrlTest, BrowsingShowsPlaceholdersAndFillsFoldersOnExpanding) {
@@ -385,16 +329,16 @@ TEST_F(STreeCtrlTest, BuilderMakesTheTreeFromItsRecordAndFile) {
   ASSERT_TRUE(archive.IsOpen());
   for (const char* style : {"WS_VISIBLE TVS_CHECKBOXES ", "WS_VISIBLE TVS_DISABLEDRAGDROP "}) {
     SDialog dialog;
-    SFileMem text(DialogText({DialogSection("200 200"),
-                              Section("TREE", 7, "TREE", "0 0 150 150",
-                                      {std::string("STYLE=") + style, "TREE_FILE=items.tree"})})
-                      .c_str());
-    ASSERT_TRUE(dialog.Create(&text, nullptr, true, nullptr, nullptr, nullptr, nullptr, true,
-                              archive.Get(), nullptr));
+    ASSERT_TRUE(
+        BuildDialog(dialog,
+                    DialogText({DialogSection("200 200"),
+                                Section("TREE", 7, "TREE", "0 0 150 150",
+                                        {std::string("STYLE=") + style, "TREE_FILE=items.tree"})}),
+                    archive.Get()));
     STreeCtrl* built = dynamic_cast<STreeCtrl*>(dialog.GetControlById(7));
     ASSERT_NE(nullptr, built);
     EXPECT_EQ(5, built->GetCount());
     EXPECT_EQ(strchr(style, 'D') == nullptr, built->m_dragDrop);
-    EXPECT_TRUE(::GetWindowLongA(built->m_hWnd, GWL_STYLE) & TVS_DISABLEDRAGDROP);
+    EXPECT_TRUE(StyleOf(built->m_hWnd) & TVS_DISABLEDRAGDROP);
   }
 }

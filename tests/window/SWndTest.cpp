@@ -14,16 +14,7 @@
 
 namespace {
 
-DWORD StyleOf(HWND hWnd) {
-  return static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
-}
-
-RECT RectInParent(SWnd& wnd) {
-  RECT r;
-  ::GetWindowRect(wnd.m_hWnd, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(wnd.m_hWnd), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+RECT RectInParent(SWnd& wnd) { return RectIn(wnd.m_hWnd); }
 
 // Looks at the map once the base handling of WM_DESTROY is done.
 class MapWatcher : public SWnd {
@@ -127,9 +118,8 @@ TEST(SWnd, CreationWrappersMakeChildrenOfTheirKinds) {
   ASSERT_TRUE(parent.Create("", 0));
   RECT r = MakeRect(5, 6, 40, 30);
   auto check = [&](SWnd& wnd, int id, const char* className, const char* text, bool subclassed) {
-    char name[64] = "";
-    ::GetClassNameA(wnd.m_hWnd, name, sizeof(name));
-    EXPECT_STRCASEEQ(className, name);
+    std::string name = ClassOf(wnd.m_hWnd);
+    EXPECT_STRCASEEQ(className, name.c_str());
     EXPECT_EQ(text, std::string(wnd.GetText().GetText() ? wnd.GetText().GetText() : ""));
     EXPECT_EQ(parent.m_hWnd, ::GetParent(wnd.m_hWnd)) << name;
     EXPECT_EQ(id, wnd.GetId());
@@ -143,7 +133,7 @@ TEST(SWnd, CreationWrappersMakeChildrenOfTheirKinds) {
   check(untitled, 8, "VANDRO", "", false);
   ASSERT_TRUE(tree.CreateTreeView(TVS_HASLINES, &r, parent.m_hWnd, 9, WS_EX_CLIENTEDGE));
   check(tree, 9, "SysTreeView32", "", true);
-  EXPECT_TRUE(::GetWindowLongA(tree.m_hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(StyleOf(tree.m_hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   ASSERT_TRUE(label.CreateStatic(SS_CENTER, &r, parent.m_hWnd, 10));
   check(label, 10, "STATIC", "", true);
   // A popup stays a popup.
@@ -313,9 +303,8 @@ TEST(SWnd, AutoAlignMovesAndSizesFromTheReferenceRectangle) {
     ASSERT_TRUE(parent.SetClientSize(200 + test.dx, 100 + test.dy));
     EXPECT_EQ(parent.m_hWnd, child.ApplyAutoAlign());
     RECT r = RectInParent(child), home = {10, 10, 50, 30};
-    EXPECT_TRUE(::EqualRect(&test.expected, &r))
-        << "mask " << test.mask << ": " << r.left << " " << r.top << " " << r.right << " "
-        << r.bottom;
+    EXPECT_TRUE(::EqualRect(&test.expected, &r)) << "mask " << test.mask << ": " << r.left << " "
+                                                 << r.top << " " << r.right << " " << r.bottom;
     // Back at the reference size the window is back at its place.
     ASSERT_TRUE(parent.SetClientSize(200, 100));
     child.ApplyAutoAlign();

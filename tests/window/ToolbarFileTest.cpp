@@ -23,8 +23,7 @@ std::string Toolbar(std::initializer_list<const char*> lines) {
 class ToolbarFileTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    SFileMem text(DialogText({DialogSection("300 200")}).c_str());
-    ASSERT_TRUE(dialog.Create(&text, nullptr, true, nullptr, nullptr, nullptr, nullptr, true));
+    ASSERT_TRUE(BuildDialog(dialog, DialogText({DialogSection("300 200")})));
     ASSERT_TRUE(dialog.CreateControlBar());
   }
 
@@ -57,13 +56,13 @@ int ResolveByName(void* arg, const char* name) {
 }  // namespace
 
 TEST_F(ToolbarFileTest, ButtonsGetTheirIdsStatesAndSeparators) {
-  ASSERT_TRUE(Load(Toolbar({"[]", "width=20", "height=18", "count=5", "[0]", "text=Open",
-                            "data=7", "[1]", "separator=1", "[2]", "text=Save", "[3]",
-                            "TEXT=Quit", "Disabled=1", "[4]", "text=Flag", "separator=true"})));
+  ASSERT_TRUE(Load(Toolbar({"[]", "width=20", "height=18", "count=5", "[0]", "text=Open", "data=7",
+                            "[1]", "separator=1", "[2]", "text=Save", "[3]", "TEXT=Quit",
+                            "Disabled=1", "[4]", "text=Flag", "separator=true"})));
   ASSERT_NE(nullptr, dialog.m_toolBar);
   EXPECT_EQ(dialog.m_controlBar->m_hWnd, ::GetParent(dialog.m_toolBar->m_hWnd));
   EXPECT_EQ(1, int(dialog.m_controlBar->SendMessage(RB_GETBANDCOUNT)));
-  EXPECT_TRUE(::GetWindowLongA(dialog.m_toolBar->m_hWnd, GWL_STYLE) & TBSTYLE_TRANSPARENT);
+  EXPECT_TRUE(StyleOf(dialog.m_toolBar->m_hWnd) & TBSTYLE_TRANSPARENT);
   int width = 0, height = 0;
   ASSERT_TRUE(::ImageList_GetIconSize(dialog.m_toolBarImages.GetHandle(), &width, &height));
   EXPECT_EQ(20, width);
@@ -108,8 +107,8 @@ TEST_F(ToolbarFileTest, ImagesComeFromTheArchiveWithoutSlotsForMissingEntries) {
   TestArchive archive({{"red.png", &red}, {"blue.png", &blue}});
   ASSERT_TRUE(archive.IsOpen());
   ASSERT_TRUE(Load(Toolbar({"[]", "width=16", "height=16", "count=4", "[0]", "image=red.png",
-                            "text=A", "[1]", "image=missing.png", "text=B", "[2]",
-                            "separator=1", "image=red.png", "[3]", "image=blue.png", "text=C"}),
+                            "text=A", "[1]", "image=missing.png", "text=B", "[2]", "separator=1",
+                            "image=red.png", "[3]", "image=blue.png", "text=C"}),
                    archive.Get()));
   // The separator's image takes a slot that no button shows.
   EXPECT_EQ(3, ::ImageList_GetImageCount(dialog.m_toolBarImages.GetHandle()));
@@ -146,8 +145,7 @@ TEST_F(ToolbarFileTest, FailuresLeaveTheDialogWithoutToolbarOrImages) {
 
   // Without a control bar nothing is read.
   SDialog bare;
-  SFileMem text(DialogText({DialogSection("300 200")}).c_str());
-  ASSERT_TRUE(bare.Create(&text, nullptr, true, nullptr, nullptr, nullptr, nullptr, true));
+  ASSERT_TRUE(BuildDialog(bare, DialogText({DialogSection("300 200")})));
   SFileMem file(Toolbar({"[]", "count=1"}).c_str());
   EXPECT_FALSE(LoadToolbarFile(&bare, &file));
   EXPECT_EQ(0, file.Tell());
