@@ -3,7 +3,6 @@
 
 #include "core/SResource.h"
 #include "core/Utility.h"
-#include "editors/EditorPaint.h"
 #include "editors/EditorWindow.h"
 #include "window/ControlFactory.h"
 #include "window/FrameworkMessages.h"
@@ -174,7 +173,7 @@ void SBinaryCtrl::Paint(HDC dc) {
 
 LRESULT SBinaryCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
-  PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_WINDOW));

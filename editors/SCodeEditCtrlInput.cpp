@@ -78,15 +78,9 @@ LRESULT SCodeEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(reinterpret_cast<HDC>(lParam), clipped ? &area : nullptr);
       }
       break;
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Paint(dc);
+    case WM_PRINTCLIENT:
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
       break;
-    }
     case WM_NCMOUSEMOVE:
       SetCursor(nullptr);
       break;

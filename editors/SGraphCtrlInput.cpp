@@ -1,6 +1,5 @@
 // The graph control's messages: mouse, drags, edge scrolling and keys.
 #include "core/Platform.h"
-#include "editors/EditorPaint.h"
 #include "editors/SGraphCtrl.h"
 
 #include "editors/SGraphBoard.h"
@@ -42,11 +41,11 @@ LRESULT SGraphCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_ERASEBKGND:
     case WM_PRINTCLIENT:
-      PaintEditor(*this, message, wParam, lParam, [this](HDC dc) {
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) {
         RECT client;
         ::GetClientRect(m_hWnd, &client);
         Paint(dc, client);
-      });
+      }
       if (message == WM_PRINTCLIENT && wParam) return 0;
       break;
 

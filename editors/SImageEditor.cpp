@@ -7,7 +7,6 @@
 #include "window/SWndApp.h"
 #include "window/Framework.h"
 #include "editors/EditorMessages.h"
-#include "editors/EditorPaint.h"
 
 using namespace Gdiplus;
 
@@ -322,7 +321,7 @@ LRESULT SImageEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
     case WM_PRINTCLIENT:
-      PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
       break;
     case WM_MOUSEMOVE:
       UpdateToolCursor();

@@ -5,7 +5,6 @@
 
 #include "core/SKeyboard.h"
 #include "core/Utility.h"
-#include "editors/EditorPaint.h"
 #include "editors/EditorWindow.h"
 #include "window/FrameworkMessages.h"
 
@@ -375,7 +374,7 @@ LRESULT SSpreadCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   int x = static_cast<short>(LOWORD(lParam));
   int y = static_cast<short>(HIWORD(lParam));
   if (TrackScrollThumb(*this, message, wParam, lParam)) return 0;
-  PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { PaintCells(dc); });
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) PaintCells(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetUp();

@@ -4,7 +4,6 @@
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
 #include "core/SResource.h"
-#include "editors/EditorPaint.h"
 #include "window/SLevelCtrl.h"
 #include "window/ControlFactory.h"
 #include "window/SCursor.h"
@@ -602,7 +601,7 @@ LRESULT SWaveEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
     case WM_PRINTCLIENT:
-      PaintEditor(*this, message, wParam, lParam, [this](HDC dc) { Paint(dc); });
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
       break;
     case WM_MOUSEMOVE:
       SetCursor(GetFrameworkCursor(CURSOR_IBEAM));

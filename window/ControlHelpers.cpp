@@ -28,16 +28,6 @@ HBRUSH MakeBackBrush(SWnd* control, HBRUSH* cache, HDC dc, bool setDcMode) {
   return *cache;
 }
 
-HDC OwnPaintDC(SWnd* control, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ERASEBKGND) return reinterpret_cast<HDC>(lParam);
-  if (message != WM_PRINTCLIENT || !wParam) return nullptr;
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  int saved = ::SaveDC(dc);
-  control->PaintBackground(dc, dc);
-  if (saved) ::RestoreDC(dc, saved);
-  return dc;
-}
-
 MOUSERECORD CursorRecord(HWND control, uint32_t flags) {
   MOUSERECORD record = {flags, 0, 0, 0, 0};
   POINT point;

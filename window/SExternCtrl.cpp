@@ -40,6 +40,6 @@ unsigned char* SExternCtrl::BuildParams(int* length) const {
 
 LRESULT SExternCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == SWM_AFTERCREATE) SetBackColor(kWhite);
-  if (message == WM_PRINTCLIENT) OwnPaintDC(this, message, wParam, lParam);
+  if (message == WM_PRINTCLIENT) ContentPaintDC(message, wParam, lParam);
   return SWnd::WindowProc(message, wParam, lParam);
 }

@@ -67,7 +67,7 @@ void SLabelCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLabelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_BTNFACE));

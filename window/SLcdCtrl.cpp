@@ -320,7 +320,7 @@ void SLcdCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLcdCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(kBackColor);

@@ -186,7 +186,7 @@ void SLevelCtrl::Paint(HDC dc) {
 }
 
 LRESULT SLevelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) Paint(dc);
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       m_lastPaint = m_clock();

@@ -131,20 +131,10 @@ LRESULT SMediaCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
 
     case WM_ERASEBKGND:
-      // lParam: the memory DC of the framework's double buffer (0 inside a
-      // nested erase).
-      if (lParam) Draw(reinterpret_cast<HDC>(lParam));
+    case WM_PRINTCLIENT:
+      // The erase's memory DC is 0 inside a nested erase.
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) Draw(dc);
       break;
-
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Draw(dc);
-      break;
-    }
 
     case WM_MOUSEMOVE:
       if (m_tags) {

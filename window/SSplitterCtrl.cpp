@@ -237,7 +237,7 @@ void SSplitterCtrl::PaintBars(HDC dc) {
 }
 
 LRESULT SSplitterCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) PaintBars(dc);
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) PaintBars(dc);
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(::GetSysColor(COLOR_BTNFACE));

@@ -30,7 +30,7 @@ void SStaticCtrl::PaintEdge(HDC dc) {
 }
 
 LRESULT SStaticCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HDC dc = OwnPaintDC(this, message, wParam, lParam)) {
+  if (HDC dc = ContentPaintDC(message, wParam, lParam)) {
     PaintEdge(dc);
     if (message == WM_PRINTCLIENT) return 0;
   }

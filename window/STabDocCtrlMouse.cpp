@@ -145,17 +145,9 @@ LRESULT STabDocCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       DeleteFonts();
       break;
     case WM_ERASEBKGND:
-      if (lParam) Paint(reinterpret_cast<HDC>(lParam));
+    case WM_PRINTCLIENT:
+      if (HDC dc = ContentPaintDC(message, wParam, lParam)) Paint(dc);
       break;
-    case WM_PRINTCLIENT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!dc) break;
-      int saved = ::SaveDC(dc);
-      PaintBackground(dc, dc);
-      if (saved) ::RestoreDC(dc, saved);
-      Paint(dc);
-      break;
-    }
     case SWM_LCLICK:
     case WM_LBUTTONDBLCLK:
       OnClick(x, y);

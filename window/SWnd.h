@@ -246,6 +246,11 @@ public:
   // Cuts the visible children out (of clipDC or paintDC by kind) and paints
   // the client background into paintDC.
   void PaintBackground(HDC clipDC, HDC paintDC);
+  // The DC an owner-painted window paints its content into: the memory DC of
+  // the framework's double-buffered erase (WM_ERASEBKGND's lParam), or the DC
+  // of WM_PRINTCLIENT after the window's background was painted into it (the
+  // DC's state kept); null for any other message.
+  HDC ContentPaintDC(UINT message, WPARAM wParam, LPARAM lParam);
   // The background image's drawing mode; outside 0..12 gives 0.
   static void SetImageDrawMode(SWnd* wnd, int mode);
   // The same on this window; returns the previous mode.

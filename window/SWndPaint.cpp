@@ -280,6 +280,16 @@ void SWnd::DrawBackgroundImage(HDC dc, int width, int height) {
 // ---------------------------------------------------------------------------
 // Painting
 
+HDC SWnd::ContentPaintDC(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return reinterpret_cast<HDC>(lParam);
+  if (message != WM_PRINTCLIENT || !wParam) return nullptr;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  int saved = ::SaveDC(dc);
+  PaintBackground(dc, dc);
+  if (saved) ::RestoreDC(dc, saved);
+  return dc;
+}
+
 void SWnd::PaintBackground(HDC clipDC, HDC paintDC) {
   if (!m_hWnd) return;
   const SControlKind* ownKind = FindControlKind(m_kind);

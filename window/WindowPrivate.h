@@ -62,12 +62,6 @@ class SWnd;
 // during the notification.
 bool ForwardMouse(SWnd* control, UINT notification, UINT message, LPARAM lParam);
 
-// The DC an owner-painted control paints its content into: the memory DC of
-// the framework's double-buffered erase (WM_ERASEBKGND's lParam), or the DC
-// of WM_PRINTCLIENT after the control's background was painted into it; null
-// for any other message.
-HDC OwnPaintDC(SWnd* control, UINT message, WPARAM wParam, LPARAM lParam);
-
 // The brush a control answers to its colour request: the cached brush is
 // deleted first; no colour gives 0 (not handled), hollow the stock NULL_BRUSH
 // (with a transparent background mode when asked), any other colour a solid
