@@ -218,7 +218,7 @@ TEST(SImageTest, ScaledAndTiledModesFillTheirRectangles) {
       SImage::DRAW_TILE);
 }
 
-TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
+TEST(SImageTest, RegionRotateAndResize) {
   // A checkerboard holds more runs than one batch (5000); a key-only image
   // gives an empty region.
   for (int keyOnly = 0; keyOnly < 2; ++keyOnly) {
@@ -233,9 +233,6 @@ TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
     }
     ::DeleteObject(region);
   }
-}
-
-TEST(SImageTest, RotateAndResize) {
   SImage image;
   MakeImage(&image, 4, 2, Pattern);
   EXPECT_TRUE(image.Rotate(4));  // no turn

@@ -107,7 +107,7 @@ TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
   EXPECT_EQ("#failed", Load("level_2.txt"));
 }
 
-TEST_F(SResourceTest, KeysDecideWhatComesOut) {
+TEST_F(SResourceTest, KeysDecideWhatComesOutAlsoInsideALargerFile) {
   std::vector<Entry> entries = {{"a.txt", Compressible(5000, 3)}};
   // A plain archive read with an empty key text: nothing is deciphered.
   ASSERT_TRUE(Open(Build(entries, "", false), ""));
@@ -123,9 +123,6 @@ TEST_F(SResourceTest, KeysDecideWhatComesOut) {
   // Compressed: what a wrong key leaves does not inflate.
   ASSERT_TRUE(Open(Build(entries, kKey, true), "another key"));
   EXPECT_EQ("#failed", Load("a.txt"));
-}
-
-TEST_F(SResourceTest, ArchiveInsideALargerFile) {
   std::string archive = Build({{"one", "1111"}, {"two", "22"}}, kKey, true);
   std::string bytes = std::string(1000, 'x') + archive + std::string(500, 'y');
   EXPECT_FALSE(Open(bytes, kKey));
@@ -189,28 +186,7 @@ TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
   EXPECT_EQ("#failed", Load("z"));
 }
 
-TEST_F(SResourceTest, OutputPositionAndExistingData) {
-  for (int mode = 0; mode < 4; ++mode) {
-    SCOPED_TRACE(mode);
-    const char* key = (mode & 1) ? kKey : "";
-    ASSERT_TRUE(Open(Build({{"e", "XY"}, {"z", ""}}, key, (mode & 2) != 0), key));
-    SFileMem out("abcdef");
-    out.Seek(2);
-    ASSERT_TRUE(m_resource.Load(&out, "e", false));
-    EXPECT_EQ("abXYef", Bytes(out));
-    EXPECT_EQ(4, out.Tell());
-    out.Seek(5);
-    ASSERT_TRUE(m_resource.Load(&out, "e", true));
-    EXPECT_EQ("abXYeXY", Bytes(out));
-    EXPECT_EQ(0, out.Tell());
-    out.Seek(3);
-    ASSERT_TRUE(m_resource.Load(&out, "z", false));  // an empty entry changes nothing
-    EXPECT_EQ("abXYeXY", Bytes(out));
-    EXPECT_EQ(3, out.Tell());
-  }
-}
-
-TEST_F(SResourceTest, PathsAndStateErrors) {
+TEST_F(SResourceTest, PathsStateErrorsAndTheOutputPosition) {
   SFileMem out;
   EXPECT_FALSE(m_resource.Load(&out, "a", true));                   // not opened
   EXPECT_FALSE(m_resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
@@ -234,6 +210,24 @@ TEST_F(SResourceTest, PathsAndStateErrors) {
   EXPECT_EQ("#failed", Load("a"));
   m_resource.Close();
   EXPECT_EQ(0, m_resource.GetCount());
+  for (int mode = 0; mode < 4; ++mode) {
+    SCOPED_TRACE(mode);
+    const char* key = (mode & 1) ? kKey : "";
+    ASSERT_TRUE(Open(Build({{"e", "XY"}, {"z", ""}}, key, (mode & 2) != 0), key));
+    SFileMem out("abcdef");
+    out.Seek(2);
+    ASSERT_TRUE(m_resource.Load(&out, "e", false));
+    EXPECT_EQ("abXYef", Bytes(out));
+    EXPECT_EQ(4, out.Tell());
+    out.Seek(5);
+    ASSERT_TRUE(m_resource.Load(&out, "e", true));
+    EXPECT_EQ("abXYeXY", Bytes(out));
+    EXPECT_EQ(0, out.Tell());
+    out.Seek(3);
+    ASSERT_TRUE(m_resource.Load(&out, "z", false));  // an empty entry changes nothing
+    EXPECT_EQ("abXYeXY", Bytes(out));
+    EXPECT_EQ(3, out.Tell());
+  }
 }
 
 TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {

@@ -154,57 +154,40 @@ protected:
   SWave wave;
 };
 
-TEST_F(SWaveEditTest, DeleteShortensAllChannelsOrShiftsOneKeepingTheSize) {
+TEST_F(SWaveEditTest, DeleteAndInsertSilenceInAllChannelsOrOne) {
   ASSERT_TRUE(Begin(10, 20, -1));
   ASSERT_TRUE(wave.DeleteRange());
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 9), 9);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 30);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 79), -99);
+  EXPECT_EQ(Samples(wave, {{0, 9}, {0, 10}, {1, 79}}), (V{9, 30, -99}));
 
   ASSERT_TRUE(Begin(0, 5, 1));
   ASSERT_TRUE(wave.DeleteRange());
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 0);  // the other channel stays
-  EXPECT_EQ(wave.GetSample(1, nullptr, 0), -5);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 74), -99);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 75), 0);  // the freed end is silence
-  EXPECT_EQ(wave.GetSample(1, nullptr, 79), 0);
-}
-
-TEST_F(SWaveEditTest, InsertSilenceOpensAGapInAllChannelsOrOne) {
+  // The other channel stays; the freed end is silence.
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 0}, {1, 74}, {1, 75}, {1, 79}}), (V{0, -5, -99, 0, 0}));
+  ASSERT_TRUE(Load(wave, RampFile(100)));
   ASSERT_TRUE(Begin(10, 0, -1));
   EXPECT_FALSE(wave.InsertSilence(0));
   ASSERT_TRUE(wave.InsertSilence(5));
   EXPECT_EQ(wave.GetFrames(), 105u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 9), 9);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 0);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 14), 0);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 15), 10);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 104), -99);
+  EXPECT_EQ(Samples(wave, {{0, 9}, {0, 10}, {1, 14}, {0, 15}, {1, 104}}), (V{9, 0, 0, 10, -99}));
 
   ASSERT_TRUE(Begin(0, 0, 0));
   ASSERT_TRUE(wave.InsertSilence(2));
   EXPECT_EQ(wave.GetFrames(), 107u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 2), 0);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 3), 1);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 3), -3);  // the other channel keeps its place
-  EXPECT_EQ(wave.GetSample(1, nullptr, 106), 0);
+  // The other channel keeps its place.
+  EXPECT_EQ(Samples(wave, {{0, 2}, {0, 3}, {1, 3}, {1, 106}}), (V{0, 1, -3, 0}));
 }
 
 TEST_F(SWaveEditTest, SilenceAndAmplifyChangeOnlyTheirRangeAndChannel) {
   ASSERT_TRUE(Begin(2, 3, 0));
   ASSERT_TRUE(wave.SilenceRange());
-  EXPECT_EQ(Channel(wave, 0)[4], 0);
-  EXPECT_EQ(Channel(wave, 1)[4], -4);
-  EXPECT_EQ(Channel(wave, 0)[5], 5);
+  EXPECT_EQ(Samples(wave, {{0, 4}, {1, 4}, {0, 5}}), (V{0, -4, 5}));
 
   ASSERT_TRUE(Begin(10, 2, -1));
   ASSERT_TRUE(wave.Amplify(1.5));
-  EXPECT_EQ(wave.GetSample(0, nullptr, 11), 16);  // trunc(11 x 1.5)
-  EXPECT_EQ(wave.GetSample(1, nullptr, 11), -16);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 12), 12);
-  EXPECT_EQ(wave.GetSample(-1, nullptr, 11), 0);  // the channels' average
+  // trunc(11 x 1.5); channel -1 is the channels' average.
+  EXPECT_EQ(Samples(wave, {{0, 11}, {1, 11}, {0, 12}, {-1, 11}}), (V{16, -16, 12, 0}));
   EXPECT_FALSE(Begin(10, 0, -1) && wave.Amplify(2.0));
 }
 
@@ -240,16 +223,13 @@ TEST_F(SWaveEditTest, CopyCutAndPasteMoveFramesThroughTheClipboardFile) {
   ASSERT_TRUE(Begin(0, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 100u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 20);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 9), -29);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 0);
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 9}, {0, 10}}), (V{20, -29, 0}));
 
   // Pasting over a selection replaces it.
   ASSERT_TRUE(Begin(50, 30, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 50), 20);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 60), 80);
+  EXPECT_EQ(Samples(wave, {{0, 50}, {0, 60}}), (V{20, 80}));
 
   // One channel's samples, pasted into all channels: size / nBlockAlign frames.
   clipboard.SetSize(0);
@@ -259,8 +239,7 @@ TEST_F(SWaveEditTest, CopyCutAndPasteMoveFramesThroughTheClipboardFile) {
   ASSERT_TRUE(Begin(0, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 82u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), -21);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 0), -22);
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 0}}), (V{-21, -22}));
 }
 
 // A clipboard that ends inside a frame fills only the gap it opened.
@@ -270,9 +249,7 @@ TEST_F(SWaveEditTest, PasteOfAPartialFrameStaysInsideItsGap) {
   ASSERT_TRUE(Begin(10, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 101u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 7);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 11), 10);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 11), -10);
+  EXPECT_EQ(Samples(wave, {{0, 10}, {0, 11}, {1, 11}}), (V{7, 10, -10}));
 }
 
 TEST_F(SWaveEditTest, OperationsOutsideTheWaveAreRefused) {
@@ -293,7 +270,7 @@ struct Progress {
   }
 };
 
-TEST(SWaveProgressTest, RisesToAHundredAndReportsNinetyNineAsAHundred) {
+TEST(SWaveProgressTest, ProgressRisesToAHundredAndACancelKeepsTheLength) {
   SWave wave;
   ASSERT_TRUE(Load(wave, RampFile(20000)));
   Progress progress;
@@ -306,12 +283,9 @@ TEST(SWaveProgressTest, RisesToAHundredAndReportsNinetyNineAsAHundred) {
     EXPECT_LE(progress.seen[i - 1], progress.seen[i]);
     EXPECT_NE(progress.seen[i], 99);
   }
-}
-
-TEST(SWaveProgressTest, ACancelledDeleteKeepsTheLengthAndReportsFailure) {
-  SWave wave;
+  // A cancelled delete keeps the length and reports failure.
   ASSERT_TRUE(Load(wave, RampFile(20000)));
-  Progress progress;
+  progress = Progress();
   progress.cancelAt = 3;
   ASSERT_TRUE(wave.BeginOperation(0, 100, -1, Progress::Report, &progress));
   EXPECT_FALSE(wave.DeleteRange());
