@@ -46,7 +46,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SDiskTest, ListsMatchingFilesRecursivelyThroughFolderFilters) {
+TEST_F(SDiskTest, ListsFilesAndFoldersAndManagesNames) {
   for (const char* folder : {"music", "music\\sub", "music\\sub\\deeper", "music\\other.mp3"})
     m_tree.MakeFolder(folder);  // the last a folder whose name matches
   for (const char* file : {"music\\a.mp3", "music\\c.txt", "music\\sub\\b.mp3",
@@ -110,9 +110,6 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursivelyThroughFolderFilters) {
   EXPECT_EQ(4, m_disk.ListFolder(nullptr, "data\\*.*", 0x06));
   EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x0E));
   EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x1A));
-}
-
-TEST_F(SDiskTest, ExistsSearchDeleteCreateAndUniqueNames) {
   m_tree.MakeFolder("folder");
   m_tree.Write("file.txt", "x");
   EXPECT_TRUE(m_disk.Exists("folder/"));

@@ -79,7 +79,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
+TEST_F(SResourceTest, RoundTripsAndCheckedHeaders) {
   const std::vector<Entry> entries = {
       {"level_1.txt", Compressible(250000, 1)},  // three compressed blocks
       {"noise.bin", Noise(120000, 2)},
@@ -105,36 +105,6 @@ TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
   EXPECT_EQ("first", Load("Level_1.Txt"));
   EXPECT_EQ(-1, m_resource.Find("level_1"));
   EXPECT_EQ("#failed", Load("level_2.txt"));
-}
-
-TEST_F(SResourceTest, KeysDecideWhatComesOutAlsoInsideALargerFile) {
-  std::vector<Entry> entries = {{"a.txt", Compressible(5000, 3)}};
-  // A plain archive read with an empty key text: nothing is deciphered.
-  ASSERT_TRUE(Open(Build(entries, "", false), ""));
-  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
-  // A wrong key gives wrong bytes, not a failure; the key can be set after
-  // opening.
-  ASSERT_TRUE(Open(Build(entries, kKey, false), "another key"));
-  std::string wrong = Load("a.txt");
-  EXPECT_EQ(entries[0].bytes.size(), wrong.size());
-  EXPECT_FALSE(wrong == entries[0].bytes);
-  m_resource.SetKey(kKey);
-  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
-  // Compressed: what a wrong key leaves does not inflate.
-  ASSERT_TRUE(Open(Build(entries, kKey, true), "another key"));
-  EXPECT_EQ("#failed", Load("a.txt"));
-  std::string archive = Build({{"one", "1111"}, {"two", "22"}}, kKey, true);
-  std::string bytes = std::string(1000, 'x') + archive + std::string(500, 'y');
-  EXPECT_FALSE(Open(bytes, kKey));
-  ASSERT_TRUE(Open(bytes, kKey, 1000));
-  // Offsets are positions in the whole file.
-  EXPECT_EQ(1000 + 8 + 4 + 4, m_resource.GetOffset(0));
-  EXPECT_EQ("22", Load("two"));
-  EXPECT_FALSE(Open(bytes, kKey, 100000));  // a start past the end finds no magic
-  EXPECT_EQ(0, m_resource.GetCount());
-}
-
-TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   EXPECT_TRUE(Open("SRES" + U32(0) + U32(0xFFFFFFFF)));  // empty
   EXPECT_EQ(0, m_resource.GetCount());
   for (const std::string& foreign : {"SRET" + U32(0) + U32(0xFFFFFFFF), std::string("SR")}) {
@@ -164,7 +134,34 @@ TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   EXPECT_EQ("L", Load(longest.c_str()));
 }
 
-TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
+TEST_F(SResourceTest, KeysDecideWhatComesOutAlsoInsideALargerFile) {
+  std::vector<Entry> entries = {{"a.txt", Compressible(5000, 3)}};
+  // A plain archive read with an empty key text: nothing is deciphered.
+  ASSERT_TRUE(Open(Build(entries, "", false), ""));
+  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
+  // A wrong key gives wrong bytes, not a failure; the key can be set after
+  // opening.
+  ASSERT_TRUE(Open(Build(entries, kKey, false), "another key"));
+  std::string wrong = Load("a.txt");
+  EXPECT_EQ(entries[0].bytes.size(), wrong.size());
+  EXPECT_FALSE(wrong == entries[0].bytes);
+  m_resource.SetKey(kKey);
+  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
+  // Compressed: what a wrong key leaves does not inflate.
+  ASSERT_TRUE(Open(Build(entries, kKey, true), "another key"));
+  EXPECT_EQ("#failed", Load("a.txt"));
+  std::string archive = Build({{"one", "1111"}, {"two", "22"}}, kKey, true);
+  std::string bytes = std::string(1000, 'x') + archive + std::string(500, 'y');
+  EXPECT_FALSE(Open(bytes, kKey));
+  ASSERT_TRUE(Open(bytes, kKey, 1000));
+  // Offsets are positions in the whole file.
+  EXPECT_EQ(1000 + 8 + 4 + 4, m_resource.GetOffset(0));
+  EXPECT_EQ("22", Load("two"));
+  EXPECT_FALSE(Open(bytes, kKey, 100000));  // a start past the end finds no magic
+  EXPECT_EQ(0, m_resource.GetCount());
+}
+
+TEST_F(SResourceTest, BadEntriesFailAndDamagedArchivesNeverCrashTheReader) {
   std::string entry = Compressible(30000, 4);
   for (bool keyed : {false, true}) {
     std::string bytes = Build({{"a", entry}}, keyed ? kKey : "", true);
@@ -184,6 +181,41 @@ TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
   ASSERT_TRUE(Open("SRES" + U32(1) + U32(uint32_t(block.size())) + std::string("z", 2) + block +
                    U32(0xFFFFFFFF)));
   EXPECT_EQ("#failed", Load("z"));
+  std::vector<Entry> entries = {
+      {"a.txt", Compressible(3000, 5)}, {"b.bin", Noise(700, 6)}, {"c", ""}, {"d.txt", "dd"}};
+  const std::string originals[] = {Build(entries, kKey, true), Build(entries, "", false),
+                                   Build(entries, "", true)};
+  std::mt19937 random(20240601);
+  const uint32_t extremes[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFFE, 100000,
+                               100001, 110012, 110013};
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes = originals[round % 3];
+    switch (random() % 4) {
+      case 0:  // flipped bytes
+        for (int i = 1 + random() % 4; i > 0; --i) bytes[random() % bytes.size()] = char(random());
+        break;
+      case 1:  // cut short
+        bytes.resize(random() % bytes.size());
+        break;
+      case 2:  // any 4 bytes set to an edge value
+        bytes.replace(random() % (bytes.size() - 3), 4, U32(extremes[random() % 10]));
+        break;
+      default: {  // bytes inserted or removed
+        size_t at = random() % bytes.size();
+        if (random() % 2)
+          bytes.insert(at, Noise(1 + random() % 16, random()));
+        else bytes.erase(at, 1 + random() % 16);
+        break;
+      }
+    }
+    Open(bytes, round % 3 == 0 ? kKey : "");
+    for (int i = 0; i < m_resource.GetCount(); ++i) {
+      EXPECT_GE(m_resource.GetStoredSize(i), 0);
+      EXPECT_LE(m_resource.GetOffset(i) + m_resource.GetStoredSize(i), int(bytes.size()));
+      SFileMem out;
+      m_resource.Load(&out, m_resource.GetName(i).GetText(), (i & 1) != 0);
+    }
+  }
 }
 
 TEST_F(SResourceTest, PathsStateErrorsAndTheOutputPosition) {
@@ -227,43 +259,5 @@ TEST_F(SResourceTest, PathsStateErrorsAndTheOutputPosition) {
     ASSERT_TRUE(m_resource.Load(&out, "z", false));  // an empty entry changes nothing
     EXPECT_EQ("abXYeXY", Bytes(out));
     EXPECT_EQ(3, out.Tell());
-  }
-}
-
-TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {
-  std::vector<Entry> entries = {
-      {"a.txt", Compressible(3000, 5)}, {"b.bin", Noise(700, 6)}, {"c", ""}, {"d.txt", "dd"}};
-  const std::string originals[] = {Build(entries, kKey, true), Build(entries, "", false),
-                                   Build(entries, "", true)};
-  std::mt19937 random(20240601);
-  const uint32_t extremes[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFFE, 100000,
-                               100001, 110012, 110013};
-  for (int round = 0; round < 3000; ++round) {
-    std::string bytes = originals[round % 3];
-    switch (random() % 4) {
-      case 0:  // flipped bytes
-        for (int i = 1 + random() % 4; i > 0; --i) bytes[random() % bytes.size()] = char(random());
-        break;
-      case 1:  // cut short
-        bytes.resize(random() % bytes.size());
-        break;
-      case 2:  // any 4 bytes set to an edge value
-        bytes.replace(random() % (bytes.size() - 3), 4, U32(extremes[random() % 10]));
-        break;
-      default: {  // bytes inserted or removed
-        size_t at = random() % bytes.size();
-        if (random() % 2)
-          bytes.insert(at, Noise(1 + random() % 16, random()));
-        else bytes.erase(at, 1 + random() % 16);
-        break;
-      }
-    }
-    Open(bytes, round % 3 == 0 ? kKey : "");
-    for (int i = 0; i < m_resource.GetCount(); ++i) {
-      EXPECT_GE(m_resource.GetStoredSize(i), 0);
-      EXPECT_LE(m_resource.GetOffset(i) + m_resource.GetStoredSize(i), int(bytes.size()));
-      SFileMem out;
-      m_resource.Load(&out, m_resource.GetName(i).GetText(), (i & 1) != 0);
-    }
   }
 }

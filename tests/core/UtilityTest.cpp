@@ -80,7 +80,7 @@ TEST(UtilityTest, LettersNamesAndCommaLists) {
   EXPECT_EQ(0, SplitCommaList(cells, 5, ""));
 }
 
-TEST(UtilityTest, NumberHelpers) {
+TEST(UtilityTest, NumberHelpersAndFitRectToAspect) {
   const int digits[][2] = {{-1000, 4}, {0, 1}, {10, 2}, {INT_MAX, 10}, {INT_MIN, 10}};
   for (const auto& d : digits) EXPECT_EQ(d[1], CountDigits(d[0])) << d[0];
   const int deltas[][4] = {{1, 9, 10, -2},  {9, 1, 10, 2},  {0, 5, 10, 5}, {5, 0, 10, 5},
@@ -124,9 +124,6 @@ TEST(UtilityTest, NumberHelpers) {
   SetVector3(&v, 0.0f, -0.0f, 1e-30f);  // only exact zeros count
   EXPECT_FALSE(IsZeroVector3(&v));
   EXPECT_FLOAT_EQ((float)M_PI, ArcTangent2(0.0f, -1.0f));
-}
-
-TEST(UtilityTest, FitRectToAspect) {
   const RECT dest = {10, 20, 410, 420}, wide = {0, 0, 300, 100}, tall = {0, 0, 300, 400};
   const struct {
     int width, height;

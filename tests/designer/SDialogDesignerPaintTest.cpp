@@ -61,7 +61,7 @@ TEST_F(DesignerPaintTest, GridDotsAndTheDialogEdgeInTheirColours) {
   EXPECT_EQ(Rgb(m_designer.m_designBackColor), At(22 + 402, 100));
 }
 
-TEST_F(DesignerPaintTest, SelectionFramesAndGripsOfThePrimary) {
+TEST_F(DesignerPaintTest, SelectionFramesLayersAndTabPages) {
   ASSERT_TRUE(Load(Colored("#0000FF", Section("BUTTON", 1, "A", 23, 40, 50, 20) +
                                           Section("BUTTON", 2, "B", 123, 40, 50, 20))));
   m_designer.m_gridShown = false;
@@ -83,6 +83,17 @@ TEST_F(DesignerPaintTest, SelectionFramesAndGripsOfThePrimary) {
   // The live button's picture is drawn inside A.
   RECT inside = {45, 62, 95, 82};
   EXPECT_LT(Count(inside, 0x0000FF), 50 * 20);
+  std::string controls = Section("BUTTON", 1, "A", 20, 20, 80, 40) +
+                         Section("TAB", 2, "T", 150, 20, 100, 100, "WS_VISIBLE ",
+                                 "TAB_CONTENT=x|y\r\nTAB_CHILDREN_PRIVATE=1 3 \r\n") +
+                         Section("BUTTON", 3, "OFFPAGE", 300, 20, 60, 40);
+  ASSERT_TRUE(Load(Colored("#0000FF", controls, "DIALOG_LAYER=1\r\n")));
+  m_designer.m_gridShown = false;
+  Paint();
+  RECT a = {42, 42, 122, 82};
+  EXPECT_GT(Count(a, 0x808080), 80 * 40 / 10);  // the hatch
+  RECT offPage = {322, 42, 382, 82};
+  EXPECT_EQ(60 * 40, Count(offPage, 0x0000FF));
 }
 
 TEST_F(DesignerPaintTest, RulersShowTheScaleAndThePointerOverTheArea) {
@@ -116,18 +127,4 @@ TEST_F(DesignerPaintTest, RulersShowTheScaleAndThePointerOverTheArea) {
   m_designer.DrawRulerPointer(m_dib.GetDC(), &outside, nullptr);
   EXPECT_EQ(-1, m_designer.m_pointerX);
   EXPECT_EQ(before, At(100, 6));
-}
-
-TEST_F(DesignerPaintTest, LayeredDialogsAndTabPagesHideWhatCannotBeShown) {
-  std::string controls = Section("BUTTON", 1, "A", 20, 20, 80, 40) +
-                         Section("TAB", 2, "T", 150, 20, 100, 100, "WS_VISIBLE ",
-                                 "TAB_CONTENT=x|y\r\nTAB_CHILDREN_PRIVATE=1 3 \r\n") +
-                         Section("BUTTON", 3, "OFFPAGE", 300, 20, 60, 40);
-  ASSERT_TRUE(Load(Colored("#0000FF", controls, "DIALOG_LAYER=1\r\n")));
-  m_designer.m_gridShown = false;
-  Paint();
-  RECT a = {42, 42, 122, 82};
-  EXPECT_GT(Count(a, 0x808080), 80 * 40 / 10);  // the hatch
-  RECT offPage = {322, 42, 382, 82};
-  EXPECT_EQ(60 * 40, Count(offPage, 0x0000FF));
 }

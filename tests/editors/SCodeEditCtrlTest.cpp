@@ -53,7 +53,7 @@ TEST_F(CodeEditTest, SetSelectionOrdersAndClamps) {
   }
 }
 
-TEST_F(CodeEditTest, LoadFileTakesEveryLineBreak) {
+TEST_F(CodeEditTest, LoadFileAndWindowTextTakeEveryLineBreakWithinTheBuffer) {
   ASSERT_TRUE(Build(""));
   struct Row {
     const char* file;
@@ -72,9 +72,6 @@ TEST_F(CodeEditTest, LoadFileTakesEveryLineBreak) {
     EXPECT_EQ(row.joined, Text());
   }
   EXPECT_FALSE(edit->LoadFile(nullptr));
-}
-
-TEST_F(CodeEditTest, WindowTextRoundTripsAndNeverOverrunsTheBuffer) {
   ASSERT_TRUE(Build(""));
   ::SetWindowTextA(edit->m_hWnd, "abc\ndef");
   EXPECT_EQ(8, ::GetWindowTextLengthA(edit->m_hWnd));
@@ -313,21 +310,6 @@ TEST_F(CodeEditTest, SharedFindStateIsSeenByEveryNonLocalEditor) {
   delete local;
 }
 
-TEST_F(CodeEditTest, FindDialogIsSeededFromTheSelection) {
-  std::string long300(300, 'q');
-  ASSERT_TRUE(Build(("abc " + long300).c_str()));
-  edit->SetSelection(0, 0, 0, 3, -1);
-  edit->Find();
-  ASSERT_NE(nullptr, edit->m_findDialog);
-  EXPECT_STREQ("abc", edit->GetFindState().findText);
-  edit->CloseFindDialog();
-  edit->SetSelection(0, 4, 0, 304, -1);
-  edit->Find();
-  EXPECT_EQ(256u, strlen(edit->GetFindState().findText));
-  edit->CloseFindDialog();
-  EXPECT_EQ(nullptr, edit->m_findDialog);
-}
-
 namespace {
 
 SCodeEditCtrl* g_gotoEditor = nullptr;
@@ -344,7 +326,19 @@ void CALLBACK TypeGotoLine(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
-TEST_F(CodeEditTest, GoToMovesOnlyToALineInRange) {
+TEST_F(CodeEditTest, TheFindDialogIsSeededAndGoToMovesOnlyInRange) {
+  std::string long300(300, 'q');
+  ASSERT_TRUE(Build(("abc " + long300).c_str()));
+  edit->SetSelection(0, 0, 0, 3, -1);
+  edit->Find();
+  ASSERT_NE(nullptr, edit->m_findDialog);
+  EXPECT_STREQ("abc", edit->GetFindState().findText);
+  edit->CloseFindDialog();
+  edit->SetSelection(0, 4, 0, 304, -1);
+  edit->Find();
+  EXPECT_EQ(256u, strlen(edit->GetFindState().findText));
+  edit->CloseFindDialog();
+  EXPECT_EQ(nullptr, edit->m_findDialog);
   ASSERT_TRUE(Build("a\r\nb\r\nc\r\nd"));
   g_gotoEditor = edit;
   struct Row {
@@ -363,7 +357,7 @@ TEST_F(CodeEditTest, GoToMovesOnlyToALineInRange) {
 
 // --- mouse and caret keys ------------------------------------------------------------
 
-TEST_F(CodeEditTest, MouseClicksPlaceTheCaretAndSelect) {
+TEST_F(CodeEditTest, MouseClicksAndCaretKeys) {
   ASSERT_TRUE(Build("alpha beta\r\n\tgamma"));
   int h = edit->m_lineHeight, w = edit->m_charWidth;
   int left = edit->GetBarWidth() + edit->m_gap;
@@ -384,9 +378,6 @@ TEST_F(CodeEditTest, MouseClicksPlaceTheCaretAndSelect) {
   EXPECT_EQ((std::vector<int>{0, 6, 0, 10}), Selection());
   edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, h + h / 2));  // the bar
   EXPECT_EQ((std::vector<int>{1, 0, 1, 6}), Selection());
-}
-
-TEST_F(CodeEditTest, CaretKeysAtTheEdges) {
   ASSERT_TRUE(Build("abcdefghij\r\n\tab\r\nx y_z"));
   Caret(0, 9);
   Key(VK_DOWN);  // cell 9 is past a tab and two letters

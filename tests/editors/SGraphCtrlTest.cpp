@@ -32,7 +32,7 @@ protected:
   Dib32 m_canvas{600, 400};
 };
 
-TEST_F(GraphCtrlTest, ANewBoxMeasures50By46WithA16PixelTitleAndGrowsForItsPlugs) {
+TEST_F(GraphCtrlTest, ANewBoxMeasures50By46AndMovesOnlyPastFourPixelsOntoTheGrid) {
   SGraphBox* plain = AddTestBox(m_board, "", 24, 32, {});
   const RECT& r = plain->m_rect;
   EXPECT_EQ((std::vector<LONG>{24, 32, 50, 46}),
@@ -52,9 +52,6 @@ TEST_F(GraphCtrlTest, ANewBoxMeasures50By46WithA16PixelTitleAndGrowsForItsPlugs)
   EXPECT_EQ(plugs->m_inner.right, right.left);
   POINT anchor = PlugOf(plugs, 2)->GetAnchor();
   EXPECT_EQ(plugs->m_rect.bottom, anchor.y);
-}
-
-TEST_F(GraphCtrlTest, ABoxMovesOnlyPastFourPixelsAndLandsOnTheGridTowardZero) {
   struct Case {
     int dx, dy;
     int x, y;  // where the box at 40, 40 lands

@@ -167,7 +167,7 @@ TEST_F(PrinterTest, TheDialogRecordMarginsAndPrintableRect) {
   printer.End();
 }
 
-TEST_F(PrinterTest, EmptyFileOrCancelPrintsNothing) {
+TEST_F(PrinterTest, EmptyFileCancelOrTallTextPrintsNothingAndFails) {
   bool result = true;
   EXPECT_TRUE(Print("", &result).empty());
   EXPECT_FALSE(result);
@@ -177,6 +177,10 @@ TEST_F(PrinterTest, EmptyFileOrCancelPrintsNothing) {
   EXPECT_FALSE(result);
   SPrinter idle;
   EXPECT_FALSE(idle.End());
+  g_cancel = false;
+  result = true;
+  Print("x\r\ny", &result, 400);
+  EXPECT_FALSE(result);
 }
 
 TEST_F(PrinterTest, WrapsAtBlanksAndDropsOneSpace) {
@@ -232,12 +236,6 @@ TEST_F(PrinterTest, ManyEmptyLinesAtAPageEndStillPrint) {
   EXPECT_TRUE(result);
   ASSERT_FALSE(out.empty());
   EXPECT_EQ("bottom", out.back().text);
-}
-
-TEST_F(PrinterTest, TextTallerThanThePageStopsWithFailure) {
-  bool result = true;
-  Print("x\r\ny", &result, 400);
-  EXPECT_FALSE(result);
 }
 
 TEST_F(CodeEditTest, PrintReportsTheJobsResult) {

@@ -85,37 +85,9 @@ TEST(SWaveTest, RefusesMalformedFilesLeavingAnEmptyWave) {
 
 // Mutated copies of a valid file are refused or loaded within their bounds;
 // the loaded ones survive reads and an edit over the whole wave.
-TEST(SWaveTest, MutatedFilesAreRefusedOrLoadedWithinBounds) {
-  std::mt19937 random(1234);
-  std::string original = RampFile(64);
-  int loaded = 0;
-  for (int round = 0; round < 2000; ++round) {
-    std::string bytes = original;
-    int changes = 1 + int(random() % 4);
-    for (int i = 0; i < changes; ++i) {
-      size_t at = random() % (round % 3 == 0 ? 48 : bytes.size());
-      bytes[at] = char(random());
-    }
-    if (round % 7 == 0) bytes.resize(random() % bytes.size());
-    SWave wave;
-    if (!Load(wave, bytes)) {
-      EXPECT_FALSE(wave.IsLoaded());
-      continue;
-    }
-    ++loaded;
-    uint64_t frames = wave.GetFrames();
-    ASSERT_LE(frames * uint64_t(wave.GetBlockAlign()), bytes.size());
-    if (frames == 0) continue;
-    for (int c = -1; c < wave.GetChannels(); ++c) wave.GetSample(c, nullptr, uint32_t(frames - 1));
-    ASSERT_TRUE(wave.BeginOperation(0, uint32_t(frames), -1, nullptr, nullptr));
-    EXPECT_TRUE(wave.Amplify(0.5));
-  }
-  EXPECT_GT(loaded, 100);
-}
-
 // --- new waves -----------------------------------------------------------------
 
-TEST(SWaveTest, CreateMakesSixteenBitPcmOfOneTwoOrSixChannels) {
+TEST(SWaveTest, CreateMakesPcmOfOneTwoOrSixChannelsAndMutatedFilesStayInBounds) {
   struct Row {
     int channels;
     bool made;
@@ -141,6 +113,31 @@ TEST(SWaveTest, CreateMakesSixteenBitPcmOfOneTwoOrSixChannels) {
       EXPECT_EQ(f.SubFormat.Data4[7], 0x71);
     }
   }
+  std::mt19937 random(1234);
+  std::string original = RampFile(64);
+  int loaded = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = original;
+    int changes = 1 + int(random() % 4);
+    for (int i = 0; i < changes; ++i) {
+      size_t at = random() % (round % 3 == 0 ? 48 : bytes.size());
+      bytes[at] = char(random());
+    }
+    if (round % 7 == 0) bytes.resize(random() % bytes.size());
+    SWave wave;
+    if (!Load(wave, bytes)) {
+      EXPECT_FALSE(wave.IsLoaded());
+      continue;
+    }
+    ++loaded;
+    uint64_t frames = wave.GetFrames();
+    ASSERT_LE(frames * uint64_t(wave.GetBlockAlign()), bytes.size());
+    if (frames == 0) continue;
+    for (int c = -1; c < wave.GetChannels(); ++c) wave.GetSample(c, nullptr, uint32_t(frames - 1));
+    ASSERT_TRUE(wave.BeginOperation(0, uint32_t(frames), -1, nullptr, nullptr));
+    EXPECT_TRUE(wave.Amplify(0.5));
+  }
+  EXPECT_GT(loaded, 100);
 }
 
 // --- edits on a ramp --------------------------------------------------------------
@@ -243,19 +240,16 @@ TEST_F(SWaveEditTest, CopyCutAndPasteMoveFramesThroughTheClipboardFile) {
 }
 
 // A clipboard that ends inside a frame fills only the gap it opened.
-TEST_F(SWaveEditTest, PasteOfAPartialFrameStaysInsideItsGap) {
+TEST_F(SWaveEditTest, OutsideOperationsAreRefusedAndAPartialFrameStaysInItsGap) {
+  for (uint32_t start : {101u, 90u}) EXPECT_FALSE(Begin(start, 11, -1)) << start;
+  EXPECT_FALSE(Begin(0, 1, 2));
+  EXPECT_TRUE(Begin(100, 0, 1));
   SFileMem clipboard;
   Fill(clipboard, std::string("\x07\x00\x08\x00\x09\x00", 6));
   ASSERT_TRUE(Begin(10, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 101u);
   EXPECT_EQ(Samples(wave, {{0, 10}, {0, 11}, {1, 11}}), (V{7, 10, -10}));
-}
-
-TEST_F(SWaveEditTest, OperationsOutsideTheWaveAreRefused) {
-  for (uint32_t start : {101u, 90u}) EXPECT_FALSE(Begin(start, 11, -1)) << start;
-  EXPECT_FALSE(Begin(0, 1, 2));
-  EXPECT_TRUE(Begin(100, 0, 1));
 }
 
 // --- progress ------------------------------------------------------------------------
@@ -319,7 +313,7 @@ protected:
   CountingWave wave;
 };
 
-TEST_F(SWavePlayTest, PlaysStopsAndPausesARange) {
+TEST_F(SWavePlayTest, PlaysStopsPausesAndNeedsABuffer) {
   EXPECT_FALSE(wave.Play(100, 100));
   ASSERT_TRUE(wave.Play(1000, 5000));
   EXPECT_TRUE(wave.IsPlaying());
@@ -337,6 +331,21 @@ TEST_F(SWavePlayTest, PlaysStopsAndPausesARange) {
   wave.Stop();
   EXPECT_FALSE(wave.IsPlaying());
   EXPECT_FALSE(Ticking());
+  wave.m_muted.Add(0);
+  wave.m_muted.Add(1);
+  EXPECT_FALSE(wave.PrepareBuffer());
+  EXPECT_FALSE(wave.Play(0, 0));
+  wave.m_muted.RemoveAll();
+  ASSERT_TRUE(wave.PrepareBuffer());
+
+  IDirectSound8* saved = g_directSound;
+  g_directSound = nullptr;
+  EXPECT_FALSE(wave.PrepareBuffer());
+  g_directSound = saved;
+  // Editing still works without a buffer.
+  ASSERT_TRUE(wave.BeginOperation(0, 10, -1, nullptr, nullptr));
+  EXPECT_TRUE(wave.DeleteRange());
+  EXPECT_NE(wave.m_buffer, nullptr);
 }
 
 TEST_F(SWavePlayTest, TheTickStopsAtTheRangeEndOrLoopsBackWithRepeat) {
@@ -357,24 +366,6 @@ TEST_F(SWavePlayTest, TheTickStopsAtTheRangeEndOrLoopsBackWithRepeat) {
   EXPECT_TRUE(wave.IsPlaying());
   EXPECT_LT(wave.GetPlayPosition(), 100000u);
   wave.Stop();
-}
-
-TEST_F(SWavePlayTest, NoBufferWhenEveryChannelIsMutedOrThereIsNoDirectSound) {
-  wave.m_muted.Add(0);
-  wave.m_muted.Add(1);
-  EXPECT_FALSE(wave.PrepareBuffer());
-  EXPECT_FALSE(wave.Play(0, 0));
-  wave.m_muted.RemoveAll();
-  ASSERT_TRUE(wave.PrepareBuffer());
-
-  IDirectSound8* saved = g_directSound;
-  g_directSound = nullptr;
-  EXPECT_FALSE(wave.PrepareBuffer());
-  g_directSound = saved;
-  // Editing still works without a buffer.
-  ASSERT_TRUE(wave.BeginOperation(0, 10, -1, nullptr, nullptr));
-  EXPECT_TRUE(wave.DeleteRange());
-  EXPECT_NE(wave.m_buffer, nullptr);
 }
 
 }  // namespace
