@@ -188,6 +188,19 @@ TEST_F(CodeEditTest, TypedCharactersAndTheirNotifications) {
   EXPECT_TRUE(parent.seen.empty());
 }
 
+namespace {
+
+void SendFind(SCodeEditCtrl* edit, DWORD flags, const char* find, const char* replace = "") {
+  FINDREPLACEA record = {};
+  record.lStructSize = sizeof(record);
+  record.Flags = flags;
+  record.lpstrFindWhat = const_cast<char*>(find);
+  record.lpstrReplaceWith = const_cast<char*>(replace);
+  edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
+}
+
+}  // namespace
+
 TEST_F(CodeEditTest, ReadOnlyRefusesEveryEditPath) {
   ASSERT_TRUE(Build("abc", {"CODEEDIT_READONLY=1"}));
   edit->SetSelection(0, 0, 0, 3, -1);
@@ -210,14 +223,8 @@ TEST_F(CodeEditTest, ReadOnlyRefusesEveryEditPath) {
     edit->SendMessage(SWM_MENUCOMMAND, 0, id);
   }
   strcpy(edit->GetFindState().replaceText, "Q");
-  FINDREPLACEA record = {};
-  record.lStructSize = sizeof(record);
-  record.lpstrFindWhat = const_cast<char*>("b");
-  record.lpstrReplaceWith = const_cast<char*>("Q");
-  for (DWORD flag : {DWORD(FR_REPLACE), DWORD(FR_REPLACEALL)}) {
-    record.Flags = flag | FR_DOWN;
-    edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
-  }
+  for (DWORD flag : {DWORD(FR_REPLACE), DWORD(FR_REPLACEALL)})
+    SendFind(edit, flag | FR_DOWN, "b", "Q");
   EXPECT_EQ("abc", Text());
   EXPECT_TRUE(parent.seen.empty());
   EXPECT_EQ(0, edit->GetUndoCount());
@@ -248,19 +255,6 @@ TEST_F(CodeEditTest, UndoKeepsTheLast64ChangesAndRestoresTextAndCaretExactly) {
 }
 
 // --- find, replace, go-to --------------------------------------------------------
-
-namespace {
-
-void SendFind(SCodeEditCtrl* edit, DWORD flags, const char* find, const char* replace = "") {
-  FINDREPLACEA record = {};
-  record.lStructSize = sizeof(record);
-  record.Flags = flags;
-  record.lpstrFindWhat = const_cast<char*>(find);
-  record.lpstrReplaceWith = const_cast<char*>(replace);
-  edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
-}
-
-}  // namespace
 
 TEST_F(CodeEditTest, FindDownUpAndAroundAndReplaceAll) {
   ASSERT_TRUE(Build("ab ab\r\nxx AB"));
