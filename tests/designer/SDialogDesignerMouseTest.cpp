@@ -167,14 +167,25 @@ TEST_F(DesignerTest, ArrowKeysMoveAndSizeBySnapStepsAndTabCycles) {
   EXPECT_EQ((std::vector<std::string>{"A", "B", "L", "LAST", "A"}), seen);
 }
 
-TEST_F(DesignerTest, AnArmedTypeIsPlacedOnTheGridOnce) {
+namespace {
+
+// Ends the tracked menu or the message box of the thread from a timer.
+void CALLBACK EndModalUi(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  ::EndMenu();
+  HWND box = ::FindWindowA("#32770", nullptr);
+  if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST_F(DesignerTest, AnArmedTypeOrExternalControlIsPlacedOnTheGridOnce) {
   ASSERT_TRUE(Load(Controls()));
   ASSERT_TRUE(m_designer.SetInsertType(SDialogDesigner::TYPE_BUTTON));
   Press(C(33, 147));
   ASSERT_EQ(5, m_designer.m_controls.GetCount());
   Ctrl* placed = m_designer.m_controls[4];
-  EXPECT_EQ(30, placed->m_left);
-  EXPECT_EQ(145, placed->m_top);
+  EXPECT_TRUE(placed->m_left == 30 && placed->m_top == 145);
   EXPECT_STREQ("BUTTON1", placed->m_name.GetText());
   EXPECT_NE(nullptr, placed->m_window);
   EXPECT_EQ(-1, m_designer.m_insertType);
@@ -188,22 +199,8 @@ TEST_F(DesignerTest, AnArmedTypeIsPlacedOnTheGridOnce) {
   EXPECT_EQ(5, m_designer.m_controls.GetCount());
   EXPECT_EQ(1, m_designer.GetUndoCount());
   EXPECT_EQ(SDialogDesigner::TYPE_BUTTON, m_designer.m_insertType);
-}
-
-namespace {
-
-// Ends the tracked menu or the message box of the thread from a timer.
-void CALLBACK EndModalUi(HWND, UINT, UINT_PTR timer, DWORD) {
-  ::KillTimer(nullptr, timer);
-  ::EndMenu();
-  HWND box = ::FindWindowA("#32770", nullptr);
-  if (box) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
-}  // namespace
-
-TEST_F(DesignerTest, AnArmedExternalControlIsPlacedFromTheHostsMenu) {
   ASSERT_TRUE(Load(Controls()));
+  m_designer.acceptAdd = true;
   // No external control registered: an error box, nothing placed.
   m_designer.SetInsertType(SDialogDesigner::TYPE_EXTERN);
   ::SetTimer(nullptr, 0, 100, EndModalUi);
@@ -220,11 +217,11 @@ TEST_F(DesignerTest, AnArmedExternalControlIsPlacedFromTheHostsMenu) {
   m_designer.SendMessage(SWM_MENUCOMMAND, reinterpret_cast<WPARAM>(&menu),
                          SDialogDesigner::CMD_EXTERN);
   ASSERT_EQ(5, m_designer.m_controls.GetCount());
-  Ctrl* placed = m_designer.m_controls[4];
+  placed = m_designer.m_controls[4];
   EXPECT_EQ(SDialogDesigner::TYPE_EXTERN, placed->m_type);
-  EXPECT_EQ(30, placed->m_left);
-  EXPECT_EQ(145, placed->m_top);
+  EXPECT_TRUE(placed->m_left == 30 && placed->m_top == 145);
   EXPECT_EQ(SString("Clock"), SDialogDesigner::GetProperty(placed, "EXTERN_NAME"));
   EXPECT_EQ(SString("clock.ocx"), SDialogDesigner::GetProperty(placed, "EXTERN_FILENAME"));
   EXPECT_EQ(1, m_designer.GetUndoCount());
 }
+
