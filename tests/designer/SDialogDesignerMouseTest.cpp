@@ -224,4 +224,3 @@ TEST_F(DesignerTest, AnArmedTypeOrExternalControlIsPlacedOnTheGridOnce) {
   EXPECT_EQ(SString("clock.ocx"), SDialogDesigner::GetProperty(placed, "EXTERN_FILENAME"));
   EXPECT_EQ(1, m_designer.GetUndoCount());
 }
-

@@ -417,7 +417,7 @@ TEST_F(SSpreadCtrlTest, RowAndColumnCommands) {
   spread.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
 }
 
-TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCounts) {
+TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCountsAndRowsPast65535KeepTheirKeys) {
   ASSERT_TRUE(Load(GridTable(1, 40)));
   auto visible = [&](DWORD bar) { return (::GetWindowLongA(spread.m_hWnd, GWL_STYLE) & bar) != 0; };
   EXPECT_FALSE(visible(WS_HSCROLL));
@@ -441,12 +441,9 @@ TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCounts) {
   // A page of the scroll bar is five rows.
   spread.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(10, ::GetScrollPos(spread.m_hWnd, SB_VERT));
-}
-
-// A table taller than 16-bit cell keys can tell apart keeps every cell.
-TEST_F(SSpreadCtrlTest, RowsPast65535KeepTheirOwnKeys) {
+  // A table taller than 16-bit cell keys can tell apart keeps every cell.
   ASSERT_TRUE(Load(GridTable(1, 70000)));
-  int low = -1, high = -1;
+  low = high = -1;
   ::GetScrollRange(spread.m_hWnd, SB_VERT, &low, &high);
   EXPECT_EQ(69999, high);
   spread.SelectCell(0, 65537);
@@ -461,7 +458,6 @@ TEST_F(SSpreadCtrlTest, RowsPast65535KeepTheirOwnKeys) {
   // track position agrees with still work.
   spread.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
   EXPECT_EQ(300, ::GetScrollPos(spread.m_hWnd, SB_VERT));
-  int column, row;
   EXPECT_EQ(SSpreadCtrl::HIT_ROW_HEADER, spread.HitTest(5, 25, &column, &row));
   EXPECT_EQ(300, row);
 }
