@@ -46,7 +46,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
+TEST_F(SDiskTest, ListsFilesAndFoldersAndManagesNames) {
   for (const char* folder : {"music", "music\\sub", "music\\sub\\deeper", "music\\other.mp3"})
     m_tree.MakeFolder(folder);  // the last a folder whose name matches
   for (const char* file : {"music\\a.mp3", "music\\c.txt", "music\\sub\\b.mp3",
@@ -78,9 +78,6 @@ TEST_F(SDiskTest, ListsMatchingFilesRecursively) {
   EXPECT_EQ(0, m_disk.ListFolder(nullptr, "music\\c.txt", 0x02));
   EXPECT_EQ(1, m_disk.ListFolder(&bare, "music\\sub", 0x02));
   EXPECT_EQ((Strings{"c.txt", "sub\\"}), Sorted(bare));
-}
-
-TEST_F(SDiskTest, FolderFiltersAndHiddenEntries) {
   for (const char* folder : {"data", "data\\x", "data\\y", "data\\z", "data\\z\\inner"})
     m_tree.MakeFolder(folder);
   m_tree.Write("data\\x\\file.bin", "1");
@@ -113,9 +110,6 @@ TEST_F(SDiskTest, FolderFiltersAndHiddenEntries) {
   EXPECT_EQ(4, m_disk.ListFolder(nullptr, "data\\*.*", 0x06));
   EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x0E));
   EXPECT_EQ(3, m_disk.ListFolder(nullptr, "data\\*.*", 0x1A));
-}
-
-TEST_F(SDiskTest, ExistsSearchDeleteAndCreate) {
   m_tree.MakeFolder("folder");
   m_tree.Write("file.txt", "x");
   EXPECT_TRUE(m_disk.Exists("folder/"));
@@ -137,9 +131,6 @@ TEST_F(SDiskTest, ExistsSearchDeleteAndCreate) {
   m_tree.Write("plain", "1");
   for (const char* bad : {"plain", "plain\\below", "bad*name", ""})
     EXPECT_FALSE(m_disk.CreateFolder(bad, true)) << bad;
-}
-
-TEST_F(SDiskTest, UniqueAndTemporaryNamesAndSystemFolders) {
   m_tree.MakeFolder("logs");
   std::string folder = m_tree.File("logs\\");
   EXPECT_EQ(folder + "log.txt", Text(m_disk.MakeUniqueFileName(folder.c_str(), "log", "txt")));

@@ -29,7 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SFilePathTest, ModesFromTheFlagsAndSharing) {
+TEST_F(SFilePathTest, ModesFromTheFlagsSharingAndTheTemporaryFile) {
   // Each open of "abcdef" with (write, create, read): the write of "XY" at
   // position 2, the bytes then on disk, or "" when the open fails.
   const struct {
@@ -72,10 +72,7 @@ TEST_F(SFilePathTest, ModesFromTheFlagsAndSharing) {
   writer.Close();
   second.Rewind();
   EXPECT_EQ("SHARED data", Text(second.ReadString()));
-}
-
-TEST_F(SFilePathTest, TemporaryFileIsRemovedOnClose) {
-  SFilePath file;
+  // A temporary file is removed on close.
   ASSERT_TRUE(file.OpenTemp());
   EXPECT_TRUE(file.IsTemporary());
   std::string temp = Text(file.GetTempName());

@@ -142,7 +142,7 @@ TEST(SImageTest, UnscaledModesArePixelExact) {
   EXPECT_EQ(0xFFFFFFu, dib.Rgb(4, 1));
 }
 
-TEST(SImageTest, BackgroundAndTransparentColour) {
+TEST(SImageTest, BackgroundTransparencyScalingAndTiles) {
   // The image has a transparent hole: the background is not painted under it.
   SImage image;
   MakeImage(&image, 10, 10, [](int x, int y) { return x == 4 && y == 4 ? 0u : Pattern(x, y); });
@@ -173,11 +173,8 @@ TEST(SImageTest, BackgroundAndTransparentColour) {
     EXPECT_EQ(mode < 0 ? 0xFF00FFu : 0x123456u, dib.Rgb(stretched ? 6 : 2, stretched ? 16 : 2));
     EXPECT_NE(0x123456u, dib.Rgb(stretched ? 24 : 5, 2)) << mode;
   }
-}
-
-TEST(SImageTest, ScaledAndTiledModesFillTheirRectangles) {
+  // Scaled and tiled modes fill their rectangles.
   const uint32_t colour = 0x20A040;
-  SImage image;
   MakeImage(&image, 20, 10, [&](int, int) { return 0xFF000000u | colour; });
   image.m_backColor = RGB(0, 0, 255);
   const struct {
@@ -218,7 +215,7 @@ TEST(SImageTest, ScaledAndTiledModesFillTheirRectangles) {
       SImage::DRAW_TILE);
 }
 
-TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
+TEST(SImageTest, RegionRotateAndResize) {
   // A checkerboard holds more runs than one batch (5000); a key-only image
   // gives an empty region.
   for (int keyOnly = 0; keyOnly < 2; ++keyOnly) {
@@ -233,9 +230,6 @@ TEST(SImageTest, RegionOfThePixelsOutsideTheKey) {
     }
     ::DeleteObject(region);
   }
-}
-
-TEST(SImageTest, RotateAndResize) {
   SImage image;
   MakeImage(&image, 4, 2, Pattern);
   EXPECT_TRUE(image.Rotate(4));  // no turn

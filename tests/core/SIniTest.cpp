@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(SIni, HeadersAndKeys) {
+TEST(SIni, HeadersKeysAndLoadingAtThePosition) {
   SFileMem source(
       "  [Main]\t\r\nName=File\r\nblank = value\r\na=b=c\r\nx\r\n=nokey\r\nsame=first\r\n"
       "same=second\r\n[ Spaced ]\r\nk=v\r\n  [Next]\r\nlater=1\ncr=w\rx\r\n[Main]\r\nagain=2");
@@ -35,15 +35,13 @@ TEST(SIni, HeadersAndKeys) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(row.value, Text(ini.GetValue(row.section, row.key))) << row.section << row.key;
-}
-
-TEST(SIni, LoadReplacesAndStartsAtThePosition) {
-  SIni ini;
-  EXPECT_EQ("", Text(ini.GetValue("a", "b")));
-  EXPECT_FALSE(ini.Load(nullptr));
-  SFileMem source("[A]\r\nk=1\r\n[B]\r\nk=2\r\n");
-  source.Seek(10);
-  ASSERT_TRUE(ini.Load(&source));
+  // Loading replaces everything and starts at the file's position.
+  SIni fresh;
+  EXPECT_EQ("", Text(fresh.GetValue("a", "b")));
+  EXPECT_FALSE(fresh.Load(nullptr));
+  SFileMem positioned("[A]\r\nk=1\r\n[B]\r\nk=2\r\n");
+  positioned.Seek(10);
+  ASSERT_TRUE(ini.Load(&positioned));
   EXPECT_EQ("", Text(ini.GetValue("A", "k")));
   EXPECT_EQ("2", Text(ini.GetValue("B", "k")));
   SFileMem other("[C]\r\nk=3");

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(SKeyboardTest, KeyNamesAndCodes) {
+TEST(SKeyboardTest, KeyNamesCodesAndSystemQueries) {
   SKeyboard keyboard;
   ASSERT_EQ(256, SKeyboard::GetKeyNames().GetCount());
   const struct {
@@ -34,9 +34,6 @@ TEST(SKeyboardTest, KeyNamesAndCodes) {
   EXPECT_EQ(-1, SKeyboard::FindKeyCode("A"));
   SKeyboard again;
   EXPECT_EQ(SString("A"), SKeyboard::GetKeyName(0x41));
-}
-
-TEST(SKeyboardTest, SystemQueries) {
   const struct {
     DWORD platform, major, minor;
     int code;

@@ -84,7 +84,7 @@ TEST(SPath, RelativeAndForwardSlashPathsBecomeAbsolute) {
   EXPECT_EQ("C:\\a\\", Text(set.GetPath()));
 }
 
-TEST(SPath, UrlAndUncForms) {
+TEST(SPath, UrlAndUncFormsAndRefusedTexts) {
   EXPECT_EQ("scheme://host/", Text(SPath("scheme://host").GetRoot()));
   SPath backslashes("http://host\\a\\b.htm");
   EXPECT_EQ("http://host/a/b.htm", Text(backslashes.GetPath()));
@@ -105,9 +105,6 @@ TEST(SPath, UrlAndUncForms) {
   EXPECT_EQ("\\\\server\\", Text(SPath("\\\\server").GetRoot()));
   EXPECT_FALSE(SPath("\\\\server").HasFileName());
   EXPECT_FALSE(SPath::IsUnc("\\x"));
-}
-
-TEST(SPath, RefusedTextsLeaveThePathUnset) {
   for (const char* text : {"C:\\a*.txt", "C:\\a?.txt", "C:\\a\"b", "C:\\<x>", "C:\\a\tb", ""}) {
     SPath path("C:\\ok.txt");
     EXPECT_EQ(0, path.Normalize(text)) << text;

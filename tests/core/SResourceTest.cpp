@@ -79,7 +79,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
+TEST_F(SResourceTest, RoundTripsAndCheckedHeaders) {
   const std::vector<Entry> entries = {
       {"level_1.txt", Compressible(250000, 1)},  // three compressed blocks
       {"noise.bin", Noise(120000, 2)},
@@ -105,39 +105,6 @@ TEST_F(SResourceTest, RoundTripsWithAndWithoutKeyAndCompression) {
   EXPECT_EQ("first", Load("Level_1.Txt"));
   EXPECT_EQ(-1, m_resource.Find("level_1"));
   EXPECT_EQ("#failed", Load("level_2.txt"));
-}
-
-TEST_F(SResourceTest, KeysDecideWhatComesOut) {
-  std::vector<Entry> entries = {{"a.txt", Compressible(5000, 3)}};
-  // A plain archive read with an empty key text: nothing is deciphered.
-  ASSERT_TRUE(Open(Build(entries, "", false), ""));
-  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
-  // A wrong key gives wrong bytes, not a failure; the key can be set after
-  // opening.
-  ASSERT_TRUE(Open(Build(entries, kKey, false), "another key"));
-  std::string wrong = Load("a.txt");
-  EXPECT_EQ(entries[0].bytes.size(), wrong.size());
-  EXPECT_FALSE(wrong == entries[0].bytes);
-  m_resource.SetKey(kKey);
-  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
-  // Compressed: what a wrong key leaves does not inflate.
-  ASSERT_TRUE(Open(Build(entries, kKey, true), "another key"));
-  EXPECT_EQ("#failed", Load("a.txt"));
-}
-
-TEST_F(SResourceTest, ArchiveInsideALargerFile) {
-  std::string archive = Build({{"one", "1111"}, {"two", "22"}}, kKey, true);
-  std::string bytes = std::string(1000, 'x') + archive + std::string(500, 'y');
-  EXPECT_FALSE(Open(bytes, kKey));
-  ASSERT_TRUE(Open(bytes, kKey, 1000));
-  // Offsets are positions in the whole file.
-  EXPECT_EQ(1000 + 8 + 4 + 4, m_resource.GetOffset(0));
-  EXPECT_EQ("22", Load("two"));
-  EXPECT_FALSE(Open(bytes, kKey, 100000));  // a start past the end finds no magic
-  EXPECT_EQ(0, m_resource.GetCount());
-}
-
-TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   EXPECT_TRUE(Open("SRES" + U32(0) + U32(0xFFFFFFFF)));  // empty
   EXPECT_EQ(0, m_resource.GetCount());
   for (const std::string& foreign : {"SRET" + U32(0) + U32(0xFFFFFFFF), std::string("SR")}) {
@@ -167,7 +134,34 @@ TEST_F(SResourceTest, HeadersEntrySizesAndNamesAreChecked) {
   EXPECT_EQ("L", Load(longest.c_str()));
 }
 
-TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
+TEST_F(SResourceTest, KeysDecideWhatComesOutAlsoInsideALargerFile) {
+  std::vector<Entry> entries = {{"a.txt", Compressible(5000, 3)}};
+  // A plain archive read with an empty key text: nothing is deciphered.
+  ASSERT_TRUE(Open(Build(entries, "", false), ""));
+  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
+  // A wrong key gives wrong bytes, not a failure; the key can be set after
+  // opening.
+  ASSERT_TRUE(Open(Build(entries, kKey, false), "another key"));
+  std::string wrong = Load("a.txt");
+  EXPECT_EQ(entries[0].bytes.size(), wrong.size());
+  EXPECT_FALSE(wrong == entries[0].bytes);
+  m_resource.SetKey(kKey);
+  EXPECT_TRUE(Load("a.txt") == entries[0].bytes);
+  // Compressed: what a wrong key leaves does not inflate.
+  ASSERT_TRUE(Open(Build(entries, kKey, true), "another key"));
+  EXPECT_EQ("#failed", Load("a.txt"));
+  std::string archive = Build({{"one", "1111"}, {"two", "22"}}, kKey, true);
+  std::string bytes = std::string(1000, 'x') + archive + std::string(500, 'y');
+  EXPECT_FALSE(Open(bytes, kKey));
+  ASSERT_TRUE(Open(bytes, kKey, 1000));
+  // Offsets are positions in the whole file.
+  EXPECT_EQ(1000 + 8 + 4 + 4, m_resource.GetOffset(0));
+  EXPECT_EQ("22", Load("two"));
+  EXPECT_FALSE(Open(bytes, kKey, 100000));  // a start past the end finds no magic
+  EXPECT_EQ(0, m_resource.GetCount());
+}
+
+TEST_F(SResourceTest, BadEntriesFailAndDamagedArchivesNeverCrashTheReader) {
   std::string entry = Compressible(30000, 4);
   for (bool keyed : {false, true}) {
     std::string bytes = Build({{"a", entry}}, keyed ? kKey : "", true);
@@ -187,56 +181,6 @@ TEST_F(SResourceTest, EntriesThatDoNotInflateExactlyFail) {
   ASSERT_TRUE(Open("SRES" + U32(1) + U32(uint32_t(block.size())) + std::string("z", 2) + block +
                    U32(0xFFFFFFFF)));
   EXPECT_EQ("#failed", Load("z"));
-}
-
-TEST_F(SResourceTest, OutputPositionAndExistingData) {
-  for (int mode = 0; mode < 4; ++mode) {
-    SCOPED_TRACE(mode);
-    const char* key = (mode & 1) ? kKey : "";
-    ASSERT_TRUE(Open(Build({{"e", "XY"}, {"z", ""}}, key, (mode & 2) != 0), key));
-    SFileMem out("abcdef");
-    out.Seek(2);
-    ASSERT_TRUE(m_resource.Load(&out, "e", false));
-    EXPECT_EQ("abXYef", Bytes(out));
-    EXPECT_EQ(4, out.Tell());
-    out.Seek(5);
-    ASSERT_TRUE(m_resource.Load(&out, "e", true));
-    EXPECT_EQ("abXYeXY", Bytes(out));
-    EXPECT_EQ(0, out.Tell());
-    out.Seek(3);
-    ASSERT_TRUE(m_resource.Load(&out, "z", false));  // an empty entry changes nothing
-    EXPECT_EQ("abXYeXY", Bytes(out));
-    EXPECT_EQ(3, out.Tell());
-  }
-}
-
-TEST_F(SResourceTest, PathsAndStateErrors) {
-  SFileMem out;
-  EXPECT_FALSE(m_resource.Load(&out, "a", true));                   // not opened
-  EXPECT_FALSE(m_resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
-  EXPECT_FALSE(m_resource.Open(nullptr));
-  for (const char* path : {"", "C:\\missing\\missing.sres", "C:\\a*.sres"})
-    EXPECT_FALSE(m_resource.Open(path)) << path;
-  EXPECT_EQ(SPath::KIND_UNSET, m_resource.GetPath().GetKind());
-
-  ASSERT_TRUE(Open(Build({{"a", "aaaa"}, {"b", "bbbb"}}, "", false)));
-  EXPECT_FALSE(m_resource.Load(nullptr, "a", true));
-  EXPECT_FALSE(m_resource.Load(&out, nullptr, true));
-  // Every load opens the file again: a replaced archive is read as it is
-  // now, and a vanished or shortened one fails.
-  SResource again;
-  ASSERT_TRUE(again.Open(m_path.c_str()));
-  ASSERT_TRUE(Open(Build({{"a", "AAAA"}}, "", false)));
-  ASSERT_TRUE(again.Load(&out, "a", true));
-  EXPECT_EQ("AAAA", Bytes(out));
-  EXPECT_FALSE(again.Load(&out, "b", true));
-  ASSERT_TRUE(::DeleteFileA(m_path.c_str()));
-  EXPECT_EQ("#failed", Load("a"));
-  m_resource.Close();
-  EXPECT_EQ(0, m_resource.GetCount());
-}
-
-TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {
   std::vector<Entry> entries = {
       {"a.txt", Compressible(3000, 5)}, {"b.bin", Noise(700, 6)}, {"c", ""}, {"d.txt", "dd"}};
   const std::string originals[] = {Build(entries, kKey, true), Build(entries, "", false),
@@ -271,5 +215,49 @@ TEST_F(SResourceTest, DamagedArchivesNeverCrashTheReader) {
       SFileMem out;
       m_resource.Load(&out, m_resource.GetName(i).GetText(), (i & 1) != 0);
     }
+  }
+}
+
+TEST_F(SResourceTest, PathsStateErrorsAndTheOutputPosition) {
+  SFileMem out;
+  EXPECT_FALSE(m_resource.Load(&out, "a", true));                   // not opened
+  EXPECT_FALSE(m_resource.Open((m_folder.Path() + "\\").c_str()));  // a folder
+  EXPECT_FALSE(m_resource.Open(nullptr));
+  for (const char* path : {"", "C:\\missing\\missing.sres", "C:\\a*.sres"})
+    EXPECT_FALSE(m_resource.Open(path)) << path;
+  EXPECT_EQ(SPath::KIND_UNSET, m_resource.GetPath().GetKind());
+
+  ASSERT_TRUE(Open(Build({{"a", "aaaa"}, {"b", "bbbb"}}, "", false)));
+  EXPECT_FALSE(m_resource.Load(nullptr, "a", true));
+  EXPECT_FALSE(m_resource.Load(&out, nullptr, true));
+  // Every load opens the file again: a replaced archive is read as it is
+  // now, and a vanished or shortened one fails.
+  SResource again;
+  ASSERT_TRUE(again.Open(m_path.c_str()));
+  ASSERT_TRUE(Open(Build({{"a", "AAAA"}}, "", false)));
+  ASSERT_TRUE(again.Load(&out, "a", true));
+  EXPECT_EQ("AAAA", Bytes(out));
+  EXPECT_FALSE(again.Load(&out, "b", true));
+  ASSERT_TRUE(::DeleteFileA(m_path.c_str()));
+  EXPECT_EQ("#failed", Load("a"));
+  m_resource.Close();
+  EXPECT_EQ(0, m_resource.GetCount());
+  for (int mode = 0; mode < 4; ++mode) {
+    SCOPED_TRACE(mode);
+    const char* key = (mode & 1) ? kKey : "";
+    ASSERT_TRUE(Open(Build({{"e", "XY"}, {"z", ""}}, key, (mode & 2) != 0), key));
+    SFileMem out("abcdef");
+    out.Seek(2);
+    ASSERT_TRUE(m_resource.Load(&out, "e", false));
+    EXPECT_EQ("abXYef", Bytes(out));
+    EXPECT_EQ(4, out.Tell());
+    out.Seek(5);
+    ASSERT_TRUE(m_resource.Load(&out, "e", true));
+    EXPECT_EQ("abXYeXY", Bytes(out));
+    EXPECT_EQ(0, out.Tell());
+    out.Seek(3);
+    ASSERT_TRUE(m_resource.Load(&out, "z", false));  // an empty entry changes nothing
+    EXPECT_EQ("abXYeXY", Bytes(out));
+    EXPECT_EQ(3, out.Tell());
   }
 }

@@ -21,7 +21,7 @@ Strings Texts(const SStringArray& list) {
 
 }  // namespace
 
-TEST(SStringArray, AddStoresOwnCopiesAndGetReturnsTextOnly) {
+TEST(SStringArray, AddStoresOwnCopiesAndCopiesAreDeep) {
   SStringArray list;
   EXPECT_EQ(0, list.Add("b"));
   EXPECT_EQ(0, list.Add("a", 0));
@@ -46,6 +46,30 @@ TEST(SStringArray, AddStoresOwnCopiesAndGetReturnsTextOnly) {
   list.m_flags = 3;
   list.FreeBuffer();  // deletes the strings and resets the flags
   EXPECT_EQ(0u, list.GetFlags());
+  SStringArray source;
+  source.Add("one");
+  source.Add("two");
+  source.m_flags = 2;
+  source[0]->SetUserValue1(9);
+  // Copy takes the texts only.
+  SStringArray copy;
+  copy.Add("old");
+  copy.Copy(source);
+  EXPECT_EQ((Strings{"one", "two"}), Texts(copy));
+  EXPECT_EQ(0u, copy[0]->GetUserValue1());
+  EXPECT_EQ(0u, copy.GetFlags());
+  // Assignment must not leave two lists owning the same strings, also
+  // through the base class.
+  SStringArray assigned;
+  assigned = source;
+  EXPECT_EQ(9u, assigned[0]->GetUserValue1());
+  EXPECT_EQ(2u, assigned.GetFlags());
+  source.DeleteAndRemoveAll();
+  EXPECT_STREQ("one", assigned[0]->GetText());
+  SArray<SString*>& base = assigned;
+  base = copy;
+  EXPECT_NE(copy[0], assigned[0]);
+  EXPECT_EQ((Strings{"one", "two"}), Texts(assigned));
 }
 
 TEST(SStringArray, FlagsSteerOrderAndSearching) {
@@ -112,31 +136,4 @@ TEST(SStringArray, TextFormAndWildcards) {
     for (int i = 0; i < out.GetCount(); ++i) found.push_back(out[i]);
     EXPECT_EQ(row.matches, found) << row.pattern;
   }
-}
-
-TEST(SStringArray, CopyAndAssignmentAreDeep) {
-  SStringArray source;
-  source.Add("one");
-  source.Add("two");
-  source.m_flags = 2;
-  source[0]->SetUserValue1(9);
-  // Copy takes the texts only.
-  SStringArray copy;
-  copy.Add("old");
-  copy.Copy(source);
-  EXPECT_EQ((Strings{"one", "two"}), Texts(copy));
-  EXPECT_EQ(0u, copy[0]->GetUserValue1());
-  EXPECT_EQ(0u, copy.GetFlags());
-  // Assignment must not leave two lists owning the same strings, also
-  // through the base class.
-  SStringArray assigned;
-  assigned = source;
-  EXPECT_EQ(9u, assigned[0]->GetUserValue1());
-  EXPECT_EQ(2u, assigned.GetFlags());
-  source.DeleteAndRemoveAll();
-  EXPECT_STREQ("one", assigned[0]->GetText());
-  SArray<SString*>& base = assigned;
-  base = copy;
-  EXPECT_NE(copy[0], assigned[0]);
-  EXPECT_EQ((Strings{"one", "two"}), Texts(assigned));
 }

@@ -70,7 +70,7 @@ TEST(SStringFormat, FormatsAndSizesByTheEstimate) {
   EXPECT_STREQ("[x]", f.GetText());
 }
 
-TEST(SStringFormat, Numbers) {
+TEST(SStringFormat, NumbersHexDigestsAndQuoting) {
   SString s;
   EXPECT_STREQ("4000000000", s.FormatUInt(4000000000u).GetText());
   EXPECT_STREQ("-7", SString::FromInt(-7).GetText());
@@ -91,10 +91,6 @@ TEST(SStringFormat, Numbers) {
   for (const char* text : others) EXPECT_FALSE(SString(text).IsNumber()) << text;
   EXPECT_TRUE(SString("-12").IsInteger());
   EXPECT_FALSE(SString("1.0").IsInteger());
-}
-
-TEST(SStringFormat, HexDigestsAndQuoting) {
-  SString s;
   EXPECT_STREQ("00FF", s.SetHex(255, 4).GetText());
   EXPECT_STREQ("00000000000000FF", s.SetHex(255, 20).GetText());
   EXPECT_STREQ("0", s.SetHex(0, 0).GetText());
@@ -123,7 +119,7 @@ TEST(SStringFormat, HexDigestsAndQuoting) {
   EXPECT_STREQ("\"a\"b\"", SString("\"a\"b\"").Unquoted().GetText());
 }
 
-TEST(SStringFormat, WordsAndLines) {
+TEST(SStringFormat, WordsLinesAndAlignment) {
   const struct {
     const char* text;
     int start;
@@ -147,15 +143,12 @@ TEST(SStringFormat, WordsAndLines) {
   }
   EXPECT_EQ(5, SString("ab\r\nabcde\nxyz").GetMaxLineLength());
   EXPECT_EQ(0, SString("\r\n\r\n").GetMaxLineLength());
-}
-
-TEST(SStringFormat, AlignLines) {
   const struct {
     const char* text;
     int alignment;
     int width;
     const char* expected;
-  } rows[] = {
+  } aligned[] = {
       {"aa bb cc", 0, 5, "aa bb\r\ncc   "},
       {"a b cc dd", 3, 7, "a  b cc\r\ndd     "},  // justified, the last line not
       {"ab", 1, 7, "  ab   "},
@@ -165,7 +158,7 @@ TEST(SStringFormat, AlignLines) {
       {"ab\r\nabcd", 0, 0, "ab  \r\nabcd"},  // the width of the longest line
       {"", 0, 0, ""},
   };
-  for (const auto& row : rows) {
+  for (const auto& row : aligned) {
     SString s(row.text);
     s.AlignLines(row.alignment, row.width);
     EXPECT_STREQ(row.expected, s.GetText()) << row.text;
@@ -205,7 +198,7 @@ TEST(SStringFormat, XmlTokens) {
   EXPECT_STREQ("</end>", end.GetText());
 }
 
-TEST(SStringFormat, Base64) {
+TEST(SStringFormat, Base64AndKeyedHex) {
   // Every byte but NUL survives, on one line; "-" and "_" read as 62 and 63;
   // the text ends at the first decoded NUL.
   std::string bytes;
@@ -230,9 +223,6 @@ TEST(SStringFormat, Base64) {
   EXPECT_STREQ(standard.GetText(), url.GetText());
   nul.DecodeBase64();
   EXPECT_STREQ("a", nul.GetText());
-}
-
-TEST(SStringFormat, KeyedHex) {
   SString empty(""), odd("FFFFF"), bad("zz");
   empty.DecodeKeyedHex();
   EXPECT_STREQ("", empty.GetText());

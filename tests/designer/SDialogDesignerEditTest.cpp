@@ -59,7 +59,7 @@ TEST_F(DesignerTest, ThirtyTwoSnapshotsAreKeptAndUndoneInOrder) {
   EXPECT_EQ(40, m_parent.changes);
 }
 
-TEST_F(DesignerTest, DeletedControlsComeBackSelectedInDocumentOrder) {
+TEST_F(DesignerTest, DeletionsComeBackSelectedInDocumentOrderAndRefusedOnesChangeNothing) {
   ASSERT_TRUE(Load(ThreeButtons()));
   std::string before = Save();
   m_designer.SetSelection(Named("C"));
@@ -75,9 +75,6 @@ TEST_F(DesignerTest, DeletedControlsComeBackSelectedInDocumentOrder) {
   ASSERT_EQ(2u, m_designer.changes.size());
   EXPECT_EQ(Named("A"), m_designer.changes[1].second);
   EXPECT_NE(nullptr, Named("A")->m_window);  // live windows made anew
-}
-
-TEST_F(DesignerTest, ARefusedRemovalKeepsTheControlAndTheStack) {
   ASSERT_TRUE(Load(ThreeButtons()));
   m_designer.keep = "B";
   m_designer.SetSelection(Named("B"));
@@ -91,7 +88,7 @@ TEST_F(DesignerTest, ARefusedRemovalKeepsTheControlAndTheStack) {
   EXPECT_NE(nullptr, Named("B"));
 }
 
-TEST_F(DesignerTest, CopiedControlsPasteTwiceWithNewIdsAtTheirPlaces) {
+TEST_F(DesignerTest, CopyCutAndPasteGiveNewIdsAtTheirPlaces) {
   ASSERT_TRUE(Load(ThreeButtons()));
   m_designer.SetSelection(Named("C"));
   m_designer.AddToSelection(Named("A"));
@@ -121,9 +118,6 @@ TEST_F(DesignerTest, CopiedControlsPasteTwiceWithNewIdsAtTheirPlaces) {
   m_designer.SetSelection(m_designer.m_dialog);
   EXPECT_FALSE(m_designer.CopySelection());
   EXPECT_FALSE(m_designer.CanPaste());
-}
-
-TEST_F(DesignerTest, CutTakesTheSelectionAndUndoBringsItBack) {
   ASSERT_TRUE(Load(ThreeButtons()));
   std::string before = Save();
   m_designer.SetSelection(Named("B"));

@@ -23,7 +23,7 @@ std::string HitText() {
 
 }  // namespace
 
-TEST_F(DesignerTest, HitTestsFollowFramesEditPartsAndTabPages) {
+TEST_F(DesignerTest, HitTestsAndTabPagesFollowFramesEditPartsAndMembership) {
   ASSERT_TRUE(Load(HitText()));
   // Design points; the design area starts at client (22, 22).
   struct Case {
@@ -53,9 +53,43 @@ TEST_F(DesignerTest, HitTestsFollowFramesEditPartsAndTabPages) {
   EXPECT_STREQ("HIDDEN", m_designer.HitTest({222 + 10, 202 + 5})->m_name.GetText());
   EXPECT_STREQ("BOTH", m_designer.HitTest({282 + 10, 202 + 5})->m_name.GetText());
   EXPECT_STREQ("FREE", m_designer.HitTest({332 + 5, 202 + 5})->m_name.GetText());
+  // Membership of the tab's pages keeps only pairs that still mean something.
+  ASSERT_TRUE(Load(HitText()));
+  tab = Named("TAB1");
+  auto pairs = [&] { return SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"); };
+  m_designer.SetSelection(tab);
+  m_designer.SetTabPageMember(0, Named("FREE"), true);
+  EXPECT_EQ(SString("1 7 0 8 1 8 0 9 "), pairs());
+  // Page 2 of a tab of two pages: nothing is stored for it.
+  m_designer.SetTabPageMember(2, Named("BUTTON1"), true);
+  EXPECT_EQ(SString("1 7 0 8 1 8 0 9 "), pairs());
+  m_designer.SetTabPageMember(1, Named("BOTH"), false);
+  EXPECT_EQ(SString("1 7 0 8 0 9 "), pairs());
+  // A removed control drops out at the next change.
+  m_designer.RemoveControl(Named("HIDDEN"), false);
+  m_designer.SetTabPageMember(0, Named("BUTTON1"), true);
+  EXPECT_EQ(SString("0 8 0 9 0 1 "), pairs());
+  EXPECT_EQ(4, m_parent.changes);
+  ASSERT_TRUE(Load(HitText()));
+  tab = Named("TAB1");
+  m_designer.SetSelection(tab);
+  int freeIndex = m_designer.m_controls.Find(Named("FREE"));
+  // Page 1 (second page), toggle FREE onto it; then show it.
+  m_designer.SendMessage(SWM_MENUCOMMAND, 0, 2 * SDialogDesigner::PAGE_COMMAND + 10 + freeIndex);
+  m_designer.SendMessage(SWM_MENUCOMMAND, 0, 2 * SDialogDesigner::PAGE_COMMAND + 1);
+  EXPECT_EQ(1, SDialogDesigner::GetPropertyInt(tab, "TAB_SELECTION"));
+  EXPECT_EQ(SString("1 7 0 8 1 8 1 9 "), pairs());
+  SArray<Ctrl*> hidden;
+  m_designer.CollectHiddenControls(&hidden);
+  EXPECT_EQ(0, hidden.GetCount());
+  SDialogDesigner::SetProperty(tab, "TAB_SELECTION", "0");
+  m_designer.CollectHiddenControls(&hidden);
+  ASSERT_EQ(2, hidden.GetCount());
+  EXPECT_EQ(Named("HIDDEN"), hidden[0]);
+  EXPECT_EQ(Named("FREE"), hidden[1]);
 }
 
-TEST_F(DesignerTest, CoordinatesFollowRulersAndScrolling) {
+TEST_F(DesignerTest, CoordinatesFollowRulersAndScrollingAndPlacingIsArmedByAnotherValidType) {
   ASSERT_TRUE(Load(HitText()));
   EXPECT_EQ(22, m_designer.ClientToDesignPoint({44, 44}).x);
   POINT origin = m_designer.ClientToDesignPoint({22, 22});
@@ -74,9 +108,6 @@ TEST_F(DesignerTest, CoordinatesFollowRulersAndScrolling) {
   EXPECT_EQ(150, origin.x);
   EXPECT_EQ(40, origin.y);
   EXPECT_TRUE(::IsRectEmpty(&m_designer.m_topRuler));
-}
-
-TEST_F(DesignerTest, PlacingIsArmedOnlyByAnotherValidType) {
   struct Case {
     int type;
     bool changed;
@@ -88,44 +119,6 @@ TEST_F(DesignerTest, PlacingIsArmedOnlyByAnotherValidType) {
     EXPECT_EQ(c.armed, m_designer.m_insertType) << c.type;
     EXPECT_EQ(c.armed != -1, m_designer.m_cursor != nullptr) << c.type;
   }
-}
-
-TEST_F(DesignerTest, TabPageMembershipKeepsOnlyPairsThatStillMeanSomething) {
-  ASSERT_TRUE(Load(HitText()));
-  Ctrl* tab = Named("TAB1");
-  m_designer.SetSelection(tab);
-  m_designer.SetTabPageMember(0, Named("FREE"), true);
-  EXPECT_EQ(SString("1 7 0 8 1 8 0 9 "), SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"));
-  // Page 2 of a tab of two pages: nothing is stored for it.
-  m_designer.SetTabPageMember(2, Named("BUTTON1"), true);
-  EXPECT_EQ(SString("1 7 0 8 1 8 0 9 "), SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"));
-  m_designer.SetTabPageMember(1, Named("BOTH"), false);
-  EXPECT_EQ(SString("1 7 0 8 0 9 "), SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"));
-  // A removed control drops out at the next change.
-  m_designer.RemoveControl(Named("HIDDEN"), false);
-  m_designer.SetTabPageMember(0, Named("BUTTON1"), true);
-  EXPECT_EQ(SString("0 8 0 9 0 1 "), SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"));
-  EXPECT_EQ(4, m_parent.changes);
-}
-
-TEST_F(DesignerTest, PageCommandsShowAPageOrToggleAControl) {
-  ASSERT_TRUE(Load(HitText()));
-  Ctrl* tab = Named("TAB1");
-  m_designer.SetSelection(tab);
-  int freeIndex = m_designer.m_controls.Find(Named("FREE"));
-  // Page 1 (second page), toggle FREE onto it; then show it.
-  m_designer.SendMessage(SWM_MENUCOMMAND, 0, 2 * SDialogDesigner::PAGE_COMMAND + 10 + freeIndex);
-  m_designer.SendMessage(SWM_MENUCOMMAND, 0, 2 * SDialogDesigner::PAGE_COMMAND + 1);
-  EXPECT_EQ(1, SDialogDesigner::GetPropertyInt(tab, "TAB_SELECTION"));
-  EXPECT_EQ(SString("1 7 0 8 1 8 1 9 "), SDialogDesigner::GetProperty(tab, "TAB_CHILDREN_PRIVATE"));
-  SArray<Ctrl*> hidden;
-  m_designer.CollectHiddenControls(&hidden);
-  EXPECT_EQ(0, hidden.GetCount());
-  SDialogDesigner::SetProperty(tab, "TAB_SELECTION", "0");
-  m_designer.CollectHiddenControls(&hidden);
-  ASSERT_EQ(2, hidden.GetCount());
-  EXPECT_EQ(Named("HIDDEN"), hidden[0]);
-  EXPECT_EQ(Named("FREE"), hidden[1]);
 }
 
 namespace {

@@ -15,7 +15,7 @@ std::string Controls() {
 
 }  // namespace
 
-TEST_F(DesignerTest, MovesSnapToTheGridUnlessCtrlInvertsIt) {
+TEST_F(DesignerTest, MovesSnapToTheGridAndLandWhereTheirFeedbackWasClamped) {
   struct Case {
     bool snap, ctrl;
     int x;
@@ -25,124 +25,105 @@ TEST_F(DesignerTest, MovesSnapToTheGridUnlessCtrlInvertsIt) {
     m_parent.changes = 0;
     m_designer.m_snap = c.snap;
     g_mouse.ctrl = c.ctrl;
-    POINT start = C(30, 50);
-    Press(start.x, start.y, {C(34, 52), C(39, 50)});
+    Press(C(30, 50), {C(34, 52), C(39, 50)});
     EXPECT_EQ(c.x, Named("A")->m_left) << c.snap << c.ctrl;
     EXPECT_EQ(40, Named("A")->m_top);
     EXPECT_EQ(1, m_designer.GetUndoCount());
     EXPECT_EQ(1, m_parent.changes);
     EXPECT_EQ((std::vector<std::string>{"A"}), Selected());
   }
-}
-
-TEST_F(DesignerTest, AMoveLandsWhereItsFeedbackWasClampedToTheArea) {
+  // A move lands where its feedback was clamped to the area.
   ASSERT_TRUE(Load(Controls()));
+  m_designer.m_snap = true;
+  g_mouse.ctrl = false;
   m_designer.SetSelection(Named("B"));
   m_designer.AddToSelection(Named("A"));
-  Press(C(30, 50).x, C(30, 50).y, {C(-40, 20), C(-70, 5)});
-  EXPECT_EQ(0, Named("A")->m_left);
-  EXPECT_EQ(0, Named("A")->m_top);
-  EXPECT_EQ(0, Named("B")->m_left);
-  EXPECT_EQ(55, Named("B")->m_top);
+  Press(C(30, 50), {C(-40, 20), C(-70, 5)});
+  EXPECT_EQ((std::vector<int>{0, 0, 50, 20}), Box(Named("A")));
+  EXPECT_EQ((std::vector<int>{0, 55, 50, 40}), Box(Named("B")));
 }
 
-TEST_F(DesignerTest, EscapeOrNoMovementLeavesTheRecordsAndTheStack) {
+TEST_F(DesignerTest, EscapeNoMovementAndLockedControlsLeaveTheRecords) {
   ASSERT_TRUE(Load(Controls()));
   std::string before = Save();
   g_mouse.escapeFrom = 2;
-  Press(C(30, 50).x, C(30, 50).y, {C(60, 80), C(90, 90), C(120, 120)});
+  Press(C(30, 50), {C(60, 80), C(90, 90), C(120, 120)});
   EXPECT_EQ(before, Save());
   g_mouse.escapeFrom = size_t(-1);
-  Press(C(30, 50).x, C(30, 50).y, {C(60, 80), C(30, 50)});
+  Press(C(30, 50), {C(60, 80), C(30, 50)});
   EXPECT_EQ(before, Save());
   // Resizing and the rubber band too.
   m_designer.SetSelection(Named("B"));
   g_mouse.escapeFrom = 1;
-  Press(C(150, 140).x + 2, C(150, 140).y + 2, {C(200, 200), C(220, 220)});
+  Press(C(150 + 2, 140 + 2), {C(200, 200), C(220, 220)});
   EXPECT_EQ(before, Save());
-  Press(C(5, 5).x, C(5, 5).y, {C(200, 200), C(210, 210)});
+  Press(C(5, 5), {C(200, 200), C(210, 210)});
   EXPECT_EQ(m_designer.m_dialog, m_designer.GetPrimary());
   EXPECT_EQ(0, m_designer.GetUndoCount());
   EXPECT_EQ(0, m_parent.changes);
+  ASSERT_TRUE(Load(Controls()));
+  Named("A")->m_locked = true;
+  Press(C(30, 50), {C(60, 80), C(90, 90)});
+  m_designer.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  g_mouse.shift = true;
+  m_designer.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ((std::vector<int>{23, 40, 50, 20}), Box(Named("A")));
+  EXPECT_EQ(0, m_designer.GetUndoCount());
 }
 
-TEST_F(DesignerTest, ResizingStopsTenPixelsFromTheOppositeEdges) {
+TEST_F(DesignerTest, ResizingByAGripStopsTenPixelsFromTheOppositeEdgesAndKeepsOnlyThePrimary) {
   ASSERT_TRUE(Load(Controls()));
   m_designer.SetSelection(Named("B"));
   // Grip 0 (top left) dragged far to the bottom right.
-  Press(C(100, 100).x - 3, C(100, 100).y - 3, {C(150, 150), C(300, 300)});
+  Press(C(100 - 3, 100 - 3), {C(150, 150), C(300, 300)});
   Ctrl* b = Named("B");
-  EXPECT_EQ(140, b->m_left);
-  EXPECT_EQ(130, b->m_top);
-  EXPECT_EQ(10, b->m_width);
-  EXPECT_EQ(10, b->m_height);
+  EXPECT_EQ((std::vector<int>{140, 130, 10, 10}), Box(b));
   RECT live;
   ::GetClientRect(b->m_window->m_hWnd, &live);
   EXPECT_EQ(10, live.right);
   // Grip 7 (bottom right) snaps its edges down to the grid.
-  Press(C(150, 140).x + 3, C(150, 140).y + 3, {C(163, 168), C(177, 178)});
-  EXPECT_EQ(140, b->m_left);
-  EXPECT_EQ(30, b->m_width);
-  EXPECT_EQ(45, b->m_height);
+  Press(C(150 + 3, 140 + 3), {C(163, 168), C(177, 178)});
+  EXPECT_EQ((std::vector<int>{140, 130, 30, 45}), Box(b));
   EXPECT_EQ(2, m_designer.GetUndoCount());
   EXPECT_EQ(nullptr, m_designer.m_cursor);
-}
-
-TEST_F(DesignerTest, AGripOfThePrimaryKeepsOnlyThePrimary) {
   ASSERT_TRUE(Load(Controls()));
   m_designer.SetSelection(Named("B"));
   m_designer.AddToSelection(Named("A"));
   m_designer.AddToSelection(Named("L"));
   // Grip 4 (middle right) of B.
-  Press(C(150, 120).x + 3, C(150, 120).y, {C(160, 120), C(172, 121)});
+  Press(C(150 + 3, 120), {C(160, 120), C(172, 121)});
   EXPECT_EQ((std::vector<std::string>{"B"}), Selected());
-  EXPECT_EQ(65, Named("B")->m_width);
-  EXPECT_EQ(40, Named("B")->m_height);
+  EXPECT_EQ((std::vector<int>{100, 100, 65, 40}), Box(Named("B")));
 }
 
-TEST_F(DesignerTest, TheRubberBandSelectsWhatLiesWhollyInside) {
+TEST_F(DesignerTest, TheRubberBandAndCtrlClicksSelect) {
   ASSERT_TRUE(Load(Controls()));
   // From empty dialog space over A whole and B partly.
-  Press(C(10, 30).x, C(10, 30).y, {C(100, 80), C(130, 110)});
+  Press(C(10, 30), {C(100, 80), C(130, 110)});
   EXPECT_EQ((std::vector<std::string>{"A"}), Selected());
   // A band whose right edge is the control's right edge does not catch it.
-  Press(C(10, 30).x, C(10, 30).y, {C(73, 70)});
+  Press(C(10, 30), {C(73, 70)});
   EXPECT_EQ((std::vector<std::string>{"DLG"}), Selected());
   // A click without movement selects the dialog record.
   m_designer.SetSelection(Named("B"));
-  Press(C(5, 5).x, C(5, 5).y, {C(5, 5)});
+  Press(C(5, 5), {C(5, 5)});
   EXPECT_EQ(m_designer.m_dialog, m_designer.GetPrimary());
   EXPECT_EQ(0, m_designer.GetUndoCount());
-}
-
-TEST_F(DesignerTest, CtrlClicksAddAndRemoveWithoutADrag) {
   ASSERT_TRUE(Load(Controls()));
   g_mouse.ctrl = true;
-  Press(C(110, 110).x, C(110, 110).y);  // replaces the dialog record
+  Press(C(110, 110));  // replaces the dialog record
   EXPECT_EQ((std::vector<std::string>{"B"}), Selected());
-  Press(C(30, 50).x, C(30, 50).y);
+  Press(C(30, 50));
   EXPECT_EQ((std::vector<std::string>{"A", "B"}), Selected());
-  Press(C(30, 50).x, C(30, 50).y, {C(60, 60)});  // deselects; no drag
+  Press(C(30, 50), {C(60, 60)});  // deselects; no drag
   EXPECT_EQ((std::vector<std::string>{"B"}), Selected());
-  Press(C(110, 110).x, C(110, 110).y);
+  Press(C(110, 110));
   EXPECT_EQ(0, m_designer.m_selection.GetCount());
   EXPECT_EQ(0, m_designer.GetUndoCount());
   EXPECT_EQ(100, Named("B")->m_left);
 }
 
-TEST_F(DesignerTest, LockedControlsRefuseMovesAndResizes) {
-  ASSERT_TRUE(Load(Controls()));
-  Named("A")->m_locked = true;
-  Press(C(30, 50).x, C(30, 50).y, {C(60, 80), C(90, 90)});
-  m_designer.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
-  g_mouse.shift = true;
-  m_designer.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_EQ(23, Named("A")->m_left);
-  EXPECT_EQ(20, Named("A")->m_height);
-  EXPECT_EQ(0, m_designer.GetUndoCount());
-}
-
-TEST_F(DesignerTest, ArrowKeysMoveAndSizeBySnapSteps) {
+TEST_F(DesignerTest, ArrowKeysMoveAndSizeBySnapStepsAndTabCycles) {
   ASSERT_TRUE(Load(Controls()));
   Ctrl* last = Named("LAST");
   m_designer.SetSelection(last);
@@ -165,10 +146,7 @@ TEST_F(DesignerTest, ArrowKeysMoveAndSizeBySnapSteps) {
     g_mouse.ctrl = c.ctrl;
     g_mouse.shift = c.shift;
     m_designer.SendMessage(WM_KEYDOWN, c.key, 0);
-    EXPECT_EQ(c.x, last->m_left) << c.key;
-    EXPECT_EQ(c.y, last->m_top) << c.key;
-    EXPECT_EQ(c.w, last->m_width) << c.key;
-    EXPECT_EQ(c.h, last->m_height) << c.key;
+    EXPECT_EQ((std::vector<int>{c.x, c.y, c.w, c.h}), Box(last)) << c.key;
     EXPECT_EQ(++pushed, m_designer.GetUndoCount());
   }
   // The dialog record is never moved by the keys, but it can be sized.
@@ -180,9 +158,6 @@ TEST_F(DesignerTest, ArrowKeysMoveAndSizeBySnapSteps) {
   g_mouse.ctrl = false;
   m_designer.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(405, m_designer.m_dialog->m_width);
-}
-
-TEST_F(DesignerTest, TabCyclesThroughTheVisibleControls) {
   ASSERT_TRUE(Load(Controls()));
   std::vector<std::string> seen;
   for (int i = 0; i < 5; ++i) {
@@ -190,29 +165,6 @@ TEST_F(DesignerTest, TabCyclesThroughTheVisibleControls) {
     seen.push_back(Selected().at(0));
   }
   EXPECT_EQ((std::vector<std::string>{"A", "B", "L", "LAST", "A"}), seen);
-}
-
-TEST_F(DesignerTest, AnArmedTypeIsPlacedOnTheGridOnce) {
-  ASSERT_TRUE(Load(Controls()));
-  ASSERT_TRUE(m_designer.SetInsertType(SDialogDesigner::TYPE_BUTTON));
-  Press(C(33, 147).x, C(33, 147).y);
-  ASSERT_EQ(5, m_designer.m_controls.GetCount());
-  Ctrl* placed = m_designer.m_controls[4];
-  EXPECT_EQ(30, placed->m_left);
-  EXPECT_EQ(145, placed->m_top);
-  EXPECT_STREQ("BUTTON1", placed->m_name.GetText());
-  EXPECT_NE(nullptr, placed->m_window);
-  EXPECT_EQ(-1, m_designer.m_insertType);
-  EXPECT_EQ(m_designer.m_dialog, m_designer.GetPrimary());  // not selected
-  EXPECT_EQ(1, m_designer.GetUndoCount());
-  EXPECT_EQ(1, m_parent.changes);
-  // Refused by the host: the snapshot goes and the type stays armed.
-  m_designer.acceptAdd = false;
-  m_designer.SetInsertType(SDialogDesigner::TYPE_BUTTON);
-  Press(C(33, 200).x, C(33, 200).y);
-  EXPECT_EQ(5, m_designer.m_controls.GetCount());
-  EXPECT_EQ(1, m_designer.GetUndoCount());
-  EXPECT_EQ(SDialogDesigner::TYPE_BUTTON, m_designer.m_insertType);
 }
 
 namespace {
@@ -227,12 +179,32 @@ void CALLBACK EndModalUi(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-TEST_F(DesignerTest, AnArmedExternalControlIsPlacedFromTheHostsMenu) {
+TEST_F(DesignerTest, AnArmedTypeOrExternalControlIsPlacedOnTheGridOnce) {
   ASSERT_TRUE(Load(Controls()));
+  ASSERT_TRUE(m_designer.SetInsertType(SDialogDesigner::TYPE_BUTTON));
+  Press(C(33, 147));
+  ASSERT_EQ(5, m_designer.m_controls.GetCount());
+  Ctrl* placed = m_designer.m_controls[4];
+  EXPECT_TRUE(placed->m_left == 30 && placed->m_top == 145);
+  EXPECT_STREQ("BUTTON1", placed->m_name.GetText());
+  EXPECT_NE(nullptr, placed->m_window);
+  EXPECT_EQ(-1, m_designer.m_insertType);
+  EXPECT_EQ(m_designer.m_dialog, m_designer.GetPrimary());  // not selected
+  EXPECT_EQ(1, m_designer.GetUndoCount());
+  EXPECT_EQ(1, m_parent.changes);
+  // Refused by the host: the snapshot goes and the type stays armed.
+  m_designer.acceptAdd = false;
+  m_designer.SetInsertType(SDialogDesigner::TYPE_BUTTON);
+  Press(C(33, 200));
+  EXPECT_EQ(5, m_designer.m_controls.GetCount());
+  EXPECT_EQ(1, m_designer.GetUndoCount());
+  EXPECT_EQ(SDialogDesigner::TYPE_BUTTON, m_designer.m_insertType);
+  ASSERT_TRUE(Load(Controls()));
+  m_designer.acceptAdd = true;
   // No external control registered: an error box, nothing placed.
   m_designer.SetInsertType(SDialogDesigner::TYPE_EXTERN);
   ::SetTimer(nullptr, 0, 100, EndModalUi);
-  Press(C(33, 147).x, C(33, 147).y);
+  Press(C(33, 147));
   EXPECT_EQ(-1, m_designer.m_insertType);
   EXPECT_EQ(4, m_designer.m_controls.GetCount());
   // The menu opens at the click; its command places the control there.
@@ -241,14 +213,13 @@ TEST_F(DesignerTest, AnArmedExternalControlIsPlacedFromTheHostsMenu) {
   SMenu::GetItemRecord(menu.m_hMenu, 0)->dataText = "clock.ocx";
   m_designer.SetInsertType(SDialogDesigner::TYPE_EXTERN);
   ::SetTimer(nullptr, 0, 100, EndModalUi);
-  Press(C(33, 147).x, C(33, 147).y);
+  Press(C(33, 147));
   m_designer.SendMessage(SWM_MENUCOMMAND, reinterpret_cast<WPARAM>(&menu),
                          SDialogDesigner::CMD_EXTERN);
   ASSERT_EQ(5, m_designer.m_controls.GetCount());
-  Ctrl* placed = m_designer.m_controls[4];
+  placed = m_designer.m_controls[4];
   EXPECT_EQ(SDialogDesigner::TYPE_EXTERN, placed->m_type);
-  EXPECT_EQ(30, placed->m_left);
-  EXPECT_EQ(145, placed->m_top);
+  EXPECT_TRUE(placed->m_left == 30 && placed->m_top == 145);
   EXPECT_EQ(SString("Clock"), SDialogDesigner::GetProperty(placed, "EXTERN_NAME"));
   EXPECT_EQ(SString("clock.ocx"), SDialogDesigner::GetProperty(placed, "EXTERN_FILENAME"));
   EXPECT_EQ(1, m_designer.GetUndoCount());

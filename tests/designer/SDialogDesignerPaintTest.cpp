@@ -24,17 +24,13 @@ public:
   }
   uint32_t At(int x, int y) { return m_dib.Rgb(x, y); }
   int Count(const RECT& r, uint32_t rgb) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-      for (int x = r.left; x < r.right; ++x) n += At(x, y) == rgb;
-    }
-    return n;
+    return m_dib.Count(r.left, r.top, r.right, r.bottom, [&](uint32_t c) { return c == rgb; });
   }
 
   Dib32 m_dib{640, 480};
 };
 
-TEST_F(DesignerPaintTest, GridDotsSitOnTheGridInTheContrastColour) {
+TEST_F(DesignerPaintTest, GridDotsAndTheDialogEdgeInTheirColours) {
   struct Case {
     const char* back;
     uint32_t fill, dot;
@@ -54,9 +50,6 @@ TEST_F(DesignerPaintTest, GridDotsSitOnTheGridInTheContrastColour) {
   Paint();
   EXPECT_EQ(0xC832C8u, At(26, 26));
   EXPECT_EQ(0xC832C8u, At(31, 36));
-}
-
-TEST_F(DesignerPaintTest, SystemColoursAndTheEdgeOfTheDialog) {
   ASSERT_TRUE(Load(Colored("#FE000005")));
   m_designer.m_gridShown = false;
   m_designer.m_selection.RemoveAll();  // no frame over the edge
@@ -68,7 +61,7 @@ TEST_F(DesignerPaintTest, SystemColoursAndTheEdgeOfTheDialog) {
   EXPECT_EQ(Rgb(m_designer.m_designBackColor), At(22 + 402, 100));
 }
 
-TEST_F(DesignerPaintTest, SelectionFramesAndGripsOfThePrimary) {
+TEST_F(DesignerPaintTest, SelectionFramesLayersAndTabPages) {
   ASSERT_TRUE(Load(Colored("#0000FF", Section("BUTTON", 1, "A", 23, 40, 50, 20) +
                                           Section("BUTTON", 2, "B", 123, 40, 50, 20))));
   m_designer.m_gridShown = false;
@@ -90,9 +83,20 @@ TEST_F(DesignerPaintTest, SelectionFramesAndGripsOfThePrimary) {
   // The live button's picture is drawn inside A.
   RECT inside = {45, 62, 95, 82};
   EXPECT_LT(Count(inside, 0x0000FF), 50 * 20);
+  std::string controls = Section("BUTTON", 1, "A", 20, 20, 80, 40) +
+                         Section("TAB", 2, "T", 150, 20, 100, 100, "WS_VISIBLE ",
+                                 "TAB_CONTENT=x|y\r\nTAB_CHILDREN_PRIVATE=1 3 \r\n") +
+                         Section("BUTTON", 3, "OFFPAGE", 300, 20, 60, 40);
+  ASSERT_TRUE(Load(Colored("#0000FF", controls, "DIALOG_LAYER=1\r\n")));
+  m_designer.m_gridShown = false;
+  Paint();
+  RECT a = {42, 42, 122, 82};
+  EXPECT_GT(Count(a, 0x808080), 80 * 40 / 10);  // the hatch
+  RECT offPage = {322, 42, 382, 82};
+  EXPECT_EQ(60 * 40, Count(offPage, 0x0000FF));
 }
 
-TEST_F(DesignerPaintTest, RulersShowTheScaleFromTheScrollPosition) {
+TEST_F(DesignerPaintTest, RulersShowTheScaleAndThePointerOverTheArea) {
   ASSERT_TRUE(Load(Colored("#0000FF")));
   Paint();
   uint32_t text = Rgb(m_designer.m_rulerTextColor), back = Rgb(m_designer.m_rulerBackColor);
@@ -113,32 +117,14 @@ TEST_F(DesignerPaintTest, RulersShowTheScaleFromTheScrollPosition) {
   EXPECT_EQ(text, At(22 + 50, 3));  // 200 lies 50 pixels right of the left edge
   EXPECT_EQ(back, At(22, 13));      // 150 has a 10-pixel tick only
   EXPECT_EQ(text, At(22, 14));
-}
-
-TEST_F(DesignerPaintTest, ThePointerLinesFollowTheCursorOnlyOverTheArea) {
   ASSERT_TRUE(Load(Colored("#0000FF")));
   Paint();
   uint32_t before = At(100, 6);
   POINT inside = {100, 300}, outside = {10, 300};
   m_designer.DrawRulerPointer(m_dib.GetDC(), &inside, nullptr);
-  EXPECT_EQ(100, m_designer.m_pointerX);
-  EXPECT_EQ(300, m_designer.m_pointerY);
+  EXPECT_TRUE(m_designer.m_pointerX == 100 && m_designer.m_pointerY == 300);
   EXPECT_NE(before, At(100, 6));
   m_designer.DrawRulerPointer(m_dib.GetDC(), &outside, nullptr);
   EXPECT_EQ(-1, m_designer.m_pointerX);
   EXPECT_EQ(before, At(100, 6));
-}
-
-TEST_F(DesignerPaintTest, LayeredDialogsAndTabPagesHideWhatCannotBeShown) {
-  std::string controls = Section("BUTTON", 1, "A", 20, 20, 80, 40) +
-                         Section("TAB", 2, "T", 150, 20, 100, 100, "WS_VISIBLE ",
-                                 "TAB_CONTENT=x|y\r\nTAB_CHILDREN_PRIVATE=1 3 \r\n") +
-                         Section("BUTTON", 3, "OFFPAGE", 300, 20, 60, 40);
-  ASSERT_TRUE(Load(Colored("#0000FF", controls, "DIALOG_LAYER=1\r\n")));
-  m_designer.m_gridShown = false;
-  Paint();
-  RECT a = {42, 42, 122, 82};
-  EXPECT_GT(Count(a, 0x808080), 80 * 40 / 10);  // the hatch
-  RECT offPage = {322, 42, 382, 82};
-  EXPECT_EQ(60 * 40, Count(offPage, 0x0000FF));
 }

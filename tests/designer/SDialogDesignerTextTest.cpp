@@ -75,7 +75,7 @@ void CALLBACK CloseTestDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-TEST_F(DesignerTest, EveryDialogTextOfTheProjectWritesBackByteForByte) {
+TEST_F(DesignerTest, EveryDialogTextKindAndPropertyWritesBackByteForByte) {
   struct Case {
     WORD id;
     const char* appended;  // what the writer adds: the closing empty line
@@ -86,9 +86,6 @@ TEST_F(DesignerTest, EveryDialogTextOfTheProjectWritesBackByteForByte) {
     ASSERT_TRUE(Load(text)) << c.id;
     EXPECT_EQ(text + c.appended, Save()) << c.id;
   }
-}
-
-TEST_F(DesignerTest, EveryKindAndPropertyWritesBackByteForByte) {
   std::string text = EveryKindText();
   ASSERT_FALSE(text.empty());
   for (int type = 0; type < SDialogDesigner::TYPE_COUNT; ++type) {
@@ -112,7 +109,17 @@ TEST_F(DesignerTest, EveryKindAndPropertyWritesBackByteForByte) {
   EXPECT_EQ(text, Save());
 }
 
-TEST_F(DesignerTest, TheTestRunShowsTheDocumentAndLeavesItAsItWas) {
+TEST_F(DesignerTest, TheTestRunNeedsADocumentAndLeavesItAsItWas) {
+  EXPECT_FALSE(m_designer.Test());
+  Ctrl record;
+  record.m_type = SDialogDesigner::TYPE_BUTTON;
+  ASSERT_NE(nullptr, SDialogDesigner::AddControl(&m_designer, true, &record, false, false));
+  SFileMem file;
+  EXPECT_FALSE(m_designer.SaveText(&file));
+  EXPECT_FALSE(m_designer.Test());
+  // A document whose text the builder refuses runs nothing.
+  ASSERT_TRUE(Load(DialogText(Section("DIALOG", 5, "SECOND", 0, 0, 10, 10))));
+  EXPECT_FALSE(m_designer.Test());
   // The player-like dialog: every control in it has a class.
   std::string text = Resource(129) + "\r\n";
   ASSERT_TRUE(Load(text));
@@ -131,17 +138,4 @@ TEST_F(DesignerTest, TheTestRunShowsTheDocumentAndLeavesItAsItWas) {
   m_designer.SendMessage(SWM_MENUCOMMAND, 0, SDialogDesigner::CMD_TEST);
   ::KillTimer(nullptr, timer);
   EXPECT_TRUE(g_closed);
-}
-
-TEST_F(DesignerTest, TestAndSaveNeedADocument) {
-  EXPECT_FALSE(m_designer.Test());
-  Ctrl record;
-  record.m_type = SDialogDesigner::TYPE_BUTTON;
-  ASSERT_NE(nullptr, SDialogDesigner::AddControl(&m_designer, true, &record, false, false));
-  SFileMem file;
-  EXPECT_FALSE(m_designer.SaveText(&file));
-  EXPECT_FALSE(m_designer.Test());
-  // A document whose text the builder refuses runs nothing.
-  ASSERT_TRUE(Load(DialogText(Section("DIALOG", 5, "SECOND", 0, 0, 10, 10))));
-  EXPECT_FALSE(m_designer.Test());
 }

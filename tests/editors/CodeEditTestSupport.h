@@ -82,6 +82,12 @@ protected:
     g_controlDown = false;
   }
   void Caret(int line, int column) { edit->SetSelection(line, column, -1, -1, 0); }
+  // The selection as {start line, start column, end line, end column}.
+  std::vector<int> Selection(bool* atEnd = nullptr) {
+    std::vector<int> v(4);
+    edit->GetSelection(&v[0], &v[1], &v[2], &v[3], atEnd);
+    return v;
+  }
   void ExpectCaret(int line, int column) {
     int l = -1, c = -1;
     EXPECT_TRUE(edit->GetCaret(&l, &c));

@@ -9,7 +9,7 @@
 
 // --- text model ---------------------------------------------------------------
 
-TEST_F(CodeEditTest, InsertTextSplitsLinesAndPlacesTheCaret) {
+TEST_F(CodeEditTest, InsertAndDeleteAtTheEdgesPlaceTheCaret) {
   ASSERT_TRUE(Build("abc"));
   Caret(0, 1);
   EXPECT_TRUE(edit->InsertText("x\r\ny"));
@@ -19,6 +19,18 @@ TEST_F(CodeEditTest, InsertTextSplitsLinesAndPlacesTheCaret) {
   Caret(0, 0);
   EXPECT_TRUE(edit->InsertText("q\r"));
   ExpectCaret(0, 1);
+  ASSERT_TRUE(Build("l0\r\nl1\r\nl2\r\nl3"));
+  Caret(3, 0);
+  EXPECT_TRUE(edit->Backspace());
+  EXPECT_EQ("l0\r\nl1\r\nl2l3", Text());
+  ExpectCaret(2, 2);
+  Caret(2, 4);
+  EXPECT_FALSE(edit->DeleteAtCaret());
+  Caret(0, 0);
+  EXPECT_FALSE(edit->Backspace());
+  edit->SetSelection(0, 1, 2, 1, -1);
+  EXPECT_TRUE(edit->DeleteSelection());
+  EXPECT_EQ("l2l3", Text());
 }
 
 TEST_F(CodeEditTest, SetSelectionOrdersAndClamps) {
@@ -35,15 +47,13 @@ TEST_F(CodeEditTest, SetSelectionOrdersAndClamps) {
   };
   for (const Row& row : rows) {
     edit->SetSelection(row.in[0], row.in[1], row.in[2], row.in[3], -1);
-    int v[4];
     bool atEnd;
-    edit->GetSelection(&v[0], &v[1], &v[2], &v[3], &atEnd);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(row.out[i], v[i]) << row.in[0] << "," << row.in[1];
+    EXPECT_EQ(std::vector<int>(row.out, row.out + 4), Selection(&atEnd)) << row.in[0] << row.in[1];
     EXPECT_EQ(row.atEnd, atEnd);
   }
 }
 
-TEST_F(CodeEditTest, LoadFileTakesEveryLineBreak) {
+TEST_F(CodeEditTest, LoadFileAndWindowTextTakeEveryLineBreakWithinTheBuffer) {
   ASSERT_TRUE(Build(""));
   struct Row {
     const char* file;
@@ -62,9 +72,6 @@ TEST_F(CodeEditTest, LoadFileTakesEveryLineBreak) {
     EXPECT_EQ(row.joined, Text());
   }
   EXPECT_FALSE(edit->LoadFile(nullptr));
-}
-
-TEST_F(CodeEditTest, WindowTextRoundTripsAndNeverOverrunsTheBuffer) {
   ASSERT_TRUE(Build(""));
   ::SetWindowTextA(edit->m_hWnd, "abc\ndef");
   EXPECT_EQ(8, ::GetWindowTextLengthA(edit->m_hWnd));
@@ -81,22 +88,7 @@ TEST_F(CodeEditTest, WindowTextRoundTripsAndNeverOverrunsTheBuffer) {
   EXPECT_EQ('#', buffer[0]);
 }
 
-TEST_F(CodeEditTest, EditingOperationsAtTheEdges) {
-  ASSERT_TRUE(Build("l0\r\nl1\r\nl2\r\nl3"));
-  Caret(3, 0);
-  EXPECT_TRUE(edit->Backspace());
-  EXPECT_EQ("l0\r\nl1\r\nl2l3", Text());
-  ExpectCaret(2, 2);
-  Caret(2, 4);
-  EXPECT_FALSE(edit->DeleteAtCaret());
-  Caret(0, 0);
-  EXPECT_FALSE(edit->Backspace());
-  edit->SetSelection(0, 1, 2, 1, -1);
-  EXPECT_TRUE(edit->DeleteSelection());
-  EXPECT_EQ("l2l3", Text());
-}
-
-TEST_F(CodeEditTest, BarWidthGrowsWithTheLineNumbers) {
+TEST_F(CodeEditTest, BarWidthAndTabCellsFollowTheText) {
   std::string text;
   for (int i = 1; i < 99; ++i) text += "\r\n";
   ASSERT_TRUE(Build(text.c_str(), {"CODEEDIT_SHOWNUMBER=1"}));
@@ -105,9 +97,6 @@ TEST_F(CodeEditTest, BarWidthGrowsWithTheLineNumbers) {
   Caret(98, 0);
   Char(13);
   EXPECT_EQ(24, edit->GetBarWidth());
-}
-
-TEST_F(CodeEditTest, TabsSpanCellsToTheNextStop) {
   ASSERT_TRUE(Build("\tab\r\nx\ty"));
   int row, cell;
   edit->TextToCell(0, 1, &row, &cell);
@@ -123,7 +112,7 @@ TEST_F(CodeEditTest, TabsSpanCellsToTheNextStop) {
   EXPECT_EQ(1, column);
 }
 
-TEST_F(CodeEditTest, BuilderKeys) {
+TEST_F(CodeEditTest, CommentKeysAndRulesAndBuilderKeys) {
   ASSERT_TRUE(Build("first\r\nsecond", {"CODEEDIT_TABSIZE=1", "CODEEDIT_SELECTALL=1",
                                         "CODEEDIT_BACKCOLOR=255", "CODEEDIT_READONLY=1"}));
   EXPECT_EQ(SCodeEditCtrl::KIND, edit->m_kind);
@@ -132,12 +121,8 @@ TEST_F(CodeEditTest, BuilderKeys) {
   EXPECT_EQ(COLORREF(0xF5F5F5), edit->m_caretLineColor);  // left out: kept
   EXPECT_TRUE(edit->m_readOnly);
   EXPECT_EQ("first\r\nsecond", Text());
-  int v[4];
   bool atEnd;
-  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], &atEnd);
-  EXPECT_EQ(0, v[0] + v[1]);
-  EXPECT_EQ(1, v[2]);
-  EXPECT_EQ(6, v[3]);
+  EXPECT_EQ((std::vector<int>{0, 0, 1, 6}), Selection(&atEnd));
   EXPECT_FALSE(atEnd);
 
   ASSERT_TRUE(Build("one\r\ntwo", {"CODEEDIT_SINGLELINE=1"}));
@@ -146,20 +131,29 @@ TEST_F(CodeEditTest, BuilderKeys) {
   EXPECT_FALSE(edit->InsertText("a\nb"));
   Char(13);
   EXPECT_EQ("one", Text());
+  ASSERT_TRUE(Build("\t\tx\r\n  \t\r\n  //y"));
+  edit->SetSelection(0, 0, 2, 5, -1);
+  Key('Y', false, true);
+  EXPECT_EQ("\t\t//x\r\n  \t\r\n//  //y", Text());
+  Key('U', false, true);
+  Key('U', false, true);
+  EXPECT_EQ("\t\tx\r\n  \t\r\n  y", Text());
 }
 
 // --- keys -----------------------------------------------------------------------
 
-TEST_F(CodeEditTest, HomeGoesPastTheTabsThenToColumnZero) {
+TEST_F(CodeEditTest, HomeEnterAndShiftTabFollowTheIndent) {
   ASSERT_TRUE(Build("\t\tx"));
   Caret(0, 3);
-  Key(VK_HOME);
+  Key(VK_HOME);  // past the tabs, then to column 0
   ExpectCaret(0, 2);
   Key(VK_HOME);
   ExpectCaret(0, 0);
-}
-
-TEST_F(CodeEditTest, ShiftTabOnABlockAndItsUndo) {
+  ASSERT_TRUE(Build("\t\tab", {"CODEEDIT_INDENT=1"}));
+  Caret(0, 3);
+  Char(13);  // indented like the caret line
+  EXPECT_EQ("\t\ta\r\n\t\tb", Text());
+  ExpectCaret(1, 2);
   ASSERT_TRUE(Build("\ta\r\n\tb\r\n\tc\r\n\td"));
   edit->SetSelection(1, 0, 3, 0, -1);
   Key(VK_TAB, true);
@@ -169,15 +163,7 @@ TEST_F(CodeEditTest, ShiftTabOnABlockAndItsUndo) {
   EXPECT_EQ(4, edit->GetLineCount());
 }
 
-TEST_F(CodeEditTest, EnterIndentsLikeTheCaretLine) {
-  ASSERT_TRUE(Build("\t\tab", {"CODEEDIT_INDENT=1"}));
-  Caret(0, 3);
-  Char(13);
-  EXPECT_EQ("\t\ta\r\n\t\tb", Text());
-  ExpectCaret(1, 2);
-}
-
-TEST_F(CodeEditTest, TypedCharacters) {
+TEST_F(CodeEditTest, TypedCharactersAndTheirNotifications) {
   ASSERT_TRUE(Build(""));
   Char(' ', true);  // Ctrl+Space
   Char(0x1E);
@@ -189,9 +175,6 @@ TEST_F(CodeEditTest, TypedCharacters) {
       "\x1F"
       "a",
       Text());
-}
-
-TEST_F(CodeEditTest, EachEditNotifiesInOrder) {
   ASSERT_TRUE(Build("x"));
   Caret(0, 1);
   Char('y');
@@ -205,15 +188,18 @@ TEST_F(CodeEditTest, EachEditNotifiesInOrder) {
   EXPECT_TRUE(parent.seen.empty());
 }
 
-TEST_F(CodeEditTest, CommentKeysAndRules) {
-  ASSERT_TRUE(Build("\t\tx\r\n  \t\r\n  //y"));
-  edit->SetSelection(0, 0, 2, 5, -1);
-  Key('Y', false, true);
-  EXPECT_EQ("\t\t//x\r\n  \t\r\n//  //y", Text());
-  Key('U', false, true);
-  Key('U', false, true);
-  EXPECT_EQ("\t\tx\r\n  \t\r\n  y", Text());
+namespace {
+
+void SendFind(SCodeEditCtrl* edit, DWORD flags, const char* find, const char* replace = "") {
+  FINDREPLACEA record = {};
+  record.lStructSize = sizeof(record);
+  record.Flags = flags;
+  record.lpstrFindWhat = const_cast<char*>(find);
+  record.lpstrReplaceWith = const_cast<char*>(replace);
+  edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
 }
+
+}  // namespace
 
 TEST_F(CodeEditTest, ReadOnlyRefusesEveryEditPath) {
   ASSERT_TRUE(Build("abc", {"CODEEDIT_READONLY=1"}));
@@ -237,14 +223,8 @@ TEST_F(CodeEditTest, ReadOnlyRefusesEveryEditPath) {
     edit->SendMessage(SWM_MENUCOMMAND, 0, id);
   }
   strcpy(edit->GetFindState().replaceText, "Q");
-  FINDREPLACEA record = {};
-  record.lStructSize = sizeof(record);
-  record.lpstrFindWhat = const_cast<char*>("b");
-  record.lpstrReplaceWith = const_cast<char*>("Q");
-  for (DWORD flag : {DWORD(FR_REPLACE), DWORD(FR_REPLACEALL)}) {
-    record.Flags = flag | FR_DOWN;
-    edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
-  }
+  for (DWORD flag : {DWORD(FR_REPLACE), DWORD(FR_REPLACEALL)})
+    SendFind(edit, flag | FR_DOWN, "b", "Q");
   EXPECT_EQ("abc", Text());
   EXPECT_TRUE(parent.seen.empty());
   EXPECT_EQ(0, edit->GetUndoCount());
@@ -252,15 +232,12 @@ TEST_F(CodeEditTest, ReadOnlyRefusesEveryEditPath) {
 
 // --- undo -----------------------------------------------------------------------
 
-TEST_F(CodeEditTest, UndoKeepsTheLast64Changes) {
+TEST_F(CodeEditTest, UndoKeepsTheLast64ChangesAndRestoresTextAndCaretExactly) {
   ASSERT_TRUE(Build(""));
   for (int i = 0; i < 65; ++i) Char('a' + i % 26);
   EXPECT_EQ(64, edit->GetUndoCount());
   for (int i = 0; i < 70; ++i) edit->Undo();
   EXPECT_EQ("a", Text());
-}
-
-TEST_F(CodeEditTest, UndoOfEnterRestoresTheLineAndCaret) {
   ASSERT_TRUE(Build("abcd"));
   Caret(0, 2);
   Char(13);
@@ -268,11 +245,7 @@ TEST_F(CodeEditTest, UndoOfEnterRestoresTheLineAndCaret) {
   edit->Undo();
   EXPECT_EQ("abcd", Text());
   ExpectCaret(0, 2);
-}
-
-TEST_F(CodeEditTest, UndoOfPastedTextRestoresTheTextExactly) {
-  const char* pasted[] = {"1\n2\n3", "1\r\n2\r\n3\r\n", "x\ny\r\n"};
-  for (const char* text : pasted) {
+  for (const char* text : {"1\n2\n3", "1\r\n2\r\n3\r\n", "x\ny\r\n"}) {
     ASSERT_TRUE(Build("head\r\ntail"));
     edit->SetSelection(0, 2, 1, 2, -1);
     EXPECT_TRUE(edit->ReplaceSelection(text));
@@ -283,20 +256,7 @@ TEST_F(CodeEditTest, UndoOfPastedTextRestoresTheTextExactly) {
 
 // --- find, replace, go-to --------------------------------------------------------
 
-namespace {
-
-void SendFind(SCodeEditCtrl* edit, DWORD flags, const char* find, const char* replace = "") {
-  FINDREPLACEA record = {};
-  record.lStructSize = sizeof(record);
-  record.Flags = flags;
-  record.lpstrFindWhat = const_cast<char*>(find);
-  record.lpstrReplaceWith = const_cast<char*>(replace);
-  edit->SendMessage(g_findReplaceMessage, 0, LPARAM(&record));
-}
-
-}  // namespace
-
-TEST_F(CodeEditTest, FindDownUpAndAround) {
+TEST_F(CodeEditTest, FindDownUpAndAroundAndReplaceAll) {
   ASSERT_TRUE(Build("ab ab\r\nxx AB"));
   struct Row {
     DWORD flags;
@@ -314,18 +274,12 @@ TEST_F(CodeEditTest, FindDownUpAndAround) {
   };
   for (const Row& row : rows) {
     SendFind(edit, FR_FINDNEXT | row.flags, "ab");
-    int v[4];
-    edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
-    EXPECT_EQ(row.line, v[0]) << row.flags;
-    EXPECT_EQ(row.start, v[1]) << row.flags;
-    EXPECT_EQ(row.start + 2, v[3]);
+    EXPECT_EQ((std::vector<int>{row.line, row.start, row.line, row.start + 2}), Selection())
+        << row.flags;
   }
   Caret(0, 1);
   SendFind(edit, FR_FINDNEXT | FR_DOWN, "none");
   ExpectCaret(0, 1);
-}
-
-TEST_F(CodeEditTest, ReplaceAllStopsAfterTheLastReplacement) {
   ASSERT_TRUE(Build("aaa"));
   SendFind(edit, FR_REPLACEALL | FR_DOWN, "a", "aa");
   EXPECT_EQ("aaaaaa", Text());
@@ -350,21 +304,6 @@ TEST_F(CodeEditTest, SharedFindStateIsSeenByEveryNonLocalEditor) {
   delete local;
 }
 
-TEST_F(CodeEditTest, FindDialogIsSeededFromTheSelection) {
-  std::string long300(300, 'q');
-  ASSERT_TRUE(Build(("abc " + long300).c_str()));
-  edit->SetSelection(0, 0, 0, 3, -1);
-  edit->Find();
-  ASSERT_NE(nullptr, edit->m_findDialog);
-  EXPECT_STREQ("abc", edit->GetFindState().findText);
-  edit->CloseFindDialog();
-  edit->SetSelection(0, 4, 0, 304, -1);
-  edit->Find();
-  EXPECT_EQ(256u, strlen(edit->GetFindState().findText));
-  edit->CloseFindDialog();
-  EXPECT_EQ(nullptr, edit->m_findDialog);
-}
-
 namespace {
 
 SCodeEditCtrl* g_gotoEditor = nullptr;
@@ -381,7 +320,19 @@ void CALLBACK TypeGotoLine(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
-TEST_F(CodeEditTest, GoToMovesOnlyToALineInRange) {
+TEST_F(CodeEditTest, TheFindDialogIsSeededAndGoToMovesOnlyInRange) {
+  std::string long300(300, 'q');
+  ASSERT_TRUE(Build(("abc " + long300).c_str()));
+  edit->SetSelection(0, 0, 0, 3, -1);
+  edit->Find();
+  ASSERT_NE(nullptr, edit->m_findDialog);
+  EXPECT_STREQ("abc", edit->GetFindState().findText);
+  edit->CloseFindDialog();
+  edit->SetSelection(0, 4, 0, 304, -1);
+  edit->Find();
+  EXPECT_EQ(256u, strlen(edit->GetFindState().findText));
+  edit->CloseFindDialog();
+  EXPECT_EQ(nullptr, edit->m_findDialog);
   ASSERT_TRUE(Build("a\r\nb\r\nc\r\nd"));
   g_gotoEditor = edit;
   struct Row {
@@ -400,7 +351,7 @@ TEST_F(CodeEditTest, GoToMovesOnlyToALineInRange) {
 
 // --- mouse and caret keys ------------------------------------------------------------
 
-TEST_F(CodeEditTest, MouseClicksPlaceTheCaretAndSelect) {
+TEST_F(CodeEditTest, MouseClicksAndCaretKeys) {
   ASSERT_TRUE(Build("alpha beta\r\n\tgamma"));
   int h = edit->m_lineHeight, w = edit->m_charWidth;
   int left = edit->GetBarWidth() + edit->m_gap;
@@ -412,28 +363,15 @@ TEST_F(CodeEditTest, MouseClicksPlaceTheCaretAndSelect) {
   g_shiftDown = true;
   edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(2 * 2 + 1, 1));  // right of the tab's middle
   g_shiftDown = false;
-  int v[4];
-  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
-  EXPECT_EQ(0, v[0]);
-  EXPECT_EQ(3, v[1]);
-  EXPECT_EQ(1, v[2]);
-  EXPECT_EQ(1, v[3]);
+  EXPECT_EQ((std::vector<int>{0, 3, 1, 1}), Selection());
   // A right press inside the selection keeps it.
   edit->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at(2 * 6, 0));
   EXPECT_TRUE(edit->HasSelection());
   edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(2 * 7, 0));
   edit->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at(2 * 7, 0));
-  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
-  EXPECT_EQ(6, v[1]);
-  EXPECT_EQ(10, v[3]);
+  EXPECT_EQ((std::vector<int>{0, 6, 0, 10}), Selection());
   edit->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, h + h / 2));  // the bar
-  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
-  EXPECT_EQ(1, v[0]);
-  EXPECT_EQ(0, v[1]);
-  EXPECT_EQ(6, v[3]);
-}
-
-TEST_F(CodeEditTest, CaretKeysAtTheEdges) {
+  EXPECT_EQ((std::vector<int>{1, 0, 1, 6}), Selection());
   ASSERT_TRUE(Build("abcdefghij\r\n\tab\r\nx y_z"));
   Caret(0, 9);
   Key(VK_DOWN);  // cell 9 is past a tab and two letters
@@ -449,10 +387,7 @@ TEST_F(CodeEditTest, CaretKeysAtTheEdges) {
   Key(VK_RIGHT, false, true);  // to the end of the word "y_z"
   ExpectCaret(2, 5);
   Key(VK_LEFT, true, true);  // back to the start of the word
-  int v[4];
-  edit->GetSelection(&v[0], &v[1], &v[2], &v[3], nullptr);
-  EXPECT_EQ(2, v[1]);
-  EXPECT_EQ(5, v[3]);
+  EXPECT_EQ((std::vector<int>{2, 2, 2, 5}), Selection());
 }
 
 // --- seeded random edits ----------------------------------------------------------------

@@ -69,7 +69,7 @@ protected:
   PickingEditor editor;
 };
 
-TEST_F(SImageEditorTest, APngLoadsCentredOverTheHatch) {
+TEST_F(SImageEditorTest, APngLoadsCentredAndALargerOneScrollsWithinTheZoomLimits) {
   ASSERT_TRUE(LoadPng(20, 10, 0xFF0000FF));
   int x, y, width, height;
   editor.GetImageRect(&x, &y, &width, &height);
@@ -89,9 +89,6 @@ TEST_F(SImageEditorTest, APngLoadsCentredOverTheHatch) {
   EXPECT_FALSE(editor.LoadFile(&junk));
   EXPECT_EQ(editor.m_image.GetBitmap(), nullptr);
   EXPECT_FALSE(editor.LoadFile(nullptr));
-}
-
-TEST_F(SImageEditorTest, ALargerImageScrollsOverItsZoomedSizeWithinTheZoomLimits) {
   ASSERT_TRUE(LoadPng(300, 50, 0xFF00FF00));
   SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
   ASSERT_TRUE(::GetScrollInfo(editor.m_hWnd, SB_HORZ, &info));
@@ -99,7 +96,6 @@ TEST_F(SImageEditorTest, ALargerImageScrollsOverItsZoomedSizeWithinTheZoomLimits
   editor.SetZoom(2);
   ASSERT_TRUE(::GetScrollInfo(editor.m_hWnd, SB_HORZ, &info));
   EXPECT_EQ(info.nMax, 600);
-  int x, y, width, height;
   editor.GetImageRect(&x, &y, &width, &height);
   EXPECT_EQ(x, 0);
   EXPECT_EQ(width, 600);
@@ -156,7 +152,7 @@ TEST_F(SImageEditorTest, ABrushStrokePaintsPixelsClippedAtTheEdges) {
   EXPECT_EQ(parent.changes, 3);
 }
 
-TEST_F(SImageEditorTest, TheDropperPicksThePixelIntoAColourAndCallsTheHook) {
+TEST_F(SImageEditorTest, TheDropperAndTheSelectionKeys) {
   ASSERT_TRUE(LoadPng(4, 4, 0xFF123456));
   editor.m_tool = SImageEditor::TOOL_DROPPER;
   Press(WM_RBUTTONDOWN, 100, 50);
@@ -165,9 +161,6 @@ TEST_F(SImageEditorTest, TheDropperPicksThePixelIntoAColourAndCallsTheHook) {
   EXPECT_EQ(editor.picked, 0xFF123456u);
   EXPECT_EQ(editor.m_secondary, 0xFF123456u);
   EXPECT_EQ(editor.m_primary, 0xFF000000u);
-}
-
-TEST_F(SImageEditorTest, SelectionKeysMoveTheOutlineAndDeleteDropsIt) {
   ASSERT_TRUE(LoadPng(8, 8, 0xFFFFFFFF));
   editor.m_tool = SImageEditor::TOOL_SELECTION;
   editor.m_selectionActive = true;

@@ -143,7 +143,7 @@ std::string WithoutBlanks(const std::string& text) {
 
 }  // namespace
 
-TEST_F(PrinterTest, DialogRecordAndMargins) {
+TEST_F(PrinterTest, TheDialogRecordMarginsAndPrintableRect) {
   bool result;
   std::vector<Printed> out = Print("x", &result);
   EXPECT_TRUE(result);
@@ -154,17 +154,12 @@ TEST_F(PrinterTest, DialogRecordAndMargins) {
   EXPECT_EQ(1, g_seenRecord.nCopies);
   ASSERT_EQ(1u, out.size());
   // 25 mm from the printable origin, which lies 4 mm inside the paper.
-  EXPECT_EQ(250, out[0].x);
-  EXPECT_EQ(250, out[0].y);
-}
-
-TEST_F(PrinterTest, PrintableRectKeepsTheRightMarginFromThePaperEdge) {
+  EXPECT_TRUE(out[0].x == 250 && out[0].y == 250);
   SPrinter printer;
   ASSERT_TRUE(printer.Begin());
   RECT rect;
   printer.GetPrintableRect(&rect);
-  EXPECT_EQ(790, rect.right);   // 100 - 21 mm
-  EXPECT_EQ(390, rect.bottom);  // 60 - 21 mm
+  EXPECT_TRUE(rect.right == 790 && rect.bottom == 390);  // 100 - 21 mm, 60 - 21 mm
   printer.m_unit = 2;
   RECT same;
   printer.GetPrintableRect(&same);
@@ -172,7 +167,7 @@ TEST_F(PrinterTest, PrintableRectKeepsTheRightMarginFromThePaperEdge) {
   printer.End();
 }
 
-TEST_F(PrinterTest, EmptyFileOrCancelPrintsNothing) {
+TEST_F(PrinterTest, EmptyFileCancelOrTallTextPrintsNothingAndFails) {
   bool result = true;
   EXPECT_TRUE(Print("", &result).empty());
   EXPECT_FALSE(result);
@@ -182,6 +177,10 @@ TEST_F(PrinterTest, EmptyFileOrCancelPrintsNothing) {
   EXPECT_FALSE(result);
   SPrinter idle;
   EXPECT_FALSE(idle.End());
+  g_cancel = false;
+  result = true;
+  Print("x\r\ny", &result, 400);
+  EXPECT_FALSE(result);
 }
 
 TEST_F(PrinterTest, WrapsAtBlanksAndDropsOneSpace) {
@@ -237,12 +236,6 @@ TEST_F(PrinterTest, ManyEmptyLinesAtAPageEndStillPrint) {
   EXPECT_TRUE(result);
   ASSERT_FALSE(out.empty());
   EXPECT_EQ("bottom", out.back().text);
-}
-
-TEST_F(PrinterTest, TextTallerThanThePageStopsWithFailure) {
-  bool result = true;
-  Print("x\r\ny", &result, 400);
-  EXPECT_FALSE(result);
 }
 
 TEST_F(CodeEditTest, PrintReportsTheJobsResult) {

@@ -93,7 +93,7 @@ protected:
 
 typedef std::vector<std::pair<int, int>> Cells;
 
-TEST_F(SSpreadCtrlTest, DesignerControlIsThreeByThreeCells) {
+TEST_F(SSpreadCtrlTest, TheDesignerAndTheBuilderMakeTheControl) {
   SDialogEditor::_SCtrl record;
   record.m_type = SDialogEditor::TYPE_SPREAD;
   record.m_width = 300;
@@ -111,42 +111,31 @@ TEST_F(SSpreadCtrlTest, DesignerControlIsThreeByThreeCells) {
   EXPECT_EQ(30, designed->GetRowHeaderWidth());
   RECT cell;
   ASSERT_TRUE(designed->GetCellRect(1, 2, &cell));
-  EXPECT_EQ(110, cell.left);
-  EXPECT_EQ(60, cell.top);
-  EXPECT_EQ(189, cell.right);
-  EXPECT_EQ(79, cell.bottom);
+  EXPECT_EQ((std::vector<LONG>{110, 60, 189, 79}), Edges(cell));
   EXPECT_EQ(0, designed->m_selection.GetCount());
   EXPECT_EQ(0x7C20u, designed->m_commandMask);
 
-  // Built at run time it has no cells.
+  // Built at run time it has no cells, or those of its SPREAD_FILE entry.
   std::unique_ptr<SWnd> running(
       CreateDialogControl(parent.m_hWnd, &record, nullptr, true, nullptr));
   ASSERT_NE(nullptr, dynamic_cast<SSpreadCtrl*>(running.get()));
   EXPECT_EQ(0, static_cast<SSpreadCtrl*>(running.get())->m_table.GetFieldCount());
-}
-
-TEST_F(SSpreadCtrlTest, BuilderLoadsTheSpreadFileEntry) {
   TempFolder folder;
   SResource archive;
   WriteArchive(folder, "prices.tbl", JoinRecords(GridTable(2, 4).Records()), &archive);
-  SDialogEditor::_SCtrl record;
-  record.m_type = SDialogEditor::TYPE_SPREAD;
-  record.m_width = 300;
-  record.m_height = 200;
   ASSERT_TRUE(SDialogEditor::SetProperty(&record, "SPREAD_FILE", "prices.tbl"));
-  std::unique_ptr<SWnd> control(
-      CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
-  SSpreadCtrl* loaded = dynamic_cast<SSpreadCtrl*>(control.get());
+  std::unique_ptr<SWnd> built(CreateDialogControl(parent.m_hWnd, &record, &archive, true, nullptr));
+  SSpreadCtrl* loaded = dynamic_cast<SSpreadCtrl*>(built.get());
   ASSERT_NE(nullptr, loaded);
   EXPECT_EQ(2, loaded->m_table.GetFieldCount());
   EXPECT_EQ(4, loaded->m_table.GetRowCount());
   EXPECT_EQ("1:3", Text(loaded->GetCellText(1, 3)));
   EXPECT_EQ(1, loaded->m_selection.GetCount());
-  EXPECT_EQ(0, loaded->GetCurrentColumn());
-  EXPECT_EQ(0, loaded->GetCurrentRow());
+  EXPECT_EQ(std::make_pair(0, 0),
+            std::make_pair(loaded->GetCurrentColumn(), loaded->GetCurrentRow()));
 }
 
-TEST_F(SSpreadCtrlTest, HitTestFindsCornerHeadersAndCells) {
+TEST_F(SSpreadCtrlTest, TheHitTestAndAttributesPlaceCells) {
   ASSERT_TRUE(Load(GridTable(3, 3)));
   struct Case {
     int x, y, hit, column, row;
@@ -169,9 +158,6 @@ TEST_F(SSpreadCtrlTest, HitTestFindsCornerHeadersAndCells) {
     EXPECT_EQ(c.column, column) << c.x << ", " << c.y;
     EXPECT_EQ(c.row, row) << c.x << ", " << c.y;
   }
-}
-
-TEST_F(SSpreadCtrlTest, AttributesSizeColumnsAndRows) {
   TableDescription t = GridTable(3, 3);
   t.fields[0].attributes = "WIDTH=120";
   t.fields[1].attributes = "width=-5";
@@ -181,10 +167,7 @@ TEST_F(SSpreadCtrlTest, AttributesSizeColumnsAndRows) {
   ASSERT_TRUE(Load(t));
   RECT cell;
   ASSERT_TRUE(spread.GetCellRect(1, 1, &cell));
-  EXPECT_EQ(150, cell.left);
-  EXPECT_EQ(50, cell.top);
-  EXPECT_EQ(229, cell.right);
-  EXPECT_EQ(69, cell.bottom);
+  EXPECT_EQ((std::vector<LONG>{150, 50, 229, 69}), Edges(cell));
   EXPECT_EQ(-5, spread.GetColumnWidthValue(1));
   EXPECT_EQ(50, spread.GetColumnWidth(2));
 }
@@ -255,7 +238,7 @@ TEST_F(SSpreadCtrlTest, CellTextAlignsByValueAndAttribute) {
   }
 }
 
-TEST_F(SSpreadCtrlTest, MouseSelects) {
+TEST_F(SSpreadCtrlTest, MouseSelectsAndReachesTheParent) {
   ASSERT_TRUE(Load(GridTable(3, 4)));
   // Corner: everything, current (0, 0); a double click there does nothing.
   spread.m_selection.RemoveAll();
@@ -292,23 +275,8 @@ TEST_F(SSpreadCtrlTest, MouseSelects) {
   // Both modifiers: a plain click.
   Press(WM_LBUTTONDOWN, Centre(1, 1), 3);
   EXPECT_EQ((Cells{{1, 1}}), Selection());
-}
-
-TEST_F(SSpreadCtrlTest, RightClickSelectsTheCellAndOpensTheMenu) {
   ASSERT_TRUE(Load(GridTable(3, 3)));
-  EXPECT_EQ(11, ::GetMenuItemCount(spread.m_menu.m_hMenu));
-  EXPECT_EQ("Delete\tCtrl+Del", Text(spread.m_menu.GetItemText(SSpreadCtrl::CMD_DELETE)));
-  spread.SelectAll();
-  g_menuClosed = false;
-  UINT_PTR timer = ::SetTimer(nullptr, 0, 300, &CloseMenu);
-  Press(WM_RBUTTONDOWN, Centre(2, 1));
-  ::KillTimer(nullptr, timer);
-  EXPECT_TRUE(g_menuClosed) << "the menu's own loop ran until the timer closed it";
-  EXPECT_EQ((Cells{{2, 1}}), Selection());
-}
-
-TEST_F(SSpreadCtrlTest, MouseMessagesReachTheParent) {
-  ASSERT_TRUE(Load(GridTable(3, 3)));
+  parent.mouse.clear();
   // Away from the cells, so that nothing else happens; the toolkit adds the
   // click of a release over the window that saw the press.
   const UINT messages[] = {WM_MBUTTONDBLCLK, WM_RBUTTONUP,     WM_LBUTTONDBLCLK, SWM_MCLICK,
@@ -322,10 +290,22 @@ TEST_F(SSpreadCtrlTest, MouseMessagesReachTheParent) {
             codes);
   POINT screen = {300, 250};
   ::ClientToScreen(spread.m_hWnd, &screen);
-  EXPECT_EQ(300, parent.mouse[0].x);
-  EXPECT_EQ(250, parent.mouse[0].y);
-  EXPECT_EQ(screen.x, parent.mouse[0].screenX);
-  EXPECT_EQ(screen.y, parent.mouse[0].screenY);
+  const MOUSERECORD& first = parent.mouse[0];
+  EXPECT_EQ((std::vector<LONG>{300, 250, screen.x, screen.y}),
+            (std::vector<LONG>{first.x, first.y, first.screenX, first.screenY}));
+}
+
+TEST_F(SSpreadCtrlTest, RightClickSelectsTheCellAndOpensTheMenu) {
+  ASSERT_TRUE(Load(GridTable(3, 3)));
+  EXPECT_EQ(11, ::GetMenuItemCount(spread.m_menu.m_hMenu));
+  EXPECT_EQ("Delete\tCtrl+Del", Text(spread.m_menu.GetItemText(SSpreadCtrl::CMD_DELETE)));
+  spread.SelectAll();
+  g_menuClosed = false;
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 300, &CloseMenu);
+  Press(WM_RBUTTONDOWN, Centre(2, 1));
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_menuClosed) << "the menu's own loop ran until the timer closed it";
+  EXPECT_EQ((Cells{{2, 1}}), Selection());
 }
 
 TEST_F(SSpreadCtrlTest, KeysMoveTheCurrentCellAndClear) {
@@ -371,10 +351,7 @@ TEST_F(SSpreadCtrlTest, EditorStoresOnEnterAndFocusLossNotOnEscape) {
   ASSERT_TRUE(spread.GetCellRect(1, 3, &cell));
   ::GetWindowRect(spread.m_editor.m_hWnd, &editor);
   ::MapWindowPoints(nullptr, spread.m_hWnd, reinterpret_cast<POINT*>(&editor), 2);
-  EXPECT_EQ(cell.left, editor.left);
-  EXPECT_EQ(cell.top, editor.top);
-  EXPECT_EQ(cell.right, editor.right);
-  EXPECT_EQ(cell.bottom, editor.bottom);
+  EXPECT_EQ(Edges(cell), Edges(editor));
   EXPECT_EQ("1:3", Text(spread.m_editor.GetText()));
 
   // Escape: the old value, nobody told.
@@ -440,7 +417,7 @@ TEST_F(SSpreadCtrlTest, RowAndColumnCommands) {
   spread.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.GetDC()), PRF_CLIENT);
 }
 
-TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCounts) {
+TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCountsAndRowsPast65535KeepTheirKeys) {
   ASSERT_TRUE(Load(GridTable(1, 40)));
   auto visible = [&](DWORD bar) { return (::GetWindowLongA(spread.m_hWnd, GWL_STYLE) & bar) != 0; };
   EXPECT_FALSE(visible(WS_HSCROLL));
@@ -464,12 +441,9 @@ TEST_F(SSpreadCtrlTest, ScrollBarsFollowTheCounts) {
   // A page of the scroll bar is five rows.
   spread.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(10, ::GetScrollPos(spread.m_hWnd, SB_VERT));
-}
-
-// A table taller than 16-bit cell keys can tell apart keeps every cell.
-TEST_F(SSpreadCtrlTest, RowsPast65535KeepTheirOwnKeys) {
+  // A table taller than 16-bit cell keys can tell apart keeps every cell.
   ASSERT_TRUE(Load(GridTable(1, 70000)));
-  int low = -1, high = -1;
+  low = high = -1;
   ::GetScrollRange(spread.m_hWnd, SB_VERT, &low, &high);
   EXPECT_EQ(69999, high);
   spread.SelectCell(0, 65537);
@@ -484,7 +458,6 @@ TEST_F(SSpreadCtrlTest, RowsPast65535KeepTheirOwnKeys) {
   // track position agrees with still work.
   spread.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 300), 0);
   EXPECT_EQ(300, ::GetScrollPos(spread.m_hWnd, SB_VERT));
-  int column, row;
   EXPECT_EQ(SSpreadCtrl::HIT_ROW_HEADER, spread.HitTest(5, 25, &column, &row));
   EXPECT_EQ(300, row);
 }

@@ -180,7 +180,7 @@ TEST(STable, MutatedFilesLoadConsistentlyOrNotAtAll) {
   EXPECT_GT(loaded, 100);
 }
 
-TEST(STable, FieldsByIndexOrName) {
+TEST(STable, FieldsByIndexOrNameAndRowsInEveryArray) {
   STable table;
   EXPECT_EQ(0, table.AddField(" Name\t", -1));
   EXPECT_EQ(1, table.AddField(nullptr, 7));
@@ -196,10 +196,7 @@ TEST(STable, FieldsByIndexOrName) {
                {"name", 1}, {"FIRST", 0}, {"other", -1}, {nullptr, -1}};
   for (const Case& c : cases)
     EXPECT_EQ(c.index, table.FindField(c.text)) << (c.text ? c.text : "null");
-}
-
-TEST(STable, RowsGoInAndOutOfEveryArray) {
-  STable table;
+  table.Clear();
   table.AddField("a", -1);
   for (int i = 0; i < 3; ++i) table.InsertRow(-1);
   EXPECT_EQ(3, table.InsertRow(-1));
@@ -220,7 +217,7 @@ TEST(STable, RowsGoInAndOutOfEveryArray) {
   ExpectEmpty(table);
 }
 
-TEST(STable, AttributeLookup) {
+TEST(STable, AttributeLookupAndSetting) {
   struct Case {
     const char* text;
     const char* key;
@@ -243,15 +240,12 @@ TEST(STable, AttributeLookup) {
     EXPECT_EQ(c.value, Text(STable::GetAttribute(c.text, c.key)))
         << (c.text ? c.text : "null") << " / " << (c.key ? c.key : "null");
   }
-}
-
-TEST(STable, AttributeSetting) {
-  struct Case {
+  struct SetCase {
     const char* text;
     const char* key;
     const char* value;
     const char* result;
-  } cases[] = {
+  } sets[] = {
       {"Title=A;width=0", "title", "B", "Title=B;width=0"},
       {"", "width", "80", "width=80"},
       {nullptr, "width", "80", "width=80"},
@@ -265,7 +259,7 @@ TEST(STable, AttributeSetting) {
       {"title=\"A;width=50", "width", "80", "title=\"A;width=80"},
       {"title=\"A;width=50", "height", "9", "title=\"A;width=50;height=9"},
   };
-  for (const Case& c : cases) {
+  for (const SetCase& c : sets) {
     EXPECT_EQ(c.result, Text(STable::SetAttributeText(c.text, c.key, c.value)))
         << (c.text ? c.text : "null") << " / " << c.key << " / " << c.value;
   }

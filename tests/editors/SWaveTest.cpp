@@ -85,7 +85,34 @@ TEST(SWaveTest, RefusesMalformedFilesLeavingAnEmptyWave) {
 
 // Mutated copies of a valid file are refused or loaded within their bounds;
 // the loaded ones survive reads and an edit over the whole wave.
-TEST(SWaveTest, MutatedFilesAreRefusedOrLoadedWithinBounds) {
+// --- new waves -----------------------------------------------------------------
+
+TEST(SWaveTest, CreateMakesPcmOfOneTwoOrSixChannelsAndMutatedFilesStayInBounds) {
+  struct Row {
+    int channels;
+    bool made;
+    uint16_t tag, align;
+  } rows[] = {{1, true, 1, 2}, {2, true, 1, 4}, {6, true, 0xFFFE, 12}, {3, false, 0, 0}};
+  for (const Row& row : rows) {
+    SWave wave;
+    ASSERT_EQ(wave.Create(row.channels), row.made) << row.channels;
+    EXPECT_EQ(wave.IsLoaded(), row.made);
+    if (!row.made) continue;
+    const WAVEFORMATEXTENSIBLE& f = wave.m_format;
+    EXPECT_EQ(f.Format.wFormatTag, row.tag);
+    EXPECT_EQ(f.Format.nSamplesPerSec, 44100u);
+    EXPECT_EQ(f.Format.wBitsPerSample, 16);
+    EXPECT_EQ(f.Format.nBlockAlign, row.align);
+    EXPECT_EQ(f.Format.nAvgBytesPerSec, row.align * 44100u);
+    EXPECT_EQ(wave.GetFrames(), 0u);
+    if (row.channels == 6) {
+      EXPECT_EQ(f.Format.cbSize, 22);
+      EXPECT_EQ(f.Samples.wValidBitsPerSample, 16);
+      EXPECT_EQ(f.dwChannelMask, 0x3Fu);
+      EXPECT_EQ(f.SubFormat.Data1, 1u);
+      EXPECT_EQ(f.SubFormat.Data4[7], 0x71);
+    }
+  }
   std::mt19937 random(1234);
   std::string original = RampFile(64);
   int loaded = 0;
@@ -113,36 +140,6 @@ TEST(SWaveTest, MutatedFilesAreRefusedOrLoadedWithinBounds) {
   EXPECT_GT(loaded, 100);
 }
 
-// --- new waves -----------------------------------------------------------------
-
-TEST(SWaveTest, CreateMakesSixteenBitPcmOfOneTwoOrSixChannels) {
-  struct Row {
-    int channels;
-    bool made;
-    uint16_t tag, align;
-  } rows[] = {{1, true, 1, 2}, {2, true, 1, 4}, {6, true, 0xFFFE, 12}, {3, false, 0, 0}};
-  for (const Row& row : rows) {
-    SWave wave;
-    ASSERT_EQ(wave.Create(row.channels), row.made) << row.channels;
-    EXPECT_EQ(wave.IsLoaded(), row.made);
-    if (!row.made) continue;
-    const WAVEFORMATEXTENSIBLE& f = wave.m_format;
-    EXPECT_EQ(f.Format.wFormatTag, row.tag);
-    EXPECT_EQ(f.Format.nSamplesPerSec, 44100u);
-    EXPECT_EQ(f.Format.wBitsPerSample, 16);
-    EXPECT_EQ(f.Format.nBlockAlign, row.align);
-    EXPECT_EQ(f.Format.nAvgBytesPerSec, row.align * 44100u);
-    EXPECT_EQ(wave.GetFrames(), 0u);
-    if (row.channels == 6) {
-      EXPECT_EQ(f.Format.cbSize, 22);
-      EXPECT_EQ(f.Samples.wValidBitsPerSample, 16);
-      EXPECT_EQ(f.dwChannelMask, 0x3Fu);
-      EXPECT_EQ(f.SubFormat.Data1, 1u);
-      EXPECT_EQ(f.SubFormat.Data4[7], 0x71);
-    }
-  }
-}
-
 // --- edits on a ramp --------------------------------------------------------------
 
 class SWaveEditTest : public ::testing::Test {
@@ -154,57 +151,40 @@ protected:
   SWave wave;
 };
 
-TEST_F(SWaveEditTest, DeleteShortensAllChannelsOrShiftsOneKeepingTheSize) {
+TEST_F(SWaveEditTest, DeleteAndInsertSilenceInAllChannelsOrOne) {
   ASSERT_TRUE(Begin(10, 20, -1));
   ASSERT_TRUE(wave.DeleteRange());
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 9), 9);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 30);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 79), -99);
+  EXPECT_EQ(Samples(wave, {{0, 9}, {0, 10}, {1, 79}}), (V{9, 30, -99}));
 
   ASSERT_TRUE(Begin(0, 5, 1));
   ASSERT_TRUE(wave.DeleteRange());
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 0);  // the other channel stays
-  EXPECT_EQ(wave.GetSample(1, nullptr, 0), -5);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 74), -99);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 75), 0);  // the freed end is silence
-  EXPECT_EQ(wave.GetSample(1, nullptr, 79), 0);
-}
-
-TEST_F(SWaveEditTest, InsertSilenceOpensAGapInAllChannelsOrOne) {
+  // The other channel stays; the freed end is silence.
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 0}, {1, 74}, {1, 75}, {1, 79}}), (V{0, -5, -99, 0, 0}));
+  ASSERT_TRUE(Load(wave, RampFile(100)));
   ASSERT_TRUE(Begin(10, 0, -1));
   EXPECT_FALSE(wave.InsertSilence(0));
   ASSERT_TRUE(wave.InsertSilence(5));
   EXPECT_EQ(wave.GetFrames(), 105u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 9), 9);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 0);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 14), 0);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 15), 10);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 104), -99);
+  EXPECT_EQ(Samples(wave, {{0, 9}, {0, 10}, {1, 14}, {0, 15}, {1, 104}}), (V{9, 0, 0, 10, -99}));
 
   ASSERT_TRUE(Begin(0, 0, 0));
   ASSERT_TRUE(wave.InsertSilence(2));
   EXPECT_EQ(wave.GetFrames(), 107u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 2), 0);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 3), 1);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 3), -3);  // the other channel keeps its place
-  EXPECT_EQ(wave.GetSample(1, nullptr, 106), 0);
+  // The other channel keeps its place.
+  EXPECT_EQ(Samples(wave, {{0, 2}, {0, 3}, {1, 3}, {1, 106}}), (V{0, 1, -3, 0}));
 }
 
 TEST_F(SWaveEditTest, SilenceAndAmplifyChangeOnlyTheirRangeAndChannel) {
   ASSERT_TRUE(Begin(2, 3, 0));
   ASSERT_TRUE(wave.SilenceRange());
-  EXPECT_EQ(Channel(wave, 0)[4], 0);
-  EXPECT_EQ(Channel(wave, 1)[4], -4);
-  EXPECT_EQ(Channel(wave, 0)[5], 5);
+  EXPECT_EQ(Samples(wave, {{0, 4}, {1, 4}, {0, 5}}), (V{0, -4, 5}));
 
   ASSERT_TRUE(Begin(10, 2, -1));
   ASSERT_TRUE(wave.Amplify(1.5));
-  EXPECT_EQ(wave.GetSample(0, nullptr, 11), 16);  // trunc(11 x 1.5)
-  EXPECT_EQ(wave.GetSample(1, nullptr, 11), -16);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 12), 12);
-  EXPECT_EQ(wave.GetSample(-1, nullptr, 11), 0);  // the channels' average
+  // trunc(11 x 1.5); channel -1 is the channels' average.
+  EXPECT_EQ(Samples(wave, {{0, 11}, {1, 11}, {0, 12}, {-1, 11}}), (V{16, -16, 12, 0}));
   EXPECT_FALSE(Begin(10, 0, -1) && wave.Amplify(2.0));
 }
 
@@ -240,16 +220,13 @@ TEST_F(SWaveEditTest, CopyCutAndPasteMoveFramesThroughTheClipboardFile) {
   ASSERT_TRUE(Begin(0, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 100u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), 20);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 9), -29);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 0);
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 9}, {0, 10}}), (V{20, -29, 0}));
 
   // Pasting over a selection replaces it.
   ASSERT_TRUE(Begin(50, 30, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 80u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 50), 20);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 60), 80);
+  EXPECT_EQ(Samples(wave, {{0, 50}, {0, 60}}), (V{20, 80}));
 
   // One channel's samples, pasted into all channels: size / nBlockAlign frames.
   clipboard.SetSize(0);
@@ -259,26 +236,20 @@ TEST_F(SWaveEditTest, CopyCutAndPasteMoveFramesThroughTheClipboardFile) {
   ASSERT_TRUE(Begin(0, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 82u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 0), -21);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 0), -22);
+  EXPECT_EQ(Samples(wave, {{0, 0}, {1, 0}}), (V{-21, -22}));
 }
 
 // A clipboard that ends inside a frame fills only the gap it opened.
-TEST_F(SWaveEditTest, PasteOfAPartialFrameStaysInsideItsGap) {
+TEST_F(SWaveEditTest, OutsideOperationsAreRefusedAndAPartialFrameStaysInItsGap) {
+  for (uint32_t start : {101u, 90u}) EXPECT_FALSE(Begin(start, 11, -1)) << start;
+  EXPECT_FALSE(Begin(0, 1, 2));
+  EXPECT_TRUE(Begin(100, 0, 1));
   SFileMem clipboard;
   Fill(clipboard, std::string("\x07\x00\x08\x00\x09\x00", 6));
   ASSERT_TRUE(Begin(10, 0, -1));
   ASSERT_TRUE(wave.Paste(&clipboard));
   EXPECT_EQ(wave.GetFrames(), 101u);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 10), 7);
-  EXPECT_EQ(wave.GetSample(0, nullptr, 11), 10);
-  EXPECT_EQ(wave.GetSample(1, nullptr, 11), -10);
-}
-
-TEST_F(SWaveEditTest, OperationsOutsideTheWaveAreRefused) {
-  for (uint32_t start : {101u, 90u}) EXPECT_FALSE(Begin(start, 11, -1)) << start;
-  EXPECT_FALSE(Begin(0, 1, 2));
-  EXPECT_TRUE(Begin(100, 0, 1));
+  EXPECT_EQ(Samples(wave, {{0, 10}, {0, 11}, {1, 11}}), (V{7, 10, -10}));
 }
 
 // --- progress ------------------------------------------------------------------------
@@ -293,7 +264,7 @@ struct Progress {
   }
 };
 
-TEST(SWaveProgressTest, RisesToAHundredAndReportsNinetyNineAsAHundred) {
+TEST(SWaveProgressTest, ProgressRisesToAHundredAndACancelKeepsTheLength) {
   SWave wave;
   ASSERT_TRUE(Load(wave, RampFile(20000)));
   Progress progress;
@@ -306,12 +277,9 @@ TEST(SWaveProgressTest, RisesToAHundredAndReportsNinetyNineAsAHundred) {
     EXPECT_LE(progress.seen[i - 1], progress.seen[i]);
     EXPECT_NE(progress.seen[i], 99);
   }
-}
-
-TEST(SWaveProgressTest, ACancelledDeleteKeepsTheLengthAndReportsFailure) {
-  SWave wave;
+  // A cancelled delete keeps the length and reports failure.
   ASSERT_TRUE(Load(wave, RampFile(20000)));
-  Progress progress;
+  progress = Progress();
   progress.cancelAt = 3;
   ASSERT_TRUE(wave.BeginOperation(0, 100, -1, Progress::Report, &progress));
   EXPECT_FALSE(wave.DeleteRange());
@@ -345,7 +313,7 @@ protected:
   CountingWave wave;
 };
 
-TEST_F(SWavePlayTest, PlaysStopsAndPausesARange) {
+TEST_F(SWavePlayTest, PlaysStopsPausesAndNeedsABuffer) {
   EXPECT_FALSE(wave.Play(100, 100));
   ASSERT_TRUE(wave.Play(1000, 5000));
   EXPECT_TRUE(wave.IsPlaying());
@@ -363,6 +331,21 @@ TEST_F(SWavePlayTest, PlaysStopsAndPausesARange) {
   wave.Stop();
   EXPECT_FALSE(wave.IsPlaying());
   EXPECT_FALSE(Ticking());
+  wave.m_muted.Add(0);
+  wave.m_muted.Add(1);
+  EXPECT_FALSE(wave.PrepareBuffer());
+  EXPECT_FALSE(wave.Play(0, 0));
+  wave.m_muted.RemoveAll();
+  ASSERT_TRUE(wave.PrepareBuffer());
+
+  IDirectSound8* saved = g_directSound;
+  g_directSound = nullptr;
+  EXPECT_FALSE(wave.PrepareBuffer());
+  g_directSound = saved;
+  // Editing still works without a buffer.
+  ASSERT_TRUE(wave.BeginOperation(0, 10, -1, nullptr, nullptr));
+  EXPECT_TRUE(wave.DeleteRange());
+  EXPECT_NE(wave.m_buffer, nullptr);
 }
 
 TEST_F(SWavePlayTest, TheTickStopsAtTheRangeEndOrLoopsBackWithRepeat) {
@@ -383,24 +366,6 @@ TEST_F(SWavePlayTest, TheTickStopsAtTheRangeEndOrLoopsBackWithRepeat) {
   EXPECT_TRUE(wave.IsPlaying());
   EXPECT_LT(wave.GetPlayPosition(), 100000u);
   wave.Stop();
-}
-
-TEST_F(SWavePlayTest, NoBufferWhenEveryChannelIsMutedOrThereIsNoDirectSound) {
-  wave.m_muted.Add(0);
-  wave.m_muted.Add(1);
-  EXPECT_FALSE(wave.PrepareBuffer());
-  EXPECT_FALSE(wave.Play(0, 0));
-  wave.m_muted.RemoveAll();
-  ASSERT_TRUE(wave.PrepareBuffer());
-
-  IDirectSound8* saved = g_directSound;
-  g_directSound = nullptr;
-  EXPECT_FALSE(wave.PrepareBuffer());
-  g_directSound = saved;
-  // Editing still works without a buffer.
-  ASSERT_TRUE(wave.BeginOperation(0, 10, -1, nullptr, nullptr));
-  EXPECT_TRUE(wave.DeleteRange());
-  EXPECT_NE(wave.m_buffer, nullptr);
 }
 
 }  // namespace

@@ -96,6 +96,9 @@ inline void WriteArchive(const TempFolder& folder, const char* name, const std::
   ASSERT_TRUE(archive->Open(path.c_str()));
 }
 
+// A rectangle as {left, top, right, bottom}, for one comparison.
+inline std::vector<LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 // A system colour as 0xRRGGBB, the way Dib32::Rgb reads pixels.
 inline uint32_t SystemRgb(int index) {
   COLORREF c = ::GetSysColor(index);

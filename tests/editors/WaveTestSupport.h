@@ -7,7 +7,9 @@
 #include "editors/SWave.h"
 
 #include <stdint.h>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace WaveTest {
@@ -81,11 +83,12 @@ inline std::vector<int32_t> Ramp(int frames) {
 
 inline std::string RampFile(int frames) { return Bytes(Header(), Ramp(frames)); }
 
-// One channel's samples of the whole wave, read from its data file.
-inline std::vector<int64_t> Channel(SWave& wave, int channel) {
-  std::vector<int64_t> values;
-  for (uint32_t f = 0; f < wave.GetFrames(); ++f)
-    values.push_back(wave.GetSample(channel, nullptr, f));
+typedef std::vector<int64_t> V;
+
+// The samples at the given (channel, frame) places.
+inline V Samples(SWave& wave, std::initializer_list<std::pair<int, uint32_t>> places) {
+  V values;
+  for (const auto& p : places) values.push_back(wave.GetSample(p.first, nullptr, p.second));
   return values;
 }
 
