@@ -212,11 +212,15 @@ TEST_F(Saves, FirstCompletionsOpenNeighbours) {
     PGhost ghost;
     app.RecordResult(0, c.world, c.level, 5000, &ghost);
     EXPECT_EQ(3, app.cellStates[0][c.world][c.level]);
-    for (const auto& cell : c.opened)
-      if (cell[0] >= 0)
+    for (const auto& cell : c.opened) {
+      if (cell[0] >= 0) {
         EXPECT_EQ(2, app.cellStates[0][cell[0]][cell[1]])
             << "(" << c.world << "," << c.level << ") opens (" << cell[0] << "," << cell[1] << ")";
-    if (c.stays[0] >= 0) EXPECT_EQ(1, app.cellStates[0][c.stays[0]][c.stays[1]]);
+      }
+    }
+    if (c.stays[0] >= 0) {
+      EXPECT_EQ(1, app.cellStates[0][c.stays[0]][c.stays[1]]);
+    }
   }
 }
 
