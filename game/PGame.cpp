@@ -82,6 +82,7 @@ void PGame::ForgetSceneItems() {
   // The texture members lie back to back from texDark to texWagon.
   for (SDxTexture** t = &texDark; t <= &texWagon; ++t) *t = nullptr;
   for (SDxText*& text : ghostLabels) text = nullptr;
+  for (SDxSprite** sprite = &deathSprite; sprite <= &tipSprite; ++sprite) *sprite = nullptr;
   bossMesh = bossFlyMesh = nullptr;
   arrowMesh = dummyMesh = dynamiteMesh = enemyMesh = fanMesh = fireMesh = gemMesh = guardMesh =
       mineMesh = nullptr;

@@ -4,6 +4,7 @@
 
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxTexture.h"
 #include "game/PGame.h"
 #include "tests/game/RecordingHost.h"
@@ -237,6 +238,42 @@ TEST_F(LevelLoad, EffectListsHoldOnlyEffectsThatExist) {
        {&game.startEffects, &game.runEffects, &game.nightEffects, &game.pauseEffects})
     for (int i = 0; i < list->GetCount(); ++i) EXPECT_NE(nullptr, (*list)[i]);
   EXPECT_EQ(game.speedShader != nullptr ? 1 : 0, game.nightEffects.GetCount());
+}
+
+TEST_F(LevelLoad, HudSpritesFollowTheLevelAndShowTheTargetCount) {
+  struct {
+    int world, level;
+    const char* text;
+    int targets;
+    bool lesson, centre;
+  } cases[] = {
+      {0, 2, "3\r\n..*..............\r\n*................\r\n", 2, false, false},
+      {2, 2, "3\r\n..*..............\r\n", 2, false, true},  // the boss counts once
+      {1, 1, "3\r\n.................\r\n", 0, true, false},
+  };
+  for (const auto& c : cases) {
+    SString name;
+    name.Format("level_%d%d.txt", c.world, c.level);
+    host->levels[name.GetText()] = c.text;
+    game.Load(1, c.world, c.level);
+    ASSERT_NE(nullptr, game.hudTargetCountDigits);
+    EXPECT_EQ(c.targets, game.hudTargetCountDigits->GetNumber()) << name.GetText();
+    EXPECT_EQ(c.centre, game.bossTargetSprite != nullptr);
+    EXPECT_EQ(c.lesson, game.tipSprite != nullptr);
+    if (game.tipSprite) EXPECT_FALSE(game.tipSprite->IsVisible());
+    // Every sprite exists; the ones for later moments start hidden.
+    for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s)
+      if (s != &game.bossTargetSprite && s != &game.tipSprite) ASSERT_NE(nullptr, *s);
+    for (SDxSprite* hidden : {game.deathSprite, game.messageSprite, game.hudDynamiteIcon,
+                              game.hudRank, game.hudPosDigits, game.hudRivalTimeDigits[4]})
+      EXPECT_FALSE(hidden->IsVisible());
+    for (SDxSprite* shown : {game.hudTimeDigits[0], game.mapCells[8][7], game.hudTurboDigits})
+      EXPECT_TRUE(shown->IsVisible());
+    EXPECT_EQ(game.texDigitsRed, game.hudDistanceDigits->m_texture);
+    EXPECT_EQ(game.texHudCell, game.mapCells[0][0]->m_texture);
+  }
+  game.Unload();
+  for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s) EXPECT_EQ(nullptr, *s);
 }
 
 TEST_F(LevelLoad, UnloadLeavesNoPointerIntoTheScene) {
