@@ -43,6 +43,7 @@ class SDxShape;
 class SDxCamera;
 class SDxMesh;
 class SDxShader;
+class SDxParticlePoint;
 class SDxSprite;
 class SDxText;
 struct SDxTriangle;
@@ -280,6 +281,9 @@ public:
   SDxTexture* texWagon;
 
   // Scene items made at load.
+  SDxParticlePoint* spotEmitter;
+  SDxParticlePoint* sideEmitters[2];
+  SDxParticlePoint* ghostEmitters[GHOST_COUNT];  // slot 0 null
   SDxText* ghostLabels[GHOST_COUNT];
   // HUD sprites of the first layer, back to back from deathSprite to
   // tipSprite; bossTargetSprite and tipSprite are null off their levels.
@@ -377,6 +381,10 @@ private:
   void LoadTextures();
   void LoadGhostLabels();
   void LoadHud();
+  void LoadEmitters();
+  void LoadGhostEmitters();
+  SDxParticlePoint* AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
+                               float speed);
   SDxSprite* AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
                           bool shown);
   void LoadMeshes();

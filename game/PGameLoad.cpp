@@ -9,6 +9,7 @@
 #include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxParticle.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
@@ -329,6 +330,12 @@ const TimeDigitsEntry kTimeDigits[] = {
 const int kMinuteSeparatorFrame = 12;
 const int kHundredthSeparatorFrame = 11;
 
+// The ghost trails' colours by slot (slot 0 has no trail).
+const D3DXCOLOR kGhostColors[PGame::GHOST_COUNT] = {
+    {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f},    {0.0f, 1.0f, 0.0f, 1.0f},
+    {1.0f, 0.5f, 0.0f, 1.0f}, {0.42f, 0.17f, 0.62f, 1.0f},
+};
+
 }  // namespace
 
 void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
@@ -362,8 +369,10 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   LoadSounds();
   LoadEffects();
   LoadTextures();
+  LoadEmitters();
   LoadHud();
   BuildTrack();
+  LoadGhostEmitters();
   LoadGhostLabels();
   LoadMeshes();
 
@@ -451,6 +460,51 @@ void PGame::LoadTextures() {
         file ? host->LoadTexture(file, (entry.normalMaps >> theme & 1) != 0, 0) : nullptr;
   }
   if (theme == THEME_BONUS) texWallRoof1 = texWallRoof2 = texWallRoof;
+}
+
+SDxParticlePoint* PGame::AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
+                                    float speed) {
+  SDxLayer* layer = dx->GetFirstLayer();
+  // Room for every atom alive at the highest rate.
+  int capacity = (int)(rateMax * lifetime + 0.999f);
+  SDxParticlePoint* emitter = layer ? layer->AddParticle(texParticleSpot, capacity) : nullptr;
+  if (!emitter) return nullptr;
+  emitter->SetEmissionRate(rateMin, rateMax);
+  emitter->SetLifetime(lifetime);
+  emitter->SetPointSize(pointSize);
+  emitter->SetSpeed(speed);
+  return emitter;
+}
+
+void PGame::LoadEmitters() {
+  spotEmitter = AddEmitter(100.0f, 100.0f, 2.0f, 50.0f, 5.0f);
+  if (spotEmitter) {
+    spotEmitter->SetParameters(1.0f, 0.5f, 0.5f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, false, true);
+    D3DXVECTOR3 from(1.0f, 1.0f, 0.0f), to(-1.0f, -1.0f, 0.0f);
+    spotEmitter->SetVectorRange(&from, &to);
+    spotEmitter->Start(nullptr, 0.0f, 0.0f);
+  }
+  for (int i = 0; i < 2; ++i) {
+    SDxParticlePoint* side = sideEmitters[i] = AddEmitter(50.0f, 100.0f, 5.0f, 250.0f, 100.0f);
+    if (!side) continue;
+    float sign = i == 0 ? 1.0f : -1.0f;
+    side->SetParameters(1.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f, false, true);
+    D3DXVECTOR3 from(sign, 1.0f, 0.1f), to(0.1f * sign, 0.1f, 0.1f);
+    side->SetVectorRange(&from, &to);
+    D3DXVECTOR3 position(-1000.0f * sign, -700.0f, 0.0f);
+    side->Start(&position, 0.0f, 0.0f);
+  }
+}
+
+void PGame::LoadGhostEmitters() {
+  for (int slot = 1; slot < GHOST_COUNT; ++slot) {
+    SDxParticlePoint* trail = ghostEmitters[slot] = AddEmitter(250.0f, 250.0f, 0.15f, 35.0f, 0.0f);
+    if (!trail) continue;
+    const D3DXCOLOR& c = kGhostColors[slot];
+    trail->SetParameters(c.r, c.g, c.b, c.a, c.r, c.g, c.b, c.a, false, false);
+    D3DXVECTOR3 none(0.0f, 0.0f, 0.0f);
+    trail->SetVectorRange(&none, &none);
+  }
 }
 
 SDxSprite* PGame::AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,

@@ -4,6 +4,7 @@
 
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxParticle.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxTexture.h"
 #include "game/PGame.h"
@@ -260,10 +261,14 @@ TEST_F(LevelLoad, HudSpritesFollowTheLevelAndShowTheTargetCount) {
     EXPECT_EQ(c.targets, game.hudTargetCountDigits->GetNumber()) << name.GetText();
     EXPECT_EQ(c.centre, game.bossTargetSprite != nullptr);
     EXPECT_EQ(c.lesson, game.tipSprite != nullptr);
-    if (game.tipSprite) EXPECT_FALSE(game.tipSprite->IsVisible());
+    if (game.tipSprite) {
+      EXPECT_FALSE(game.tipSprite->IsVisible());
+    }
     // Every sprite exists; the ones for later moments start hidden.
     for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s)
-      if (s != &game.bossTargetSprite && s != &game.tipSprite) ASSERT_NE(nullptr, *s);
+      if (s != &game.bossTargetSprite && s != &game.tipSprite) {
+        ASSERT_NE(nullptr, *s);
+      }
     for (SDxSprite* hidden : {game.deathSprite, game.messageSprite, game.hudDynamiteIcon,
                               game.hudRank, game.hudPosDigits, game.hudRivalTimeDigits[4]})
       EXPECT_FALSE(hidden->IsVisible());
@@ -274,6 +279,38 @@ TEST_F(LevelLoad, HudSpritesFollowTheLevelAndShowTheTargetCount) {
   }
   game.Unload();
   for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s) EXPECT_EQ(nullptr, *s);
+}
+
+TEST_F(LevelLoad, EmittersRunBesideTheTrackAndWaitOnTheGhosts) {
+  game.Load(1, 0, 0);
+  ASSERT_NE(nullptr, game.spotEmitter);
+  EXPECT_TRUE(game.spotEmitter->IsEmitting());
+  EXPECT_EQ(game.texParticleSpot, game.spotEmitter->m_texture);
+  struct {
+    float x, directionX;
+  } sides[] = {{-1000.0f, 1.0f}, {1000.0f, -1.0f}};
+  for (int i = 0; i < 2; ++i) {
+    SDxParticlePoint* side = game.sideEmitters[i];
+    ASSERT_NE(nullptr, side);
+    EXPECT_TRUE(side->IsEmitting());
+    EXPECT_EQ(D3DXVECTOR3(sides[i].x, -700.0f, 0.0f), side->m_position);
+    EXPECT_EQ(sides[i].directionX, side->m_directionMin.x);
+    // Room for every atom of five seconds at the highest rate.
+    EXPECT_GE(side->m_capacity, 500);
+  }
+  const float colors[5][3] = {{0, 0, 0}, {0, 1, 1}, {0, 1, 0}, {1, 0.5f, 0}, {0.42f, 0.17f, 0.62f}};
+  EXPECT_EQ(nullptr, game.ghostEmitters[0]);
+  for (int slot = 1; slot < PGame::GHOST_COUNT; ++slot) {
+    SDxParticlePoint* trail = game.ghostEmitters[slot];
+    ASSERT_NE(nullptr, trail);
+    EXPECT_FALSE(trail->IsEmitting());
+    EXPECT_EQ(D3DXCOLOR(colors[slot][0], colors[slot][1], colors[slot][2], 1.0f), trail->m_colorA);
+    EXPECT_EQ(D3DXVECTOR3(0, 0, 0), trail->m_directionMax);
+  }
+  game.Unload();
+  EXPECT_EQ(nullptr, game.spotEmitter);
+  EXPECT_EQ(nullptr, game.sideEmitters[1]);
+  EXPECT_EQ(nullptr, game.ghostEmitters[4]);
 }
 
 TEST_F(LevelLoad, UnloadLeavesNoPointerIntoTheScene) {
