@@ -82,6 +82,9 @@ void PGame::ForgetSceneItems() {
   // The texture members lie back to back from texDark to texWagon.
   for (SDxTexture** t = &texDark; t <= &texWagon; ++t) *t = nullptr;
   for (SDxText*& text : ghostLabels) text = nullptr;
+  spotEmitter = sideEmitters[0] = sideEmitters[1] = nullptr;
+  for (SDxParticlePoint*& emitter : ghostEmitters) emitter = nullptr;
+  for (SDxSprite** sprite = &deathSprite; sprite <= &tipSprite; ++sprite) *sprite = nullptr;
   bossMesh = bossFlyMesh = nullptr;
   arrowMesh = dummyMesh = dynamiteMesh = enemyMesh = fanMesh = fireMesh = gemMesh = guardMesh =
       mineMesh = nullptr;

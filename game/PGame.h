@@ -43,6 +43,8 @@ class SDxShape;
 class SDxCamera;
 class SDxMesh;
 class SDxShader;
+class SDxParticlePoint;
+class SDxSprite;
 class SDxText;
 struct SDxTriangle;
 class SDxTexture;
@@ -279,7 +281,26 @@ public:
   SDxTexture* texWagon;
 
   // Scene items made at load.
+  SDxParticlePoint* spotEmitter;
+  SDxParticlePoint* sideEmitters[2];
+  SDxParticlePoint* ghostEmitters[GHOST_COUNT];  // slot 0 null
   SDxText* ghostLabels[GHOST_COUNT];
+  // HUD sprites of the first layer, back to back from deathSprite to
+  // tipSprite; bossTargetSprite and tipSprite are null off their levels.
+  SDxSprite *deathSprite, *targetSprite, *bossTargetSprite, *messageSprite;
+  SDxSprite *hudDistanceDigits, *hudDistance, *hudLifeDigits, *hudLife;
+  SDxSprite *hudGem, *hudGemFlash, *hudTargetsTakenDigits, *hudTargetCountDigits;
+  SDxSprite *hudDynamite, *hudRank, *hudPos, *hudQualification, *hudBestTime, *hudRivalTime,
+      *hudTime;
+  SDxSprite *hudDynamiteDigits, *hudRankDigits, *hudPosDigits;
+  SDxSprite* hudQualificationDigits[3];  // minutes, separator, seconds
+  SDxSprite* hudBestTimeDigits[5];       // minutes, separator, seconds, separator, hundredths
+  SDxSprite* hudRivalTimeDigits[5];
+  SDxSprite* hudTimeDigits[5];
+  SDxSprite* mapFrame;
+  SDxSprite* mapCells[9][8];  // [column 0..8][line 0..7]
+  SDxSprite *hudDynamiteIcon, *hudTurboIcon, *hudTurboDigits;
+  SDxSprite* tipSprite;
   D3DXCOLOR lightColors[8];
   SDxMesh *bossMesh, *bossFlyMesh;
   SDxMesh *arrowMesh, *dummyMesh, *dynamiteMesh, *enemyMesh, *fanMesh, *fireMesh, *gemMesh,
@@ -359,6 +380,13 @@ private:
   void LoadEffects();
   void LoadTextures();
   void LoadGhostLabels();
+  void LoadHud();
+  void LoadEmitters();
+  void LoadGhostEmitters();
+  SDxParticlePoint* AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
+                               float speed);
+  SDxSprite* AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
+                          bool shown);
   void LoadMeshes();
   // A mesh item of the scene filled from the file and hidden; null (no
   // item left behind) when the file does not load.

@@ -9,7 +9,9 @@
 #include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxParticle.h"
 #include "engine/SDxShader.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 #include "game/PGame.h"
 #include "game/PGameHost.h"
@@ -265,6 +267,75 @@ const float kMirrorTurns[PGame::MIRROR_KINDS][2] = {
     {-kPi / 4, -kPi / 2}, {kPi / 4, -kPi / 2}, {0, -kPi / 4}, {0, -3 * kPi / 4},
 };
 
+typedef SDxSprite* PGame::*SpriteMember;
+
+struct HudEntry {
+  SpriteMember member;
+  TextureMember texture;
+  int digits;   // 0 a picture, else a 4 x 4 digit sheet showing a number of this many digits
+  float width;  // percent of the screen, the height keeps the aspect
+  float x, y;
+  bool shown;
+};
+
+// The HUD's single sprites after the death, target and message sprites.
+const HudEntry kHud[] = {
+    {&PGame::hudDistanceDigits, &PGame::texDigitsRed, 1, 2.2f, 47.6f, 5.0f, true},
+    {&PGame::hudDistance, &PGame::texHudDistance, 0, 12.0f, 50.0f, 8.0f, true},
+    {&PGame::hudLife, &PGame::texHudLife, 0, 8.0f, 91.5f, 10.0f, true},
+    {&PGame::hudLifeDigits, &PGame::texDigitsWhite, 1, 1.5f, 90.8f, 14.5f, true},
+    {&PGame::hudGem, &PGame::texHudGem, 0, 5.0f, 91.5f, 5.5f, true},
+    {&PGame::hudGemFlash, &PGame::texHudGem, 0, 8.0f, 7.5f, 35.0f, true},
+    {&PGame::hudTargetsTakenDigits, &PGame::texDigitsWhite, 1, 2.0f, 86.0f, 5.0f, true},
+    {&PGame::hudTargetCountDigits, &PGame::texDigitsWhite, 1, 2.0f, 95.0f, 5.0f, true},
+    {&PGame::hudDynamiteIcon, &PGame::texHudDynamiteIcon, 0, 7.0f, 94.72f, 91.72f, false},
+    {&PGame::hudDynamite, &PGame::texHudDynamite, 0, 6.0f, 94.72f, 82.5f, true},
+    {&PGame::hudDynamiteDigits, &PGame::texDigitsOrange, 1, 1.5f, 94.02f, 80.0f, true},
+    {&PGame::hudRank, &PGame::texHudRank, 0, 6.0f, 19.0f, 7.5f, false},
+    {&PGame::hudRankDigits, &PGame::texDigitsWhite, 1, 1.5f, 18.2f, 5.0f, false},
+    {&PGame::hudPos, &PGame::texHudPos, 0, 6.0f, 25.0f, 7.5f, false},
+    {&PGame::hudPosDigits, &PGame::texDigitsWhite, 1, 1.5f, 25.0f, 5.0f, false},
+    {&PGame::hudQualification, &PGame::texHudQualification, 0, 6.0f, 34.0f, 7.5f, true},
+    {&PGame::hudTime, &PGame::texHudTime, 0, 6.0f, 65.5f, 7.5f, true},
+    {&PGame::hudBestTime, &PGame::texHudBestTime, 0, 6.0f, 77.0f, 7.5f, true},
+    {&PGame::hudRivalTime, &PGame::texHudRivalTime, 0, 6.0f, 77.0f, 13.5f, false},
+};
+
+struct TimeDigitsEntry {
+  SDxSprite** (*sprites)(PGame* game);
+  int count;
+  float x[5];
+  float y;
+  bool shown;
+};
+
+// Time displays: numbers in the 1st, 3rd and 5th places, separators between.
+const TimeDigitsEntry kTimeDigits[] = {
+    {[](PGame* g) { return g->hudQualificationDigits; }, 3, {32.0f, 33.0f, 34.0f}, 5.0f, true},
+    {[](PGame* g) { return g->hudTimeDigits; }, 5, {62.1f, 63.1f, 64.1f, 66.6f, 67.6f}, 5.0f, true},
+    {[](PGame* g) { return g->hudBestTimeDigits; },
+     5,
+     {73.5f, 74.5f, 75.5f, 78.0f, 79.0f},
+     5.0f,
+     true},
+    {[](PGame* g) { return g->hudRivalTimeDigits; },
+     5,
+     {73.5f, 74.5f, 75.5f, 78.0f, 79.0f},
+     11.0f,
+     false},
+};
+
+// Digit sheet frames: the separator after the minutes and the one before
+// the hundredths.
+const int kMinuteSeparatorFrame = 12;
+const int kHundredthSeparatorFrame = 11;
+
+// The ghost trails' colours by slot (slot 0 has no trail).
+const D3DXCOLOR kGhostColors[PGame::GHOST_COUNT] = {
+    {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f},    {0.0f, 1.0f, 0.0f, 1.0f},
+    {1.0f, 0.5f, 0.0f, 1.0f}, {0.42f, 0.17f, 0.62f, 1.0f},
+};
+
 }  // namespace
 
 void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
@@ -298,13 +369,17 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   LoadSounds();
   LoadEffects();
   LoadTextures();
+  LoadEmitters();
+  LoadHud();
   BuildTrack();
+  LoadGhostEmitters();
   LoadGhostLabels();
   LoadMeshes();
 
   SString name;
   name.Format("level_%d%d.txt", world, level);
   ParseLevel(name.GetText());
+  if (hudTargetCountDigits) hudTargetCountDigits->SetNumber(targetCount, true);
   CopyMapForRun();
   ResetTrack();
   lightColorIndex = -1;
@@ -385,6 +460,98 @@ void PGame::LoadTextures() {
         file ? host->LoadTexture(file, (entry.normalMaps >> theme & 1) != 0, 0) : nullptr;
   }
   if (theme == THEME_BONUS) texWallRoof1 = texWallRoof2 = texWallRoof;
+}
+
+SDxParticlePoint* PGame::AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
+                                    float speed) {
+  SDxLayer* layer = dx->GetFirstLayer();
+  // Room for every atom alive at the highest rate.
+  int capacity = (int)(rateMax * lifetime + 0.999f);
+  SDxParticlePoint* emitter = layer ? layer->AddParticle(texParticleSpot, capacity) : nullptr;
+  if (!emitter) return nullptr;
+  emitter->SetEmissionRate(rateMin, rateMax);
+  emitter->SetLifetime(lifetime);
+  emitter->SetPointSize(pointSize);
+  emitter->SetSpeed(speed);
+  return emitter;
+}
+
+void PGame::LoadEmitters() {
+  spotEmitter = AddEmitter(100.0f, 100.0f, 2.0f, 50.0f, 5.0f);
+  if (spotEmitter) {
+    spotEmitter->SetParameters(1.0f, 0.5f, 0.5f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, false, true);
+    D3DXVECTOR3 from(1.0f, 1.0f, 0.0f), to(-1.0f, -1.0f, 0.0f);
+    spotEmitter->SetVectorRange(&from, &to);
+    spotEmitter->Start(nullptr, 0.0f, 0.0f);
+  }
+  for (int i = 0; i < 2; ++i) {
+    SDxParticlePoint* side = sideEmitters[i] = AddEmitter(50.0f, 100.0f, 5.0f, 250.0f, 100.0f);
+    if (!side) continue;
+    float sign = i == 0 ? 1.0f : -1.0f;
+    side->SetParameters(1.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f, false, true);
+    D3DXVECTOR3 from(sign, 1.0f, 0.1f), to(0.1f * sign, 0.1f, 0.1f);
+    side->SetVectorRange(&from, &to);
+    D3DXVECTOR3 position(-1000.0f * sign, -700.0f, 0.0f);
+    side->Start(&position, 0.0f, 0.0f);
+  }
+}
+
+void PGame::LoadGhostEmitters() {
+  for (int slot = 1; slot < GHOST_COUNT; ++slot) {
+    SDxParticlePoint* trail = ghostEmitters[slot] = AddEmitter(250.0f, 250.0f, 0.15f, 35.0f, 0.0f);
+    if (!trail) continue;
+    const D3DXCOLOR& c = kGhostColors[slot];
+    trail->SetParameters(c.r, c.g, c.b, c.a, c.r, c.g, c.b, c.a, false, false);
+    D3DXVECTOR3 none(0.0f, 0.0f, 0.0f);
+    trail->SetVectorRange(&none, &none);
+  }
+}
+
+SDxSprite* PGame::AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
+                               bool shown) {
+  SDxLayer* layer = dx->GetFirstLayer();
+  int cells = digits != 0 ? 4 : 1;
+  SDxSprite* sprite = layer ? layer->AddSprite(texture, cells, nullptr, cells, -1, 0) : nullptr;
+  if (!sprite) return nullptr;
+  if (width > 0.0f) sprite->SetSize(width, -1.0f);
+  if (x >= 0.0f) sprite->SetPositionXY(x, y);
+  if (digits > 0) sprite->SetNumberDisplay(true, digits, false, 0.0f, 0.0f);
+  sprite->SetVisible(shown);
+  return sprite;
+}
+
+void PGame::LoadHud() {
+  // Shown by the run when it needs them.
+  deathSprite = AddHudSprite(texDeadStandard, 0, 0.0f, -1.0f, 0.0f, false);
+  targetSprite = AddHudSprite(texHudTarget, 0, 25.0f, 48.5f, 60.0f, false);
+  if (IsCentreLevel())
+    bossTargetSprite = AddHudSprite(texHudTargetBoss, 0, 10.0f, -1.0f, 0.0f, false);
+  messageSprite = AddHudSprite(nullptr, 0, 20.0f, -1.0f, 0.0f, false);
+  if (IsLessonLevel()) {
+    float width = dx->GetWidth() > 1024 ? 45.0f : 50.0f;
+    tipSprite = AddHudSprite(nullptr, 0, width, 2.0f, 98.0f, false);
+    if (tipSprite) tipSprite->SetPivot(0.0f, 100.0f);
+  }
+  for (const HudEntry& entry : kHud)
+    this->*entry.member = AddHudSprite(this->*entry.texture, entry.digits, entry.width, entry.x,
+                                       entry.y, entry.shown);
+  for (const TimeDigitsEntry& group : kTimeDigits) {
+    SDxSprite** sprites = group.sprites(this);
+    for (int i = 0; i < group.count; ++i) {
+      bool number = i % 2 == 0;
+      int digits = number ? (i == 0 ? 1 : 2) : -1;
+      sprites[i] = AddHudSprite(texDigitsWhite, digits, 1.5f, group.x[i], group.y, group.shown);
+      if (!number && sprites[i])
+        sprites[i]->SetFrame(i == 1 ? kMinuteSeparatorFrame : kHundredthSeparatorFrame);
+    }
+  }
+  mapFrame = AddHudSprite(texHudMap, 0, 15.0f, 0.0f, 1.5f, true);
+  if (mapFrame) mapFrame->SetPivot(0.0f, 0.0f);
+  for (int i = 0; i < 9; ++i)
+    for (int j = 0; j < 8; ++j)
+      mapCells[i][j] = AddHudSprite(texHudCell, 0, 1.25f, 2.5f + 1.25f * i, 4.0f + 3.0f * j, true);
+  hudTurboIcon = AddHudSprite(texHudTurboIcon, 0, 12.0f, 91.5f, 23.0f, true);
+  hudTurboDigits = AddHudSprite(texDigitsRed, 1, 2.0f, 93.6f, 24.0f, true);
 }
 
 void PGame::LoadGhostLabels() {

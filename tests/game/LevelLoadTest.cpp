@@ -4,6 +4,8 @@
 
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxParticle.h"
+#include "engine/SDxSprite.h"
 #include "engine/SDxTexture.h"
 #include "game/PGame.h"
 #include "tests/game/RecordingHost.h"
@@ -237,6 +239,78 @@ TEST_F(LevelLoad, EffectListsHoldOnlyEffectsThatExist) {
        {&game.startEffects, &game.runEffects, &game.nightEffects, &game.pauseEffects})
     for (int i = 0; i < list->GetCount(); ++i) EXPECT_NE(nullptr, (*list)[i]);
   EXPECT_EQ(game.speedShader != nullptr ? 1 : 0, game.nightEffects.GetCount());
+}
+
+TEST_F(LevelLoad, HudSpritesFollowTheLevelAndShowTheTargetCount) {
+  struct {
+    int world, level;
+    const char* text;
+    int targets;
+    bool lesson, centre;
+  } cases[] = {
+      {0, 2, "3\r\n..*..............\r\n*................\r\n", 2, false, false},
+      {2, 2, "3\r\n..*..............\r\n", 2, false, true},  // the boss counts once
+      {1, 1, "3\r\n.................\r\n", 0, true, false},
+  };
+  for (const auto& c : cases) {
+    SString name;
+    name.Format("level_%d%d.txt", c.world, c.level);
+    host->levels[name.GetText()] = c.text;
+    game.Load(1, c.world, c.level);
+    ASSERT_NE(nullptr, game.hudTargetCountDigits);
+    EXPECT_EQ(c.targets, game.hudTargetCountDigits->GetNumber()) << name.GetText();
+    EXPECT_EQ(c.centre, game.bossTargetSprite != nullptr);
+    EXPECT_EQ(c.lesson, game.tipSprite != nullptr);
+    if (game.tipSprite) {
+      EXPECT_FALSE(game.tipSprite->IsVisible());
+    }
+    // Every sprite exists; the ones for later moments start hidden.
+    for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s)
+      if (s != &game.bossTargetSprite && s != &game.tipSprite) {
+        ASSERT_NE(nullptr, *s);
+      }
+    for (SDxSprite* hidden : {game.deathSprite, game.messageSprite, game.hudDynamiteIcon,
+                              game.hudRank, game.hudPosDigits, game.hudRivalTimeDigits[4]})
+      EXPECT_FALSE(hidden->IsVisible());
+    for (SDxSprite* shown : {game.hudTimeDigits[0], game.mapCells[8][7], game.hudTurboDigits})
+      EXPECT_TRUE(shown->IsVisible());
+    EXPECT_EQ(game.texDigitsRed, game.hudDistanceDigits->m_texture);
+    EXPECT_EQ(game.texHudCell, game.mapCells[0][0]->m_texture);
+  }
+  game.Unload();
+  for (SDxSprite** s = &game.deathSprite; s <= &game.tipSprite; ++s) EXPECT_EQ(nullptr, *s);
+}
+
+TEST_F(LevelLoad, EmittersRunBesideTheTrackAndWaitOnTheGhosts) {
+  game.Load(1, 0, 0);
+  ASSERT_NE(nullptr, game.spotEmitter);
+  EXPECT_TRUE(game.spotEmitter->IsEmitting());
+  EXPECT_EQ(game.texParticleSpot, game.spotEmitter->m_texture);
+  struct {
+    float x, directionX;
+  } sides[] = {{-1000.0f, 1.0f}, {1000.0f, -1.0f}};
+  for (int i = 0; i < 2; ++i) {
+    SDxParticlePoint* side = game.sideEmitters[i];
+    ASSERT_NE(nullptr, side);
+    EXPECT_TRUE(side->IsEmitting());
+    EXPECT_EQ(D3DXVECTOR3(sides[i].x, -700.0f, 0.0f), side->m_position);
+    EXPECT_EQ(sides[i].directionX, side->m_directionMin.x);
+    // Room for every atom of five seconds at the highest rate.
+    EXPECT_GE(side->m_capacity, 500);
+  }
+  const float colors[5][3] = {{0, 0, 0}, {0, 1, 1}, {0, 1, 0}, {1, 0.5f, 0}, {0.42f, 0.17f, 0.62f}};
+  EXPECT_EQ(nullptr, game.ghostEmitters[0]);
+  for (int slot = 1; slot < PGame::GHOST_COUNT; ++slot) {
+    SDxParticlePoint* trail = game.ghostEmitters[slot];
+    ASSERT_NE(nullptr, trail);
+    EXPECT_FALSE(trail->IsEmitting());
+    EXPECT_EQ(D3DXCOLOR(colors[slot][0], colors[slot][1], colors[slot][2], 1.0f), trail->m_colorA);
+    EXPECT_EQ(D3DXVECTOR3(0, 0, 0), trail->m_directionMax);
+  }
+  game.Unload();
+  EXPECT_EQ(nullptr, game.spotEmitter);
+  EXPECT_EQ(nullptr, game.sideEmitters[1]);
+  EXPECT_EQ(nullptr, game.ghostEmitters[4]);
 }
 
 TEST_F(LevelLoad, UnloadLeavesNoPointerIntoTheScene) {
