@@ -5,6 +5,7 @@
 #include "core/SImage.h"
 #include "engine/SDx.h"
 #include "engine/SDxCamera.h"
+#include "engine/SDxLayer.h"
 #include "engine/SDxShader.h"
 #include "engine/SDxShaderDefault.h"
 #include "engine/SDxTexture.h"
@@ -91,10 +92,10 @@ inline void FillTarget(SDx* engine, SDxRenderTarget* target, D3DCOLOR color,
   }
 }
 
-// The engine's current camera at the origin looking along +z draws one item
-// with the unlit effect into main A (cleared black), read back; the view and
-// projection are identities again afterwards.
-inline Pixels DrawFromTheOrigin(SDx* engine, SDxMotion* item) {
+// Runs the drawing into main A, cleared black, with the current camera at
+// the origin looking along +z, and reads main A back.
+template <class F>
+Pixels DrawIntoMainA(SDx* engine, F draw) {
   SDxCamera* camera = engine->GetCamera(-1);
   camera->SetPositionXYZ(0, 0, 0);
   camera->SetRotation(0, 0, 0);
@@ -104,11 +105,21 @@ inline Pixels DrawFromTheOrigin(SDx* engine, SDxMotion* item) {
   device->BeginScene();
   device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
   engine->SetDefaultRenderStates();
-  engine->m_shaderDefault->SetFrameParameters();
-  item->Render(engine->m_shaderDefault);
+  draw();
   device->EndScene();
-  engine->SetViewProjection(engine->m_identity, engine->m_identity);
   return ReadTarget(engine, engine->m_mainA);
+}
+
+// The engine's current camera at the origin looking along +z draws one item
+// with the unlit effect into main A (cleared black), read back; the view and
+// projection are identities again afterwards.
+inline Pixels DrawFromTheOrigin(SDx* engine, SDxMotion* item) {
+  Pixels pixels = DrawIntoMainA(engine, [&] {
+    engine->m_shaderDefault->SetFrameParameters();
+    item->Render(engine->m_shaderDefault);
+  });
+  engine->SetViewProjection(engine->m_identity, engine->m_identity);
+  return pixels;
 }
 
 // One engine (of class E) on an 800 x 450 window for the tests of a suite.
@@ -172,23 +183,31 @@ inline SDxTexture* MakeSheetTexture(SDx* engine, int columns, int rows, int cell
   return texture;
 }
 
-// Runs the drawing into main A, cleared black, with the current camera at
-// the origin looking along +z, and reads main A back.
-template <class F>
-Pixels DrawIntoMainA(SDx* engine, F draw) {
-  SDxCamera* camera = engine->GetCamera(-1);
-  camera->SetPositionXYZ(0, 0, 0);
-  camera->SetRotation(0, 0, 0);
-  camera->Apply();
-  IDirect3DDevice9* device = engine->m_device;
-  device->SetRenderTarget(0, engine->m_mainA.surface);
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-  engine->SetDefaultRenderStates();
-  draw();
-  device->EndScene();
-  return ReadTarget(engine, engine->m_mainA);
-}
+// A suite whose tests work on a layer of their own, made at game time 100
+// with no step, and on sheet textures made by Sheet; both go after each test.
+class LayerSuite : public EngineSuite {
+protected:
+  void SetUp() override {
+    EngineSuite::SetUp();
+    layer = s_engine->CreateLayer();
+    s_engine->m_time = 100.0f;
+    s_engine->m_dt = 0.0f;
+  }
+  void TearDown() override {
+    s_engine->m_layers.RemoveValue(layer);
+    delete layer;
+    for (SDxTexture* t : made) s_engine->RemoveTexture(t);
+  }
+  SDxTexture* Sheet(int columns, int rows, int cellWidth, int cellHeight) {
+    SDxTexture* t = MakeSheetTexture(s_engine, columns, rows, cellWidth, cellHeight);
+    made.push_back(t);
+    return t;
+  }
+
+  SDxLayer* layer = nullptr;
+  std::vector<SDxTexture*> made;
+};
+
 
 // Pixels of main A that are not black.
 inline int CountLit(const Pixels& pixels) {

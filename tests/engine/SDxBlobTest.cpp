@@ -6,24 +6,8 @@
 
 namespace {
 
-class SDxBlobTest : public EngineSuite {
+class SDxBlobTest : public LayerSuite {
 protected:
-  void SetUp() override {
-    EngineSuite::SetUp();
-    layer = s_engine->CreateLayer();
-    s_engine->m_time = 100.0f;
-    s_engine->m_dt = 0.0f;
-  }
-  void TearDown() override {
-    s_engine->m_layers.RemoveValue(layer);
-    delete layer;
-    for (SDxTexture* t : made) s_engine->RemoveTexture(t);
-  }
-  SDxTexture* Sheet(int columns, int rows, int cellWidth, int cellHeight) {
-    SDxTexture* t = MakeSheetTexture(s_engine, columns, rows, cellWidth, cellHeight);
-    made.push_back(t);
-    return t;
-  }
   // Frames of dt through the layer's ordered pass, not read back.
   void Run(int frames, float dt) {
     for (int i = 0; i < frames; ++i) {
@@ -34,9 +18,6 @@ protected:
       s_engine->m_device->EndScene();
     }
   }
-
-  SDxLayer* layer = nullptr;
-  std::vector<SDxTexture*> made;
 };
 
 TEST_F(SDxBlobTest, FrameSizesComeFromTheTextureAndTheSheet) {

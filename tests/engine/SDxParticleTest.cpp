@@ -10,21 +10,13 @@
 
 namespace {
 
-class SDxParticleTest : public EngineSuite {
+class SDxParticleTest : public LayerSuite {
 protected:
   void SetUp() override {
-    EngineSuite::SetUp();
-    layer = s_engine->CreateLayer();
-    s_engine->m_time = 100.0f;
-    s_engine->m_dt = 0.0f;
-    white = MakeSheetTexture(s_engine, 1, 1, 8, 8);
+    LayerSuite::SetUp();
+    white = Sheet(1, 1, 8, 8);
     ASSERT_TRUE(white);
     srand(7);
-  }
-  void TearDown() override {
-    s_engine->m_layers.RemoveValue(layer);
-    delete layer;
-    s_engine->RemoveTexture(white);
   }
   // The game clock moved on by dt, then the layer's update.
   void Step(float dt) {
@@ -41,7 +33,6 @@ protected:
     return p;
   }
 
-  SDxLayer* layer = nullptr;
   SDxTexture* white = nullptr;
 };
 

@@ -8,20 +8,12 @@
 
 namespace {
 
-class SDxSpriteTest : public EngineSuite {
+class SDxSpriteTest : public LayerSuite {
 protected:
   void SetUp() override {
-    EngineSuite::SetUp();
-    layer = s_engine->CreateLayer();
-    s_engine->m_time = 100.0f;
-    s_engine->m_dt = 0.0f;
-    sheet = MakeSheetTexture(s_engine, 4, 4, 16, 16);
+    LayerSuite::SetUp();
+    sheet = Sheet(4, 4, 16, 16);
     ASSERT_TRUE(sheet);
-  }
-  void TearDown() override {
-    s_engine->m_layers.RemoveValue(layer);
-    delete layer;
-    s_engine->RemoveTexture(sheet);
   }
   // The game clock moved on by dt, then one screen pass into main A.
   Pixels Frame(float dt) {
@@ -46,7 +38,6 @@ protected:
     return (pixels.Red(x, y) - 8 + 6) / 12;
   }
 
-  SDxLayer* layer = nullptr;
   SDxTexture* sheet = nullptr;
 };
 
