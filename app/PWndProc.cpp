@@ -50,7 +50,7 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   if (saveFolder.GetLength() > 0 && !disk.SearchFile(saveFolder.GetText()))
     disk.CreateFolder(saveFolder.GetText());
 
-  SString folder = GetProgramFolder();
+  SString folder = dataFolderPath.GetLength() > 0 ? dataFolderPath : GetProgramFolder();
   struct {
     SResource* archive;
     const char* file;
@@ -79,7 +79,7 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   LoadAllHiscores();
   if (settings->fullScreen) ::ShowCursor(FALSE);
   Show(SW_SHOW);
-  EnterMenu(1, -1, -1);
+  EnterMenu(PMenu::PAGE_MAIN, -1, -1);
   return true;
 }
 
@@ -115,7 +115,8 @@ void PWnd::WriteGhostSwitches() {
 // --- engine hooks -------------------------------------------------------------------
 
 void PWnd::_PDx::OnFrame() {
-  // The front end's and the run's frame steps join here when they exist.
+  PWnd* app = g_app;
+  if (app && app->mode == MODE_MENU) app->menu.Frame();
 }
 
 bool PWnd::_PDx::OnTimer(int id) {
@@ -158,7 +159,9 @@ void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
 void PWnd::_PDx::OnDeviceReset(bool failed) {
   PWnd* app = g_app;
   if (failed || !app || app->mode == MODE_GAME) ::ExitProcess(0);
-  app->EnterMenu(1, -1, -1);
+  // The old scene is gone: no page may hide its items.
+  app->menu.Reset();
+  app->EnterMenu(PMenu::PAGE_MAIN, -1, -1);
 }
 
 // --- time formatting ----------------------------------------------------------------
