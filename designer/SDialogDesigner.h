@@ -85,21 +85,21 @@ public:
 
   // Where the value of a property row lives in a record.
   enum RowSource : uint8_t {
-    SRC_TYPE,         // the type's display name (read only)
-    SRC_ID,           // the id as a signed decimal (read only)
+    SRC_TYPE,  // the type's display name (read only)
+    SRC_ID,    // the id as a signed decimal (read only)
     SRC_NAME,
     SRC_CAPTION,
     SRC_X,
     SRC_Y,
     SRC_WIDTH,
     SRC_HEIGHT,
-    SRC_HALIGN,       // the anchoring number of HALIGN, shown as an option
-    SRC_VALIGN,       // the same for VALIGN
-    SRC_EXT,          // the key's line of the extended properties
-    SRC_EXT_INT,      // the same, read as an integer
-    SRC_STYLE,        // "1" when every bit of the mask is set in the style
-    SRC_NOT_STYLE,    // "1" when not every bit of the mask is set
-    SRC_EXSTYLE,      // as SRC_STYLE on the extended style
+    SRC_HALIGN,     // the anchoring number of HALIGN, shown as an option
+    SRC_VALIGN,     // the same for VALIGN
+    SRC_EXT,        // the key's line of the extended properties
+    SRC_EXT_INT,    // the same, read as an integer
+    SRC_STYLE,      // "1" when every bit of the mask is set in the style
+    SRC_NOT_STYLE,  // "1" when not every bit of the mask is set
+    SRC_EXSTYLE,    // as SRC_STYLE on the extended style
     SRC_BACKCOLOR,
     SRC_TEXTCOLOR,
     SRC_TRANSPARENT,
@@ -131,7 +131,7 @@ public:
     RULE_NONE,
     RULE_BUTTON_HALIGN,  // also GROUP_ALIGN
     RULE_BUTTON_VALIGN,
-    RULE_EDIT_ALIGN,     // also RICHEDIT_ALIGN
+    RULE_EDIT_ALIGN,  // also RICHEDIT_ALIGN
     RULE_COMBO_TYPE,
     RULE_EXLIST_TYPE,
     RULE_LIST_SELECTION,
@@ -154,7 +154,7 @@ public:
     const char* key;  // null for the border group and the declared rows
     int8_t kind;
     RowSource source;
-    uint32_t mask;    // style bits, or the StyleRule of a computed row
+    uint32_t mask;  // style bits, or the StyleRule of a computed row
     RowOptions options;
     uint8_t conditions;
   };
@@ -385,15 +385,15 @@ public:
   // control's name, its data text the control's file. Opened where an armed
   // EXTERN type is placed.
   SMenu m_externMenu;
-  POINT m_menuPoint;  // client point the menu was opened at
-  SStringArray m_texts;              // the caption table
-  SPanelCtrl* m_panel;               // attached by the host; not owned
-  SPropertyCtrl* m_propertyGrid;     // attached by the host; not owned
+  POINT m_menuPoint;              // client point the menu was opened at
+  SStringArray m_texts;           // the caption table
+  SPanelCtrl* m_panel;            // attached by the host; not owned
+  SPropertyCtrl* m_propertyGrid;  // attached by the host; not owned
   SMenu m_contextMenu;
-  SArray<SMenu*> m_pageMenus;        // owned: the tab-page submenus of the last context menu
-  SMenu m_oleMenu;                   // the root of the ActiveX letter submenus
+  SArray<SMenu*> m_pageMenus;  // owned: the tab-page submenus of the last context menu
+  SMenu m_oleMenu;             // the root of the ActiveX letter submenus
   SMenu m_oleLetterMenus[OLE_LETTER_MENUS];
-  int m_propertyGroup;               // the grid group rows go to; -1 none
+  int m_propertyGroup;  // the grid group rows go to; -1 none
   // Declared rows of external controls: name, key, caption and editor word
   // ("edit", "edit_int", "edit_float", "bool") joined by the byte 1.
   SStringArray m_externProperties;

@@ -23,8 +23,8 @@ const char* const kOptionKeys[D::OPT_COUNT][14] = {
     {nullptr},
     {"_AUTOLEFT", "_AUTOCENTER", "_AUTORIGHT", "_AUTOWIDTH", "_AUTOCENTERHALF", "_AUTORIGHTHALF",
      "_AUTOWIDTHHALF", nullptr},
-    {"_AUTOTOP", "_AUTOMIDDLE", "_AUTOBOTTOM", "_AUTOHEIGHT", "_AUTOMIDDLEHALF",
-     "_AUTOBOTTOMHALF", "_AUTOHEIGHTHALF", nullptr},
+    {"_AUTOTOP", "_AUTOMIDDLE", "_AUTOBOTTOM", "_AUTOHEIGHT", "_AUTOMIDDLEHALF", "_AUTOBOTTOMHALF",
+     "_AUTOHEIGHTHALF", nullptr},
     {"_LEFT", "_CENTER", "_RIGHT", nullptr},
     {"_TOP", "_MIDDLE", "_BOTTOM", nullptr},
     {"_LEFT", "_CENTER", "_RIGHT", "_JUSTIFY", nullptr},
@@ -73,25 +73,33 @@ struct StyleRuleRow {
 const StyleRuleRow kStyleRules[D::RULE_COUNT] = {
     {0, {}},
     // BUTTON_HALIGN, GROUP_ALIGN: BS_LEFT, BS_CENTER, BS_RIGHT.
-    {0x300, {{0x200, false, "_LEFT", 0x100}, {0x100, true, "_CENTER", 0x300},
-             {0, true, "_RIGHT", 0x200}}},
+    {0x300,
+     {{0x200, false, "_LEFT", 0x100}, {0x100, true, "_CENTER", 0x300}, {0, true, "_RIGHT", 0x200}}},
     // BUTTON_VALIGN: BS_TOP, BS_VCENTER, BS_BOTTOM.
-    {0xC00, {{0x800, false, "_TOP", 0x400}, {0x400, true, "_MIDDLE", 0xC00},
-             {0, true, "_BOTTOM", 0x800}}},
+    {0xC00,
+     {{0x800, false, "_TOP", 0x400}, {0x400, true, "_MIDDLE", 0xC00}, {0, true, "_BOTTOM", 0x800}}},
     // EDIT_ALIGN, RICHEDIT_ALIGN: ES_RIGHT, ES_CENTER, ES_LEFT.
     {0x3, {{0x2, true, "_RIGHT", 0x2}, {0x1, true, "_CENTER", 0x1}, {0, true, "_LEFT", 0}}},
     // COMBO_TYPE: CBS_DROPDOWNLIST, CBS_DROPDOWN, CBS_SIMPLE.
-    {0x3, {{0x3, true, "_DROPDOWNLIST", 0x3}, {0x2, true, "_DROPDOWN", 0x2},
-           {0, true, "_SIMPLE", 0x1}}},
+    {0x3,
+     {{0x3, true, "_DROPDOWNLIST", 0x3}, {0x2, true, "_DROPDOWN", 0x2}, {0, true, "_SIMPLE", 0x1}}},
     // EXLIST_TYPE: LVS_LIST, LVS_REPORT, LVS_SMALLICON, LVS_ICON.
-    {0x3, {{0x3, true, "_LIST", 0x3}, {0x1, true, "_REPORT", 0x1},
-           {0x2, true, "_SMALLICON", 0x2}, {0, true, "_ICON", 0}}},
+    {0x3,
+     {{0x3, true, "_LIST", 0x3},
+      {0x1, true, "_REPORT", 0x1},
+      {0x2, true, "_SMALLICON", 0x2},
+      {0, true, "_ICON", 0}}},
     // LIST_SELECTION: LBS_MULTIPLESEL, LBS_EXTENDEDSEL, single, LBS_NOSEL.
-    {0x4808, {{0x8, true, "_MULTIPLE", 0x8}, {0x800, true, "_EXTENDED", 0x800},
-              {0x4000, false, "_SINGLE", 0}, {0, true, "_NONE", 0x4000}}},
+    {0x4808,
+     {{0x8, true, "_MULTIPLE", 0x8},
+      {0x800, true, "_EXTENDED", 0x800},
+      {0x4000, false, "_SINGLE", 0},
+      {0, true, "_NONE", 0x4000}}},
     // TAB_TYPE: TCS_FLATBUTTONS (with TCS_BUTTONS), TCS_BUTTONS, tabs.
-    {0x108, {{0x8, true, "_FLATBUTTONS", 0x108}, {0x100, true, "_BUTTONS", 0x100},
-             {0, true, "_STANDARD", 0}}},
+    {0x108,
+     {{0x8, true, "_FLATBUTTONS", 0x108},
+      {0x100, true, "_BUTTONS", 0x100},
+      {0, true, "_STANDARD", 0}}},
 };
 
 // The types that offer a CAPTION row.
@@ -260,8 +268,9 @@ void SDialogDesigner::AddRecordRows(_SCtrl* record, const _SPropertyRow* rows, i
             if (fields.GetToken(3) == word.word) kind = word.kind;
           }
           SString key = fields.GetToken(1);
-          AddPropertyRow(false, true, key.GetText(), kind, GetProperty(record, key.GetText()).GetText(),
-                         nullptr, -1, fields.GetToken(2).GetText());
+          AddPropertyRow(false, true, key.GetText(), kind,
+                         GetProperty(record, key.GetText()).GetText(), nullptr, -1,
+                         fields.GetToken(2).GetText());
         }
         break;
       }
@@ -329,9 +338,9 @@ SString SDialogDesigner::GetRowValue(const _SCtrl* record, const _SPropertyRow& 
   }
 }
 
-bool SDialogDesigner::AddPropertyRow(bool singleOnly, bool sameTypeOnly, const char* key,
-                                     int kind, const char* value, const SStringArray* options,
-                                     int group, const char* caption) {
+bool SDialogDesigner::AddPropertyRow(bool singleOnly, bool sameTypeOnly, const char* key, int kind,
+                                     const char* value, const SStringArray* options, int group,
+                                     const char* caption) {
   if (!m_propertyGrid) return false;
   int count = m_selection.GetCount();
   if (singleOnly && count != 1) return false;
@@ -396,8 +405,8 @@ void SDialogDesigner::SetPositionItems(const char* first, int firstValue, const 
 
 // --- writing back ------------------------------------------------------------------------
 
-bool SDialogDesigner::FindRowDefinition(const _SCtrl* record, const char* group,
-                                        const char* key, _SPropertyRow* row) const {
+bool SDialogDesigner::FindRowDefinition(const _SCtrl* record, const char* group, const char* key,
+                                        _SPropertyRow* row) const {
   if (!record || !group || !key) return false;
   int count = 0;
   const _SPropertyRow* general = GetGeneralRows(&count);
@@ -502,8 +511,8 @@ bool SDialogDesigner::ApplyRow(_SCtrl* record, const _SPropertyRow& row, const I
       if (rule <= RULE_NONE || rule >= RULE_COUNT) return false;
       for (const StyleChoice& choice : kStyleRules[rule].choices) {
         if (choice.option && item->m_text == choice.option) {
-          return Store(&record->m_style, (record->m_style & ~kStyleRules[rule].mask) |
-                                             choice.written);
+          return Store(&record->m_style,
+                       (record->m_style & ~kStyleRules[rule].mask) | choice.written);
         }
       }
       return false;

@@ -338,17 +338,14 @@ const Row kMediaRows[] = {
 const Row kMediaPlayerRows[] = {Ext(kValue, "MEDIAPLAYER_LOOP", 1)};
 
 const Row kProgressRows[] = {
-    Style(kStyle, "PROGRESS_VERTICAL", 0x4),
-    Style(kStyle, "PROGRESS_SMOOTH", 0x1),
-    Style(kStyle, "PROGRESS_MARQUEE", 0x8),
-    Tooltip(),
-    Ext(kValue, "PROGRESS_VALUE", 4),
-    Ext(kValue, "PROGRESS_MINVALUE", 4),
+    Style(kStyle, "PROGRESS_VERTICAL", 0x4), Style(kStyle, "PROGRESS_SMOOTH", 0x1),
+    Style(kStyle, "PROGRESS_MARQUEE", 0x8),  Tooltip(),
+    Ext(kValue, "PROGRESS_VALUE", 4),        Ext(kValue, "PROGRESS_MINVALUE", 4),
     Ext(kValue, "PROGRESS_MAXVALUE", 4),
 };
 
 const Row kRadioRows[] = {
-    Font(),  Tooltip(), Ext(kValue, "RADIO_CHECKED", 1), ExtInt(kValue, "RADIO_GROUP", 4),
+    Font(),   Tooltip(),   Ext(kValue, "RADIO_CHECKED", 1), ExtInt(kValue, "RADIO_GROUP", 4),
     Border(), BackColor(),
 };
 
@@ -369,10 +366,8 @@ const Row kRichEditRows[] = {
 };
 
 const Row kScrollRows[] = {
-    Style(kStyle, "SCROLL_VERTICAL", 0x1),
-    Tooltip(),
-    Ext(kValue, "SCROLL_VALUE", 4),
-    Ext(kValue, "SCROLL_MINVALUE", 4),
+    Style(kStyle, "SCROLL_VERTICAL", 0x1), Tooltip(),
+    Ext(kValue, "SCROLL_VALUE", 4),        Ext(kValue, "SCROLL_MINVALUE", 4),
     Ext(kValue, "SCROLL_MAXVALUE", 4),
 };
 
@@ -434,12 +429,9 @@ const Row kTabDocRows[] = {
 };
 
 const Row kToolBarRows[] = {
-    Style(kStyle, "TOOLBAR_TOOLTIPS", 0x100),
-    Ext(kStyle, "TOOLBAR_TRANSPARENT", 1),
-    Ext(kValue, "TOOLBAR_IMAGEWIDTH", 4),
-    Ext(kValue, "TOOLBAR_IMAGEHEIGHT", 4),
-    Ext(kValue, "TOOLBAR_CONTENT", 3),
-    Border(),
+    Style(kStyle, "TOOLBAR_TOOLTIPS", 0x100), Ext(kStyle, "TOOLBAR_TRANSPARENT", 1),
+    Ext(kValue, "TOOLBAR_IMAGEWIDTH", 4),     Ext(kValue, "TOOLBAR_IMAGEHEIGHT", 4),
+    Ext(kValue, "TOOLBAR_CONTENT", 3),        Border(),
 };
 
 const Row kTreeRows[] = {
@@ -494,15 +486,15 @@ constexpr TypeRows Rows(const Row (&rows)[N]) {
 }
 
 const TypeRows kTypeRows[] = {
-    Rows(kDialogRows),      Rows(kBinaryRows),     Rows(kBrowserRows),    Rows(kButtonRows),
-    Rows(kCheckRows),       Rows(kCodeEditRows),   Rows(kComboRows),      Rows(kEditRows),
-    Rows(kExtendedListRows), Rows(kFlashRows),     Rows(kGraphRows),      Rows(kGroupRows),
-    Rows(kBorderOnlyRows),  Rows(kImageEditorRows), Rows(kLabelRows),     Rows(kLcdRows),
-    Rows(kLevelRows),       Rows(kListRows),       Rows(kMediaRows),      Rows(kMediaPlayerRows),
-    Rows(kBorderOnlyRows),  Rows(kProgressRows),   Rows(kBorderOnlyRows), Rows(kRadioRows),
-    Rows(kRichEditRows),    Rows(kScrollRows),     Rows(kSliderRows),     Rows(kSplitterRows),
-    Rows(kSpreadRows),      Rows(kStaticRows),     Rows(kTabRows),        Rows(kTabDocRows),
-    Rows(kToolBarRows),     Rows(kTreeRows),       Rows(kWaveEditorRows), Rows(kWindowRows),
+    Rows(kDialogRows),       Rows(kBinaryRows),      Rows(kBrowserRows),    Rows(kButtonRows),
+    Rows(kCheckRows),        Rows(kCodeEditRows),    Rows(kComboRows),      Rows(kEditRows),
+    Rows(kExtendedListRows), Rows(kFlashRows),       Rows(kGraphRows),      Rows(kGroupRows),
+    Rows(kBorderOnlyRows),   Rows(kImageEditorRows), Rows(kLabelRows),      Rows(kLcdRows),
+    Rows(kLevelRows),        Rows(kListRows),        Rows(kMediaRows),      Rows(kMediaPlayerRows),
+    Rows(kBorderOnlyRows),   Rows(kProgressRows),    Rows(kBorderOnlyRows), Rows(kRadioRows),
+    Rows(kRichEditRows),     Rows(kScrollRows),      Rows(kSliderRows),     Rows(kSplitterRows),
+    Rows(kSpreadRows),       Rows(kStaticRows),      Rows(kTabRows),        Rows(kTabDocRows),
+    Rows(kToolBarRows),      Rows(kTreeRows),        Rows(kWaveEditorRows), Rows(kWindowRows),
     Rows(kExternRows),
 };
 static_assert(sizeof(kTypeRows) / sizeof(kTypeRows[0]) == D::TYPE_COUNT,

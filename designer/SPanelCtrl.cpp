@@ -79,9 +79,15 @@ SPanelCtrl::_SGroup* SPanelCtrl::AddGroup(int id, const char* caption) {
 bool SPanelCtrl::AddButton(int command, const char* caption) {
   if (m_groups.GetCount() == 0) return false;
   _SGroup* group = m_groups.GetLast();
-  _SButton* button = new _SButton{group, false, command == -1 ? 0 : command,
-                                  SString(caption ? caption : ""), {0, 0, 0, 0}, 0, true,
-                                  false, NO_SWATCH};
+  _SButton* button = new _SButton{group,
+                                  false,
+                                  command == -1 ? 0 : command,
+                                  SString(caption ? caption : ""),
+                                  {0, 0, 0, 0},
+                                  0,
+                                  true,
+                                  false,
+                                  NO_SWATCH};
   group->m_buttons.Add(button);
   Layout();
   return true;
@@ -278,8 +284,8 @@ LRESULT SPanelCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       NotifyMouse(message, lParam);
       break;
     case SWM_MOUSELEAVE: {
-      bool any = m_hotGroup != -1 || m_hotCommand != -1 || m_pressedGroup != -1 ||
-                 m_pressedCommand != -1;
+      bool any =
+          m_hotGroup != -1 || m_hotCommand != -1 || m_pressedGroup != -1 || m_pressedCommand != -1;
       m_hotGroup = m_hotCommand = m_pressedGroup = m_pressedCommand = -1;
       if (any) Redraw(nullptr, kRedrawFlags);
       break;

@@ -27,11 +27,11 @@ class SPanelCtrl : public SWnd {
 public:
   enum {
     KIND = ControlKinds::KIND_PANEL,
-    BUTTON_SIZE = 24,      // width and height of a button, height of a separator
+    BUTTON_SIZE = 24,  // width and height of a button, height of a separator
     SEPARATOR_WIDTH = 7,
-    ROW_START = 12,        // x of the first item of a row
+    ROW_START = 12,  // x of the first item of a row
     MIN_TITLE_HEIGHT = 16,
-    IMAGE_INSET = 4        // images and swatches sit this far inside their button
+    IMAGE_INSET = 4  // images and swatches sit this far inside their button
   };
   // A button without a swatch.
   static constexpr COLORREF NO_SWATCH = 0xFF000000;
@@ -44,8 +44,8 @@ public:
     bool m_separator;  // a slot without a command that ends a run
     int m_command;     // 0 for separators
     SString m_caption;
-    RECT m_rect;       // set by the layout
-    int m_image;       // index into the group's image lists, set by the layout
+    RECT m_rect;  // set by the layout
+    int m_image;  // index into the group's image lists, set by the layout
     bool m_enabled;
     bool m_checked;
     COLORREF m_swatch;  // NO_SWATCH: the image is shown instead
@@ -70,9 +70,9 @@ public:
     HIMAGELIST m_images = nullptr;  // enabled buttons; not owned
     SImageList m_disabledImages;    // disabled buttons; owned
     RECT m_title = {0, 0, 0, 0};
-    RECT m_rect = {0, 0, 0, 0};     // title, gap and button rows
-    bool m_enabled = true;          // a disabled group draws a grey title
-    SArray<_SButton*> m_buttons;    // owned, in order
+    RECT m_rect = {0, 0, 0, 0};   // title, gap and button rows
+    bool m_enabled = true;        // a disabled group draws a grey title
+    SArray<_SButton*> m_buttons;  // owned, in order
   };
 
   SPanelCtrl();
@@ -116,7 +116,7 @@ public:
   COLORREF m_highlightTextColor, m_highlightColor, m_faceColor, m_windowColor, m_shadowColor;
   HFONT m_titleFont;  // owned; null until the window exists
   int m_titleHeight;
-  SArray<_SGroup*> m_groups;  // owned, in order
+  SArray<_SGroup*> m_groups;             // owned, in order
   int m_hotGroup, m_hotCommand;          // under the mouse; -1 none
   int m_pressedGroup, m_pressedCommand;  // left button went down on it; -1 none
 

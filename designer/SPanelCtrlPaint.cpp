@@ -90,8 +90,7 @@ void SPanelCtrl::PaintButton(HDC dc, _SGroup* group, _SButton* button, HPEN pen,
   bool hot = group->m_id == m_hotGroup && button->m_command == m_hotCommand;
   bool pressed = group->m_id == m_pressedGroup && button->m_command == m_pressedCommand;
   HIMAGELIST enabledImages =
-      group->m_images && ::ImageList_GetImageCount(group->m_images) > 0 ? group->m_images
-                                                                          : nullptr;
+      group->m_images && ::ImageList_GetImageCount(group->m_images) > 0 ? group->m_images : nullptr;
   HIMAGELIST disabledImages = enabledImages ? group->m_disabledImages.GetHandle() : nullptr;
   bool swatch = button->m_swatch != NO_SWATCH;
   // The swatch, else the image of the list at the offset.

@@ -45,35 +45,29 @@ struct IconMap {
 // '.' transparent, 'X' black, 'G' grey, 'W' white, 'R' red, 'Y' yellow.
 const IconMap kIconMaps[SPropertyCtrl::ICON_COUNT] = {
     {14,  // toggle: two circular arrows
-     {"..............", "....XXXXX.....", "...X.....X.X..", "..X.......XX..",
-      "..X......XXX..", "..............", "..............", "..............",
-      "..............", "..XXX......X..", "..XX.......X..", "..X.X.....X...",
-      ".....XXXXX....", ".............."}},
+     {"..............", "....XXXXX.....", "...X.....X.X..", "..X.......XX..", "..X......XXX..",
+      "..............", "..............", "..............", "..............", "..XXX......X..",
+      "..XX.......X..", "..X.X.....X...", ".....XXXXX....", ".............."}},
     {14,  // drop-down: a down arrow
-     {"..............", "..............", "..............", "..............",
-      "..............", "...XXXXXXXX...", "....XXXXXX....", ".....XXXX.....",
-      "......XX......", "..............", "..............", "..............",
-      "..............", ".............."}},
+     {"..............", "..............", "..............", "..............", "..............",
+      "...XXXXXXXX...", "....XXXXXX....", ".....XXXX.....", "......XX......", "..............",
+      "..............", "..............", "..............", ".............."}},
     {14,  // chooser: a page
-     {"..............", "...XXXXXX.....", "...XWWWWXX....", "...XWWWWXWX...",
-      "...XWWWWXXXX..", "...XWWWWWWWX..", "...XWGGGGGWX..", "...XWWWWWWWX..",
-      "...XWGGGGGWX..", "...XWWWWWWWX..", "...XWGGGGGWX..", "...XWWWWWWWX..",
-      "...XXXXXXXXX..", ".............."}},
+     {"..............", "...XXXXXX.....", "...XWWWWXX....", "...XWWWWXWX...", "...XWWWWXXXX..",
+      "...XWWWWWWWX..", "...XWGGGGGWX..", "...XWWWWWWWX..", "...XWGGGGGWX..", "...XWWWWWWWX..",
+      "...XWGGGGGWX..", "...XWWWWWWWX..", "...XXXXXXXXX..", ".............."}},
     {14,  // system colour: a star
-     {"..............", "......XX......", "......XX......", ".....XYYX.....",
-      ".....XYYX.....", "XXXXXYYYYXXXXX", ".XYYYYYYYYYYX.", "..XYYYYYYYYX..",
-      "...XYYYYYYX...", "...XYYYYYYX...", "..XYYYXXYYYX..", "..XYYX..XYYX..",
-      ".XYX......XYX.", ".XX........XX."}},
+     {"..............", "......XX......", "......XX......", ".....XYYX.....", ".....XYYX.....",
+      "XXXXXYYYYXXXXX", ".XYYYYYYYYYYX.", "..XYYYYYYYYX..", "...XYYYYYYX...", "...XYYYYYYX...",
+      "..XYYYXXYYYX..", "..XYYX..XYYX..", ".XYX......XYX.", ".XX........XX."}},
     {14,  // reset: a red cross
-     {"..............", "..............", "..RR......RR..", "..RRR....RRR..",
-      "...RRR..RRR...", "....RRRRRR....", ".....RRRR.....", ".....RRRR.....",
-      "....RRRRRR....", "...RRR..RRR...", "..RRR....RRR..", "..RR......RR..",
-      "..............", ".............."}},
+     {"..............", "..............", "..RR......RR..", "..RRR....RRR..", "...RRR..RRR...",
+      "....RRRRRR....", ".....RRRR.....", ".....RRRR.....", "....RRRRRR....", "...RRR..RRR...",
+      "..RRR....RRR..", "..RR......RR..", "..............", ".............."}},
     {14,  // edit: a left arrow
-     {"..............", "..............", "..............", ".....X........",
-      "....XX........", "...XXXXXXXXX..", "..XXXXXXXXXX..", "...XXXXXXXXX..",
-      "....XX........", ".....X........", "..............", "..............",
-      "..............", ".............."}},
+     {"..............", "..............", "..............", ".....X........", "....XX........",
+      "...XXXXXXXXX..", "..XXXXXXXXXX..", "...XXXXXXXXX..", "....XX........", ".....X........",
+      "..............", "..............", "..............", ".............."}},
     {16,  // expanded group: a down triangle in a round button
      {"................", ".....GGGGGG.....", "...GGWWWWWWGG...", "..GWWWWWWWWWWG..",
       ".GWWWWWWWWWWWWG.", ".GWWWWWWWWWWWWG.", "GWWWXXXXXXXXWWWG", "GWWWWXXXXXXWWWWG",
@@ -636,13 +630,8 @@ LRESULT SPropertyCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Redraw(nullptr, kRedrawFlags);
       break;
     case WM_MOUSEMOVE:
-      if (GetRowCount() > 0 && NearSplit(x)) {
-        SetCursor(GetFrameworkCursor(CURSOR_SIZEWE));
-      } else if (m_cursor) {
-        SetCursor(nullptr);
-        POINT screen;
-        if (::GetCursorPos(&screen)) ::SetCursorPos(screen.x, screen.y);
-      }
+      // Clearing the own cursor brings the class cursor back at once.
+      SetCursor(GetRowCount() > 0 && NearSplit(x) ? GetFrameworkCursor(CURSOR_SIZEWE) : nullptr);
       break;
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(x, y);

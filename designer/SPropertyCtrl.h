@@ -78,12 +78,12 @@ public:
   enum {
     SPLIT_DEFAULT = 100,  // the value column's left edge after creation
     SPLIT_MIN = 25,
-    SPLIT_GRAB = 3,       // the split is grabbed closer than this
-    BUTTON_WIDTH = 14,    // a row's buttons, from the right end of its value cell
+    SPLIT_GRAB = 3,     // the split is grabbed closer than this
+    BUTTON_WIDTH = 14,  // a row's buttons, from the right end of its value cell
     GROUP_ICON_SIZE = 16,
-    CELL_INSET = 2,       // an editor lies this far inside the value cell
-    LIST_HEIGHT = 100,    // the drop-down list before it is fitted
-    LIST_LINES = 6,       // lines the drop-down list shows
+    CELL_INSET = 2,     // an editor lies this far inside the value cell
+    LIST_HEIGHT = 100,  // the drop-down list before it is fitted
+    LIST_LINES = 6,     // lines the drop-down list shows
     MIN_ROW_HEIGHT = 16
   };
   static constexpr uint32_t NO_COLOR = 0xFF000000;
@@ -101,13 +101,13 @@ public:
     SString m_key;  // unique within its group, compared byte for byte
     SString m_caption;
     int m_kind = ITEM_READONLY;
-    bool m_yes = false;          // kind 1
-    SString m_text;              // kinds 0, 3, 4, 5 and 7
-    SStringArray m_options;      // kind 7: "value|caption" (no bar: both)
+    bool m_yes = false;                // kind 1
+    SString m_text;                    // kinds 0, 3, 4, 5 and 7
+    SStringArray m_options;            // kind 7: "value|caption" (no bar: both)
     uint32_t m_color = NEW_ROW_COLOR;  // kind 2
-    SString m_fontName;          // kind 6; empty: the default font
-    int m_fontSize = 0;          // points
-    int m_fontStyle = 0;         // 1 bold, 2 italic, 4 underline, 8 strikeout
+    SString m_fontName;                // kind 6; empty: the default font
+    int m_fontSize = 0;                // points
+    int m_fontStyle = 0;               // 1 bold, 2 italic, 4 underline, 8 strikeout
     bool m_mixed = false;
   };
 

@@ -9,14 +9,14 @@ namespace {
 // The icons of a selected row's buttons by kind, button 0 (the rightmost)
 // first; -1 ends a list.
 const int kButtonIcons[8][3] = {
-    {-1, -1, -1},                                                              // read-only
-    {SPropertyCtrl::ICON_TOGGLE, -1, -1},                                      // yes/no
+    {-1, -1, -1},                          // read-only
+    {SPropertyCtrl::ICON_TOGGLE, -1, -1},  // yes/no
     {SPropertyCtrl::ICON_RESET, SPropertyCtrl::ICON_SYSTEMCOLOR, SPropertyCtrl::ICON_CHOOSER},
-    {SPropertyCtrl::ICON_EDIT, -1, -1},                                        // text
-    {SPropertyCtrl::ICON_EDIT, -1, -1},                                        // integer
-    {SPropertyCtrl::ICON_EDIT, -1, -1},                                        // decimal
-    {SPropertyCtrl::ICON_RESET, SPropertyCtrl::ICON_CHOOSER, -1},              // font
-    {SPropertyCtrl::ICON_DROPDOWN, -1, -1},                                    // option
+    {SPropertyCtrl::ICON_EDIT, -1, -1},                            // text
+    {SPropertyCtrl::ICON_EDIT, -1, -1},                            // integer
+    {SPropertyCtrl::ICON_EDIT, -1, -1},                            // decimal
+    {SPropertyCtrl::ICON_RESET, SPropertyCtrl::ICON_CHOOSER, -1},  // font
+    {SPropertyCtrl::ICON_DROPDOWN, -1, -1},                        // option
 };
 
 // Font style letters in bit order.
@@ -85,8 +85,8 @@ void SPropertyCtrl::Paint(HDC dc) {
     if (start < 0) {
       FillGradientGdiplus(&graphics, 0, y, width, m_rowHeight, m_groupStartColor & 0xFFFFFF,
                           m_groupEndColor & 0xFFFFFF);
-      DrawStringGdiplus(&graphics, 0, y, width, m_rowHeight, group->m_caption.GetText(),
-                        m_boldFont, &format, m_groupTextBrush);
+      DrawStringGdiplus(&graphics, 0, y, width, m_rowHeight, group->m_caption.GetText(), m_boldFont,
+                        &format, m_groupTextBrush);
       Gdiplus::Rect icon(width - GROUP_ICON_SIZE, y, GROUP_ICON_SIZE, m_rowHeight);
       m_icons[group->m_expanded ? ICON_EXPANDED : ICON_COLLAPSED].DrawInRect(&graphics, &icon);
       y += m_rowHeight;

@@ -15,9 +15,7 @@ public:
     if (message == SWM_PANELCOMMAND) commands.push_back(uint32_t(lParam));
     return SPanelCtrl::WindowProc(message, wParam, lParam);
   }
-  void OnButton(int group, int command, _SButton*) override {
-    buttons.push_back({group, command});
-  }
+  void OnButton(int group, int command, _SButton*) override { buttons.push_back({group, command}); }
   std::vector<uint32_t> commands;
   std::vector<std::pair<int, int>> buttons;
 };
@@ -69,7 +67,8 @@ TEST_F(PanelTest, GroupsFlowTheirButtonsInRowsThatFitTheWidth) {
   // The separator (7 wide) fits after the first button; the next wraps and
   // takes the second image.
   EXPECT_EQ(0, three->m_buttons[0]->m_command);
-  EXPECT_EQ(Box(three->m_buttons[1]->m_rect), (std::vector<int>{36, three->m_title.bottom + 1, 7, 24}));
+  EXPECT_EQ(Box(three->m_buttons[1]->m_rect),
+            (std::vector<int>{36, three->m_title.bottom + 1, 7, 24}));
   EXPECT_EQ(12, three->m_buttons[2]->m_rect.left);
   EXPECT_EQ(1, three->m_buttons[2]->m_image);
 }
@@ -160,7 +159,9 @@ TEST_F(PanelTest, TitlesAndSwatchesArePaintedInTheirColours) {
   Dib32 dib(200, 300);
   m_panel.Paint(dib.GetDC());
   COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
-  auto rgb = [](COLORREF c) { return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+  auto rgb = [](COLORREF c) {
+    return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+  };
   SPanelCtrl::_SGroup* colors = m_panel.FindGroup(1);
   // The left half of an enabled title in the highlight colour (its first
   // pixel, before the caption), a disabled title in the shadow colour.

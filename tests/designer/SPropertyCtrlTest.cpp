@@ -91,7 +91,7 @@ TEST_F(GridTest, SetItemStoresEachKindInItsFormAndMarksDisagreementAsMixed) {
       {SPropertyCtrl::ITEM_COLOR, "255", "255, 0, 0"},
       {SPropertyCtrl::ITEM_COLOR, "-16777216", "Default"},
       {SPropertyCtrl::ITEM_COLOR, "4278190080", "Default"},
-      {SPropertyCtrl::ITEM_COLOR, "4261412869", "Window"},  // 0xFE000005
+      {SPropertyCtrl::ITEM_COLOR, "4261412869", "Window"},             // 0xFE000005
       {SPropertyCtrl::ITEM_COLOR, "99999999999999999999", "Default"},  // saturated: 0xFFFFFFFF
       {SPropertyCtrl::ITEM_BOOL, "2", "Yes"},
       {SPropertyCtrl::ITEM_BOOL, "abc", "No"},
@@ -239,7 +239,9 @@ TEST_F(GridTest, TheSelectedCaptionAndColourSwatchesArePainted) {
   Dib32 dib(client.right, client.bottom);
   m_grid.Paint(dib.GetDC());
   int h = m_grid.m_rowHeight, split = m_grid.m_split;
-  auto rgb = [](COLORREF c) { return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+  auto rgb = [](COLORREF c) {
+    return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+  };
   EXPECT_EQ(rgb(::GetSysColor(COLOR_HIGHLIGHT)), dib.Rgb(split - 3, 5 * h + 1));
   EXPECT_EQ(rgb(::GetSysColor(COLOR_WINDOW)), dib.Rgb(split - 3, 4 * h + 1));
   EXPECT_EQ(0xFF0000u, dib.Rgb(split + 4, 5 * h + h / 2));  // the red swatch
@@ -389,7 +391,8 @@ TEST_F(GridTest, ADropDownListNearTheScreenBottomOpensAboveItsRow) {
 TEST_F(GridTest, TheRowButtonsResetToggleAndChoose) {
   Fill();
   int colorRow = m_grid.RowFromItem(0, 4);
-  m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(m_grid.m_split + 5, colorRow * m_grid.m_rowHeight + 3));
+  m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                     At(m_grid.m_split + 5, colorRow * m_grid.m_rowHeight + 3));
   EXPECT_EQ(colorRow, m_grid.GetSelectedRow());
   // Reset, then the colour dialog (answered by the test).
   m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ButtonPoint(colorRow, 0));
@@ -411,7 +414,8 @@ TEST_F(GridTest, TheRowButtonsResetToggleAndChoose) {
   m_grid.SetSelectedRow(flagRow, false);
   m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ButtonPoint(flagRow, 0));
   EXPECT_TRUE(RowOf(0, "FLAG")->m_yes);
-  m_grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(m_grid.m_split + 5, flagRow * m_grid.m_rowHeight + 3));
+  m_grid.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON,
+                     At(m_grid.m_split + 5, flagRow * m_grid.m_rowHeight + 3));
   EXPECT_FALSE(RowOf(0, "FLAG")->m_yes);
   EXPECT_EQ(5u, m_host.changes.size());
 }

@@ -147,7 +147,8 @@ TEST_F(SelectorTest, TheSystemColourWindowAnswersWithTheChosenSystemColour) {
   EXPECT_EQ(::GetSysColor(COLOR_WINDOW), preview);
   EXPECT_EQ(300, client.right);
   EXPECT_EQ(95, client.bottom);
-  EXPECT_EQ((std::vector<LONG>{5, 35, 295}), (std::vector<LONG>{combo.left, combo.top, combo.right}));
+  EXPECT_EQ((std::vector<LONG>{5, 35, 295}),
+            (std::vector<LONG>{combo.left, combo.top, combo.right}));
   EXPECT_EQ(30, comboCount);
   EXPECT_EQ(nullptr, ::FindWindowA(nullptr, "Pick a colour"));
 
