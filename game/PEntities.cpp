@@ -2,6 +2,7 @@
 // class starts with and the places that the classes set themselves.
 #include "core/Platform.h"
 
+#include "engine/SDxGeometry.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxLight.h"
 #include "engine/SDxObject.h"
@@ -22,11 +23,6 @@ void AllowDecals(SDxObject* object) {
 
 void CullByPosition(SDxObject* object) {
   if (object) object->SetCulling(true, false);
-}
-
-void ScaleToWidth(SDxObject* object, float width) {
-  float boxWidth = object ? object->GetBox().max.x - object->GetBox().min.x : 0.0f;
-  if (boxWidth > 0) object->SetScale(width / boxWidth, width / boxWidth, width / boxWidth);
 }
 
 void LinkMapItem(MAPITEM* item, SDxEntity* entity) {
@@ -85,7 +81,7 @@ PArrowEntity::PArrowEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       direction(item ? item->subtype : 0),
       startZ(0) {
   CullByPosition(object);
-  ScaleToWidth(object, 50);
+  object->ScaleToWidth(50);
 }
 
 PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -95,7 +91,7 @@ PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
       radius(600),
       deadly(false) {
   CullByPosition(object);
-  if (fan) ScaleToWidth(object, 2 * radius);
+  if (fan) object->ScaleToWidth(2 * radius);
   if (!fan) AllowDecals(object);
 }
 
@@ -145,7 +141,7 @@ PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       exploded(false),
       angleOffset(0) {
   CullByPosition(object);
-  ScaleToWidth(object, 150);
+  object->ScaleToWidth(150);
 }
 
 PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -178,7 +174,7 @@ PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
                   object, item),
       exploded(false) {
   CullByPosition(object);
-  ScaleToWidth(object, 200);
+  object->ScaleToWidth(200);
 }
 
 // --- doors -------------------------------------------------------------------------------
@@ -261,7 +257,7 @@ PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   D3DXMATRIX turn;
   D3DXMatrixRotationY(&turn, kPi);
   for (D3DXVECTOR3& corner : corners) D3DXVec3TransformCoord(&corner, &corner, &turn);
-  ScaleToWidth(object, 290);
+  object->ScaleToWidth(290);
 }
 
 PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
@@ -300,7 +296,7 @@ PWagonEntity::PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
                   object, item, nullptr),
       exploded(false),
       speed(0) {
-  ScaleToWidth(object, 300);
+  object->ScaleToWidth(300);
 }
 
 bool PWagonEntity::Strike() {
@@ -335,7 +331,7 @@ PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
     : PGameEntity(PGame::ITEM_BOSS, PBoss_Default::Instance(), PBoss_Global::Instance(), layer,
                   object, nullptr, nullptr),
       phase(0) {
-  ScaleToWidth(object, 800);
+  object->ScaleToWidth(800);
 }
 
 PBossFlyEntity* PBossEntity::FindNearestFly() const {
@@ -346,8 +342,7 @@ PBossFlyEntity* PBossEntity::FindNearestFly() const {
   for (int i = 0; i < flies.GetCount(); ++i) {
     PBossFlyEntity* fly = flies[i];
     if (!fly->IsVisible() || fly->GetZ() < ship->GetTrackPosition() + 100) continue;
-    D3DXVECTOR3 d = *fly->GetPosition() - ship->GetPositionRef();
-    float distance = D3DXVec3LengthSq(&d);
+    float distance = GetDistanceSq(*fly->GetPosition(), ship->GetPositionRef());
     if (!nearest || distance < best) {
       nearest = fly;
       best = distance;

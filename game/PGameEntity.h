@@ -113,8 +113,6 @@ public:
 void LinkMapItem(MAPITEM* item, SDxEntity* entity);
 // View-cone culling by position, as every map entity's object has it.
 void CullByPosition(SDxObject* object);
-// A uniform scale that makes the object's local box that wide along x.
-void ScaleToWidth(SDxObject* object, float width);
 
 template <class Self>
 PItemEntity<Self>::PItemEntity(int type, SDxState<Self>* current, SDxState<Self>* global,

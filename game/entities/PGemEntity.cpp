@@ -2,6 +2,7 @@
 #include "core/Platform.h"
 
 #include "engine/SDx.h"
+#include "engine/SDxGeometry.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxLight.h"
 #include "engine/SDxObject.h"
@@ -46,7 +47,7 @@ PGemEntity::PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* mapItem, flo
       bounceCount(0),
       radius(gemRadius),
       radialSpeed(0) {
-  ScaleToWidth(object, 120);
+  if (object) object->ScaleToWidth(120);
   CullByPosition(object);
   int theme = g_game ? g_game->GetTheme() : 0;
   const auto& colors = kThemeColors[theme >= 0 && theme < 3 ? theme : 0];
@@ -109,15 +110,13 @@ void PGemEntity::Step() {
   if (!ship) return;
   if (active && ship->IsAlive()) {
     float reach = g_game->GetDifficulty() == 0 ? 300.0f : 250.0f;
-    D3DXVECTOR3 d = ship->GetPositionRef() - *GetPosition();
-    if (D3DXVec3LengthSq(&d) < reach * reach) {
+    if (GetDistanceSq(ship->GetPositionRef(), *GetPosition()) < reach * reach) {
       Collect();
     } else if (moving && fabsf(ship->GetRadius() - radius) < 400) {
       // A bouncing gem is caught when the craft passes under or over it.
       float r = ship->GetRadius();
       D3DXVECTOR3 under(sinf(angle) * r, cosf(angle) * r, GetZ());
-      D3DXVECTOR3 e = ship->GetPositionRef() - under;
-      if (D3DXVec3LengthSq(&e) < reach * reach) Collect();
+      if (GetDistanceSq(ship->GetPositionRef(), under) < reach * reach) Collect();
     }
   }
   if (!collected && !missed && ship->GetTrackPosition() > GetZ() + kMissedBehind) SetMissed();

@@ -238,7 +238,7 @@ void PShipEntity::StepFireControl() {
   if (!boss) return;
   lockTarget = nullptr;
   SDxObject* body = boss->GetMainObject();
-  float bossFront = boss->GetZ() - (body ? body->GetBox().GetDepth() * boss->GetScale() / 2 : 0);
+  float bossFront = boss->GetZ() - (body ? body->GetScaledDepth() / 2 : 0);
   if (firePressTime != 0 && dx->GetTimeSince(firePressTime) > kLockDelay &&
       trackPosition > 5000 && trackPosition < bossFront) {
     SDxEntityObj* fly = boss->FindNearestFly();
