@@ -25,7 +25,8 @@ LRESULT PWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   dx.OnMessage(message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
-      // The pause key belongs to a run; there is none to pause outside one.
+      // The pause key, in either mode: the game pauses only a run.
+      if (wParam == 'P') game.TogglePause();
       break;
     case WM_DESTROY:
       ::PostQuitMessage(0);
@@ -112,16 +113,31 @@ void PWnd::WriteGhostSwitches() {
   registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
 }
 
+bool PWnd::IsGhostShown(int slot) {
+  return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot];
+}
+
+void PWnd::ShowGhost(int slot, bool shown) {
+  if (slot >= 1 && slot < GHOST_SLOTS) showGhost[slot] = shown;
+}
+
 // --- engine hooks -------------------------------------------------------------------
 
 void PWnd::_PDx::OnFrame() {
   PWnd* app = g_app;
-  if (app && app->mode == MODE_MENU) app->menu.Frame();
+  if (!app) return;
+  // One step by the mode the frame began in: a page that starts a level
+  // leaves the level's first step to the next frame.
+  if (app->mode == MODE_MENU) {
+    app->menu.Frame();
+  } else if (app->mode == MODE_GAME) {
+    app->game.Frame();
+  }
 }
 
 bool PWnd::_PDx::OnTimer(int id) {
-  (void)id;
-  return true;
+  PWnd* app = g_app;
+  return app && app->mode == MODE_GAME ? app->game.OnTimer(id) : true;
 }
 
 void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
