@@ -113,9 +113,7 @@ void PWnd::WriteGhostSwitches() {
   registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
 }
 
-bool PWnd::IsGhostShown(int slot) {
-  return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot];
-}
+bool PWnd::IsGhostShown(int slot) { return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot]; }
 
 void PWnd::ShowGhost(int slot, bool shown) {
   if (slot >= 1 && slot < GHOST_SLOTS) showGhost[slot] = shown;

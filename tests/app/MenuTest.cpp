@@ -517,6 +517,36 @@ TEST_F(Menu, CellsLinksAndArrowsFollowTheDoneCells) {
   EXPECT_FALSE(m.cellSpark->IsVisible());
 }
 
+// The lesson page starts the lesson; P pauses the run (and nothing in the
+// menu); Escape leaves the lesson for the map with the cursor on (0, 0).
+TEST_F(Menu, LessonRunPausesAndReturnsToTheMap) {
+  game.Press('P');
+  EXPECT_FALSE(app().dx.IsPaused());
+  EXPECT_EQ(PMenu::PAGE_MAIN, menu().page);
+  app().difficultyUnlocked[1] = true;
+  menu().difficulty = 1;
+  menu().GoToPage(PMenu::PAGE_LESSON);
+  game.Press(VK_RETURN);
+  game.Step();
+  ASSERT_EQ(PWnd::MODE_GAME, app().GetMode());
+  ASSERT_TRUE(app().game.IsLessonLevel());
+  game.Step(5);
+  EXPECT_TRUE(app().game.IsRunning());
+  game.Press('P');
+  EXPECT_TRUE(app().dx.IsPaused());
+  game.Press('P');
+  EXPECT_FALSE(app().dx.IsPaused());
+  game.Press(VK_ESCAPE);
+  EXPECT_EQ(PWnd::MODE_MENU, app().GetMode());
+  EXPECT_EQ(PMenu::PAGE_MAP, menu().page);
+  EXPECT_EQ(0, menu().world);
+  EXPECT_EQ(0, menu().level);
+  EXPECT_EQ(1, menu().difficulty);
+  // The menu's frames run again on the map.
+  game.Press(VK_ESCAPE);
+  EXPECT_EQ(PMenu::PAGE_MAIN, menu().page);
+}
+
 // A lost device in the menu: the menu is reloaded on its main page.
 int g_lostPresents = 0;
 HRESULT LosePresents(int call, HRESULT result, void*) {
