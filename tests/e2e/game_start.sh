@@ -10,30 +10,7 @@ shots=${2:-.}
 key='HKCU\Software\Ardel Vandro\Gravrun\2.0'
 title='Gravrun 2.0.0.1'
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-  exit 1
-}
-
-# The id of the first visible window with exactly that name, other than the
-# one given; waits for it.
-wait_window() {
-  local name=$1 other=${2:-none} id i
-  for i in $(seq 1 600); do
-    for id in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null); do
-      [ "$id" != "$other" ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
-press() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.3
-  xdotool key --clearmodifiers "$2"
-}
+source "$(dirname "$0")/game_driver.sh"
 
 wine reg delete "$key" /f >/dev/null 2>&1
 cd "$(dirname "$game")" || fail "no program folder"
