@@ -34,8 +34,7 @@ bool IsPlayable(const WAVEFORMATEX& format) {
   for (const SampleFormat& sample : kSampleFormats) {
     known = known || (sample.tag == format.wFormatTag && sample.bits == format.wBitsPerSample);
   }
-  return known && format.nChannels >= 1 &&
-         format.nChannels <= XAUDIO2_MAX_AUDIO_CHANNELS &&
+  return known && format.nChannels >= 1 && format.nChannels <= XAUDIO2_MAX_AUDIO_CHANNELS &&
          format.nSamplesPerSec >= XAUDIO2_MIN_SAMPLE_RATE &&
          format.nSamplesPerSec <= XAUDIO2_MAX_SAMPLE_RATE &&
          format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;

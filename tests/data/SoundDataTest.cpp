@@ -31,9 +31,9 @@ namespace {
 
 // The sounds that loop in the level (their channels repeat them); every
 // other sound is played once.
-const char* const kLoops[] = {"alarm.wav",       "bip_dynamite.wav", "bip_target.wav",
-                              "boulder.wav",     "electricity.wav",  "fan.wav",
-                              "fire.wav",        "move.wav",         "wagon.wav"};
+const char* const kLoops[] = {"alarm.wav",   "bip_dynamite.wav", "bip_target.wav",
+                              "boulder.wav", "electricity.wav",  "fan.wav",
+                              "fire.wav",    "move.wav",         "wagon.wav"};
 // A sound played once starts and ends this close to silence (a 64th of full
 // scale), or its start and its end click.
 const int kNearSilence = 32768 / 64;

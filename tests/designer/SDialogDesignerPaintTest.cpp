@@ -167,8 +167,9 @@ void RecordExternCall(HDC, const Ctrl* record, void* userData, const char* param
 }  // namespace
 
 TEST_F(DesignerPaintTest, ExternalControlsHandTheirParametersToTheHostsDrawing) {
-  ASSERT_TRUE(Load(Colored("#0000FF", Section("EXTERN", 1, "CLOCK", 23, 40, 60, 30, "WS_VISIBLE ",
-                                              "EXTERN_NAME=clock\r\nEXTERN_FILENAME=clock.ocx\r\n"))));
+  ASSERT_TRUE(
+      Load(Colored("#0000FF", Section("EXTERN", 1, "CLOCK", 23, 40, 60, 30, "WS_VISIBLE ",
+                                      "EXTERN_NAME=clock\r\nEXTERN_FILENAME=clock.ocx\r\n"))));
   Ctrl* clock = Named("CLOCK");
   ASSERT_TRUE(clock && clock->m_window);
   ASSERT_EQ(int(ControlKinds::KIND_EXTERN), clock->m_window->m_kind);

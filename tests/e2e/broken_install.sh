@@ -8,8 +8,6 @@
 set -u
 game=$1
 texts=$2
-key='HKCU\Software\Ardel Vandro\Gravrun\2.0'
-title='Gravrun 2.0.0.1'
 
 source "$(dirname "$0")/game_driver.sh"
 
@@ -22,15 +20,7 @@ for ext in img snd fx dat; do
 done
 cp "$source_folder/gravrun2.obj" "$folder/gravrun2.obj.old" || fail "no gravrun2.obj"
 
-wine reg delete "$key" /f >/dev/null 2>&1
-cd "$folder" || fail "no copied folder"
-wine "$(basename "$game")" &
-pid=$!
-
-settings=$(wait_window "$title") || fail "no display-settings window"
-press "$settings" Return
-dialog=$(wait_window "Player Identity") || fail "no player dialog"
-press "$dialog" Return
+start_game "$folder" "$(basename "$game")"
 box=$(wait_window "Error") || fail "no error message"
 shown=$(wine "$texts" Error | tr -d '\r')
 echo "the message box shows:"

@@ -1,5 +1,8 @@
 # Shell functions that drive the game through the X server, for the
-# end-to-end scripts (sourced). The script sets pid to the game's process.
+# end-to-end scripts (sourced). pid is the game's process once started.
+
+key='HKCU\Software\Ardel Vandro\Gravrun\2.0'
+title='Gravrun 2.0.0.1'
 
 fail() {
   echo "FAIL: $*" >&2
@@ -24,4 +27,20 @@ press() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.3
   xdotool key --clearmodifiers "$2"
+}
+
+# Starts the program in its folder, the game's registry key emptied first,
+# and answers the display-settings window and the player dialog with Enter.
+# Sets pid, and settings to the display-settings window's id (the main window
+# has the same title).
+start_game() {
+  local folder=$1 program=$2 dialog
+  wine reg delete "$key" /f >/dev/null 2>&1
+  cd "$folder" || fail "no program folder"
+  wine "$program" &
+  pid=$!
+  settings=$(wait_window "$title") || fail "no display-settings window"
+  press "$settings" Return
+  dialog=$(wait_window "Player Identity") || fail "no player dialog"
+  press "$dialog" Return
 }

@@ -7,20 +7,10 @@
 set -u
 game=$1
 shots=${2:-.}
-key='HKCU\Software\Ardel Vandro\Gravrun\2.0'
-title='Gravrun 2.0.0.1'
 
 source "$(dirname "$0")/game_driver.sh"
 
-wine reg delete "$key" /f >/dev/null 2>&1
-cd "$(dirname "$game")" || fail "no program folder"
-wine "$(basename "$game")" &
-pid=$!
-
-settings=$(wait_window "$title") || fail "no display-settings window"
-press "$settings" Return
-dialog=$(wait_window "Player Identity") || fail "no player dialog"
-press "$dialog" Return
+start_game "$(dirname "$game")" "$(basename "$game")"
 main=$(wait_window "$title" "$settings") || fail "no main window"
 [ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title"
 

@@ -90,7 +90,8 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     auto* r = reinterpret_cast<const EMRGDICOMMENT*>(record);
     if (r->cbData == sizeof(kPageMark) && memcmp(r->Data, kPageMark, r->cbData) == 0) ++page;
   } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
-    const LOGFONTW& font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont;
+    const LOGFONTW& font =
+        reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont;
     std::string face;
     for (int i = 0; i < LF_FACESIZE && font.lfFaceName[i]; ++i) face += char(font.lfFaceName[i]);
     collected->fonts.push_back({face, int(font.lfHeight)});

@@ -262,8 +262,8 @@ TEST(Application, MissingOrDamagedArchivesAreNamedAndCreateNoWindow) {
   EXPECT_TRUE(app.dataMissing);
   EXPECT_EQ(0u, g_boxText.find("These data files of the game are missing or damaged:"))
       << g_boxText;
-  for (const char* file : {"gravrun2.img", "gravrun2.snd", "gravrun2.obj", "gravrun2.fx",
-                           "gravrun2.dat"}) {
+  for (const char* file :
+       {"gravrun2.img", "gravrun2.snd", "gravrun2.obj", "gravrun2.fx", "gravrun2.dat"}) {
     EXPECT_NE(std::string::npos, g_boxText.find(folder.File(file))) << file;
   }
   EXPECT_EQ(PWnd::MODE_NONE, app.GetMode());
