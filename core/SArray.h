@@ -65,6 +65,8 @@ public:
   // Null when i is outside [0, count).
   T* ElementAt(int i) { return i >= 0 && i < m_count ? m_data + i : nullptr; }
   const T* ElementAt(int i) const { return i >= 0 && i < m_count ? m_data + i : nullptr; }
+  // The first element; a value-initialised T (null for pointers) when empty.
+  T GetFirst() const { return m_count > 0 ? m_data[0] : T(); }
   // The array must not be empty.
   T GetLast() const { return m_data[m_count - 1]; }
   uint32_t GetFlags() const { return m_flags; }

@@ -22,22 +22,15 @@ typedef SDialogDesigner::_SCtrl Record;
 // Framework cursor kinds.
 const int kCrossCursor = 2;
 
+// The ActiveX letter submenus: names by their first letter, three to a menu.
+const char* const kOleLetterCaptions[SDialogDesigner::OLE_LETTER_MENUS] = {
+    "[A-B-C]", "[D-E-F]", "[G-H-I]", "[J-K-L]", "[M-N-O]",
+    "[P-Q-R]", "[S-T-U]", "[V-W-X]", "[Y-Z]"};
+
 // Scroll settings: line steps, page steps and rounding units of both axes.
 const int kLineStep = 5;
 const int kPageStep = 50;
 const int kScrollUnit = 5;
-
-// The designer's own texts until a host gives it its caption table.
-struct CaptionText {
-  const char* key;
-  const char* text;
-};
-
-const CaptionText kCaptions[] = {
-    {"?ERROR", "Error"},
-    {"?NOEXTERN", "No external controls."},
-    {"?INVISIBLE", "Cannot be shown in layer mode, please use Media."},
-};
 
 // The blank-separated integers of a text.
 std::vector<int> ReadIntegers(const SString& text) {
@@ -77,21 +70,40 @@ SDialogDesigner::SDialogDesigner()
       m_undoEnabled(true),
       m_externDraw(nullptr),
       m_externDrawData(nullptr),
-      m_menuPoint{0, 0} {}
+      m_menuPoint{0, 0},
+      m_panel(nullptr),
+      m_propertyGrid(nullptr),
+      m_propertyGroup(-1) {}
 
-SDialogDesigner::~SDialogDesigner() { m_undo.DeleteAndRemoveAll(); }
+SDialogDesigner::~SDialogDesigner() {
+  m_undo.DeleteAndRemoveAll();
+  m_contextMenu.RemoveAll();
+  m_pageMenus.DeleteAndRemoveAll();
+}
 
 bool SDialogDesigner::Init() {
   SDialogEditor::Init();
   if (m_hWnd) ::GetClientRect(m_hWnd, &m_client);
   m_rulers = true;
   UpdateLayout();
+  if (m_panel) {
+    m_panel->SetButtonCheck(PANEL_MISC, MISC_GRID, true);
+    m_panel->SetButtonCheck(PANEL_MISC, MISC_SNAP, true);
+  }
+  FillOleMenus();
   return true;
 }
 
 void SDialogDesigner::Reset() {
   SDialogEditor::Reset();
   m_undo.DeleteAndRemoveAll();
+  // The document is cleared: the selection tool again, the panel's states.
+  ResetPanelTool();
+  RefreshPanel();
+}
+
+void SDialogDesigner::ResetPanelTool() {
+  if (m_panel) m_panel->CheckRadioButton(PANEL_CONTROLS, 0);
 }
 
 bool SDialogDesigner::SetInsertType(int type) {
@@ -173,6 +185,12 @@ LRESULT SDialogDesigner::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       m_hPageStep = m_vPageStep = kPageStep;
       m_hScrollUnit = m_vScrollUnit = kScrollUnit;
       m_externMenu.CreatePopup(m_hWnd);
+      m_contextMenu.CreatePopup(m_hWnd);
+      m_oleMenu.CreatePopup(m_hWnd);
+      for (SMenu& letters : m_oleLetterMenus) letters.CreatePopup(m_hWnd);
+      for (int i = 0; i < OLE_LETTER_MENUS; ++i) {
+        m_oleMenu.AddSubMenu(0, &m_oleLetterMenus[i], kOleLetterCaptions[i]);
+      }
       Init();
       break;
     case SWM_MOUSEENTER:
@@ -445,19 +463,4 @@ void SDialogDesigner::SetTabPageMember(int page, _SCtrl* record, bool add) {
   }
   SetProperty(tab, "TAB_CHILDREN_PRIVATE", text.GetText());
   NotifyChanged();
-}
-
-// --- texts --------------------------------------------------------------------------
-
-SString SDialogDesigner::GetCaptionText(const char* key) {
-  if (!key) return SString("");
-  for (const CaptionText& caption : kCaptions) {
-    if (strcmp(caption.key, key) == 0) return SString(caption.text);
-  }
-  return SString(key);
-}
-
-void SDialogDesigner::ShowError(const char* key) {
-  MessageBox(GetCaptionText(key).GetText(), GetCaptionText("?ERROR").GetText(),
-             MB_OK | MB_ICONERROR);
 }

@@ -26,6 +26,9 @@
 #include "core/Platform.h"
 #include "core/SArray.h"
 #include "core/SString.h"
+#include "core/SStringArray.h"
+#include "designer/SPanelCtrl.h"
+#include "designer/SPropertyCtrl.h"
 #include "window/FrameworkMessages.h"
 #include "window/SDialogEditor.h"
 #include "window/SMenu.h"
@@ -61,8 +64,107 @@ public:
     PAGE_COMMAND = 3000,
     PAGE_COMMAND_END = 9999,
     PAGE_SHOW = 1,
-    PAGE_TOGGLE = 10
+    PAGE_TOGGLE = 10,
+    CMD_OLE = 2000  // items of the ActiveX letter submenus, by list index
   };
+
+  // The tool panel's groups and the commands of the last one.
+  enum {
+    PANEL_CONTROLS = 0,  // command 0 the selection tool, 1 to 36 the control types
+    PANEL_ALIGNMENT = 1,
+    PANEL_ORDER = 2,
+    PANEL_MISC = 3,
+    MISC_GRID = 0,
+    MISC_SNAP = 1,
+    MISC_TEST = 2
+  };
+  enum {
+    TEXT_COUNT = 367,  // lines of the caption table
+    OLE_LETTER_MENUS = 9
+  };
+
+  // Where the value of a property row lives in a record.
+  enum RowSource : uint8_t {
+    SRC_TYPE,  // the type's display name (read only)
+    SRC_ID,    // the id as a signed decimal (read only)
+    SRC_NAME,
+    SRC_CAPTION,
+    SRC_X,
+    SRC_Y,
+    SRC_WIDTH,
+    SRC_HEIGHT,
+    SRC_HALIGN,     // the anchoring number of HALIGN, shown as an option
+    SRC_VALIGN,     // the same for VALIGN
+    SRC_EXT,        // the key's line of the extended properties
+    SRC_EXT_INT,    // the same, read as an integer
+    SRC_STYLE,      // "1" when every bit of the mask is set in the style
+    SRC_NOT_STYLE,  // "1" when not every bit of the mask is set
+    SRC_EXSTYLE,    // as SRC_STYLE on the extended style
+    SRC_BACKCOLOR,
+    SRC_TEXTCOLOR,
+    SRC_TRANSPARENT,
+    SRC_FONT,         // "name,size,flags"; always in group 0
+    SRC_COMPUTED,     // an option chosen from the style by a rule
+    SRC_BORDER_ROWS,  // the border group (AddBorderRows)
+    SRC_DECLARED      // the declared rows of external controls
+  };
+  // Option lists of the rows.
+  enum RowOptions : uint8_t {
+    OPT_NONE,
+    OPT_HANCHOR,
+    OPT_VANCHOR,
+    OPT_THREE_H,
+    OPT_THREE_V,
+    OPT_FOUR_H,
+    OPT_DRAW_MODES,
+    OPT_COMBO_TYPES,
+    OPT_LISTVIEW_TYPES,
+    OPT_SELECTION_MODES,
+    OPT_EDGES,
+    OPT_TAB_TYPES,
+    OPT_ALL_CONTROLS,
+    OPT_LEVEL_CONTROLS,
+    OPT_COUNT
+  };
+  // Rules of the computed options (RowSource SRC_COMPUTED).
+  enum StyleRule : uint8_t {
+    RULE_NONE,
+    RULE_BUTTON_HALIGN,  // also GROUP_ALIGN
+    RULE_BUTTON_VALIGN,
+    RULE_EDIT_ALIGN,  // also RICHEDIT_ALIGN
+    RULE_COMBO_TYPE,
+    RULE_EXLIST_TYPE,
+    RULE_LIST_SELECTION,
+    RULE_TAB_TYPE,
+    RULE_COUNT
+  };
+  // Conditions of a row.
+  enum : uint8_t {
+    ROW_SINGLE = 1,      // only with exactly one selected record
+    ROW_SAME_TYPE = 2,   // only when every selected record has the first one's type
+    ROW_NOT_DIALOG = 4,  // not for the dialog record
+    ROW_CAPTION = 8      // only when every selected type offers a caption
+  };
+
+  // One row of the property tables: the group selected before it, its key,
+  // kind and value source, the style mask or rule, its options and its
+  // conditions.
+  struct _SPropertyRow {
+    const char* group;
+    const char* key;  // null for the border group and the declared rows
+    int8_t kind;
+    RowSource source;
+    uint32_t mask;  // style bits, or the StyleRule of a computed row
+    RowOptions options;
+    uint8_t conditions;
+  };
+  // The general rows every record shows first.
+  static const _SPropertyRow* GetGeneralRows(int* count);
+  // The rows of AddBorderRows.
+  static const _SPropertyRow* GetBorderRows(int* count);
+  // The rows of a type (0 the dialog to 36); null with a count of 0 for
+  // any other number.
+  static const _SPropertyRow* GetTypeRows(int type, int* count);
 
   // The key state and the cursor position (screen) the drags and key
   // handlers poll.
@@ -119,6 +221,11 @@ public:
   void Delete() override;
   void SelectAll() override;
   void Cancel() override;
+
+  // Refills the property grid for the new primary and updates the panel.
+  void OnSelectionChanged(_SCtrl* previous, _SCtrl* current) override;
+  // The attached panel with a window, updated; false without one.
+  bool RefreshPanel() override;
 
   // Host hooks. A double click on the design area with a primary selection;
   // nothing here.
@@ -208,10 +315,59 @@ public:
   // The resolver handed to the test dialog's builder; context is the
   // designer.
   static int TestCallback(void* context, const char* name);
-  // The designer's text of a key ("?ERROR" ...); the key itself when none.
-  static SString GetCaptionText(const char* key);
+
+  // --- texts, panel and context menu --------------------------------------------
+
+  // The caption table: every text of the designer, its panel, its property
+  // rows and its messages, as KEY=Caption lines; then the attached grid's
+  // yes/no texts.
+  void SetDefaultTexts() override;
+  // The caption of the first line whose part before its first "=" is the key
+  // (case-sensitive); empty when none.
+  SString GetCaptionText(const char* key) const;
+  // "key|caption", an option of a property row.
+  SString AddOptionCaption(const char* key) const;
   // A message box of the key's text titled with the "?ERROR" text.
   void ShowError(const char* key);
+  // Fills an attached panel with the designer's groups and checks the
+  // selection tool.
+  virtual void BuildPanel(SPanelCtrl* panel);
+  // Enables the alignment and order buttons for the selection and shows
+  // the grid and snap flags.
+  virtual void UpdatePanel(SPanelCtrl* panel);
+  // The context menu for the selection, tab-page submenus included; slot
+  // OnContextMenu has seen it.
+  void BuildContextMenu();
+  // BuildContextMenu, then the menu opened at the client point.
+  void ShowContextMenu(int x, int y);
+  // The context menu before it opens, and the first selected record (or
+  // null); nothing here.
+  virtual void OnContextMenu(SMenu* menu, _SCtrl* record);
+
+  // --- property rows -----------------------------------------------------------------
+
+  // Fills the attached grid with the rows of the selection, restoring the
+  // record's grid scroll position; null empties it.
+  void FillPropertyGrid(_SCtrl* record);
+  // At the end of every fill with a record; nothing here.
+  virtual void OnPropertyGridFilled(SPropertyCtrl* grid, _SCtrl* record);
+  // One row into the current group (group -1) with the key's caption
+  // (caption null); false when a condition refuses it. A value that no
+  // option has becomes the first option's.
+  bool AddPropertyRow(bool singleOnly, bool sameTypeOnly, const char* key, int kind,
+                      const char* value, const SStringArray* options, int group = -1,
+                      const char* caption = nullptr);
+  void SelectPropertyGroup(const char* key);
+  void AddBorderRows(_SCtrl* record);
+  // "id|name" of every record of the type (every record for a negative
+  // type) appended to the list when given; their number.
+  int ListControls(int type, SStringArray* list) const;
+  // Writes the grid row's value into every selected record whose type shows
+  // that row (a host calls it on the grid's SWM_PROPERTYCHANGED): one undo
+  // snapshot, the live windows re-created, the parent notified. A name that
+  // another control bears is refused with "?NAMEEXIST". False when nothing
+  // changed.
+  bool ApplyPropertyRow(int group, int item);
 
   // --- state ---------------------------------------------------------------------
 
@@ -229,7 +385,18 @@ public:
   // control's name, its data text the control's file. Opened where an armed
   // EXTERN type is placed.
   SMenu m_externMenu;
-  POINT m_menuPoint;  // client point the menu was opened at
+  POINT m_menuPoint;              // client point the menu was opened at
+  SStringArray m_texts;           // the caption table
+  SPanelCtrl* m_panel;            // attached by the host; not owned
+  SPropertyCtrl* m_propertyGrid;  // attached by the host; not owned
+  SMenu m_contextMenu;
+  SArray<SMenu*> m_pageMenus;  // owned: the tab-page submenus of the last context menu
+  SMenu m_oleMenu;             // the root of the ActiveX letter submenus
+  SMenu m_oleLetterMenus[OLE_LETTER_MENUS];
+  int m_propertyGroup;  // the grid group rows go to; -1 none
+  // Declared rows of external controls: name, key, caption and editor word
+  // ("edit", "edit_int", "edit_float", "bool") joined by the byte 1.
+  SStringArray m_externProperties;
 
 protected:
   void NotifyChanged();
@@ -256,4 +423,21 @@ private:
   void PlaceExtern(int id);
   void ArrowKey(int key, bool ctrl);
   void TabKey();
+  // The selection tool checked again on an attached panel.
+  void ResetPanelTool();
+  // Selected control records for the commands; 0 when the first is locked.
+  int GetCommandCount() const;
+  void FillOleMenus();
+  // The rows of one record in the fill.
+  void AddRecordRows(_SCtrl* record, const _SPropertyRow* rows, int count, bool captionOffered,
+                     const SStringArray* options);
+  SString GetRowValue(const _SCtrl* record, const _SPropertyRow& row) const;
+  // Writes a grid row into one record; true when it changed.
+  bool ApplyRow(_SCtrl* record, const _SPropertyRow& row, const SPropertyCtrl::_SItem* item);
+  // The row of the key that a record of the type shows in the group; false
+  // when it shows none.
+  bool FindRowDefinition(const _SCtrl* record, const char* group, const char* key,
+                         _SPropertyRow* row) const;
+  // The $POSITION items of the grid, when present, set to the values.
+  void SetPositionItems(const char* first, int firstValue, const char* second, int secondValue);
 };

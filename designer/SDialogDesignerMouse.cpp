@@ -64,12 +64,14 @@ void SDialogDesigner::OnLeftButtonDown(int x, int y) {
       return;
     }
     SetInsertType(-1);
+    ResetPanelTool();
     Redraw();
     NotifyChanged();
     return;
   }
   if (m_insertType == TYPE_EXTERN) {
     SetInsertType(-1);
+    ResetPanelTool();
     if (!m_externMenu.m_hMenu || ::GetMenuItemCount(m_externMenu.m_hMenu) <= 0) {
       ShowError("?NOEXTERN");
       return;
@@ -137,6 +139,7 @@ void SDialogDesigner::OnRightButtonDown(int x, int y) {
     MakePrimary(hit);
   Redraw();
   TellWhenChanged(p0, n0);
+  ShowContextMenu(x, y);
 }
 
 void SDialogDesigner::OnLeftDoubleClick(int x, int y) {
@@ -408,6 +411,9 @@ void SDialogDesigner::ArrowKey(int key, bool ctrl) {
     if (r->m_window && r->m_window->m_hWnd) {
       ::MoveWindow(r->m_window->m_hWnd, 0, 0, r->m_width, r->m_height, TRUE);
     }
+    Redraw();
+    NotifyChanged();
+    SetPositionItems("WIDTH", r->m_width, "HEIGHT", r->m_height);
   } else {
     _SCtrl* primary = GetPrimary();
     if (!primary || primary == m_dialog || IsSelectionLocked()) return;
@@ -418,7 +424,8 @@ void SDialogDesigner::ArrowKey(int key, bool ctrl) {
       m_selection[i]->m_left = int16_t(m_selection[i]->m_left + dx);
       m_selection[i]->m_top = int16_t(m_selection[i]->m_top + dy);
     }
+    Redraw();
+    NotifyChanged();
+    SetPositionItems("X", primary->m_left, "Y", primary->m_top);
   }
-  Redraw();
-  NotifyChanged();
 }

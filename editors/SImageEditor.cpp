@@ -45,7 +45,8 @@ const SDialogControlClass kImageEditorClass = {ConstructImageEditor, ConfigureIm
 SImageEditor::SImageEditor()
     : m_hatch(new HatchBrush(HatchStyleDiagonalCross, Color(0xFFC0C0C0), Color(0xFFFFFFFF))),
       m_outline(nullptr),
-      m_outlineCount(0) {
+      m_outlineCount(0),
+      m_panel(nullptr) {
   m_kind = KIND;
   m_notifyParent = true;
   m_scrollX = m_scrollY = 0;
@@ -57,6 +58,7 @@ SImageEditor::SImageEditor()
 SImageEditor::~SImageEditor() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
   FreeOutline();
+  delete m_panel;
   delete m_hatch;
 }
 
@@ -137,6 +139,11 @@ void SImageEditor::SetZoom(int zoom) {
 
 void SImageEditor::SetColor(bool primary, uint32_t argb) {
   (primary ? m_primary : m_secondary) = argb;
+  if (!m_panel) return;
+  if (SPanelCtrl::_SButton* swatch = m_panel->FindButton(PANEL_COLORS, primary ? 0 : 1)) {
+    swatch->m_swatch = RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+  }
+  m_panel->RedrawGroup(PANEL_COLORS);
 }
 
 void SImageEditor::GetImageRect(int* x, int* y, int* width, int* height) {
@@ -297,6 +304,7 @@ LRESULT SImageEditor::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case SWM_AFTERCREATE:
       SetBackColor(SImage::COLOR_NONE);
+      m_selector.m_owner = GetPopupAncestor();
       m_hLineStep = m_vLineStep = 10;
       m_hPageStep = m_vPageStep = 30;
       m_hScrollUnit = m_vScrollUnit = 1;

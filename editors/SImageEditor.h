@@ -9,6 +9,8 @@
 
 #include "core/PlatformGdiplus.h"
 #include "core/SImage.h"
+#include "designer/SPanelCtrl.h"
+#include "designer/SSelector.h"
 #include "window/SCursor.h"
 #include "window/SWnd.h"
 
@@ -43,6 +45,9 @@ public:
   // (and an empty editor) without a file or when they are no image.
   bool LoadFile(SFile* file);
   void SetZoom(int zoom);
+  // Stores the primary or secondary colour (0xAARRGGBB); with a tool panel,
+  // its swatch (group 1, command 0 primary, 1 secondary) shows the colour
+  // without its alpha and the group is redrawn.
   void SetColor(bool primary, uint32_t argb);
   // The zoomed image's rectangle in client coordinates.
   void GetImageRect(int* x, int* y, int* width, int* height);
@@ -52,6 +57,11 @@ public:
   void UpdateHorzScrollBar();
   void UpdateVertScrollBar();
 
+  enum { PANEL_COLORS = 1 };  // the tool panel's group of the two colour swatches
+
+  // The font and colour chooser; its owner is the nearest popup above the
+  // window once it exists. No operation of the editor opens it.
+  SSelector m_selector;
   Gdiplus::HatchBrush* m_hatch;  // owned
   SImage m_image;
   bool m_selectionActive;
@@ -67,6 +77,7 @@ public:
   int m_zoom;
   POINT m_lastDown;
   bool m_notifyParent;  // on by default
+  SPanelCtrl* m_panel;  // owned; null until a caller gives the editor one
 
 private:
   void ResetTools();

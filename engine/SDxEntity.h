@@ -136,7 +136,7 @@ public:
   virtual void SetVisible(bool visible);
 
   // --- the main object (null, 0 or false without one) ---------------------------
-  SDxObject* GetMainObject() const { return m_objects.GetCount() > 0 ? m_objects[0] : nullptr; }
+  SDxObject* GetMainObject() const { return m_objects.GetFirst(); }
   const D3DXVECTOR3* GetPosition() const;
   float GetX() const;
   float GetY() const;

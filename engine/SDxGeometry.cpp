@@ -41,6 +41,11 @@ void SDxBox::Grow(const D3DXVECTOR3& p) {
   D3DXVec3Maximize(&max, &max, &p);
 }
 
+bool SDxBox::Contains(const D3DXVECTOR3& p) const {
+  return p.x >= min.x && p.x <= max.x && p.y >= min.y && p.y <= max.y && p.z >= min.z &&
+         p.z <= max.z;
+}
+
 void SDxBox::GetCorners(D3DXVECTOR3 corners[8]) const {
   for (int k = 0; k < 8; ++k) {
     corners[k] = D3DXVECTOR3(kCornerSigns[k][0] < 0 ? min.x : max.x,
@@ -333,6 +338,15 @@ bool AnglesBetweenPoints(const D3DXVECTOR3& from, const D3DXVECTOR3& to, float* 
   if (pitch) *pitch = WrapAngle(AcosFloat(v.y / length) - DX_HALF_PI);
   return true;
 }
+
+// --- distances -------------------------------------------------------------------
+
+float GetDistanceSq(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+  D3DXVECTOR3 d = b - a;
+  return D3DXVec3LengthSq(&d);
+}
+
+float GetDistance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return sqrtf(GetDistanceSq(a, b)); }
 
 // --- scalars ------------------------------------------------------------------------
 

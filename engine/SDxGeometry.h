@@ -33,6 +33,8 @@ struct SDxBox {
   float GetWidth() const { return max.x - min.x; }
   float GetHeight() const { return max.y - min.y; }
   float GetDepth() const { return max.z - min.z; }
+  // Within min and max on all three axes, the bounds included.
+  bool Contains(const D3DXVECTOR3& point) const;
 };
 
 struct SDxTriangle {
@@ -103,6 +105,11 @@ bool SphereOverlapsTriangle(const SDxTriangle& triangle, const D3DXVECTOR3& cent
 // segment gives the start and then the end.
 int SampleSegment(D3DXVECTOR3* points, int count, const D3DXVECTOR3& start,
                   const D3DXVECTOR3& end, float step);
+
+// --- distances -------------------------------------------------------------------
+
+float GetDistanceSq(const D3DXVECTOR3& a, const D3DXVECTOR3& b);
+float GetDistance(const D3DXVECTOR3& a, const D3DXVECTOR3& b);
 
 // --- angles (radians) -------------------------------------------------------------
 

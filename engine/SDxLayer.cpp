@@ -82,8 +82,7 @@ float CameraDistance(SDxLayerItem* item, SDxCamera* camera) {
   D3DXVECTOR3 position;
   int family = item->m_kind & 0xFF00;
   if ((family == 0x100 || family == 0x200) && item->GetOrderPosition(&position)) {
-    D3DXVECTOR3 d = position - camera->m_position;
-    item->m_cameraDistance = D3DXVec3LengthSq(&d);
+    item->m_cameraDistance = GetDistanceSq(position, camera->m_position);
   }
   return item->m_cameraDistance;
 }
@@ -332,6 +331,11 @@ void SDxLayer::SortOrderItems() {
 }
 
 void SDxLayer::RenderObject(SDxObject* object, SDxShader* shader) {
+  object->UpdateSound();
+  DrawObject(object, shader);
+}
+
+void SDxLayer::DrawObject(SDxObject* object, SDxShader* shader) {
   if (!object->IsVisible()) return;
   if (object->IsOutsideViewCone(nullptr)) {
     ++m_culledCount;
@@ -365,15 +369,18 @@ void SDxLayer::RenderOrdered() {
       continue;
     }
     SDxObject* object = static_cast<SDxObject*>(item);
+    // The emitter steps once a frame, however many targets the object is
+    // drawn into.
+    object->UpdateSound();
     if (!object->IsVisible()) continue;
     if (object->m_targetMask == 0) {
-      RenderObject(object, shader);
+      DrawObject(object, shader);
       continue;
     }
     for (int beam = 0; beam < 2; ++beam) {
       if (!(object->m_targetMask & (1u << beam))) continue;
       SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
-      RenderObject(object, shader);
+      DrawObject(object, shader);
       m_engine->SetRenderTarget(previous);
     }
   }

@@ -135,7 +135,8 @@ public:
   // The depth-sorted meshes and shapes of the ordered list from the
   // farthest, into the scene or the beam targets of their target mask.
   void RenderOrdered();
-  // A visible object: culled by the view cone (counted) or drawn.
+  // The object's sound emitter stepped (SDxMotion::UpdateSound); then a
+  // visible object is culled by the view cone (counted) or drawn.
   void RenderObject(SDxObject* object, SDxShader* shader);
   // A visible blob in one object-space batch of the engine's sprite
   // interface, z-writes off (SDxBlob.cpp).
@@ -199,4 +200,6 @@ private:
   int* CounterFor(int kind);
   // The engine's removal hook of the item's kind.
   void NotifyRemoval(SDxLayerItem* item);
+  // RenderObject without the emitter's step.
+  void DrawObject(SDxObject* object, SDxShader* shader);
 };

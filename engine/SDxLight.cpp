@@ -98,6 +98,8 @@ void SDxLight::Step() {
   if (m_attached && (m_attached->m_kind & 0xFF00) == KIND_MOTION) {
     SetPosition(static_cast<SDxMotion*>(m_attached)->GetPosition());
   }
+  // No draw pass steps a light's sound emitter: its own step does.
+  UpdateSound();
   float now = m_engine->GetTime();
   if (m_fadeStart != 0.0f && now - m_fadeStart >= m_fadeDuration) {
     if (m_fadeLoops) {

@@ -18,8 +18,8 @@ public:
   // engine's deferred shader (whose effect pass is running), then the
   // outline.
   void Render(SDxShader* shader) override;
-  // Follows the attached item; the fade and the sequence advance by the
-  // game clock.
+  // Follows the attached item and steps its sound emitter; the fade and
+  // the sequence advance by the game clock.
   void Step() override;
 
   void SetEnabled(bool enabled) { m_switchedOff = !enabled; }

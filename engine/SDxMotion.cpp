@@ -31,7 +31,13 @@ SDxMotion::SDxMotion(SDx* engine, SDxLayer* layer, int kind)
       m_extraMatrices(nullptr),
       m_extraCount(0),
       m_position(0.0f, 0.0f, 0.0f),
-      m_outline(nullptr) {
+      m_outline(nullptr),
+      m_soundChannel(-1),
+      m_soundVoice(nullptr),
+      m_soundNear(100.0f * 100.0f),
+      m_soundFar(1000.0f * 1000.0f),
+      m_soundMinVolume(0.0f),
+      m_soundMaxVolume(1.0f) {
   m_gridCell[0] = m_gridCell[1] = m_gridCell[2] = 0;
   D3DXMatrixIdentity(&m_scaling);
   D3DXMatrixIdentity(&m_world);
@@ -39,6 +45,7 @@ SDxMotion::SDxMotion(SDx* engine, SDxLayer* layer, int kind)
 }
 
 SDxMotion::~SDxMotion() {
+  ReleaseSound();
   delete[] m_extraMatrices;
   if (m_outline) m_outline->Release();
 }
@@ -155,6 +162,14 @@ void SDxMotion::SetScale(float sx, float sy, float sz) {
   Update(UPDATE_SCALE);
 }
 
+void SDxMotion::SetUniformScale(float s) { SetScale(s, s, s); }
+
+void SDxMotion::ScaleToWidth(float width) {
+  // An empty or flat box has no scale that gives it a width.
+  float boxWidth = m_box.GetWidth();
+  if (boxWidth > 0.0f) SetUniformScale(width / boxWidth);
+}
+
 void SDxMotion::RotateLocal(float a, float b, float c) {
   const D3DXVECTOR3 axes[3] = {m_forward, m_right, m_up};
   const float angles[3] = {c, b, a};
@@ -231,6 +246,8 @@ float SDxMotion::GetBoundingRadius() const {
   for (float side : sides) largest = side > largest ? side : largest;
   return largest * 0.5f;
 }
+
+float SDxMotion::GetScaledDepth() const { return m_box.GetDepth() * m_scaling._33; }
 
 void SDxMotion::SetCulling(bool enabled, bool never) {
   m_culling = !enabled ? CULL_NONE : never ? CULL_NEVER : CULL_VIEW_CONE;

@@ -13,6 +13,7 @@
 
 class SDxCamera;
 class SDxShader;
+class SDxSound;
 
 class SDxMotion : public SDxLayerItem {
 public:
@@ -22,7 +23,8 @@ public:
   enum { CULL_NONE = 0, CULL_VIEW_CONE = 1, CULL_NEVER = 2 };
 
   SDxMotion(SDx* engine, SDxLayer* layer, int kind = KIND_MOTION);
-  // Frees the extra matrices and releases the outline buffer.
+  // Stops and releases the sound emitter's voice, frees the extra matrices
+  // and releases the outline buffer.
   ~SDxMotion() override;
 
   // world = scaling x rotation x the extra matrices, moved by the position;
@@ -50,6 +52,11 @@ public:
   // Along the normalised direction to the current camera.
   void MoveTowardCamera(float distance);
   void SetScale(float sx, float sy, float sz);
+  // The same scale on all three axes.
+  void SetUniformScale(float s);
+  // The uniform scale that makes the box that wide; nothing for a box
+  // without width.
+  void ScaleToWidth(float width);
   // Turns by c about the forward axis, b about the right axis and a about
   // the up axis, each as they were before the call.
   void RotateLocal(float a, float b, float c);
@@ -65,6 +72,8 @@ public:
 
   // --- queries and settings ---------------------------------------------------
   const D3DXVECTOR3& GetPosition() const { return m_position; }
+  float GetX() const { return m_position.x; }
+  float GetY() const { return m_position.y; }
   float GetZ() const { return m_position.z; }
   const SDxBox& GetBox() const { return m_box; }
   void GetAxes(D3DXVECTOR3* forward, D3DXVECTOR3* up, D3DXVECTOR3* right,
@@ -76,6 +85,8 @@ public:
   void GetOrientedBox(SDxOrientedBox* box) const;
   // Half the largest scaled side of the box.
   float GetBoundingRadius() const;
+  // The box's depth times the z scale.
+  float GetScaledDepth() const;
   // Mode 0 when not enabled, else 2 with the second flag, else 1.
   void SetCulling(bool enabled, bool never);
   // Stores the flag; with true and rebuildNow the rebuild runs. Returns the
@@ -83,6 +94,24 @@ public:
   bool SetAutoUpdate(bool autoUpdate, bool rebuildNow);
   // Rebuilds the outline buffer from the box, only when it exists.
   void BuildOutline();
+
+  // --- sound emitter --------------------------------------------------------------
+  // Releases the voice held (stopped, reservation cleared), then reserves a
+  // free voice of the engine's channel: the first unreserved one of its
+  // chain. Returns it; null, with no emitter, for an invalid channel (-1
+  // releases) or when every voice is taken.
+  SDxSound* AttachSound(int channel);
+  // Distances at which the volume is the maximum (near) and the minimum
+  // (far); stored squared.
+  void SetSoundRange(float nearDistance, float farDistance, float minimumVolume,
+                     float maximumVolume);
+  // Once a frame, from the current camera's squared distance d clamped to
+  // [near, far]: volume = minimum + (maximum - minimum) x CosineEase (1 -
+  // (d - near) / (far - near)), clamped to [0, 1]. Unless the engine holds
+  // the voice paused (SDx::PauseSounds), a voice at volume 0 that sounds is
+  // stopped and a silent one at a volume above 0 played again (not while
+  // the engine's audio is off). Nothing without an emitter or a camera.
+  void UpdateSound();
 
   int m_gridCell[3];
   bool m_autoUpdate;
@@ -97,10 +126,16 @@ public:
   D3DXVECTOR3 m_position;
   SDxBox m_box;
   IDirect3DVertexBuffer9* m_outline;  // 12 lines, or none
+  int m_soundChannel;                 // -1 none
+  SDxSound* m_soundVoice;             // reserved by this item, or none
+  float m_soundNear, m_soundFar;      // squared
+  float m_soundMinVolume, m_soundMaxVolume;
 
 protected:
   // Axes, orientation and rotation back to none; no update.
   void ResetOrientation();
   // The rotation matrix from the orientation and the axes from its rows.
   void ApplyOrientation();
+  // The emitter's voice stopped and its reservation cleared; no emitter.
+  void ReleaseSound();
 };

@@ -45,8 +45,7 @@ bool SDxObject::AddDecal(int face, const D3DXVECTOR3& point, float width, float 
   D3DXVECTOR3 local;
   D3DXVec3TransformCoord(&local, &point, &inverse);
   for (int i = 0; spacing != 0.0f && i < m_decals.GetCount(); ++i) {
-    D3DXVECTOR3 d = m_decals[i]->GetCentre() - local;
-    if (D3DXVec3LengthSq(&d) < spacing * spacing) return false;
+    if (GetDistanceSq(m_decals[i]->GetCentre(), local) < spacing * spacing) return false;
   }
   D3DXVECTOR3 c[3];
   if (!GetFaceCorners(this, face, c)) return false;

@@ -19,12 +19,6 @@ void CullByPosition(SDxObject* object) {
   if (object) object->SetCulling(true, false);
 }
 
-// A uniform scale that makes the object's local box that wide along x.
-void ScaleToWidth(SDxObject* object, float width) {
-  float boxWidth = object ? object->GetBox().max.x - object->GetBox().min.x : 0.0f;
-  if (boxWidth > 0) object->SetScale(width / boxWidth, width / boxWidth, width / boxWidth);
-}
-
 void AllowDecals(SDxObject* object) {
   if (object) object->SetDecalsEnabled(true);
 }
@@ -87,7 +81,7 @@ PArrowEntity::PArrowEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       direction(item ? item->subtype : 0),
       startZ(0) {
   CullByPosition(object);
-  ScaleToWidth(object, 50);
+  object->ScaleToWidth(50);
 }
 
 PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -96,7 +90,7 @@ PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
       fan(item && item->subtype == 0),
       radius(600) {
   CullByPosition(object);
-  if (fan) ScaleToWidth(object, 2 * radius);
+  if (fan) object->ScaleToWidth(2 * radius);
   if (!fan) AllowDecals(object);
 }
 
@@ -130,7 +124,7 @@ PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
       exploded(false),
       angleOffset(0) {
   CullByPosition(object);
-  ScaleToWidth(object, 150);
+  object->ScaleToWidth(150);
 }
 
 PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -144,7 +138,7 @@ PGemEntity::PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, float 
                   item),
       radius(gemRadius) {
   CullByPosition(object);
-  ScaleToWidth(object, 120);
+  object->ScaleToWidth(120);
 }
 
 PLightEntity::PLightEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -171,7 +165,7 @@ PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
                   object, item),
       exploded(false) {
   CullByPosition(object);
-  ScaleToWidth(object, 200);
+  object->ScaleToWidth(200);
 }
 
 PTurboEntity::PTurboEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -253,7 +247,7 @@ PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   D3DXMATRIX turn;
   D3DXMatrixRotationY(&turn, kPi);
   for (D3DXVECTOR3& corner : corners) D3DXVec3TransformCoord(&corner, &corner, &turn);
-  ScaleToWidth(object, 290);
+  object->ScaleToWidth(290);
 }
 
 PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
@@ -292,7 +286,7 @@ PWagonEntity::PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
                   object, item, nullptr),
       exploded(false),
       speed(0) {
-  ScaleToWidth(object, 300);
+  object->ScaleToWidth(300);
 }
 
 PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
@@ -315,7 +309,7 @@ PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
     : PGameEntity(PGame::ITEM_BOSS, PBoss_Default::Instance(), PBoss_Global::Instance(), layer,
                   object, nullptr, nullptr),
       phase(0) {
-  ScaleToWidth(object, 800);
+  object->ScaleToWidth(800);
 }
 
 PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)

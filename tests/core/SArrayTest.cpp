@@ -98,6 +98,10 @@ TEST(SArray, InsertRemoveFindAndMove) {
   a.RemoveAt(3, 100);
   EXPECT_EQ((Ints{0, 1, 2}), Items(a));
   EXPECT_EQ(nullptr, a.ElementAt(3));
+  SArray<int*> pointers;
+  EXPECT_EQ(nullptr, pointers.GetFirst()) << "null for an empty array";
+  pointers.Add(&a[2]);
+  EXPECT_EQ(&a[2], pointers.GetFirst());
 
   Fill(a, {4, 1, 4, 2, 4});
   EXPECT_EQ(2, a.Find(4, 1));

@@ -1,5 +1,6 @@
 // The image editor as a real child window: loading, centring and zoom, the
-// brush cursor, brush strokes, the colour pick and the selection keys.
+// brush cursor, brush strokes, the colour pick, the selection keys, and the
+// selector and tool panel it holds.
 #include "core/Platform.h"
 
 #include "core/SFileMem.h"
@@ -179,3 +180,36 @@ TEST_F(SImageEditorTest, TheDropperAndTheSelectionKeys) {
 }
 
 }  // namespace
+
+TEST_F(SImageEditorTest, TheSelectorBelongsToThePopupAndThePanelShowsBothColours) {
+  EXPECT_EQ(parent.m_hWnd, editor.m_selector.m_owner);
+  // Without a tool panel a colour is only stored.
+  EXPECT_EQ(nullptr, editor.m_panel);
+  editor.SetColor(true, 0xFF102030);
+  EXPECT_EQ(0xFF102030u, editor.m_primary);
+
+  // The panel's group 1 shows the two colours as swatches.
+  editor.m_panel = new SPanelCtrl;
+  RECT rect = {200, 0, 300, 100};
+  ASSERT_TRUE(editor.m_panel->Create("", WS_CHILD | WS_VISIBLE, 0, &rect, parent.m_hWnd));
+  HWND panelWindow = editor.m_panel->m_hWnd;
+  editor.m_panel->AddGroup(SImageEditor::PANEL_COLORS, "Colours");
+  editor.m_panel->AddButton(0, "Primary");
+  editor.m_panel->AddButton(1, "Secondary");
+  editor.SetColor(true, 0x80FF0000);
+  editor.SetColor(false, 0xFF0000FF);
+  EXPECT_EQ(0xFF0000FFu, editor.m_secondary);
+  Dib32 dib(100, 100);
+  editor.m_panel->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.GetDC()), PRF_CLIENT);
+  RECT primary = editor.m_panel->FindButton(1, 0)->m_rect;
+  RECT secondary = editor.m_panel->FindButton(1, 1)->m_rect;
+  EXPECT_EQ(0xFF0000u, dib.Rgb(primary.left + 12, primary.top + 12));
+  EXPECT_EQ(0x0000FFu, dib.Rgb(secondary.left + 12, secondary.top + 12));
+
+  // The editor owns its panel: deleting the editor deletes the panel.
+  SImageEditor* owner = new SImageEditor;
+  owner->m_panel = editor.m_panel;
+  editor.m_panel = nullptr;
+  delete owner;
+  EXPECT_FALSE(::IsWindow(panelWindow));
+}

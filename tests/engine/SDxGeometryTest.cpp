@@ -145,6 +145,29 @@ TEST(SDxGeometryTest, SpheresAgainstTriangles) {
   EXPECT_NEAR(2.0f, PointToTrianglePlaneDistance(D3DXVECTOR3(-5, 2, -5), floor), 1e-5f);
 }
 
+TEST(SDxGeometryTest, BoxesContainTheirBoundsAndDistancesMeasurePoints) {
+  SDxBox box;
+  EXPECT_FALSE(box.Contains(kZero)) << "the empty box holds nothing";
+  box.Grow(D3DXVECTOR3(-1, -2, -3));
+  box.Grow(D3DXVECTOR3(1, 2, 3));
+  const struct {
+    D3DXVECTOR3 point;
+    bool inside;
+  } points[] = {{kZero, true},
+                {D3DXVECTOR3(1, 2, 3), true},  // a corner
+                {D3DXVECTOR3(-1, 0, -3), true},
+                {D3DXVECTOR3(1.001f, 0, 0), false},
+                {D3DXVECTOR3(0, -2.001f, 0), false},
+                {D3DXVECTOR3(0, 0, 3.001f), false}};
+  for (const auto& p : points) {
+    EXPECT_EQ(p.inside, box.Contains(p.point)) << p.point.x << " " << p.point.y << " " << p.point.z;
+  }
+  D3DXVECTOR3 a(1, 2, 3), b(4, 6, 3);
+  EXPECT_FLOAT_EQ(25.0f, GetDistanceSq(a, b));
+  EXPECT_FLOAT_EQ(5.0f, GetDistance(b, a));
+  EXPECT_EQ(0.0f, GetDistance(a, a));
+}
+
 TEST(SDxGeometryTest, SegmentSamples) {
   D3DXVECTOR3 end(3, 0, 0), points[5];
   const D3DXVECTOR3 untouched(9, 9, 9);

@@ -51,11 +51,6 @@ public:
   inline static int s_forgotten = 0;
 };
 
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 d = a - b;
-  return D3DXVec3Length(&d);
-}
-
 // The bytes of a width x height picture in the format.
 void MakeImageFile(SFileMem* file, int width, int height, int format) {
   SImage image;
@@ -235,8 +230,8 @@ TEST_F(SDxSceneTest, RotationsTurnAboutWorldOrLocalAxes) {
   D3DXVECTOR3 forward, up, right;
   item.SetRotation(DX_HALF_PI, 0, 0);  // about the world up axis
   item.GetAxes(&forward, &up, nullptr, nullptr);
-  EXPECT_LT(Distance(forward, D3DXVECTOR3(1, 0, 0)), 1e-5f);
-  EXPECT_LT(Distance(up, D3DXVECTOR3(0, 1, 0)), 1e-5f);
+  EXPECT_LT(GetDistance(forward, D3DXVECTOR3(1, 0, 0)), 1e-5f);
+  EXPECT_LT(GetDistance(up, D3DXVECTOR3(0, 1, 0)), 1e-5f);
   // Pitched, then turned about its own tilted up axis: the up axis stays
   // and the forward axis becomes the old right axis.
   item.SetRotation(0, DX_PI / 4, 0);
@@ -244,8 +239,8 @@ TEST_F(SDxSceneTest, RotationsTurnAboutWorldOrLocalAxes) {
   EXPECT_GT(fabsf(tiltedUp.z), 0.5f);
   item.RotateLocal(DX_HALF_PI, 0, 0);
   item.GetAxes(&forward, &up, &right, nullptr);
-  EXPECT_LT(Distance(up, tiltedUp), 1e-5f);
-  EXPECT_LT(Distance(forward, oldRight), 1e-5f);
+  EXPECT_LT(GetDistance(up, tiltedUp), 1e-5f);
+  EXPECT_LT(GetDistance(forward, oldRight), 1e-5f);
 
   item.SetRotation(0, 0, 0);
   item.SetPositionXYZ(0, 5, 0);
