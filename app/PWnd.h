@@ -51,16 +51,19 @@ public:
   bool HasLevel(int world, int level) const;
   bool IsDifficultyUnlocked(int difficulty) const;
   // Online: a difficulty chosen for online play and a server to play on.
-  bool IsOnline() const { return onlineDifficulty != -1 && web.HasServer(); }
+  bool IsOnline() const override { return onlineDifficulty != -1 && web.HasServer(); }
+  int GetOnlineDifficulty() override { return onlineDifficulty; }
+  // 0 outside the map.
+  int GetCellState(int difficulty, int world, int level) override;
 
   // --- modes and loaders (PWndModes.cpp) -----------------------------------------
   // Unloads what the current mode loaded; the mode keeps its value.
   void LeaveMode();
   // The front end: mode 1.
-  void EnterMenu(int page, int world, int level);
+  void EnterMenu(int page, int world, int level) override;
   // A level: mode 2 with the game object loaded for the cell.
   void EnterGame(int difficulty, int world, int level);
-  void RestartLevelMusic();
+  void RestartLevelMusic() override;
   SDxTexture* LoadTexture(const char* name, bool normalMap, int option) override;
   SDxShader* LoadShader(const char* name) override;
   bool LoadSound(const char* name, bool loop, int voices, int unused) override;
@@ -84,6 +87,11 @@ public:
   // back.
   void ReadGhostSwitches();
   void WriteGhostSwitches();
+  // Slots outside 1..4 are never shown.
+  bool IsGhostShown(int slot) override;
+  void ShowGhost(int slot, bool shown) override;
+  bool AreGhostNamesShown() override { return showGhostNames; }
+  void ShowGhostNames(bool shown) override { showGhostNames = shown; }
 
   // --- save files and progression (PWndSave.cpp) ----------------------------------
   // The profile's player file into the progression; the starting layout of
@@ -99,7 +107,7 @@ public:
   void DeleteGhost(int difficulty, int world, int level);
   // A finished run: keeps an equal or better time, opens neighbours on a
   // first completion and saves the player and ghost files.
-  void RecordResult(int difficulty, int world, int level, int time, const PGhost* ghost);
+  void RecordResult(int difficulty, int world, int level, int time, const PGhost* ghost) override;
   // One difficulty back to the starting layout, saved when asked.
   void ResetProgress(int difficulty, bool save);
   SString GetPlayerFileName();
@@ -113,7 +121,7 @@ public:
   bool LoadLevelHiscores(int world, int level);
   bool DownloadGhost(int world, int level, PGhost* ghost);
   bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third);
-  bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload);
+  bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload) override;
   int GetPlayerRank(int world, int level);
 
   SRegistry registry;

@@ -127,10 +127,19 @@ void PWnd::WriteGhostSwitches() {
   registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
 }
 
+bool PWnd::IsGhostShown(int slot) {
+  return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot];
+}
+
+void PWnd::ShowGhost(int slot, bool shown) {
+  if (slot >= 1 && slot < GHOST_SLOTS) showGhost[slot] = shown;
+}
+
 // --- engine hooks -------------------------------------------------------------------
 
 void PWnd::_PDx::OnFrame() {
-  // The front end's and the run's frame steps join here when they exist.
+  PWnd* app = g_app;
+  if (app && app->mode == MODE_GAME) app->game.Frame();
 }
 
 bool PWnd::_PDx::OnTimer(int id) {

@@ -175,3 +175,7 @@ void PWnd::RecordResult(int difficulty, int world, int level, int time, const PG
   SavePlayer();
   SaveGhost(ghost, difficulty, world, level);
 }
+
+int PWnd::GetCellState(int difficulty, int world, int level) {
+  return InRange(difficulty, world, level) ? cellStates[difficulty][world][level] : 0;
+}

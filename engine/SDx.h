@@ -218,6 +218,17 @@ public:
   void SetBrightness(float brightness);
   void SetContrast(float contrast);
   void FlashBrightness(float amount, float seconds);
+  // While the scene flag is false the frame is black (Clear sets it).
+  void SetSceneFlag(bool visible) { m_sceneVisible = visible; }
+  // The scene's two colours: the tint is the world ambient colour, the
+  // ambient the light colour; alpha stays.
+  void SetSceneTint(float v) { SetSceneTintRGB(v, v, v); }
+  void SetSceneTintRGB(float r, float g, float b) {
+    m_worldAmbient.r = r;
+    m_worldAmbient.g = g;
+    m_worldAmbient.b = b;
+  }
+  void SetSceneAmbient(float v) { m_lightColor.r = m_lightColor.g = m_lightColor.b = v; }
   void EnableFog(bool enable);
   void SetFog(float start, float end);
   // The view and projection that the effects and the screen passes use.
@@ -286,6 +297,10 @@ public:
   bool IsKeyPressed(int key) const { return IsKeyDown(key) && m_keyEvents[key] != 0; }
   // Down, and first pressed in this frame.
   bool IsKeyPressedNoRepeat(int key) const { return IsKeyDown(key) && m_keyEvents[key] == 1; }
+  // Up, and released in this frame.
+  bool IsKeyReleased(int key) const {
+    return key >= 0 && key < 256 && !m_keyDown[key] && m_keyEvents[key] != 0;
+  }
   // The overlay line at the bottom of the screen for that many seconds
   // (<= 0: the text only).
   void ShowOverlayText(const char* text, float seconds);
@@ -312,6 +327,8 @@ public:
   void ResetPadState();
   void ResetInput();
   bool IsButtonPressed(int n) const;
+  // Up in this poll, down in the previous one.
+  bool IsButtonReleased(int n) const;
   bool IsStartPressed() const;
   bool IsBackPressed() const;
   bool IsPadRightPressed() const;

@@ -99,6 +99,9 @@ void SDx::ResetInput() {
 bool SDx::IsButtonPressed(int n) const {
   return n >= 0 && n < SDxPadState::BUTTON_COUNT && m_pad.buttons[n] && !m_padPrevious.buttons[n];
 }
+bool SDx::IsButtonReleased(int n) const {
+  return n >= 0 && n < SDxPadState::BUTTON_COUNT && !m_pad.buttons[n] && m_padPrevious.buttons[n];
+}
 bool SDx::IsStartPressed() const { return m_pad.start && !m_padPrevious.start; }
 bool SDx::IsBackPressed() const { return m_pad.back && !m_padPrevious.back; }
 bool SDx::IsPadRightPressed() const { return m_pad.IsRight() && !m_padPrevious.IsRight(); }

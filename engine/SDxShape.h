@@ -61,6 +61,8 @@ public:
   void MoveVertices(float dx, float dy, float dz);
   // The triangles of that texture lose it; returns how many.
   int ClearTexture(SDxTexture* texture);
+  // The texture of the whole shape (null: each triangle's own).
+  void SetTexture(SDxTexture* texture) { m_sharedTexture = texture; }
   // A mesh of the triangles on the layer (the shape's when null), or null.
   SDxMesh* CreateMesh(SDxLayer* layer);
   // The triangles go, the vertex buffer stays; false without a buffer.

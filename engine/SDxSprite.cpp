@@ -163,6 +163,11 @@ void SDxSprite::SetAlpha(int alpha) {
   m_modulate = ((D3DCOLOR)m_opacity << 24) | 0xFFFFFF;
 }
 
+void SDxSprite::ResetAlpha() {
+  m_fading = false;
+  SetAlpha(255);
+}
+
 bool SDxSprite::FadeAlpha(int from, int to, int repeats, float duration, bool hideAtEnd,
                           float delay) {
   if (from == -1) from = m_opacity;

@@ -51,6 +51,8 @@ public:
   // Clamped to 0..255.
   void SetAlpha(int alpha);
   int GetAlpha() const { return m_opacity; }
+  // A running fade stops; full opacity.
+  void ResetAlpha();
   // From (-1: the current opacity) to, repeated (ping-pong) repeats times
   // (-1: forever), each leg over the duration after the delay; the sprite
   // is shown. False for a duration <= 0 or from equal to to.

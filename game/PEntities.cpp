@@ -2,6 +2,7 @@
 // class starts with and the places that the classes set themselves.
 #include "core/Platform.h"
 
+#include "engine/SDxGeometry.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxLight.h"
 #include "engine/SDxObject.h"
@@ -14,16 +15,15 @@ namespace {
 
 const float kPi = 3.14159265f;
 
-// View-cone culling by position, as every map entity's object has it.
-void CullByPosition(SDxObject* object) {
-  if (object) object->SetCulling(true, false);
-}
-
 void AllowDecals(SDxObject* object) {
   if (object) object->SetDecalsEnabled(true);
 }
 
 }  // namespace
+
+void CullByPosition(SDxObject* object) {
+  if (object) object->SetCulling(true, false);
+}
 
 void LinkMapItem(MAPITEM* item, SDxEntity* entity) {
   if (item) item->entity = entity;
@@ -88,7 +88,8 @@ PBlockerEntity::PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
     : PItemEntity(PGame::ITEM_BLOCKER, PBlocker_Default::Instance(), PBlocker_Global::Instance(),
                   layer, object, item),
       fan(item && item->subtype == 0),
-      radius(600) {
+      radius(600),
+      deadly(false) {
   CullByPosition(object);
   if (fan) object->ScaleToWidth(2 * radius);
   if (!fan) AllowDecals(object);
@@ -103,18 +104,34 @@ PBoulderEntity::PBoulderEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
 
 PDynamiteEntity::PDynamiteEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
     : PItemEntity(PGame::ITEM_DYNAMITE, PDynamite_Default::Instance(), PDynamite_Global::Instance(),
-                  layer, object, item) {
+                  layer, object, item),
+      exploded(false),
+      fuseTime(item && item->subtype != 0 ? 25.0f : 15.0f),
+      countdownStart(0),
+      carrier(nullptr) {
   CullByPosition(object);
+  int difficulty = g_game ? g_game->GetDifficulty() : 1;
+  fuseTime += difficulty == 0 ? 5.0f : difficulty == 2 ? -2.0f : 0.0f;
 }
 
-PFinishEntity::PFinishEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
-    : PItemEntity(PGame::ITEM_FINISH, PFinish_Default::Instance(), PFinish_Global::Instance(),
-                  layer, object, item),
-      nextPulse(0),
-      pulseTime(0),
-      spin(0),
-      open(false) {
-  CullByPosition(object);
+void PDynamiteEntity::StartCountdown() {
+  if (countdownStart != 0.0f || exploded) return;
+  countdownStart = GetEngine()->GetTime();
+  ChangeState(PDynamite_CountingDown::Instance(), 0);
+}
+
+void PDynamiteEntity::Explode() {
+  if (exploded) return;
+  exploded = true;
+  SetVisible(false);
+  ChangeState(PDynamite_Exploded::Instance(), 0);
+  PShipEntity* ship = g_game ? g_game->GetShip() : nullptr;
+  if (!carrier && ship) ship->Crash(PGame::ITEM_DYNAMITE, 1.0f);
+}
+
+float PDynamiteEntity::GetTimeLeft() const {
+  float left = fuseTime - GetEngine()->GetTimeSince(countdownStart);
+  return left > 0.0f ? left : 0.0f;
 }
 
 PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -131,14 +148,6 @@ PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item
     : PItemEntity(PGame::ITEM_FORWARD, PForward_Default::Instance(), PForward_Global::Instance(),
                   layer, object, item) {
   CullByPosition(object);
-}
-
-PGemEntity::PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, float gemRadius)
-    : PItemEntity(PGame::ITEM_GEM, PGem_Default::Instance(), PGem_Global::Instance(), layer, object,
-                  item),
-      radius(gemRadius) {
-  CullByPosition(object);
-  object->ScaleToWidth(120);
 }
 
 PLightEntity::PLightEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
@@ -168,13 +177,6 @@ PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   object->ScaleToWidth(200);
 }
 
-PTurboEntity::PTurboEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
-    : PItemEntity(PGame::ITEM_TURBO, PTurbo_Default::Instance(), PTurbo_Global::Instance(), layer,
-                  object, item),
-      used(false) {
-  CullByPosition(object);
-}
-
 // --- doors -------------------------------------------------------------------------------
 
 PDoorEntity::PDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf, MAPITEM* item)
@@ -194,6 +196,14 @@ PDoorEntity::~PDoorEntity() {
 void PDoorEntity::Reset() {
   open = false;
   leafAngle = openingAngle = 0;
+}
+
+float PDoorEntity::GetOpeningStart() const {
+  return (item ? item->angle : 0.0f) - kPi / 8 - kPi / 16 + 0.04f;
+}
+
+float PDoorEntity::GetOpeningEnd() const {
+  return (item ? item->angle : 0.0f) + openingAngle - kPi / 4 + 0.17f;
 }
 
 PGuardDoorEntity::PGuardDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf,
@@ -289,6 +299,11 @@ PWagonEntity::PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   object->ScaleToWidth(300);
 }
 
+bool PWagonEntity::Strike() {
+  PShipEntity* ship = g_game ? g_game->GetShip() : nullptr;
+  return ship && ship->GetHeldDynamite();
+}
+
 PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
                          const D3DXVECTOR3* corners)
     : PGameEntity(PGame::ITEM_WALL, PWall_Default::Instance(), PWall_Global::Instance(), layer,
@@ -303,6 +318,13 @@ PWallEntity::PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
   AllowDecals(object);
 }
 
+void PWallEntity::Push() {
+  if (pushesDone >= pushesAllowed || moving) return;
+  moving = true;
+  moveTime = GetEngine()->GetTime();
+  GetEngine()->PlaySound(PGame::SOUND_PUSH_WALL, false, 1.0f, 0.0f);
+}
+
 // --- made by the program itself ----------------------------------------------------------
 
 PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
@@ -310,6 +332,34 @@ PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
                   object, nullptr, nullptr),
       phase(0) {
   object->ScaleToWidth(800);
+}
+
+PBossFlyEntity* PBossEntity::FindNearestFly() const {
+  PShipEntity* ship = g_game ? g_game->GetShip() : nullptr;
+  if (phase == 2 || !ship) return nullptr;
+  PBossFlyEntity* nearest = nullptr;
+  float best = 0;
+  for (int i = 0; i < flies.GetCount(); ++i) {
+    PBossFlyEntity* fly = flies[i];
+    if (!fly->IsVisible() || fly->GetZ() < ship->GetTrackPosition() + 100) continue;
+    float distance = GetDistanceSq(*fly->GetPosition(), ship->GetPositionRef());
+    if (!nearest || distance < best) {
+      nearest = fly;
+      best = distance;
+    }
+  }
+  return nearest;
+}
+
+bool PBossEntity::HasFly(const SDxEntity* entity) const {
+  for (int i = 0; i < flies.GetCount(); ++i)
+    if ((const SDxEntity*)flies[i] == entity) return true;
+  return false;
+}
+
+void PBossEntity::DeleteFlies() {
+  for (int i = 0; i < flies.GetCount(); ++i) delete flies[i];
+  flies.RemoveAll();
 }
 
 PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)

@@ -8,18 +8,14 @@
 #include "core/Platform.h"
 #include "game/PGame.h"
 #include "game/PGameEntity.h"
+#include "game/entities/PFinishEntity.h"
+#include "game/entities/PGemEntity.h"
+#include "game/entities/PShipEntity.h"
+#include "game/entities/PTurboEntity.h"
 
 class SDxLight;
 class SDxMesh;
 
-// Declares the global and default states of an entity class and any named
-// ones: class PArrow_Global : public PState<PArrowEntity> with Instance.
-#define P_STATE(Name, Entity, Text)                           \
-  class Name : public PState<Entity> {                        \
-  public:                                                     \
-    Name() : PState<Entity>(Text) {}                          \
-    static Name* Instance() { return StateInstance<Name>(); } \
-  }
 
 // --- entities on the wall or the axis -------------------------------------------------
 
@@ -37,8 +33,13 @@ P_STATE(PArrow_Default, PArrowEntity, "Default");
 class PBlockerEntity : public PItemEntity<PBlockerEntity> {
 public:
   PBlockerEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item);
+  // The disc around the axis that it fills.
+  float GetRadius() const { return radius; }
+  // Touching it crashes the craft.
+  bool IsDeadly() const { return deadly; }
   bool fan;  // subtype 0
   float radius;
+  bool deadly;
 };
 P_STATE(PBlocker_Global, PBlockerEntity, "");
 P_STATE(PBlocker_Default, PBlockerEntity, "Default");
@@ -52,25 +53,29 @@ public:
 P_STATE(PBoulder_Global, PBoulderEntity, "");
 P_STATE(PBoulder_Default, PBoulderEntity, "Default");
 
+class PWagonEntity;
+
+// A stick of dynamite: the craft takes it, its fuse runs down and it
+// explodes (crashing the craft that still holds it).
 class PDynamiteEntity : public PItemEntity<PDynamiteEntity> {
 public:
   PDynamiteEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item);
+  // The fuse starts (once, and not after the explosion).
+  void StartCountdown();
+  // Once: hidden and exploded; without a carrier the craft crashes.
+  void Explode();
+  // The fuse time left from the countdown start, never below 0.
+  float GetTimeLeft() const;
+  PWagonEntity* GetCarrier() const { return carrier; }
+  bool exploded;
+  float fuseTime;
+  float countdownStart;
+  PWagonEntity* carrier;
 };
 P_STATE(PDynamite_Global, PDynamiteEntity, "");
 P_STATE(PDynamite_Default, PDynamiteEntity, "Default");
 P_STATE(PDynamite_CountingDown, PDynamiteEntity, "CountingDown");
 P_STATE(PDynamite_Exploded, PDynamiteEntity, "Exploded");
-
-class PFinishEntity : public PItemEntity<PFinishEntity> {
-public:
-  PFinishEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item);
-  int nextPulse;
-  float pulseTime;
-  float spin;
-  bool open;
-};
-P_STATE(PFinish_Global, PFinishEntity, "");
-P_STATE(PFinish_Default, PFinishEntity, "Default");
 
 class PFireEntity : public PItemEntity<PFireEntity> {
 public:
@@ -88,14 +93,6 @@ public:
 };
 P_STATE(PForward_Global, PForwardEntity, "");
 P_STATE(PForward_Default, PForwardEntity, "Default");
-
-class PGemEntity : public PItemEntity<PGemEntity> {
-public:
-  PGemEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, float radius);
-  float radius;  // distance from the axis it rests at
-};
-P_STATE(PGem_Global, PGemEntity, "");
-P_STATE(PGem_Default, PGemEntity, "Default");
 
 class PLightEntity : public PItemEntity<PLightEntity> {
 public:
@@ -118,14 +115,6 @@ public:
 P_STATE(PMine_Global, PMineEntity, "");
 P_STATE(PMine_Default, PMineEntity, "Default");
 
-class PTurboEntity : public PItemEntity<PTurboEntity> {
-public:
-  PTurboEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item);
-  bool used;
-};
-P_STATE(PTurbo_Global, PTurboEntity, "");
-P_STATE(PTurbo_Default, PTurboEntity, "Default");
-
 // --- doors -------------------------------------------------------------------------
 
 // A door: its main object and a leaf (a second object of the layer, removed
@@ -136,6 +125,9 @@ public:
   ~PDoorEntity() override;
   bool IsOpen() const { return open; }
   void Reset();
+  // The arc of the opening, in the craft's angle convention.
+  float GetOpeningStart() const;
+  float GetOpeningEnd() const;
   SDxObject* GetGuardObject() const { return leaf; }
   SDxObject* leaf;
   bool open;
@@ -225,6 +217,8 @@ P_STATE(PPiston_PullBack, PPistonEntity, "PullBack");
 class PWagonEntity : public PGameEntity<PWagonEntity, PPlatformEntity> {
 public:
   PWagonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item);
+  // Struck at its front by the craft; false when the craft holds no stick.
+  bool Strike();
   bool exploded;
   float speed;
 };
@@ -235,6 +229,8 @@ P_STATE(PWagon_Move, PWagonEntity, "Move");
 class PWallEntity : public PGameEntity<PWallEntity, PPlatformEntity> {
 public:
   PWallEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item, const D3DXVECTOR3* corners);
+  // Hit at its front fast: starts moving while pushes remain.
+  void Push();
   int kind;  // the item's subtype, 0..6
   int pushesAllowed;
   int pushesDone;
@@ -246,10 +242,20 @@ P_STATE(PWall_Default, PWallEntity, "Default");
 
 // --- made by the program itself --------------------------------------------------------
 
+class PBossFlyEntity;
+
 class PBossEntity : public PGameEntity<PBossEntity, PPlatformEntity> {
 public:
   PBossEntity(SDxLayer* layer, SDxObject* object);
+  void NextPhase() { ++phase; }
+  // The visible fly at least 100 ahead of the craft nearest to it; none
+  // while the boss runs away (phase 2).
+  PBossFlyEntity* FindNearestFly() const;
+  bool HasFly(const SDxEntity* entity) const;
+  // Every fly deleted.
+  void DeleteFlies();
   int phase;
+  SArray<PBossFlyEntity*> flies;
 };
 P_STATE(PBoss_Global, PBossEntity, "");
 P_STATE(PBoss_Default, PBossEntity, "Default");
@@ -279,4 +285,3 @@ P_STATE(PLaser_Global, PLaserEntity, "");
 P_STATE(PLaser_Default, PLaserEntity, "");
 P_STATE(PLaser_Launch, PLaserEntity, "");
 
-#undef P_STATE

@@ -24,6 +24,8 @@ const D3DCOLOR kLightColors[8] = {0xFFFFFFFF, 0xFFA9A9FF, 0xFFED8686, 0xFFEFA27B
 PGame::PGame()
     : dx(nullptr),
       host(nullptr),
+      ship(nullptr),
+      ghostSampleIndex(0),
       nextRow(0),
       theme(0),
       levelMode(0),
@@ -33,13 +35,27 @@ PGame::PGame()
       level(0),
       finished(false),
       success(false),
+      wonOnce(false),
       state(0),
       stateTime(0.0f),
+      crashAngle(0.0f),
+      boulderMoveTime(0.0f),
+      boulderFromZ(0.0f),
+      boulderToZ(0.0f),
+      runStartTime(0.0f),
+      runEndTime(0.0f),
+      runTime(0),
       bestTime(0),
       targetCount(0),
+      targetsTaken(0),
+      missedGems(0),
+      lastTargetTime(0.0f),
       levelLives(0),
       lives(0),
-      lightColorIndex(-1) {
+      lightColorIndex(-1),
+      nightVisionTime(0.0f),
+      nightVisionPhase(0),
+      tipShown(false) {
   ForgetSceneItems();
   for (int i = 0; i < 8; ++i) lightColors[i] = D3DXCOLOR(kLightColors[i]);
   arrows.Reserve(MAX_ARROWS);
@@ -102,6 +118,7 @@ void PGame::ForgetSceneItems() {
 }
 
 void PGame::ForgetEntities() {
+  ship = nullptr;
   boss = nullptr;
   lasers.RemoveAll();
   arrows.RemoveAll();

@@ -15,6 +15,7 @@
 #include "core/SArray.h"
 #include "core/SString.h"
 #include "engine/SDxEffect.h"
+#include "game/PGhost.h"
 
 #include <d3dx9.h>
 
@@ -35,9 +36,11 @@ class PLightEntity;
 class PMineEntity;
 class PMirrorEntity;
 class PPlatformEntity;
+class PShipEntity;
 class PTurboEntity;
 class PWagonEntity;
 class SDx;
+class SDxEntityObj;
 class SDxLayer;
 class SDxShape;
 class SDxCamera;
@@ -97,6 +100,63 @@ public:
   // Themes.
   enum { THEME_EGYPT, THEME_MEDIEVAL, THEME_HITECH, THEME_BONUS, THEME_COUNT };
   enum { SOUND_COUNT = 57, MUSIC_CHANNEL = 57, GHOST_COUNT = 5, TIP_COUNT = 10, MIRROR_KINDS = 8 };
+  // The level's sound channels, in load order.
+  enum {
+    SOUND_ACCELERATE,
+    SOUND_ALARM,
+    SOUND_BIP_ALL_GEMS,
+    SOUND_BIP_DYNAMITE,
+    SOUND_BIP_GEM,
+    SOUND_BIP_START,
+    SOUND_BIP_TARGET,
+    SOUND_BLOOD,
+    SOUND_BOSS_MOVE,
+    SOUND_BOULDER,
+    SOUND_BOUNCE_GEM,
+    SOUND_BOUNCE_GROUND,
+    SOUND_BOUNCE_GROUND2,
+    SOUND_BOUNCE_LASER,
+    SOUND_BOUNCE_PLATFORM,
+    SOUND_BOUNCE_WALL_FRONT,
+    SOUND_BOUNCE_WALL_SIDE,
+    SOUND_BOX,
+    SOUND_BRAKE,
+    SOUND_CATCH_DYNAMITE,
+    SOUND_DECELERATE,
+    SOUND_DIE,
+    SOUND_DOOR,
+    SOUND_DYNAMITE,
+    SOUND_ELECTRICITY,
+    SOUND_END,
+    SOUND_EXPLOSION_ARROW,
+    SOUND_EXPLOSION_BOSS,
+    SOUND_EXPLOSION_DYNAMITE,
+    SOUND_EXPLOSION_ENEMY,
+    SOUND_EXPLOSION_GEM,
+    SOUND_EXPLOSION_LASER,
+    SOUND_EXPLOSION_MINE,
+    SOUND_FAN,
+    SOUND_FIRE,
+    SOUND_JUMP,
+    SOUND_JUMP_SLIDE,
+    SOUND_LASER,
+    SOUND_LASER_ENEMY,
+    SOUND_MIRROR,
+    SOUND_MOVE,
+    SOUND_NEW_GEM,
+    SOUND_PISTON_ACTIVATE,
+    SOUND_PISTON_PULL_BACK,
+    SOUND_PRE_LASER,
+    SOUND_PUSH_WALL,
+    SOUND_SLIDE,
+    SOUND_TURBO,
+    SOUND_VOICE_GAME_OVER,  // five in a row
+    SOUND_VOICE_SUCCESS = SOUND_VOICE_GAME_OVER + 5,
+    SOUND_VOICE_START,
+    SOUND_WAGON,
+    SOUND_WIND,
+  };
+  static_assert(SOUND_WIND + 1 == SOUND_COUNT, "every level sound has its channel");
   // Capacities of the entity arrays: a creator whose array is full makes
   // nothing.
   enum {
@@ -217,6 +277,76 @@ public:
   // The engine's timer in game mode: dropped.
   bool OnTimer(int id);
 
+  // --- the run (PGameRun.cpp) -----------------------------------------------------------
+  // A fresh attempt of the loaded level: entities, map copy, craft, boulder,
+  // HUD and ghosts back to their start; ends in state 1. Safe in any state.
+  void Restart();
+  // The old state's leaving actions, the new state and its time, then its
+  // entering actions (states: 0 none, 1 start, 2 running, 3 crashed, 4
+  // finished).
+  void SetState(int newState);
+  // Pause or resume; only in states 1 and 2.
+  void TogglePause();
+  // The per-frame step of game mode: keys, fade, night vision, times, the
+  // rolling boulder, the distance counter and the motion blur.
+  void Frame();
+  // The craft passed the open finish: state 4, won when every target is
+  // taken in time. Only in state 2.
+  void Finish();
+  // The missed-gem count one lower (decrease) or higher; the centre
+  // message follows when it changes from or to 0.
+  void ChangeMissedCount(bool decrease);
+  // An eased move of the boulder over 1 s to z, when z is ahead of it.
+  void SetBoulderTarget(float z);
+  // The gem array's entries and count.
+  PGemEntity* GetGem(int i) const { return gems[i]; }
+  int GetGemCount() const { return gems.GetCount(); }
+  PPlatformEntity* GetPlatform(int i) const { return platforms[i]; }
+  int GetPlatformCount() const { return platforms.GetCount(); }
+  PDoorEntity* GetDoor(int i) const { return doors[i]; }
+  int GetDoorCount() const { return doors.GetCount(); }
+  // The stick leaves the dynamite array (it is the craft's now).
+  void RemoveDynamite(PDynamiteEntity* stick);
+  // The z of the first tube section (the craft never goes behind it).
+  float GetFirstPieceZ() const;
+  // Run time in seconds (to the end when ended) and in hundredths.
+  float GetRunTime() const;
+  int GetRunTimeHundredths() const;
+  // A timed cell whose run time passed the qualifying time.
+  bool IsTooSlow() const;
+  bool AllTargetsCollected() const { return targetsTaken == targetCount; }
+  // A progression level played online at the online difficulty.
+  bool IsGhostUploadAllowed() const;
+  bool IsNightVisionOn() const { return nightVisionTime != 0.0f; }
+
+  // --- HUD and screen messages (PGameHud.cpp) ---------------------------------------------
+  // The mini-map: rows r - 1 (bottom line) to r + 6 (top line) and the nine
+  // columns around the craft's.
+  void UpdateMap(float z);
+  // The map line cell of a column: d + 4 for the shorter signed step d
+  // from the craft's column when |d| < 5, else -1.
+  static int MapColumnCell(int craftColumn, int column);
+  // The lesson tip for the craft's track position (lesson level only).
+  void UpdateTips(float z);
+  // The centre message for the pause flag and the state.
+  void UpdateMessage();
+  void ShowHud(bool show);
+  // A target taken: counts, the large gem icon; the last one opens the
+  // finish.
+  void OnTargetCollected();
+  // A hit: one life less; below 0 the craft crashes with the kind.
+  void DecrementLife(int kind);
+  void ShowDynamiteHud(bool show);
+  // The spark circling the dynamite icon.
+  void UpdateDynamiteSpark();
+  void ShowTurboHud(bool show, bool immediate);
+  void PulseTarget(bool on);
+  // The boss target indicator on the entity's screen point; null hides it.
+  void ShowTargetIndicator(SDxEntityObj* entity);
+  void SetNightVision(bool on);
+  // Rival ghost slots holding points, counted only on a done cell.
+  int GetRivalGhostCount() const;
+
   // --- accessors -------------------------------------------------------------------
   void SetEngine(SDx* engine) { dx = engine; }
   void SetHost(PGameHost* gameHost) { host = gameHost; }
@@ -226,13 +356,20 @@ public:
   bool IsRunning() const { return state == 2; }
   bool IsLessonLevel() const { return world == 1 && level == 1; }
   bool IsCentreLevel() const { return world == 2 && level == 2; }
-  bool IsBonusLevel() const { return world == 3 && level == 3; }
+  bool IsLevel33() const { return world == 3 && level == 3; }
+  // Neither the lesson level nor level (3, 3): results count.
+  bool IsProgressionLevel() const { return !IsLessonLevel() && !IsLevel33(); }
+  // A progression level on a timed cell.
+  bool IsTimed() const { return IsProgressionLevel() && levelMode == 2; }
+  PShipEntity* GetShip() const { return ship; }
+  float GetShipTrackPosition() const;
   // The next entry of lightColors (wrapping from 8 to 0).
   D3DXCOLOR GetNextLightColor();
   SDxTexture* GetCloudTexture() const { return texParticleCloud; }
   SDxTexture* GetCloudAlphaTexture() const { return texParticleCloudAlpha; }
   SDxTexture* GetExplosionTexture() const { return texExplosion; }
   SDxTexture* GetSpotTexture() const { return texParticleSpot; }
+  SDxTexture* GetStarTexture() const { return texParticleStar; }
   SDxTexture* GetShockwaveTexture(int n) const { return n == 0 ? texShockwave0 : texShockwave1; }
   SDxMesh* GetBossFlyMesh() const { return bossFlyMesh; }
   SDxMesh* GetGuardMesh() const { return guardMesh; }
@@ -327,6 +464,7 @@ public:
   SDxMesh *laserBoltMeshA, *laserBoltMeshB;
 
   // Live entities of each kind (the scene layer owns them).
+  PShipEntity* ship;
   PBossEntity* boss;
   SArray<PLaserEntity*> lasers;  // sorted by pointer value, growable
   SArray<PArrowEntity*> arrows;
@@ -352,6 +490,11 @@ public:
   SArray<MAPITEM*> runItems;  // the attempt's copies; owns its records
   SArray<MAPITEM*> runRows;
 
+  // Ghost slots: 0 the attempt being recorded, 1 the player's saved ghost,
+  // 2..4 rivals.
+  PGhost ghosts[GHOST_COUNT];
+  int ghostSampleIndex;
+
   // Level, state and counters.
   SString levelFile;
   int nextRow;  // the spawn cursor: index in runItems of the next item to make
@@ -361,14 +504,28 @@ public:
   int difficulty;
   int world, level;
   bool finished;
-  bool success;
+  bool success;  // the attempt was won
+  bool wonOnce;  // a run was won since the level was loaded
   int state;
   float stateTime;
+  // The rolling boulder: its roll angle and its eased move (start time 0:
+  // none).
+  float crashAngle;
+  float boulderMoveTime, boulderFromZ, boulderToZ;
+  float runStartTime;
+  float runEndTime;  // 0 while the run goes on
+  int runTime;       // the won attempt's time in hundredths
   int bestTime;
   int targetCount;
+  int targetsTaken;
+  int missedGems;
+  float lastTargetTime;  // 0: the large gem icon is idle
   int levelLives;
   int lives;
   int lightColorIndex;
+  float nightVisionTime;  // 0 while off
+  int nightVisionPhase;
+  bool tipShown;
 
 private:
   PGame(const PGame&) = delete;
@@ -397,6 +554,20 @@ private:
   void FreeMaps();
   // Every entity array emptied, boss and laser list included.
   void ForgetEntities();
+  // The run's steps (PGameRun.cpp).
+  void DeleteEntities();
+  void RestartGhosts();
+  void LeaveState(int newState);
+  void EnterState();
+  // The won result recorded and, when allowed, the ghost uploaded.
+  void RecordAndUpload(bool upload);
+  bool HandleKeys();
+  void StepBoulder();
+  void StepDistance();
+  // A time display: minutes, seconds, hundredths in its sprites 0, 2, 4.
+  static void ShowTime(SDxSprite** digits, int hundredths);
+  static void SetDigitsTexture(SDxSprite** digits, int count, SDxTexture* texture);
+  void SetEffects(SArray<SDxShader*>* effects);
   // The layer that the level's scene lives on.
   SDxLayer* Layer() const;
   // A visible instance of the source mesh on its layer; null without one.

@@ -65,6 +65,15 @@ protected:
   SDxStateMachine<Self>* machine;
 };
 
+// Declares the global and default states of an entity class and any named
+// ones: class PArrow_Global : public PState<PArrowEntity> with Instance.
+#define P_STATE(Name, Entity, Text)                           \
+  class Name : public PState<Entity> {                        \
+  public:                                                     \
+    Name() : PState<Entity>(Text) {}                          \
+    static Name* Instance() { return StateInstance<Name>(); } \
+  }
+
 // The entities made from a map item keep it and write themselves into it.
 template <class Self>
 class PItemEntity : public PGameEntity<Self, SDxEntityObj> {
@@ -102,6 +111,8 @@ public:
 };
 
 void LinkMapItem(MAPITEM* item, SDxEntity* entity);
+// View-cone culling by position, as every map entity's object has it.
+void CullByPosition(SDxObject* object);
 
 template <class Self>
 PItemEntity<Self>::PItemEntity(int type, SDxState<Self>* current, SDxState<Self>* global,

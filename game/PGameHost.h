@@ -1,7 +1,9 @@
 // What the game object needs of the application that owns it: the five
-// asset loaders (one per data archive) and the application's level tables.
+// asset loaders (one per data archive), the application's level tables and
+// what a run asks of it (the menu, results, ghosts and their switches).
 // The application fills this table of operations; the game object reaches
-// the application only through it.
+// the application only through it. The run's operations have defaults: an
+// offline player without a save, whose ghosts are all shown.
 //
 // Loaders: a missing entry gives null (texture, effect) or false (sound,
 // mesh, data); a failed sound load still takes its channel number, so that
@@ -13,6 +15,7 @@
 class SDxMesh;
 class SDxShader;
 class SDxTexture;
+class PGhost;
 class SFile;
 class SStringArray;
 
@@ -44,4 +47,30 @@ public:
   virtual int GetBestTime(int difficulty, int world, int level) = 0;
   // The player's own music files (paths); may be empty.
   virtual const SStringArray* GetMusicFiles() = 0;
+
+  // --- asked by a run --------------------------------------------------------------
+  // Leaves the level for the front end's page (world and level -1 when the
+  // page chooses them).
+  virtual void EnterMenu(int /*page*/, int /*world*/, int /*level*/) {}
+  // A won run: best time, unlocking, player and ghost files.
+  virtual void RecordResult(int /*difficulty*/, int /*world*/, int /*level*/, int /*time*/,
+                            const PGhost* /*ghost*/) {}
+  // One upload of a won run's ghost; *reload is set when the rivals' ghosts
+  // are to be fetched again. False when the attempt failed.
+  virtual bool UploadGhost(int /*world*/, int /*level*/, int /*time*/, const PGhost* /*ghost*/,
+                           bool* /*reload*/) {
+    return false;
+  }
+  virtual void RestartLevelMusic() {}
+  virtual bool IsOnline() const { return false; }
+  // The difficulty played online; -1 offline.
+  virtual int GetOnlineDifficulty() { return -1; }
+  // A cell's state on the map of a difficulty (0 no level, 1 locked, 2
+  // open, 3 done).
+  virtual int GetCellState(int /*difficulty*/, int /*world*/, int /*level*/) { return 0; }
+  // The ghost switches: ghost slots 1..4 shown, and the rivals' names.
+  virtual bool IsGhostShown(int /*slot*/) { return true; }
+  virtual void ShowGhost(int /*slot*/, bool /*shown*/) {}
+  virtual bool AreGhostNamesShown() { return true; }
+  virtual void ShowGhostNames(bool /*shown*/) {}
 };

@@ -13,6 +13,8 @@
 #include "engine/SDxShader.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
+#include "engine/SDxShape.h"
+#include "game/PEntities.h"
 #include "game/PGame.h"
 #include "game/PGameHost.h"
 
@@ -29,7 +31,7 @@ struct SoundEntry {
 };
 
 // The level's sounds; a sound's channel number is its place here.
-const SoundEntry kSounds[] = {
+constexpr SoundEntry kSounds[] = {
     {"accelerate.wav", false, 1},
     {"alarm.wav", true, 1},
     {"bip_allgems.wav", false, 1},
@@ -89,6 +91,18 @@ const SoundEntry kSounds[] = {
     {"wind.wav", false, 1},
 };
 static_assert(sizeof(kSounds) / sizeof(kSounds[0]) == PGame::SOUND_COUNT, "57 level sounds");
+
+constexpr bool SameText(const char* a, const char* b) {
+  return *a == *b && (*a == 0 || SameText(a + 1, b + 1));
+}
+// The channel names of the game object follow the table.
+static_assert(SameText(kSounds[PGame::SOUND_BOULDER].file, "boulder.wav") &&
+                  SameText(kSounds[PGame::SOUND_MOVE].file, "move.wav") &&
+                  SameText(kSounds[PGame::SOUND_TURBO].file, "turbo.wav") &&
+                  SameText(kSounds[PGame::SOUND_VOICE_GAME_OVER + 4].file, "voice_gameover4.wav") &&
+                  SameText(kSounds[PGame::SOUND_VOICE_START].file, "voice_start.wav") &&
+                  SameText(kSounds[PGame::SOUND_WIND].file, "wind.wav"),
+              "sound channels in load order");
 
 typedef SDxTexture* PGame::*TextureMember;
 
@@ -347,6 +361,7 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   world = newWorld;
   level = newLevel;
   finished = false;
+  wonOnce = false;
   state = 0;
   bestTime = host->GetBestTime(newDifficulty, newWorld, newLevel);
 
@@ -375,17 +390,21 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   LoadGhostEmitters();
   LoadGhostLabels();
   LoadMeshes();
+  SDxLayer* layer = Layer();
+  SDxShape* body = layer ? layer->AddShape() : nullptr;
+  if (body) ship = new PShipEntity(layer, body);
 
   SString name;
   name.Format("level_%d%d.txt", world, level);
   ParseLevel(name.GetText());
   if (hudTargetCountDigits) hudTargetCountDigits->SetNumber(targetCount, true);
-  CopyMapForRun();
-  ResetTrack();
-  lightColorIndex = -1;
-  lives = levelLives;
-  state = 1;
-  stateTime = dx->GetTime();
+  // The level's best time and qualifying time (minutes and seconds) as the
+  // run starts; a run only changes the best time.
+  ShowTime(hudBestTimeDigits, bestTime);
+  if (hudQualificationDigits[0]) hudQualificationDigits[0]->SetNumber(qualifyingTime / 6000, true);
+  if (hudQualificationDigits[2])
+    hudQualificationDigits[2]->SetNumber(qualifyingTime / 100 % 60, true);
+  Restart();
 }
 
 void PGame::LoadSounds() {
@@ -402,7 +421,7 @@ void PGame::LoadMusic() {
       return;
   }
   if (IsLessonLevel()) return;
-  int number = IsBonusLevel() ? RandomInt(3) : theme;
+  int number = IsLevel33() ? RandomInt(3) : theme;
   host->LoadSound((SString("music") + SString::FromInt(number) + ".mp3").GetText(), true, 1, 0);
 }
 
@@ -614,6 +633,12 @@ void PGame::LoadMeshes() {
 }
 
 void PGame::Unload() {
+  // A won run left from the finished screen (the window closing, the
+  // device lost) keeps its result; there is no time left for an upload.
+  if (state == 4 && success && IsProgressionLevel()) RecordAndUpload(false);
+  // The craft lets go of its stick while both are alive: the scene deletes
+  // its entities in any order.
+  if (ship) ship->TakeDynamite(nullptr);
   speedShader = nullptr;
   ForgetEntities();
   FreeMaps();

@@ -1,6 +1,7 @@
 // Track streaming: the tube kept ahead of the craft, the rows that come
 // within reach made into entities through a cursor over the attempt's map,
-// and the entities far behind the craft removed; lasers made during play.
+// the entities far behind the craft removed and the mini-map and lesson
+// tips brought up to date; lasers made during play.
 #include "core/Platform.h"
 
 #include "engine/SDx.h"
@@ -71,6 +72,8 @@ void PGame::Update(float z) {
   }
 
   CullPassed(z);
+  UpdateMap(z);
+  UpdateTips(z);
 }
 
 void PGame::CullPassed(float z) {

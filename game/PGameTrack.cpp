@@ -192,7 +192,7 @@ SDxMesh* PGame::BuildBlockerPiece(float size) {
   SArray<SDxTexture*> list;
   for (SDxTexture* t : {texDark, texDark, texBlocker, texBlocker, texBlocker, texBlocker})
     list.Add(t);
-  float inner = theme == THEME_MEDIEVAL || IsBonusLevel() ? 0.0f : 150.0f;
+  float inner = theme == THEME_MEDIEVAL || IsLevel33() ? 0.0f : 150.0f;
   shape->AddTube(nullptr, 2 * size, 2 * size, inner, inner, 100, kTurn, 64, 1, 0, 1, true, true,
                  true, &list, 1, 0);
   shape->RotateVertices(kPi / 2, 0, 0);

@@ -1,0 +1,394 @@
+// The craft under the player's control: thrust, steering, jumps and
+// bounces, the turbo and boost pads, shots and the lock-on, contacts and
+// crashes, driven by keys and pad states on the real engine.
+#include "core/Platform.h"
+
+#include "engine/SDxGeometry.h"
+#include "engine/SDxMesh.h"
+#include "tests/game/run/RunSupport.h"
+
+#include <math.h>
+
+namespace {
+
+const float kPi = 3.14159265f;
+// The centre of column 8, the floor's column to the craft's left.
+const float kColumn8 = 17 * kPi / 16;
+// A wall's top toward the axis: its inner radius 600 at the cell's edges.
+const float kWallTop = 600 * cosf(kPi / 16);
+
+class Craft : public RunSuite {
+protected:
+  // The craft placed: z, angle and distance from the axis.
+  static void Place(float z, float angle = kColumn8, float radius = 960) {
+    PShipEntity* ship = Ship();
+    ship->trackPosition = z;
+    ship->angle = angle;
+    ship->radius = radius;
+    ship->UpdatePosition();
+  }
+};
+
+TEST_F(Craft, ThrustReachesItsLimitsAtTheirTimes) {
+  PlayLesson(Rows(200) + Cell(8, '\x95') + Rows(20));
+  PShipEntity* ship = Ship();
+  ASSERT_EQ(2, Game().GetState());
+  EXPECT_EQ(0, ship->GetSpeed());
+  // Full acceleration: 4500 after 1.125 s (72 steps), never more.
+  Press(VK_UP);
+  Step(71);
+  EXPECT_LT(ship->GetSpeed(), 4500);
+  Step();
+  EXPECT_FLOAT_EQ(4500, ship->GetSpeed());
+  EXPECT_EQ(PShipEntity::THRUST_ACCELERATE, ship->thrustMode);
+  Step(30);
+  EXPECT_FLOAT_EQ(4500, ship->GetSpeed());
+  // Coasting loses 1000 a second.
+  Release(VK_UP);
+  Step(64);
+  EXPECT_FLOAT_EQ(3500, ship->GetSpeed());
+  EXPECT_EQ(PShipEntity::THRUST_COAST, ship->thrustMode);
+  // Braking from rest: -1125 after 0.28125 s (18 steps); in the lesson the
+  // craft never goes below z 0.
+  Place(500);
+  ship->speed = 0;
+  Press(VK_DOWN);
+  Step(17);
+  EXPECT_GT(ship->GetSpeed(), -1125);
+  Step();
+  EXPECT_FLOAT_EQ(-1125, ship->GetSpeed());
+  Step(60);
+  EXPECT_FLOAT_EQ(-1125, ship->GetSpeed());
+  EXPECT_EQ(0, ship->GetTrackPosition());
+  // On a forward pad the brake does nothing: the craft coasts.
+  Place(200500);
+  ship->speed = 2000;
+  Step(8);
+  EXPECT_FLOAT_EQ(2000 - 8 * 1000 * kStep, ship->GetSpeed());
+  EXPECT_EQ(PShipEntity::THRUST_COAST, ship->thrustMode);
+  Release(VK_DOWN);
+}
+
+TEST_F(Craft, NeverBehindTheFirstTubeSection) {
+  Play(Rows(120), 0);
+  StartRun();
+  Place(45000);
+  Step();
+  float first = Game().GetFirstPieceZ();
+  EXPECT_FLOAT_EQ(28000, first);
+  Press(VK_DOWN);
+  StepSeconds(16);
+  Release(VK_DOWN);
+  EXPECT_TRUE(Ship()->IsAlive());
+  EXPECT_FLOAT_EQ(first, Ship()->GetTrackPosition());
+}
+
+TEST_F(Craft, SteeringDecaysSnapsAndFollowsThePad) {
+  PlayLesson(Rows(200));
+  PShipEntity* ship = Ship();
+  // Without input: a rate below 0.03 stops at once; 1.0 loses pi/2 a second.
+  ship->angularSpeed = 0.02f;
+  Step();
+  EXPECT_EQ(0, ship->angularSpeed);
+  ship->angularSpeed = 1.0f;
+  Step(32);
+  EXPECT_NEAR(1.0f - kPi / 4, ship->angularSpeed, 1e-4f);
+  ship->angularSpeed = -1.0f;
+  Step(32);
+  EXPECT_NEAR(kPi / 4 - 1.0f, ship->angularSpeed, 1e-4f);
+  // The left key: pi a second, at most pi/2; the angle grows with it.
+  ship->angularSpeed = 0;
+  float angle = ship->GetAngle();
+  Press(VK_LEFT);
+  Step(16);
+  EXPECT_NEAR(kPi / 4, ship->angularSpeed, 1e-4f);
+  Step(40);
+  EXPECT_FLOAT_EQ(kPi / 2, ship->angularSpeed);
+  EXPECT_GT(ship->GetAngle(), angle);
+  Release(VK_LEFT);
+  // The pad's stick halfway right steers a quarter as fast (the square of
+  // its value).
+  ship->angularSpeed = 0;
+  UsePad(true);
+  Pad().sThumbLX = 9000 + 11884;  // 0.5 past the level's dead zone of 9000
+  Step();
+  Step();
+  EXPECT_NEAR(-2 * kStep * kPi * 0.25f, ship->angularSpeed, 1e-5f);
+}
+
+TEST_F(Craft, LandingsBounceFromFourHundred) {
+  PlayLesson(Rows(200));
+  PShipEntity* ship = Ship();
+  // Falling at v0 meets the ground in this frame at v0 - 3000/64 (46.875).
+  const struct {
+    float v0;
+    bool bounces;
+  } cases[] = {{-353.125f, true}, {-353.0f, false}, {-1000.0f, true}};
+  for (const auto& c : cases) {
+    ship->speed = 0;
+    Place(1000, kColumn8, 959);
+    ship->airborne = true;
+    ship->verticalSpeed = c.v0;
+    Silence(PGame::SOUND_BOUNCE_GROUND);
+    Silence(PGame::SOUND_BOUNCE_GROUND2);
+    bool toggle = ship->landingToggle;
+    Step();
+    EXPECT_EQ(c.bounces, ship->airborne) << c.v0;
+    if (c.bounces) {
+      EXPECT_FLOAT_EQ((46.875f - c.v0) / 4, ship->verticalSpeed) << c.v0;
+    }
+    EXPECT_FLOAT_EQ(960, ship->GetRadius()) << c.v0;
+    // Landings take turns with their two sounds.
+    EXPECT_TRUE(Playing(toggle ? PGame::SOUND_BOUNCE_GROUND : PGame::SOUND_BOUNCE_GROUND2));
+    EXPECT_NE(toggle, ship->landingToggle);
+    ship->airborne = false;
+  }
+}
+
+TEST_F(Craft, BoostPadsStartNineSecondsOfTurbo) {
+  // Pads in rows 2 and 30 of column 8, and one in row 100 to jump over.
+  PlayLesson(Rows(2) + Cell(8, 'T') + Rows(27) + Cell(8, 'T') + Rows(69) + Cell(8, 'T') +
+             Rows(40));
+  PShipEntity* ship = Ship();
+  Place(0);
+  Press(VK_UP);
+  ASSERT_TRUE(StepUntil([&] { return ship->HasTurbo(); }, 200));
+  EXPECT_EQ(2, ship->GetRow());
+  EXPECT_TRUE(Playing(PGame::SOUND_TURBO));
+  float first = ship->turboTime;
+  // Over the same pad again: it fired once.
+  Place(1900);
+  StepUntil([&] { return ship->GetRow() == 3; }, 50);
+  EXPECT_EQ(first, ship->turboTime);
+  ASSERT_TRUE(StepUntil([&] { return ship->turboTime != first; }, 600));
+  EXPECT_EQ(30, ship->GetRow());
+  float second = ship->turboTime;
+  EXPECT_LT(second - first, 9);
+  // The limit is 6000 while the turbo runs, for 9 s after the last pad.
+  Step(100);
+  EXPECT_FLOAT_EQ(6000, ship->GetSpeed());
+  ASSERT_TRUE(StepUntil([&] { return !ship->HasTurbo(); }, 1000));
+  EXPECT_FLOAT_EQ(9 + kStep, Dx().GetTime() - second);
+  // Still faster than 4500 with the accelerator held: it coasts down.
+  Step();
+  EXPECT_EQ(PShipEntity::THRUST_COAST, ship->thrustMode);
+  EXPECT_FLOAT_EQ(6000 - 1000 * kStep, ship->GetSpeed());
+  ASSERT_TRUE(StepUntil([&] { return ship->thrustMode == PShipEntity::THRUST_ACCELERATE; }, 200));
+  Step(5);
+  EXPECT_FLOAT_EQ(4500, ship->GetSpeed());
+  // A pad passed high in the air (900 from the axis or less) stays armed.
+  Place(99000);
+  ship->speed = 4500;
+  ship->Jump(1500, true);
+  ASSERT_TRUE(StepUntil([&] { return ship->GetRow() == 101; }, 200));
+  EXPECT_FALSE(ship->HasTurbo());
+  Release(VK_UP);
+}
+
+TEST_F(Craft, ShotsAreHalfASecondApart) {
+  PlayLesson(Rows(200));
+  Silence(PGame::SOUND_PRE_LASER);
+  Press(VK_SPACE);
+  Step();
+  EXPECT_TRUE(Playing(PGame::SOUND_PRE_LASER));
+  EXPECT_TRUE(Game().targetSprite->IsVisible());
+  Release(VK_SPACE);
+  Step();
+  ASSERT_EQ(1, Game().lasers.GetCount());
+  EXPECT_EQ(PGame::ITEM_CRAFT, Game().lasers[0]->ownerKind);
+  // The shot recoils the nose.
+  EXPECT_TRUE(Ship()->pitchActive);
+  Tap(VK_CONTROL);
+  EXPECT_EQ(1, Game().lasers.GetCount()) << "within 0.5 s";
+  StepSeconds(0.5f);
+  Tap(VK_CONTROL);
+  EXPECT_EQ(2, Game().lasers.GetCount());
+}
+
+TEST_F(Craft, CrashImpactsKindsAndImages) {
+  const struct {
+    int kind;
+    float impact;
+    float speedAfter;  // from 3000
+    SDxTexture* PGame::*image;
+    float flash;
+  } cases[] = {
+      {0, 0, 3000, &PGame::texDeadDestroy, 0.25f},
+      {PGame::ITEM_BOSS, 666, 4000, &PGame::texDeadStandard, 0.5f},
+      {PGame::ITEM_PISTON, -0.5f, -2000, &PGame::texDeadStandard, 0.25f},
+      {PGame::ITEM_FINISH, 0.5f, -1500, &PGame::texDeadStandard, 0.5f},
+      {PGame::ITEM_FIRE, 2.0f, -3000, &PGame::texDeadStandard, 0.5f},
+      {PGame::ITEM_DYNAMITE, 1.0f, -3000, &PGame::texDeadDestroy, 0.5f},
+      {PGame::ITEM_MINE, 0.5f, -1500, &PGame::texDeadDestroy, 0.5f},
+      {PGame::ITEM_ARROW, 0, 3000, &PGame::texDeadBullet, 0.25f},
+      {PGame::ITEM_ENEMY, 0, 3000, &PGame::texDeadBullet, 0.5f},
+  };
+  for (const auto& c : cases) {
+    PlayLesson(Rows(200));
+    PShipEntity* ship = Ship();
+    Place(5000);
+    Step();
+    ship->speed = 3000;
+    ship->Crash(c.kind, c.impact);
+    EXPECT_FLOAT_EQ(c.speedAfter, ship->GetSpeed()) << c.kind;
+    EXPECT_EQ(3, Game().GetState());
+    EXPECT_FALSE(ship->IsAlive());
+    EXPECT_EQ(c.kind, ship->GetDeathKind());
+    EXPECT_EQ(Game().*c.image, Game().deathSprite->m_texture) << c.kind;
+    EXPECT_TRUE(Game().deathSprite->IsVisible());
+    EXPECT_FLOAT_EQ(c.flash, Dx().m_flashDuration) << c.kind;
+    EXPECT_TRUE(Playing(PGame::SOUND_DIE));
+    // A second crash changes nothing.
+    ship->Crash(PGame::ITEM_BLOCKER, 666);
+    EXPECT_EQ(c.kind, ship->GetDeathKind());
+    EXPECT_FLOAT_EQ(c.speedAfter, ship->GetSpeed());
+  }
+}
+
+TEST_F(Craft, ShotsTakeLivesThenCrash) {
+  PlayLesson(Rows(200), 1, 1);
+  PShipEntity* ship = Ship();
+  ship->speed = 2000;
+  ship->HitByShot(PGame::ITEM_ENEMY);
+  EXPECT_FLOAT_EQ(-4000, ship->GetSpeed());
+  EXPECT_EQ(0, Game().lives);
+  EXPECT_EQ(0, Game().hudLifeDigits->GetNumber());
+  EXPECT_TRUE(ship->IsAlive());
+  ship->HitByShot(PGame::ITEM_ARROW);
+  EXPECT_FALSE(ship->IsAlive());
+  EXPECT_EQ(PGame::ITEM_ARROW, ship->GetDeathKind());
+  EXPECT_EQ(Game().texDeadBullet, Game().deathSprite->m_texture);
+}
+
+TEST_F(Craft, WallFrontsReboundPushOrLetThrough) {
+  const struct {
+    const char* name;
+    std::string rows;  // rows 4 and 5 of column 8
+    float z, speed;
+    bool rebound, pushed;
+  } cases[] = {
+      {"a row wall", Cell(8, '|') + Row(), 3500, 3000, true, false},
+      {"a pushable wall, fast", Cell(8, '\'') + Row(), 3500, 3000, true, true},
+      {"a pushable wall, slow", Cell(8, '\'') + Row(), 3880, 800, true, false},
+      {"a low roof", Cell(8, '\x97') + Row(), 3500, 3000, false, false},
+      // The front of a wall behind another row wall lies inside them.
+      {"the inner face", Cell(8, '|') + Cell(8, '|'), 4900, 3000, false, false},
+  };
+  for (const auto& c : cases) {
+    PlayLesson(Rows(4) + c.rows + Rows(100));
+    PShipEntity* ship = Ship();
+    Place(c.z);
+    ship->speed = c.speed;
+    Step();
+    // Thrown back at the speed it had (coasting 1000 a second), from the
+    // last place before the face.
+    float before = 0;
+    for (int i = 0; i < 40 && ship->GetSpeed() > 0; ++i) {
+      before = ship->GetSpeed();
+      Step();
+    }
+    bool rebound = ship->GetSpeed() < 0;
+    EXPECT_EQ(c.rebound, rebound) << c.name;
+    if (rebound) {
+      EXPECT_FLOAT_EQ(-(before - 1000 * kStep), ship->GetSpeed()) << c.name;
+      EXPECT_LT(ship->GetTrackPosition(), 4000 - 40 + 1) << c.name;
+    } else {
+      EXPECT_GT(ship->GetTrackPosition(), 5100) << c.name;
+    }
+    MAPITEM* item = Game().GetMapItem(8, 4);
+    ASSERT_NE(nullptr, item);
+    auto* wall = static_cast<PWallEntity*>((PPlatformEntity*)(SDxEntity*)item->entity);
+    EXPECT_EQ(c.pushed, wall->moving) << c.name;
+  }
+}
+
+TEST_F(Craft, SideContactsTurnTheCraftBack) {
+  PlayLesson(Rows(4) + Cell(9, '|') + Rows(100));
+  PShipEntity* ship = Ship();
+  Place(4500);
+  ship->angularSpeed = -1.2f;  // steering right, into column 9
+  Silence(PGame::SOUND_BOUNCE_WALL_SIDE);
+  float before = 0;
+  for (int i = 0; i < 30 && ship->angularSpeed < 0; ++i) {
+    before = ship->angularSpeed;
+    Step();
+  }
+  // Back to the angle before the contact, the rate (decayed in that frame
+  // by pi/2 a second) reversed at half.
+  EXPECT_GE(ship->GetAngle(), kPi);
+  EXPECT_NEAR(-(before + kStep * kPi / 2) / 2, ship->angularSpeed, 1e-5f);
+  EXPECT_TRUE(Playing(PGame::SOUND_BOUNCE_WALL_SIDE));
+}
+
+TEST_F(Craft, RidesFortyAboveWallTops) {
+  PlayLesson(Rows(3) + Rows(4, "........|") + Rows(100));
+  PShipEntity* ship = Ship();
+  // Above the top, coming down at 1000 a second until it rides on it.
+  Place(4500, kColumn8, 450);
+  Step(12);
+  EXPECT_NEAR(kWallTop - 40, ship->GetRadius(), 0.5f);
+  ship->speed = 2000;
+  Step(20);
+  EXPECT_EQ(5, ship->GetRow());
+  EXPECT_NEAR(kWallTop - 40, ship->GetRadius(), 0.5f);
+  // Past the last top it sinks back to the ground.
+  Press(VK_UP);
+  StepUntil([&] { return ship->GetRow() == 8; }, 100);
+  Release(VK_UP);
+  StepSeconds(0.5f);
+  EXPECT_FLOAT_EQ(960, ship->GetRadius());
+}
+
+TEST_F(Craft, PlatformLandingsWaitATenthOfASecondAfterTheJump) {
+  PlayLesson(Rows(3) + Rows(4, "........|") + Rows(100));
+  PShipEntity* ship = Ship();
+  for (float since : {0.0f, 1.0f}) {
+    Place(4500, kColumn8, kWallTop - 40 - 15);
+    ship->airborne = true;
+    ship->verticalSpeed = -1000;
+    ship->jumpTime = Dx().GetTime() - since;
+    Silence(PGame::SOUND_BOUNCE_PLATFORM);
+    Step();
+    bool bounced = ship->verticalSpeed > 0;
+    EXPECT_EQ(since > 0, bounced) << since;
+    EXPECT_EQ(since > 0, Playing(PGame::SOUND_BOUNCE_PLATFORM)) << since;
+    ship->airborne = false;
+  }
+}
+
+TEST_F(Craft, TheChargedShotLocksOnAFlyAfterThreeQuartersOfASecond) {
+  Play(Rows(200), 1, 2, 2);
+  StartRun();
+  PGame& game = Game();
+  ASSERT_NE(nullptr, game.GetBoss());
+  ASSERT_NE(nullptr, game.bossTargetSprite);
+  game.GetBoss()->SetPositionXYZ(0, 0, 100000);
+  SDxMesh* mesh = SDxMesh::CreateInstance(game.GetBossFlyMesh(), nullptr);
+  ASSERT_NE(nullptr, mesh);
+  mesh->SetVisible(true);
+  auto* fly = new PBossFlyEntity(mesh->GetLayer(), mesh);
+  fly->SetPositionXYZ(0, -400, 9000);
+  game.GetBoss()->flies.Add(fly);
+  Place(6000);
+  Press(VK_SPACE);
+  Step();
+  float pressed = Dx().GetTime();
+  StepUntil([&] { return Ship()->GetLockTarget() != nullptr; }, 100);
+  EXPECT_EQ(fly, Ship()->GetLockTarget());
+  float waited = Dx().GetTime() - pressed;
+  EXPECT_GT(waited, 0.75f);
+  EXPECT_LE(waited, 0.75f + 2 * kStep);
+  EXPECT_TRUE(game.bossTargetSprite->IsVisible());
+  EXPECT_TRUE(Playing(PGame::SOUND_BIP_TARGET));
+  // The shot goes at the fly; the lock is spent.
+  Release(VK_SPACE);
+  Step();
+  ASSERT_EQ(1, game.lasers.GetCount());
+  D3DXVECTOR3 toward = game.lasers[0]->direction;
+  EXPECT_GT(toward.z, 0.9f);
+  EXPECT_EQ(nullptr, Ship()->GetLockTarget());
+  EXPECT_FALSE(Playing(PGame::SOUND_BIP_TARGET));
+  game.GetBoss()->DeleteFlies();
+}
+
+}  // namespace
