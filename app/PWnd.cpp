@@ -49,6 +49,7 @@ PWnd::PWnd()
   g_game = &game;
   game.SetEngine(&dx);
   game.SetHost(this);
+  menu.SetEngine(&dx);
   for (int w = 0; w < MAP_SIZE; ++w) {
     for (int l = 0; l < MAP_SIZE; ++l) {
       levelNames[w][l] = kLevelNames[w][l];

@@ -30,7 +30,8 @@ LRESULT PWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   dx.OnMessage(message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
-      // The pause key belongs to a run; there is none to pause outside one.
+      // The pause key, in either mode: the game pauses only a run.
+      if (wParam == 'P') game.TogglePause();
       break;
     case WM_DESTROY:
       ::PostQuitMessage(0);
@@ -94,7 +95,7 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   LoadAllHiscores();
   if (settings->fullScreen) ::ShowCursor(FALSE);
   Show(SW_SHOW);
-  EnterMenu(1, -1, -1);
+  EnterMenu(PMenu::PAGE_MAIN, -1, -1);
   return true;
 }
 
@@ -127,9 +128,7 @@ void PWnd::WriteGhostSwitches() {
   registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
 }
 
-bool PWnd::IsGhostShown(int slot) {
-  return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot];
-}
+bool PWnd::IsGhostShown(int slot) { return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot]; }
 
 void PWnd::ShowGhost(int slot, bool shown) {
   if (slot >= 1 && slot < GHOST_SLOTS) showGhost[slot] = shown;
@@ -139,12 +138,19 @@ void PWnd::ShowGhost(int slot, bool shown) {
 
 void PWnd::_PDx::OnFrame() {
   PWnd* app = g_app;
-  if (app && app->mode == MODE_GAME) app->game.Frame();
+  if (!app) return;
+  // One step by the mode the frame began in: a page that starts a level
+  // leaves the level's first step to the next frame.
+  if (app->mode == MODE_MENU) {
+    app->menu.Frame();
+  } else if (app->mode == MODE_GAME) {
+    app->game.Frame();
+  }
 }
 
 bool PWnd::_PDx::OnTimer(int id) {
-  (void)id;
-  return true;
+  PWnd* app = g_app;
+  return app && app->mode == MODE_GAME ? app->game.OnTimer(id) : true;
 }
 
 void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
@@ -182,7 +188,9 @@ void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
 void PWnd::_PDx::OnDeviceReset(bool failed) {
   PWnd* app = g_app;
   if (failed || !app || app->mode == MODE_GAME) ::ExitProcess(0);
-  app->EnterMenu(1, -1, -1);
+  // The old scene is gone: no page may hide its items.
+  app->menu.Reset();
+  app->EnterMenu(PMenu::PAGE_MAIN, -1, -1);
 }
 
 // --- time formatting ----------------------------------------------------------------

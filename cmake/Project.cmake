@@ -31,3 +31,15 @@ function(project_test_program name timeout)
   # cursor): they take turns.
   set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} RESOURCE_LOCK desktop)
 endfunction()
+
+# A test program that reads the data archives the build made (beside the
+# game program): built after them, told their folder (relative to its own)
+# and the key they were made with.
+function(project_test_data_archives name)
+  add_dependencies(${name} data)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/data/archive.key key LIMIT_COUNT 1)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/archive.key)
+  string(STRIP "${key}" key)
+  file(RELATIVE_PATH folder ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_BINARY_DIR}/app)
+  target_compile_definitions(${name} PRIVATE DATA_ARCHIVE_KEY="${key}" DATA_ARCHIVE_FOLDER="${folder}")
+endfunction()
