@@ -39,7 +39,13 @@ bool InDifficulties(int difficulty) { return difficulty >= 0 && difficulty < 3; 
 
 }  // namespace
 
-PWnd::PWnd() : mode(MODE_NONE), onlineDifficulty(-1), profile(1), userId(0), showGhostNames(true) {
+PWnd::PWnd()
+    : mode(MODE_NONE),
+      onlineDifficulty(-1),
+      profile(1),
+      userId(0),
+      dataMissing(false),
+      showGhostNames(true) {
   g_game = &game;
   game.SetEngine(&dx);
   game.SetHost(this);

@@ -161,14 +161,18 @@ public:
   // The folder of the data archives and of the "music" folder, ending in a
   // backslash; empty: the program's folder.
   SString dataFolderPath;
+  // Set when the window was not created because a data archive could not
+  // be opened (the player was told which).
+  bool dataMissing;
   // The game's server (host empty: offline) and the bounded link to it.
   PWebLink web;
   bool showGhostNames;
   bool showGhost[GHOST_SLOTS];
 
 private:
-  // The creation sequence of the after-create message; false when the
-  // device could not be made (after the message box).
+  // The creation sequence of the after-create message; false when a data
+  // archive cannot be opened or the device could not be made (after the
+  // message box).
   bool OnCreate(SDxConfig* settings);
   // The close sequence.
   void OnClose();

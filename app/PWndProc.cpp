@@ -13,6 +13,11 @@ namespace {
 // The key the data archives were made with.
 const char* const kArchiveKey = GAME_ARCHIVE_KEY;
 
+// What the player reads when a data archive cannot be opened: the first
+// line, the paths of the archives, the last line.
+const char kBrokenInstallText[] = "These data files of the game are missing or damaged:\r\n";
+const char kReinstallText[] = "Please install the game again.";
+
 // The ghost switches in the registry: slots 1 to 4, then the names.
 const char* const kGhostSwitchNames[5] = {"noGhost0", "noGhost1", "noGhost2", "noGhost3",
                                           "noGhostNames"};
@@ -60,9 +65,19 @@ bool PWnd::OnCreate(SDxConfig* settings) {
                   {&resObj, "gravrun2.obj"},
                   {&resFx, "gravrun2.fx"},
                   {&resDat, "gravrun2.dat"}};
+  // Without every archive the game would run on to an empty window: the
+  // player is told which files are missing or damaged instead.
+  SString broken;
   for (auto& entry : archives) {
     entry.archive->SetKey(kArchiveKey);
-    entry.archive->Open((folder + entry.file).GetText(), 0);
+    SString path = folder + entry.file;
+    if (!entry.archive->Open(path.GetText(), 0)) broken += SString("\r\n") + path;
+  }
+  if (broken.GetLength() > 0) {
+    dataMissing = true;
+    MessageBox((SString(kBrokenInstallText) + broken + "\r\n\r\n" + kReinstallText).GetText(),
+               "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
   }
 
   musicFiles.RemoveAll();

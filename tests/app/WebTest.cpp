@@ -164,12 +164,13 @@ TEST_F(Web, HiscoreAnswers) {
   ASSERT_EQ(2, app.hiscores[2][3].GetCount());
   EXPECT_EQ(0, Time(2, 3, 1));
 
-  // Thousands of records: the lists stay bounded.
+  // Thousands of records: every one is kept (the answer's size bounds them).
   Mode("many", 2);
   EXPECT_TRUE(app.LoadAllHiscores());
-  EXPECT_EQ(100, app.hiscores[0][0].GetCount());
+  EXPECT_EQ(5000, app.hiscores[0][0].GetCount());
+  EXPECT_EQ("p4999", Name(0, 0, 4999));
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
-  EXPECT_EQ(100, app.hiscores[2][3].GetCount());
+  EXPECT_EQ(5000, app.hiscores[2][3].GetCount());
 
   // Failures leave the lists empty.
   for (const char* mode : {"empty", "badtag", "badversion", "close", "silent"}) {
@@ -178,6 +179,22 @@ TEST_F(Web, HiscoreAnswers) {
     EXPECT_FALSE(app.LoadAllHiscores()) << mode;
     EXPECT_EQ(0, app.hiscores[1][0].GetCount()) << mode;
   }
+}
+
+TEST_F(Web, APlayerFarDownAListHasTheRankOfTheirPlace) {
+  std::string all = "GVR2,1.02", level = "GVR2,1.02";
+  for (int i = 1; i < 150; ++i) {
+    all += ",p" + std::to_string(i) + ",23," + std::to_string(1000 + i);
+    level += ",p" + std::to_string(i) + "," + std::to_string(1000 + i);
+  }
+  Answer(all + ",bob,23,9000\n");
+  ASSERT_TRUE(app.LoadAllHiscores());
+  EXPECT_EQ(150, app.hiscores[2][3].GetCount());
+  EXPECT_EQ(150, app.GetPlayerRank(2, 3));
+  Answer(level + ",bob,9000\n");
+  ASSERT_TRUE(app.LoadLevelHiscores(2, 3));
+  EXPECT_EQ(150, app.GetPlayerRank(2, 3));
+  EXPECT_EQ(9000, Time(2, 3, 149));
 }
 
 TEST_F(Web, OwnGhost) {

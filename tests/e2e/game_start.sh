@@ -5,28 +5,24 @@
 # (on its first use, which offers the lesson), the lesson page, the loading
 # page and the lesson level, whose HUD changes while the accelerate key is
 # held; Escape back to the world map, Escape to the main page, and Escape
-# twice to quit with exit status 0. A second start goes from the difficulty
-# page straight to the map. Each screenshot is compared with every page
-# image of the data set: the page shown must be the nearest.
+# twice to quit with exit status 0, after writing the ghost switches. A
+# second start goes from the difficulty page straight to the map. Each
+# screenshot is compared with every page image of the data set: the page
+# shown must be the nearest.
 # Arguments: the game program (beside the data archives), a folder for the
 # screenshots, the data set's staged images.
 set -u
 game=$1
-shots=${2:-.}
+shots=$(cd "${2:-.}" && pwd)
 images=${3:-}
-key='HKCU\Software\Ardel Vandro\Gravrun\2.0'
-title='Gravrun 2.0.0.1'
+
+source "$(dirname "$0")/game_driver.sh"
+
 pages=(main help credits confirmation difficulty lesson map_egypt map_medieval map_hitech
        online scores_egypt scores_medieval scores_hitech players loading loadingonline end)
 pid=
 documents=
 original=
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  exit 1
-}
 
 # The save files go to a folder of this test: the prefix's documents folder
 # is pointed there while the test runs (it may be shared with the home).
@@ -47,47 +43,14 @@ use_own_documents() {
   fi
 }
 
-# The id of the first visible window with exactly that name, other than the
-# one given; waits for it.
-wait_window() {
-  local name=$1 other=${2:-none} id i
-  for i in $(seq 1 600); do
-    for id in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null); do
-      [ "$id" != "$other" ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
-focus() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.3
-}
-
-# A key held as long as a person holds it: longer than one frame.
-press() {
-  xdotool keydown "$1"
-  sleep 0.3
-  xdotool keyup "$1"
-  sleep 0.3
-}
-
-# Starts the game and answers the two start-up windows; sets pid and main.
-start_game() {
-  cd "$(dirname "$game")" || fail "no program folder"
-  wine "$(basename "$game")" &
-  pid=$!
-  local settings dialog
-  settings=$(wait_window "$title") || fail "no display-settings window"
-  focus "$settings"
-  press Return
-  dialog=$(wait_window "Player Identity") || fail "no player dialog"
-  focus "$dialog"
-  press Return
+# Starts the game (its registry key emptied) and answers the two start-up
+# windows; sets main and gives it the focus.
+start() {
+  start_game "$(dirname "$game")" "$(basename "$game")"
   main=$(wait_window "$title" "$settings") || fail "no main window"
   [ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title"
-  focus "$main"
+  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  sleep 0.3
 }
 
 # The page images at a small size (raw PPM), once.
@@ -166,30 +129,32 @@ hud_changed() {
   [ -n "$value" ] && awk -v v="$value" 'BEGIN { exit !(v > 0.005) }'
 }
 
-wine reg delete "$key" /f >/dev/null 2>&1
 use_own_documents
 prepare_references
 
 # --- first start: the menu, the lesson and back ---------------------------------------
-start_game
+start
 sleep 1
 expect_page main
-press Down
-press Down
-press Return
-expect_page help
-press Return
-expect_page credits
-press Return
+# The option keys reach the engine's settings hook on the way (lighting off
+# and on again).
+hold F1
+hold F1
 expect_page main
-press Return
+hold Down
+hold Down
+hold Return
+expect_page help
+hold Return
+expect_page credits
+hold Return
+expect_page main
+hold Return
 expect_page difficulty
-press Return
+hold Return
 expect_page lesson
 # The loading page shows while the level loads, then the level.
-xdotool keydown Return
-sleep 0.3
-xdotool keyup Return
+hold Return
 loading=no
 for i in $(seq 1 60); do
   shot run
@@ -208,12 +173,12 @@ sleep 1.5
 shot level_b
 xdotool keyup Up
 hud_changed "$shots/game_level_a.png" "$shots/game_level_b.png" || fail "the HUD did not change"
-press Escape
+hold Escape
 expect_page map_egypt
-press Escape
+hold Escape
 expect_page main
-press Escape
-press Escape
+hold Escape
+hold Escape
 wait "$pid"
 code=$?
 pid=
@@ -224,12 +189,12 @@ wine reg query "$key" /v player 2>/dev/null | grep -q 0x1 || fail "the player di
 [ -f "$shots/documents/Gravrun 2/player1.sav" ] || fail "no player file"
 
 # --- second start: the difficulty is begun, the map follows ---------------------------
-start_game
+start
 sleep 1
 expect_page main
-press Return
+hold Return
 expect_page difficulty
-press Return
+hold Return
 expect_page map_egypt
 xdotool key --clearmodifiers alt+F4
 wait "$pid"

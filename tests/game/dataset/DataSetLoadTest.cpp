@@ -116,9 +116,11 @@ TEST(DataSetLoad, EveryLevelStreamsFromStartToFinish) {
         game.Update(z);
         manager->Update();
         most = manager->GetCount() > most ? manager->GetCount() : most;
-        for (int i = 0; i < game.platforms.GetCount(); ++i)
-          if ((SDxEntity*)game.platforms[i] != (SDxEntity*)game.boss)
+        for (int i = 0; i < game.platforms.GetCount(); ++i) {
+          if ((SDxEntity*)game.platforms[i] != (SDxEntity*)game.boss) {
             ASSERT_LE(z, game.platforms[i]->GetZ() + 15000.0f + 250.0f) << world << level;
+          }
+        }
         ASSERT_LE(game.turbos.GetCount(), (int)PGame::MAX_TURBOS);
         ASSERT_LE(game.platforms.GetCount(), (int)PGame::MAX_PLATFORMS);
       }
