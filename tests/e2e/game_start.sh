@@ -24,6 +24,7 @@ pages=(main help credits confirmation difficulty lesson map_egypt map_medieval m
 pid=
 documents=
 original=
+saves=
 
 # The save files go to a folder of this test: the prefix's documents folder
 # is pointed there while the test runs (it may be shared with the home).
@@ -35,13 +36,16 @@ use_own_documents() {
   local own="$shots/documents"
   rm -rf "$own"
   mkdir -p "$own"
+  saves="$documents/Gravrun 2"
   if [ -L "$documents" ]; then
     original=$(readlink "$documents")
     case "$original" in */documents) original=$HOME ;; esac
     rm -f "$documents"
-    ln -s "$(cd "$own" && pwd)" "$documents"
+    ln -s "$own" "$documents"
     trap restore_documents EXIT
+    saves="$own/Gravrun 2"
   fi
+  rm -f "$saves/player1.sav"
 }
 
 # Starts the game (its registry key emptied) and answers the two start-up
@@ -194,7 +198,7 @@ pid=
 wine reg query "$key" /v noGhost0 >/dev/null 2>&1 || fail "noGhost0 not written"
 wine reg query "$key" /v noGhostNames >/dev/null 2>&1 || fail "noGhostNames not written"
 wine reg query "$key" /v player 2>/dev/null | grep -q 0x1 || fail "the player dialog stored no profile"
-[ -f "$shots/documents/Gravrun 2/player1.sav" ] || fail "no player file"
+[ -f "$saves/player1.sav" ] || fail "no player file"
 
 # --- second start: the difficulty is begun, the map follows ---------------------------
 start
