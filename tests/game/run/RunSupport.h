@@ -189,10 +189,10 @@ protected:
     Release(key);
     Step();
   }
-  // The start phase skipped (Control released after its first second):
-  // the run begins.
+  // The start phase skipped (Control released after its first second,
+  // which is taken as passed): the run begins.
   static void StartRun() {
-    StepSeconds(1.1f);
+    Game().stateTime -= 1.1f;
     Press(VK_CONTROL);
     Step();
     Release(VK_CONTROL);
@@ -204,8 +204,26 @@ protected:
     Dx().m_xinput = use;
     SDx::s_xinputGetState = use ? PadState : nullptr;
     s_pad = XINPUT_STATE();
+    Dx().ResetPadState();
   }
   static XINPUT_GAMEPAD& Pad() { return s_pad.Gamepad; }
+
+  // One frame drawn; the picture as it is presented.
+  static Pixels Screenshot() {
+    static Pixels s_shot;
+    s_shot = Pixels();
+    Draw(true);
+    Dx().m_renderPassHook = [](SDx* engine, int pass) {
+      if (pass != SDx::RENDER_PASS_COPY) return;
+      IDirect3DSurface9* surface = nullptr;
+      engine->m_device->GetRenderTarget(0, &surface);
+      s_shot = ReadTarget(engine->m_device, surface);
+      if (surface) surface->Release();
+    };
+    Step();
+    Dx().m_renderPassHook = nullptr;
+    return s_shot;
+  }
 
   static bool Playing(int channel) { return Dx().IsSoundPlaying(channel); }
   // Stops a channel, so that the next start of it shows.
