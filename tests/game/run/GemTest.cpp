@@ -10,20 +10,8 @@
 
 namespace {
 
-const float kPi = 3.14159265f;
-// Column 8's centre, where a gem of column 8 stands.
-const float kColumn8 = 17 * kPi / 16;
-
 class Gems : public RunSuite {
 protected:
-  static void Place(float z, float angle = kColumn8, float radius = 960) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = angle;
-    ship->radius = radius;
-    ship->speed = 0;
-    ship->UpdatePosition();
-  }
   // The gem of the map's cell, when it is made.
   static PGemEntity* GemAt(int column, int row) {
     MAPITEM* item = Game().GetMapItem(column, row);
@@ -43,7 +31,7 @@ TEST_F(Gems, PickedUpWithinThreeHundredOnEasyAndTwoHundredFiftyAbove) {
     ASSERT_NE(nullptr, gem);
     EXPECT_FLOAT_EQ(940, gem->radius);
     // Head on at the gem's angle: 20 apart across, the rest along z.
-    Place(3500 - sqrtf(c.distance * c.distance - 20 * 20));
+    PlaceMoving(3500 - sqrtf(c.distance * c.distance - 20 * 20), 0);
     Silence(PGame::SOUND_BIP_GEM);
     Step();
     EXPECT_EQ(c.collected, gem->IsCollected()) << c.difficulty << " at " << c.distance;
@@ -62,8 +50,7 @@ TEST_F(Gems, MissedOnceFarBehindAndWithdrawnWhenCollected) {
   PlayLesson(Rows(3) + Cell(0, '*') + Rows(40));
   PGemEntity* gem = GemAt(0, 3);
   ASSERT_NE(nullptr, gem);
-  Place(11000);
-  Ship()->speed = 2000;
+  PlaceMoving(11000, 2000);
   // More than 8000 beyond the gem's z (3500).
   ASSERT_TRUE(StepUntil([&] { return gem->IsMissed(); }, 64));
   EXPECT_GT(Ship()->GetTrackPosition(), 11500);
@@ -122,7 +109,7 @@ TEST_F(Gems, ABouncingGemIsCaughtPassingUnderIt) {
   gem->Knock();
   ASSERT_TRUE(StepUntil([&] { return gem->radius < 640; }, 64));
   // 320 or more apart, but within 250 of the point above the craft.
-  Place(10500 - 200);
+  PlaceMoving(10500 - 200, 0);
   Step();
   EXPECT_TRUE(gem->IsCollected());
 }
@@ -136,7 +123,7 @@ TEST_F(Gems, DestroyedGemsAreMissedForGood) {
   EXPECT_TRUE(Playing(PGame::SOUND_EXPLOSION_GEM));
   EXPECT_FALSE(gem->IsActive());
   EXPECT_EQ(1, Game().missedGems);
-  Place(3400);
+  PlaceMoving(3400, 0);
   Step();
   EXPECT_FALSE(gem->IsCollected());
   EXPECT_FALSE(Game().AllTargetsCollected());

@@ -10,18 +10,8 @@
 
 namespace {
 
-const float kPi = 3.14159265f;
-const float kColumn8 = 17 * kPi / 16;
-
 class Hud : public RunSuite {
 protected:
-  static void Place(float z, float speed = 0) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = kColumn8;
-    ship->speed = speed;
-    ship->UpdatePosition();
-  }
   static SDxTexture* CellImage(int column, int line) {
     return Game().mapCells[column][line]->m_texture;
   }
@@ -53,7 +43,7 @@ TEST_F(Hud, TheMiniMapShowsTheRowsAhead) {
                      Row("....\xA4");            // a mine at the window's edge
   PlayLesson(rows + Rows(30));
   PGame& game = Game();
-  Place(500);
+  PlaceMoving(500, 0);
   Step();
   EXPECT_TRUE(LineOf(7, game.texHudCell)) << "no row before the first";
   EXPECT_EQ(game.texHudCellShip, CellImage(4, 6));
@@ -88,7 +78,7 @@ TEST_F(Hud, TheLastTargetTurnsTheCountsGreenAndOpensTheFinish) {
   PGame& game = Game();
   EXPECT_EQ(2, game.hudTargetCountDigits->GetNumber());
   EXPECT_FALSE(game.finishes[0]->IsOpen());
-  Place(2000, 2000);
+  PlaceMoving(2000, 2000);
   ASSERT_TRUE(StepUntil([&] { return game.targetsTaken == 1; }, 64));
   EXPECT_EQ(1, game.hudTargetsTakenDigits->GetNumber());
   EXPECT_EQ(game.texDigitsWhite, game.hudTargetsTakenDigits->m_texture);
@@ -107,7 +97,7 @@ TEST_F(Hud, TheLastTargetTurnsTheCountsGreenAndOpensTheFinish) {
   EXPECT_FALSE(gem->IsVisible());
   Draw(false);
   Silence(PGame::SOUND_BIP_ALL_GEMS);
-  Place(5000, 2000);
+  PlaceMoving(5000, 2000);
   ASSERT_TRUE(StepUntil([&] { return game.targetsTaken == 2; }, 64));
   EXPECT_EQ(game.texDigitsGreen, game.hudTargetsTakenDigits->m_texture);
   EXPECT_EQ(game.texDigitsGreen, game.hudTargetCountDigits->m_texture);
@@ -194,22 +184,22 @@ TEST_F(Hud, LessonTipsFollowTheTrackPosition) {
   Draw(true);
   ASSERT_NE(nullptr, game.tipSprite);
   // The first tip, then a gap.
-  Place(1000);
+  PlaceMoving(1000, 0);
   Step();
   EXPECT_EQ(game.tipTextures[0], game.tipSprite->m_texture);
   StepSeconds(0.6f);
-  Place(8000);
+  PlaceMoving(8000, 0);
   StepSeconds(0.6f);
   EXPECT_FALSE(game.tipSprite->IsVisible());
   // At 13000 the hidden gem's tip fades in; at 16000 exactly it goes.
-  Place(13000);
+  PlaceMoving(13000, 0);
   Step();
   EXPECT_EQ(game.tipTextures[1], game.tipSprite->m_texture);
   EXPECT_TRUE(game.tipSprite->IsVisible());
   EXPECT_TRUE(game.tipSprite->IsFading());
   StepSeconds(0.6f);
   EXPECT_FALSE(game.tipSprite->IsFading());
-  Place(16000);
+  PlaceMoving(16000, 0);
   Step();
   EXPECT_TRUE(game.tipSprite->IsFading());
   StepSeconds(0.6f);

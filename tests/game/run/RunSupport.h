@@ -26,6 +26,9 @@
 
 // The game time of one frame.
 constexpr float kStep = 1.0f / 64;
+// The centre of column 8: the floor's column on the craft's left, where it
+// meets the items of column 8 head on.
+constexpr float kColumn8 = 17 * 3.14159265f / 16;
 
 // A row of a level text: 17 cells, '.' where the text is short.
 inline std::string Row(const std::string& cells = "") {
@@ -179,6 +182,20 @@ protected:
   static bool StepUntil(F condition, int frames) {
     for (int i = 0; i < frames && !condition(); ++i) Step();
     return condition();
+  }
+  // The craft put at z, at the angle and distance from the axis; its speed
+  // stays.
+  static void Place(float z, float angle = kColumn8, float radius = 960) {
+    PShipEntity* ship = Ship();
+    ship->trackPosition = z;
+    ship->angle = angle;
+    ship->radius = radius;
+    ship->UpdatePosition();
+  }
+  // The craft on the floor of column 8 at z, at that speed.
+  static void PlaceMoving(float z, float speed) {
+    Place(z);
+    Ship()->speed = speed;
   }
   static void Press(int key) { Dx().OnMessage(WM_KEYDOWN, key, 0); }
   static void Release(int key) { Dx().OnMessage(WM_KEYUP, key, 0); }

@@ -12,18 +12,8 @@
 
 namespace {
 
-// Column 8's centre, where the craft meets items of column 8 head on.
-const float kColumn8 = 17 * 3.14159265f / 16;
-
 class RunStates : public RunSuite {
 protected:
-  static void Place(float z, float speed = 0) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = kColumn8;
-    ship->speed = speed;
-    ship->UpdatePosition();
-  }
   // Whether the engine draws exactly the list's screen effects.
   static bool Showing(const SArray<SDxShader*>& effects) {
     const SArray<SDxShader*>& shown = Dx().m_screenEffects;
@@ -191,15 +181,15 @@ TEST_F(RunStates, TheBoulderRollsKeepsItsDistanceAndCatches) {
   PGame& game = Game();
   // Its sound follows the distance; the counter shows a 40th of it, red
   // and with the alarm within 5000.
-  Place(BoulderZ() + 20000);
+  PlaceMoving(BoulderZ() + 20000, 0);
   Step(40);  // the alarm of the start fades out over 0.5 s
-  Place(BoulderZ() + 7000);
+  PlaceMoving(BoulderZ() + 7000, 0);
   Step();
   EXPECT_NEAR(0.5f, Dx().GetSound(PGame::SOUND_BOULDER)->m_volume, 0.01f);
   EXPECT_EQ((int)((7000 - 2000 * kStep - 990) / 1000 * 25), game.hudDistanceDigits->GetNumber());
   EXPECT_EQ(game.texDigitsWhite, game.hudDistanceDigits->m_texture);
   EXPECT_FALSE(Playing(PGame::SOUND_ALARM));
-  Place(BoulderZ() + 5000);
+  PlaceMoving(BoulderZ() + 5000, 0);
   Step();
   EXPECT_TRUE(Ship()->IsAlive());
   EXPECT_EQ(game.texDigitsRed, game.hudDistanceDigits->m_texture);
@@ -216,7 +206,7 @@ TEST_F(RunStates, TheBoulderRollsKeepsItsDistanceAndCatches) {
   EXPECT_FLOAT_EQ(from + 3000, BoulderZ());
   EXPECT_EQ(0, game.boulderMoveTime);
   // Never more than 40000 behind.
-  Place(100000);
+  PlaceMoving(100000, 0);
   Step();
   EXPECT_FLOAT_EQ(100000 - 40000, BoulderZ());
   // Caught: a crash of kind 0 and every entity of the map gone at once.
@@ -249,7 +239,7 @@ TEST_F(RunStates, AnOpenFinishWinsAClosedOneCrashes) {
   ASSERT_EQ(1, game.finishes.GetCount());
   EXPECT_TRUE(game.finishes[0]->IsOpen());
   EXPECT_EQ(game.texShockwave1, game.finishes[0]->presets[0]->m_texture);
-  Place(3000);
+  PlaceMoving(3000, 0);
   EXPECT_EQ(4, DriveOn());
   EXPECT_TRUE(game.success);
   EXPECT_GT(Ship()->GetTrackPosition(), 4000);
@@ -264,7 +254,7 @@ TEST_F(RunStates, AnOpenFinishWinsAClosedOneCrashes) {
   StartRun();
   EXPECT_FALSE(game.finishes[0]->IsOpen());
   EXPECT_EQ(game.texShockwave0, game.finishes[0]->presets[0]->m_texture);
-  Place(3000);
+  PlaceMoving(3000, 0);
   EXPECT_EQ(3, DriveOn());
   EXPECT_EQ(PGame::ITEM_FINISH, Ship()->GetDeathKind());
   EXPECT_LT(Ship()->GetTrackPosition(), 4000);
@@ -303,7 +293,7 @@ TEST_F(RunStates, ATimedCellIsWonAtTheQualifyingTimeAndLostAfterIt) {
     Forget();
     Play(level, 1, 4, 2);
     StartRun();
-    Place(0, 4500);
+    PlaceMoving(0, 4500);
     return DriveOn();
   };
   ASSERT_EQ(4, finish(100000));
@@ -327,7 +317,7 @@ TEST_F(RunStates, OnlyAStrictlyBetterTimeReplacesTheBestAndItsGhost) {
     Play(level);
     StartRun();
     game.ghosts[0].name = name;
-    Place(2000, 3000);
+    PlaceMoving(2000, 3000);
     return DriveOn();
   };
   ASSERT_EQ(4, win("first"));
@@ -354,7 +344,7 @@ TEST_F(RunStates, LeavingAWonRunRecordsItAndUploadsWhenOnline) {
   // Offline: recorded when the player restarts, nothing sent.
   Play(level);
   StartRun();
-  Place(3000, 3000);
+  PlaceMoving(3000, 3000);
   ASSERT_EQ(4, DriveOn());
   int won = game.runTime;
   EXPECT_EQ(0, s_app->bestTimes[1][0][0]) << "not before the run is left";
@@ -366,7 +356,7 @@ TEST_F(RunStates, LeavingAWonRunRecordsItAndUploadsWhenOnline) {
   s_app->online = true;
   s_app->onlineDifficulty = 1;
   StartRun();
-  Place(3000, 3000);
+  PlaceMoving(3000, 3000);
   ASSERT_EQ(4, DriveOn());
   int time = game.runTime;
   Tap(VK_ESCAPE);
@@ -377,7 +367,7 @@ TEST_F(RunStates, LeavingAWonRunRecordsItAndUploadsWhenOnline) {
   s_app->bestTimes[1][0][0] = 0;
   Play(level);
   StartRun();
-  Place(3000, 3000);
+  PlaceMoving(3000, 3000);
   ASSERT_EQ(4, DriveOn());
   won = game.runTime;
   s_app->LeaveMode();
@@ -386,7 +376,7 @@ TEST_F(RunStates, LeavingAWonRunRecordsItAndUploadsWhenOnline) {
   EXPECT_TRUE(s_app->uploads.size() == 1) << "no upload on the way out";
   // The lesson is never recorded.
   PlayLesson(level);
-  Place(3000, 3000);
+  PlaceMoving(3000, 3000);
   ASSERT_EQ(4, DriveOn());
   Tap(VK_RETURN);
   EXPECT_EQ(0, s_app->bestTimes[1][1][1]);
@@ -432,7 +422,7 @@ TEST_F(RunStates, NightVisionClosesAfterFifteenSecondsOverTen) {
   game.TogglePause();
   EXPECT_TRUE(Showing(game.nightEffects));
   game.TogglePause();
-  Place(100000);
+  PlaceMoving(100000, 0);
   StepSeconds(15.0f + kStep);
   EXPECT_EQ(1, game.nightVisionPhase);
   StepSeconds(5.0f);

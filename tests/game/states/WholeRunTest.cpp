@@ -14,9 +14,6 @@
 
 namespace {
 
-const float kPi = 3.14159265f;
-const float kColumn8 = 17 * kPi / 16;
-
 // Pixels of the picture that are neither black nor all one colour.
 struct PictureStats {
   int lit = 0;       // pixels not black
