@@ -36,7 +36,7 @@ TEST_F(Gems, PickedUpWithinThreeHundredOnEasyAndTwoHundredFiftyAbove) {
     Step();
     EXPECT_EQ(c.collected, gem->IsCollected()) << c.difficulty << " at " << c.distance;
     EXPECT_EQ(c.collected, !gem->IsVisible());
-    EXPECT_EQ(c.collected, Playing(PGame::SOUND_BIP_GEM));
+    EXPECT_EQ(c.collected, Started(PGame::SOUND_BIP_GEM));
     EXPECT_EQ(c.collected ? 1 : 0, Game().targetsTaken);
     if (c.collected) {
       EXPECT_FALSE(gem->emitter->IsEmitting());
@@ -88,7 +88,7 @@ TEST_F(Gems, KnockedGemsBounceTwiceAudiblyAndRestOnTheWall) {
     highest = fminf(highest, gem->radius);
     if (gem->bounceCount == contacts) continue;
     contacts = gem->bounceCount;
-    EXPECT_EQ(contacts <= 2, Playing(PGame::SOUND_BOUNCE_GEM)) << "contact " << contacts;
+    EXPECT_EQ(contacts <= 2, Started(PGame::SOUND_BOUNCE_GEM)) << "contact " << contacts;
     // The trail ends with the second contact.
     EXPECT_EQ(contacts < 2, gem->emitter->IsEmitting()) << "contact " << contacts;
   }
@@ -120,7 +120,7 @@ TEST_F(Gems, DestroyedGemsAreMissedForGood) {
   ASSERT_NE(nullptr, gem);
   Silence(PGame::SOUND_EXPLOSION_GEM);
   gem->Destroy();
-  EXPECT_TRUE(Playing(PGame::SOUND_EXPLOSION_GEM));
+  EXPECT_TRUE(Started(PGame::SOUND_EXPLOSION_GEM));
   EXPECT_FALSE(gem->IsActive());
   EXPECT_EQ(1, Game().missedGems);
   PlaceMoving(3400, 0);

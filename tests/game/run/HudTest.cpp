@@ -101,7 +101,7 @@ TEST_F(Hud, TheLastTargetTurnsTheCountsGreenAndOpensTheFinish) {
   ASSERT_TRUE(StepUntil([&] { return game.targetsTaken == 2; }, 64));
   EXPECT_EQ(game.texDigitsGreen, game.hudTargetsTakenDigits->m_texture);
   EXPECT_EQ(game.texDigitsGreen, game.hudTargetCountDigits->m_texture);
-  EXPECT_TRUE(Playing(PGame::SOUND_BIP_ALL_GEMS));
+  EXPECT_TRUE(Started(PGame::SOUND_BIP_ALL_GEMS));
   EXPECT_FLOAT_EQ(8.0f, Dx().m_flashAmount);
   EXPECT_FLOAT_EQ(0.25f, Dx().m_flashDuration);
   EXPECT_TRUE(game.finishes[0]->IsOpen());

@@ -242,9 +242,18 @@ protected:
     return s_shot;
   }
 
+  // A looping channel sounding now.
   static bool Playing(int channel) { return Dx().IsSoundPlaying(channel); }
-  // Stops a channel, so that the next start of it shows.
+  // Stops a channel's voices, so that the next start of one shows.
   static void Silence(int channel) { Dx().StopSound(channel, 0); }
+  // Whether a voice of the channel was started since it was silenced. (A
+  // short sound may have played out already: the sound device runs on
+  // the real clock, the game on the test's.)
+  static bool Started(int channel) {
+    for (SDxSound* voice = Dx().GetSound(channel); voice; voice = voice->m_next)
+      if (voice->m_loaded && !voice->m_flushed) return true;
+    return false;
+  }
 
   inline static SWnd* s_window = nullptr;
   inline static TempFolder* s_folder = nullptr;

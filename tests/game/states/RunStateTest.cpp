@@ -52,12 +52,13 @@ TEST_F(RunStates, TheStartPhaseFadesInUntilTheBoulderArrives) {
   // The run starts when it reaches -4000 (taken from 4600 before it), the
   // starting voice on the way.
   Game().GetBoulderShape()->SetZ(-4600);
+  Silence(PGame::SOUND_BIP_START);
   ASSERT_TRUE(StepUntil([&] { return game.GetState() == 2; }, 40));
   EXPECT_GE(BoulderZ(), -4000.0f);
   EXPECT_LT(BoulderZ(), -4000.0f + 3 * 2000 * kStep);
   EXPECT_NE(0u, Dx().GetSound(PGame::SOUND_VOICE_START)->IsReserved());
   EXPECT_TRUE(Showing(game.runEffects));
-  EXPECT_TRUE(Playing(PGame::SOUND_BIP_START));
+  EXPECT_TRUE(Started(PGame::SOUND_BIP_START));
   EXPECT_TRUE(game.hudTimeDigits[0]->IsVisible());
 }
 
@@ -240,13 +241,14 @@ TEST_F(RunStates, AnOpenFinishWinsAClosedOneCrashes) {
   EXPECT_TRUE(game.finishes[0]->IsOpen());
   EXPECT_EQ(game.texShockwave1, game.finishes[0]->presets[0]->m_texture);
   PlaceMoving(3000, 0);
+  Silence(PGame::SOUND_VOICE_SUCCESS);
   EXPECT_EQ(4, DriveOn());
   EXPECT_TRUE(game.success);
   EXPECT_GT(Ship()->GetTrackPosition(), 4000);
   EXPECT_EQ(-1, Ship()->GetDeathKind());
   EXPECT_EQ(game.texDigitsGreen, game.hudTimeDigits[0]->m_texture);
   EXPECT_EQ(game.texMsgSuccess, game.messageSprite->m_texture);
-  EXPECT_TRUE(Playing(PGame::SOUND_VOICE_SUCCESS));
+  EXPECT_TRUE(Started(PGame::SOUND_VOICE_SUCCESS));
   EXPECT_EQ(game.runTime, game.bestTime);
   // Closed: a gem left in another column; the craft crashes 10 before the
   // end of the finish row.
