@@ -4,7 +4,8 @@
 # player dialog; then the main page, help and credits, the difficulty page
 # (on its first use, which offers the lesson), the lesson page, the loading
 # page and the lesson level, whose HUD changes while the accelerate key is
-# held; Escape back to the world map, Escape to the main page, and Escape
+# held; Escape back to the world map, its side menu's confirmation page and
+# back, Escape to the main page, and Escape
 # twice to quit with exit status 0, after writing the ghost switches. A
 # second start goes from the difficulty page straight to the map. Each
 # screenshot is compared with every page image of the data set: the page
@@ -173,6 +174,13 @@ sleep 1.5
 shot level_b
 xdotool keyup Up
 hud_changed "$shots/game_level_a.png" "$shots/game_level_b.png" || fail "the HUD did not change"
+hold Escape
+expect_page map_egypt
+# The map's side menu: its last item asks for confirmation; Escape returns.
+hold Return
+for i in 1 2 3 4; do hold Down; done
+hold Return
+expect_page confirmation
 hold Escape
 expect_page map_egypt
 hold Escape
