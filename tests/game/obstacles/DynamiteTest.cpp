@@ -121,6 +121,13 @@ TEST_F(Dynamite, AHeldStickTicksItsLastSixSecondsThenCrashesTheCraft) {
   EXPECT_FALSE(HudShown());
   EXPECT_FALSE(Playing(PGame::SOUND_BIP_DYNAMITE));
   EXPECT_FALSE(Playing(PGame::SOUND_DYNAMITE));
+  // The explosion plays out (in drawn frames) before the stick goes.
+  EXPECT_TRUE(stick->explosion->IsPlaying());
+  Draw(true);
+  Step(10);
+  EXPECT_TRUE(IsLive(stick));
+  ASSERT_TRUE(StepUntil([&] { return !IsLive(stick); }, 200));
+  Draw(false);
 }
 
 TEST_F(Dynamite, TheCraftTakesASecondStickOnlyWhenTheFirstIsGone) {
