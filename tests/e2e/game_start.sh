@@ -121,10 +121,11 @@ print(best if least < 0.12 else "none")
 PYTHON
 }
 
-# Screenshots until the page shown is the expected one (a few seconds).
+# Screenshots until the page shown is the expected one (the window may
+# still be black while the game starts or loads on a busy machine).
 expect_page() {
   local page=$1 seen i
-  for i in $(seq 1 12); do
+  for i in $(seq 1 40); do
     capture "$page"
     seen=$(page_of "$shots/game_$page.png")
     [ "$seen" = "$page" ] && { echo "$(date +%T) page $page shown"; return 0; }
