@@ -144,12 +144,6 @@ PFireEntity::PFireEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   object->ScaleToWidth(150);
 }
 
-PForwardEntity::PForwardEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
-    : PItemEntity(PGame::ITEM_FORWARD, PForward_Default::Instance(), PForward_Global::Instance(),
-                  layer, object, item) {
-  CullByPosition(object);
-}
-
 PLightEntity::PLightEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
     : PItemEntity(PGame::ITEM_LIGHT, PLight_Default::Instance(), PLight_Global::Instance(), layer,
                   object, item),
@@ -177,88 +171,7 @@ PMineEntity::PMineEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
   object->ScaleToWidth(200);
 }
 
-// --- doors -------------------------------------------------------------------------------
-
-PDoorEntity::PDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf, MAPITEM* item)
-    : PItemEntity(0, PDoor_Default::Instance(), PDoor_Global::Instance(), layer, object, item),
-      leaf(doorLeaf) {
-  for (SDxObject* o : {object, doorLeaf}) {
-    CullByPosition(o);
-    AllowDecals(o);
-  }
-  Reset();
-}
-
-PDoorEntity::~PDoorEntity() {
-  if (leaf && GetLayer()) GetLayer()->RemoveItem(leaf);
-}
-
-void PDoorEntity::Reset() {
-  open = false;
-  leafAngle = openingAngle = 0;
-}
-
-float PDoorEntity::GetOpeningStart() const {
-  return (item ? item->angle : 0.0f) - kPi / 8 - kPi / 16 + 0.04f;
-}
-
-float PDoorEntity::GetOpeningEnd() const {
-  return (item ? item->angle : 0.0f) + openingAngle - kPi / 4 + 0.17f;
-}
-
-PGuardDoorEntity::PGuardDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf,
-                                   MAPITEM* item)
-    : PDoorEntity(layer, object, doorLeaf, item), guardCount(0), guardAngle(0) {
-  SetType(PGame::ITEM_GUARD_DOOR);
-  guardMachine = new SDxStateMachine<PGuardDoorEntity>(GetEngine(), this);
-  guardMachine->SetCurrentState(PGuardDoor_Default::Instance());
-  guardMachine->SetGlobalState(PGuardDoor_Global::Instance());
-  int subtype = item ? item->subtype : 0;
-  guardCount = subtype > 0 ? subtype : 0;
-  if (subtype == 0 && !(g_game && g_game->world == 4 && g_game->level == 2)) {
-    guardCount = 1;
-    if (item) item->subtype = 1;
-  }
-}
-
-PGuardDoorEntity::~PGuardDoorEntity() { delete guardMachine; }
-
-bool PGuardDoorEntity::HandleMessage(DXMSG* message) {
-  return guardMachine->HandleMessage(message);
-}
-
-void PGuardDoorEntity::Update() {
-  PDoorEntity::Update();
-  guardMachine->Update();
-}
-
 // --- platforms ---------------------------------------------------------------------------
-
-PBoxEntity::PBoxEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
-                       const D3DXVECTOR3* corners)
-    : PGameEntity(PGame::ITEM_BOX, PBox_Default::Instance(), PBox_Global::Instance(), layer, object,
-                  item, corners),
-      boxKind(item ? item->subtype : 0),
-      raised(false) {
-  AllowDecals(object);
-  if (!item) return;
-  float t = item->angle;
-  SetPositionXYZ(sinf(t) * 1000, cosf(t) * 1000, item->row * 1000.0f);
-  SetRotation(0, 0, kPi - t);
-}
-
-PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
-    : PGameEntity(PGame::ITEM_ENEMY, PEnemy_Default::Instance(), PEnemy_Global::Instance(), layer,
-                  object, item, nullptr),
-      shooter(item && item->subtype % 2 == 1),
-      destroyed(false),
-      counted(false),
-      lastShot(0) {
-  D3DXMATRIX turn;
-  D3DXMatrixRotationY(&turn, kPi);
-  for (D3DXVECTOR3& corner : corners) D3DXVec3TransformCoord(&corner, &corner, &turn);
-  object->ScaleToWidth(290);
-}
 
 PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
                              const D3DXVECTOR3* corners)
@@ -267,11 +180,6 @@ PJumperEntity::PJumperEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
       launcher(item && item->subtype == 0) {
   AllowDecals(object);
 }
-
-PMirrorEntity::PMirrorEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
-    : PGameEntity(PGame::ITEM_MIRROR, PMirror_Default::Instance(), PMirror_Global::Instance(),
-                  layer, object, item, nullptr),
-      mirrorKind(item ? item->subtype : 0) {}
 
 PPistonEntity::PPistonEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item,
                              const D3DXVECTOR3* corners)
@@ -323,58 +231,4 @@ void PWallEntity::Push() {
   moving = true;
   moveTime = GetEngine()->GetTime();
   GetEngine()->PlaySound(PGame::SOUND_PUSH_WALL, false, 1.0f, 0.0f);
-}
-
-// --- made by the program itself ----------------------------------------------------------
-
-PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
-    : PGameEntity(PGame::ITEM_BOSS, PBoss_Default::Instance(), PBoss_Global::Instance(), layer,
-                  object, nullptr, nullptr),
-      phase(0) {
-  object->ScaleToWidth(800);
-}
-
-PBossFlyEntity* PBossEntity::FindNearestFly() const {
-  PShipEntity* ship = g_game ? g_game->GetShip() : nullptr;
-  if (phase == 2 || !ship) return nullptr;
-  PBossFlyEntity* nearest = nullptr;
-  float best = 0;
-  for (int i = 0; i < flies.GetCount(); ++i) {
-    PBossFlyEntity* fly = flies[i];
-    if (!fly->IsVisible() || fly->GetZ() < ship->GetTrackPosition() + 100) continue;
-    float distance = GetDistanceSq(*fly->GetPosition(), ship->GetPositionRef());
-    if (!nearest || distance < best) {
-      nearest = fly;
-      best = distance;
-    }
-  }
-  return nearest;
-}
-
-bool PBossEntity::HasFly(const SDxEntity* entity) const {
-  for (int i = 0; i < flies.GetCount(); ++i)
-    if ((const SDxEntity*)flies[i] == entity) return true;
-  return false;
-}
-
-void PBossEntity::DeleteFlies() {
-  for (int i = 0; i < flies.GetCount(); ++i) delete flies[i];
-  flies.RemoveAll();
-}
-
-PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)
-    : PGameEntity(PGame::ITEM_BOSS_FLY, PBossFly_Default::Instance(), PBossFly_Global::Instance(),
-                  layer, object) {
-  CullByPosition(object);
-}
-
-PLaserEntity::PLaserEntity(SDxLayer* layer, SDxObject* object, int owner, const D3DXVECTOR3* from,
-                           const int* motion, const D3DXVECTOR3* toward)
-    : PGameEntity(PGame::ITEM_LASER, PLaser_Default::Instance(), PLaser_Global::Instance(), layer,
-                  object),
-      ownerKind(owner),
-      motionKind(motion ? *motion : 0),
-      origin(from ? *from : D3DXVECTOR3(0, 0, 0)),
-      direction(toward ? *toward : D3DXVECTOR3(0, 0, 1)) {
-  if (from) SetPosition(*from);
 }
