@@ -17,17 +17,7 @@ const float kColumn8 = 17 * kPi / 16;
 // A wall's top toward the axis: its inner radius 600 at the cell's edges.
 const float kWallTop = 600 * cosf(kPi / 16);
 
-class Craft : public RunSuite {
-protected:
-  // The craft placed: z, angle and distance from the axis.
-  static void Place(float z, float angle = kColumn8, float radius = 960) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = angle;
-    ship->radius = radius;
-    ship->UpdatePosition();
-  }
-};
+class Craft : public RunSuite {};
 
 TEST_F(Craft, ThrustReachesItsLimitsAtTheirTimes) {
   PlayLesson(Rows(200) + Cell(8, '\x95') + Rows(20));
