@@ -23,20 +23,6 @@ protected:
     return static_cast<PGuardDoorEntity*>(Game().GetDoor(i));
   }
   static float Radius(const D3DXVECTOR3& p) { return sqrtf(p.x * p.x + p.y * p.y); }
-  // Frames with the craft held in place and the rolling boulder far behind
-  // it.
-  template <class F>
-  static void Hold(float z, int frames, float angle, float radius, F each) {
-    for (int i = 0; i < frames; ++i) {
-      Place(z, angle, radius);
-      Game().GetBoulderShape()->SetZ(z - 30000);
-      Step();
-      each();
-    }
-  }
-  static void Hold(float z, int frames, float angle = 17 * kPi / 16, float radius = 960) {
-    Hold(z, frames, angle, radius, [] {});
-  }
   // A query along +z at the middle of guard i's box from 300 before it.
   static SDxPickQuery AtGuard(PGuardDoorEntity* door, int i) {
     SDxPickQuery q;
