@@ -39,10 +39,17 @@ bool InDifficulties(int difficulty) { return difficulty >= 0 && difficulty < 3; 
 
 }  // namespace
 
-PWnd::PWnd() : mode(MODE_NONE), onlineDifficulty(-1), profile(1), userId(0), showGhostNames(true) {
+PWnd::PWnd()
+    : mode(MODE_NONE),
+      onlineDifficulty(-1),
+      profile(1),
+      userId(0),
+      dataMissing(false),
+      showGhostNames(true) {
   g_game = &game;
   game.SetEngine(&dx);
   game.SetHost(this);
+  menu.SetEngine(&dx);
   for (int w = 0; w < MAP_SIZE; ++w) {
     for (int l = 0; l < MAP_SIZE; ++l) {
       levelNames[w][l] = kLevelNames[w][l];

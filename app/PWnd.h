@@ -11,6 +11,7 @@
 
 #include "core/Platform.h"
 #include "app/PWeb.h"
+#include "app/menu/PMenu.h"
 #include "core/SDisk.h"
 #include "core/SNetwork.h"
 #include "core/SRegistry.h"
@@ -59,9 +60,11 @@ public:
   // --- modes and loaders (PWndModes.cpp) -----------------------------------------
   // Unloads what the current mode loaded; the mode keeps its value.
   void LeaveMode();
-  // The front end: mode 1.
+  // The front end (mode 1) loaded afresh on the page; the menu's selected
+  // cell becomes (world, level) unless one of them is -1.
   void EnterMenu(int page, int world, int level) override;
-  // A level: mode 2 with the game object loaded for the cell.
+  // A level: mode 2 with the game object loaded for the cell. Called from
+  // the menu's frame step, whose scene it clears: the caller returns at once.
   void EnterGame(int difficulty, int world, int level);
   void RestartLevelMusic() override;
   SDxTexture* LoadTexture(const char* name, bool normalMap, int option) override;
@@ -134,6 +137,7 @@ public:
   SResource resFx;
   SResource resDat;
   PGame game;
+  PMenu menu;
   int mode;
   SStringArray musicFiles;
   SString levelNames[MAP_SIZE][MAP_SIZE];
@@ -154,14 +158,21 @@ public:
   SStringArray hiscores[MAP_SIZE][MAP_SIZE];
   // The save folder; empty: the user's documents and "Gravrun 2\".
   SString saveFolderPath;
+  // The folder of the data archives and of the "music" folder, ending in a
+  // backslash; empty: the program's folder.
+  SString dataFolderPath;
+  // Set when the window was not created because a data archive could not
+  // be opened (the player was told which).
+  bool dataMissing;
   // The game's server (host empty: offline) and the bounded link to it.
   PWebLink web;
   bool showGhostNames;
   bool showGhost[GHOST_SLOTS];
 
 private:
-  // The creation sequence of the after-create message; false when the
-  // device could not be made (after the message box).
+  // The creation sequence of the after-create message; false when a data
+  // archive cannot be opened or the device could not be made (after the
+  // message box).
   bool OnCreate(SDxConfig* settings);
   // The close sequence.
   void OnClose();

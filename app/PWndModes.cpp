@@ -14,15 +14,16 @@
 #include <string.h>
 
 void PWnd::LeaveMode() {
+  if (mode == MODE_MENU) menu.Unload();
   if (mode == MODE_GAME) game.Unload();
 }
 
 void PWnd::EnterMenu(int page, int world, int level) {
-  (void)page;
-  (void)world;
-  (void)level;
   LeaveMode();
   mode = MODE_MENU;
+  if (world != -1 && level != -1) menu.SetMapCell(world, level);
+  menu.Load();
+  menu.GoToPage(page);
 }
 
 void PWnd::EnterGame(int difficulty, int world, int level) {

@@ -13,6 +13,11 @@ namespace {
 // The key the data archives were made with.
 const char* const kArchiveKey = GAME_ARCHIVE_KEY;
 
+// What the player reads when a data archive cannot be opened: the first
+// line, the paths of the archives, the last line.
+const char kBrokenInstallText[] = "These data files of the game are missing or damaged:\r\n";
+const char kReinstallText[] = "Please install the game again.";
+
 // The ghost switches in the registry: slots 1 to 4, then the names.
 const char* const kGhostSwitchNames[5] = {"noGhost0", "noGhost1", "noGhost2", "noGhost3",
                                           "noGhostNames"};
@@ -25,7 +30,8 @@ LRESULT PWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   dx.OnMessage(message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
-      // The pause key belongs to a run; there is none to pause outside one.
+      // The pause key, in either mode: the game pauses only a run.
+      if (wParam == 'P') game.TogglePause();
       break;
     case WM_DESTROY:
       ::PostQuitMessage(0);
@@ -50,7 +56,7 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   if (saveFolder.GetLength() > 0 && !disk.SearchFile(saveFolder.GetText()))
     disk.CreateFolder(saveFolder.GetText());
 
-  SString folder = GetProgramFolder();
+  SString folder = dataFolderPath.GetLength() > 0 ? dataFolderPath : GetProgramFolder();
   struct {
     SResource* archive;
     const char* file;
@@ -59,9 +65,19 @@ bool PWnd::OnCreate(SDxConfig* settings) {
                   {&resObj, "gravrun2.obj"},
                   {&resFx, "gravrun2.fx"},
                   {&resDat, "gravrun2.dat"}};
+  // Without every archive the game would run on to an empty window: the
+  // player is told which files are missing or damaged instead.
+  SString broken;
   for (auto& entry : archives) {
     entry.archive->SetKey(kArchiveKey);
-    entry.archive->Open((folder + entry.file).GetText(), 0);
+    SString path = folder + entry.file;
+    if (!entry.archive->Open(path.GetText(), 0)) broken += SString("\r\n") + path;
+  }
+  if (broken.GetLength() > 0) {
+    dataMissing = true;
+    MessageBox((SString(kBrokenInstallText) + broken + "\r\n\r\n" + kReinstallText).GetText(),
+               "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
   }
 
   musicFiles.RemoveAll();
@@ -79,7 +95,7 @@ bool PWnd::OnCreate(SDxConfig* settings) {
   LoadAllHiscores();
   if (settings->fullScreen) ::ShowCursor(FALSE);
   Show(SW_SHOW);
-  EnterMenu(1, -1, -1);
+  EnterMenu(PMenu::PAGE_MAIN, -1, -1);
   return true;
 }
 
@@ -112,9 +128,7 @@ void PWnd::WriteGhostSwitches() {
   registry.SetBool(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, kGhostSwitchNames[4], !showGhostNames);
 }
 
-bool PWnd::IsGhostShown(int slot) {
-  return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot];
-}
+bool PWnd::IsGhostShown(int slot) { return slot >= 1 && slot < GHOST_SLOTS && showGhost[slot]; }
 
 void PWnd::ShowGhost(int slot, bool shown) {
   if (slot >= 1 && slot < GHOST_SLOTS) showGhost[slot] = shown;
@@ -124,12 +138,19 @@ void PWnd::ShowGhost(int slot, bool shown) {
 
 void PWnd::_PDx::OnFrame() {
   PWnd* app = g_app;
-  if (app && app->mode == MODE_GAME) app->game.Frame();
+  if (!app) return;
+  // One step by the mode the frame began in: a page that starts a level
+  // leaves the level's first step to the next frame.
+  if (app->mode == MODE_MENU) {
+    app->menu.Frame();
+  } else if (app->mode == MODE_GAME) {
+    app->game.Frame();
+  }
 }
 
 bool PWnd::_PDx::OnTimer(int id) {
-  (void)id;
-  return true;
+  PWnd* app = g_app;
+  return app && app->mode == MODE_GAME ? app->game.OnTimer(id) : true;
 }
 
 void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
@@ -167,7 +188,9 @@ void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
 void PWnd::_PDx::OnDeviceReset(bool failed) {
   PWnd* app = g_app;
   if (failed || !app || app->mode == MODE_GAME) ::ExitProcess(0);
-  app->EnterMenu(1, -1, -1);
+  // The old scene is gone: no page may hide its items.
+  app->menu.Reset();
+  app->EnterMenu(PMenu::PAGE_MAIN, -1, -1);
 }
 
 // --- time formatting ----------------------------------------------------------------

@@ -10,11 +10,8 @@ namespace {
 const char kTag[] = "GVR2";
 const char kVersion[] = "1.02";
 const int kMaxTime = 17900;
-// A hiscore list holds at most this many entries, whatever the server
-// sends (the score pages show three blocks of 20).
-const int kMaxListEntries = 100;
-// Records of one answer taken at most (25 lists of kMaxListEntries).
-const int kMaxRecords = 25 * kMaxListEntries;
+// Every record of an answer is kept, so that every rank is right: the
+// answer itself is bounded (PWebLink::MAX_REPLY), and so are the lists.
 
 int Clamp(int value, int low, int high) {
   return value < low ? low : (value > high ? high : value);
@@ -64,7 +61,6 @@ bool ReadAnswer(SString answer, SStringParser* tokens, int minTokens) {
 }
 
 bool AppendScore(SStringArray& list, const SString& name, int time) {
-  if (list.GetCount() >= kMaxListEntries) return false;
   int index = list.Add(name.GetText());
   if (index < 0) return false;
   list[index]->SetUserValue1(uint32_t(Clamp(time, 0, kMaxTime)));
@@ -90,7 +86,7 @@ bool PWnd::LoadAllHiscores() {
   if (!ReadAnswer(web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()),
                   &tokens, 2))
     return false;
-  for (int i = 2, records = 0; i < tokens.GetCount() && records < kMaxRecords; i += 3, ++records) {
+  for (int i = 2; i < tokens.GetCount(); i += 3) {
     SString cell = tokens.GetToken(i + 1);
     int world = Clamp(cell.GetLength() > 0 ? cell.GetAt(0) - '0' : -1, 0, MAP_SIZE - 1);
     int level = Clamp(cell.GetLength() > 1 ? cell.GetAt(1) - '0' : -1, 0, MAP_SIZE - 1);

@@ -1,6 +1,7 @@
 // The program entry: the framework, the display settings, the player
 // dialog, the application object with its window, and the message loop with
-// the engine's frame as idle work. Every way out returns 0.
+// the engine's frame as idle work. Every way out returns 0, except a start
+// without the game's data (kExitDataMissing).
 #include "core/Platform.h"
 
 #include "app/PDlgDemo.h"
@@ -16,6 +17,8 @@ namespace {
 const WORD kIconId = 107;
 const WORD kPlayerDialogId = 129;
 const DWORD kWindowStyle = 0xCF0000;
+// The exit code of a start that found a data archive missing or damaged.
+const int kExitDataMissing = 1;
 
 // The idle work of the loop: one engine frame.
 int OnIdle(void*) {
@@ -52,7 +55,8 @@ void RunPlayerDialog(StartupChoices* choices) {
   }
 }
 
-void RunGame(const StartupChoices& choices, SDxConfig* config) {
+// The game's window and loop; the process exit code.
+int RunGame(const StartupChoices& choices, SDxConfig* config) {
   PWnd app;
   g_app = &app;
   app.playerCode = choices.playerCode;
@@ -68,6 +72,7 @@ void RunGame(const StartupChoices& choices, SDxConfig* config) {
   }
   g_engine = nullptr;
   g_app = nullptr;
+  return app.dataMissing ? kExitDataMissing : 0;
 }
 
 }  // namespace
@@ -87,10 +92,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   StartupChoices choices;
   RunPlayerDialog(&choices);
-  if (choices.confirmed) RunGame(choices, &config);
+  int exitCode = choices.confirmed ? RunGame(choices, &config) : 0;
 
   choices.playerCode.Empty();
   choices.playerName.Empty();
   ShutdownFramework();
-  return 0;
+  return exitCode;
 }

@@ -3,6 +3,7 @@
 #include "core/Platform.h"
 #include "designer/SDialogDesigner.h"
 
+#include "window/SBrowserCtrl.h"
 #include "window/SCursor.h"
 #include "window/SMenu.h"
 
@@ -142,6 +143,7 @@ LRESULT SDialogDesigner::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_KILLFOCUS:
     case SWM_HSCROLLED:
     case SWM_VSCROLLED:
+    case SWM_BROWSERCOMPLETE:  // a live browser control finished a page
       Redraw();
       break;
     case WM_ERASEBKGND: {

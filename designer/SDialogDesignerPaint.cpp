@@ -7,9 +7,13 @@
 #include "core/SFileMem.h"
 #include "core/SResource.h"
 #include "window/ControlFactory.h"
+#include "window/ControlKinds.h"
+#include "window/SExternCtrl.h"
 #include "window/SMediaCtrl.h"
 
 #include <stdint.h>
+
+#include <memory>
 
 namespace {
 
@@ -160,7 +164,15 @@ void SDialogDesigner::PaintItem(HDC dc, _SCtrl* record) {
   } else {
     window->PrintTo(memory, kPrintFlags);
     if (record->m_type == TYPE_EXTERN && m_externDraw) {
-      m_externDraw(memory, record, m_externDrawData, nullptr);
+      // The host reads the control's parameters from the block, which lives
+      // for the call only.
+      static const unsigned char kNoParams[1] = {0};
+      std::unique_ptr<unsigned char[]> params;
+      if (window->m_kind == ControlKinds::KIND_EXTERN) {
+        params.reset(static_cast<SExternCtrl*>(window)->BuildParams());
+      }
+      const unsigned char* block = params ? params.get() : kNoParams;
+      m_externDraw(memory, record, m_externDrawData, reinterpret_cast<const char*>(block));
     }
   }
   ::BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);

@@ -143,6 +143,8 @@ public:
   // The slow-frame warning is due: enabled here and in the settings, the
   // frames are too slow, and have been for more than a second.
   bool IsSlowWarningDue() const;
+  // Allows (or forbids) the slow-frame warning; Destroy allows it again.
+  void EnableSlowWarning(bool enable) { m_slowWarningEnabled = enable; }
   // A timer: fires (OnTimer) once interval seconds of game time passed.
   // False when the timer arrays are fixed and full.
   bool AddTimer(int id, float interval);

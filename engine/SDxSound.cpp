@@ -15,9 +15,10 @@ const int kExtensibleSize = 40;    // WAVEFORMATEXTENSIBLE
 const int kSubFormatOffset = 24;   // its sub-format GUID, whose first word is the tag
 
 // The sample formats a voice is made for: integer PCM of 8 to 32 bits or
-// 32-bit float, 1 to 8 channels, 1000 to 200000 frames a second, with a
-// block of one frame. Anything else is refused before the audio engine
-// sees it.
+// 32-bit float, 1 to 64 channels (the audio engine's own limit), 1000 to
+// 200000 frames a second, with a block of one frame. Anything else is
+// refused before the audio engine sees it: a damaged header with hundreds
+// of channels crashes the engine inside voice creation.
 struct SampleFormat {
   WORD tag;
   WORD bits;
@@ -33,7 +34,7 @@ bool IsPlayable(const WAVEFORMATEX& format) {
   for (const SampleFormat& sample : kSampleFormats) {
     known = known || (sample.tag == format.wFormatTag && sample.bits == format.wBitsPerSample);
   }
-  return known && format.nChannels >= 1 && format.nChannels <= 8 &&
+  return known && format.nChannels >= 1 && format.nChannels <= XAUDIO2_MAX_AUDIO_CHANNELS &&
          format.nSamplesPerSec >= XAUDIO2_MIN_SAMPLE_RATE &&
          format.nSamplesPerSec <= XAUDIO2_MAX_SAMPLE_RATE &&
          format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;

@@ -99,6 +99,9 @@ public:
   };
   // Themes.
   enum { THEME_EGYPT, THEME_MEDIEVAL, THEME_HITECH, THEME_BONUS, THEME_COUNT };
+  // The digit sheets (4 x 4 frames): digits 0..9 in frames 0..9, the
+  // separator before hundredths in 11, the one after minutes in 12.
+  enum { DIGIT_SHEET_CELLS = 4, DIGIT_FRAME_HUNDREDTHS = 11, DIGIT_FRAME_MINUTES = 12 };
   enum { SOUND_COUNT = 57, MUSIC_CHANNEL = 57, GHOST_COUNT = 5, TIP_COUNT = 10, MIRROR_KINDS = 8 };
   // The level's sound channels, in load order.
   enum {

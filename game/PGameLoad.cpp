@@ -339,11 +339,6 @@ const TimeDigitsEntry kTimeDigits[] = {
      false},
 };
 
-// Digit sheet frames: the separator after the minutes and the one before
-// the hundredths.
-const int kMinuteSeparatorFrame = 12;
-const int kHundredthSeparatorFrame = 11;
-
 // The ghost trails' colours by slot (slot 0 has no trail).
 const D3DXCOLOR kGhostColors[PGame::GHOST_COUNT] = {
     {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f},    {0.0f, 1.0f, 0.0f, 1.0f},
@@ -529,7 +524,7 @@ void PGame::LoadGhostEmitters() {
 SDxSprite* PGame::AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
                                bool shown) {
   SDxLayer* layer = dx->GetFirstLayer();
-  int cells = digits != 0 ? 4 : 1;
+  int cells = digits != 0 ? DIGIT_SHEET_CELLS : 1;
   SDxSprite* sprite = layer ? layer->AddSprite(texture, cells, nullptr, cells, -1, 0) : nullptr;
   if (!sprite) return nullptr;
   if (width > 0.0f) sprite->SetSize(width, -1.0f);
@@ -561,7 +556,7 @@ void PGame::LoadHud() {
       int digits = number ? (i == 0 ? 1 : 2) : -1;
       sprites[i] = AddHudSprite(texDigitsWhite, digits, 1.5f, group.x[i], group.y, group.shown);
       if (!number && sprites[i])
-        sprites[i]->SetFrame(i == 1 ? kMinuteSeparatorFrame : kHundredthSeparatorFrame);
+        sprites[i]->SetFrame(i == 1 ? DIGIT_FRAME_MINUTES : DIGIT_FRAME_HUNDREDTHS);
     }
   }
   mapFrame = AddHudSprite(texHudMap, 0, 15.0f, 0.0f, 1.5f, true);

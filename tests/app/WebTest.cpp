@@ -6,6 +6,7 @@
 #include "core/Platform.h"
 
 #include "app/PWeb.h"
+#include "app/ReferenceServer.h"
 #include "app/PWnd.h"
 #include "core/SNetwork.h"
 #include "core/SRegistry.h"
@@ -22,26 +23,13 @@ namespace {
 const char kTestKey[] = "Software\\Ardel Vandro\\Gravrun\\WebTest";
 const char kVectorGhost[] = "AQAAABIAAAAYAAAAeJwzNDDQMdUxMgBSxjoGOrqGBgAf6ANW@";
 
-// Bytes as hexadecimal digits: how texts travel to the server's controls.
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char pair[3];
-  for (unsigned char c : bytes) {
-    snprintf(pair, sizeof(pair), "%02x", c);
-    out += pair;
-  }
-  return out;
-}
-
 class Web : public ::testing::Test {
 protected:
   void SetUp() override {
-    const char* port = getenv("GAME_SERVER_PORT");
-    ASSERT_TRUE(port && *port) << "the reference server is not running";
-    this->port = atoi(port);
+    ASSERT_NE(0, server.port) << "the reference server is not running";
     SRegistry registry;
     registry.SetString(HKEY_CURRENT_USER, kTestKey, "server", "127.0.0.1");
-    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "serverPort", DWORD(this->port));
+    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "serverPort", DWORD(server.port));
     registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "userId", 7);
     registry.SetString(HKEY_CURRENT_USER, kTestKey, "userName", "bob");
     registry.SetString(HKEY_CURRENT_USER, kTestKey, "userCode", "ABC123");
@@ -54,23 +42,17 @@ protected:
     EXPECT_EQ("OK", Check()) << "problems the server saw";
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
   }
-  std::string Server(const char* path, const std::string& query) {
-    SNetwork network;
-    std::string url = "http://127.0.0.1:" + std::to_string(port) + path;
-    return network.HttpGet(url.c_str(), query.c_str()).GetText();
-  }
-  std::string Check() { return Server("/check", ""); }
-  int Requests() { return atoi(Server("/count", "").c_str()); }
-  void Mode(const char* mode, int times = 1) {
-    Server("/control", std::string("mode=") + mode + "&times=" + std::to_string(times));
-  }
-  void Answer(const std::string& text) { Server("/control", "answer=" + Hex(text)); }
+  std::string Server(const char* path, const std::string& query) { return server.Get(path, query); }
+  std::string Check() { return server.Check(); }
+  int Requests() { return server.Requests(); }
+  void Mode(const char* mode, int times = 1) { server.Mode(mode, times); }
+  void Answer(const std::string& text) { server.Answer(text); }
   std::string Name(int world, int level, int i) { return app.hiscores[world][level][i]->GetText(); }
   int Time(int world, int level, int i) {
     return int(app.hiscores[world][level][i]->GetUserValue1());
   }
 
-  int port = 0;
+  ReferenceServer server;
   PWnd app;
 };
 
@@ -182,12 +164,13 @@ TEST_F(Web, HiscoreAnswers) {
   ASSERT_EQ(2, app.hiscores[2][3].GetCount());
   EXPECT_EQ(0, Time(2, 3, 1));
 
-  // Thousands of records: the lists stay bounded.
+  // Thousands of records: every one is kept (the answer's size bounds them).
   Mode("many", 2);
   EXPECT_TRUE(app.LoadAllHiscores());
-  EXPECT_EQ(100, app.hiscores[0][0].GetCount());
+  EXPECT_EQ(5000, app.hiscores[0][0].GetCount());
+  EXPECT_EQ("p4999", Name(0, 0, 4999));
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
-  EXPECT_EQ(100, app.hiscores[2][3].GetCount());
+  EXPECT_EQ(5000, app.hiscores[2][3].GetCount());
 
   // Failures leave the lists empty.
   for (const char* mode : {"empty", "badtag", "badversion", "close", "silent"}) {
@@ -196,6 +179,22 @@ TEST_F(Web, HiscoreAnswers) {
     EXPECT_FALSE(app.LoadAllHiscores()) << mode;
     EXPECT_EQ(0, app.hiscores[1][0].GetCount()) << mode;
   }
+}
+
+TEST_F(Web, APlayerFarDownAListHasTheRankOfTheirPlace) {
+  std::string all = "GVR2,1.02", level = "GVR2,1.02";
+  for (int i = 1; i < 150; ++i) {
+    all += ",p" + std::to_string(i) + ",23," + std::to_string(1000 + i);
+    level += ",p" + std::to_string(i) + "," + std::to_string(1000 + i);
+  }
+  Answer(all + ",bob,23,9000\n");
+  ASSERT_TRUE(app.LoadAllHiscores());
+  EXPECT_EQ(150, app.hiscores[2][3].GetCount());
+  EXPECT_EQ(150, app.GetPlayerRank(2, 3));
+  Answer(level + ",bob,9000\n");
+  ASSERT_TRUE(app.LoadLevelHiscores(2, 3));
+  EXPECT_EQ(150, app.GetPlayerRank(2, 3));
+  EXPECT_EQ(9000, Time(2, 3, 149));
 }
 
 TEST_F(Web, OwnGhost) {
@@ -280,9 +279,9 @@ TEST_F(Web, UploadIsSignedAndAnswered) {
   // server unchanged and signs the upload.
   const std::string code = "a&b=c+d%e f";
   app.playerCode = code.c_str();
-  Server("/control", "code=" + Hex(code));
+  Server("/control", "code=" + ReferenceServer::Hex(code));
   EXPECT_TRUE(app.UploadGhost(2, 3, 7000, &ghost, &reload));
-  Server("/control", "code=" + Hex("ABC123"));
+  Server("/control", "code=" + ReferenceServer::Hex("ABC123"));
 }
 
 TEST_F(Web, MutatedAnswersNeverCrash) {

@@ -2,6 +2,13 @@
 #include "DesignerTestSupport.h"
 
 #include "tests/support/GdiTestSupport.h"
+#include "window/ControlKinds.h"
+#include "window/SBrowserCtrl.h"
+#include "window/SExternCtrl.h"
+
+#include <string.h>
+
+#include <string>
 
 namespace {
 
@@ -127,4 +134,85 @@ TEST_F(DesignerPaintTest, RulersShowTheScaleAndThePointerOverTheArea) {
   m_designer.DrawRulerPointer(m_dib.GetDC(), &outside, nullptr);
   EXPECT_EQ(-1, m_designer.m_pointerX);
   EXPECT_EQ(before, At(100, 6));
+}
+
+namespace {
+
+// What a host's drawing callback for external controls was handed.
+struct ExternCall {
+  std::string record;
+  std::string params;  // the block up to and including its final NUL
+  void* userData = nullptr;
+  int calls = 0;
+};
+
+void RecordExternCall(HDC, const Ctrl* record, void* userData, const char* params) {
+  ExternCall* call = static_cast<ExternCall*>(userData);
+  ++call->calls;
+  call->userData = userData;
+  call->record = record->m_name.GetText();
+  call->params.clear();
+  if (!params) return;
+  // Name, NUL, value, NUL per parameter; an empty name ends the block.
+  const char* at = params;
+  while (*at) {
+    for (int part = 0; part < 2; ++part) {
+      call->params.append(at, strlen(at) + 1);
+      at += strlen(at) + 1;
+    }
+  }
+  call->params += '\0';
+}
+
+}  // namespace
+
+TEST_F(DesignerPaintTest, ExternalControlsHandTheirParametersToTheHostsDrawing) {
+  ASSERT_TRUE(
+      Load(Colored("#0000FF", Section("EXTERN", 1, "CLOCK", 23, 40, 60, 30, "WS_VISIBLE ",
+                                      "EXTERN_NAME=clock\r\nEXTERN_FILENAME=clock.ocx\r\n"))));
+  Ctrl* clock = Named("CLOCK");
+  ASSERT_TRUE(clock && clock->m_window);
+  ASSERT_EQ(int(ControlKinds::KIND_EXTERN), clock->m_window->m_kind);
+  SExternCtrl* external = static_cast<SExternCtrl*>(clock->m_window);
+  ExternCall call;
+  m_designer.m_externDraw = RecordExternCall;
+  m_designer.m_externDrawData = &call;
+
+  Paint();
+  EXPECT_EQ(1, call.calls);
+  EXPECT_EQ("CLOCK", call.record);
+  EXPECT_EQ(std::string(1, '\0'), call.params) << "no parameters: one NUL";
+
+  external->m_paramNames.Add("a");
+  external->m_paramValues.Add("1");
+  external->m_paramNames.Add("bb");
+  external->m_paramValues.Add("");
+  Paint();
+  EXPECT_EQ(2, call.calls);
+  EXPECT_EQ(&call, call.userData);
+  EXPECT_EQ(std::string("a\0001\000bb\000\000\000", 9), call.params);
+  m_designer.m_externDraw = nullptr;
+}
+
+TEST_F(DesignerPaintTest, ABrowserEventRedrawsTheDesigner) {
+  ASSERT_TRUE(Load(Colored("#00FF00")));
+  COLORREF green = m_designer.m_dialog->m_backColor;
+  ASSERT_TRUE(Load(Colored("#0000FF")));
+  m_designer.m_gridShown = false;
+  m_designer.m_selection.RemoveAll();
+  ::RedrawWindow(m_parent.m_hWnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  auto screen = [&](int x, int y) {
+    HDC dc = ::GetDC(m_designer.m_hWnd);
+    COLORREF c = ::GetPixel(dc, x, y);
+    ::ReleaseDC(m_designer.m_hWnd, dc);
+    return Rgb(c);
+  };
+  ASSERT_EQ(0x0000FFu, screen(100, 100));
+  // The document changes behind the window's back; the browser's message
+  // brings the picture up to date.
+  m_designer.m_dialog->m_backColor = green;
+  ASSERT_EQ(0x0000FFu, screen(100, 100));
+  ::SendMessageA(m_designer.m_hWnd, SWM_BROWSERCOMPLETE, 0, 0);
+  EXPECT_EQ(0x00FF00u, screen(100, 100));
 }

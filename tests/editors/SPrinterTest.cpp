@@ -6,6 +6,7 @@
 #include "tests/editors/CodeEditTestSupport.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,6 +79,7 @@ struct Printed {
 struct Collected {
   std::vector<Printed> items;
   int page = 0;
+  std::vector<std::pair<std::string, int>> fonts;  // face and height of each font made
 };
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) {
@@ -87,6 +89,12 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
   if (record->iType == EMR_GDICOMMENT) {
     auto* r = reinterpret_cast<const EMRGDICOMMENT*>(record);
     if (r->cbData == sizeof(kPageMark) && memcmp(r->Data, kPageMark, r->cbData) == 0) ++page;
+  } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
+    const LOGFONTW& font =
+        reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont;
+    std::string face;
+    for (int i = 0; i < LF_FACESIZE && font.lfFaceName[i]; ++i) face += char(font.lfFaceName[i]);
+    collected->fonts.push_back({face, int(font.lfHeight)});
   } else if (record->iType == EMR_EXTTEXTOUTW) {
     auto* r = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
     const wchar_t* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
@@ -246,11 +254,30 @@ TEST_F(CodeEditTest, PrintReportsTheJobsResult) {
     int endDoc;
     bool result;
   } rows[] = {{false, 1, true}, {true, 1, false}, {false, 0, false}};
+  // The printer's context measures fonts as a metafile's reference does.
+  HDC reference = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  int ninePoints = -int(::GetDeviceCaps(reference, LOGPIXELSY) * 9 / 72.0 + 0.5);
+  ::DeleteEnhMetaFile(::CloseEnhMetaFile(reference));
   for (const Row& row : rows) {
     g_cancel = row.cancel;
     g_endDocResult = row.endDoc;
     EXPECT_EQ(row.result, edit->PrintText());
     EXPECT_TRUE(::IsWindowEnabled(edit->m_hWnd));
+    if (!row.result) continue;
+    // The page got the editor's lines in their order, in 9-point courier new.
+    Collected page;
+    ASSERT_NE(nullptr, g_metafile);
+    ::EnumEnhMetaFile(nullptr, g_metafile, CollectText, &page, nullptr);
+    ASSERT_EQ(2u, page.items.size());
+    EXPECT_EQ("a", page.items[0].text);
+    EXPECT_EQ("b", page.items[1].text);
+    EXPECT_LT(page.items[0].y, page.items[1].y);
+    EXPECT_EQ(1, page.items[1].page);
+    ASSERT_FALSE(page.fonts.empty());
+    for (const auto& font : page.fonts) {
+      EXPECT_EQ("courier new", font.first);
+      EXPECT_EQ(ninePoints, font.second);
+    }
   }
   SPrinter::s_device = SPrinter::SYSTEM_DEVICE;
   if (g_metafile) ::DeleteEnhMetaFile(g_metafile);

@@ -50,6 +50,14 @@ TEST_F(SoundTest, WaveFilesAreParsedOnlyInTheirChunkOrderAndWithinTheirBytes) {
       {"half a frame at the end", Riff(format + Chunk("data", Samples(2, 100) + "ab", 10000)), 400},
       {"no samples", Riff(format + Chunk("data", "")), 0},
       {"cut in the header", Riff(format + data).substr(0, 30), 0},
+      // Voices are made for up to 64 channels; damaged headers with more
+      // never reach the audio engine.
+      {"9 channels", Wave(9, 22050, 100), 9 * 2 * 100},
+      {"12 channels", Wave(12, 22050, 100), 12 * 2 * 100},
+      {"64 channels", Wave(64, 22050, 100), 64 * 2 * 100},
+      {"65 channels", Wave(65, 22050, 100), 0},
+      {"514 channels", Wave(514, 22050, 10), 0},
+      {"4098 channels", Wave(4098, 22050, 10), 0},
   };
   for (const Row& row : rows) {
     SDxSound sound(&dx);

@@ -7,6 +7,8 @@
 #include "core/SFileMem.h"
 #include "core/SRegistry.h"
 #include "window/FrameworkMessages.h"
+#include "data/GameArchives.h"
+#include "support/TempFolder.h"
 #include "window/SComboCtrl.h"
 
 #include <gtest/gtest.h>
@@ -198,7 +200,8 @@ TEST_F(PlayerDialog, EscapeConfirmsNothing) {
 }  // namespace
 
 // A machine whose Direct3D reports no hardware: the window is not created,
-// after a message box titled "Error" with the engine's text.
+// after a message box titled "Error" with the engine's text. A data archive
+// that is missing or damaged: the same, with a text that names it.
 namespace {
 
 HRESULT NoHardware(int call, HRESULT result, void*) {
@@ -210,7 +213,7 @@ std::string g_boxText;
 void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
   HWND box = ::FindWindowA(nullptr, "Error");
   if (!box) return;
-  char text[256] = "";
+  char text[2048] = "";
   HWND label = ::FindWindowExA(box, nullptr, "Static", nullptr);
   while (label && !::GetWindowTextA(label, text, sizeof(text)))
     label = ::FindWindowExA(box, label, "Static", nullptr);
@@ -218,24 +221,50 @@ void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
-}  // namespace
-
-TEST(Application, DeviceFailureShowsTheErrorAndCreatesNoWindow) {
-  SDx::s_direct3DSeam = NoHardware;
-  PWnd app;
+// Creates the game's window, answering the "Error" box when one comes;
+// whether the window was created. The window's end posts the quit of the
+// loop that never runs: it is taken from the queue.
+bool CreateAnsweringErrors(PWnd& app) {
   g_app = &app;
   SDxConfig config;
   g_boxText.clear();
   UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseErrorBox);
   bool created = app.Create(GAME_TITLE, 0xCF0000, 0, nullptr, nullptr, nullptr, &config);
   ::KillTimer(nullptr, timer);
-  SDx::s_direct3DSeam = nullptr;
   g_app = nullptr;
-  // The window's end posted the quit of the loop that never runs.
   MSG quit;
   EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  return created;
+}
+
+}  // namespace
+
+TEST(Application, DeviceFailureShowsTheErrorAndCreatesNoWindow) {
+  SDx::s_direct3DSeam = NoHardware;
+  PWnd app;
+  app.dataFolderPath = GameArchives::PathOf("").c_str();
+  bool created = CreateAnsweringErrors(app);
+  SDx::s_direct3DSeam = nullptr;
   EXPECT_FALSE(created);
   EXPECT_EQ(nullptr, app.m_hWnd);
   EXPECT_EQ("HAL not supported", g_boxText);
+  EXPECT_FALSE(app.dataMissing);
+  EXPECT_EQ(PWnd::MODE_NONE, app.GetMode());
+}
+
+TEST(Application, MissingOrDamagedArchivesAreNamedAndCreateNoWindow) {
+  TempFolder folder;
+  folder.Write("gravrun2.img", "not an archive");
+  PWnd app;
+  app.dataFolderPath = (folder.Path() + "\\").c_str();
+  EXPECT_FALSE(CreateAnsweringErrors(app));
+  EXPECT_EQ(nullptr, app.m_hWnd);
+  EXPECT_TRUE(app.dataMissing);
+  EXPECT_EQ(0u, g_boxText.find("These data files of the game are missing or damaged:"))
+      << g_boxText;
+  for (const char* file :
+       {"gravrun2.img", "gravrun2.snd", "gravrun2.obj", "gravrun2.fx", "gravrun2.dat"}) {
+    EXPECT_NE(std::string::npos, g_boxText.find(folder.File(file))) << file;
+  }
   EXPECT_EQ(PWnd::MODE_NONE, app.GetMode());
 }

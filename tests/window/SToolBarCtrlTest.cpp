@@ -33,10 +33,13 @@ protected:
 TEST_F(BarsTest, ButtonCommandsReachTheParentThroughTheControlBar) {
   ASSERT_NE(nullptr, tools.m_notify.m_hWnd);
   EXPECT_EQ(-1, tools.m_openMenuButton);
-  // The tool bar sends its commands to its notification window.
-  tools.SendMessage(TB_PRESSBUTTON, 42, TRUE);
-  ::SendMessageA(tools.m_notify.m_hWnd, WM_COMMAND, MAKEWPARAM(42, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(tools.m_hWnd));
+  // A click on a button: the tool bar sends its command to its
+  // notification window, which hands it on to the parent.
+  RECT button;
+  ASSERT_TRUE(tools.SendMessage(TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&button)));
+  LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+  tools.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  tools.SendMessage(WM_LBUTTONUP, 0, centre);
   ASSERT_EQ(1, parent.Count(SWM_TOOLBARCOMMAND));
   EXPECT_EQ(reinterpret_cast<WPARAM>(static_cast<SWnd*>(&tools)),
             parent.Nth(SWM_TOOLBARCOMMAND).wParam);

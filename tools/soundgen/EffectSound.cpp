@@ -38,6 +38,9 @@ uint32_t HashName(const char* text) {
 
 // Time the gate takes to open or close, as a filter cut-off.
 const double kGateSmoothing = 250.0;
+// A sound played once fades to silence over its last samples, after its
+// echo: an echo that the end cuts off would otherwise click.
+const double kTailFadeSeconds = 0.01;
 
 }  // namespace
 
@@ -337,6 +340,9 @@ void EffectSound::Render(SArray<float>& samples) const {
   } else {
     mono.SetSize(n, false);
     Synthesize(n, &mono[0]);
+    int fade = (int)lround(kTailFadeSeconds * SAMPLE_RATE);
+    if (fade > n) fade = n;
+    for (int i = n - fade; i < n; ++i) mono[i] *= (double)(n - 1 - i) / fade;
   }
   double peak = 0;
   for (int i = 0; i < n; ++i) peak = fabs(mono[i]) > peak ? fabs(mono[i]) : peak;

@@ -21,6 +21,8 @@
 //   echo=SECONDS:GAIN  one feedback delay
 //   seed=N             noise seed (default: from the name)
 //   loop               a seamless loop: whole cycles, no envelope
+// A sound without "loop" is played once: its last 10 ms fade to silence
+// after its echo, so that it stops without a click.
 #pragma once
 
 #include "core/Platform.h"

@@ -78,16 +78,18 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   ASSERT_NE(nullptr, app.game.speedShader);
   EXPECT_FALSE(app.game.speedShader->IsEnabled());
 
-  // Back in the menu the level is gone with its channels.
+  // Back in the menu the level is gone with its channels: the menu's four
+  // remain, and the level's music options reach none of them.
   app.EnterMenu(1, -1, -1);
   EXPECT_EQ(PWnd::MODE_MENU, app.GetMode());
   EXPECT_EQ(0, app.game.state);
   EXPECT_EQ(nullptr, app.game.speedShader);
-  EXPECT_EQ(0, app.dx.m_sounds.GetCount());
+  EXPECT_EQ(4, app.dx.m_sounds.GetCount());
   app.dx.OnSettingChanged(settings, 4);
   app.dx.OnSettingChanged(settings, 3);
   app.RestartLevelMusic();
-  EXPECT_EQ(0, app.dx.m_sounds.GetCount());
+  EXPECT_EQ(4, app.dx.m_sounds.GetCount());
+  EXPECT_EQ(nullptr, app.dx.GetSound(PGame::MUSIC_CHANNEL));
   g_app = nullptr;
 }
 
@@ -114,9 +116,11 @@ TEST(DataSetLoad, EveryLevelStreamsFromStartToFinish) {
         game.Update(z);
         manager->Update();
         most = manager->GetCount() > most ? manager->GetCount() : most;
-        for (int i = 0; i < game.platforms.GetCount(); ++i)
-          if ((SDxEntity*)game.platforms[i] != (SDxEntity*)game.boss)
+        for (int i = 0; i < game.platforms.GetCount(); ++i) {
+          if ((SDxEntity*)game.platforms[i] != (SDxEntity*)game.boss) {
             ASSERT_LE(z, game.platforms[i]->GetZ() + 15000.0f + 250.0f) << world << level;
+          }
+        }
         ASSERT_LE(game.turbos.GetCount(), (int)PGame::MAX_TURBOS);
         ASSERT_LE(game.platforms.GetCount(), (int)PGame::MAX_PLATFORMS);
       }

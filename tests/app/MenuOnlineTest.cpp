@@ -1,0 +1,231 @@
+// The front end online, against the reference server: the online entry,
+// the scores page in blocks of 20, the players' ranking, online ranks in
+// the information panel and a result restored from the server.
+#include "core/Platform.h"
+
+#include "app/GameWindow.h"
+#include "app/ReferenceServer.h"
+#include "engine/SDxSprite.h"
+#include "engine/SDxText.h"
+
+#include <string>
+
+namespace {
+
+class MenuOnline : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_NE(0, server.port) << "the reference server is not running";
+    server.Check();
+  }
+  void TearDown() override {
+    game.Close();
+    EXPECT_EQ("OK", server.Check()) << "problems the server saw";
+  }
+  void Open(int difficulty, const char* name = "bob") {
+    ASSERT_NO_FATAL_FAILURE(game.Open(difficulty, server.port, name));
+  }
+  // The main page's online entry with the lists the server is told to send.
+  void GoOnline(const std::string& answer) {
+    server.Answer(answer);
+    game.Press(VK_DOWN);
+    game.Press(VK_RETURN);
+  }
+  std::string Text(SDxText* text) { return text ? text->m_text.GetText() : "<none>"; }
+  PMenu& menu() { return game.Menu(); }
+  PWnd& app() { return game.app; }
+
+  ReferenceServer server;
+  GameWindow game;
+};
+
+// "name,cell,time," records of count players p<first>.. in one cell.
+std::string Records(const char* prefix, int first, int count, const char* cell) {
+  std::string text;
+  for (int i = first; i < first + count; ++i)
+    text += prefix + std::to_string(i) + "," + cell + "," + std::to_string(1000 + i) + ",";
+  return text;
+}
+
+std::string Places(int first, int last, const char* end) {
+  std::string text;
+  char place[16];
+  for (int i = first; i <= last; ++i) {
+    snprintf(place, sizeof(place), "%02d%s", i, end);
+    text += place;
+  }
+  return text;
+}
+
+TEST_F(MenuOnline, ScoresInBlocksOfTwenty) {
+  ASSERT_NO_FATAL_FAILURE(Open(0));
+  GoOnline("GVR2,1.02," + Records("p", 0, 45, "00") + "solo,20,7100\n");
+  ASSERT_EQ(PMenu::PAGE_ONLINE, menu().page);
+  EXPECT_EQ(0, menu().difficulty);
+  // Down stops at the last item; Up moves back.
+  for (int i = 0; i < 3; ++i) game.Press(VK_DOWN);
+  EXPECT_EQ(2, menu().selection);
+  game.Press(VK_UP);
+  game.Press(VK_UP);
+  game.Press(VK_RETURN);
+  ASSERT_EQ(PMenu::PAGE_SCORES, menu().page);
+  EXPECT_EQ(0, menu().world);
+  EXPECT_EQ(0, menu().level);
+  EXPECT_EQ(menu().pageImages[PMenu::SLOT_SCORES], menu().background->m_texture);
+  EXPECT_TRUE(menu().rankTexts[0]->IsActive());
+  struct Block {
+    int first, last;
+  } blocks[] = {{1, 20}, {21, 40}, {41, 45}, {1, 20}};
+  for (const Block& block : blocks) {
+    EXPECT_EQ(Places(block.first, block.last, "\r\n"), Text(menu().rankTexts[0]));
+    std::string names, times;
+    for (int i = block.first - 1; i < block.last; ++i) {
+      names += "p" + std::to_string(i) + "\r\n";
+      SString time;
+      times += std::string(FormatTime(time, 1000 + i, false).GetText()) + "\r\n";
+    }
+    EXPECT_EQ(names, Text(menu().rankTexts[1]));
+    EXPECT_EQ(times, Text(menu().rankTexts[2]));
+    game.Press(VK_RETURN);
+  }
+  // The cursor reaches locked cells with a level, not the cells without
+  // one; the block stays.
+  EXPECT_EQ(1, app().cellStates[0][2][0]);
+  game.Press(VK_RIGHT);
+  game.Press(VK_RIGHT);
+  EXPECT_EQ(2, menu().world);
+  EXPECT_EQ(menu().pageImages[PMenu::SLOT_SCORES + 2], menu().background->m_texture);
+  EXPECT_EQ(1, menu().selection);
+  game.Press(VK_UP);
+  game.Press(VK_UP);
+  EXPECT_EQ(0, menu().level);
+  game.Press(VK_LEFT);
+  game.Press(VK_DOWN);
+  EXPECT_EQ(1, menu().world);
+  EXPECT_EQ(0, menu().level);
+  game.Press(VK_LEFT);
+  game.Press(VK_LEFT);
+  game.Press(VK_DOWN);
+  game.Press(VK_DOWN);
+  EXPECT_EQ(0, menu().world);
+  EXPECT_EQ(2, menu().level);
+  EXPECT_EQ("", Text(menu().rankTexts[1]));
+  // Back on the online page and in again: the scores start at (0, 0).
+  game.Press(VK_ESCAPE);
+  EXPECT_EQ(PMenu::PAGE_ONLINE, menu().page);
+  game.Press(VK_RETURN);
+  EXPECT_EQ(0, menu().world);
+  EXPECT_EQ(0, menu().level);
+  game.Press(VK_ESCAPE);
+  game.Press(VK_ESCAPE);
+  EXPECT_EQ(PMenu::PAGE_MAIN, menu().page);
+}
+
+TEST_F(MenuOnline, PlayersRankingPagesAndColumns) {
+  ASSERT_NO_FATAL_FAILURE(Open(1));
+  // ace: first in two levels and third in a third: 50 + 50 + 48 points.
+  // 150 players in all.
+  GoOnline("GVR2,1.02,ace,00,900," + Records("q", 0, 60, "00") + "ace,01,900," +
+           Records("r", 0, 60, "01") + "x,02,800,y,02,850,ace,02,900," + Records("s", 0, 27, "02") +
+           "hidden,11,100\n");
+  game.Press(VK_DOWN);
+  game.Press(VK_RETURN);
+  ASSERT_EQ(PMenu::PAGE_PLAYERS, menu().page);
+  EXPECT_EQ(menu().difficultyImages[1], menu().difficultySprite->m_texture);
+  EXPECT_TRUE(menu().difficultySprite->IsVisible());
+  EXPECT_EQ(150, menu().listCount);
+  std::string places = Text(menu().listTexts[0]);
+  EXPECT_EQ(Places(1, 25, "\n"), places);
+  EXPECT_EQ("148\n50\n", Text(menu().listTexts[1]).substr(0, 7));
+  EXPECT_EQ("ace\nx\n", Text(menu().listTexts[2]).substr(0, 6));
+  EXPECT_EQ(Places(76, 100, "\n"), Text(menu().listTexts[9]));
+  // The second page: 101-125 and 126-150; Down on the last page stays.
+  game.Press(VK_DOWN);
+  game.Press(VK_DOWN);
+  EXPECT_EQ(1, menu().selection);
+  EXPECT_EQ(Places(101, 125, "\n"), Text(menu().listTexts[0]));
+  EXPECT_EQ(Places(126, 150, "\n"), Text(menu().listTexts[3]));
+  EXPECT_EQ("", Text(menu().listTexts[6]));
+  EXPECT_EQ("", Text(menu().listTexts[11]));
+  // The last place holds the fewest points: 50 - 60 for the 61st of a list.
+  std::string last = Text(menu().listTexts[4]);
+  EXPECT_EQ("\n-10\n", last.substr(last.size() - 5));
+  game.Press(VK_UP);
+  EXPECT_EQ(0, menu().selection);
+  game.Press(VK_ESCAPE);
+  EXPECT_EQ(PMenu::PAGE_ONLINE, menu().page);
+}
+
+TEST_F(MenuOnline, RanksInTheInformationPanel) {
+  // The server's lists of difficulty 0: alice 50.00, then bob 61.00 in (0, 0).
+  ASSERT_NO_FATAL_FAILURE(Open(0));
+  const char* kBase = "ABU RAWASH\nAncient Egypt\nClassic Level\n";
+  struct Case {
+    const char* player;
+    int difficulty;
+    const char* rank;
+    bool rival;
+  } cases[] = {
+      {"alice", 0, "#1 (0:50.00)", false},
+      {"bob", 0, "#2 (1:01.00)\n#1 (0:50.00)", true},
+      {"carol", 0, "Not Ranking", false},
+      {"bob", 1, "N/A for this difficulty", false},
+  };
+  menu().GoToPage(PMenu::PAGE_MAP);
+  for (const Case& c : cases) {
+    app().playerName = c.player;
+    menu().difficulty = c.difficulty;
+    menu().SetMapCell(0, 0);
+    menu().DrawLevelInfo();
+    std::string labels = Text(menu().infoLabels), values = Text(menu().infoValues);
+    EXPECT_EQ(c.rival ? "Rank\nRival Rank" : "Rank", labels.substr(labels.find("Rank")))
+        << c.player;
+    EXPECT_EQ(kBase, values.substr(0, strlen(kBase)));
+    EXPECT_EQ(c.rank, values.substr(values.find("N/A\n") + 4)) << c.player;
+  }
+}
+
+TEST_F(MenuOnline, OnlineDifficultyChoosesPagesAndImages) {
+  ASSERT_NO_FATAL_FAILURE(Open(2));
+  game.Press(VK_RETURN);
+  EXPECT_EQ(PMenu::PAGE_DIFFICULTY, menu().page);
+  EXPECT_EQ(2, menu().selection);
+  // A result that counts online shows its own loading image.
+  for (int difficulty : {2, 1}) {
+    menu().difficulty = difficulty;
+    menu().SetMapCell(0, 0);
+    menu().GoToPage(PMenu::PAGE_LOADING);
+    int slot = difficulty == 2 ? PMenu::SLOT_LOADING_ONLINE : PMenu::SLOT_LOADING;
+    EXPECT_EQ(menu().pageImages[slot], menu().background->m_texture) << difficulty;
+    app().EnterMenu(PMenu::PAGE_MAIN, -1, -1);
+  }
+}
+
+TEST_F(MenuOnline, RestoreRecordsTheServersGhost) {
+  ASSERT_NO_FATAL_FAILURE(Open(0));
+  app().difficultyUnlocked[0] = true;
+  app().EnterMenu(PMenu::PAGE_MAP, 0, 0);
+  // A failed download records nothing; a good one records the level.
+  for (bool fails : {true, false}) {
+    if (fails) server.Mode("badtag");
+    game.Press(VK_RETURN);
+    game.Press(VK_DOWN);
+    game.Press(VK_DOWN);
+    game.Press(VK_RETURN);
+    ASSERT_EQ(PMenu::PAGE_CONFIRMATION, menu().page);
+    game.Press(VK_UP);
+    game.Press(VK_RETURN);
+    EXPECT_EQ(PMenu::PAGE_MAP, menu().page);
+    EXPECT_EQ(fails ? 2 : 3, app().cellStates[0][0][0]);
+    EXPECT_EQ(fails ? 0 : 7100, app().bestTimes[0][0][0]);
+  }
+  EXPECT_EQ(2, app().cellStates[0][1][0]);
+  EXPECT_EQ(2, app().cellStates[0][0][1]);
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES,
+            ::GetFileAttributesA(game.saves.File("ghost1000.sav").c_str()));
+  // The map shows it at once.
+  EXPECT_EQ(menu().cellImages[0][1], menu().cells[0][0]->m_texture);
+  EXPECT_TRUE(menu().cells[1][0]->IsVisible());
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// The reference server of the game's web service, started beside the test
+// program (tests/app/with_server.sh): its port, its controls and its checks.
+#pragma once
+
+#include "core/Platform.h"
+#include "core/SNetwork.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+
+class ReferenceServer {
+public:
+  // The port from GAME_SERVER_PORT; 0 when the server is not running.
+  ReferenceServer() {
+    const char* text = getenv("GAME_SERVER_PORT");
+    port = text ? atoi(text) : 0;
+  }
+
+  // Bytes as hexadecimal digits: how texts travel to the server's controls.
+  static std::string Hex(const std::string& bytes) {
+    std::string out;
+    char pair[3];
+    for (unsigned char c : bytes) {
+      snprintf(pair, sizeof(pair), "%02x", c);
+      out += pair;
+    }
+    return out;
+  }
+
+  std::string Get(const char* path, const std::string& query) {
+    SNetwork network;
+    std::string url = "http://127.0.0.1:" + std::to_string(port) + path;
+    return network.HttpGet(url.c_str(), query.c_str()).GetText();
+  }
+  // "OK", or the problems the server saw in the requests since the last
+  // check.
+  std::string Check() { return Get("/check", ""); }
+  int Requests() { return atoi(Get("/count", "").c_str()); }
+  // The next requests get the answer of that mode.
+  void Mode(const char* mode, int times = 1) {
+    Get("/control", std::string("mode=") + mode + "&times=" + std::to_string(times));
+  }
+  // The next request gets exactly this text as its answer.
+  void Answer(const std::string& text) { Get("/control", "answer=" + Hex(text)); }
+
+  int port;
+};
