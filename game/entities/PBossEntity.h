@@ -76,16 +76,6 @@ public:
 P_STATE(PBoss_Global, PBossEntity, "");
 P_STATE(PBoss_Default, PBossEntity, "Default");
 
-class PBoss_Move : public PState<PBossEntity> {
-public:
-  PBoss_Move() : PState<PBossEntity>("Move") {}
-  void Execute(PBossEntity* boss) override { boss->Move(); }
-  static PBoss_Move* Instance() { return StateInstance<PBoss_Move>(); }
-};
-
-class PBoss_Brake : public PState<PBossEntity> {
-public:
-  PBoss_Brake() : PState<PBossEntity>("Brake") {}
-  void Execute(PBossEntity* boss) override { boss->Move(); }
-  static PBoss_Brake* Instance() { return StateInstance<PBoss_Brake>(); }
-};
+P_STATE_STEP(PBoss_Move, PBossEntity, "Move", Move);
+// The brake runs the same step, which tells the two apart by the state.
+P_STATE_STEP(PBoss_Brake, PBossEntity, "Brake", Move);

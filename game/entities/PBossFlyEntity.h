@@ -47,9 +47,4 @@ public:
 P_STATE(PBossFly_Global, PBossFlyEntity, "");
 P_STATE(PBossFly_Default, PBossFlyEntity, "Default");
 
-class PBossFly_Move : public PState<PBossFlyEntity> {
-public:
-  PBossFly_Move() : PState<PBossFlyEntity>("Move") {}
-  void Execute(PBossFlyEntity* fly) override { fly->Fly(); }
-  static PBossFly_Move* Instance() { return StateInstance<PBossFly_Move>(); }
-};
+P_STATE_STEP(PBossFly_Move, PBossFlyEntity, "Move", Fly);

@@ -47,9 +47,4 @@ public:
 P_STATE(PDoor_Global, PDoorEntity, "");
 P_STATE(PDoor_Default, PDoorEntity, "Default");
 
-class PDoor_Open : public PState<PDoorEntity> {
-public:
-  PDoor_Open() : PState<PDoorEntity>("Open") {}
-  void Execute(PDoorEntity* door) override { door->Swing(); }
-  static PDoor_Open* Instance() { return StateInstance<PDoor_Open>(); }
-};
+P_STATE_STEP(PDoor_Open, PDoorEntity, "Open", Swing);
