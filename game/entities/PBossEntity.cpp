@@ -39,34 +39,16 @@ const float kFlyAhead = 100.0f;  // of the craft, for the lock-on
 // Where a fly starts across the tube, by the spawn count mod 5.
 const float kSpawnPlaces[5][2] = {{0, 1000}, {1000, 0}, {1000, 1000}, {-1000, 0}, {0, -1000}};
 
-// The trails at the boss's two rear corners.
-const struct Emitter {
-  int capacity;
-  bool alphaClouds;
-  D3DXCOLOR from, to;
-  float speed, lifetime, rate;
-  D3DXVECTOR3 low, high;
-  float pointSize;
-} kSmoke = {200,  true, D3DXCOLOR(1, 1, 1, 1),        D3DXCOLOR(0, 0, 0, 0),         150,
-            4.0f, 50,   D3DXVECTOR3(-0.1f, 0, -0.2f), D3DXVECTOR3(0.1f, 0.5f, 0.2f), 100},
-  kFire = {100,  false, D3DXCOLOR(0.8f, 0.6f, 0, 1),  D3DXCOLOR(0.9f, 0, 0, 0),   100,
-           1.0f, 50,    D3DXVECTOR3(-0.2f, 0, -0.2f), D3DXVECTOR3(0.2f, 1, 0.2f), 100};
+// The flames at the boss's two rear corners (the smoke beside them rises
+// as from any fire).
+const PEmitterLook kFlames = {100, false, {0.8f, 0.6f, 0, 1}, {0.9f, 0, 0, 0}, 100, 1.0f,
+                              50,  100,   {-0.2f, 0, -0.2f},  {0.2f, 1, 0.2f}};
 
-SDxParticlePoint* AddTrail(SDxLayer* layer, const Emitter& e) {
-  SDxTexture* texture =
-      g_game ? (e.alphaClouds ? g_game->GetCloudAlphaTexture() : g_game->GetCloudTexture())
-             : nullptr;
-  SDxParticlePoint* p = layer ? layer->AddParticle(texture, e.capacity) : nullptr;
-  if (!p) return nullptr;
-  p->SetParameters(e.from.r, e.from.g, e.from.b, e.from.a, e.to.r, e.to.g, e.to.b, e.to.a, false,
-                   true);
-  p->SetSpeed(e.speed);
-  p->SetLifetime(e.lifetime);
-  p->SetEmissionRate(e.rate, e.rate);
-  p->SetVectorRange(&e.low, &e.high);
-  p->SetPointSize(e.pointSize);
-  p->SetVisible(false);
-  return p;
+// A trail made hidden and not emitting.
+SDxParticlePoint* AddTrail(SDxLayer* layer, const PEmitterLook& look) {
+  SDxParticlePoint* trail = AddEmitter(layer, look);
+  if (trail) trail->SetVisible(false);
+  return trail;
 }
 
 }  // namespace
@@ -90,24 +72,17 @@ PBossEntity::PBossEntity(SDxLayer* layer, SDxObject* object)
     light->AttachTo(object);
     light->SetEnabled(false);
   }
-  explosion = AddExplosionBlob(layer, 3000);
-  burst = AddExplosionSmoke(layer, 1000, 1.0f);
+  explosion = AddExplosion(layer, 3000);
+  burst = AddEmitter(layer, PuffLook(25, 1000));
   for (int i = 0; i < 2; ++i) {
-    smoke[i] = AddTrail(layer, kSmoke);
-    fire[i] = AddTrail(layer, kFire);
+    smoke[i] = AddTrail(layer, RisingLook(200, 100, 4.0f, 50, 150));
+    fire[i] = AddTrail(layer, kFlames);
   }
   SetPositionXYZ(kFloorRadius * sinf(DX_PI), kFloorRadius * cosf(DX_PI), kStartZ);
 }
 
 PBossEntity::~PBossEntity() {
-  SDx* dx = GetEngine();
-  dx->RemoveItem(light);
-  dx->RemoveItem(explosion);
-  dx->RemoveItem(burst);
-  for (int i = 0; i < 2; ++i) {
-    dx->RemoveItem(smoke[i]);
-    dx->RemoveItem(fire[i]);
-  }
+  RemoveFromLayer(light, explosion, burst, smoke[0], smoke[1], fire[0], fire[1]);
 }
 
 void PBossEntity::Step() {

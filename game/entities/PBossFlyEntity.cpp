@@ -38,14 +38,11 @@ PBossFlyEntity::PBossFlyEntity(SDxLayer* layer, SDxObject* object)
       lastFireTime(0) {
   CullByPosition(object);
   if (object) object->ScaleToWidth(300);
-  explosion = AddExplosionBlob(layer, 300);
+  explosion = AddExplosion(layer, 300);
   shockWave = AddShockwave(layer, 2000, 2000);
 }
 
-PBossFlyEntity::~PBossFlyEntity() {
-  GetEngine()->RemoveItem(explosion);
-  GetEngine()->RemoveItem(shockWave);
-}
+PBossFlyEntity::~PBossFlyEntity() { RemoveFromLayer(explosion, shockWave); }
 
 void PBossFlyEntity::Launch() {
   if (GetCurrentState() == PBossFly_Default::Instance()) ChangeState(PBossFly_Move::Instance(), 0);
@@ -128,7 +125,10 @@ void PBossFlyEntity::Destroy() {
     shockWave->SetMatrix(turn);
     shockWave->SetPosition(GetPosition(), -1);
   }
-  PlayExplosion(explosion, *GetPosition(), 0);
+  if (explosion) {
+    explosion->SetPosition(*GetPosition());
+    explosion->ResetAnimation();
+  }
   GetEngine()->PlaySound(PGame::SOUND_EXPLOSION_ENEMY, false, 1.0f, 0);
 }
 

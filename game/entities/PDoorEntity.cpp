@@ -4,6 +4,7 @@
 #include "engine/SDxObject.h"
 #include "game/PGame.h"
 #include "game/entities/PDoorEntity.h"
+#include "game/entities/PEntityEffects.h"
 
 #include <math.h>
 #include <initializer_list>
@@ -27,7 +28,7 @@ PDoorEntity::PDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject* doorLeaf
   PDoorEntity::Reset();
 }
 
-PDoorEntity::~PDoorEntity() { GetEngine()->RemoveItem(leaf); }
+PDoorEntity::~PDoorEntity() { RemoveFromLayer(leaf); }
 
 void PDoorEntity::Reset() {
   open = false;

@@ -48,19 +48,13 @@ PEnemyEntity::PEnemyEntity(SDxLayer* layer, SDxObject* object, MAPITEM* item)
     D3DXMatrixRotationX(&across, DX_PI / 2);
     shockWave->SetMatrix(across);
   }
-  explosion = AddExplosionBlob(layer, 870);
-  smoke = AddExplosionSmoke(layer, 290, 1.0f);
+  explosion = AddExplosion(layer, 870);
+  smoke = AddEmitter(layer, PuffLook(25, 290));
   light = AddPointLight(layer, 1, 0.25f, 0.25f, 1.0f, 500);
   if (light) light->AttachTo(object);
 }
 
-PEnemyEntity::~PEnemyEntity() {
-  SDx* dx = GetEngine();
-  dx->RemoveItem(shockWave);
-  dx->RemoveItem(explosion);
-  dx->RemoveItem(smoke);
-  dx->RemoveItem(light);
-}
+PEnemyEntity::~PEnemyEntity() { RemoveFromLayer(shockWave, explosion, smoke, light); }
 
 void PEnemyEntity::Step() {
   if (destroyed || !g_game) return;
@@ -97,7 +91,7 @@ void PEnemyEntity::Destroy(bool byDeflected) {
   float t = mapItem ? mapItem->angle : 0.0f;
   D3DXVECTOR3 p(sinf(t) * kBlastRadius, cosf(t) * kBlastRadius, GetZ());
   if (shockWave) shockWave->SetPosition(&p, -1);
-  PlayExplosion(explosion, p, 1.0f);
+  SetOff(explosion, p);
   if (smoke) smoke->Start(&p, 0.5f, 0);
   dx->PlaySound(PGame::SOUND_EXPLOSION_ENEMY, false, 1.0f, 0);
   if (g_game && g_game->IsNightVisionOn()) {

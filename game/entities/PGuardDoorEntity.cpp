@@ -83,8 +83,10 @@ PGuardDoorEntity::PGuardDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject
   }
   if (count < 0) count = 0;
 
-  explosion = AddExplosionBlob(layer, 1200);
-  burst = AddExplosionSmoke(layer, 600, 0.5f);
+  explosion = AddExplosion(layer, 1200);
+  PEmitterLook puff = PuffLook(25, 600);
+  puff.from[3] = 0.5f;
+  burst = AddEmitter(layer, puff);
   const auto& theme = Theme();
   SDxMesh* source = g_game ? g_game->GetGuardMesh() : nullptr;
   for (int i = 0; i < count && source; ++i) {
@@ -109,11 +111,8 @@ PGuardDoorEntity::PGuardDoorEntity(SDxLayer* layer, SDxObject* object, SDxObject
 }
 
 PGuardDoorEntity::~PGuardDoorEntity() {
-  SDx* dx = GetEngine();
-  for (int i = 0; i < guards.GetCount(); ++i) dx->RemoveItem(guards[i]);
-  for (int i = 0; i < lights.GetCount(); ++i) dx->RemoveItem(lights[i]);
-  dx->RemoveItem(explosion);
-  dx->RemoveItem(burst);
+  for (int i = 0; i < guards.GetCount(); ++i) RemoveFromLayer(guards[i], lights[i]);
+  RemoveFromLayer(explosion, burst);
   delete guardMachine;
 }
 
@@ -225,7 +224,7 @@ void PGuardDoorEntity::KillGuard(int i) {
   }
   guard->SetVisible(false);
   if (lights[i]) lights[i]->SetEnabled(false);
-  PlayExplosion(explosion, q, 1.0f);
+  SetOff(explosion, q);
   if (burst) burst->Start(&q, 0.5f, 0);
   if (theme.blood && g_game) {
     SDxPickQuery ray;

@@ -118,7 +118,7 @@ PLaserEntity::PLaserEntity(SDxLayer* layer, SDxObject* object, int owner, const 
     motionKind = MOTION_AIMED;
   }
 
-  explosion = AddExplosionBlob(layer, 400);
+  explosion = AddExplosion(layer, 400);
   SDxLayer* meshLayer = object ? object->GetLayer() : layer;
   boltA = BoltMesh(g_game ? g_game->laserBoltMeshA : nullptr, meshLayer);
   boltB = BoltMesh(g_game ? g_game->laserBoltMeshB : nullptr, meshLayer);
@@ -136,14 +136,7 @@ PLaserEntity::PLaserEntity(SDxLayer* layer, SDxObject* object, int owner, const 
   }
 }
 
-PLaserEntity::~PLaserEntity() {
-  SDx* dx = GetEngine();
-  dx->RemoveItem(trail);
-  dx->RemoveItem(explosion);
-  dx->RemoveItem(light);
-  dx->RemoveItem(boltA);
-  dx->RemoveItem(boltB);
-}
+PLaserEntity::~PLaserEntity() { RemoveFromLayer(trail, explosion, light, boltA, boltB); }
 
 float PLaserEntity::GetTimeSinceDeflection() const {
   return deflectionTime == 0 ? GetTimeInState() : GetEngine()->GetTimeSince(deflectionTime);
@@ -174,7 +167,7 @@ void PLaserEntity::Launch() {
 }
 
 void PLaserEntity::StartTrail() {
-  if (trail) GetEngine()->RemoveItem(trail);
+  RemoveFromLayer(trail);
   trail = GetLayer() ? GetLayer()->AddParticle(g_game ? g_game->GetSpotTexture() : nullptr, 150)
                      : nullptr;
   if (!trail) return;
@@ -190,7 +183,7 @@ void PLaserEntity::StartTrail() {
 }
 
 void PLaserEntity::StopBeam() {
-  GetEngine()->RemoveItem(light);
+  RemoveFromLayer(light);
   light = nullptr;
   if (trail) trail->Stop();
   for (SDxMesh* bolt : {boltA, boltB}) {
