@@ -143,8 +143,11 @@ bool PShipEntity::TakeDynamite(PDynamiteEntity* stick) {
 
 void PShipEntity::DropDynamite() {
   if (!heldDynamite) return;
-  heldDynamite->ChangeState(PDynamite_Exploded::Instance(), 0);
-  heldDynamite->Remove();
+  // A stick that went off removes itself once its explosion has played.
+  if (!heldDynamite->IsExploded()) {
+    heldDynamite->ChangeState(PDynamite_Exploded::Instance(), 0);
+    heldDynamite->Remove();
+  }
   heldDynamite = nullptr;
 }
 
