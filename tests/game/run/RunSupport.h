@@ -137,17 +137,6 @@ protected:
   static SDx& Dx() { return s_app->dx; }
   static PGame& Game() { return s_app->game; }
   static PShipEntity* Ship() { return s_app->game.GetShip(); }
-  // The craft placed: z, angle and distance from the axis (by default the
-  // centre of column 8, the floor's column to the craft's left, on the
-  // ground).
-  static void Place(float z, float angle = 17 * 3.14159265f / 16, float radius = 960) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = angle;
-    ship->radius = radius;
-    ship->UpdatePosition();
-  }
-
   // The level text (lives, then the rows) as the cell's level, entered at
   // the difficulty: the first attempt's start phase. The level the suite
   // played last is only restarted (as the Return key does).
@@ -195,7 +184,7 @@ protected:
       each();
     }
   }
-  static void Hold(float z, int frames, float angle = 17 * 3.14159265f / 16, float radius = 960) {
+  static void Hold(float z, int frames, float angle = kColumn8, float radius = 960) {
     Hold(z, frames, angle, radius, [] {});
   }
   static void StepSeconds(float seconds, float dt = kStep) {
