@@ -226,6 +226,8 @@ TEST_F(Doors, TheDarkDoorOfTheLastHitechLevelHasNoGuard) {
   EXPECT_TRUE(door->IsDark());
   EXPECT_EQ(0, door->GetGuardCount());
   EXPECT_EQ(0, door->item->subtype);
+  EXPECT_FALSE(door->IsOpen());
+  Hold(0, 33);
   EXPECT_TRUE(door->IsOpen()) << "opened half a second after it was made";
 }
 
