@@ -67,8 +67,9 @@ public:
   }
   bool IsOnline() const override { return online; }
   int GetOnlineDifficulty() override { return online ? onlineDifficulty : -1; }
-  bool UploadGhost(int, int, int time, const PGhost*, bool* reload) override {
+  bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload) override {
     uploads.push_back(time);
+    if (serverUploads) return PWnd::UploadGhost(world, level, time, ghost, reload);
     if (reload) *reload = false;
     return true;
   }
@@ -77,6 +78,9 @@ public:
   std::vector<Page> pages;
   std::vector<int> uploads;
   bool online = false;
+  // Uploads go to the game's server through the client (else they only
+  // succeed).
+  bool serverUploads = false;
 };
 
 class RunSuite : public ::testing::Test {
