@@ -35,23 +35,6 @@ protected:
   }
 
   static std::string FinishRows() { return Rows(30) + Cell(8, 'Z') + Rows(20); }
-  // The craft put at z on the floor of column 8, at that speed.
-  static void PlaceMoving(float z, float speed) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = 17 * 3.14159265f / 16;
-    ship->radius = 960;
-    ship->speed = speed;
-    ship->UpdatePosition();
-  }
-  // Drives at full speed until the state changes (at most 20 s).
-  static int DriveOn() {
-    int state = Game().GetState();
-    Press(VK_UP);
-    StepUntil([&] { return Game().GetState() != state; }, 1280);
-    Release(VK_UP);
-    return Game().GetState();
-  }
   // Frames until the run has lasted the time given (the last frame takes
   // what is left).
   static void RunTo(float seconds, float dt = kStep) {

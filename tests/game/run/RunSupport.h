@@ -203,6 +203,15 @@ protected:
   }
   static void Press(int key) { Dx().OnMessage(WM_KEYDOWN, key, 0); }
   static void Release(int key) { Dx().OnMessage(WM_KEYUP, key, 0); }
+  // Drives at full speed until the state changes (at most 10 s); the
+  // state then.
+  static int DriveOn() {
+    int state = Game().GetState();
+    Press(VK_UP);
+    StepUntil([&] { return Game().GetState() != state; }, 640);
+    Release(VK_UP);
+    return Game().GetState();
+  }
   // A key pressed in one frame and released in the next.
   static void Tap(int key) {
     Press(key);
