@@ -3,6 +3,7 @@
 // the centre messages and which panels each state shows.
 #include "core/Platform.h"
 
+#include "engine/SDxManager.h"
 #include "engine/SDxParticle.h"
 #include "tests/game/run/RunSupport.h"
 
@@ -151,6 +152,19 @@ TEST_F(Hud, TheDynamitePanelCountsDownOrangeThenRed) {
   Ship()->Crash(PGame::ITEM_MINE, 0);
   EXPECT_EQ(nullptr, Ship()->GetHeldDynamite());
   EXPECT_TRUE(stick->IsRemoved());
+}
+
+// Leaving a level whose craft holds a stick: the scene deletes both, in
+// whatever order, and the game keeps no pointer to the craft.
+TEST_F(Hud, LeavingALevelWithAStickHeld) {
+  PlayLesson(Rows(3) + Cell(0, 'd') + Rows(20));
+  ASSERT_EQ(1, Game().dynamites.GetCount());
+  ASSERT_TRUE(Ship()->TakeDynamite(Game().dynamites[0]));
+  s_app->LeaveMode();
+  Forget();
+  EXPECT_EQ(nullptr, Game().GetShip());
+  EXPECT_EQ(nullptr, Game().GetBoss());
+  EXPECT_EQ(0, Dx().GetFirstLayer() ? Dx().GetFirstLayer()->m_manager->GetCount() : 0);
 }
 
 TEST_F(Hud, TheTurboPanelFadesInCountsAndFadesOut) {
