@@ -4,6 +4,7 @@
 #include "engine/SDxLayer.h"
 #include "engine/SDxLight.h"
 #include "engine/SDxParticle.h"
+#include "engine/SDxPreset.h"
 #include "game/PGame.h"
 #include "game/entities/PEntityEffects.h"
 
@@ -63,4 +64,14 @@ PEmitterLook RisingLook(int atoms, float pointSize, float lifetime, float rate, 
 
 void RemoveFromLayer(SDxLayerItem* item) {
   if (item && item->GetLayer()) item->GetLayer()->RemoveItem(item);
+}
+
+SDxPresetShockwave* AddShockwave(SDxLayer* layer, float outerRadius, float width) {
+  SDxTexture* texture = g_game ? g_game->GetShockwaveTexture(0) : nullptr;
+  SDxPreset* preset = layer ? layer->AddPreset(texture, outerRadius, width, -1) : nullptr;
+  if (!preset) return nullptr;
+  SDxPresetShockwave* ring = static_cast<SDxPresetShockwave*>(preset);
+  ring->m_targetMask = 2;
+  ring->m_duration = 0.5f;
+  return ring;
 }

@@ -51,3 +51,8 @@ template <class... Items>
 void RemoveFromLayer(Items*... items) {
   (RemoveFromLayer(static_cast<SDxLayerItem*>(items)), ...);
 }
+
+class SDxPresetShockwave;
+// A ring of "shockwave0.jpg" drawn into the second beam target, 0.5 s a
+// run, not running; null without a layer.
+SDxPresetShockwave* AddShockwave(SDxLayer* layer, float outerRadius, float width);

@@ -11,6 +11,7 @@
 #include "data/GameArchives.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxShape.h"
 #include "engine/SDxSound.h"
 #include "engine/SDxSprite.h"
 #include "game/PEntities.h"
@@ -140,7 +141,6 @@ protected:
   static SDx& Dx() { return s_app->dx; }
   static PGame& Game() { return s_app->game; }
   static PShipEntity* Ship() { return s_app->game.GetShip(); }
-
   // The level text (lives, then the rows) as the cell's level, entered at
   // the difficulty: the first attempt's start phase. The level the suite
   // played last is only restarted (as the Return key does).
@@ -176,6 +176,20 @@ protected:
       s_now += dt;
       SDx::Frame();
     }
+  }
+  // Frames with the craft held in place and the rolling boulder far
+  // behind it; each is called after each frame.
+  template <class F>
+  static void Hold(float z, int frames, float angle, float radius, F each) {
+    for (int i = 0; i < frames; ++i) {
+      Place(z, angle, radius);
+      Game().GetBoulderShape()->SetZ(z - 30000);
+      Step();
+      each();
+    }
+  }
+  static void Hold(float z, int frames, float angle = kColumn8, float radius = 960) {
+    Hold(z, frames, angle, radius, [] {});
   }
   static void StepSeconds(float seconds, float dt = kStep) {
     Step((int)(seconds / dt + 0.5f), dt);
