@@ -166,6 +166,21 @@ TEST_F(Web, HiscoreAnswers) {
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
   EXPECT_EQ(5000, app.hiscores[2][3].GetCount());
 
+  // A reply of tens of thousands of players: the first records are kept up
+  // to the bound, in order.
+  Mode("flood");
+  EXPECT_TRUE(app.LoadAllHiscores());
+  int held = 0;
+  for (auto& row : app.hiscores)
+    for (SStringArray& list : row) held += list.GetCount();
+  EXPECT_EQ(int(PWnd::MAX_ANSWER_SCORES), held);
+  EXPECT_EQ("f0", Name(0, 0, 0));
+  EXPECT_EQ("f4999", Name(4, 4, PWnd::MAX_ANSWER_SCORES / 25 - 1));
+  Mode("flood");
+  EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
+  ASSERT_EQ(int(PWnd::MAX_ANSWER_SCORES), app.hiscores[2][3].GetCount());
+  EXPECT_EQ("f4999", Name(2, 3, PWnd::MAX_ANSWER_SCORES - 1));
+
   // Failures leave the lists empty.
   for (const char* mode : {"empty", "badtag", "badversion", "close", "silent"}) {
     app.hiscores[1][0].Add("old");

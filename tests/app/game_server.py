@@ -184,6 +184,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             body = "".join("p%d,%d," % (i, 1000 + i) if cmd == "level_hiscores" else
                            "p%d,00,%d," % (i, 1000 + i) for i in range(5000))
             return self.reply(TAG + body.rstrip(",") + "\n")
+        if mode == "flood":  # distinct players (over every cell), near the client's reply bound
+            cells = ["%d%d" % (w, l) for w in range(5) for l in range(5)]
+            records, size = [], 0
+            while size < 1000000:
+                i = len(records)
+                cell = "" if cmd == "level_hiscores" else cells[i % 25] + ","
+                records.append("f%d,%s%d" % (i, cell, 1000 + i % 9000))
+                size += len(records[-1]) + 1
+            return self.reply(TAG + ",".join(records) + "\n")
         if cmd == "all_hiscores":
             records = [f"{n},{lv},{t}" for (d, lv), rows in sorted(STATE.scores.items())
                        if d == difficulty for n, t in rows]
