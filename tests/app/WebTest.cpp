@@ -321,4 +321,40 @@ TEST_F(Web, MutatedAnswersNeverCrash) {
   }
 }
 
+TEST_F(Web, ThousandsOfMutatedAnswersStayInBounds) {
+  const int kRounds = 2000;
+  int before = Requests();
+  server.Mutate(20261207, kRounds);
+  PGhost own, first, second, third;
+  for (int round = 0; round < kRounds; ++round) {
+    switch (round % 4) {
+      case 0:
+        app.LoadAllHiscores();
+        break;
+      case 1:
+        app.LoadLevelHiscores(round % 5, round / 5 % 5);
+        break;
+      case 2:
+        app.DownloadGhost(1, 2, &own);
+        break;
+      default:
+        app.DownloadGhosts(1, 2, &first, &second, &third);
+        break;
+    }
+    int held = 0;
+    for (auto& row : app.hiscores)
+      for (SStringArray& list : row) {
+        held += list.GetCount();
+        for (int i = 0; i < list.GetCount(); ++i) ASSERT_LE(list[i]->GetUserValue1(), 17900u);
+      }
+    ASSERT_LE(held, 2 * int(PWnd::MAX_ANSWER_SCORES)) << "round " << round;
+    for (const PGhost* ghost : {&own, &first, &second, &third}) {
+      ASSERT_LE(ghost->GetCount(), PGhost::CAPACITY) << "round " << round;
+      ASSERT_GE(ghost->time, 0);
+      ASSERT_LE(ghost->time, 17900);
+    }
+  }
+  EXPECT_EQ(before + kRounds, Requests());
+}
+
 }  // namespace
