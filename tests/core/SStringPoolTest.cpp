@@ -34,7 +34,9 @@ TEST(SStringPool, StringsOfAScopeLiveInThePoolWithEveryBufferTheyTake) {
     expected.assign(size_t(length), 'q');
     inside->Set(expected.c_str());
     EXPECT_EQ(expected, inside->GetText()) << length;
-    if (length <= 60) EXPECT_TRUE(pool.Contains(inside->GetText())) << length;
+    if (length <= 60) {
+      EXPECT_TRUE(pool.Contains(inside->GetText())) << length;
+    }
   }
   *inside += " and more";
   EXPECT_STREQ("qqq and more", inside->GetText());
