@@ -50,6 +50,8 @@ void SDxCamera::Apply() {
   if (m_engine) m_engine->SetViewProjection(m_view, m_projection);
 }
 
+void SDxCamera::Render(SDxShader*) { Apply(); }
+
 void SDxCamera::SetFieldOfView(float radians) {
   m_fieldOfView = radians;
   UpdateProjection();

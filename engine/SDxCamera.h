@@ -16,6 +16,9 @@ public:
   void Update(int flags) override;
   // Sets the device's view and projection transforms (and the engine's).
   void Apply();
+  // The camera's part of a frame: Apply, so that the frame is drawn
+  // through the camera as it stands.
+  void Render(SDxShader* shader) override;
   // The shake, once a frame while it runs.
   void Step() override;
 

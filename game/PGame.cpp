@@ -76,7 +76,11 @@ PGame::PGame()
   wagons.Reserve(MAX_WAGONS);
 }
 
-PGame::~PGame() { Unload(); }
+PGame::~PGame() {
+  // The owner is going: nothing more is asked of it.
+  host = nullptr;
+  Unload();
+}
 
 const char* PGame::ThemeName(int theme) {
   return theme >= 0 && theme < THEME_COUNT ? kThemeNames[theme] : "";

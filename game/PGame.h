@@ -270,6 +270,8 @@ public:
   PLaserEntity* FireLaser(int ownerType, const D3DXVECTOR3* origin, const int* motionKind,
                           const D3DXVECTOR3* direction);
   void AddLaser(PLaserEntity* laser);
+  // The bolt leaves the laser array (its explosion and trail are over).
+  void RemoveLaser(PLaserEntity* laser);
   // The craft's surface probe: the sphere at p against the two top
   // triangles (corners 6, 4, 7 and 4, 5, 7) of every platform within 2000
   // along z, in the platform's model space. The last platform touched, with

@@ -74,6 +74,16 @@ protected:
     static Name* Instance() { return StateInstance<Name>(); } \
   }
 
+// A named state whose step is one member of the entity:
+// P_STATE_STEP(PBoss_Move, PBossEntity, "Move", Move) runs boss->Move().
+#define P_STATE_STEP(Name, Entity, Text, Member)              \
+  class Name : public PState<Entity> {                        \
+  public:                                                     \
+    Name() : PState<Entity>(Text) {}                          \
+    void Execute(Entity* owner) override { owner->Member(); } \
+    static Name* Instance() { return StateInstance<Name>(); } \
+  }
+
 // The entities made from a map item keep it and write themselves into it.
 template <class Self>
 class PItemEntity : public PGameEntity<Self, SDxEntityObj> {

@@ -181,6 +181,7 @@ void PGame::DeleteEntities() {
   DeleteAll(finishes, true);
   DeleteAll(fires, true);
   DeleteAll(forwards, true);
+  DeleteAll(lasers, true);
   DeleteAll(lights, true);
   DeleteAll(mines, true);
   DeleteAll(platforms, true);

@@ -144,4 +144,6 @@ bool PGame::ProbePlatforms(PPlatformEntity** hit, SDxTriangle* triangle, const D
 
 void PGame::AddLaser(PLaserEntity* laser) { lasers.InsertSorted(laser); }
 
+void PGame::RemoveLaser(PLaserEntity* laser) { lasers.RemoveSortedValue(laser); }
+
 bool PGame::OnTimer(int) { return true; }

@@ -143,8 +143,11 @@ bool PShipEntity::TakeDynamite(PDynamiteEntity* stick) {
 
 void PShipEntity::DropDynamite() {
   if (!heldDynamite) return;
-  heldDynamite->ChangeState(PDynamite_Exploded::Instance(), 0);
-  heldDynamite->Remove();
+  // A stick that went off removes itself once its explosion has played.
+  if (!heldDynamite->IsExploded()) {
+    heldDynamite->ChangeState(PDynamite_Exploded::Instance(), 0);
+    heldDynamite->Remove();
+  }
   heldDynamite = nullptr;
 }
 
@@ -160,16 +163,15 @@ void PShipEntity::Fire() {
   const D3DXVECTOR3& p = GetPositionRef();
   float d = sqrtf(p.x * p.x + p.y * p.y) - 140;
   D3DXVECTOR3 origin(d * sinf(angle), d * cosf(angle), p.z);
-  const int straight = 0;
   if (!lockTarget) {
-    g_game->FireLaser(PGame::ITEM_CRAFT, &origin, &straight, nullptr);
+    g_game->FireLaser(PGame::ITEM_CRAFT, &origin, nullptr, nullptr);
   } else {
     SDxEntityObj* target = lockTarget;
     lockTarget = nullptr;
     if (!IsTargetInBoss(target)) return;
     D3DXVECTOR3 direction = *target->GetPosition() - origin;
     D3DXVec3Normalize(&direction, &direction);
-    g_game->FireLaser(PGame::ITEM_CRAFT, &origin, &straight, &direction);
+    g_game->FireLaser(PGame::ITEM_CRAFT, &origin, nullptr, &direction);
   }
   if (!pitchActive) StartPitch(DX_PI / 8, DX_PI, 0);
   dx->SetRumble(0, 0.5f, 0.2f);

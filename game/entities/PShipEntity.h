@@ -86,7 +86,8 @@ public:
   // Takes the stick (or, null, lets go of it); false when refused: another
   // stick is held, or the same one offered again.
   bool TakeDynamite(PDynamiteEntity* stick);
-  // The held stick goes off as exploded and is removed.
+  // The craft lets go of its stick: one that has not gone off is put out
+  // and removed; one that has removes itself after its explosion.
   void DropDynamite();
   // A shot (at most one every 0.5 s): a laser from the craft, at the lock
   // target when one is locked and still alive.

@@ -274,7 +274,8 @@ void PShipEntity::CollideBlockers(D3DXVECTOR3* points, int* count, float r) {
 
 void PShipEntity::HitByShot(int kind) {
   if (stopped || !g_game) return;
-  if (heldDynamite && !heldDynamite->GetCarrier()) {
+  // A stick that went off on a wagon is spent: the shot reaches the craft.
+  if (heldDynamite && !heldDynamite->GetCarrier() && !heldDynamite->IsExploded()) {
     heldDynamite->Explode();
     return;
   }

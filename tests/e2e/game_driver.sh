@@ -29,6 +29,15 @@ press() {
   xdotool key --clearmodifiers "$2"
 }
 
+# A key of the focused window held as a person holds it: longer than one
+# frame of the game, which reads its keys once a frame.
+hold() {
+  xdotool keydown "$1"
+  sleep 0.3
+  xdotool keyup "$1"
+  sleep 0.3
+}
+
 # Starts the program in its folder, the game's registry key emptied first,
 # and answers the display-settings window and the player dialog with Enter.
 # Sets pid, and settings to the display-settings window's id (the main window

@@ -1,32 +1,196 @@
 #!/usr/bin/env bash
-# The game started as a player starts it, on the test display: Enter in the
-# display-settings window, Enter in the player dialog, then the main window
-# in menu mode is looked at (title, a picture that is not black), closed with
-# Alt+F4, and the program must end with 0 after writing its ghost switches.
-# Argument: the game program (beside the data archives).
+# The game played as a person plays it, on the test display, with keys sent
+# through the X server: Enter in the display-settings window and in the
+# player dialog; then the main page, help and credits, the difficulty page
+# (on its first use, which offers the lesson), the lesson page, the loading
+# page and the lesson level, whose HUD changes while the accelerate key is
+# held; Escape back to the world map, its side menu's confirmation page and
+# back, Escape to the main page, and Escape
+# twice to quit with exit status 0, after writing the ghost switches. A
+# second start goes from the difficulty page straight to the map. Each
+# screenshot is compared with every page image of the data set: the page
+# shown must be the nearest.
+# Arguments: the game program (beside the data archives), a folder for the
+# screenshots, the data set's staged images.
 set -u
 game=$1
-shots=${2:-.}
+shots=$(cd "${2:-.}" && pwd)
+images=${3:-}
 
 source "$(dirname "$0")/game_driver.sh"
 
-start_game "$(dirname "$game")" "$(basename "$game")"
-main=$(wait_window "$title" "$settings") || fail "no main window"
-[ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title"
+pages=(main help credits confirmation difficulty lesson map_egypt map_medieval map_hitech
+       online scores_egypt scores_medieval scores_hitech players loading loadingonline end)
+pid=
+documents=
+original=
 
-# The window's picture (the caption the framework draws, the client the
-# engine presents) must not be black; an option key goes to the engine's
-# settings hook on the way.
-sleep 2
-press "$main" F1
+# The save files go to a folder of this test: the prefix's documents folder
+# is pointed there while the test runs (it may be shared with the home).
+restore_documents() {
+  [ -n "$original" ] && rm -f "$documents" && ln -s "$original" "$documents"
+}
+use_own_documents() {
+  documents="${WINEPREFIX:-$HOME/.wine}/drive_c/users/$(id -un)/Documents"
+  local own="$shots/documents"
+  rm -rf "$own"
+  mkdir -p "$own"
+  if [ -L "$documents" ]; then
+    original=$(readlink "$documents")
+    case "$original" in */documents) original=$HOME ;; esac
+    rm -f "$documents"
+    ln -s "$(cd "$own" && pwd)" "$documents"
+    trap restore_documents EXIT
+  fi
+}
+
+# Starts the game (its registry key emptied) and answers the two start-up
+# windows; sets main and gives it the focus.
+start() {
+  start_game "$(dirname "$game")" "$(basename "$game")"
+  main=$(wait_window "$title" "$settings") || fail "no main window"
+  [ "$(xdotool getwindowname "$main")" = "$title" ] || fail "main window title"
+  xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+  sleep 0.3
+}
+
+# The page images at a small size (raw PPM), once.
+prepare_references() {
+  local page file
+  mkdir -p "$shots/pages"
+  for page in "${pages[@]}"; do
+    file="$images/menu_$page.jpg"
+    [ -f "$file" ] || file="$images/menu_$page.png"
+    [ -f "$file" ] || fail "no image of page $page"
+    convert "$file" -resize 160x90\! "$shots/pages/$page.ppm"
+  done
+}
+
+# A screenshot of the main window's client area (the window less its frame
+# and caption) as $shots/game_<name>.png, and its small copy.
+shot() {
+  local name=$1 file="$shots/game_$1.png" w h
+  import -window "$main" "$shots/window.png" 2>/dev/null || fail "no screenshot $name"
+  read -r w h < <(identify -format '%w %h' "$shots/window.png")
+  convert "$shots/window.png" -crop "$((w - 8))x$((h - 27))+4+23" +repage "$file"
+  convert "$file" -resize 160x90\! "$shots/small.ppm"
+  local brightest
+  brightest=$(convert "$file" -colorspace Gray -format '%[fx:maxima]' info:)
+  awk -v b="$brightest" 'BEGIN { exit !(b > 0.1) }'
+}
+
+# The page image nearest to the last screenshot by the root mean square of
+# the channel differences (0..1), "none" when none is nearer than 0.12.
+nearest_page() {
+  python3 - "$shots/small.ppm" "$shots/pages" "${pages[@]}" <<'PYTHON'
+import math, sys
+def pixels(path):
+    data = open(path, "rb").read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    return data[at + 1:]
+shot = pixels(sys.argv[1])
+best, least = "none", 1.0
+for page in sys.argv[3:]:
+    ref = pixels(sys.argv[2] + "/" + page + ".ppm")
+    rmse = math.sqrt(sum((a - b) ** 2 for a, b in zip(shot, ref)) / len(ref)) / 255
+    if rmse < least:
+        best, least = page, rmse
+print(best if least < 0.12 else "none")
+PYTHON
+}
+
+# Screenshots until the page shown is the expected one (the window may
+# still be black while the game starts or loads on a busy machine).
+expect_page() {
+  local page=$1 seen=black i
+  for i in $(seq 1 40); do
+    if ! shot "$page"; then
+      sleep 0.5
+      continue
+    fi
+    seen=$(nearest_page)
+    [ "$seen" = "$page" ] && { echo "$(date +%T) page $page shown"; return 0; }
+    sleep 0.5
+  done
+  fail "page $page expected, $seen shown"
+}
+
+# The top band of the picture (the HUD) differs between two screenshots.
+hud_changed() {
+  local value
+  convert "$1" -crop 100%x15%+0+0 +repage "$shots/hud_a.png"
+  convert "$2" -crop 100%x15%+0+0 +repage "$shots/hud_b.png"
+  value=$(compare -metric RMSE "$shots/hud_a.png" "$shots/hud_b.png" null: 2>&1 |
+    sed -n 's/.*(\([0-9.e-]*\)).*/\1/p')
+  echo "HUD difference ${value:-none}"
+  [ -n "$value" ] && awk -v v="$value" 'BEGIN { exit !(v > 0.005) }'
+}
+
+use_own_documents
+prepare_references
+
+# --- first start: the menu, the lesson and back ---------------------------------------
+start
 sleep 1
-shot="$shots/game_start_menu.png"
-import -window "$main" "$shot" 2>/dev/null || fail "no screenshot"
-brightest=$(convert "$shot" -colorspace Gray -format '%[fx:maxima]' info:)
-echo "brightest pixel of the main window: $brightest"
-awk -v b="$brightest" 'BEGIN { exit !(b > 0.1) }' || fail "the main window is black"
-
-press "$main" alt+F4
+expect_page main
+# The option keys reach the engine's settings hook on the way (lighting off
+# and on again).
+hold F1
+hold F1
+expect_page main
+hold Down
+hold Down
+hold Return
+expect_page help
+hold Return
+expect_page credits
+hold Return
+expect_page main
+hold Return
+expect_page difficulty
+hold Return
+expect_page lesson
+# The loading page shows while the level loads, then the level.
+hold Return
+loading=no
+for i in $(seq 1 60); do
+  shot run
+  seen=$(nearest_page)
+  [ "$seen" = loading ] && loading=yes
+  [ "$loading" = yes ] && [ "$seen" != loading ] && break
+done
+[ "$loading" = yes ] || fail "no loading page"
+[ "$seen" != loading ] || fail "the level did not follow the loading page"
+echo "loading page, then the level"
+# Accelerating: the HUD's time and distance change.
+xdotool keydown Up
+sleep 1
+shot level_a
+sleep 1.5
+shot level_b
+xdotool keyup Up
+hud_changed "$shots/game_level_a.png" "$shots/game_level_b.png" || fail "the HUD did not change"
+hold Escape
+expect_page map_egypt
+# The map's side menu: its last item asks for confirmation; Escape returns.
+hold Return
+for i in 1 2 3 4; do hold Down; done
+hold Return
+expect_page confirmation
+hold Escape
+expect_page map_egypt
+hold Escape
+expect_page main
+hold Escape
+hold Escape
 wait "$pid"
 code=$?
 pid=
@@ -34,4 +198,19 @@ pid=
 wine reg query "$key" /v noGhost0 >/dev/null 2>&1 || fail "noGhost0 not written"
 wine reg query "$key" /v noGhostNames >/dev/null 2>&1 || fail "noGhostNames not written"
 wine reg query "$key" /v player 2>/dev/null | grep -q 0x1 || fail "the player dialog stored no profile"
-echo "game started, showed its window and ended with 0"
+[ -f "$shots/documents/Gravrun 2/player1.sav" ] || fail "no player file"
+
+# --- second start: the difficulty is begun, the map follows ---------------------------
+start
+sleep 1
+expect_page main
+hold Return
+expect_page difficulty
+hold Return
+expect_page map_egypt
+xdotool key --clearmodifiers alt+F4
+wait "$pid"
+code=$?
+pid=
+[ "$code" = 0 ] || fail "exit code $code after the second start"
+echo "game played from the main page to the lesson and back, and ended with 0"

@@ -109,6 +109,15 @@ TEST_F(SDxRenderTest, PointLightBrightensTheSideFacingItOnlyWithLighting) {
   EXPECT_EQ(255, plain.Red(left.x, left.y));  // the unlit surface colour
 }
 
+// The frame looks through the current camera as it stands: a camera
+// turned round since it was last applied sees what lies behind the origin.
+TEST_F(SDxRenderTest, TheFrameLooksThroughTheCurrentCamera) {
+  AddBox(0, 0, -5, 6, 6, 2);
+  EXPECT_EQ(0, Frame().Red(400, 225));
+  dx()->GetCamera(-1)->SetRotation(3.14159265f, 0, 0);
+  EXPECT_EQ(64, Frame().Red(400, 225));  // the ambient 0.25 of the surface
+}
+
 TEST_F(SDxRenderTest, FogDarkensOnlyWithLighting) {
   AddBox(0, 0, 5, 6, 6, 2);
   dx()->EnableFog(true);

@@ -225,7 +225,7 @@ TEST_F(Track, GuardDoorsCountTheirGuards) {
   for (int i = 0; i < 4; ++i) {
     ASSERT_TRUE(game.CreateEntity(game.runItems[i]));
     PGuardDoorEntity* door = (PGuardDoorEntity*)game.doors[i];
-    EXPECT_EQ(guards[i], door->guardCount) << i;
+    EXPECT_EQ(guards[i], door->GetGuardCount()) << i;
     EXPECT_FLOAT_EQ(kPi / 16, door->guardAngle);
     EXPECT_FALSE(door->GetGuardObject()->m_hidden);
   }

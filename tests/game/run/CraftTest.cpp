@@ -4,7 +4,9 @@
 #include "core/Platform.h"
 
 #include "engine/SDxGeometry.h"
+#include "engine/SDxCamera.h"
 #include "engine/SDxMesh.h"
+#include "engine/SDxShader.h"
 #include "tests/game/run/RunSupport.h"
 
 #include <math.h>
@@ -12,22 +14,10 @@
 namespace {
 
 const float kPi = 3.14159265f;
-// The centre of column 8, the floor's column to the craft's left.
-const float kColumn8 = 17 * kPi / 16;
 // A wall's top toward the axis: its inner radius 600 at the cell's edges.
 const float kWallTop = 600 * cosf(kPi / 16);
 
-class Craft : public RunSuite {
-protected:
-  // The craft placed: z, angle and distance from the axis.
-  static void Place(float z, float angle = kColumn8, float radius = 960) {
-    PShipEntity* ship = Ship();
-    ship->trackPosition = z;
-    ship->angle = angle;
-    ship->radius = radius;
-    ship->UpdatePosition();
-  }
-};
+class Craft : public RunSuite {};
 
 TEST_F(Craft, ThrustReachesItsLimitsAtTheirTimes) {
   PlayLesson(Rows(200) + Cell(8, '\x95') + Rows(20));
@@ -139,9 +129,50 @@ TEST_F(Craft, LandingsBounceFromFourHundred) {
     }
     EXPECT_FLOAT_EQ(960, ship->GetRadius()) << c.v0;
     // Landings take turns with their two sounds.
-    EXPECT_TRUE(Playing(toggle ? PGame::SOUND_BOUNCE_GROUND : PGame::SOUND_BOUNCE_GROUND2));
+    EXPECT_TRUE(Started(toggle ? PGame::SOUND_BOUNCE_GROUND : PGame::SOUND_BOUNCE_GROUND2));
     EXPECT_NE(toggle, ship->landingToggle);
     ship->airborne = false;
+  }
+}
+
+// A launch at full strength would carry the craft past the axis: it stays
+// at 40 from it, and the camera keeps its side.
+TEST_F(Craft, AFullJumpStaysClearOfTheAxis) {
+  PlayLesson(Rows(200));
+  PShipEntity* ship = Ship();
+  Place(1000);
+  ship->Jump(2500, false);
+  float nearest = 960;
+  SDxCamera* camera = Dx().GetCamera(-1);
+  for (int i = 0; i < 200 && ship->airborne; ++i) {
+    Step();
+    nearest = fminf(nearest, ship->GetRadius());
+    const D3DXVECTOR3 &craft = ship->GetPositionRef(), &eye = camera->GetPosition();
+    ASSERT_GT(craft.x * eye.x + craft.y * eye.y, 0) << "frame " << i;
+  }
+  EXPECT_FLOAT_EQ(PShipEntity::kMinimumRadius, nearest);
+}
+
+// The turbo's stronger blur and higher top speed end with the run.
+TEST_F(Craft, TheTurboEndsWithTheRun) {
+  PGame& game = Game();
+  for (bool crash : {true, false}) {
+    PlayLesson(Rows(200));
+    Ship()->StartTurbo();
+    Step();
+    float coef = 0;
+    ASSERT_NE(nullptr, game.speedShader);
+    game.speedShader->GetEffect()->GetFloat(game.coefParam, &coef);
+    EXPECT_FLOAT_EQ(0.9f, coef);
+    if (crash) {
+      Ship()->Crash(PGame::ITEM_MINE, 0);
+    } else {
+      game.Finish();
+    }
+    EXPECT_FALSE(Ship()->HasTurbo()) << crash;
+    Step();
+    game.speedShader->GetEffect()->GetFloat(game.coefParam, &coef);
+    EXPECT_FLOAT_EQ(0.8f, coef) << crash;
   }
 }
 
@@ -152,9 +183,10 @@ TEST_F(Craft, BoostPadsStartNineSecondsOfTurbo) {
   PShipEntity* ship = Ship();
   Place(0);
   Press(VK_UP);
+  Silence(PGame::SOUND_TURBO);
   ASSERT_TRUE(StepUntil([&] { return ship->HasTurbo(); }, 200));
   EXPECT_EQ(2, ship->GetRow());
-  EXPECT_TRUE(Playing(PGame::SOUND_TURBO));
+  EXPECT_TRUE(Started(PGame::SOUND_TURBO));
   float first = ship->turboTime;
   // Over the same pad again: it fired once.
   Place(1900);
@@ -190,7 +222,7 @@ TEST_F(Craft, ShotsAreHalfASecondApart) {
   Silence(PGame::SOUND_PRE_LASER);
   Press(VK_SPACE);
   Step();
-  EXPECT_TRUE(Playing(PGame::SOUND_PRE_LASER));
+  EXPECT_TRUE(Started(PGame::SOUND_PRE_LASER));
   EXPECT_TRUE(Game().targetSprite->IsVisible());
   Release(VK_SPACE);
   Step();
@@ -229,6 +261,7 @@ TEST_F(Craft, CrashImpactsKindsAndImages) {
     Place(5000);
     Step();
     ship->speed = 3000;
+    Silence(PGame::SOUND_DIE);
     ship->Crash(c.kind, c.impact);
     EXPECT_FLOAT_EQ(c.speedAfter, ship->GetSpeed()) << c.kind;
     EXPECT_EQ(3, Game().GetState());
@@ -237,7 +270,7 @@ TEST_F(Craft, CrashImpactsKindsAndImages) {
     EXPECT_EQ(Game().*c.image, Game().deathSprite->m_texture) << c.kind;
     EXPECT_TRUE(Game().deathSprite->IsVisible());
     EXPECT_FLOAT_EQ(c.flash, Dx().m_flashDuration) << c.kind;
-    EXPECT_TRUE(Playing(PGame::SOUND_DIE));
+    EXPECT_TRUE(Started(PGame::SOUND_DIE));
     // A second crash changes nothing.
     ship->Crash(PGame::ITEM_BLOCKER, 666);
     EXPECT_EQ(c.kind, ship->GetDeathKind());
@@ -317,7 +350,7 @@ TEST_F(Craft, SideContactsTurnTheCraftBack) {
   // by pi/2 a second) reversed at half.
   EXPECT_GE(ship->GetAngle(), kPi);
   EXPECT_NEAR(-(before + kStep * kPi / 2) / 2, ship->angularSpeed, 1e-5f);
-  EXPECT_TRUE(Playing(PGame::SOUND_BOUNCE_WALL_SIDE));
+  EXPECT_TRUE(Started(PGame::SOUND_BOUNCE_WALL_SIDE));
 }
 
 TEST_F(Craft, RidesFortyAboveWallTops) {
@@ -351,7 +384,7 @@ TEST_F(Craft, PlatformLandingsWaitATenthOfASecondAfterTheJump) {
     Step();
     bool bounced = ship->verticalSpeed > 0;
     EXPECT_EQ(since > 0, bounced) << since;
-    EXPECT_EQ(since > 0, Playing(PGame::SOUND_BOUNCE_PLATFORM)) << since;
+    EXPECT_EQ(since > 0, Started(PGame::SOUND_BOUNCE_PLATFORM)) << since;
     ship->airborne = false;
   }
 }

@@ -11,6 +11,7 @@
 #include "data/GameArchives.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxShape.h"
 #include "engine/SDxSound.h"
 #include "engine/SDxSprite.h"
 #include "game/PEntities.h"
@@ -26,6 +27,9 @@
 
 // The game time of one frame.
 constexpr float kStep = 1.0f / 64;
+// The centre of column 8: the floor's column on the craft's left, where it
+// meets the items of column 8 head on.
+constexpr float kColumn8 = 17 * 3.14159265f / 16;
 
 // A row of a level text: 17 cells, '.' where the text is short.
 inline std::string Row(const std::string& cells = "") {
@@ -133,7 +137,6 @@ protected:
   static SDx& Dx() { return s_app->dx; }
   static PGame& Game() { return s_app->game; }
   static PShipEntity* Ship() { return s_app->game.GetShip(); }
-
   // The level text (lives, then the rows) as the cell's level, entered at
   // the difficulty: the first attempt's start phase. The level the suite
   // played last is only restarted (as the Return key does).
@@ -170,6 +173,20 @@ protected:
       SDx::Frame();
     }
   }
+  // Frames with the craft held in place and the rolling boulder far
+  // behind it; each is called after each frame.
+  template <class F>
+  static void Hold(float z, int frames, float angle, float radius, F each) {
+    for (int i = 0; i < frames; ++i) {
+      Place(z, angle, radius);
+      Game().GetBoulderShape()->SetZ(z - 30000);
+      Step();
+      each();
+    }
+  }
+  static void Hold(float z, int frames, float angle = kColumn8, float radius = 960) {
+    Hold(z, frames, angle, radius, [] {});
+  }
   static void StepSeconds(float seconds, float dt = kStep) {
     Step((int)(seconds / dt + 0.5f), dt);
   }
@@ -180,6 +197,20 @@ protected:
     for (int i = 0; i < frames && !condition(); ++i) Step();
     return condition();
   }
+  // The craft put at z, at the angle and distance from the axis; its speed
+  // stays.
+  static void Place(float z, float angle = kColumn8, float radius = 960) {
+    PShipEntity* ship = Ship();
+    ship->trackPosition = z;
+    ship->angle = angle;
+    ship->radius = radius;
+    ship->UpdatePosition();
+  }
+  // The craft on the floor of column 8 at z, at that speed.
+  static void PlaceMoving(float z, float speed) {
+    Place(z);
+    Ship()->speed = speed;
+  }
   static void Press(int key) { Dx().OnMessage(WM_KEYDOWN, key, 0); }
   static void Release(int key) { Dx().OnMessage(WM_KEYUP, key, 0); }
   // A key pressed in one frame and released in the next.
@@ -189,10 +220,10 @@ protected:
     Release(key);
     Step();
   }
-  // The start phase skipped (Control released after its first second):
-  // the run begins.
+  // The start phase skipped (Control released after its first second,
+  // which is taken as passed): the run begins.
   static void StartRun() {
-    StepSeconds(1.1f);
+    Game().stateTime -= 1.1f;
     Press(VK_CONTROL);
     Step();
     Release(VK_CONTROL);
@@ -204,12 +235,39 @@ protected:
     Dx().m_xinput = use;
     SDx::s_xinputGetState = use ? PadState : nullptr;
     s_pad = XINPUT_STATE();
+    Dx().ResetPadState();
   }
   static XINPUT_GAMEPAD& Pad() { return s_pad.Gamepad; }
 
+  // One frame drawn; the picture as it is presented.
+  static Pixels Screenshot() {
+    static Pixels s_shot;
+    s_shot = Pixels();
+    Draw(true);
+    Dx().m_renderPassHook = [](SDx* engine, int pass) {
+      if (pass != SDx::RENDER_PASS_COPY) return;
+      IDirect3DSurface9* surface = nullptr;
+      engine->m_device->GetRenderTarget(0, &surface);
+      s_shot = ReadTarget(engine->m_device, surface);
+      if (surface) surface->Release();
+    };
+    Step();
+    Dx().m_renderPassHook = nullptr;
+    return s_shot;
+  }
+
+  // A looping channel sounding now.
   static bool Playing(int channel) { return Dx().IsSoundPlaying(channel); }
-  // Stops a channel, so that the next start of it shows.
+  // Stops a channel's voices, so that the next start of one shows.
   static void Silence(int channel) { Dx().StopSound(channel, 0); }
+  // Whether a voice of the channel was started since it was silenced. (A
+  // short sound may have played out already: the sound device runs on
+  // the real clock, the game on the test's.)
+  static bool Started(int channel) {
+    for (SDxSound* voice = Dx().GetSound(channel); voice; voice = voice->m_next)
+      if (voice->m_loaded && !voice->m_flushed) return true;
+    return false;
+  }
 
   inline static SWnd* s_window = nullptr;
   inline static TempFolder* s_folder = nullptr;
