@@ -105,7 +105,7 @@ public:
   bool SavePlayer();
   // The profile's ghost of a cell (time: the cell's best time); empty when
   // the file is missing or does not hold.
-  void LoadGhost(PGhost* ghost, int difficulty, int world, int level);
+  void LoadGhost(PGhost* ghost, int difficulty, int world, int level) override;
   bool SaveGhost(const PGhost* ghost, int difficulty, int world, int level);
   void DeleteGhost(int difficulty, int world, int level);
   // A finished run: keeps an equal or better time, opens neighbours on a
@@ -121,11 +121,11 @@ public:
   // (see PWeb.h); no host leaves the game offline.
   void ReadOnlineIdentity(const char* key);
   bool LoadAllHiscores();
-  bool LoadLevelHiscores(int world, int level);
+  bool LoadLevelHiscores(int world, int level) override;
   bool DownloadGhost(int world, int level, PGhost* ghost);
-  bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third);
+  bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third) override;
   bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload) override;
-  int GetPlayerRank(int world, int level);
+  int GetPlayerRank(int world, int level) override;
 
   SRegistry registry;
   SDisk disk;

@@ -9,7 +9,6 @@
 #include "app/ReferenceServer.h"
 #include "app/PWnd.h"
 #include "core/SNetwork.h"
-#include "core/SRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +26,7 @@ class Web : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_NE(0, server.port) << "the reference server is not running";
-    SRegistry registry;
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "server", "127.0.0.1");
-    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "serverPort", DWORD(server.port));
-    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "userId", 7);
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "userName", "bob");
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "userCode", "ABC123");
+    ReferenceServer::WriteIdentity(kTestKey, server.port);
     app.ReadOnlineIdentity(kTestKey);
     app.onlineDifficulty = 0;
     app.web.timeoutMs = 1000;
