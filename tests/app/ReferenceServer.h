@@ -54,6 +54,11 @@ public:
   void Mode(const char* mode, int times = 1) {
     Get("/control", std::string("mode=") + mode + "&times=" + std::to_string(times));
   }
+  // The next requests get a good answer of their command with a few random
+  // edits, from the server's generator seeded by seed.
+  void Mutate(int seed, int times) {
+    Get("/control", "seed=" + std::to_string(seed) + "&mode=mutate&times=" + std::to_string(times));
+  }
   // The next request gets exactly this text as its answer.
   void Answer(const std::string& text) { Get("/control", "answer=" + Hex(text)); }
 
