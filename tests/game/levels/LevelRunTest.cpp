@@ -212,7 +212,7 @@ protected:
 
   static void DriveFrame(Drive& d) {
     PShipEntity* ship = Ship();
-    float z = ship->GetTrackPosition(), speed = ship->GetSpeed();
+    float z = ship->GetTrackPosition();
     // A shot's key goes up one frame after it went down, or, charged, once
     // the lock is on (or has waited long enough).
     if (d.fireHeld) {
