@@ -32,7 +32,7 @@ const float kShotInterval = 0.52f;
 // the craft's turn rate takes time to build up.
 const float kAimAhead = 0.15f;
 // The turn rate the route may ask for (pi / 2 at most).
-const float kTurnRate = 1.35f;
+const float kTurnRate = 1.1f;
 const float kFeedAhead = 0.3f;
 const int kMostFrames = 64 * 400;  // 400 s of game time
 
@@ -361,16 +361,15 @@ TEST_P(LevelRuns, TheDriverFinishesTheLevel) {
                                   << ship->GetRow() << ", column " << ship->GetColumn()
                                   << ", death kind " << ship->GetDeathKind();
   EXPECT_TRUE(Game().success) << Game().targetsTaken << " of " << Game().targetCount << " targets";
-  printf("level %d%d %s: %s in %.2f s, %d of %d targets, %d lives left\n", cell.world, cell.level,
-         App().levelNames[cell.world][cell.level].GetText(),
-         Game().success ? "finished" : "not finished", Game().GetRunTime(), Game().targetsTaken,
-         Game().targetCount, Game().lives);
+  printf("level %d%d %s (%s): %s in %.2f s, %d of %d targets, %d lives left\n", cell.world,
+         cell.level, App().levelNames[cell.world][cell.level].GetText(),
+         difficulty == 0 ? "Easy" : "Normal", Game().success ? "finished" : "not finished",
+         Game().GetRunTime(), Game().targetsTaken, Game().targetCount, Game().lives);
 }
 
 // The levels of the data set (the lesson is (1, 1), the boss's level (2, 2)).
 const Level kLevels[] = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 1}, {1, 2},
-                         {1, 4}, {2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}, {3, 0}, {3, 2},
-                         {3, 3}, {3, 4}, {4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}};
+                         {2, 4}, {3, 0}, {3, 2}, {3, 3}, {4, 0}, {4, 1}, {4, 4}};
 
 INSTANTIATE_TEST_SUITE_P(DataSet, LevelRuns, ::testing::ValuesIn(kLevels),
                          [](const ::testing::TestParamInfo<Level>& info) {
