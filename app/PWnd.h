@@ -42,6 +42,10 @@ public:
 
   enum { MODE_NONE = 0, MODE_MENU = 1, MODE_GAME = 2 };
   enum { MAP_SIZE = 5, DIFFICULTIES = 3, GHOST_SLOTS = 5 };
+  // Scores one hiscore answer adds at most; later records are ignored. The
+  // players' ranking of the menu takes time with the square of the scores
+  // held, so this keeps the page quick whatever the server sends.
+  enum { MAX_ANSWER_SCORES = 5000 };
 
   // Fills the level tables; opens no file and creates no window.
   PWnd();
@@ -105,7 +109,7 @@ public:
   bool SavePlayer();
   // The profile's ghost of a cell (time: the cell's best time); empty when
   // the file is missing or does not hold.
-  void LoadGhost(PGhost* ghost, int difficulty, int world, int level);
+  void LoadGhost(PGhost* ghost, int difficulty, int world, int level) override;
   bool SaveGhost(const PGhost* ghost, int difficulty, int world, int level);
   void DeleteGhost(int difficulty, int world, int level);
   // A finished run: keeps an equal or better time, opens neighbours on a
@@ -120,12 +124,13 @@ public:
   // The server and the online identity from the registry values under key
   // (see PWeb.h); no host leaves the game offline.
   void ReadOnlineIdentity(const char* key);
+  // Both take at most MAX_ANSWER_SCORES records of the answer.
   bool LoadAllHiscores();
-  bool LoadLevelHiscores(int world, int level);
+  bool LoadLevelHiscores(int world, int level) override;
   bool DownloadGhost(int world, int level, PGhost* ghost);
-  bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third);
+  bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third) override;
   bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload) override;
-  int GetPlayerRank(int world, int level);
+  int GetPlayerRank(int world, int level) override;
 
   SRegistry registry;
   SDisk disk;

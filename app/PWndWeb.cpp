@@ -10,8 +10,8 @@ namespace {
 const char kTag[] = "GVR2";
 const char kVersion[] = "1.02";
 const int kMaxTime = 17900;
-// Every record of an answer is kept, so that every rank is right: the
-// answer itself is bounded (PWebLink::MAX_REPLY), and so are the lists.
+// The records of an answer are kept up to PWnd::MAX_ANSWER_SCORES, so that
+// every rank of a list of that length is right.
 
 int Clamp(int value, int low, int high) {
   return value < low ? low : (value > high ? high : value);
@@ -86,7 +86,7 @@ bool PWnd::LoadAllHiscores() {
   if (!ReadAnswer(web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()),
                   &tokens, 2))
     return false;
-  for (int i = 2; i < tokens.GetCount(); i += 3) {
+  for (int i = 2, taken = 0; i < tokens.GetCount() && taken < MAX_ANSWER_SCORES; i += 3, ++taken) {
     SString cell = tokens.GetToken(i + 1);
     int world = Clamp(cell.GetLength() > 0 ? cell.GetAt(0) - '0' : -1, 0, MAP_SIZE - 1);
     int level = Clamp(cell.GetLength() > 1 ? cell.GetAt(1) - '0' : -1, 0, MAP_SIZE - 1);
@@ -105,7 +105,7 @@ bool PWnd::LoadLevelHiscores(int world, int level) {
           web.Get(Query("level_hiscores", nullptr, onlineDifficulty, world, level).GetText()),
           &tokens, 2))
     return false;
-  for (int i = 2; i < tokens.GetCount(); i += 2)
+  for (int i = 2; i < tokens.GetCount() && list.GetCount() < MAX_ANSWER_SCORES; i += 2)
     if (!AppendScore(list, tokens.GetToken(i), tokens.GetInt(i + 1))) break;
   return true;
 }

@@ -297,7 +297,8 @@ public:
   bool IsKeyDown(int key) const { return key >= 0 && key < 256 && m_keyDown[key]; }
   // Down, and pressed (or repeated) in this frame.
   bool IsKeyPressed(int key) const { return IsKeyDown(key) && m_keyEvents[key] != 0; }
-  // Down, and first pressed in this frame.
+  // Down, and first pressed since the last frame (an auto-repeat that came
+  // before the frame does not hide the first press).
   bool IsKeyPressedNoRepeat(int key) const { return IsKeyDown(key) && m_keyEvents[key] == 1; }
   // Up, and released in this frame.
   bool IsKeyReleased(int key) const {

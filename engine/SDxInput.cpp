@@ -77,7 +77,9 @@ bool SDx::OnMessage(UINT message, WPARAM wParam, LPARAM) {
   }
   if (key >= 0 && down) {
     m_keyPressTimes[key] = m_time;
-    m_keyEvents[key] = m_keyDown[key] ? 2 : 1;
+    // An auto-repeat before the next frame does not hide the first press
+    // (a slow frame would otherwise lose it).
+    if (!(m_keyDown[key] && m_keyEvents[key] == 1)) m_keyEvents[key] = m_keyDown[key] ? 2 : 1;
     m_keyDown[key] = 1;
   } else if (key >= 0) {
     m_keyEvents[key] = 1;

@@ -352,6 +352,18 @@ public:
   // Rival ghost slots holding points, counted only on a done cell.
   int GetRivalGhostCount() const;
 
+  // --- ghosts of a run (PGameGhosts.cpp) -----------------------------------------------
+  // One frame of a running attempt: the craft's position appended to slot 0
+  // when a new quarter second began, the ghosts of slots 1..4 moved along
+  // their paths to the run's time with their glows and the rivals' labels
+  // shown or hidden, and the place among the rivals set. From 180 s on it
+  // does nothing.
+  void UpdateGhosts();
+  // The rival slots emptied, then, on a done cell of a level that counts
+  // online, the cell's hiscores and rival ghosts fetched, the player's rank
+  // and the time to beat shown.
+  void LoadRivalGhosts();
+
   // --- accessors -------------------------------------------------------------------
   void SetEngine(SDx* engine) { dx = engine; }
   void SetHost(PGameHost* gameHost) { host = gameHost; }

@@ -11,11 +11,11 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "game/PGhost.h"
 
 class SDxMesh;
 class SDxShader;
 class SDxTexture;
-class PGhost;
 class SFile;
 class SStringArray;
 
@@ -68,6 +68,24 @@ public:
   // A cell's state on the map of a difficulty (0 no level, 1 locked, 2
   // open, 3 done).
   virtual int GetCellState(int /*difficulty*/, int /*world*/, int /*level*/) { return 0; }
+  // The player's saved ghost of a cell, its time the cell's best time;
+  // empty when there is none.
+  virtual void LoadGhost(PGhost* ghost, int /*difficulty*/, int /*world*/, int /*level*/) {
+    if (ghost) ghost->Clear();
+  }
+  // The cell's hiscore list fetched afresh at the online difficulty; false
+  // when offline or the server's answer does not hold.
+  virtual bool LoadLevelHiscores(int /*world*/, int /*level*/) { return false; }
+  // The cell's rival ghosts (emptied first): one rival lands in first, two
+  // in first and third, three in third, second and first as received.
+  // False when offline or an answer does not hold.
+  virtual bool DownloadGhosts(int /*world*/, int /*level*/, PGhost* /*first*/, PGhost* /*second*/,
+                              PGhost* /*third*/) {
+    return false;
+  }
+  // The player's place in the cell's hiscore list (from 1); 0 when not
+  // listed or offline.
+  virtual int GetPlayerRank(int /*world*/, int /*level*/) { return 0; }
   // The ghost switches: ghost slots 1..4 shown, and the rivals' names.
   virtual bool IsGhostShown(int /*slot*/) { return true; }
   virtual void ShowGhost(int /*slot*/, bool /*shown*/) {}

@@ -515,7 +515,8 @@ void PGame::LoadGhostEmitters() {
     SDxParticlePoint* trail = ghostEmitters[slot] = AddEmitter(250.0f, 250.0f, 0.15f, 35.0f, 0.0f);
     if (!trail) continue;
     const D3DXCOLOR& c = kGhostColors[slot];
-    trail->SetParameters(c.r, c.g, c.b, c.a, c.r, c.g, c.b, c.a, false, false);
+    // Each atom fades from the slot's colour to transparent white.
+    trail->SetParameters(c.r, c.g, c.b, c.a, 1.0f, 1.0f, 1.0f, 0.0f, false, true);
     D3DXVECTOR3 none(0.0f, 0.0f, 0.0f);
     trail->SetVectorRange(&none, &none);
   }
@@ -570,8 +571,11 @@ void PGame::LoadHud() {
 
 void PGame::LoadGhostLabels() {
   SDxLayer* layer = dx->GetFirstLayer();
-  for (int slot = 2; slot < GHOST_COUNT && layer; ++slot)
+  for (int slot = 2; slot < GHOST_COUNT && layer; ++slot) {
     ghostLabels[slot] = layer->AddText("verdana", 1.5f, 0, 289, 0xFFFFFFFF);
+    // Half opaque, so that the track shows through a rival's name.
+    if (ghostLabels[slot]) ghostLabels[slot]->SetAlpha(128);
+  }
 }
 
 SDxMesh* PGame::LoadMeshItem(const char* name, SDxTexture* texture) {

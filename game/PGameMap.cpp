@@ -91,6 +91,8 @@ void PGame::FreeMaps() {
 bool PGame::ParseLevel(const char* name) {
   levelFile = name;
   FreeMaps();
+  // A level that cannot be read runs without the ghosts of the one before.
+  for (int slot = 1; slot < GHOST_COUNT; ++slot) ghosts[slot].Clear();
 
   SFileMem file;
   if (!host || !host->LoadData(&file, name) || !file.IsOpen()) return false;
@@ -155,6 +157,9 @@ bool PGame::ParseLevel(const char* name) {
     ++row;
   }
   if (IsCentreLevel()) ++targetCount;
+  // The player's own ghost of the cell, then the rivals'.
+  host->LoadGhost(&ghosts[1], difficulty, world, level);
+  LoadRivalGhosts();
   return true;
 }
 

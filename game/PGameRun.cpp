@@ -107,8 +107,7 @@ public:
   }
   void DrawFrame() override { m_game->dx->Render(); }
   void Wait(int ms) override { WaitMilliseconds(ms); }
-  // The rivals' ghosts are fetched again by the ghost playback of the run.
-  void ReloadRivals() override {}
+  void ReloadRivals() override { m_game->LoadRivalGhosts(); }
   void ShowFailed() override { m_game->dx->ShowOverlayText("UPLOAD FAILED", 6.0f); }
 
 private:

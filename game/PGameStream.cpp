@@ -74,6 +74,7 @@ void PGame::Update(float z) {
   CullPassed(z);
   UpdateMap(z);
   UpdateTips(z);
+  if (IsRunning()) UpdateGhosts();
 }
 
 void PGame::CullPassed(float z) {

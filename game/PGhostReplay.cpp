@@ -6,7 +6,7 @@ const float PGhostReplay::LABEL_NEAR = 200.0f;
 const float PGhostReplay::LABEL_FAR = 4000.0f;
 
 PGhostReplay::PGhostReplay() : sampleIndex(0), place(1) {
-  for (Slot& slot : slots) slot = Slot{D3DXVECTOR3(0, 0, 0), false, false};
+  for (Slot& slot : slots) slot = Slot{D3DXVECTOR3(0, 0, 0), false, false, false};
 }
 
 void PGhostReplay::StepAt(float seconds, int* index, float* fraction) {
@@ -34,7 +34,8 @@ bool PGhostReplay::Step(float seconds, const D3DXVECTOR3& craft, float craftTrac
   for (int s = 1; s < SLOTS; ++s) {
     Slot& slot = slots[s];
     const PGhost& ghost = ghosts[s];
-    if (index >= ghost.GetCount()) {
+    slot.onPath = index < ghost.GetCount();
+    if (!slot.onPath) {
       slot.shown = false;
       slot.labelShown = false;
       if (s >= FIRST_RIVAL && ghost.GetCount() > 0) ++ahead;

@@ -27,7 +27,8 @@ public:
   static const float LABEL_FAR;
 
   struct Slot {
-    D3DXVECTOR3 position;  // where the glow stands this frame
+    D3DXVECTOR3 position;  // where the glow stands this frame, when on its path
+    bool onPath;           // the ghost has points left: the glow moves to position
     bool shown;            // the glow is drawn
     bool labelShown;       // the name label is drawn (rivals only)
   };

@@ -8,7 +8,7 @@
 #include "core/Platform.h"
 
 #include "app/PWnd.h"
-#include "core/SRegistry.h"
+#include "app/ReferenceServer.h"
 #include "data/GameArchives.h"
 #include "engine/EngineTestSupport.h"
 #include "support/TempFolder.h"
@@ -39,14 +39,7 @@ public:
   // Creates the window; online under the difficulty (0..2) as the player
   // "name" when a server port is given, offline otherwise.
   void Open(int onlineDifficulty = -1, int port = NO_SERVER, const char* name = "bob") {
-    if (port != NO_SERVER) {
-      SRegistry registry;
-      registry.SetString(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, "server", "127.0.0.1");
-      registry.SetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, "serverPort", DWORD(port));
-      registry.SetNumber(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, "userId", 7);
-      registry.SetString(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, "userName", name);
-      registry.SetString(HKEY_CURRENT_USER, GAME_REGISTRY_KEY, "userCode", "ABC123");
-    }
+    if (port != NO_SERVER) ReferenceServer::WriteIdentity(GAME_REGISTRY_KEY, port, name);
     app.onlineDifficulty = onlineDifficulty;
     app.saveFolderPath = (saves.Path() + "\\").c_str();
     app.dataFolderPath = GameArchives::PathOf("").c_str();

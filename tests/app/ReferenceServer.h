@@ -4,6 +4,7 @@
 
 #include "core/Platform.h"
 #include "core/SNetwork.h"
+#include "core/SRegistry.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -15,6 +16,18 @@ public:
   ReferenceServer() {
     const char* text = getenv("GAME_SERVER_PORT");
     port = text ? atoi(text) : 0;
+  }
+
+  // The values the game reads its server and the player's online identity
+  // from, under the registry key: this machine's server on the port, user
+  // 7 named name with the code "ABC123".
+  static void WriteIdentity(const char* key, int port, const char* name = "bob") {
+    SRegistry registry;
+    registry.SetString(HKEY_CURRENT_USER, key, "server", "127.0.0.1");
+    registry.SetNumber(HKEY_CURRENT_USER, key, "serverPort", DWORD(port));
+    registry.SetNumber(HKEY_CURRENT_USER, key, "userId", 7);
+    registry.SetString(HKEY_CURRENT_USER, key, "userName", name);
+    registry.SetString(HKEY_CURRENT_USER, key, "userCode", "ABC123");
   }
 
   // Bytes as hexadecimal digits: how texts travel to the server's controls.
@@ -40,6 +53,11 @@ public:
   // The next requests get the answer of that mode.
   void Mode(const char* mode, int times = 1) {
     Get("/control", std::string("mode=") + mode + "&times=" + std::to_string(times));
+  }
+  // The next requests get a good answer of their command with a few random
+  // edits, from the server's generator seeded by seed.
+  void Mutate(int seed, int times) {
+    Get("/control", "seed=" + std::to_string(seed) + "&mode=mutate&times=" + std::to_string(times));
   }
   // The next request gets exactly this text as its answer.
   void Answer(const std::string& text) { Get("/control", "answer=" + Hex(text)); }

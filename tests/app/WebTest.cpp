@@ -9,7 +9,6 @@
 #include "app/ReferenceServer.h"
 #include "app/PWnd.h"
 #include "core/SNetwork.h"
-#include "core/SRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +26,7 @@ class Web : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_NE(0, server.port) << "the reference server is not running";
-    SRegistry registry;
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "server", "127.0.0.1");
-    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "serverPort", DWORD(server.port));
-    registry.SetNumber(HKEY_CURRENT_USER, kTestKey, "userId", 7);
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "userName", "bob");
-    registry.SetString(HKEY_CURRENT_USER, kTestKey, "userCode", "ABC123");
+    ReferenceServer::WriteIdentity(kTestKey, server.port);
     app.ReadOnlineIdentity(kTestKey);
     app.onlineDifficulty = 0;
     app.web.timeoutMs = 1000;
@@ -172,6 +166,21 @@ TEST_F(Web, HiscoreAnswers) {
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
   EXPECT_EQ(5000, app.hiscores[2][3].GetCount());
 
+  // A reply of tens of thousands of players: the first records are kept up
+  // to the bound, in order.
+  Mode("flood");
+  EXPECT_TRUE(app.LoadAllHiscores());
+  int held = 0;
+  for (auto& row : app.hiscores)
+    for (SStringArray& list : row) held += list.GetCount();
+  EXPECT_EQ(int(PWnd::MAX_ANSWER_SCORES), held);
+  EXPECT_EQ("f0", Name(0, 0, 0));
+  EXPECT_EQ("f4999", Name(4, 4, PWnd::MAX_ANSWER_SCORES / 25 - 1));
+  Mode("flood");
+  EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
+  ASSERT_EQ(int(PWnd::MAX_ANSWER_SCORES), app.hiscores[2][3].GetCount());
+  EXPECT_EQ("f4999", Name(2, 3, PWnd::MAX_ANSWER_SCORES - 1));
+
   // Failures leave the lists empty.
   for (const char* mode : {"empty", "badtag", "badversion", "close", "silent"}) {
     app.hiscores[1][0].Add("old");
@@ -310,6 +319,42 @@ TEST_F(Web, MutatedAnswersNeverCrash) {
     ASSERT_LE(first.GetCount(), PGhost::CAPACITY);
     ASSERT_LE(app.hiscores[0][0].GetCount(), 100);
   }
+}
+
+TEST_F(Web, ThousandsOfMutatedAnswersStayInBounds) {
+  const int kRounds = 2000;
+  int before = Requests();
+  server.Mutate(20261207, kRounds);
+  PGhost own, first, second, third;
+  for (int round = 0; round < kRounds; ++round) {
+    switch (round % 4) {
+      case 0:
+        app.LoadAllHiscores();
+        break;
+      case 1:
+        app.LoadLevelHiscores(round % 5, round / 5 % 5);
+        break;
+      case 2:
+        app.DownloadGhost(1, 2, &own);
+        break;
+      default:
+        app.DownloadGhosts(1, 2, &first, &second, &third);
+        break;
+    }
+    int held = 0;
+    for (auto& row : app.hiscores)
+      for (SStringArray& list : row) {
+        held += list.GetCount();
+        for (int i = 0; i < list.GetCount(); ++i) ASSERT_LE(list[i]->GetUserValue1(), 17900u);
+      }
+    ASSERT_LE(held, 2 * int(PWnd::MAX_ANSWER_SCORES)) << "round " << round;
+    for (const PGhost* ghost : {&own, &first, &second, &third}) {
+      ASSERT_LE(ghost->GetCount(), PGhost::CAPACITY) << "round " << round;
+      ASSERT_GE(ghost->time, 0);
+      ASSERT_LE(ghost->time, 17900);
+    }
+  }
+  EXPECT_EQ(before + kRounds, Requests());
 }
 
 }  // namespace

@@ -9,7 +9,9 @@ kept and reported by GET /check. The answers come from what was uploaded
 
   GET /control?mode=M[&times=N][&code=C]  the next N requests (default 1) get
       answer M: normal, empty, badtag, badversion, many, forged, padded, oversized,
-      rivals1, rivals2, rivals4, ghostbad, close, silent, noreload;
+      rivals1, rivals2, rivals4, ghostbad, close, silent, noreload, flood,
+      mutate (a good answer of the command with a few random edits, from a
+      generator seeded by seed=S);
       answer=HEX in place of mode answers those bytes as they are; code=HEX
       sets the player code the uploads must carry
   GET /check    "OK" or the problems seen since the last check
@@ -19,6 +21,7 @@ kept and reported by GET /check. The answers come from what was uploaded
 import base64
 import hashlib
 import http.server
+import random
 import socketserver
 import struct
 import sys
@@ -89,6 +92,34 @@ def sign(text):
 
 
 VECTOR_POINTS = [(100, 5, 2000), (103, 5, 1990)]
+VECTOR_TEXT = ghost_text(VECTOR_POINTS)
+# The good answers the mutate mode starts from, by command.
+MUTATION_BASES = {
+    "all_hiscores": TAG + "ann,00,5000,ben,34,6100,cid,9,99999\n",
+    "level_hiscores": TAG + "ann,5000,ben,6100,cid,-7\n",
+    "ghost": TAG + "7100," + VECTOR_TEXT + "\n",
+    "ghosts": TAG + "ann,5000,%s,ben,5100,%s,cid,5200,%s\n" % ((VECTOR_TEXT,) * 3),
+}
+
+
+def mutate(text, rng):
+    """One to four edits: a byte changed, put in or taken out, a number made
+    huge or negative, or a stretch repeated."""
+    for _ in range(rng.randint(1, 4)):
+        at = rng.randrange(len(text)) if text else 0
+        kind = rng.randrange(5)
+        if kind == 0 and text:
+            text = text[:at] + chr(rng.randrange(256)) + text[at + 1:]
+        elif kind == 1:
+            text = text[:at] + rng.choice(",0123456789-@\"A") + text[at:]
+        elif kind == 2 and text:
+            text = text[:at] + text[at + 1:]
+        elif kind == 3:
+            text = text[:at] + rng.choice(["4294967296", "-2147483649", "99999999999"]) + text[at:]
+        else:
+            end = min(len(text), at + rng.randint(1, 40))
+            text = text[:end] + text[at:end] * rng.randint(1, 200) + text[end:]
+    return text
 
 
 class State:
@@ -101,6 +132,7 @@ class State:
         self.last = {}
         self.scores = {("0", "00"): [("alice", 5000), ("bob", 6100)]}
         self.ghosts = {}
+        self.mutator = random.Random(0)
 
 
 STATE = State()
@@ -180,10 +212,23 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.problem("user %r" % values["user"])
         if self.bad_answer(mode):
             return
+        if mode == "mutate":
+            with STATE.lock:
+                text = mutate(MUTATION_BASES.get(cmd, TAG), STATE.mutator)
+            return self.reply(text)
         if mode == "many":
             body = "".join("p%d,%d," % (i, 1000 + i) if cmd == "level_hiscores" else
                            "p%d,00,%d," % (i, 1000 + i) for i in range(5000))
             return self.reply(TAG + body.rstrip(",") + "\n")
+        if mode == "flood":  # distinct players (over every cell), near the client's reply bound
+            cells = ["%d%d" % (w, l) for w in range(5) for l in range(5)]
+            records, size = [], 0
+            while size < 1000000:
+                i = len(records)
+                cell = "" if cmd == "level_hiscores" else cells[i % 25] + ","
+                records.append("f%d,%s%d" % (i, cell, 1000 + i % 9000))
+                size += len(records[-1]) + 1
+            return self.reply(TAG + ",".join(records) + "\n")
         if cmd == "all_hiscores":
             records = [f"{n},{lv},{t}" for (d, lv), rows in sorted(STATE.scores.items())
                        if d == difficulty for n, t in rows]
@@ -254,6 +299,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if "answer" in q:
                     answer = bytes.fromhex(q["answer"]).decode("latin-1")
                     STATE.modes.append(("raw:" + answer, int(q.get("times", "1"))))
+                if "seed" in q:
+                    STATE.mutator = random.Random(int(q["seed"]))
                 if "mode" in q:
                     STATE.modes.append((q["mode"], int(q.get("times", "1"))))
                 if "code" in q:

@@ -29,13 +29,15 @@ press() {
   xdotool key --clearmodifiers "$2"
 }
 
-# A key of the focused window held as a person holds it: longer than one
-# frame of the game, which reads its keys once a frame.
+# A key of the focused window held as a person holds it: the game reads its
+# keys once a frame, and a key pressed and released between two frames is
+# not seen. A busy machine draws slow frames: the key is held for most of a
+# second (its auto-repeats are not read as presses).
 hold() {
   xdotool keydown "$1"
-  sleep 0.3
+  sleep 0.8
   xdotool keyup "$1"
-  sleep 0.3
+  sleep 0.2
 }
 
 # Starts the program in its folder, the game's registry key emptied first,

@@ -71,6 +71,9 @@ TEST_F(InputSuite, KeysAreSeenForOneFrameWithTheirRepeatsAndTheFrameStepPollsThe
   EXPECT_TRUE(dx->IsKeyPressedNoRepeat('B'));
   dx->OnMessage(WM_RBUTTONDOWN, MK_RBUTTON, 0);
   EXPECT_TRUE(dx->IsKeyPressedNoRepeat(VK_RBUTTON));
+  Key(WM_KEYDOWN, 'C');
+  Key(WM_KEYDOWN, 'C');
+  EXPECT_TRUE(dx->IsKeyPressedNoRepeat('C')) << "repeated before the frame read the press";
 
   // A frame: the pad is polled and the key events end.
   g_engine = dx;

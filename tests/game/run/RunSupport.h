@@ -71,8 +71,9 @@ public:
   }
   bool IsOnline() const override { return online; }
   int GetOnlineDifficulty() override { return online ? onlineDifficulty : -1; }
-  bool UploadGhost(int, int, int time, const PGhost*, bool* reload) override {
+  bool UploadGhost(int world, int level, int time, const PGhost* ghost, bool* reload) override {
     uploads.push_back(time);
+    if (serverUploads) return PWnd::UploadGhost(world, level, time, ghost, reload);
     if (reload) *reload = false;
     return true;
   }
@@ -81,6 +82,9 @@ public:
   std::vector<Page> pages;
   std::vector<int> uploads;
   bool online = false;
+  // Uploads go to the game's server through the client (else they only
+  // succeed).
+  bool serverUploads = false;
 };
 
 class RunSuite : public ::testing::Test {
@@ -213,6 +217,15 @@ protected:
   }
   static void Press(int key) { Dx().OnMessage(WM_KEYDOWN, key, 0); }
   static void Release(int key) { Dx().OnMessage(WM_KEYUP, key, 0); }
+  // Drives at full speed until the state changes (at most 10 s); the
+  // state then.
+  static int DriveOn() {
+    int state = Game().GetState();
+    Press(VK_UP);
+    StepUntil([&] { return Game().GetState() != state; }, 640);
+    Release(VK_UP);
+    return Game().GetState();
+  }
   // A key pressed in one frame and released in the next.
   static void Tap(int key) {
     Press(key);

@@ -23,14 +23,6 @@ protected:
     return true;
   }
   static float BoulderZ() { return Game().GetBoulderShape()->GetZ(); }
-  // Drives at full speed until the state changes (at most 10 s).
-  static int DriveOn() {
-    int state = Game().GetState();
-    Press(VK_UP);
-    StepUntil([&] { return Game().GetState() != state; }, 640);
-    Release(VK_UP);
-    return Game().GetState();
-  }
 };
 
 TEST_F(RunStates, TheStartPhaseFadesInUntilTheBoulderArrives) {
