@@ -303,20 +303,23 @@ TEST_P(LevelRuns, TheDriverFinishesTheLevel) {
   d.targetDone.assign(plan.GetTargetShots().size(), false);
   // A line every ten rows and at each missed gem, shown when the run fails.
   std::string trace;
-  int lastRow = -1, lastMissed = 0;
+  int lastRow = -1, lastMissed = 0, lastLives = Game().lives;
   std::set<const MAPITEM*> reported;
   for (int frame = 0; frame < kMostFrames && Game().GetState() == 2; ++frame) {
     Draw(ExplosionPlaying());
     DriveFrame(d);
     PShipEntity* s = Ship();
-    if (Game().missedGems != lastMissed || s->GetRow() / 10 != lastRow / 10) {
+    if (Game().missedGems != lastMissed || Game().lives != lastLives ||
+        s->GetRow() / 10 != lastRow / 10) {
       lastMissed = Game().missedGems;
+      lastLives = Game().lives;
       lastRow = s->GetRow();
-      char line[160];
+      char line[192];
       sprintf(line,
-              "%7.2f s row %d column %d (route %d) speed %.0f radius %.0f taken %d missed %d\n",
+              "%7.2f s row %d column %d (route %d) speed %.0f radius %.0f taken %d missed %d "
+              "lives %d\n",
               Game().GetRunTime(), lastRow, s->GetColumn(), plan.GetColumn(lastRow), s->GetSpeed(),
-              s->GetRadius(), Game().targetsTaken, Game().missedGems);
+              s->GetRadius(), Game().targetsTaken, Game().missedGems, Game().lives);
       trace += line;
     }
     // Gems and target enemies counted as missed, each once.
