@@ -2,6 +2,7 @@
 #include "core/SString.h"
 
 #include "core/SArray.h"
+#include "core/SStringPool.h"
 
 #include <new>
 
@@ -45,9 +46,9 @@ void SString::Allocate(int n, bool keep) {
   if (n < 0) n = 0;
   int capacity = CapacityFor(n);
   if (!m_text || capacity != m_capacity) {
-    char* p = new char[capacity];
+    char* p = SStringPool::NewBuffer(this, capacity);
     if (keep && m_text) memcpy(p, m_text, n < m_length ? n : m_length);
-    delete[] m_text;
+    SStringPool::FreeBuffer(this, m_text, m_capacity);
     m_text = p;
     m_capacity = capacity;
   }
@@ -80,8 +81,12 @@ SString::SString(const wchar_t* text) : SString() {
   m_text[size - 1] = 0;
 }
 
+void* SString::operator new(size_t size) { return SStringPool::NewObject(size); }
+
+void SString::operator delete(void* p, size_t size) { SStringPool::DeleteObject(p, size); }
+
 SString::~SString() {
-  delete[] m_text;
+  SStringPool::FreeBuffer(this, m_text, m_capacity);
   m_text = nullptr;
   m_length = 0;
   m_capacity = 0;
@@ -91,7 +96,7 @@ SString::~SString() {
 }
 
 void SString::Empty() {
-  delete[] m_text;
+  SStringPool::FreeBuffer(this, m_text, m_capacity);
   m_text = nullptr;
   m_length = 0;
   m_capacity = 0;
@@ -137,9 +142,9 @@ void SString::Store(const char* bytes, int n) {
     // The bytes may lie in this buffer: memmove reads them before they are overwritten.
     if (n > 0) memmove(m_text, bytes, n);
   } else {
-    char* p = new char[capacity];
+    char* p = SStringPool::NewBuffer(this, capacity);
     if (n > 0) memcpy(p, bytes, n);
-    delete[] m_text;
+    SStringPool::FreeBuffer(this, m_text, m_capacity);
     m_text = p;
     m_capacity = capacity;
   }

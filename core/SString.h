@@ -28,6 +28,10 @@ public:
   // gives the empty string.
   SString(const wchar_t* text);
   virtual ~SString();
+  // Strings made with new while an SStringPool scope is open live in that
+  // pool (see SStringPool); any other is made on the heap.
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size);
 
   // Both free the buffer and return to the never-set state; the tracked flag
   // and the user values stay.

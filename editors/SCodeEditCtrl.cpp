@@ -167,6 +167,7 @@ SCodeEditCtrl::~SCodeEditCtrl() {
   m_goto = nullptr;
   ResetDefaults();
   FreeFonts();
+  FreeRowBuffer();
   if (m_numberFont) ::DeleteObject(m_numberFont);
   for (HBRUSH& brush : m_brushes) {
     if (brush) ::DeleteObject(brush);

@@ -329,13 +329,38 @@ private:
   // The first line and cell the scroll request would show.
   void ScrollTarget(int* first, int* left);
   void ApplyScrollRequest();
-  // Repaints the rows of the lines and of the caret and selection before and
-  // now, when the view stays where it is; else the whole window.
-  void RedrawLines(int first, int last);
+  // Repaints after an edit of lines first .. last (new numbering) that also
+  // moved the lines from `at` on (old numbering) by delta lines (inserted
+  // when positive, removed when negative). When the view stays where it is,
+  // the moved rows are shifted with one blit and only the rows of the edited
+  // lines, of the caret and selection before and now and of the highlighted
+  // line are painted, straight into the window; else the whole window is
+  // repainted.
+  void RedrawLines(int first, int last, int at = 0, int delta = 0);
+  // Whether rows may be painted straight into the window: it is shown, it
+  // draws its own background and no layered parent composes it.
+  bool CanPaintRowsNow() const;
+  // The view before painting: the scroll bars when the line count or the
+  // widest line changed, the scroll request carried out.
+  void PrepareView();
+  // The caret at its text position and the caret and selection lines noted
+  // as painted.
+  void NotePainted();
+  // Paints the marked rows (0 = the first visible line; a bar mark paints
+  // only the row's bar cell) through a one-row buffer into the window and
+  // validates them.
+  enum { ROW_WHOLE = 1, ROW_BAR = 2 };
+  void PaintRowsNow(const SArray<uint8_t>& rows);
+  // Paints the bar cell of a row: bar colour, flags and line number.
+  void PaintBar(HDC dc, int row, int line);
   void PlaceCaret(int x, int y);
   // The caret at its text position (parked off the window without one).
   void PlaceCaretAtText();
   void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells);
+  // A one-row buffer for PaintRowsNow, made for the current width and line
+  // height; null when it cannot be made.
+  HDC RowBuffer(HDC compatible);
+  void FreeRowBuffer();
   // Comments on the selected lines, as one undoable edit.
   void CommentSelected(bool add);
   // Find dialog.
@@ -348,6 +373,9 @@ private:
   SString m_fontFace = "courier new";
   int m_fontSize = 10;
   HFONT m_font = nullptr, m_boldFont = nullptr, m_numberFont = nullptr;
+  HDC m_rowDC = nullptr;
+  HBITMAP m_rowBitmap = nullptr;
+  int m_rowWidth = 0, m_rowHeight = 0;
   HBRUSH m_brushes[BRUSH_COUNT] = {};
   bool m_hasText = false;
   int m_selStartLine = -1, m_selStartColumn = -1, m_selEndLine = -1, m_selEndColumn = -1;

@@ -9,6 +9,7 @@
 #include "window/SCursor.h"
 
 #include <ctype.h>
+#include <string.h>
 
 namespace {
 
@@ -19,6 +20,22 @@ bool IsWordByte(unsigned char c) { return IsLetter(c) || isdigit(c) || c == '_';
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int RowsIn(int height, int lineHeight) { return (height + lineHeight - 1) / lineHeight; }
+
+// Sets a scroll bar's range and page, repainting the bar only when its look
+// (thumb, arrows, size) changes: a repaint of a scroll bar takes milliseconds,
+// and an edit of a long text rarely moves the thumb by a pixel.
+void SetBarRange(HWND hWnd, int bar, const SCROLLINFO& info) {
+  LONG object = bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL;
+  SCROLLBARINFO before = {}, after = {};
+  before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
+  bool known = ::GetScrollBarInfo(hWnd, object, &before) != 0;
+  SCROLLINFO set = info;
+  ::SetScrollInfo(hWnd, bar, &set, FALSE);
+  if (!known || !::GetScrollBarInfo(hWnd, object, &after) ||
+      memcmp(&before, &after, sizeof(before)) != 0) {
+    ::SetScrollInfo(hWnd, bar, &set, TRUE);
+  }
+}
 
 }  // namespace
 
@@ -286,11 +303,14 @@ void SCodeEditCtrl::OnKeyDown(int key) {
   int page = (m_textRect.bottom - m_textRect.top) / m_lineHeight;
   if (page < 1) page = 1;
   bool edited = false;
+  // The line that Backspace joins to the one above.
+  int joinedAt = -1, oldCount = m_lines.GetCount();
 
   switch (key) {
     case VK_BACK:
       if (m_readOnly) break;
       if (!HasSelection() && column == 0 && line > 0) {
+        joinedAt = line;
         PushUndo(line - 1, 2, 0);
       } else {
         PushSelectionUndo(0);
@@ -402,7 +422,11 @@ void SCodeEditCtrl::OnKeyDown(int key) {
   OnKeyHandled(key, shift, control);
   bool moved = before[0] != m_selStartLine || before[1] != m_selStartColumn ||
                before[2] != m_selEndLine || before[3] != m_selEndColumn;
-  if (moved || edited) RedrawLines(line, line);
+  if (edited && joinedAt > 0 && m_lines.GetCount() == oldCount - 1) {
+    RedrawLines(joinedAt - 1, joinedAt - 1, joinedAt, -1);
+  } else if (moved || edited) {
+    RedrawLines(line, line);
+  }
 }
 
 void SCodeEditCtrl::InsertTab(bool outdent) {
@@ -440,6 +464,8 @@ void SCodeEditCtrl::InsertLineBreak() {
   int line, column;
   if (!GetCaret(&line, &column)) return;
   PushSelectionUndo(1);
+  bool replaces = HasSelection();
+  int oldCount = m_lines.GetCount();
   SString text("\r\n");
   if (m_indent) {
     // The caret line's leading tabs before the caret (the selection start
@@ -453,7 +479,17 @@ void SCodeEditCtrl::InsertLineBreak() {
     return;
   }
   OnCharTyped(13);
-  Changed();
+  NotifyChange();
+  m_scrollRequest = SCROLL_SHOW;
+  // A break without a selection splits the caret's line: the lines below
+  // move down one row.
+  int caretLine, caretColumn;
+  if (!replaces && m_lines.GetCount() == oldCount + 1 && GetCaret(&caretLine, &caretColumn) &&
+      caretLine > 0) {
+    RedrawLines(caretLine - 1, caretLine, caretLine, 1);
+  } else {
+    Redraw();
+  }
 }
 
 void SCodeEditCtrl::OnChar(int character) {
@@ -672,12 +708,12 @@ void SCodeEditCtrl::UpdateScrollBars() {
   SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
   info.nMax = lines;
   info.nPage = UINT(RowsIn(m_textRect.bottom - m_textRect.top, m_lineHeight));
-  ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+  SetBarRange(m_hWnd, SB_VERT, info);
   if (!m_showVScroll) ::ShowScrollBar(m_hWnd, SB_VERT, FALSE);
   UpdateLayout();
   info.nMax = cells;
   info.nPage = UINT(RowsIn(m_textRect.right - m_textRect.left, m_charWidth));
-  ::SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
+  SetBarRange(m_hWnd, SB_HORZ, info);
   if (!m_showHScroll) ::ShowScrollBar(m_hWnd, SB_HORZ, FALSE);
   UpdateLayout();
   m_updatingScroll = false;
@@ -730,28 +766,95 @@ void SCodeEditCtrl::ApplyScrollRequest() {
   m_scrollRequest = SCROLL_NONE;
 }
 
-void SCodeEditCtrl::RedrawLines(int first, int last) {
+void SCodeEditCtrl::RedrawLines(int first, int last, int at, int delta) {
   int selectionFirst, selectionLast;
   SelectedLines(&selectionFirst, &selectionLast);
-  // A wider range keeps the view; a narrower one may move it.
+  int count = m_lines.GetCount();
+  // The last paint showed the text as it was before this edit; a wider range
+  // keeps the view, a narrower one may move it.
   bool whole = !m_hWnd || !m_hasText || m_paintedFirst < 0 || selectionFirst < 0 ||
-               m_rangeLines != m_lines.GetCount() || m_rangeCells > GetWidestCells() ||
+               m_rangeLines != count - delta || m_rangeCells > GetWidestCells() ||
                m_textRect.left != GetBarWidth() + m_gap;
   int top = 0, left = 0;
   if (!whole) {
     ScrollTarget(&top, &left);
-    whole = top != ::GetScrollPos(m_hWnd, SB_VERT) || left != ::GetScrollPos(m_hWnd, SB_HORZ);
+    whole = top != ::GetScrollPos(m_hWnd, SB_VERT) || left != ::GetScrollPos(m_hWnd, SB_HORZ) ||
+            (delta != 0 && at < top);
   }
-  if (whole) {
+  // Old line numbers in new ones (-1 for a removed line).
+  auto moved = [at, delta](int line) {
+    return line < at ? line : delta < 0 && line < at - delta ? -1 : line + delta;
+  };
+  int from = first, to = last;
+  for (int line : {selectionFirst, moved(m_paintedFirst)})
+    from = line >= 0 && line < from ? line : from;
+  for (int line : {selectionLast, moved(m_paintedLast)}) to = line > to ? line : to;
+  bool now = !whole && CanPaintRowsNow();
+  if (!now) {
+    RECT rows = {0, (from - top) * m_lineHeight, m_clientRect.right, (to - top + 1) * m_lineHeight};
+    if (rows.top < 0) rows.top = 0;
+    if (whole || delta != 0) {
+      Redraw();
+    } else if (rows.bottom > rows.top) {
+      Redraw(&rows);
+    }
+    return;
+  }
+
+  RECT text = m_textRect, client = m_clientRect;
+  PrepareView();
+  // The scroll bars changed the layout or the view after all.
+  if (!::EqualRect(&text, &m_textRect) || !::EqualRect(&client, &m_clientRect) ||
+      top != ::GetScrollPos(m_hWnd, SB_VERT) || left != ::GetScrollPos(m_hWnd, SB_HORZ)) {
     Redraw();
     return;
   }
-  int from = first, to = last;
-  for (int line : {selectionFirst, m_paintedFirst}) from = line < from ? line : from;
-  for (int line : {selectionLast, m_paintedLast}) to = line > to ? line : to;
-  RECT rows = {0, (from - top) * m_lineHeight, m_clientRect.right, (to - top + 1) * m_lineHeight};
-  if (rows.top < 0) rows.top = 0;
-  if (rows.bottom > rows.top) Redraw(&rows);
+  int visible = RowsIn(m_textRect.bottom - m_textRect.top, m_lineHeight);
+  if (visible < 1) return;
+  SArray<uint8_t> rows;
+  rows.SetSize(visible, false);
+  for (int r = 0; r < visible; ++r) rows[r] = 0;
+  auto mark = [&](int line, uint8_t what) {
+    int r = line - top;
+    if (r >= 0 && r < visible) rows[r] |= what;
+  };
+  for (int line = from < top ? top : from; line <= to && line - top < visible; ++line) {
+    mark(line, ROW_WHOLE);
+  }
+  if (delta != 0) {
+    // The rows from the first moved line down shift by delta rows; the bar
+    // cells stay, since the line numbers belong to the rows.
+    RECT shifted = {GetBarWidth(), (at - top) * m_lineHeight, m_clientRect.right,
+                    m_clientRect.bottom};
+    ::ScrollWindowEx(m_hWnd, 0, delta * m_lineHeight, &shifted, &shifted, nullptr, nullptr,
+                     SW_INVALIDATE | SW_ERASE);
+    // Uncovered rows: the inserted lines, or the last rows (and the partly
+    // shown last row, whose hidden part was never painted).
+    if (delta > 0) {
+      for (int line = at; line < at + delta; ++line) mark(line, ROW_WHOLE);
+    } else {
+      for (int r = visible + delta - 1; r < visible; ++r) {
+        if (r >= 0) rows[r] |= ROW_WHOLE;
+      }
+    }
+    // The highlight belongs to a line number: its old and new rows.
+    if (m_highlightedLine >= at) {
+      mark(m_highlightedLine, ROW_WHOLE);
+      mark(m_highlightedLine + delta, ROW_WHOLE);
+    }
+    // A bar cell of a shifted row still shows the line that was there.
+    for (int r = at - top + (delta > 0 ? delta : 0); r < visible; ++r) {
+      if (r < 0 || rows[r]) continue;
+      int line = top + r;
+      bool existed = line < count - delta, exists = line < count;
+      int was = existed ? moved(line) : -1;
+      bool same = existed == exists &&
+                  (!exists || (was >= 0 && was < count && m_checkFlags[was] == m_checkFlags[line] &&
+                               m_markFlags[was] == m_markFlags[line]));
+      if (!same) rows[r] |= ROW_BAR;
+    }
+  }
+  PaintRowsNow(rows);
 }
 
 void SCodeEditCtrl::PlaceCaret(int x, int y) {

@@ -3,6 +3,7 @@
 #include "core/Platform.h"
 #include "editors/SCodeEditCtrl.h"
 
+#include "core/SImage.h"
 #include "core/Utility.h"
 
 #include <ctype.h>
@@ -88,16 +89,85 @@ void SCodeEditCtrl::Paint(HDC dc, const RECT* area) {
     if (m_caretCreated) PlaceCaret(-182, -182);
     return;
   }
-  if (m_rangeLines != m_lines.GetCount() || m_rangeCells != GetWidestCells()) UpdateScrollBars();
-  ApplyScrollRequest();
-  PlaceCaretAtText();
-  SelectedLines(&m_paintedFirst, &m_paintedLast);
+  PrepareView();
+  NotePainted();
   int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
   for (int row = 0; row < rows; ++row) {
     if (area && (row * m_lineHeight >= area->bottom || (row + 1) * m_lineHeight <= area->top)) {
       continue;
     }
     PaintLine(dc, row);
+  }
+}
+
+void SCodeEditCtrl::PrepareView() {
+  if (m_rangeLines != m_lines.GetCount() || m_rangeCells != GetWidestCells()) UpdateScrollBars();
+  ApplyScrollRequest();
+}
+
+void SCodeEditCtrl::NotePainted() {
+  PlaceCaretAtText();
+  SelectedLines(&m_paintedFirst, &m_paintedLast);
+}
+
+bool SCodeEditCtrl::CanPaintRowsNow() const {
+  if (!m_hWnd || !::IsWindowVisible(m_hWnd) || m_backColor == SImage::COLOR_HOLLOW) return false;
+  HWND parent = ::GetAncestor(m_hWnd, GA_PARENT);
+  return !parent || !(::GetWindowLongA(parent, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows) {
+  bool caretHidden = ::HideCaret(m_hWnd) != 0;
+  NotePainted();
+  HDC dc = ::GetDC(m_hWnd);
+  HDC buffer = dc ? RowBuffer(dc) : nullptr;
+  if (buffer) {
+    int first = ::GetScrollPos(m_hWnd, SB_VERT);
+    for (int r = 0; r < rows.GetCount(); ++r) {
+      if (!rows[r]) continue;
+      int top = r * m_lineHeight;
+      // The buffer holds this row: it is painted in client coordinates.
+      ::SetWindowOrgEx(buffer, 0, top, nullptr);
+      RECT done = {0, top, m_clientRect.right, top + m_lineHeight};
+      if (rows[r] & ROW_WHOLE) {
+        PaintLine(buffer, r);
+      } else {
+        PaintBar(buffer, r, first + r);
+        done.right = GetBarWidth();
+      }
+      ::BitBlt(dc, done.left, done.top, done.right - done.left, m_lineHeight, buffer, done.left,
+               done.top, SRCCOPY);
+      ::ValidateRect(m_hWnd, &done);
+    }
+  } else {
+    // Without a buffer the rows go through the window's own paint.
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  }
+  if (dc) ::ReleaseDC(m_hWnd, dc);
+  if (caretHidden) ::ShowCaret(m_hWnd);
+}
+
+void SCodeEditCtrl::PaintBar(HDC dc, int row, int line) {
+  int top = row * m_lineHeight, bottom = top + m_lineHeight;
+  bool exists = line < m_lines.GetCount();
+  RECT cell = {0, top, GetBarWidth(), bottom};
+  ::FillRect(dc, &cell, m_brushes[exists ? BRUSH_BAR : BRUSH_BEYOND]);
+  if (!exists) return;
+  bool flagged = m_checkFlags[line] || m_markFlags[line];
+  if (m_checkFlags[line]) ::FillRect(dc, &cell, m_brushes[BRUSH_CHECK]);
+  if (m_markFlags[line]) {
+    RECT inner = {cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom - 2};
+    ::FillRect(dc, &inner, m_brushes[BRUSH_MARK]);
+  }
+  if (m_showLineNumbers) {
+    HGDIOBJ oldFont = ::SelectObject(dc, m_numberFont);
+    COLORREF oldColor = ::SetTextColor(dc, flagged ? m_flaggedNumberColor : m_lineNumberColor);
+    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    SString number = SString::FromInt(line + 1);
+    ::DrawTextA(dc, number.GetText(), -1, &cell, kNumberFormat);
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColor);
+    ::SelectObject(dc, oldFont);
   }
 }
 
@@ -121,26 +191,11 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
   RECT rowRect = {m_textRect.left, top, m_clientRect.right, bottom};
   int rowBrush = highlighted ? BRUSH_HIGHLIGHT : caretRow ? BRUSH_CARETLINE : BRUSH_BACK;
   ::FillRect(dc, &rowRect, m_brushes[rowBrush]);
-  RECT cell = {0, top, barWidth, bottom};
-  ::FillRect(dc, &cell, m_brushes[exists ? BRUSH_BAR : BRUSH_BEYOND]);
   RECT gap = {barWidth, top, barWidth + m_gap, bottom};
   ::FillRect(dc, &gap, m_brushes[BRUSH_BACK]);
+  PaintBar(dc, row, line);
 
   if (exists) {
-    bool flagged = m_checkFlags[line] || m_markFlags[line];
-    if (m_checkFlags[line]) ::FillRect(dc, &cell, m_brushes[BRUSH_CHECK]);
-    if (m_markFlags[line]) {
-      RECT inner = {cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom - 2};
-      ::FillRect(dc, &inner, m_brushes[BRUSH_MARK]);
-    }
-    if (m_showLineNumbers) {
-      ::SelectObject(dc, m_numberFont);
-      ::SetTextColor(dc, flagged ? m_flaggedNumberColor : m_lineNumberColor);
-      SString number = SString::FromInt(line + 1);
-      ::DrawTextA(dc, number.GetText(), -1, &cell, kNumberFormat);
-      ::SelectObject(dc, m_font);
-    }
-
     const SString& text = *m_lines[line];
     int lineX = m_textRect.left - m_charWidth * ::GetScrollPos(m_hWnd, SB_HORZ);
     if (caretRow && !highlighted) {
@@ -221,4 +276,29 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
     ::TextOutA(dc, x, y, expanded.GetText() + skip, expanded.GetLength() - skip);
     if (bold) ::SelectObject(dc, m_font);
   }
+}
+
+HDC SCodeEditCtrl::RowBuffer(HDC compatible) {
+  int width = m_clientRect.right - m_clientRect.left;
+  if (m_rowDC && m_rowWidth == width && m_rowHeight == m_lineHeight) return m_rowDC;
+  FreeRowBuffer();
+  if (width <= 0 || m_lineHeight <= 0) return nullptr;
+  m_rowDC = ::CreateCompatibleDC(compatible);
+  m_rowBitmap = m_rowDC ? ::CreateCompatibleBitmap(compatible, width, m_lineHeight) : nullptr;
+  if (!m_rowBitmap) {
+    FreeRowBuffer();
+    return nullptr;
+  }
+  ::SelectObject(m_rowDC, m_rowBitmap);
+  m_rowWidth = width;
+  m_rowHeight = m_lineHeight;
+  return m_rowDC;
+}
+
+void SCodeEditCtrl::FreeRowBuffer() {
+  if (m_rowDC) ::DeleteDC(m_rowDC);
+  if (m_rowBitmap) ::DeleteObject(m_rowBitmap);
+  m_rowDC = nullptr;
+  m_rowBitmap = nullptr;
+  m_rowWidth = m_rowHeight = 0;
 }

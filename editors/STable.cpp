@@ -55,14 +55,28 @@ int InsertField(SArray<STable::_SField*>& fields, int rows, const SString& name,
 
 STable::STable() {}
 
-STable::~STable() { Fields.DeleteAndRemoveAll(); }
+STable::~STable() { Clear(); }
+
+void STable::ReleaseStrings(SStringArray& strings) {
+  for (int i = 0; i < strings.GetCount(); ++i) {
+    if (!m_pool.Contains(strings[i])) delete strings[i];
+  }
+  strings.RemoveAll();
+}
 
 void STable::Clear() {
   Text1.Set("");
   Text2.Set("");
-  RowExtras.DeleteAndRemoveAll();
-  RowAttributes.DeleteAndRemoveAll();
+  ReleaseStrings(RowExtras);
+  ReleaseStrings(RowAttributes);
+  for (int i = 0; i < Fields.GetCount(); ++i) {
+    ReleaseStrings(Fields[i]->Values);
+    ReleaseStrings(Fields[i]->CellExtras);
+    ReleaseStrings(Fields[i]->CellAttributes);
+  }
   Fields.DeleteAndRemoveAll();
+  // No string of the pool is reachable any more.
+  m_pool.Release();
 }
 
 STable::_SField* STable::GetField(int index) const {
@@ -174,6 +188,7 @@ bool STable::Load(SFile* file) {
     Fields[i]->CellExtras.SetSize(rows, false);
     Fields[i]->CellAttributes.SetSize(rows, false);
   }
+  SStringPool::Scope scope(&m_pool);
   for (int r = 0; r < rows; ++r) {
     RowExtras[r] = new SString(ReadRecord(file));
     RowAttributes[r] = new SString(ReadRecord(file));

@@ -2,7 +2,9 @@
 // columns), each holding one value per row, with per-row, per-column and
 // per-cell attribute texts, read from "VANDRO TABLE 1.0.0.0" files.
 //
-// Storage: the table owns its fields and every string. The row count is the
+// Storage: the table owns its fields and every string; the strings Load
+// makes live in the table's string pool, so that Clear gives them back at
+// once instead of one by one. The row count is the
 // length of RowExtras; RowAttributes and the three per-row arrays of every
 // field always have that length, and every row operation inserts or removes
 // at the same index in all of them.
@@ -32,6 +34,7 @@
 #include "core/SArray.h"
 #include "core/SString.h"
 #include "core/SStringArray.h"
+#include "core/SStringPool.h"
 
 class SFile;
 
@@ -115,4 +118,10 @@ public:
   SStringArray RowExtras;      // one per row; its length is the row count
   SStringArray RowAttributes;  // one per row (key "height")
   SArray<_SField*> Fields;     // the columns in display order, owned
+
+private:
+  // Empties the array: strings of the pool are left to it, others deleted.
+  void ReleaseStrings(SStringArray& strings);
+
+  SStringPool m_pool;  // the strings Load made
 };

@@ -88,6 +88,8 @@ SDx::SDx()
   ZeroTarget(&m_beamRT, nullptr);
   ZeroTarget(&m_beamRT2, nullptr);
   m_beamUseCount[0] = m_beamUseCount[1] = 0;
+  ::SetRectEmpty(&m_beamArea[0]);
+  ::SetRectEmpty(&m_beamArea[1]);
   ::SetRectEmpty(&m_outputRect);
   memset(&m_defaultMaterial, 0, sizeof(m_defaultMaterial));
   m_defaultMaterial.Diffuse = m_defaultMaterial.Ambient = D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f);
@@ -568,7 +570,10 @@ SDxRenderTarget* SDx::SetRenderTarget(SDxRenderTarget* target) {
   SDxRenderTarget* beams[2] = {&m_beamRT, &m_beamRT2};
   for (int i = 0; i < 2; ++i) {
     if (target != beams[i]) continue;
-    if (++m_beamUseCount[i] == 1) m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    if (++m_beamUseCount[i] == 1) {
+      m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+      ::SetRectEmpty(&m_beamArea[i]);
+    }
   }
   return previous;
 }

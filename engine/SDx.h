@@ -15,6 +15,7 @@
 #include "core/SString.h"
 #include "engine/SDxConfig.h"
 #include "engine/SDxEffect.h"
+#include "engine/SDxGeometry.h"
 #include "engine/SDxPadState.h"
 #include "engine/SDxRenderTarget.h"
 #include "engine/SDxVertex.h"
@@ -248,6 +249,23 @@ public:
   // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear first clears
   // the target to black.
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
+  // Notes that an item drawn into the current target, when that is a beam
+  // target, covers the screen bounds of its bounding box under its world
+  // matrix (null for either: an item of unknown extent, the whole screen).
+  // Every draw into a beam target declares its area this way: the blurs
+  // and the composites of the frame then work only where the target's
+  // items can have left a pixel.
+  void AddBeamArea(const SDxBox* box, const D3DXMATRIX* world);
+  // The pixel rectangle of a full-size target that the world points cover
+  // under the view-projection, with a margin for the rasterizer; false when
+  // one of them lies on or behind the camera's plane.
+  bool GetScreenBounds(const D3DXVECTOR3* points, int count, RECT* bounds) const;
+  // The same for a sphere, its tangents found exactly under a perspective
+  // projection (else the cube around it).
+  bool GetSphereBounds(const D3DXVECTOR3& center, float radius, RECT* bounds) const;
+  // The scissor test over the area (pixels of the current target), or off
+  // for null. SetRenderTarget resets the rectangle to the whole target.
+  void SetScissorArea(const RECT* area);
   // Three engine vertices for the corners 0, 2, 1 with the triangle's flat
   // frame; returns the position after them.
   static SDxVertex* BuildTriangle(SDxVertex* output, const D3DXVECTOR3* positions,
@@ -387,7 +405,7 @@ public:
   float m_maxPointSize;
   int m_displayWidth, m_displayHeight;  // largest display mode (full screen)
   int m_backBufferWidth, m_backBufferHeight;
-  float m_scaleX, m_scaleY;             // 2D scale: 100 x 100 hundredths
+  float m_scaleX, m_scaleY;  // 2D scale: 100 x 100 hundredths
   // Waiting for a lost device to come back: the targets are released.
   bool m_deviceLost;
 
@@ -424,6 +442,7 @@ public:
   SDxRenderTarget m_mainA, m_mainB, m_quarterA, m_quarterB;
   SDxRenderTarget m_previousRT, m_colorRT, m_normalRT, m_infoRT, m_beamRT, m_beamRT2;
   int m_beamUseCount[2];  // BeamRT, beam target 2
+  RECT m_beamArea[2];     // where this frame's items of each beam target can be
   IDirect3DVertexDeclaration9* m_vertexDeclaration;  // SDxVertex
   IDirect3DVertexDeclaration9* m_screenDeclaration;  // full and quarter quads
   IDirect3DVertexBuffer9* m_fullQuad;
@@ -456,15 +475,15 @@ public:
   SArray<SDxLayer*> m_layers;
 
   // Scene.
-  SDxLayer* m_mainLayer;              // not in the layer array
-  SArray<SDxTexture*> m_textures;     // sorted by address
-  SArray<SDxCamera*> m_cameras;       // sorted by address
+  SDxLayer* m_mainLayer;           // not in the layer array
+  SArray<SDxTexture*> m_textures;  // sorted by address
+  SArray<SDxCamera*> m_cameras;    // sorted by address
   SDxCamera* m_currentCamera;
-  SDxText* m_overlayText;             // on the main layer
-  SDxText* m_slowWarningText;         // on no layer
-  SDxTexture* m_slowWarningTexture;   // not in the texture array
-  SDxSprite* m_slowWarningSprite;     // the red bar at the top; on no layer
-  SDxShape* m_boxShape;               // the light volume; on no layer's list
+  SDxText* m_overlayText;            // on the main layer
+  SDxText* m_slowWarningText;        // on no layer
+  SDxTexture* m_slowWarningTexture;  // not in the texture array
+  SDxSprite* m_slowWarningSprite;    // the red bar at the top; on no layer
+  SDxShape* m_boxShape;              // the light volume; on no layer's list
   D3DMATERIAL9 m_defaultMaterial;
 
   // View of the frame.

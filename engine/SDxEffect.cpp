@@ -102,6 +102,7 @@ void SDxEffect::Store(_SParameter* p, int index, float value) {
   } else if (p->type == TYPE_INT) {
     value = (float)(int)value;
   }
+  if (p->values[index] != value) p->dirty = true;
   p->values[index] = value;
 }
 
@@ -109,19 +110,13 @@ bool SDxEffect::SetFloat(Handle parameter, float value) {
   _SParameter* p = FindParameter(parameter);
   if (!p || p->type == TYPE_TEXTURE) return false;
   Store(p, 0, value);
-  p->dirty = true;
   return true;
 }
 
 bool SDxEffect::SetInt(Handle parameter, int value) {
   _SParameter* p = FindParameter(parameter);
   if (!p || p->type == TYPE_TEXTURE) return false;
-  if (p->type == TYPE_BOOL) {
-    p->values[0] = value != 0 ? 1.0f : 0.0f;
-  } else {
-    p->values[0] = (float)value;
-  }
-  p->dirty = true;
+  Store(p, 0, p->type == TYPE_BOOL ? (value != 0 ? 1.0f : 0.0f) : (float)value);
   return true;
 }
 
@@ -133,7 +128,6 @@ bool SDxEffect::SetVector(Handle parameter, const D3DXVECTOR4* value) {
   const float* v = *value;
   int n = p->columns < 4 ? p->columns : 4;
   for (int i = 0; i < n; ++i) Store(p, i, v[i]);
-  p->dirty = true;
   return true;
 }
 
@@ -141,9 +135,8 @@ bool SDxEffect::SetMatrix(Handle parameter, const D3DXMATRIX* value) {
   _SParameter* p = FindParameter(parameter);
   if (!p || !value || p->type != TYPE_FLOAT || p->rows < 2) return false;
   for (int r = 0; r < p->rows; ++r) {
-    for (int c = 0; c < p->columns; ++c) p->values[r * p->columns + c] = value->m[r][c];
+    for (int c = 0; c < p->columns; ++c) Store(p, r * p->columns + c, value->m[r][c]);
   }
-  p->dirty = true;
   return true;
 }
 
@@ -152,13 +145,13 @@ bool SDxEffect::SetFloatArray(Handle parameter, const float* values, int count) 
   if (!p || !values || count < 0 || p->type == TYPE_TEXTURE) return false;
   if (count > p->values.GetCount()) count = p->values.GetCount();
   for (int i = 0; i < count; ++i) Store(p, i, values[i]);
-  p->dirty = true;
   return true;
 }
 
 bool SDxEffect::SetTexture(Handle parameter, IDirect3DBaseTexture9* texture) {
   _SParameter* p = FindParameter(parameter);
   if (!p || p->type != TYPE_TEXTURE) return false;
+  if (texture == p->texture) return true;
   if (texture) texture->AddRef();
   if (p->texture) p->texture->Release();
   p->texture = texture;

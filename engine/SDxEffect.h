@@ -105,6 +105,10 @@ public:
   bool CommitChanges();
   bool EndPass();
   bool End();
+  // Between BeginPass and EndPass: a caller that finds the effect already
+  // begun (an outer pass over many items) sets its parameters, commits and
+  // draws inside that pass.
+  bool IsInPass() const { return m_begun && m_pass >= 0; }
 
 private:
   enum { STAGE_VERTEX = 0, STAGE_PIXEL = 1, STAGE_COUNT = 2 };
@@ -122,7 +126,7 @@ private:
     _SRegister registers[STAGE_COUNT];
     SArray<float> values;  // rows x columns x elements, row by row
     IDirect3DBaseTexture9* texture;
-    bool dirty;
+    bool dirty;  // changed since it was last sent to the device
   };
   struct _SSampler {
     SString name;
@@ -163,6 +167,10 @@ private:
   void BindSampler(_SSampler* s, bool statesToo);
   void SaveSamplers();
   void RestoreSamplers();
+  // Stores a value (bools and ints as the register takes them); a changed
+  // value marks the parameter dirty. A value set again unchanged is not sent
+  // again: BeginPass sends every parameter, and inside a pass nothing else
+  // sets the effect's registers.
   static void Store(_SParameter* p, int index, float value);
 
   IDirect3DDevice9* m_device;

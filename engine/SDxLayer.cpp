@@ -347,11 +347,20 @@ void SDxLayer::DrawObject(SDxObject* object, SDxShader* shader) {
 void SDxLayer::RenderOpaque() {
   if (!m_active || !m_engine) return;
   SDxShader* shader = m_engine->m_shaderGBuffer;
+  // One pass of the G-buffer effect around all the items: each item finds
+  // it begun and only sets its own parameters, so that the shaders and the
+  // samplers are bound once, not once an item.
+  SDxEffect* effect = shader ? shader->m_effect : nullptr;
+  UINT passes = 0;
+  bool begun = effect && effect->Begin(&passes, 0);
+  bool inPass = begun && effect->BeginPass(0);
   const int lists[] = {LIST_SHAPES, LIST_MESHES};
   for (int list : lists) {
     SArray<SDxLayerItem*>& l = m_lists[list];
     for (int i = 0; i < l.GetCount(); ++i) RenderObject(static_cast<SDxObject*>(l[i]), shader);
   }
+  if (inPass) effect->EndPass();
+  if (begun) effect->End();
 }
 
 void SDxLayer::RenderOrdered() {
@@ -380,6 +389,7 @@ void SDxLayer::RenderOrdered() {
     for (int beam = 0; beam < 2; ++beam) {
       if (!(object->m_targetMask & (1u << beam))) continue;
       SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
+      m_engine->AddBeamArea(&object->GetBox(), &object->m_world);
       DrawObject(object, shader);
       m_engine->SetRenderTarget(previous);
     }

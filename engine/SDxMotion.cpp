@@ -86,16 +86,19 @@ void SDxMotion::Render(SDxShader* shader) {
   if (!m_outline || !m_device || !m_engine || !shader || !shader->m_effect) return;
   m_device->SetVertexDeclaration(m_engine->m_vertexDeclaration);
   m_device->SetStreamSource(0, m_outline, 0, sizeof(SDxVertex));
+  SDxEffect* effect = shader->m_effect;
   UINT passes = 0;
-  if (!shader->m_effect->Begin(&passes, 0)) return;
-  if (shader->m_effect->BeginPass(0)) {
+  bool begun = effect->Begin(&passes, 0);
+  bool inPass = begun && effect->BeginPass(0);
+  // Inside a pass of its own or of the layer's.
+  if (effect->IsInPass()) {
     shader->SetWorld(m_world, m_sequence);
     shader->SetMaterial(nullptr, m_engine->m_defaultMaterial);
-    shader->m_effect->CommitChanges();
+    effect->CommitChanges();
     m_device->DrawPrimitive(D3DPT_LINELIST, 0, 12);
-    shader->m_effect->EndPass();
   }
-  shader->m_effect->End();
+  if (inPass) effect->EndPass();
+  if (begun) effect->End();
 }
 
 bool SDxMotion::IsOutsideViewCone(SDxCamera* camera) {

@@ -167,6 +167,7 @@ void SDxLayer::RenderPresets() {
     for (int beam = 0; beam < 2; ++beam) {
       if (!(preset->m_targetMask & (1u << beam))) continue;
       SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
+      m_engine->AddBeamArea(nullptr, nullptr);
       preset->Render(nullptr);
       m_engine->SetRenderTarget(previous);
     }

@@ -22,6 +22,11 @@
 #include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
 
+#include <float.h>
+#include <math.h>
+
+#include <utility>
+
 namespace {
 
 // A layer pass: the main layer, then every layer of the layer array (each
@@ -38,6 +43,36 @@ void RenderDecals(SDx* dx, bool plainLists) {
   for (int i = 0; i < dx->m_layers.GetCount(); ++i) dx->m_layers[i]->RenderDecals(plainLists);
 }
 
+// The blur passes reach six texels to each side of a pixel; two more cover
+// the spacing of their taps.
+const int kBlurReach = 8;
+
+RECT Grown(const RECT& r, int dx, int dy) {
+  RECT grown = {r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
+  return grown;
+}
+
+// Between the pixels of a full-size target (width x height) and the texels
+// of a quarter-size one (quarterWidth x quarterHeight) that the quarter quad
+// maps onto it: the texels whose 16-tap down-sample reads the pixels, and
+// the pixels whose filtered read of the whole quarter texture touches the
+// texels, each with a margin.
+RECT QuarterOf(const RECT& r, int width, int height, int quarterWidth, int quarterHeight) {
+  RECT q = {(LONG)floorf((float)r.left * quarterWidth / width) - 2,
+            (LONG)floorf((float)r.top * quarterHeight / height) - 2,
+            (LONG)ceilf((float)r.right * quarterWidth / width) + 2,
+            (LONG)ceilf((float)r.bottom * quarterHeight / height) + 2};
+  return q;
+}
+
+RECT FullOf(const RECT& q, int width, int height, int quarterWidth, int quarterHeight) {
+  RECT r = {(LONG)floorf((float)(q.left - 1) * width / quarterWidth) - 2,
+            (LONG)floorf((float)(q.top - 1) * height / quarterHeight) - 2,
+            (LONG)ceilf((float)(q.right + 1) * width / quarterWidth) + 2,
+            (LONG)ceilf((float)(q.bottom + 1) * height / quarterHeight) + 2};
+  return r;
+}
+
 void SetStageFilter(IDirect3DDevice9* device, D3DTEXTUREFILTERTYPE filter) {
   device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
   device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
@@ -45,6 +80,103 @@ void SetStageFilter(IDirect3DDevice9* device, D3DTEXTUREFILTERTYPE filter) {
 }
 
 }  // namespace
+
+void SDx::AddBeamArea(const SDxBox* box, const D3DXMATRIX* world) {
+  int beam = m_currentTarget == &m_beamRT ? 0 : m_currentTarget == &m_beamRT2 ? 1 : -1;
+  if (beam < 0) return;
+  RECT bounds = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
+  // A box without volume (never grown, or one point) tells nothing.
+  bool known = box && world && box->min.x <= box->max.x && box->min.y <= box->max.y &&
+               box->min.z <= box->max.z &&
+               (box->min.x < box->max.x || box->min.y < box->max.y || box->min.z < box->max.z);
+  if (known) {
+    D3DXVECTOR3 corners[8];
+    box->TransformCorners(*world, corners);
+    if (!GetScreenBounds(corners, 8, &bounds)) {
+      bounds = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
+    }
+  }
+  ::UnionRect(&m_beamArea[beam], &m_beamArea[beam], &bounds);
+}
+
+bool SDx::GetScreenBounds(const D3DXVECTOR3* points, int count, RECT* bounds) const {
+  float left = FLT_MAX, top = FLT_MAX, right = -FLT_MAX, bottom = -FLT_MAX;
+  for (int i = 0; i < count; ++i) {
+    D3DXVECTOR4 clip;
+    D3DXVec3Transform(&clip, &points[i], &m_viewProjection);
+    if (!(clip.w > 1e-4f)) return false;
+    float x = (clip.x / clip.w + 1.0f) * 0.5f * (float)m_backBufferWidth;
+    float y = (1.0f - clip.y / clip.w) * 0.5f * (float)m_backBufferHeight;
+    left = x < left ? x : left;
+    right = x > right ? x : right;
+    top = y < top ? y : top;
+    bottom = y > bottom ? y : bottom;
+  }
+  // A pixel is drawn when its centre is covered: two pixels of margin, and
+  // far-away values kept within the int range.
+  auto pixel = [](float v) { return v < -1e6f ? -1e6f : v > 1e6f ? 1e6f : v; };
+  bounds->left = (LONG)floorf(pixel(left)) - 2;
+  bounds->top = (LONG)floorf(pixel(top)) - 2;
+  bounds->right = (LONG)ceilf(pixel(right)) + 2;
+  bounds->bottom = (LONG)ceilf(pixel(bottom)) + 2;
+  return count > 0;
+}
+
+bool SDx::GetSphereBounds(const D3DXVECTOR3& center, float radius, RECT* bounds) const {
+  const D3DXMATRIX& p = m_projection;
+  bool perspective = p._12 == 0.0f && p._14 == 0.0f && p._21 == 0.0f && p._24 == 0.0f &&
+                     p._34 == 1.0f && p._41 == 0.0f && p._42 == 0.0f && p._44 == 0.0f;
+  if (!perspective) {
+    D3DXVECTOR3 cube[8];
+    for (int i = 0; i < 8; ++i) {
+      cube[i] = center + D3DXVECTOR3(i & 1 ? radius : -radius, i & 2 ? radius : -radius,
+                                     i & 4 ? radius : -radius);
+    }
+    return GetScreenBounds(cube, 8, bounds);
+  }
+  // In view space the depth is z: the lines x = t z (and y = t z) that touch
+  // the sphere, for a sphere wholly in front of the camera.
+  D3DXVECTOR3 c;
+  D3DXVec3TransformCoord(&c, &center, &m_view);
+  float r = radius;
+  if (!(c.z - r > 1e-3f)) return false;
+  float depth = c.z * c.z - r * r;
+  auto tangents = [&](float a, float* low, float* high) {
+    float spread = r * sqrtf(a * a + depth);
+    *low = (a * c.z - spread) / depth;
+    *high = (a * c.z + spread) / depth;
+  };
+  float x0, x1, y0, y1;
+  tangents(c.x, &x0, &x1);
+  tangents(c.y, &y0, &y1);
+  float left = (p._11 * x0 + p._31 + 1.0f) * 0.5f * (float)m_backBufferWidth;
+  float right = (p._11 * x1 + p._31 + 1.0f) * 0.5f * (float)m_backBufferWidth;
+  float top = (1.0f - (p._22 * y1 + p._32)) * 0.5f * (float)m_backBufferHeight;
+  float bottom = (1.0f - (p._22 * y0 + p._32)) * 0.5f * (float)m_backBufferHeight;
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  auto pixel = [](float v) { return v < -1e6f ? -1e6f : v > 1e6f ? 1e6f : v; };
+  bounds->left = (LONG)floorf(pixel(left)) - 2;
+  bounds->top = (LONG)floorf(pixel(top)) - 2;
+  bounds->right = (LONG)ceilf(pixel(right)) + 2;
+  bounds->bottom = (LONG)ceilf(pixel(bottom)) + 2;
+  return true;
+}
+
+void SDx::SetScissorArea(const RECT* area) {
+  if (!m_device) return;
+  if (!area) {
+    m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    return;
+  }
+  bool quarter = m_currentTarget && m_currentTarget->quarter;
+  RECT target = {0, 0, (LONG)(quarter ? m_backBufferWidth >> 2 : m_backBufferWidth),
+                 (LONG)(quarter ? m_backBufferHeight >> 2 : m_backBufferHeight)};
+  RECT clipped;
+  if (!::IntersectRect(&clipped, area, &target)) ::SetRect(&clipped, 0, 0, 0, 0);
+  m_device->SetScissorRect(&clipped);
+  m_device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+}
 
 void SDx::NotifyRenderPass(int pass) {
   if (m_renderPassHook) m_renderPassHook(this, pass);
@@ -216,6 +348,7 @@ void SDx::RenderLights() {
           }
         }
         m_device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+        SetScissorArea(nullptr);
         effect->EndPass();
       }
       effect->End();
@@ -236,46 +369,68 @@ void SDx::SetBlurParameters(SDxShader* blur, SDxEffect::Handle size, float sizeV
 }
 
 void SDx::RenderBlurs() {
+  // Each pass of a blur runs only over the texels it must get right: the
+  // items' area grown by how far the later passes read (the rest of each
+  // target holds black there, or is never read).
+  const int r = kBlurReach;
   // Glow: the items of beam target 2, blurred at a quarter of the size.
   if (m_beamUseCount[1] != 0) {
+    RECT composite = m_beamArea[1];
     SDxRenderTarget* saved = SetRenderTarget(&m_beamRT2);
     --m_beamUseCount[1];
     if (m_lighting) {
+      int w = m_backBufferWidth, h = m_backBufferHeight, qw = w >> 2, qh = h >> 2;
+      RECT items = QuarterOf(m_beamArea[1], w, h, qw, qh);
+      RECT read = Grown(items, 2 * r, 2 * r), across = Grown(items, r, 2 * r);
+      RECT blurred = Grown(items, r, r);
       SetRenderTarget(&m_quarterA);
+      SetScissorArea(&read);
       DrawScreenQuad(m_shaderDownSample, 0, true);
       PingPong();
+      SetScissorArea(&across);
       SetBlurParameters(m_shaderBlurH, m_blurHWidth, (float)(m_backBufferWidth / 4), m_blurHScale,
                         m_glowScale);
       DrawScreenQuad(m_shaderBlurH, 0, true);
       PingPong();
+      SetScissorArea(&blurred);
       SetBlurParameters(m_shaderBlurV, m_blurVHeight, (float)(m_backBufferHeight / 4), m_blurVScale,
                         m_glowScale);
       DrawScreenQuad(m_shaderBlurV, 0, true);
+      composite = FullOf(blurred, w, h, qw, qh);
     }
     SetRenderTarget(saved);
+    SetScissorArea(&composite);
     SetStageFilter(m_device, m_lighting ? D3DTEXF_LINEAR : D3DTEXF_POINT);
     DrawScreenQuad(nullptr, 2, false);
     SetStageFilter(m_device, D3DTEXF_POINT);
+    SetScissorArea(nullptr);
     NotifyRenderPass(RENDER_PASS_GLOW);
   }
   // Beams: the items of BeamRT, blurred at full size.
   if (m_beamUseCount[0] != 0) {
+    RECT composite = m_beamArea[0];
     SDxRenderTarget* saved = SetRenderTarget(&m_beamRT);
     --m_beamUseCount[0];
     if (m_lighting) {
+      RECT across = Grown(m_beamArea[0], r, 2 * r), blurred = Grown(m_beamArea[0], r, r);
       SetRenderTarget(saved == &m_mainA ? &m_mainB : &m_mainA);
+      SetScissorArea(&across);
       SetBlurParameters(m_shaderBlurH, m_blurHWidth, (float)m_backBufferWidth, m_blurHScale,
                         m_beamScale);
       DrawScreenQuad(m_shaderBlurH, 0, true);
       SetRenderTarget(&m_beamRT);
       --m_beamUseCount[0];
+      SetScissorArea(&blurred);
       SetBlurParameters(m_shaderBlurV, m_blurVHeight, (float)m_backBufferHeight, m_blurVScale,
                         m_beamScale);
       DrawScreenQuad(m_shaderBlurV, 0, true);
+      composite = blurred;
     }
     SetRenderTarget(saved);
+    SetScissorArea(&composite);
     SetStageFilter(m_device, D3DTEXF_POINT);
     DrawScreenQuad(nullptr, 2, false);
+    SetScissorArea(nullptr);
     NotifyRenderPass(RENDER_PASS_BEAMS);
   }
 }

@@ -64,5 +64,11 @@ void SDxShaderDeferred::DrawLight(const D3DXVECTOR3& position, float volumeRadiu
   m_effect->SetFloat(m_lightRange, range);
   m_effect->SetInt(m_idObjSkipped, skippedId);
   m_effect->CommitChanges();
+  // A pixel gets light only where its surface lies within the range: not
+  // outside the screen bounds of the range's sphere (unless that reaches
+  // behind the camera).
+  RECT area;
+  bool bounded = range > 0.0f && m_engine->GetSphereBounds(position, range, &area);
+  m_engine->SetScissorArea(bounded ? &area : nullptr);
   m_device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, (UINT)triangleCount);
 }

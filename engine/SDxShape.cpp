@@ -162,15 +162,19 @@ void SDxShape::Draw(SDxShader* shader) {
     if (effect) effect->CommitChanges();
     m_device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, (UINT)m_triangleCount);
   } else {
-    for (int i = 0; i < m_triangleCount && i < m_polygons.GetCount(); ++i) {
+    // The triangles in a row that share a texture go out in one draw, in
+    // their order.
+    int count = m_triangleCount < m_polygons.GetCount() ? m_triangleCount : m_polygons.GetCount();
+    for (int i = 0; i < count;) {
       SDxTexture* texture = m_polygons[i]->texture;
-      if (i == 0 || texture != m_polygons[i - 1]->texture) {
-        m_engine->ResetBlendMode();
-        m_engine->SetBlendMode(texture);
-        shader->SetMaterial(texture, m_material);
-      }
+      int end = i + 1;
+      while (end < count && m_polygons[end]->texture == texture) ++end;
+      m_engine->ResetBlendMode();
+      m_engine->SetBlendMode(texture);
+      shader->SetMaterial(texture, m_material);
       if (effect) effect->CommitChanges();
-      m_device->DrawPrimitive(D3DPT_TRIANGLELIST, 3 * (UINT)i, 1);
+      m_device->DrawPrimitive(D3DPT_TRIANGLELIST, 3 * (UINT)i, (UINT)(end - i));
+      i = end;
     }
   }
   m_engine->ResetBlendMode();

@@ -471,13 +471,34 @@ SDxSprite* SDxLayer::AddSprite(SDxTexture* texture, int rows, SDxTexture* second
 void SDxLayer::RenderSprites() {
   ID3DXSprite* batch = m_engine->m_sprite;
   SArray<SDxLayerItem*>& sprites = m_lists[LIST_SPRITES];
-  for (int i = 0; batch && i < sprites.GetCount(); ++i) {
+  if (!batch) return;
+  // Sprites in a row whose textures blend alike share one batch: the blend
+  // mode set before it and the states its Begin sets and its End restores
+  // are the same for each of them.
+  auto blendOf = [](const SDxTexture* texture) {
+    return texture ? texture->m_blendKind : -1;
+  };
+  bool begun = false;
+  int blend = 0;
+  for (int i = 0; i < sprites.GetCount(); ++i) {
     SDxSprite* sprite = static_cast<SDxSprite*>(sprites[i]);
-    m_engine->SetBlendMode(sprite->m_texture);
-    if (SUCCEEDED(batch->Begin(0))) {
-      sprite->Draw();
-      batch->End();
+    if (!begun || blendOf(sprite->m_texture) != blend) {
+      if (begun) {
+        batch->End();
+        m_engine->ResetBlendMode();
+      }
+      m_engine->SetBlendMode(sprite->m_texture);
+      blend = blendOf(sprite->m_texture);
+      begun = SUCCEEDED(batch->Begin(0));
+      if (!begun) {
+        m_engine->ResetBlendMode();
+        continue;
+      }
     }
+    sprite->Draw();
+  }
+  if (begun) {
+    batch->End();
     m_engine->ResetBlendMode();
   }
 }

@@ -20,7 +20,6 @@ UpdateLayeredWindowProc g_updateLayeredWindow = nullptr;
 
 namespace {
 
-
 enum { STATE_HOVER = 0, STATE_PRESSED, STATE_CHECKED, STATE_DISABLED, STATE_COUNT };
 
 const DWORD kToolbarTransparent = 0x8000;
@@ -28,9 +27,7 @@ const UINT kHollowParentRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | R
 // AC_SRC_OVER, no flags, constant alpha 255, AC_SRC_ALPHA.
 const BLENDFUNCTION kLayerBlend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
 
-Color OpaqueColor(COLORREF c) {
-  return Color(255, GetRValue(c), GetGValue(c), GetBValue(c));
-}
+Color OpaqueColor(COLORREF c) { return Color(255, GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 // Removes a shaped child's region (already at the child's position) from the
 // device context's clip: XOR with the current clip, or with the clip box
@@ -59,6 +56,14 @@ HDC CreateLayerDC(HDC compatible, int width, int height) {
   }
   ::SelectObject(dc, bitmap);
   return dc;
+}
+
+// The part of the client area that an erase of the HDC can reach: its clip
+// box within the client rectangle. False when nothing is left.
+bool ErasedArea(const RECT& client, HDC dc, RECT* area) {
+  RECT box;
+  if (::GetClipBox(dc, &box) == ERROR) box = client;
+  return ::IntersectRect(area, &client, &box) != 0;
 }
 
 // Deletes a memory DC and the bitmap selected into it.
@@ -254,9 +259,9 @@ void SWnd::DrawBackgroundImage(HDC dc, int width, int height) {
       const struct {
         int sx, sy, sw, sh, dx, dy, dw, dh;
       } kEdges[] = {
-          {L, 0, R - L, T, L, 0, width - L - right, T},                         // top
-          {0, T, L, B - T, 0, T, L, height - T - bottom},                       // left
-          {R, T, right, B - T, width - right, T, right, height - T - bottom},   // right
+          {L, 0, R - L, T, L, 0, width - L - right, T},                          // top
+          {0, T, L, B - T, 0, T, L, height - T - bottom},                        // left
+          {R, T, right, B - T, width - right, T, right, height - T - bottom},    // right
           {L, B, R - L, bottom, L, height - bottom, width - L - right, bottom},  // bottom
       };
       for (const auto& e : kEdges) {
@@ -374,8 +379,8 @@ LPARAM SWnd::BeginErase(HDC dc) {
     return reinterpret_cast<LPARAM>(dc);
   }
   if (++m_eraseDepth != 1) return 0;
-  RECT client;
-  if (!m_hWnd || !::GetClientRect(m_hWnd, &client)) return 0;
+  RECT client, area;
+  if (!m_hWnd || !::GetClientRect(m_hWnd, &client) || !ErasedArea(client, dc, &area)) return 0;
   HDC memoryDC = ::CreateCompatibleDC(dc);
   if (!memoryDC) return 0;
   HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
@@ -384,6 +389,9 @@ LPARAM SWnd::BeginErase(HDC dc) {
     return 0;
   }
   ::SelectObject(memoryDC, bitmap);
+  // Only the area being repainted reaches the screen: the background and
+  // the content are drawn there alone.
+  ::IntersectClipRect(memoryDC, area.left, area.top, area.right, area.bottom);
   PaintBackground(dc, memoryDC);
   return reinterpret_cast<LPARAM>(memoryDC);
 }
@@ -393,15 +401,18 @@ LRESULT SWnd::EndErase(HDC dc, LPARAM memoryDC) {
   if (m_eraseDepth > 0) --m_eraseDepth;
   HDC memory = reinterpret_cast<HDC>(memoryDC);
   if (m_eraseDepth != 0 || !memory) return 1;
-  RECT client = {0, 0, 0, 0};
-  if (m_hWnd) ::GetClientRect(m_hWnd, &client);
   int saved = ::SaveDC(dc);
   HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
   if (clip) {
     if (::GetClipRgn(memory, clip) == 1) ::ExtSelectClipRgn(dc, clip, RGN_AND);
     ::DeleteObject(clip);
   }
-  ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  // The memory HDC's clip box is the area painted.
+  RECT area;
+  if (::GetClipBox(memory, &area) > NULLREGION) {
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
+             area.left, area.top, SRCCOPY);
+  }
   if (saved) ::RestoreDC(dc, saved);
   FreeMemoryDC(memory);
   return 1;
@@ -472,6 +483,4 @@ void SWnd::ApplyLayer(HDC layerDC) {
   FreeMemoryDC(layerDC);
 }
 
-void SWnd::RedrawLayer() {
-  ApplyLayer(ComposeLayer());
-}
+void SWnd::RedrawLayer() { ApplyLayer(ComposeLayer()); }

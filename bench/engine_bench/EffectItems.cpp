@@ -1,5 +1,6 @@
 #include "core/Platform.h"
 #include "EffectItems.h"
+#include "tests/support/EngineBusyScene.h"
 
 #include "core/SImage.h"
 #include "engine/SDx.h"
@@ -57,34 +58,12 @@ double PerFrame(SDx* engine, SDxLayer* layer, const std::function<void()>& pass)
 
 }  // namespace
 
-SDxTexture* MakeTexture(SDx* engine, int size) {
-  std::vector<uint32_t> pixels((size_t)size * size);
-  for (int i = 0; i < size * size; ++i) pixels[i] = 0xFF000000u | (uint32_t)(i * 2654435761u);
-  SImage image;
-  image.CreateFromPixels(pixels.data(), size, size);
-  SDxTexture* texture = new SDxTexture(engine);
-  texture->LoadFromImage(&image);
-  engine->m_textures.InsertSorted(texture);
-  return texture;
-}
-
-void VarySprite(SDxSprite* sprite, int i) {
-  if (i % 4 == 0) {
-    sprite->SetNumberDisplay(true, 4, true, 1.0f, 0.0f);
-    sprite->SetNumber(-123, false);
-  } else if (i % 4 == 1) {
-    sprite->FadeAlpha(255, 0, -1, 0.5f, false, 0.0f);
-  } else if (i % 4 == 2) {
-    sprite->SetAnimation(20.0f, true, false);
-  }
-}
-
 void MeasureEffectItems(SDx* engine) {
   SDxCamera* camera = engine->GetCamera(-1);
   camera->SetPositionXYZ(0, 0, -200);
   camera->Apply();
-  SDxTexture* texture = MakeTexture(engine, 64);
-  SDxTexture* digits = MakeTexture(engine, 64);
+  SDxTexture* texture = busy_scene::MakeNoiseTexture(engine, 64);
+  SDxTexture* digits = busy_scene::MakeNoiseTexture(engine, 64);
 
   SDxLayer* particles = engine->CreateLayer();
   int atoms = 0;
@@ -108,7 +87,7 @@ void MeasureEffectItems(SDx* engine) {
     SDxSprite* s = sprites->AddSprite(i % 4 ? texture : digits, 4, nullptr, 4, -1, 0);
     s->SetSize(5.0f, 5.0f);
     s->SetPositionXY((float)(i % 10) * 10.0f + 5.0f, (float)(i / 10) * 10.0f + 5.0f);
-    VarySprite(s, i);
+    busy_scene::VarySprite(s, i);
   }
   double spriteFrame = PerFrame(engine, sprites, [&] { sprites->RenderScreenItems(); });
 

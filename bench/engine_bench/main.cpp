@@ -10,6 +10,7 @@
 #include "core/Platform.h"
 
 #include "EffectItems.h"
+#include "tests/support/EngineBusyScene.h"
 #include "engine/SDx.h"
 #include "engine/SDxCamera.h"
 #include "engine/SDxLayer.h"
@@ -126,12 +127,7 @@ public:
   const std::vector<SDxVertex>* m_vertices;
 };
 
-// A fixed sequence in [-range / 2, range / 2], the same on every run.
-float Random(float range) {
-  static uint32_t state = 12345;
-  state = state * 1664525u + 1013904223u;
-  return range * ((float)(state >> 8) / 16777216.0f - 0.5f);
-}
+using busy_scene::Random;
 
 // One layer update: every item moves, the layer steps its items and sorts
 // its ordered list again. Returns seconds per update.
@@ -177,68 +173,6 @@ double MeasurePicks(SDx* engine, const std::vector<SDxVertex>* box, int* hits) {
     *hits += query.hitObject != nullptr;
   }
   return Seconds(Ticks() - start);
-}
-
-// A level-like scene: 300 instances of one box mesh in a field in front of
-// the camera, 16 point lights among them, fog, four glow and four beam
-// items, two screen effects that leave the picture as it is, 50 sprites
-// (numbers, fades, animations, plain frames) and ten texts.
-const int kBusySprites = 50;
-
-void BuildBusyScene(SDx* engine) {
-  SDxLayer* layer = engine->GetFirstLayer();
-  SDxCamera* camera = engine->GetCamera(-1);
-  camera->SetPositionXYZ(0.0f, 3.0f, -8.0f);
-  camera->SetRotation(0.0f, 0.0f, 0.0f);
-  camera->Apply();
-  const bool faces[6] = {true, true, true, true, true, true};
-  SDxShape* shape = layer->AddShape();
-  shape->AddBox(nullptr, nullptr, 1.0f, 1.0f, 1.0f, false, 1.0f, faces);
-  SDxMesh* master = shape->CreateMesh(layer);
-  layer->RemoveItem(shape);
-  for (int i = 0; i < 300; ++i) {
-    SDxMesh* mesh = i == 0 ? master : SDxMesh::CreateInstance(master, layer);
-    if (!mesh) continue;
-    mesh->SetPositionXYZ(1.6f * (float)(i % 20 - 10), Random(2.0f), 2.0f + 2.5f * (float)(i / 20));
-    mesh->SetRotation(Random(3.0f), Random(3.0f), 0.0f);
-  }
-  for (int i = 0; i < 16; ++i) {
-    SDxLight* light = layer->AddLight();
-    light->SetPositionXYZ(4.0f * (float)(i % 4) - 6.0f, 1.5f, 4.0f + 8.0f * (float)(i / 4));
-    light->SetColor(i % 2 ? 1.0f : 0.4f, 0.7f, i % 3 ? 0.3f : 1.0f);
-    light->SetRange(6.0f, 6.0f);
-  }
-  for (int i = 0; i < 8; ++i) {
-    SDxShape* item = layer->AddShape();
-    item->AddBox(nullptr, nullptr, 0.6f, 0.6f, 0.6f, false, 1.0f, faces);
-    item->SetPositionXYZ(3.0f * (float)i - 10.5f, 3.0f, 10.0f);
-    item->SetDepthSorted(true);
-    item->m_targetMask = i < 4 ? 2u : 1u;
-  }
-  engine->EnableFog(true);
-  engine->SetFog(10.0f, 60.0f);
-  engine->m_lightColor = D3DXCOLOR(0.6f, 0.6f, 0.6f, 1.0f);
-  engine->m_lightDirection = D3DXVECTOR3(0.3f, -0.8f, 0.5f);
-  engine->m_worldAmbient = D3DXCOLOR(0.3f, 0.3f, 0.3f, 1.0f);
-  SArray<SDxShader*> effects;
-  effects.Add(engine->CreateShader(SDxShader::TEXT_FADE));
-  effects.Add(engine->CreateShader(SDxShader::TEXT_GREY));
-  effects[1]->SetFloat("g_alpha", 0.3f);
-  engine->SetScreenEffects(&effects);
-  for (int i = 0; i < 10; ++i) {
-    SDxText* text = layer->AddText("arial", 3.0f, 0, DT_LEFT | DT_TOP | DT_SINGLELINE, 0xFFFFFFFF);
-    if (!text) continue;
-    text->SetRect(2.0f + 10.0f * (float)(i % 5), 2.0f + 5.0f * (float)(i / 5), 100.0f, 100.0f);
-    text->SetText("SCORE 123450", false);
-  }
-  SDxTexture* sheet = MakeTexture(engine, 64);
-  for (int i = 0; i < kBusySprites; ++i) {
-    SDxSprite* sprite = layer->AddSprite(sheet, 4, nullptr, 4, -1, 0);
-    if (!sprite) continue;
-    sprite->SetSize(4.0f, 4.0f);
-    sprite->SetPositionXY(5.0f + 9.0f * (float)(i % 10), 70.0f + 6.0f * (float)(i / 10));
-    VarySprite(sprite, i);
-  }
 }
 
 // Per-pass times of the frames the hook sees: the time since the previous
@@ -297,7 +231,7 @@ void MeasureFrames(SWnd* window, int width, int height) {
     return;
   }
   IDirect3DDevice9* device = engine.m_device;
-  BuildBusyScene(&engine);
+  busy_scene::Build(&engine);
   auto render = [&engine]() {
     engine.m_beamUseCount[0] = engine.m_beamUseCount[1] = 0;
     engine.Render();

@@ -11,6 +11,7 @@
 #include "window/Framework.h"
 
 #include <stdio.h>
+#include <string.h>
 
 namespace {
 
@@ -185,7 +186,13 @@ void BenchFullFrame(PWnd& app) {
 
 }  // namespace
 
-int main() {
+// Every part, or only those named on the command line: "load", "step", "frame".
+int main(int argc, char** argv) {
+  auto wanted = [argc, argv](const char* part) {
+    bool all = argc < 2;
+    for (int i = 1; i < argc; ++i) all = all || strcmp(argv[i], part) == 0;
+    return all;
+  };
   StartupFramework(::GetModuleHandleA(nullptr), SW_SHOWNORMAL, STARTUP_WINSOCK | STARTUP_XAUDIO2);
   int result = 1;
   {
@@ -214,6 +221,7 @@ int main() {
       TimedHost timed(&app);
       app.game.SetHost(&timed);
       for (const auto& cell : cells) {
+        if (!wanted("load")) break;
         app.EnterGame(1, cell[0], cell[1]);
         app.LeaveMode();
         for (double& s : timed.seconds) s = 0;
@@ -233,14 +241,16 @@ int main() {
         if (loaded - start > worstLoad) worstLoad = loaded - start;
         if (unloaded - loaded > worstUnload) worstUnload = unloaded - loaded;
       }
-      printf("slowest: load %.3f s, unload %.3f s\n", worstLoad, worstUnload);
+      if (wanted("load")) printf("slowest: load %.3f s, unload %.3f s\n", worstLoad, worstUnload);
       app.game.SetHost(&app);
-      BenchGameStep(app, false);
-      DenseHost dense(&app);
-      app.game.SetHost(&dense);
-      BenchGameStep(app, true);
-      app.game.SetHost(&app);
-      BenchFullFrame(app);
+      if (wanted("step")) {
+        BenchGameStep(app, false);
+        DenseHost dense(&app);
+        app.game.SetHost(&dense);
+        BenchGameStep(app, true);
+        app.game.SetHost(&app);
+      }
+      if (wanted("frame")) BenchFullFrame(app);
       result = 0;
     }
     app.game.SetHost(&app);

@@ -104,3 +104,75 @@ TEST_F(CodeEditTest, ScrolledTabShowsTheRestOfItsBlanks) {
   EXPECT_EQ(0, inBlanks);
   EXPECT_GT(inX, 0);
 }
+
+namespace {
+
+// What the window shows, read back from its client area.
+void Capture(SWnd* wnd, Dib32* canvas) {
+  HDC dc = ::GetDC(wnd->m_hWnd);
+  ::BitBlt(canvas->GetDC(), 0, 0, canvas->Width(), canvas->Height(), dc, 0, 0, SRCCOPY);
+  ::ReleaseDC(wnd->m_hWnd, dc);
+}
+
+// The first pixel where the two differ, as "x,y"; empty when none.
+std::string FirstDifference(const Dib32& a, const Dib32& b) {
+  for (int y = 0; y < a.Height(); ++y) {
+    for (int x = 0; x < a.Width(); ++x) {
+      if (a.Rgb(x, y) != b.Rgb(x, y)) return std::to_string(x) + "," + std::to_string(y);
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) {
+    text += "\tline " + std::to_string(i) + " = call(\"s\", " + std::to_string(i * 7) +
+            "); // note\r\n";
+  }
+  ASSERT_TRUE(
+      Build(text.c_str(), {"CODEEDIT_SHOWNUMBER=1", "CODEEDIT_COMMENT=1", "CODEEDIT_STRINGS=1"}));
+  edit->AddKeyword("call", 0xC00000, true);
+  edit->m_checkFlags[15] = true;
+  edit->m_markFlags[16] = true;
+  edit->m_highlightedLine = 12;
+  // No caret blinks in the pictures: the parent keeps the focus.
+  ::SetFocus(parent.m_hWnd);
+  edit->SetScrollPos(4);
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  Dib32 after(client.right, client.bottom), whole(client.right, client.bottom);
+
+  struct Step {
+    const char* name;
+    int line, column;
+    bool key;  // a key press, else a typed character
+    int code;
+  } steps[] = {
+      {"typed character", 6, 3, false, 'Q'},
+      {"Enter inside a line", 7, 5, false, 13},
+      {"Enter at a line's end", 9, -1, false, 13},
+      {"Enter at a line's start", 13, 0, false, 13},
+      {"Backspace joining two lines", 11, 0, true, VK_BACK},
+      {"Backspace joining below the highlight", 14, 0, true, VK_BACK},
+  };
+  for (const Step& step : steps) {
+    Caret(step.line, step.column < 0 ? edit->GetLine(step.line)->GetLength() : step.column);
+    edit->Redraw();
+    if (step.key) {
+      Key(step.code);
+    } else {
+      Char(step.code);
+    }
+    EXPECT_EQ(4, ::GetScrollPos(edit->m_hWnd, SB_VERT)) << step.name;
+    RECT pending;
+    EXPECT_FALSE(::GetUpdateRect(edit->m_hWnd, &pending, FALSE)) << step.name << ": left to paint";
+    Capture(edit, &after);
+    edit->Redraw();
+    Capture(edit, &whole);
+    EXPECT_EQ("", FirstDifference(after, whole)) << step.name;
+  }
+  EXPECT_TRUE(edit->m_checkFlags[16]);  // three breaks above it, two joins
+}

@@ -270,3 +270,32 @@ TEST(STable, AttributeLookupAndSetting) {
 }
 
 }  // namespace
+
+TEST(STable, LoadedAndLaterStringsAllGoWithClearAndReload) {
+  TableDescription d = GridTable(3, 500);
+  d.rows[10].cells[1].attributes = std::string(400, 'a') + "=1";  // a buffer above the slots
+  STable table;
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(LoadRecords(&table, d.Records())) << round;
+    // Edits mix strings made after loading with the loaded ones: rows and a
+    // field added, texts that outgrow their buffers, rows deleted.
+    table.InsertRow(3);
+    table.InsertRow(-1);
+    ASSERT_GE(table.AddField("Added", 1), 0);
+    *table.Fields[0]->Values[7] = std::string(90, 'g').c_str();
+    table.Fields[2]->CellExtras[20]->Set("grown past its first buffer");
+    table.DeleteRow(0);
+    table.DeleteRow(100);
+    ExpectConsistent(table);
+    EXPECT_EQ(500, table.GetRowCount());
+    EXPECT_EQ(std::string(90, 'g'), Text(table.Fields[0]->Values.Get(6)));
+    EXPECT_EQ("2:9", Text(table.Fields[3]->Values.Get(9)));
+    EXPECT_EQ(std::string(400, 'a') + "=1", Text(table.Fields[2]->CellAttributes.Get(10)));
+    table.Clear();
+    ExpectEmpty(table);
+  }
+  // Destroyed while loaded and edited.
+  STable other;
+  ASSERT_TRUE(LoadRecords(&other, d.Records()));
+  other.InsertRow(0);
+}

@@ -154,9 +154,9 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
     bool on, hover, pressed, checked, enabled;
     uint32_t expected;
   } cases[] = {
-      {true, false, false, false, true, kGrey},  {true, true, false, false, true, kRed},
-      {true, true, true, false, true, kGreen},   {true, false, true, false, true, kGrey},
-      {true, true, true, true, true, kBlue},     {true, true, true, true, false, kYellow},
+      {true, false, false, false, true, kGrey}, {true, true, false, false, true, kRed},
+      {true, true, true, false, true, kGreen},  {true, false, true, false, true, kGrey},
+      {true, true, true, true, true, kBlue},    {true, true, true, true, false, kYellow},
       {false, true, true, true, false, kGrey},
   };
   Dib32 canvas(10, 10);
@@ -194,8 +194,8 @@ TEST(SWndPaint, StateImagesFollowThePriorityRule) {
 
 TEST(SWndPaint, ColourKeyShapesTheWindow) {
   // Left half magenta (the key), right half white.
-  std::unique_ptr<Gdiplus::Bitmap> image(MakeBitmap(
-      40, 40, [](int x, int) -> uint32_t { return x < 20 ? 0xFFFF00FF : 0xFFFFFFFF; }));
+  std::unique_ptr<Gdiplus::Bitmap> image(
+      MakeBitmap(40, 40, [](int x, int) -> uint32_t { return x < 20 ? 0xFFFF00FF : 0xFFFFFFFF; }));
   SWnd wnd;
   ASSERT_TRUE(MakePopup(wnd, 40, 40));
   wnd.SetBackgroundImage(image.get(), 0x00FF00FF);
@@ -248,8 +248,8 @@ BOOL WINAPI RecordLayer(HWND window, HDC target, POINT* position, SIZE* size, HD
   g_layer.background = ::GetPixel(source, 2, 2);
   g_layer.child = ::GetPixel(source, 12, 7);
   g_layer.text = ::GetPixel(source, 21, 11);
-  g_layer.result = g_realUpdateLayeredWindow(window, target, position, size, source, origin, key,
-                                             blend, flags);
+  g_layer.result =
+      g_realUpdateLayeredWindow(window, target, position, size, source, origin, key, blend, flags);
   return g_layer.result;
 }
 
@@ -268,12 +268,19 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
   // layer: a blue square at (10, 5) of the child, drawn with GDI+ as the
   // rich-text control draws.
   static const SControlKind kLayerKind = {
-      46, CUT_CLIP, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+      46,
+      CUT_CLIP,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
       [](SWnd*, HDC dc) {
         Gdiplus::Graphics graphics(dc);
         std::unique_ptr<Gdiplus::Bitmap> blue(SolidBitmap(4, 4, 0xFF0000FF));
-        graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4,
-                           Gdiplus::UnitPixel);
+        graphics.DrawImage(blue.get(), Gdiplus::Rect(10, 5, 4, 4), 0, 0, 4, 4, Gdiplus::UnitPixel);
       }};
   RegisterControlKind(&kLayerKind);
 
@@ -305,4 +312,56 @@ TEST(SWndPaint, LayeredWindowIsComposedAndPushed) {
   // A child's redraw rebuilds the parent's layer instead.
   EXPECT_TRUE(text->Redraw());
   EXPECT_EQ(2, g_layer.calls);
+}
+
+TEST(SWndPaint, AnEraseOfPartOfTheWindowPaintsThatPartAsAWholeEraseWould) {
+  // A stretched image (GDI+) in four coloured quarters over a solid colour,
+  // a child cut out, and content drawn at client coordinates.
+  std::unique_ptr<Gdiplus::Bitmap> image(MakeBitmap(8, 8, [](int x, int y) -> uint32_t {
+    return x < 4 ? (y < 4 ? 0xFFFF0000 : 0xFF00FF00) : (y < 4 ? 0xFF0000FF : 0xFFFFFF00);
+  }));
+  SWnd parent;
+  ASSERT_TRUE(MakePopup(parent, 160, 80));
+  parent.SetBackColor(0x00808080);
+  parent.SetBackgroundImage(image.get(), SImage::COLOR_NONE);
+  SWnd::SetImageDrawMode(&parent, SImage::DRAW_STRETCH);
+  // Children cut out of the painted HDC: a plain one and a shaped one
+  // whose region is its left half.
+  auto child = MakeChild(parent, 70, 30, 20, 20);
+  child->m_kind = ControlKinds::KIND_RADIO;
+  auto shaped = MakeChild(parent, 100, 5, 20, 20);
+  shaped->m_kind = ControlKinds::KIND_RADIO;
+  ::SetWindowRgn(shaped->m_hWnd, ::CreateRectRgn(0, 0, 10, 20), FALSE);
+  auto paint = [&](Dib32& screen) {
+    LPARAM memory = parent.BeginErase(screen.GetDC());
+    ASSERT_NE(0, memory);
+    RECT content = {20, 60, 150, 70};
+    ::FillRect(reinterpret_cast<HDC>(memory), &content,
+               static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    parent.EndErase(screen.GetDC(), memory);
+  };
+  Dib32 whole(160, 80, 0x123456);
+  paint(whole);
+
+  const RECT parts[] = {
+      {0, 0, 160, 80}, {30, 10, 110, 65}, {75, 35, 85, 45}, {95, 0, 125, 30}, {159, 79, 160, 80}};
+  for (const RECT& part : parts) {
+    Dib32 screen(160, 80, 0x123456);
+    ::IntersectClipRect(screen.GetDC(), part.left, part.top, part.right, part.bottom);
+    paint(screen);
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 160; ++x) {
+        POINT p = {x, y};
+        uint32_t want = ::PtInRect(&part, p) ? whole.Rgb(x, y) : 0x123456u;
+        ASSERT_EQ(want, screen.Rgb(x, y))
+            << x << "," << y << " in " << part.left << "," << part.top;
+      }
+    }
+  }
+  EXPECT_EQ(kRed, whole.Rgb(10, 10));
+  EXPECT_EQ(kYellow, whole.Rgb(120, 50));
+  EXPECT_EQ(0x123456u, whole.Rgb(80, 40)) << "the child's place";
+  EXPECT_EQ(0x123456u, whole.Rgb(105, 15)) << "the shaped child's region";
+  EXPECT_EQ(kBlue, whole.Rgb(115, 15)) << "beside the shaped child's region";
+  EXPECT_EQ(0u, whole.Rgb(100, 65)) << "content";
 }
