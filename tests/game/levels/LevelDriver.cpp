@@ -17,6 +17,13 @@ const float kPi = 3.14159265f;
 const float kBrake = 3000.0f;    // the deceleration the driver plans with (4000 at most)
 const float kDoorStop = 700.0f;  // before a closed door
 const float kShotInterval = 0.52f;
+// The steering aims at the route this far ahead (seconds at the craft's
+// speed), and turns at the rate the route asks for a little further on:
+// the craft's turn rate takes time to build up.
+const float kAimAhead = 0.15f;
+// The turn rate the route may ask for (pi / 2 at most).
+const float kTurnRate = 1.1f;
+const float kFeedAhead = 0.3f;
 
 float AngleOf(const D3DXVECTOR3& p) { return ArcTangent2(p.x, p.y); }
 
@@ -56,8 +63,8 @@ void LevelDriver::ReleaseAll() {
 void LevelDriver::Steer(float override) {
   PShipEntity* ship = game.GetShip();
   float z = ship->GetTrackPosition(), v = ship->GetSpeed();
-  float target = override != 0 ? override : plan.PathAngle(z);
-  float feed = override != 0 ? 0 : plan.PathSlope(z + v * 0.1f) * v;
+  float target = override != 0 ? override : plan.PathAngle(z + v * kAimAhead);
+  float feed = override != 0 ? 0 : plan.PathSlope(z + v * kFeedAhead) * v;
   float error = AngleDifference(ship->GetAngle(), target);
   float wanted = ClampFloat(feed + 4 * error, -kPi / 2, kPi / 2);
   float rate = ship->angularSpeed;
@@ -89,23 +96,26 @@ float LevelDriver::Plan() {
   float wanted = ship->HasTurbo() ? 6000 : 4500;
   float angle = ship->GetAngle();
   // The route's turns at a speed the steering keeps up with.
-  float slope = plan.MaxSlope(z, z + 2000);
-  if (slope > 0) wanted = fminf(wanted, fmaxf(1.1f / slope, 1200));
+  wanted = fminf(wanted, plan.SafeSpeed(z, kTurnRate, 1200, kBrake, 8000));
   // Full speed onto a launcher the route jumps from.
   float launch = plan.NextLaunch(z);
   if (launch >= 0 && launch - z < 3000) wanted = 4500;
 
-  // Doors: a stop before a closed one; its guards shot as they pass over
-  // the craft.
+  // Doors: a stop before a closed one; the guards of the nearest shot as
+  // they pass over the craft (a bolt meant for a door behind it would only
+  // meet its leaf).
+  PGuardDoorEntity* nearest = nullptr;
   for (int i = 0; i < game.GetDoorCount(); ++i) {
     auto* door = static_cast<PGuardDoorEntity*>(game.GetDoor(i));
     float ahead = door->GetZ() - z;
-    if (ahead < 0 || ahead > 6000) continue;
+    if (ahead < 0 || ahead > 8000) continue;
     if (door->IsOpen() && door->openingAngle > 0.75f) continue;
     wanted = fminf(wanted, StoppingSpeed(ahead - kDoorStop));
-    if (ahead > 3000) continue;
-    for (int g = 0; g < door->GetGuardCount(); ++g) {
-      SDxMesh* guard = door->GetGuard(g);
+    if (!door->IsOpen() && (!nearest || door->GetZ() < nearest->GetZ())) nearest = door;
+  }
+  if (nearest && nearest->GetZ() - z < 6000) {
+    for (int g = 0; g < nearest->GetGuardCount(); ++g) {
+      SDxMesh* guard = nearest->GetGuard(g);
       if (!guard->IsVisible()) continue;
       float travel = (guard->GetZ() - z) / 10000 + 2 * step;
       float at = AngleOf(guard->GetPosition()) + 1.5f * travel;
@@ -173,6 +183,10 @@ float LevelDriver::Plan() {
       wanted = fminf(wanted, fmaxf(bossSpeed, 0) + StoppingSpeed(behind - 3000));
   }
 
+  // A jump through gems in the air keeps its speed to its end: the gems
+  // lie on the arc of a full-speed jump.
+  if (ship->airborne && plan.IsJumpRow(ship->GetRow())) wanted = fmaxf(wanted, 4500);
+
   // Shooters ahead in the craft's column are shot down.
   int column = ship->GetColumn();
   for (int i = 0; i < game.enemies.GetCount(); ++i) {
@@ -184,15 +198,28 @@ float LevelDriver::Plan() {
   return wanted;
 }
 
-bool LevelDriver::FightFlies() {
+void LevelDriver::FightFlies() {
   PBossEntity* boss = game.GetBoss();
-  if (!boss || !boss->FindNearestFly()) return false;
-  if (!fireHeld && CanFire()) {
+  if (!boss || !boss->FindNearestFly()) return;
+  bool behindBoss = false;
+  for (int i = 0; i < boss->GetFlyCount(); ++i) {
+    PBossFlyEntity* fly = boss->GetFly(i);
+    behindBoss |= fly->IsVisible() && fly->GetZ() < boss->GetZ();
+  }
+  if (behindBoss && !fireHeld && CanFire()) {
     key(VK_CONTROL, true);
     fireHeld = true;
     fireHeldSince = dx.GetTime();
   }
-  return true;
+}
+
+bool LevelDriver::IsExplosionPlaying() const {
+  PBossEntity* boss = game.GetBoss();
+  if (!boss) return false;
+  if (boss->IsExploded()) return !boss->explosionOver;
+  for (int i = 0; i < boss->GetFlyCount(); ++i)
+    if (boss->GetFly(i)->IsDestroyed()) return true;
+  return false;
 }
 
 void LevelDriver::Frame() {
@@ -219,7 +246,15 @@ void LevelDriver::Frame() {
         fabsf(AngleDifference(plan.PathAngle(z), kPi)) < 1.0f)
       override = LevelPlan::ColumnAngle(11);
   }
-  Steer(override);
+  // While the first wave comes, the craft waits behind the boss circling
+  // the tube, so that the flies' aimed shots miss it.
+  PBossEntity* boss = game.GetBoss();
+  if (boss && boss->GetPhase() <= 1) {
+    SetKey(VK_LEFT, true);
+    SetKey(VK_RIGHT, false);
+  } else {
+    Steer(override);
+  }
   float wanted = Plan();
   FightFlies();
   Throttle(wanted);

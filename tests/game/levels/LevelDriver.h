@@ -2,7 +2,8 @@
 // level's map (LevelPlan), holds the accelerator, brakes for closed doors,
 // circling fire balls and gems still in the air, shoots the guards of
 // doors, the shooters in its way, the mirrors that turn its bolts into
-// target enemies and, on the boss level, the boss's flies. It only decides
+// target enemies and, on the boss level, the boss's flies (circling the
+// tube behind the boss while their first wave comes). It only decides
 // the keys of each frame; the caller sends them (its key function) and
 // steps the frame.
 #pragma once
@@ -30,6 +31,9 @@ public:
   void Frame();
   // Every key the driver may hold, released.
   void ReleaseAll();
+  // Whether an explosion of a fly or of the boss plays: it ends only once
+  // its sprite has played, so frames must be drawn while it does.
+  bool IsExplosionPlaying() const;
 
 private:
   void SetKey(int key, bool down);
@@ -39,8 +43,9 @@ private:
   void Fire();
   // The speed the route allows now, and the shots it asks for.
   float Plan();
-  // The boss's flies: a charged shot at the nearest while it lives.
-  bool FightFlies();
+  // The boss's flies: a charged shot at the nearest once one has come
+  // behind the boss, where it slows down.
+  void FightFlies();
 
   PGame& game;
   SDx& dx;

@@ -13,12 +13,14 @@ const int kNone = -1;
 const int kUnreachable = 1 << 28;
 const int kRiskyCost = 20;
 const int kCornerCost = 12;
-const int kArrowReach = 12;    // rows an arrow flies
-const int kShotReach = 12;     // rows an enemy's bolt flies back before it is spent
-const int kJumpReach = 5;      // rows from a launcher to a gem or wall row it carries over
-const int kTargetReach = 8;    // rows from a turning mirror to its target
+const int kMissedBoostCost = 10;
+const int kArrowReach = 12;  // rows an arrow flies
+const int kShotReach = 12;   // rows an enemy's bolt flies back before it is spent
+const int kJumpReach = 5;    // rows from a launcher to a gem or wall row it carries over
+const int kTargetReach = 8;  // rows from a turning mirror to its target
 const int kFireBefore = 2;
-const int kStraightApproach = 2;  // rows in a launcher's column before it     // rows before the first mirror from which the shot goes
+const int kStraightApproach = 2;  // rows in a launcher's column before it     // rows before the
+                                  // first mirror from which the shot goes
 
 // Mirror kinds: '7' turns a forward bolt to circle with a shrinking angle,
 // '9' with a growing one; '1' sends a bolt circling with a growing angle
@@ -31,6 +33,7 @@ LevelPlan::LevelPlan(const PGame& game)
     : rows(game.runRows.GetCount()), complete(false), failedRow(-1) {
   cells.assign(rows * COLUMNS, FREE);
   mustVisit.assign(rows, kNone);
+  preferred.assign(rows, kNone);
   airRows.assign(rows, false);
   launchRows.assign(rows, false);
   launchers.assign(rows, kNone);
@@ -104,13 +107,16 @@ float LevelPlan::PathSlope(float z) const {
   return 0;
 }
 
-float LevelPlan::MaxSlope(float from, float to) const {
-  float most = 0;
+float LevelPlan::SafeSpeed(float z, float rate, float least, float brake, float ahead) const {
+  float safe = 1e9f;
   for (size_t i = 1; i < path.size(); ++i) {
-    if (path[i].z < from || path[i - 1].z > to) continue;
-    most = fmaxf(most, fabsf((path[i].angle - path[i - 1].angle) / (path[i].z - path[i - 1].z)));
+    if (path[i].z < z || path[i - 1].z > z + ahead) continue;
+    float slope = fabsf((path[i].angle - path[i - 1].angle) / (path[i].z - path[i - 1].z));
+    if (slope == 0) continue;
+    float limit = fmaxf(rate / slope, least), distance = fmaxf(0, path[i - 1].z - z);
+    safe = fminf(safe, sqrtf(limit * limit + 2 * brake * distance));
   }
-  return most;
+  return safe;
 }
 
 void LevelPlan::FindTargetShots(const PGame& game) {
@@ -170,6 +176,9 @@ void LevelPlan::Classify(const PGame& game) {
         case PGame::ITEM_ENEMY:
           At(r, c) = BLOCKED;
           if (s % 2 == 1) risky(c, r - kShotReach, r - 1);
+          break;
+        case PGame::ITEM_TURBO:
+          preferred[r] = c;
           break;
         case PGame::ITEM_FIRE:
           if (s == 2) At(r, c) = BLOCKED;  // the ball that rises and falls in its cell
@@ -255,8 +264,9 @@ bool LevelPlan::Route() {
     Cell cell = At(r, c);
     if (cell == BLOCKED) return kUnreachable;
     if (mustVisit[r] != kNone && mustVisit[r] != Wrap(c)) return kUnreachable;
-    if (cell == RISKY) return kRiskyCost;
-    return 0;
+    int missed = preferred[r] != kNone && preferred[r] != Wrap(c) ? kMissedBoostCost : 0;
+    if (cell == RISKY) return kRiskyCost + missed;
+    return missed;
   };
   // The craft starts over column 8.
   for (int c = 0; c < COLUMNS; ++c) {
@@ -265,7 +275,8 @@ bool LevelPlan::Route() {
   }
   for (int r = 0; r + 1 < rows; ++r) {
     bool reached = false;
-    for (int i = index(r, 0, -1); i <= index(r, COLUMNS - 1, 1); ++i) reached |= cost[i] < kUnreachable;
+    for (int i = index(r, 0, -1); i <= index(r, COLUMNS - 1, 1); ++i)
+      reached |= cost[i] < kUnreachable;
     if (!reached) {
       failedRow = r;
       return false;

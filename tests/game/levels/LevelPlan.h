@@ -1,8 +1,9 @@
 // The route a driver takes through a level, planned on the attempt's map:
-// one column a row, through every gem, around what stands in the way,
-// through the opening of each door, over the launchers that carry it to
-// gems in the air or over rows that are walls from side to side, and along
-// the column from which a bolt reaches a target enemy through its mirrors.
+// one column a row, through every gem, around what stands in the way, over
+// the boost pads it can reach, through the opening of each door, over the
+// launchers that carry it to gems in the air or over rows that are walls
+// from side to side, and along the column from which a bolt reaches a
+// target enemy through its mirrors.
 #pragma once
 
 #include "core/Platform.h"
@@ -38,8 +39,10 @@ public:
   float PathAngle(float z) const;
   // Its change of angle along z at z.
   float PathSlope(float z) const;
-  // The largest change of angle along z between two z.
-  float MaxSlope(float from, float to) const;
+  // The highest speed at z from which the craft, braking at the rate
+  // given, takes each turn of the route within the distance ahead at the
+  // turn rate given (or at the least speed, where that is higher).
+  float SafeSpeed(float z, float rate, float least, float brake, float ahead) const;
   // Whether the route is in the air in the row (after a launcher).
   bool IsJumpRow(int row) const;
   // The z of the next launcher the route jumps from, at or after z; -1
@@ -71,11 +74,12 @@ private:
   void Launch(int from, int to, int column);
 
   int rows;
-  std::vector<Cell> cells;        // rows x COLUMNS
-  std::vector<int> mustVisit;     // a column a row, -1 for none
-  std::vector<bool> airRows;      // rows passed in the air after a launcher
-  std::vector<bool> launchRows;   // rows whose launcher the route jumps from
-  std::vector<int> launchers;     // the launcher's column a row, -1 for none
+  std::vector<Cell> cells;       // rows x COLUMNS
+  std::vector<int> mustVisit;    // a column a row, -1 for none
+  std::vector<int> preferred;    // a boost pad's column a row, -1 for none
+  std::vector<bool> airRows;     // rows passed in the air after a launcher
+  std::vector<bool> launchRows;  // rows whose launcher the route jumps from
+  std::vector<int> launchers;    // the launcher's column a row, -1 for none
   std::vector<int> route;
   struct Point {
     float z, angle;
