@@ -5,6 +5,8 @@
 #include "core/SResource.h"
 #include "tests/data/GameArchives.h"
 #include "tests/data/RequiredNames.h"
+#include "tests/data/TestDevice.h"
+#include "tests/support/TextureImage.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +40,12 @@ std::vector<uint32_t> Pixels(const SImage& image) {
   return pixels;
 }
 
+IDirect3DDevice9* g_device = nullptr;
+
+// The entry decoded as the engine decodes it.
 bool LoadImage(SResource& archive, const std::string& name, SImage& image) {
   SFileMem data;
-  return GameArchives::Load(archive, name, data) && image.Load(&data);
+  return GameArchives::Load(archive, name, data) && DecodeAsTexture(g_device, data, &image);
 }
 
 // Counts the pixels of frame (column, row) of a sheet cut into columns x
@@ -119,26 +124,40 @@ const char* const kDigitSheets[] = {"digits_green.png", "digits_orange.png", "di
 
 }  // namespace
 
-TEST(Images, EveryImageDecodesInTheFormatItsNameSays) {
+class Images : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() { g_device = TestDevice::Create(64, 64); }
+  static void TearDownTestSuite() {
+    TestDevice::Destroy();
+    g_device = nullptr;
+  }
+  void SetUp() override { ASSERT_NE(g_device, nullptr) << "no Direct3D device"; }
+};
+
+TEST_F(Images, EveryImageIsATextureFileOfTheKindItsNameSays) {
+  // One level of 32-bit pixels: opaque for a ".jpg" name, with alpha for
+  // a ".png" name.
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   for (const std::string& name : RequiredNames::Images()) {
-    SImage image;
-    if (!LoadImage(archive, name, image)) {
+    SFileMem data;
+    D3DXIMAGE_INFO info;
+    if (!GameArchives::Load(archive, name, data) ||
+        FAILED(D3DXGetImageInfoFromFileInMemory(data.GetBuffer(), (UINT)data.GetSize(), &info))) {
       ADD_FAILURE() << name << " does not load";
       continue;
     }
-    EXPECT_GT(image.GetWidth(), 0) << name;
-    EXPECT_GT(image.GetHeight(), 0) << name;
-    GUID format;
-    ASSERT_EQ(Gdiplus::Ok, image.GetBitmap()->GetRawFormat(&format)) << name;
+    EXPECT_GT(info.Width, 0u) << name;
+    EXPECT_GT(info.Height, 0u) << name;
     bool jpeg = GameArchives::Lower(name).rfind(".jpg") == name.size() - 4;
-    EXPECT_TRUE(IsEqualGUID(format, jpeg ? Gdiplus::ImageFormatJPEG : Gdiplus::ImageFormatPNG))
-        << name << " is not stored as its extension says";
+    EXPECT_EQ(D3DXIFF_DDS, info.ImageFileFormat) << name;
+    EXPECT_EQ(1u, info.MipLevels) << name;
+    EXPECT_EQ(jpeg ? D3DFMT_X8R8G8B8 : D3DFMT_A8R8G8B8, info.Format)
+        << name << " is not of the kind its extension says";
   }
 }
 
-TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
+TEST_F(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   // 4 x 4 frames in row order: 0-9 the digits, 10 the minus sign, 11 the
   // separator before hundredths, 12 the one after minutes, 13-15 unused.
   SResource archive;
@@ -184,7 +203,7 @@ TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   }
 }
 
-TEST(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
+TEST_F(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   SImage image;
@@ -205,7 +224,7 @@ TEST(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   EXPECT_GT(light[8], light[31]);
 }
 
-TEST(Images, NormalMapsFollowTheReliefOfTheirTextures) {
+TEST_F(Images, NormalMapsFollowTheReliefOfTheirTextures) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   auto luminance = [](uint32_t argb) {
