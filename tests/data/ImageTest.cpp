@@ -40,12 +40,11 @@ std::vector<uint32_t> Pixels(const SImage& image) {
   return pixels;
 }
 
-IDirect3DDevice9* g_device = nullptr;
-
 // The entry decoded as the engine decodes it.
-bool LoadImage(SResource& archive, const std::string& name, SImage& image) {
+bool LoadImage(IDirect3DDevice9* device, SResource& archive, const std::string& name,
+               SImage& image) {
   SFileMem data;
-  return GameArchives::Load(archive, name, data) && DecodeAsTexture(g_device, data, &image);
+  return GameArchives::Load(archive, name, data) && DecodeAsTexture(device, data, &image);
 }
 
 // Counts the pixels of frame (column, row) of a sheet cut into columns x
@@ -124,15 +123,7 @@ const char* const kDigitSheets[] = {"digits_green.png", "digits_orange.png", "di
 
 }  // namespace
 
-class Images : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() { g_device = TestDevice::Create(64, 64); }
-  static void TearDownTestSuite() {
-    TestDevice::Destroy();
-    g_device = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(g_device, nullptr) << "no Direct3D device"; }
-};
+class Images : public DeviceSuite {};
 
 TEST_F(Images, EveryImageIsATextureFileOfTheKindItsNameSays) {
   // One level of 32-bit pixels: opaque for a ".jpg" name, with alpha for
@@ -165,7 +156,7 @@ TEST_F(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   auto opaque = [](uint32_t argb) { return (argb >> 24) > 128 ? 1 : 0; };
   for (const char* name : kDigitSheets) {
     SImage image;
-    ASSERT_TRUE(LoadImage(archive, name, image)) << name;
+    ASSERT_TRUE(LoadImage(s_device, archive, name, image)) << name;
     ASSERT_EQ(0, image.GetWidth() % 4) << name;
     ASSERT_EQ(0, image.GetHeight() % 4) << name;
     std::vector<uint32_t> pixels = Pixels(image);
@@ -207,7 +198,7 @@ TEST_F(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   SImage image;
-  ASSERT_TRUE(LoadImage(archive, "explosion.jpg", image));
+  ASSERT_TRUE(LoadImage(s_device, archive, "explosion.jpg", image));
   ASSERT_EQ(0, image.GetWidth() % 4);
   ASSERT_EQ(0, image.GetHeight() % 8);
   std::vector<uint32_t> pixels = Pixels(image);
@@ -232,8 +223,8 @@ TEST_F(Images, NormalMapsFollowTheReliefOfTheirTextures) {
   };
   for (const auto& pair : RequiredNames::NormalMaps()) {
     SImage texture, normal;
-    ASSERT_TRUE(LoadImage(archive, pair.first, texture)) << pair.first;
-    ASSERT_TRUE(LoadImage(archive, pair.second, normal)) << pair.second;
+    ASSERT_TRUE(LoadImage(s_device, archive, pair.first, texture)) << pair.first;
+    ASSERT_TRUE(LoadImage(s_device, archive, pair.second, normal)) << pair.second;
     ASSERT_EQ(texture.GetWidth(), normal.GetWidth()) << pair.second;
     ASSERT_EQ(texture.GetHeight(), normal.GetHeight()) << pair.second;
     std::vector<uint32_t> colours = Pixels(texture), normals = Pixels(normal);

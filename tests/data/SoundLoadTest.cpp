@@ -21,14 +21,6 @@
 
 namespace {
 
-void StopAudio() {
-  g_masteringVoice->DestroyVoice();
-  g_masteringVoice = nullptr;
-  g_xaudio2->Release();
-  g_xaudio2 = nullptr;
-  ::CoUninitialize();
-}
-
 std::vector<uint8_t> Samples(const SDxSound* sound) {
   const uint8_t* bytes = (const uint8_t*)sound->m_buffer.pAudioData;
   return std::vector<uint8_t>(bytes, bytes + sound->m_buffer.AudioBytes);
@@ -36,12 +28,33 @@ std::vector<uint8_t> Samples(const SDxSound* sound) {
 
 }  // namespace
 
-TEST(SoundLoadTest, EverySoundAndTuneLoadsIntoItsChannel) {
-  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  ASSERT_TRUE(CreateXAudio2()) << "XAudio2 with the null sound device";
+// XAudio2 on the null sound device, the sound archive and an engine.
+class SoundLoadTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    m_com = true;
+    ASSERT_TRUE(CreateXAudio2()) << "XAudio2 with the null sound device";
+    ASSERT_TRUE(GameArchives::Open(archive, "snd"));
+    dx = new SDx;
+  }
+  void TearDown() override {
+    delete dx;
+    if (g_masteringVoice) g_masteringVoice->DestroyVoice();
+    g_masteringVoice = nullptr;
+    if (g_xaudio2) g_xaudio2->Release();
+    g_xaudio2 = nullptr;
+    if (m_com) ::CoUninitialize();
+  }
+
   SResource archive;
-  ASSERT_TRUE(GameArchives::Open(archive, "snd"));
-  SDx* dx = new SDx;
+  SDx* dx = nullptr;
+
+private:
+  bool m_com = false;
+};
+
+TEST_F(SoundLoadTest, EverySoundAndTuneLoadsIntoItsChannel) {
   std::vector<std::string> names = RequiredNames::Sounds();
   for (size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(names[i]);
@@ -60,19 +73,12 @@ TEST(SoundLoadTest, EverySoundAndTuneLoadsIntoItsChannel) {
     EXPECT_GE(sound->m_buffer.AudioBytes, 4u * 176400) << "at least four seconds";
     EXPECT_GT(loud, 100);
   }
-  delete dx;
-  StopAudio();
 }
 
 // The engine keeps the last tunes it decoded: a tune loaded again, after
 // others or not, has the samples of its first load, and a tune that differs
 // in one byte is not taken for the one it resembles.
-TEST(SoundLoadTest, ATuneLoadedAgainHasTheSamplesOfItsFirstLoad) {
-  ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  ASSERT_TRUE(CreateXAudio2()) << "XAudio2 with the null sound device";
-  SResource archive;
-  ASSERT_TRUE(GameArchives::Open(archive, "snd"));
-  SDx* dx = new SDx;
+TEST_F(SoundLoadTest, ATuneLoadedAgainHasTheSamplesOfItsFirstLoad) {
   const char* const loads[] = {"music0.mp3", "music0.mp3", "music1.mp3", "music0.mp3",
                                "menu.mp3",   "music2.mp3", "music0.mp3", "music2.mp3"};
   std::vector<std::string> names;
@@ -100,6 +106,4 @@ TEST(SoundLoadTest, ATuneLoadedAgainHasTheSamplesOfItsFirstLoad) {
   SDxSound* sound = dx->LoadSound(&changed, true, true, 1);
   ASSERT_EQ("music2.mp3", names.back());
   if (sound) EXPECT_FALSE(Samples(sound) == first.back()) << "taken for the tune it resembles";
-  delete dx;
-  StopAudio();
 }

@@ -62,18 +62,7 @@ uint32_t Rings(int x, int y) {
 
 }  // namespace
 
-class TextureFiles : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() { s_device = TestDevice::Create(64, 64); }
-  static void TearDownTestSuite() {
-    TestDevice::Destroy();
-    s_device = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(s_device, nullptr) << "no Direct3D device"; }
-  static IDirect3DDevice9* s_device;
-};
-
-IDirect3DDevice9* TextureFiles::s_device = nullptr;
+class TextureFiles : public DeviceSuite {};
 
 TEST_F(TextureFiles, MakeTheTextureOfTheJpegOrPngTheyStandFor) {
   struct Case {
