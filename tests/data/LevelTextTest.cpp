@@ -43,7 +43,14 @@ const MapCharacter kMapCharacters[] = {
     {0x97, 23, 3, false}, {'}', 23, 4, false},  {'{', 23, 5, false},  {'z', 23, 6, false},
 };
 
-enum { TYPE_DYNAMITE = 7, TYPE_FINISH = 9, TYPE_GEM = 12, TYPE_BOOST = 21, TYPE_WAGON = 22 };
+enum {
+  TYPE_DYNAMITE = 7,
+  TYPE_ENEMY = 8,
+  TYPE_FINISH = 9,
+  TYPE_GEM = 12,
+  TYPE_BOOST = 21,
+  TYPE_WAGON = 22
+};
 
 // Entities of one kind alive at a time: per item type, the capacity of the
 // game's array for it. Walls, jumpers, boxes, pistons, enemies, mirrors and
@@ -415,6 +422,30 @@ TEST(LevelTexts, LevelsHaveTheLengthOfTheirCells) {
   }
 }
 
+// A target enemy falls only to a bolt that a mirror turned (one destroyed
+// any other way counts as missed): a mirror that sends bolts forward ('1' or
+// '3') stands in its column a few rows before it, in a row with the mirror
+// that turns the craft's forward bolt toward it ('9' or '7').
+TEST(LevelTexts, EveryTargetEnemyHasMirrorsThatTurnABoltIntoIt) {
+  const int kReach = 8;  // rows from the forward mirror to its target
+  for (const Level& level : ReadAllLevels()) {
+    for (const Item& target : level.items) {
+      if (target.type != TYPE_ENEMY || target.subtype < 2) continue;
+      bool reached = false;
+      for (const Item& forward : level.items) {
+        if (forward.column != target.column || forward.row >= target.row ||
+            forward.row < target.row - kReach)
+          continue;
+        unsigned char turn = forward.byte == '1' ? '9' : forward.byte == '3' ? '7' : 0;
+        for (const Item& first : level.items)
+          reached |= turn != 0 && first.row == forward.row && first.byte == turn;
+      }
+      EXPECT_TRUE(reached) << level.name << ": the target enemy of row " << target.row
+                           << ", column " << target.column;
+    }
+  }
+}
+
 TEST(LevelTexts, TheLessonTeachesInTheOrderOfItsTips) {
   for (const Level& level : ReadAllLevels()) {
     if (level.world != 1 || level.level != 1) continue;
@@ -482,6 +513,9 @@ TEST(LevelTexts, FeaturesAppearWhereTheirThemeHasThem) {
     int wanted = std::min(2, theme.second);
     for (const MapCharacter& c : kMapCharacters) {
       if (c.type == TYPE_FINISH || strchr(kMissingInTheme[theme.first], c.byte)) continue;
+      // Target enemies fall only to turned bolts: none where mirrors are missing.
+      if (c.type == TYPE_ENEMY && c.subtype >= 2 && strchr(kMissingInTheme[theme.first], '1'))
+        continue;
       EXPECT_GE(levelsUsing[theme.first][c.byte], wanted)
           << "theme " << theme.first << ": byte " << (int)c.byte;
     }
@@ -505,9 +539,12 @@ TEST(LevelTexts, EveryRowAndTargetCanBeReached) {
       bool floorItem = item.type == TYPE_FINISH || (item.type == TYPE_GEM && item.subtype == 0);
       bool airGem = item.type == TYPE_GEM && item.subtype > 0;
       const int r = item.row, c = item.column;
-      if (floorItem)
+      if (floorItem) {
         EXPECT_TRUE(reach.ground[r][c] || reach.top[r][c]) << level.name << " row " << r;
-      if (airGem) EXPECT_TRUE(reach.air[r][c]) << level.name << ": high gem in row " << r;
+      }
+      if (airGem) {
+        EXPECT_TRUE(reach.air[r][c]) << level.name << ": high gem in row " << r;
+      }
     }
   }
 }
@@ -532,6 +569,8 @@ TEST(LevelTexts, LivesSuitTheDifficulties) {
     EXPECT_GE(lives, 1) << level.name;
     EXPECT_LE(lives, 9) << level.name;
     // Hard halves the lives of the centre level: it keeps at least one.
-    if (level.world == 2 && level.level == 2) EXPECT_GE(lives / 2, 1) << level.name;
+    if (level.world == 2 && level.level == 2) {
+      EXPECT_GE(lives / 2, 1) << level.name;
+    }
   }
 }
