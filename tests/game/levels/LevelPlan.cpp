@@ -298,6 +298,10 @@ bool LevelPlan::Route() {
             int dir = step;
             k += (d == step ? 1 : 6) + (turn == dir ? 2 : 0) + (turn == -dir ? 4 : 0);
             if (At(r + 1, c) == BLOCKED) k += kCornerCost;
+            // A wide change passes the columns between late: they had better
+            // be open in the next row too.
+            for (int e = step; e != d; e += step)
+              if (At(r + 1, c + e) == BLOCKED) k += kCornerCost;
           }
           int total = here + k;
           int to = index(r + 1, next, d > 0 ? 1 : d < 0 ? -1 : 0);
