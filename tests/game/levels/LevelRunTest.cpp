@@ -16,7 +16,6 @@
 
 #include <math.h>
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <set>
 #include <vector>
@@ -31,9 +30,9 @@ const float kShotInterval = 0.52f;
 // speed), and turns at the rate the route asks for a little further on:
 // the craft's turn rate takes time to build up.
 const float kAimAhead = 0.15f;
+const float kFeedAhead = 0.3f;
 // The turn rate the route may ask for (pi / 2 at most).
 const float kTurnRate = 1.1f;
-const float kFeedAhead = 0.3f;
 const int kMostFrames = 64 * 400;  // 400 s of game time
 
 struct Level {
