@@ -10,6 +10,7 @@
 
 #include "core/Platform.h"
 #include "core/SArray.h"
+#include "core/SFileMem.h"
 #include "core/SKeyboard.h"
 #include "core/SRegistry.h"
 #include "core/SString.h"
@@ -436,6 +437,17 @@ public:
   // Sound channels (head voices by channel number) and every extra voice.
   SArray<SDxSound*> m_sounds;
   SArray<SDxSound*> m_extraVoices;
+  // The last compressed sounds decoded (SDxSound::LoadCompressed) with
+  // their compressed bytes: the same bytes loaded again copy these samples
+  // instead of being decoded again, as when a level is loaded again or the
+  // next one plays the same tune. Two, for the menu's tune and a level's.
+  struct _SDecodedSound {
+    SFileMem compressed;
+    SFileMem pcm;  // the samples, the whole computed length
+  };
+  static constexpr int DECODED_SOUND_COUNT = 2;
+  _SDecodedSound m_decodedSounds[DECODED_SOUND_COUNT];
+  int m_nextDecodedSound = 0;
 
   // Render targets.
   SDxRenderTarget* m_currentTarget;

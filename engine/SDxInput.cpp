@@ -61,7 +61,7 @@ const ButtonMessage kButtonMessages[] = {
 
 }  // namespace
 
-bool SDx::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+bool SDx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!m_created) return false;
   int key = -1;
   bool down = false;
@@ -77,9 +77,14 @@ bool SDx::OnMessage(UINT message, WPARAM wParam, LPARAM) {
   }
   if (key >= 0 && down) {
     m_keyPressTimes[key] = m_time;
+    // A key message that says the key was down already is an auto-repeat,
+    // also for a key held while the key states were reset (a mode that
+    // loads quickly must not take the held key of the previous one for a
+    // new press).
+    bool repeat = m_keyDown[key] || (message == WM_KEYDOWN && (lParam & 0x40000000) != 0);
     // An auto-repeat before the next frame does not hide the first press
     // (a slow frame would otherwise lose it).
-    if (!(m_keyDown[key] && m_keyEvents[key] == 1)) m_keyEvents[key] = m_keyDown[key] ? 2 : 1;
+    if (!(m_keyDown[key] && m_keyEvents[key] == 1)) m_keyEvents[key] = repeat ? 2 : 1;
     m_keyDown[key] = 1;
   } else if (key >= 0) {
     m_keyEvents[key] = 1;

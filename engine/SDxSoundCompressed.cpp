@@ -1,6 +1,7 @@
 #include "core/Platform.h"
 #include "engine/SDxSound.h"
 
+#include "engine/SDx.h"
 #include "window/Framework.h"
 
 #include <msacm.h>
@@ -179,16 +180,36 @@ bool SDxSound::LoadCompressed(SFile* file) {
     if (file->ReadData(copy.GetBuffer(), n) != n) return false;
     bytes = copy.GetBuffer();
   }
+  SDx::_SDecodedSound* decoded = m_engine ? m_engine->m_decodedSounds : nullptr;
+  for (int i = 0; decoded && i < SDx::DECODED_SOUND_COUNT; ++i) {
+    SDx::_SDecodedSound& cached = decoded[i];
+    if (cached.compressed.GetSize() == n && memcmp(cached.compressed.GetBuffer(), bytes, n) == 0) {
+      cached.pcm.Rewind();
+      return CreateFromPcm(&cached.pcm, (uint32_t)cached.pcm.GetSize());
+    }
+  }
   uint64_t duration = 0;
   if (!ReadMediaInfo(bytes, n, &duration)) return false;
   uint64_t size = ComputePcmSize(duration);
   if (duration == 0 || size > kMaxPcmSize || size > (uint64_t)n * kMaxExpansion) return false;
-  SFileMem output;
-  output.Allocate((int)size);
-  if (!DecodeBlocks(bytes, n, &output)) return false;
+  SDx::_SDecodedSound* entry = nullptr;
+  if (decoded) {
+    entry = &decoded[m_engine->m_nextDecodedSound];
+    m_engine->m_nextDecodedSound = (m_engine->m_nextDecodedSound + 1) % SDx::DECODED_SOUND_COUNT;
+    entry->compressed.Allocate(0);
+  }
+  SFileMem own;
+  SFileMem* output = entry ? &entry->pcm : &own;
+  output->Allocate((int)size);
+  if (!DecodeBlocks(bytes, n, output)) {
+    output->Allocate(0);
+    return false;
+  }
   // The rest of the computed length is silence.
-  int at = output.Tell();
-  memset(output.GetBuffer() + at, 0, (size_t)(output.GetSize() - at));
-  output.Rewind();
-  return CreateFromPcm(&output, (uint32_t)size);
+  int at = output->Tell();
+  memset(output->GetBuffer() + at, 0, (size_t)(output->GetSize() - at));
+  output->Rewind();
+  // The entry holds its bytes only once its samples are whole.
+  if (entry) entry->compressed.Write(bytes, n);
+  return CreateFromPcm(output, (uint32_t)size);
 }

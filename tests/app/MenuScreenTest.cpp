@@ -8,6 +8,7 @@
 #include "engine/SDxParticle.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxText.h"
+#include "tests/support/TextureImage.h"
 
 #include <algorithm>
 #include <stdlib.h>
@@ -51,12 +52,12 @@ class MenuScreens : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(game.Open()); }
 
-  // The image entry decoded on its own.
+  // The image entry decoded on its own, as the engine decodes it.
   bool LoadImage(const char* name, SImage* image) {
     SResource archive;
     SFileMem bytes;
     return GameArchives::Open(archive, "img") && GameArchives::Load(archive, name, bytes) &&
-           image->Load(&bytes);
+           DecodeAsTexture(game.app.dx.m_device, bytes, image);
   }
   PMenu& menu() { return game.Menu(); }
 

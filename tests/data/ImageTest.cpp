@@ -5,6 +5,8 @@
 #include "core/SResource.h"
 #include "tests/data/GameArchives.h"
 #include "tests/data/RequiredNames.h"
+#include "tests/data/TestDevice.h"
+#include "tests/support/TextureImage.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +40,11 @@ std::vector<uint32_t> Pixels(const SImage& image) {
   return pixels;
 }
 
-bool LoadImage(SResource& archive, const std::string& name, SImage& image) {
+// The entry decoded as the engine decodes it.
+bool LoadImage(IDirect3DDevice9* device, SResource& archive, const std::string& name,
+               SImage& image) {
   SFileMem data;
-  return GameArchives::Load(archive, name, data) && image.Load(&data);
+  return GameArchives::Load(archive, name, data) && DecodeAsTexture(device, data, &image);
 }
 
 // Counts the pixels of frame (column, row) of a sheet cut into columns x
@@ -119,26 +123,32 @@ const char* const kDigitSheets[] = {"digits_green.png", "digits_orange.png", "di
 
 }  // namespace
 
-TEST(Images, EveryImageDecodesInTheFormatItsNameSays) {
+class Images : public DeviceSuite {};
+
+TEST_F(Images, EveryImageIsATextureFileOfTheKindItsNameSays) {
+  // One level of 32-bit pixels: opaque for a ".jpg" name, with alpha for
+  // a ".png" name.
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   for (const std::string& name : RequiredNames::Images()) {
-    SImage image;
-    if (!LoadImage(archive, name, image)) {
+    SFileMem data;
+    D3DXIMAGE_INFO info;
+    if (!GameArchives::Load(archive, name, data) ||
+        FAILED(D3DXGetImageInfoFromFileInMemory(data.GetBuffer(), (UINT)data.GetSize(), &info))) {
       ADD_FAILURE() << name << " does not load";
       continue;
     }
-    EXPECT_GT(image.GetWidth(), 0) << name;
-    EXPECT_GT(image.GetHeight(), 0) << name;
-    GUID format;
-    ASSERT_EQ(Gdiplus::Ok, image.GetBitmap()->GetRawFormat(&format)) << name;
+    EXPECT_GT(info.Width, 0u) << name;
+    EXPECT_GT(info.Height, 0u) << name;
     bool jpeg = GameArchives::Lower(name).rfind(".jpg") == name.size() - 4;
-    EXPECT_TRUE(IsEqualGUID(format, jpeg ? Gdiplus::ImageFormatJPEG : Gdiplus::ImageFormatPNG))
-        << name << " is not stored as its extension says";
+    EXPECT_EQ(D3DXIFF_DDS, info.ImageFileFormat) << name;
+    EXPECT_EQ(1u, info.MipLevels) << name;
+    EXPECT_EQ(jpeg ? D3DFMT_X8R8G8B8 : D3DFMT_A8R8G8B8, info.Format)
+        << name << " is not of the kind its extension says";
   }
 }
 
-TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
+TEST_F(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   // 4 x 4 frames in row order: 0-9 the digits, 10 the minus sign, 11 the
   // separator before hundredths, 12 the one after minutes, 13-15 unused.
   SResource archive;
@@ -146,7 +156,7 @@ TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   auto opaque = [](uint32_t argb) { return (argb >> 24) > 128 ? 1 : 0; };
   for (const char* name : kDigitSheets) {
     SImage image;
-    ASSERT_TRUE(LoadImage(archive, name, image)) << name;
+    ASSERT_TRUE(LoadImage(s_device, archive, name, image)) << name;
     ASSERT_EQ(0, image.GetWidth() % 4) << name;
     ASSERT_EQ(0, image.GetHeight() % 4) << name;
     std::vector<uint32_t> pixels = Pixels(image);
@@ -184,11 +194,11 @@ TEST(Images, DigitSheetsHoldTheDigitsAndSeparatorsInTheirFrames) {
   }
 }
 
-TEST(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
+TEST_F(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   SImage image;
-  ASSERT_TRUE(LoadImage(archive, "explosion.jpg", image));
+  ASSERT_TRUE(LoadImage(s_device, archive, "explosion.jpg", image));
   ASSERT_EQ(0, image.GetWidth() % 4);
   ASSERT_EQ(0, image.GetHeight() % 8);
   std::vector<uint32_t> pixels = Pixels(image);
@@ -205,7 +215,7 @@ TEST(Images, ExplosionIsASheetOfThirtyTwoVisibleChangingFrames) {
   EXPECT_GT(light[8], light[31]);
 }
 
-TEST(Images, NormalMapsFollowTheReliefOfTheirTextures) {
+TEST_F(Images, NormalMapsFollowTheReliefOfTheirTextures) {
   SResource archive;
   ASSERT_TRUE(GameArchives::Open(archive, "img"));
   auto luminance = [](uint32_t argb) {
@@ -213,8 +223,8 @@ TEST(Images, NormalMapsFollowTheReliefOfTheirTextures) {
   };
   for (const auto& pair : RequiredNames::NormalMaps()) {
     SImage texture, normal;
-    ASSERT_TRUE(LoadImage(archive, pair.first, texture)) << pair.first;
-    ASSERT_TRUE(LoadImage(archive, pair.second, normal)) << pair.second;
+    ASSERT_TRUE(LoadImage(s_device, archive, pair.first, texture)) << pair.first;
+    ASSERT_TRUE(LoadImage(s_device, archive, pair.second, normal)) << pair.second;
     ASSERT_EQ(texture.GetWidth(), normal.GetWidth()) << pair.second;
     ASSERT_EQ(texture.GetHeight(), normal.GetHeight()) << pair.second;
     std::vector<uint32_t> colours = Pixels(texture), normals = Pixels(normal);

@@ -92,18 +92,7 @@ struct MeshFile {
   }
 };
 
-class MeshDataTest : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() { s_device = TestDevice::Create(64, 64); }
-  static void TearDownTestSuite() {
-    TestDevice::Destroy();
-    s_device = nullptr;
-  }
-
-  static IDirect3DDevice9* s_device;
-};
-
-IDirect3DDevice9* MeshDataTest::s_device = nullptr;
+class MeshDataTest : public DeviceSuite {};
 
 // Volume enclosed by the faces, positive when each face's corners run
 // clockwise as seen from outside (Direct3D's front faces).

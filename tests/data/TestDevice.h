@@ -4,6 +4,7 @@
 #include "core/Platform.h"
 
 #include <d3d9.h>
+#include <gtest/gtest.h>
 
 class TestDevice {
 public:
@@ -44,5 +45,19 @@ private:
   static constexpr const char* kClass = "DataTestDeviceWindow";
   static inline HWND s_window = nullptr;
   static inline IDirect3D9* s_d3d = nullptr;
+  static inline IDirect3DDevice9* s_device = nullptr;
+};
+
+// A suite whose tests share one device (s_device); each test fails at once
+// without one.
+class DeviceSuite : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() { s_device = TestDevice::Create(64, 64); }
+  static void TearDownTestSuite() {
+    TestDevice::Destroy();
+    s_device = nullptr;
+  }
+  void SetUp() override { ASSERT_NE(s_device, nullptr) << "no Direct3D device"; }
+
   static inline IDirect3DDevice9* s_device = nullptr;
 };

@@ -134,12 +134,14 @@ expect_page() {
   fail "page $page expected, $seen shown"
 }
 
-# Return on the lesson page: screenshots as fast as they come while the
-# level loads, until one shows neither a page nor nothing; among them the
-# loading page must come before the level. A Return the game did not see
-# (the lesson page still shown) is given again.
+# Return on the lesson page: screenshots while the level loads, in bursts
+# of ten taken by one process a few hundredths of a second apart (the level
+# may load in a fraction of a second), until the last of a burst shows
+# neither a page nor nothing; among them the loading page must come before
+# the level. A Return the game did not see (the lesson page still shown) is
+# given again.
 enter_level() {
-  local attempt i n start seen
+  local attempt shot n start seen
   for attempt in 1 2 3; do
     rm -f "$shots"/load_*.png
     start=$(date +%s%N)
@@ -148,22 +150,23 @@ enter_level() {
     seen=lesson
     while [ $(($(date +%s%N) - start)) -lt 30000000000 ]; do
       n=$((n + 1))
-      import -window "$main" "$shots/load_$(printf %03d $n).png" 2>/dev/null
+      # The key goes up just before a burst, which sees what follows.
       [ $(($(date +%s%N) - start)) -gt 800000000 ] && xdotool keyup Return
-      if [ $((n % 6)) = 0 ]; then
-        crop_client "$shots/load_$(printf %03d $n).png" "$shots/game_run.png"
-        seen=$(page_of "$shots/game_run.png")
-        case "$seen" in lesson | loading | black) ;; *) break ;; esac
-      fi
+      import -silent -window "$main" -snaps 10 -pause 0 "$shots/load_$(printf %03d $n).png" \
+        2>/dev/null
+      crop_client "$shots/load_$(printf %03d $n)-9.png" "$shots/game_run.png"
+      seen=$(page_of "$shots/game_run.png")
+      case "$seen" in lesson | loading | black) ;; *) break ;; esac
     done
     xdotool keyup Return
     case "$seen" in lesson | loading | black) ;; *) break ;; esac
     [ "$seen" = lesson ] || fail "the level did not follow the loading page"
   done
-  for i in $(seq 1 "$n"); do
-    crop_client "$shots/load_$(printf %03d "$i").png" "$shots/game_run.png"
+  # In the order taken: the bursts by number, each by its one-digit index.
+  for shot in "$shots"/load_*.png; do
+    crop_client "$shot" "$shots/game_run.png"
     [ "$(page_of "$shots/game_run.png")" = loading ] && {
-      echo "loading page (screenshot $i of $n), then the level ($seen)"
+      echo "loading page ($(basename "$shot") of $n bursts), then the level ($seen)"
       return 0
     }
   done

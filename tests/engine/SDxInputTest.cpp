@@ -92,6 +92,12 @@ TEST_F(InputSuite, KeysAreSeenForOneFrameWithTheirRepeatsAndTheFrameStepPollsThe
   EXPECT_FALSE(dx->IsKeyPressedNoRepeat('B'));
   dx->OnMessage(WM_RBUTTONUP, 0, 0);
   EXPECT_FALSE(dx->IsKeyDown(VK_RBUTTON));
+  // A key held while the key states are reset: its next auto-repeat (the
+  // message says the key was down) is no first press.
+  dx->ResetKeyStates();
+  dx->OnMessage(WM_KEYDOWN, 'B', 0x40000001);
+  EXPECT_TRUE(dx->IsKeyPressed('B'));
+  EXPECT_FALSE(dx->IsKeyPressedNoRepeat('B')) << "an auto-repeat taken for a first press";
   dx->m_xinput = false;
   dx->ResetInput();
   SDx::s_xinputGetState = nullptr;

@@ -3,6 +3,7 @@
 
 #include "core/SFileMem.h"
 #include "core/SFilePath.h"
+#include "tools/common/TextureFile.h"
 
 using namespace Gdiplus;
 
@@ -207,13 +208,13 @@ void Canvas::DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, f
 bool Canvas::Save(const char* path, bool jpeg) {
   if (!Graphics()) return false;
   m_graphics->Flush(FlushIntentionSync);
-  SFileMem encoded;
-  if (!m_image.Save(&encoded, jpeg ? SImage::FORMAT_JPEG : SImage::FORMAT_PNG)) return false;
+  SFileMem texture;
+  if (!texture_file::Write(m_image, jpeg, &texture)) return false;
   SFilePath out;
   if (!out.Open(path, true, true, false, false)) return false;
-  encoded.Rewind();
-  int size = encoded.GetSize();
-  bool written = SFile::Copy(&encoded, &out) == size;
+  texture.Rewind();
+  int size = texture.GetSize();
+  bool written = SFile::Copy(&texture, &out) == size;
   out.Close();
   return written;
 }

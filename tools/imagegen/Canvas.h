@@ -1,6 +1,6 @@
 // A picture in the making: a 32-bit ARGB pixel buffer that pattern code
 // writes directly, then, from the first drawing call on, a GDI+ bitmap for
-// text and shapes, and at last a JPEG or PNG file.
+// text and shapes, and at last a texture file (tools/common/TextureFile.h).
 #pragma once
 
 #include "core/PlatformGdiplus.h"
@@ -46,8 +46,8 @@ public:
                      float penWidth);
   void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, float penWidth);
 
-  // Encodes the picture (JPEG or PNG) into the file; false when encoding or
-  // writing fails.
+  // Writes the picture as its JPEG (opaque) or PNG encoding decodes, as a
+  // texture file; false when encoding or writing fails.
   bool Save(const char* path, bool jpeg);
 
 private:

@@ -25,7 +25,8 @@ struct ImageDescription {
   uint32_t colours[MAX_COLOURS] = {0xFFFFFFFF, 0xFF000000, 0xFF808080, 0xFFFFFFFF};
   int colourCount = 0;
   SStringArray captions;
-  // By the name's extension: ".jpg" JPEG, ".png" PNG.
+  // By the name's extension: ".jpg" the picture as JPEG keeps it (opaque),
+  // ".png" as PNG keeps it (with alpha).
   bool jpeg = false;
 
   // Fills the description from one table line; false with a message for a

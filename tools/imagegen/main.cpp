@@ -4,8 +4,10 @@
 //
 // Every non-empty line of TABLE describes one image (format in
 // ImageDescription.h, kinds in Painters.h); each is written into FOLDER
-// under its name, as JPEG or PNG by its extension. The output depends only on the table, so two
-// runs give the same files. Exit status 0 on success, 1 with a message on
+// under its name as a texture file (tools/common/TextureFile.h): the
+// picture as its JPEG encoding decodes for a ".jpg" name, as its PNG
+// encoding (with alpha) for a ".png" name. The output depends only on the
+// table, so two runs give the same files. Exit status 0 on success, 1 with a message on
 // stderr on failure, 2 for a usage error.
 #include "core/PlatformGdiplus.h"
 
