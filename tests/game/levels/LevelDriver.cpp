@@ -124,15 +124,15 @@ float LevelDriver::Plan() {
   }
 
   // Shots through mirrors into target enemies: stand in the shot's column
-  // before the mirrors, fire, wait for the gem to rest.
+  // before the mirrors and fire (again after 4 s without a hit).
   const auto& shots = plan.GetTargetShots();
   for (size_t i = 0; i < shots.size(); ++i) {
     if (targetDone[i]) continue;
     const LevelPlan::TargetShot& s = shots[i];
     MAPITEM* target = game.GetMapItem(s.targetColumn, s.targetRow);
-    bool taken = target && target->type == PGame::ITEM_GEM;
-    auto* gem = taken ? static_cast<PGemEntity*>((SDxEntity*)target->entity) : nullptr;
-    if (taken && gem && !gem->moving) {
+    // Taken once the target has turned into its gem, which the route
+    // passes over (a bouncing gem is caught as well).
+    if (target && target->type == PGame::ITEM_GEM) {
       targetDone[i] = true;
       continue;
     }
@@ -142,7 +142,7 @@ float LevelDriver::Plan() {
     bool aligned = fabsf(AngleDifference(angle, LevelPlan::ColumnAngle(s.fireColumn))) < 0.05f &&
                    fabsf(ship->angularSpeed) < 0.1f;
     bool waiting = targetShotTime[i] != 0 && dx.GetTime() - targetShotTime[i] < 4;
-    if (!taken && !waiting && aligned && fabsf(speed) < 100 && z > stop - 600) {
+    if (!waiting && aligned && fabsf(speed) < 100 && z > stop - 600) {
       Fire();
       targetShotTime[i] = dx.GetTime();
     }

@@ -9,7 +9,6 @@
 #include "tests/game/run/RunSupport.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <set>
 #include <vector>
@@ -118,7 +117,8 @@ TEST_P(LevelRuns, TheDriverFinishesTheLevel) {
 
 // The levels of the data set (the lesson is (1, 1), the boss's level (2, 2)).
 const Level kLevels[] = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 1}, {1, 2},
-                         {2, 4}, {3, 0}, {3, 2}, {3, 3}, {4, 0}, {4, 1}, {4, 4}};
+                         {1, 4}, {2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}, {3, 0}, {3, 2},
+                         {3, 3}, {3, 4}, {4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}};
 
 INSTANTIATE_TEST_SUITE_P(DataSet, LevelRuns, ::testing::ValuesIn(kLevels),
                          [](const ::testing::TestParamInfo<Level>& info) {
