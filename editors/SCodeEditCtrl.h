@@ -356,7 +356,20 @@ private:
   void PlaceCaret(int x, int y);
   // The caret at its text position (parked off the window without one).
   void PlaceCaretAtText();
-  void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells);
+  // Text of one colour and weight not drawn yet: the runs that follow it in
+  // the same colour and weight (and blank runs) join it, so that a line takes
+  // one text call per change of colour. x is where its first cell stands.
+  struct Stroke {
+    SString text;
+    int x;
+    COLORREF color;
+    bool bold;
+  };
+  // Adds a run to the stroke, drawing the stroke first when the run cannot
+  // join it; DrawStroke draws and empties it.
+  void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells,
+                Stroke* stroke);
+  void DrawStroke(HDC dc, int y, Stroke* stroke);
   // A one-row buffer for PaintRowsNow, made for the current width and line
   // height; null when it cannot be made.
   HDC RowBuffer(HDC compatible);

@@ -211,7 +211,11 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
     SArray<Run> runs;
     ScanLine(line, &runs);
     int cells = 0;
-    for (int i = 0; i < runs.GetCount(); ++i) PaintRun(dc, text, runs[i], lineX, top, &cells);
+    Stroke stroke = {SString(), lineX, m_textColor, false};
+    for (int i = 0; i < runs.GetCount(); ++i) {
+      PaintRun(dc, text, runs[i], lineX, top, &cells, &stroke);
+    }
+    DrawStroke(dc, top, &stroke);
 
     if (HasSelection() && line >= m_selStartLine && line <= m_selEndLine) {
       int from = line == m_selStartLine ? lineX + m_charWidth * CellOf(text, m_selStartColumn)
@@ -234,19 +238,27 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
 }
 
 void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y,
-                             int* cells) {
+                             int* cells, Stroke* stroke) {
   const char* p = line.GetText();
   int x = lineStartX + m_charWidth * *cells;
   SString expanded;
   expanded.SetLength(0, false);
+  bool blank = true;
   for (int i = run.start; i < run.end; ++i) {
     if (p[i] == '\t') {
       int next = (*cells / m_tabSize + 1) * m_tabSize;
       for (; *cells < next; ++*cells) expanded += ' ';
     } else {
       expanded += p[i];
+      blank = blank && p[i] == ' ';
       ++*cells;
     }
+  }
+  // Blanks draw nothing in any colour: they only keep the stroke's cells
+  // together.
+  if (blank) {
+    if (stroke->text.GetLength() > 0) stroke->text += expanded;
+    return;
   }
   COLORREF color = m_textColor;
   bool bold = false;
@@ -265,17 +277,30 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
       if (m_upperWordColoring && IsConstantName(expanded.GetText())) color = m_upperWordColor;
       break;
   }
-  int skip = 0;
+  if (stroke->text.GetLength() > 0 && (stroke->color != color || stroke->bold != bold)) {
+    DrawStroke(dc, y, stroke);
+  }
+  if (stroke->text.GetLength() == 0) {
+    stroke->x = x;
+    stroke->color = color;
+    stroke->bold = bold;
+  }
+  stroke->text += expanded;
+}
+
+void SCodeEditCtrl::DrawStroke(HDC dc, int y, Stroke* stroke) {
+  int x = stroke->x, skip = 0, length = stroke->text.GetLength();
   if (x < m_textRect.left) {
     skip = (m_textRect.left - x) / m_charWidth;
     x = m_textRect.left;
   }
-  if (skip < expanded.GetLength()) {
-    ::SetTextColor(dc, color);
-    if (bold) ::SelectObject(dc, m_boldFont);
-    ::TextOutA(dc, x, y, expanded.GetText() + skip, expanded.GetLength() - skip);
-    if (bold) ::SelectObject(dc, m_font);
+  if (skip < length) {
+    ::SetTextColor(dc, stroke->color);
+    if (stroke->bold) ::SelectObject(dc, m_boldFont);
+    ::TextOutA(dc, x, y, stroke->text.GetText() + skip, length - skip);
+    if (stroke->bold) ::SelectObject(dc, m_font);
   }
+  stroke->text.SetLength(0, false);
 }
 
 HDC SCodeEditCtrl::RowBuffer(HDC compatible) {
