@@ -211,7 +211,16 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
     SArray<Run> runs;
     ScanLine(line, &runs);
     int cells = 0;
-    Stroke stroke = {SString(), lineX, m_textColor, false};
+    if (m_advancesFont != m_font) {
+      m_advancesFont = m_font;
+      if (!::GetCharWidth32A(dc, 0, 255, m_advances)) {
+        for (INT& advance : m_advances) advance = m_charWidth;
+      }
+    }
+    Stroke stroke;
+    stroke.x = stroke.lastX = lineX;
+    stroke.color = m_textColor;
+    stroke.advances = m_advances;
     for (int i = 0; i < runs.GetCount(); ++i) {
       PaintRun(dc, text, runs[i], lineX, top, &cells, &stroke);
     }
@@ -254,12 +263,13 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
       ++*cells;
     }
   }
-  // Blanks draw nothing in any colour: they only keep the stroke's cells
-  // together.
-  if (blank) {
-    if (stroke->text.GetLength() > 0) stroke->text += expanded;
-    return;
+  int skip = 0;
+  if (x < m_textRect.left) {
+    skip = (m_textRect.left - x) / m_charWidth;
+    x = m_textRect.left;
   }
+  // Blanks draw nothing in any colour.
+  if (blank || skip >= expanded.GetLength()) return;
   COLORREF color = m_textColor;
   bool bold = false;
   switch (run.kind) {
@@ -277,30 +287,41 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
       if (m_upperWordColoring && IsConstantName(expanded.GetText())) color = m_upperWordColor;
       break;
   }
-  if (stroke->text.GetLength() > 0 && (stroke->color != color || stroke->bold != bold)) {
-    DrawStroke(dc, y, stroke);
+  const char* visible = expanded.GetText() + skip;
+  int length = expanded.GetLength() - skip;
+  if (stroke->text.GetLength() > 0 && (bold || stroke->color != color)) DrawStroke(dc, y, stroke);
+  if (bold) {
+    ::SetTextColor(dc, color);
+    ::SelectObject(dc, m_boldFont);
+    ::TextOutA(dc, x, y, visible, length);
+    ::SelectObject(dc, m_font);
+    return;
   }
-  if (stroke->text.GetLength() == 0) {
+  int count = stroke->dx.GetCount();
+  if (count == 0) {
     stroke->x = x;
     stroke->color = color;
-    stroke->bold = bold;
+  } else {
+    // The stroke's last character reaches to this run's cell.
+    stroke->dx[count - 1] = x - stroke->lastX;
   }
-  stroke->text += expanded;
+  stroke->text += visible;
+  for (int i = 0; i < length; ++i) {
+    stroke->lastX = x;
+    int advance = stroke->advances[static_cast<unsigned char>(visible[i])];
+    stroke->dx.Add(advance);
+    x += advance;
+  }
 }
 
 void SCodeEditCtrl::DrawStroke(HDC dc, int y, Stroke* stroke) {
-  int x = stroke->x, skip = 0, length = stroke->text.GetLength();
-  if (x < m_textRect.left) {
-    skip = (m_textRect.left - x) / m_charWidth;
-    x = m_textRect.left;
-  }
-  if (skip < length) {
+  int length = stroke->text.GetLength();
+  if (length > 0) {
     ::SetTextColor(dc, stroke->color);
-    if (stroke->bold) ::SelectObject(dc, m_boldFont);
-    ::TextOutA(dc, x, y, stroke->text.GetText() + skip, length - skip);
-    if (stroke->bold) ::SelectObject(dc, m_font);
+    ::ExtTextOutA(dc, stroke->x, y, 0, nullptr, stroke->text.GetText(), length, &stroke->dx[0]);
   }
   stroke->text.SetLength(0, false);
+  stroke->dx.RemoveAll();
 }
 
 HDC SCodeEditCtrl::RowBuffer(HDC compatible) {
