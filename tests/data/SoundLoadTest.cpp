@@ -105,5 +105,7 @@ TEST_F(SoundLoadTest, ATuneLoadedAgainHasTheSamplesOfItsFirstLoad) {
   changed.GetBuffer()[changed.GetSize() / 2 / 522 * 522 + 300] ^= 0x5A;
   SDxSound* sound = dx->LoadSound(&changed, true, true, 1);
   ASSERT_EQ("music2.mp3", names.back());
-  if (sound) EXPECT_FALSE(Samples(sound) == first.back()) << "taken for the tune it resembles";
+  if (sound) {
+    EXPECT_FALSE(Samples(sound) == first.back()) << "taken for the tune it resembles";
+  }
 }
