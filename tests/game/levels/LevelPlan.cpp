@@ -78,9 +78,11 @@ void LevelPlan::BuildPath() {
       if (d > COLUMNS / 2) d -= COLUMNS;
       // A column further on is pi / 8 smaller in angle.
       angle -= d * (3.14159265f / 8);
-      // A change into a launcher's row or past a closed corner is made
-      // before the row begins.
-      bool early = At(r, route[r - 1]) == BLOCKED || launchers[r] == route[r];
+      // A change into a launcher's row or past a closed corner (the column
+      // left or one passed is closed in the row) is made before the row
+      // begins.
+      bool early = launchers[r] == route[r];
+      for (int e = 0; e != d; e += d > 0 ? 1 : -1) early |= At(r, route[r - 1] + e) == BLOCKED;
       if (d != 0 && early) path.push_back({r * 1000.0f - 50, angle});
     }
     path.push_back({r * 1000.0f + 500, angle});
@@ -298,6 +300,10 @@ bool LevelPlan::Route() {
             int dir = step;
             k += (d == step ? 1 : 6) + (turn == dir ? 2 : 0) + (turn == -dir ? 4 : 0);
             if (At(r + 1, c) == BLOCKED) k += kCornerCost;
+            // A wide change passes the columns between late: they had better
+            // be open in the next row too.
+            for (int e = step; e != d; e += step)
+              if (At(r + 1, c + e) == BLOCKED) k += kCornerCost;
           }
           int total = here + k;
           int to = index(r + 1, next, d > 0 ? 1 : d < 0 ? -1 : 0);

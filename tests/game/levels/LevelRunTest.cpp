@@ -16,7 +16,6 @@
 
 #include <math.h>
 #include <stdio.h>
-#include <stdlib.h>
 
 #include <set>
 #include <vector>
@@ -31,9 +30,9 @@ const float kShotInterval = 0.52f;
 // speed), and turns at the rate the route asks for a little further on:
 // the craft's turn rate takes time to build up.
 const float kAimAhead = 0.15f;
+const float kFeedAhead = 0.3f;
 // The turn rate the route may ask for (pi / 2 at most).
 const float kTurnRate = 1.1f;
-const float kFeedAhead = 0.3f;
 const int kMostFrames = 64 * 400;  // 400 s of game time
 
 struct Level {
@@ -138,15 +137,15 @@ protected:
     }
 
     // Shots through mirrors into target enemies: stand in the shot's
-    // column before the mirrors, fire, wait for the gem to rest.
+    // column before the mirrors and fire (again after 4 s without a hit).
     const auto& shots = d.plan->GetTargetShots();
     for (size_t i = 0; i < shots.size(); ++i) {
       if (d.targetDone[i]) continue;
       const LevelPlan::TargetShot& s = shots[i];
       MAPITEM* target = game.GetMapItem(s.targetColumn, s.targetRow);
-      bool taken = target && target->type == PGame::ITEM_GEM;
-      auto* gem = taken ? static_cast<PGemEntity*>((SDxEntity*)target->entity) : nullptr;
-      if (taken && gem && !gem->moving) {
+      // Taken once the target has turned into its gem, which the route
+      // passes over (a bouncing gem is caught as well).
+      if (target && target->type == PGame::ITEM_GEM) {
         d.targetDone[i] = true;
         continue;
       }
@@ -156,7 +155,7 @@ protected:
       bool aligned = fabsf(AngleDifference(angle, LevelPlan::ColumnAngle(s.fireColumn))) < 0.05f &&
                      fabsf(ship->angularSpeed) < 0.1f;
       bool waiting = d.targetShotTime[i] != 0 && Dx().GetTime() - d.targetShotTime[i] < 4;
-      if (!taken && !waiting && aligned && fabsf(speed) < 100 && z > stop - 600) {
+      if (!waiting && aligned && fabsf(speed) < 100 && z > stop - 600) {
         Fire(d);
         d.targetShotTime[i] = Dx().GetTime();
       }
@@ -372,7 +371,8 @@ TEST_P(LevelRuns, TheDriverFinishesTheLevel) {
 
 // The levels of the data set (the lesson is (1, 1), the boss's level (2, 2)).
 const Level kLevels[] = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 1}, {1, 2},
-                         {2, 4}, {3, 0}, {3, 2}, {3, 3}, {4, 0}, {4, 1}, {4, 4}};
+                         {1, 4}, {2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}, {3, 0}, {3, 2},
+                         {3, 3}, {3, 4}, {4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}};
 
 INSTANTIATE_TEST_SUITE_P(DataSet, LevelRuns, ::testing::ValuesIn(kLevels),
                          [](const ::testing::TestParamInfo<Level>& info) {
