@@ -181,6 +181,7 @@ void SCodeEditCtrl::FreeFonts() {
   if (m_font) ::DeleteObject(m_font);
   if (m_boldFont) ::DeleteObject(m_boldFont);
   m_font = m_boldFont = nullptr;
+  m_advancesFont = nullptr;
 }
 
 void SCodeEditCtrl::SetDefaultFont() {

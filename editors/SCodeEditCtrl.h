@@ -356,7 +356,23 @@ private:
   void PlaceCaret(int x, int y);
   // The caret at its text position (parked off the window without one).
   void PlaceCaretAtText();
-  void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells);
+  // Regular-weight text of one colour not drawn yet: the runs that follow it
+  // in that colour join it, so that a line takes one text call per change of
+  // colour. Each run still starts on its character cell and its characters
+  // follow by the font's advances: dx holds the distance from each character
+  // to the next, as separate calls for the runs would place them.
+  struct Stroke {
+    SString text;
+    SArray<INT> dx;
+    int x, lastX;  // where the first and the last character stand
+    COLORREF color;
+    const INT* advances;  // the regular font's advance of each byte
+  };
+  // Adds a run to the stroke, drawing the stroke first when the run cannot
+  // join it (bold runs are drawn alone); DrawStroke draws and empties it.
+  void PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y, int* cells,
+                Stroke* stroke);
+  void DrawStroke(HDC dc, int y, Stroke* stroke);
   // A one-row buffer for PaintRowsNow, made for the current width and line
   // height; null when it cannot be made.
   HDC RowBuffer(HDC compatible);
@@ -373,6 +389,9 @@ private:
   SString m_fontFace = "courier new";
   int m_fontSize = 10;
   HFONT m_font = nullptr, m_boldFont = nullptr, m_numberFont = nullptr;
+  // The advance of each byte in m_font, measured when m_advancesFont differs from it.
+  HFONT m_advancesFont = nullptr;
+  INT m_advances[256] = {};
   HDC m_rowDC = nullptr;
   HBITMAP m_rowBitmap = nullptr;
   int m_rowWidth = 0, m_rowHeight = 0;

@@ -211,7 +211,20 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
     SArray<Run> runs;
     ScanLine(line, &runs);
     int cells = 0;
-    for (int i = 0; i < runs.GetCount(); ++i) PaintRun(dc, text, runs[i], lineX, top, &cells);
+    if (m_advancesFont != m_font) {
+      m_advancesFont = m_font;
+      if (!::GetCharWidth32A(dc, 0, 255, m_advances)) {
+        for (INT& advance : m_advances) advance = m_charWidth;
+      }
+    }
+    Stroke stroke;
+    stroke.x = stroke.lastX = lineX;
+    stroke.color = m_textColor;
+    stroke.advances = m_advances;
+    for (int i = 0; i < runs.GetCount(); ++i) {
+      PaintRun(dc, text, runs[i], lineX, top, &cells, &stroke);
+    }
+    DrawStroke(dc, top, &stroke);
 
     if (HasSelection() && line >= m_selStartLine && line <= m_selEndLine) {
       int from = line == m_selStartLine ? lineX + m_charWidth * CellOf(text, m_selStartColumn)
@@ -234,20 +247,29 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
 }
 
 void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y,
-                             int* cells) {
+                             int* cells, Stroke* stroke) {
   const char* p = line.GetText();
   int x = lineStartX + m_charWidth * *cells;
   SString expanded;
   expanded.SetLength(0, false);
+  bool blank = true;
   for (int i = run.start; i < run.end; ++i) {
     if (p[i] == '\t') {
       int next = (*cells / m_tabSize + 1) * m_tabSize;
       for (; *cells < next; ++*cells) expanded += ' ';
     } else {
       expanded += p[i];
+      blank = blank && p[i] == ' ';
       ++*cells;
     }
   }
+  int skip = 0;
+  if (x < m_textRect.left) {
+    skip = (m_textRect.left - x) / m_charWidth;
+    x = m_textRect.left;
+  }
+  // Blanks draw nothing in any colour.
+  if (blank || skip >= expanded.GetLength()) return;
   COLORREF color = m_textColor;
   bool bold = false;
   switch (run.kind) {
@@ -265,17 +287,41 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
       if (m_upperWordColoring && IsConstantName(expanded.GetText())) color = m_upperWordColor;
       break;
   }
-  int skip = 0;
-  if (x < m_textRect.left) {
-    skip = (m_textRect.left - x) / m_charWidth;
-    x = m_textRect.left;
-  }
-  if (skip < expanded.GetLength()) {
+  const char* visible = expanded.GetText() + skip;
+  int length = expanded.GetLength() - skip;
+  if (stroke->text.GetLength() > 0 && (bold || stroke->color != color)) DrawStroke(dc, y, stroke);
+  if (bold) {
     ::SetTextColor(dc, color);
-    if (bold) ::SelectObject(dc, m_boldFont);
-    ::TextOutA(dc, x, y, expanded.GetText() + skip, expanded.GetLength() - skip);
-    if (bold) ::SelectObject(dc, m_font);
+    ::SelectObject(dc, m_boldFont);
+    ::TextOutA(dc, x, y, visible, length);
+    ::SelectObject(dc, m_font);
+    return;
   }
+  int count = stroke->dx.GetCount();
+  if (count == 0) {
+    stroke->x = x;
+    stroke->color = color;
+  } else {
+    // The stroke's last character reaches to this run's cell.
+    stroke->dx[count - 1] = x - stroke->lastX;
+  }
+  stroke->text += visible;
+  for (int i = 0; i < length; ++i) {
+    stroke->lastX = x;
+    int advance = stroke->advances[static_cast<unsigned char>(visible[i])];
+    stroke->dx.Add(advance);
+    x += advance;
+  }
+}
+
+void SCodeEditCtrl::DrawStroke(HDC dc, int y, Stroke* stroke) {
+  int length = stroke->text.GetLength();
+  if (length > 0) {
+    ::SetTextColor(dc, stroke->color);
+    ::ExtTextOutA(dc, stroke->x, y, 0, nullptr, stroke->text.GetText(), length, &stroke->dx[0]);
+  }
+  stroke->text.SetLength(0, false);
+  stroke->dx.RemoveAll();
 }
 
 HDC SCodeEditCtrl::RowBuffer(HDC compatible) {

@@ -126,6 +126,48 @@ std::string FirstDifference(const Dib32& a, const Dib32& b) {
 
 }  // namespace
 
+// Each run of a line starts on its character cell whatever the colours of
+// the runs around it, in a proportional font too: the line in many colours
+// inks the same pixels (those not of the background) as in one colour,
+// scrolled or not.
+TEST_F(CodeEditTest, ColouredRunsKeepTheLinesGlyphsOnTheirCells) {
+  const char* lines[] = {
+      "\tint value = call(\"a // b\", MAX_2); // done",
+      "x=int\t\"s\"  MAX  //",
+  };
+  for (const char* line : lines) {
+    for (int scroll : {0, 3}) {
+      std::string inks[2];
+      for (int coloured = 0; coloured < 2; ++coloured) {
+        ASSERT_TRUE(Build((std::string(line) + std::string(80, ' ') + "\r\nz").c_str()));
+        edit->m_textColor = edit->m_commentColor = 0x204060;
+        edit->m_commentColoring = true;
+        if (coloured) {
+          edit->m_stringColoring = edit->m_upperWordColoring = true;
+          edit->m_commentColor = 0x008000;
+          edit->m_stringColor = 0x800000;
+          edit->m_upperWordColor = 0x800080;
+          edit->AddKeyword("int", 0x0000FF, false);
+          edit->AddKeyword("call", 0x00A0A0, false);
+        }
+        edit->SetHScrollPos(scroll);
+        RECT client;
+        ::GetClientRect(edit->m_hWnd, &client);
+        Dib32 canvas(client.right, client.bottom);
+        Caret(1, 0);
+        edit->m_scrollRequest = SCodeEditCtrl::SCROLL_NONE;
+        edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
+        uint32_t back = Rgb(edit->m_backColorText);
+        for (int y = 0; y < edit->m_lineHeight; ++y) {
+          for (int x = 0; x < client.right; ++x)
+            inks[coloured] += canvas.Rgb(x, y) == back ? '.' : '#';
+        }
+      }
+      EXPECT_EQ(inks[0], inks[1]) << line << " scrolled by " << scroll;
+    }
+  }
+}
+
 TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
   std::string text;
   for (int i = 0; i < 40; ++i) {
