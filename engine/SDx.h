@@ -257,6 +257,10 @@ public:
   // and the composites of the frame then work only where the target's
   // items can have left a pixel.
   void AddBeamArea(const SDxBox* box, const D3DXMATRIX* world);
+  // The screen area that AddBeamArea notes for such an item: the screen
+  // bounds of the box under the world matrix, or the whole screen when they
+  // are unknown.
+  void GetItemArea(const SDxBox* box, const D3DXMATRIX* world, RECT* area) const;
   // The pixel rectangle of a full-size target that the world points cover
   // under the view-projection, with a margin for the rasterizer; false when
   // one of them lies on or behind the camera's plane.
