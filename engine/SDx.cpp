@@ -595,7 +595,11 @@ SDxRenderTarget* SDx::SetRenderTarget(SDxRenderTarget* target) {
 
 void SDx::DrawScreenQuad(SDxShader* shader, int blendMode, bool clear) {
   if (!m_device) return;
-  if (clear) m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+  if (clear && blendMode == 0) {
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  } else if (clear) {
+    m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+  }
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
   m_device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
   if (blendMode == 1 || blendMode == 2) m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);

@@ -247,8 +247,11 @@ public:
   // previous current record.
   SDxRenderTarget* SetRenderTarget(SDxRenderTarget* target);
   // One full-screen (or quarter-screen) quad with the effect (or none).
-  // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear first clears
-  // the target to black.
+  // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear: the quad
+  // draws over black, not over what the target held. With blendMode 0 that
+  // is a draw with blending off, which leaves no pixel of a clear (the quad
+  // covers the target and both keep to the scissor area): only a blending
+  // quad clears the target first.
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
   // Notes that an item drawn into the current target, when that is a beam
   // target, covers the screen bounds of its bounding box under its world

@@ -473,3 +473,45 @@ TEST_F(SDxRenderTest, ScreenEffectsThatChangeNothingAreSkipped) {
     dx()->SetScreenEffects(nullptr);
   }
 }
+
+// A screen quad drawn over black with blendMode 0 gives the effect's
+// picture of its input wherever it draws, whatever the target held and
+// whatever blending was on; outside the scissor area the target keeps its
+// pixels.
+TEST_F(SDxRenderTest, ScreenQuadOverBlackIgnoresWhatTheTargetHeld) {
+  SDxShader* fade = dx()->CreateShader(SDxShader::TEXT_FADE);
+  ASSERT_TRUE(fade);
+  fade->SetFloat("g_alpha", 0.5f);
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(200, 100, 40));
+  FillTarget(dx(), &dx()->m_mainB, D3DCOLOR_XRGB(0, 0, 250));
+  IDirect3DDevice9* device = dx()->m_device;
+  ASSERT_TRUE(SUCCEEDED(device->BeginScene()));
+  dx()->m_currentTarget = &dx()->m_mainA;
+  dx()->SetRenderTarget(&dx()->m_mainB);  // main A's texture on stage 0
+  RECT area = {100, 50, 300, 150};
+  dx()->SetScissorArea(&area);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  dx()->DrawScreenQuad(fade, 0, true);
+  dx()->SetScissorArea(nullptr);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->EndScene();
+  dx()->m_currentTarget = &dx()->m_mainA;
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  ASSERT_FALSE(out.colors.empty());
+  const struct {
+    int x, y;
+    uint32_t rgb;
+  } points[] = {
+      {100, 50, 0x643214},  // half of the input, nothing of the old blue
+      {299, 149, 0x643214},
+      {200, 100, 0x643214},
+      {99, 100, 0x0000FA},  // outside the area: as it was
+      {300, 100, 0x0000FA},
+      {200, 150, 0x0000FA},
+  };
+  for (const auto& p : points) {
+    EXPECT_EQ(p.rgb, out.At(p.x, p.y) & 0xFFFFFF) << p.x << ", " << p.y;
+  }
+}
