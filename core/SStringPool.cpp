@@ -3,6 +3,15 @@
 
 #include <new>
 
+#include <string.h>
+
+// The start of every chunk: the link to the chunk taken before it and its
+// size. Slots follow, 8-byte aligned.
+struct SStringPool::_SChunk {
+  _SChunk* next;
+  size_t bytes;
+};
+
 // A buffer above the largest slot, linked into its pool's list.
 struct SStringPool::_SLarge {
   _SLarge* previous;
@@ -13,15 +22,10 @@ namespace {
 
 // Pools need a table entry for every 64 KB of the address space.
 const bool kPoolsExist = sizeof(void*) == 4;
-const int kRegionShift = 16;
 const int kMaxPools = 255;
 const size_t kSlots[] = {8, 16, 32, 64};
-// A chunk's first bytes link it to the next; slots follow, 8-byte aligned.
-const size_t kChunkHeader = 8;
+const size_t kChunkHeader = 16;
 
-static_assert(sizeof(SStringPool*) <= kChunkHeader, "the chunk link fits its header");
-
-uint8_t g_regions[kPoolsExist ? (1u << 16) : 1];  // the pool of each 64 KB, 0 = none
 SStringPool* g_pools[kMaxPools + 1];
 SStringPool* g_current = nullptr;
 DWORD g_currentThread = 0;
@@ -35,15 +39,20 @@ int ClassOf(size_t size) {
 
 }  // namespace
 
+uint8_t SStringPool::s_regions[kPoolsExist ? (1u << 16) : 1];
+
 SStringPool::SStringPool()
     : m_id(0),
       m_free(),
       m_chunk(nullptr),
+      m_chunkBytes(0),
       m_used(0),
       m_chunks(nullptr),
       m_large(nullptr),
       m_reserved(0) {
-  static_assert(CHUNK_BYTES % (1 << kRegionShift) == 0, "chunks cover whole regions");
+  static_assert(FIRST_CHUNK_BYTES % (1 << REGION_SHIFT) == 0, "chunks cover whole regions");
+  static_assert(sizeof(_SChunk) <= kChunkHeader && kChunkHeader % 8 == 0,
+                "the chunk header fits and keeps slots aligned");
   static_assert(sizeof(kSlots) / sizeof(kSlots[0]) == CLASS_COUNT, "one slot size per class");
   if (!kPoolsExist) return;
   for (int id = 1; id <= kMaxPools; ++id) {
@@ -63,10 +72,10 @@ SStringPool::~SStringPool() {
 
 void SStringPool::Release() {
   while (m_chunks) {
-    char* chunk = static_cast<char*>(m_chunks);
-    m_chunks = *reinterpret_cast<void**>(chunk);
-    uintptr_t first = reinterpret_cast<uintptr_t>(chunk) >> kRegionShift;
-    for (uintptr_t r = 0; r < (CHUNK_BYTES >> kRegionShift); ++r) g_regions[first + r] = 0;
+    _SChunk* chunk = m_chunks;
+    m_chunks = chunk->next;
+    uintptr_t first = reinterpret_cast<uintptr_t>(chunk) >> REGION_SHIFT;
+    memset(s_regions + first, 0, chunk->bytes >> REGION_SHIFT);
     ::VirtualFree(chunk, 0, MEM_RELEASE);
   }
   while (m_large) {
@@ -76,32 +85,39 @@ void SStringPool::Release() {
   }
   for (void*& slot : m_free) slot = nullptr;
   m_chunk = nullptr;
+  m_chunkBytes = 0;
   m_used = 0;
   m_reserved = 0;
 }
 
-bool SStringPool::Contains(const void* p) const { return m_id && PoolOf(p) == this; }
-
 SStringPool* SStringPool::PoolOf(const void* p) {
   if (!kPoolsExist || !p) return nullptr;
-  uint8_t id = g_regions[reinterpret_cast<uintptr_t>(p) >> kRegionShift];
+  uint8_t id = s_regions[reinterpret_cast<uintptr_t>(p) >> REGION_SHIFT];
   return id ? g_pools[id] : nullptr;
 }
 
 void* SStringPool::Carve(size_t slot) {
-  if (!m_chunk || m_used + slot > CHUNK_BYTES) {
-    void* chunk = ::VirtualAlloc(nullptr, CHUNK_BYTES, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-    if (!chunk) return nullptr;
-    // VirtualAlloc hands out whole 64 KB regions.
-    uintptr_t first = reinterpret_cast<uintptr_t>(chunk) >> kRegionShift;
-    for (uintptr_t r = 0; r < (CHUNK_BYTES >> kRegionShift); ++r) {
-      g_regions[first + r] = uint8_t(m_id);
+  if (!m_chunk || m_used + slot > m_chunkBytes) {
+    size_t bytes = m_chunks ? m_chunks->bytes * 2 : size_t(FIRST_CHUNK_BYTES);
+    if (bytes > LARGEST_CHUNK_BYTES) bytes = LARGEST_CHUNK_BYTES;
+    void* memory = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    // When the system gives no large chunk, a first-size one may still do.
+    if (!memory && bytes > FIRST_CHUNK_BYTES) {
+      bytes = FIRST_CHUNK_BYTES;
+      memory = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     }
-    *static_cast<void**>(chunk) = m_chunks;
+    if (!memory) return nullptr;
+    // VirtualAlloc hands out whole 64 KB regions.
+    uintptr_t first = reinterpret_cast<uintptr_t>(memory) >> REGION_SHIFT;
+    memset(s_regions + first, m_id, bytes >> REGION_SHIFT);
+    _SChunk* chunk = static_cast<_SChunk*>(memory);
+    chunk->next = m_chunks;
+    chunk->bytes = bytes;
     m_chunks = chunk;
-    m_chunk = static_cast<char*>(chunk);
+    m_chunk = static_cast<char*>(memory);
+    m_chunkBytes = bytes;
     m_used = kChunkHeader;
-    m_reserved += CHUNK_BYTES;
+    m_reserved += bytes;
   }
   void* p = m_chunk + m_used;
   m_used += slot;

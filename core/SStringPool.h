@@ -30,8 +30,11 @@ public:
 
   // Frees all of the pool's memory at once (see above).
   void Release();
-  // True when p lies in memory of this pool.
-  bool Contains(const void* p) const;
+  // True when p lies in memory of this pool (a table lookup, cheap enough
+  // for walks over millions of pointers).
+  bool Contains(const void* p) const {
+    return m_id && p && s_regions[reinterpret_cast<uintptr_t>(p) >> REGION_SHIFT] == m_id;
+  }
   // Bytes the pool holds from the system.
   size_t GetReservedBytes() const { return m_reserved; }
 
@@ -59,8 +62,21 @@ public:
   static void FreeBuffer(const void* owner, char* p, int capacity);
 
 private:
-  enum { CLASS_COUNT = 4, LARGEST_SLOT = 64, CHUNK_BYTES = 1 << 20 };
+  // Chunks grow from the first size, doubling, up to the largest: a small
+  // pool takes little, a large one few chunks (each chunk costs a call to
+  // the system when it is taken and when it is given back).
+  enum {
+    CLASS_COUNT = 4,
+    LARGEST_SLOT = 64,
+    REGION_SHIFT = 16,
+    FIRST_CHUNK_BYTES = 1 << 20,
+    LARGEST_CHUNK_BYTES = 1 << 24
+  };
   struct _SLarge;
+  struct _SChunk;
+
+  // The pool of each 64 KB region of the address space, 0 = none.
+  static uint8_t s_regions[];
 
   // The pool that owns the memory at p, or null.
   static SStringPool* PoolOf(const void* p);
@@ -73,8 +89,9 @@ private:
   int m_id;                   // index in the pool table; 0 = not registered
   void* m_free[CLASS_COUNT];  // freed slots of 8, 16, 32 and 64 bytes
   char* m_chunk;              // the chunk slots are carved from
+  size_t m_chunkBytes;        // its size
   size_t m_used;              // bytes of it carved
-  void* m_chunks;             // every chunk, linked through its first word
+  _SChunk* m_chunks;          // every chunk, linked through its header
   _SLarge* m_large;           // buffers above the largest slot
   size_t m_reserved;
 };

@@ -79,21 +79,23 @@ void RunTable() {
 
   double before = PrivateMegabytes();
   STable table;
-  // Best of three loads into an empty table.
-  double load = 1e30;
+  // Best of three loads into an empty table, each followed by its clear
+  // (the best of those too: the machine is shared).
+  double load = 1e30, clear = 1e30, taken = 0;
   for (int i = 0; i < 3; ++i) {
-    table.Clear();
     file.Rewind();
     double t0 = bench::Now();
     table.Load(&file);
     double t = bench::Now() - t0;
     if (t < load) load = t;
+    taken = PrivateMegabytes() - before;
+    t0 = bench::Now();
+    table.Clear();
+    t = bench::Now() - t0;
+    if (t < clear) clear = t;
   }
   bench::Print("STable::Load, 100,000 rows x 4 columns", load * 1000, "ms");
-  bench::Print("address space taken by the table", PrivateMegabytes() - before, "MB");
-  double clear = bench::Now();
-  table.Clear();
-  clear = bench::Now() - clear;
+  bench::Print("address space taken by the table", taken, "MB");
   bench::Print("STable::Clear of it", clear * 1000, "ms");
   bench::Print("clear / load (goal: at most 0.1)", clear / load, "x");
 

@@ -108,3 +108,45 @@ TEST(SStringPool, ReleaseGivesBackEverythingAtOnce) {
   EXPECT_STREQ("again", again->GetText());
   delete again;
 }
+
+TEST(SStringPool, ChunksGrowSoThatASmallPoolStaysSmallAndALargeOneTakesFew) {
+  const size_t kMB = size_t(1) << 20;
+  SStringPool pool;
+  std::vector<SString*> strings;
+  auto add = [&](const char* text) {
+    SStringPool::Scope scope(&pool);
+    strings.push_back(new SString(text));
+  };
+  add("one");
+  // One string takes the first, smallest chunk.
+  EXPECT_EQ(kMB, pool.GetReservedBytes());
+
+  // Each chunk taken is twice the one before, up to 16 MB: what the pool
+  // reserves runs through 1, 3, 7, 15, 31 MB, then grows 16 MB at a time.
+  std::vector<size_t> seen = {pool.GetReservedBytes()};
+  while (pool.GetReservedBytes() < 70 * kMB) {
+    add("a text of the pool, 40 bytes of buffer");
+    if (pool.GetReservedBytes() != seen.back()) seen.push_back(pool.GetReservedBytes());
+  }
+  const std::vector<size_t> expected = {1 * kMB,  3 * kMB,  7 * kMB,  15 * kMB,
+                                        31 * kMB, 47 * kMB, 63 * kMB, 79 * kMB};
+  EXPECT_EQ(expected, seen);
+  int outside = 0;
+  for (SString* s : strings) outside += !pool.Contains(s) || !pool.Contains(s->GetText());
+  EXPECT_EQ(0, outside);
+  EXPECT_STREQ("one", strings.front()->GetText());
+  EXPECT_STREQ("a text of the pool, 40 bytes of buffer", strings.back()->GetText());
+
+  // Released, no address of any chunk counts as the pool's any more, and a
+  // string made afterwards starts with a first-size chunk again.
+  const void* first = strings.front();
+  const void* last = strings.back();
+  strings.clear();
+  pool.Release();
+  EXPECT_EQ(0u, pool.GetReservedBytes());
+  EXPECT_FALSE(pool.Contains(first));
+  EXPECT_FALSE(pool.Contains(last));
+  add("again");
+  EXPECT_EQ(kMB, pool.GetReservedBytes());
+  EXPECT_TRUE(pool.Contains(strings.back()));
+}
