@@ -210,7 +210,8 @@ public:
   void ScanLine(int line, SArray<Run>* runs);
   // Every row, or the rows that meet the area.
   void Paint(HDC dc, const RECT* area = nullptr);
-  void PaintLine(HDC dc, int row);
+  // withBar false leaves the row's bar cell as it is.
+  void PaintLine(HDC dc, int row, bool withBar = true);
 
   // --- undo, comments, find, go-to, print -------------------------------------------
   void PushUndo(int first, int count, int added);
@@ -347,10 +348,17 @@ private:
   // as painted.
   void NotePainted();
   // Paints the marked rows (0 = the first visible line; a bar mark paints
-  // only the row's bar cell) through a one-row buffer into the window and
-  // validates them.
-  enum { ROW_WHOLE = 1, ROW_BAR = 2 };
-  void PaintRowsNow(const SArray<uint8_t>& rows);
+  // only the row's bar cell, a text mark all but the bar cell) through a
+  // one-row buffer into the window and validates them. With `shifted`, the
+  // window's content in that rectangle moves down by dy pixels (up when
+  // negative) first, as ScrollWindowEx would move it; the rows it uncovers
+  // must be among the marked ones.
+  enum { ROW_WHOLE = 1, ROW_BAR = 2, ROW_TEXT = 4 };
+  void PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted = nullptr, int dy = 0);
+  // Moves the window content in the rectangle by dy pixels with one copy
+  // inside the window's device context, when that context shows the whole
+  // client area and nothing waits to be painted; else through ScrollWindowEx.
+  void ShiftRows(HDC dc, const RECT& shifted, int dy);
   // Paints the bar cell of a row: bar colour, flags and line number.
   void PaintBar(HDC dc, int row, int line);
   void PlaceCaret(int x, int y);

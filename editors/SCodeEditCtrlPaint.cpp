@@ -116,10 +116,29 @@ bool SCodeEditCtrl::CanPaintRowsNow() const {
   return !parent || !(::GetWindowLongA(parent, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
-void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows) {
+void SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
+  int height = shifted.bottom - shifted.top - (dy < 0 ? -dy : dy);
+  RECT box;
+  // The copy reads the window's own pixels: only when every one of them is
+  // shown (no other window over a part of it) and none waits for a paint
+  // (whose area would have to move along).
+  bool exact = dc && height > 0 && ::GetClipBox(dc, &box) == SIMPLEREGION &&
+               ::EqualRect(&box, &m_clientRect) && !::GetUpdateRect(m_hWnd, nullptr, FALSE);
+  if (!exact) {
+    RECT area = shifted;
+    ::ScrollWindowEx(m_hWnd, 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    return;
+  }
+  int from = dy > 0 ? shifted.top : shifted.top - dy;
+  ::BitBlt(dc, shifted.left, from + dy, shifted.right - shifted.left, height, dc, shifted.left,
+           from, SRCCOPY);
+}
+
+void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted, int dy) {
   bool caretHidden = ::HideCaret(m_hWnd) != 0;
   NotePainted();
   HDC dc = ::GetDC(m_hWnd);
+  if (shifted && dy != 0) ShiftRows(dc, *shifted, dy);
   HDC buffer = dc ? RowBuffer(dc) : nullptr;
   if (buffer) {
     int first = ::GetScrollPos(m_hWnd, SB_VERT);
@@ -131,6 +150,9 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows) {
       RECT done = {0, top, m_clientRect.right, top + m_lineHeight};
       if (rows[r] & ROW_WHOLE) {
         PaintLine(buffer, r);
+      } else if (rows[r] & ROW_TEXT) {
+        PaintLine(buffer, r, false);
+        done.left = GetBarWidth();
       } else {
         PaintBar(buffer, r, first + r);
         done.right = GetBarWidth();
@@ -171,7 +193,7 @@ void SCodeEditCtrl::PaintBar(HDC dc, int row, int line) {
   }
 }
 
-void SCodeEditCtrl::PaintLine(HDC dc, int row) {
+void SCodeEditCtrl::PaintLine(HDC dc, int row, bool withBar) {
   int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
   if (row < 0 || row >= rows) row = 0;
   HGDIOBJ oldFont = ::SelectObject(dc, m_font);
@@ -193,7 +215,7 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
   ::FillRect(dc, &rowRect, m_brushes[rowBrush]);
   RECT gap = {barWidth, top, barWidth + m_gap, bottom};
   ::FillRect(dc, &gap, m_brushes[BRUSH_BACK]);
-  PaintBar(dc, row, line);
+  if (withBar) PaintBar(dc, row, line);
 
   if (exists) {
     const SString& text = *m_lines[line];
