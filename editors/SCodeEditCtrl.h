@@ -349,7 +349,9 @@ private:
   void NotePainted();
   // Paints the marked rows (0 = the first visible line; a bar mark paints
   // only the row's bar cell, a text mark all but the bar cell) through a
-  // one-row buffer into the window and validates them. With `shifted`, the
+  // one-row buffer into the window (validated when a shift through
+  // ScrollWindowEx left them to paint; otherwise a paint still due meets
+  // them anyway and paints them alike). With `shifted`, the
   // window's content in that rectangle moves down by dy pixels (up when
   // negative) first, as ScrollWindowEx would move it; the rows it uncovers
   // must be among the marked ones.
@@ -357,8 +359,9 @@ private:
   void PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted = nullptr, int dy = 0);
   // Moves the window content in the rectangle by dy pixels with one copy
   // inside the window's device context, when that context shows the whole
-  // client area and nothing waits to be painted; else through ScrollWindowEx.
-  void ShiftRows(HDC dc, const RECT& shifted, int dy);
+  // client area and nothing waits to be painted (true); else through
+  // ScrollWindowEx, which leaves the uncovered rows to paint (false).
+  bool ShiftRows(HDC dc, const RECT& shifted, int dy);
   // Paints the bar cell of a row: bar colour, flags and line number.
   void PaintBar(HDC dc, int row, int line);
   void PlaceCaret(int x, int y);

@@ -116,7 +116,7 @@ bool SCodeEditCtrl::CanPaintRowsNow() const {
   return !parent || !(::GetWindowLongA(parent, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
-void SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
+bool SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
   int height = shifted.bottom - shifted.top - (dy < 0 ? -dy : dy);
   RECT box;
   // The copy reads the window's own pixels: only when every one of them is
@@ -127,18 +127,31 @@ void SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
   if (!exact) {
     RECT area = shifted;
     ::ScrollWindowEx(m_hWnd, 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
-    return;
+    return false;
   }
   int from = dy > 0 ? shifted.top : shifted.top - dy;
   ::BitBlt(dc, shifted.left, from + dy, shifted.right - shifted.left, height, dc, shifted.left,
            from, SRCCOPY);
+  return true;
 }
 
 void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted, int dy) {
-  bool caretHidden = ::HideCaret(m_hWnd) != 0;
-  NotePainted();
+  // A shown caret that moves is drawn at its new place at once (and taken
+  // from the old one): the rows painted show it there too. Else it is
+  // hidden while they are painted. The shift goes first, while the caret
+  // stands outside it, or else with the caret hidden.
+  RECT was = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight}, meet;
+  bool shift = shifted && dy != 0;
+  bool caretKnown =
+      m_caretShown && m_caretPosValid && !(shift && ::IntersectRect(&meet, &was, shifted));
   HDC dc = ::GetDC(m_hWnd);
-  if (shifted && dy != 0) ShiftRows(dc, *shifted, dy);
+  bool validate = false;
+  if (shift && caretKnown) validate = !ShiftRows(dc, *shifted, dy);
+  NotePainted();
+  bool caretDrawn = caretKnown && (m_caretX != was.left || m_caretY != was.top);
+  bool caretHidden = !caretDrawn && m_caretShown && ::HideCaret(m_hWnd) != 0;
+  if (shift && !caretKnown) validate = !ShiftRows(dc, *shifted, dy);
+  RECT caret = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight};
   HDC buffer = dc ? RowBuffer(dc) : nullptr;
   if (buffer) {
     int first = ::GetScrollPos(m_hWnd, SB_VERT);
@@ -157,9 +170,10 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifte
         PaintBar(buffer, r, first + r);
         done.right = GetBarWidth();
       }
+      if (caretDrawn) ::InvertRect(buffer, &caret);
       ::BitBlt(dc, done.left, done.top, done.right - done.left, m_lineHeight, buffer, done.left,
                done.top, SRCCOPY);
-      ::ValidateRect(m_hWnd, &done);
+      if (validate) ::ValidateRect(m_hWnd, &done);
     }
   } else {
     // Without a buffer the rows go through the window's own paint.
