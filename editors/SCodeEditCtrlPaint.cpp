@@ -153,6 +153,7 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifte
   if (shift && !caretKnown) validate = !ShiftRows(dc, *shifted, dy);
   RECT caret = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight};
   HDC buffer = dc ? RowBuffer(dc) : nullptr;
+  if (buffer && ::GetCurrentObject(buffer, OBJ_FONT) != m_font) ::SelectObject(buffer, m_font);
   if (buffer) {
     int first = ::GetScrollPos(m_hWnd, SB_VERT);
     for (int r = 0; r < rows.GetCount(); ++r) {
@@ -210,7 +211,9 @@ void SCodeEditCtrl::PaintBar(HDC dc, int row, int line) {
 void SCodeEditCtrl::PaintLine(HDC dc, int row, bool withBar) {
   int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
   if (row < 0 || row >= rows) row = 0;
-  HGDIOBJ oldFont = ::SelectObject(dc, m_font);
+  // A context that holds the font already (the row buffer) keeps it.
+  HGDIOBJ oldFont = ::GetCurrentObject(dc, OBJ_FONT);
+  if (oldFont != m_font) ::SelectObject(dc, m_font);
   int oldMode = ::SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = ::GetTextColor(dc);
 
@@ -279,7 +282,7 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row, bool withBar) {
 
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
-  ::SelectObject(dc, oldFont);
+  if (oldFont != m_font) ::SelectObject(dc, oldFont);
 }
 
 void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y,
