@@ -25,6 +25,15 @@ int RowsIn(int height, int lineHeight) { return (height + lineHeight - 1) / line
 // (thumb, arrows, size) changes: a repaint of a scroll bar takes milliseconds,
 // and an edit of a long text rarely moves the thumb by a pixel.
 void SetBarRange(HWND hWnd, int bar, const SCROLLINFO& info) {
+  // A bar that has this range and page already, and is shown exactly when
+  // the range needs it, stays as it is.
+  SCROLLINFO now = {sizeof(now), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  DWORD style = DWORD(::GetWindowLongA(hWnd, GWL_STYLE));
+  bool shown = (style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  if (::GetScrollInfo(hWnd, bar, &now) && now.nMin == info.nMin && now.nMax == info.nMax &&
+      now.nPage == info.nPage && shown == (info.nMax - info.nMin + 1 > int(info.nPage))) {
+    return;
+  }
   LONG object = bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL;
   SCROLLBARINFO before = {}, after = {};
   before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
