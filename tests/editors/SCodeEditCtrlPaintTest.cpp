@@ -346,3 +346,32 @@ TEST_F(CodeEditTest, RowsWaitingForTheirPaintMoveWithTheText) {
   Capture(edit, &whole);
   EXPECT_EQ("", FirstDifference(after, whole));
 }
+
+// The scroll bars follow the text and the options: shown while the text
+// needs them, hidden by an option or when the text fits, shown again when a
+// longer text comes.
+TEST_F(CodeEditTest, ScrollBarsFollowTheTextAndTheirOptions) {
+  std::string longText = NumberedText() + std::string(200, 'w');
+  ASSERT_TRUE(Build(longText.c_str()));
+  auto shown = [&](DWORD bar) { return (::GetWindowLongA(edit->m_hWnd, GWL_STYLE) & bar) != 0; };
+  struct Case {
+    bool showV, showH;
+    const char* text;  // null: the text stays
+    bool v, h;         // the bars expected
+  } cases[] = {
+      {true, true, nullptr, true, true},          {true, true, nullptr, true, true},
+      {false, true, nullptr, false, true},        {false, true, "short", false, false},
+      {true, true, longText.c_str(), true, true}, {true, false, nullptr, true, false},
+      {true, true, "short", false, false},        {true, true, nullptr, false, false},
+  };
+  int step = 0;
+  for (const Case& c : cases) {
+    edit->m_showVScroll = c.showV;
+    edit->m_showHScroll = c.showH;
+    if (c.text) ::SetWindowTextA(edit->m_hWnd, c.text);
+    edit->UpdateScrollBars();
+    EXPECT_EQ(c.v, shown(WS_VSCROLL)) << "step " << step;
+    EXPECT_EQ(c.h, shown(WS_HSCROLL)) << "step " << step;
+    ++step;
+  }
+}
