@@ -385,7 +385,8 @@ private:
                 Stroke* stroke);
   void DrawStroke(HDC dc, int y, Stroke* stroke);
   // A one-row buffer for PaintRowsNow, made for the current width and line
-  // height; null when it cannot be made.
+  // height; null when it cannot be made. PaintRowsNow keeps the text font
+  // selected in it and the bold font in its bold twin, which draws bold runs.
   HDC RowBuffer(HDC compatible);
   void FreeRowBuffer();
   // Comments on the selected lines, as one undoable edit.
@@ -403,8 +404,9 @@ private:
   // The advance of each byte in m_font, measured when m_advancesFont differs from it.
   HFONT m_advancesFont = nullptr;
   INT m_advances[256] = {};
-  HDC m_rowDC = nullptr;
-  HBITMAP m_rowBitmap = nullptr;
+  HDC m_rowDC = nullptr, m_rowBoldDC = nullptr;  // the bold one over the same pixels
+  HANDLE m_rowSection = nullptr;                 // the pixels the two share
+  HBITMAP m_rowBitmaps[2] = {};
   int m_rowWidth = 0, m_rowHeight = 0;
   HBRUSH m_brushes[BRUSH_COUNT] = {};
   bool m_hasText = false;

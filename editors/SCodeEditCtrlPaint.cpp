@@ -154,6 +154,9 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifte
   RECT caret = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight};
   HDC buffer = dc ? RowBuffer(dc) : nullptr;
   if (buffer && ::GetCurrentObject(buffer, OBJ_FONT) != m_font) ::SelectObject(buffer, m_font);
+  if (buffer && m_rowBoldDC && ::GetCurrentObject(m_rowBoldDC, OBJ_FONT) != m_boldFont) {
+    ::SelectObject(m_rowBoldDC, m_boldFont);
+  }
   if (buffer) {
     int first = ::GetScrollPos(m_hWnd, SB_VERT);
     for (int r = 0; r < rows.GetCount(); ++r) {
@@ -161,6 +164,7 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifte
       int top = r * m_lineHeight;
       // The buffer holds this row: it is painted in client coordinates.
       ::SetWindowOrgEx(buffer, 0, top, nullptr);
+      if (m_rowBoldDC) ::SetWindowOrgEx(m_rowBoldDC, 0, top, nullptr);
       RECT done = {0, top, m_clientRect.right, top + m_lineHeight};
       if (rows[r] & ROW_WHOLE) {
         PaintLine(buffer, r);
@@ -329,6 +333,11 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
   const char* visible = expanded.GetText() + skip;
   int length = expanded.GetLength() - skip;
   if (stroke->text.GetLength() > 0 && (bold || stroke->color != color)) DrawStroke(dc, y, stroke);
+  if (bold && dc == m_rowDC && m_rowBoldDC) {
+    ::SetTextColor(m_rowBoldDC, color);
+    ::TextOutA(m_rowBoldDC, x, y, visible, length);
+    return;
+  }
   if (bold) {
     ::SetTextColor(dc, color);
     ::SelectObject(dc, m_boldFont);
@@ -368,22 +377,44 @@ HDC SCodeEditCtrl::RowBuffer(HDC compatible) {
   if (m_rowDC && m_rowWidth == width && m_rowHeight == m_lineHeight) return m_rowDC;
   FreeRowBuffer();
   if (width <= 0 || m_lineHeight <= 0) return nullptr;
-  m_rowDC = ::CreateCompatibleDC(compatible);
-  m_rowBitmap = m_rowDC ? ::CreateCompatibleBitmap(compatible, width, m_lineHeight) : nullptr;
-  if (!m_rowBitmap) {
-    FreeRowBuffer();
-    return nullptr;
+  // Two contexts over the same pixels, one for each font, so that a bold run
+  // needs no change of font. Without the shared pixels, one context alone.
+  BITMAPINFO info = TopDownBitmapInfo32(width, m_lineHeight);
+  m_rowSection = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      DWORD(width) * DWORD(m_lineHeight) * 4, nullptr);
+  void* bits = nullptr;
+  for (int i = 0; i < 2 && m_rowSection; ++i) {
+    m_rowBitmaps[i] = ::CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, m_rowSection, 0);
+    HDC dc = m_rowBitmaps[i] ? ::CreateCompatibleDC(compatible) : nullptr;
+    if (dc) ::SelectObject(dc, m_rowBitmaps[i]);
+    (i == 0 ? m_rowDC : m_rowBoldDC) = dc;
   }
-  ::SelectObject(m_rowDC, m_rowBitmap);
+  if (!m_rowDC || !m_rowBoldDC) {
+    FreeRowBuffer();
+    m_rowDC = ::CreateCompatibleDC(compatible);
+    m_rowBitmaps[0] = m_rowDC ? ::CreateCompatibleBitmap(compatible, width, m_lineHeight) : nullptr;
+    if (!m_rowBitmaps[0]) {
+      FreeRowBuffer();
+      return nullptr;
+    }
+    ::SelectObject(m_rowDC, m_rowBitmaps[0]);
+  }
+  if (m_rowBoldDC) ::SetBkMode(m_rowBoldDC, TRANSPARENT);
   m_rowWidth = width;
   m_rowHeight = m_lineHeight;
   return m_rowDC;
 }
 
 void SCodeEditCtrl::FreeRowBuffer() {
-  if (m_rowDC) ::DeleteDC(m_rowDC);
-  if (m_rowBitmap) ::DeleteObject(m_rowBitmap);
-  m_rowDC = nullptr;
-  m_rowBitmap = nullptr;
+  for (HDC* dc : {&m_rowDC, &m_rowBoldDC}) {
+    if (*dc) ::DeleteDC(*dc);
+    *dc = nullptr;
+  }
+  for (HBITMAP& bitmap : m_rowBitmaps) {
+    if (bitmap) ::DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  if (m_rowSection) ::CloseHandle(m_rowSection);
+  m_rowSection = nullptr;
   m_rowWidth = m_rowHeight = 0;
 }
