@@ -178,6 +178,10 @@ SCodeEditCtrl::~SCodeEditCtrl() {
 }
 
 void SCodeEditCtrl::FreeFonts() {
+  // The row buffers keep the fonts selected between paints.
+  for (HDC dc : {m_rowDC, m_rowBoldDC}) {
+    if (dc) ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
+  }
   if (m_font) ::DeleteObject(m_font);
   if (m_boldFont) ::DeleteObject(m_boldFont);
   m_font = m_boldFont = nullptr;

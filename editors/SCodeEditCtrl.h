@@ -210,7 +210,8 @@ public:
   void ScanLine(int line, SArray<Run>* runs);
   // Every row, or the rows that meet the area.
   void Paint(HDC dc, const RECT* area = nullptr);
-  void PaintLine(HDC dc, int row);
+  // withBar false leaves the row's bar cell as it is.
+  void PaintLine(HDC dc, int row, bool withBar = true);
 
   // --- undo, comments, find, go-to, print -------------------------------------------
   void PushUndo(int first, int count, int added);
@@ -347,10 +348,20 @@ private:
   // as painted.
   void NotePainted();
   // Paints the marked rows (0 = the first visible line; a bar mark paints
-  // only the row's bar cell) through a one-row buffer into the window and
-  // validates them.
-  enum { ROW_WHOLE = 1, ROW_BAR = 2 };
-  void PaintRowsNow(const SArray<uint8_t>& rows);
+  // only the row's bar cell, a text mark all but the bar cell) through a
+  // one-row buffer into the window (validated when a shift through
+  // ScrollWindowEx left them to paint; otherwise a paint still due meets
+  // them anyway and paints them alike). With `shifted`, the
+  // window's content in that rectangle moves down by dy pixels (up when
+  // negative) first, as ScrollWindowEx would move it; the rows it uncovers
+  // must be among the marked ones.
+  enum { ROW_WHOLE = 1, ROW_BAR = 2, ROW_TEXT = 4 };
+  void PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted = nullptr, int dy = 0);
+  // Moves the window content in the rectangle by dy pixels with one copy
+  // inside the window's device context, when that context shows the whole
+  // client area and nothing waits to be painted (true); else through
+  // ScrollWindowEx, which leaves the uncovered rows to paint (false).
+  bool ShiftRows(HDC dc, const RECT& shifted, int dy);
   // Paints the bar cell of a row: bar colour, flags and line number.
   void PaintBar(HDC dc, int row, int line);
   void PlaceCaret(int x, int y);
@@ -374,7 +385,8 @@ private:
                 Stroke* stroke);
   void DrawStroke(HDC dc, int y, Stroke* stroke);
   // A one-row buffer for PaintRowsNow, made for the current width and line
-  // height; null when it cannot be made.
+  // height; null when it cannot be made. PaintRowsNow keeps the text font
+  // selected in it and the bold font in its bold twin, which draws bold runs.
   HDC RowBuffer(HDC compatible);
   void FreeRowBuffer();
   // Comments on the selected lines, as one undoable edit.
@@ -392,8 +404,9 @@ private:
   // The advance of each byte in m_font, measured when m_advancesFont differs from it.
   HFONT m_advancesFont = nullptr;
   INT m_advances[256] = {};
-  HDC m_rowDC = nullptr;
-  HBITMAP m_rowBitmap = nullptr;
+  HDC m_rowDC = nullptr, m_rowBoldDC = nullptr;  // the bold one over the same pixels
+  HANDLE m_rowSection = nullptr;                 // the pixels the two share
+  HBITMAP m_rowBitmaps[2] = {};
   int m_rowWidth = 0, m_rowHeight = 0;
   HBRUSH m_brushes[BRUSH_COUNT] = {};
   bool m_hasText = false;

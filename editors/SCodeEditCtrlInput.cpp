@@ -25,6 +25,15 @@ int RowsIn(int height, int lineHeight) { return (height + lineHeight - 1) / line
 // (thumb, arrows, size) changes: a repaint of a scroll bar takes milliseconds,
 // and an edit of a long text rarely moves the thumb by a pixel.
 void SetBarRange(HWND hWnd, int bar, const SCROLLINFO& info) {
+  // A bar that has this range and page already, and is shown exactly when
+  // the range needs it, stays as it is.
+  SCROLLINFO now = {sizeof(now), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  DWORD style = DWORD(::GetWindowLongA(hWnd, GWL_STYLE));
+  bool shown = (style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  if (::GetScrollInfo(hWnd, bar, &now) && now.nMin == info.nMin && now.nMax == info.nMax &&
+      now.nPage == info.nPage && shown == (info.nMax - info.nMin + 1 > int(info.nPage))) {
+    return;
+  }
   LONG object = bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL;
   SCROLLBARINFO before = {}, after = {};
   before.cbSize = after.cbSize = sizeof(SCROLLBARINFO);
@@ -821,13 +830,22 @@ void SCodeEditCtrl::RedrawLines(int first, int last, int at, int delta) {
   for (int line = from < top ? top : from; line <= to && line - top < visible; ++line) {
     mark(line, ROW_WHOLE);
   }
+  // Whether the bar cell of a row shows what it showed before the edit: the
+  // same line number (the view stays), existence and flags.
+  auto sameBar = [&](int r) {
+    int line = top + r;
+    bool existed = line < count - delta, exists = line < count;
+    int was = existed ? moved(line) : -1;
+    return existed == exists &&
+           (!exists || (was >= 0 && was < count && m_checkFlags[was] == m_checkFlags[line] &&
+                        m_markFlags[was] == m_markFlags[line]));
+  };
+  RECT shifted = {GetBarWidth(), (at - top) * m_lineHeight, m_clientRect.right,
+                  m_clientRect.bottom};
   if (delta != 0) {
-    // The rows from the first moved line down shift by delta rows; the bar
-    // cells stay, since the line numbers belong to the rows.
-    RECT shifted = {GetBarWidth(), (at - top) * m_lineHeight, m_clientRect.right,
-                    m_clientRect.bottom};
-    ::ScrollWindowEx(m_hWnd, 0, delta * m_lineHeight, &shifted, &shifted, nullptr, nullptr,
-                     SW_INVALIDATE | SW_ERASE);
+    // The rows from the first moved line down shift by delta rows (done by
+    // PaintRowsNow); the bar cells stay, since the line numbers belong to
+    // the rows.
     // Uncovered rows: the inserted lines, or the last rows (and the partly
     // shown last row, whose hidden part was never painted).
     if (delta > 0) {
@@ -845,16 +863,15 @@ void SCodeEditCtrl::RedrawLines(int first, int last, int at, int delta) {
     // A bar cell of a shifted row still shows the line that was there.
     for (int r = at - top + (delta > 0 ? delta : 0); r < visible; ++r) {
       if (r < 0 || rows[r]) continue;
-      int line = top + r;
-      bool existed = line < count - delta, exists = line < count;
-      int was = existed ? moved(line) : -1;
-      bool same = existed == exists &&
-                  (!exists || (was >= 0 && was < count && m_checkFlags[was] == m_checkFlags[line] &&
-                               m_markFlags[was] == m_markFlags[line]));
-      if (!same) rows[r] |= ROW_BAR;
+      if (!sameBar(r)) rows[r] |= ROW_BAR;
     }
   }
-  PaintRowsNow(rows);
+  // A row repainted whole whose bar cell has not changed repaints its text
+  // part alone.
+  for (int r = 0; r < visible; ++r) {
+    if (rows[r] == ROW_WHOLE && sameBar(r)) rows[r] = ROW_TEXT;
+  }
+  PaintRowsNow(rows, delta != 0 ? &shifted : nullptr, delta * m_lineHeight);
 }
 
 void SCodeEditCtrl::PlaceCaret(int x, int y) {

@@ -116,11 +116,47 @@ bool SCodeEditCtrl::CanPaintRowsNow() const {
   return !parent || !(::GetWindowLongA(parent, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
-void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows) {
-  bool caretHidden = ::HideCaret(m_hWnd) != 0;
-  NotePainted();
+bool SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
+  int height = shifted.bottom - shifted.top - (dy < 0 ? -dy : dy);
+  RECT box;
+  // The copy reads the window's own pixels: only when every one of them is
+  // shown (no other window over a part of it) and none waits for a paint
+  // (whose area would have to move along).
+  bool exact = dc && height > 0 && ::GetClipBox(dc, &box) == SIMPLEREGION &&
+               ::EqualRect(&box, &m_clientRect) && !::GetUpdateRect(m_hWnd, nullptr, FALSE);
+  if (!exact) {
+    RECT area = shifted;
+    ::ScrollWindowEx(m_hWnd, 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    return false;
+  }
+  int from = dy > 0 ? shifted.top : shifted.top - dy;
+  ::BitBlt(dc, shifted.left, from + dy, shifted.right - shifted.left, height, dc, shifted.left,
+           from, SRCCOPY);
+  return true;
+}
+
+void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows, const RECT* shifted, int dy) {
+  // A shown caret that moves is drawn at its new place at once (and taken
+  // from the old one): the rows painted show it there too. Else it is
+  // hidden while they are painted. The shift goes first, while the caret
+  // stands outside it, or else with the caret hidden.
+  RECT was = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight}, meet;
+  bool shift = shifted && dy != 0;
+  bool caretKnown =
+      m_caretShown && m_caretPosValid && !(shift && ::IntersectRect(&meet, &was, shifted));
   HDC dc = ::GetDC(m_hWnd);
+  bool validate = false;
+  if (shift && caretKnown) validate = !ShiftRows(dc, *shifted, dy);
+  NotePainted();
+  bool caretDrawn = caretKnown && (m_caretX != was.left || m_caretY != was.top);
+  bool caretHidden = !caretDrawn && m_caretShown && ::HideCaret(m_hWnd) != 0;
+  if (shift && !caretKnown) validate = !ShiftRows(dc, *shifted, dy);
+  RECT caret = {m_caretX, m_caretY, m_caretX + m_caretWidth, m_caretY + m_caretHeight};
   HDC buffer = dc ? RowBuffer(dc) : nullptr;
+  if (buffer && ::GetCurrentObject(buffer, OBJ_FONT) != m_font) ::SelectObject(buffer, m_font);
+  if (buffer && m_rowBoldDC && ::GetCurrentObject(m_rowBoldDC, OBJ_FONT) != m_boldFont) {
+    ::SelectObject(m_rowBoldDC, m_boldFont);
+  }
   if (buffer) {
     int first = ::GetScrollPos(m_hWnd, SB_VERT);
     for (int r = 0; r < rows.GetCount(); ++r) {
@@ -128,16 +164,21 @@ void SCodeEditCtrl::PaintRowsNow(const SArray<uint8_t>& rows) {
       int top = r * m_lineHeight;
       // The buffer holds this row: it is painted in client coordinates.
       ::SetWindowOrgEx(buffer, 0, top, nullptr);
+      if (m_rowBoldDC) ::SetWindowOrgEx(m_rowBoldDC, 0, top, nullptr);
       RECT done = {0, top, m_clientRect.right, top + m_lineHeight};
       if (rows[r] & ROW_WHOLE) {
         PaintLine(buffer, r);
+      } else if (rows[r] & ROW_TEXT) {
+        PaintLine(buffer, r, false);
+        done.left = GetBarWidth();
       } else {
         PaintBar(buffer, r, first + r);
         done.right = GetBarWidth();
       }
+      if (caretDrawn) ::InvertRect(buffer, &caret);
       ::BitBlt(dc, done.left, done.top, done.right - done.left, m_lineHeight, buffer, done.left,
                done.top, SRCCOPY);
-      ::ValidateRect(m_hWnd, &done);
+      if (validate) ::ValidateRect(m_hWnd, &done);
     }
   } else {
     // Without a buffer the rows go through the window's own paint.
@@ -171,10 +212,12 @@ void SCodeEditCtrl::PaintBar(HDC dc, int row, int line) {
   }
 }
 
-void SCodeEditCtrl::PaintLine(HDC dc, int row) {
+void SCodeEditCtrl::PaintLine(HDC dc, int row, bool withBar) {
   int rows = (m_textRect.bottom - m_textRect.top + m_lineHeight - 1) / m_lineHeight;
   if (row < 0 || row >= rows) row = 0;
-  HGDIOBJ oldFont = ::SelectObject(dc, m_font);
+  // A context that holds the font already (the row buffer) keeps it.
+  HGDIOBJ oldFont = ::GetCurrentObject(dc, OBJ_FONT);
+  if (oldFont != m_font) ::SelectObject(dc, m_font);
   int oldMode = ::SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = ::GetTextColor(dc);
 
@@ -193,7 +236,7 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
   ::FillRect(dc, &rowRect, m_brushes[rowBrush]);
   RECT gap = {barWidth, top, barWidth + m_gap, bottom};
   ::FillRect(dc, &gap, m_brushes[BRUSH_BACK]);
-  PaintBar(dc, row, line);
+  if (withBar) PaintBar(dc, row, line);
 
   if (exists) {
     const SString& text = *m_lines[line];
@@ -243,7 +286,7 @@ void SCodeEditCtrl::PaintLine(HDC dc, int row) {
 
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
-  ::SelectObject(dc, oldFont);
+  if (oldFont != m_font) ::SelectObject(dc, oldFont);
 }
 
 void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int lineStartX, int y,
@@ -290,6 +333,11 @@ void SCodeEditCtrl::PaintRun(HDC dc, const SString& line, const Run& run, int li
   const char* visible = expanded.GetText() + skip;
   int length = expanded.GetLength() - skip;
   if (stroke->text.GetLength() > 0 && (bold || stroke->color != color)) DrawStroke(dc, y, stroke);
+  if (bold && dc == m_rowDC && m_rowBoldDC) {
+    ::SetTextColor(m_rowBoldDC, color);
+    ::TextOutA(m_rowBoldDC, x, y, visible, length);
+    return;
+  }
   if (bold) {
     ::SetTextColor(dc, color);
     ::SelectObject(dc, m_boldFont);
@@ -329,22 +377,44 @@ HDC SCodeEditCtrl::RowBuffer(HDC compatible) {
   if (m_rowDC && m_rowWidth == width && m_rowHeight == m_lineHeight) return m_rowDC;
   FreeRowBuffer();
   if (width <= 0 || m_lineHeight <= 0) return nullptr;
-  m_rowDC = ::CreateCompatibleDC(compatible);
-  m_rowBitmap = m_rowDC ? ::CreateCompatibleBitmap(compatible, width, m_lineHeight) : nullptr;
-  if (!m_rowBitmap) {
-    FreeRowBuffer();
-    return nullptr;
+  // Two contexts over the same pixels, one for each font, so that a bold run
+  // needs no change of font. Without the shared pixels, one context alone.
+  BITMAPINFO info = TopDownBitmapInfo32(width, m_lineHeight);
+  m_rowSection = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      DWORD(width) * DWORD(m_lineHeight) * 4, nullptr);
+  void* bits = nullptr;
+  for (int i = 0; i < 2 && m_rowSection; ++i) {
+    m_rowBitmaps[i] = ::CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, m_rowSection, 0);
+    HDC dc = m_rowBitmaps[i] ? ::CreateCompatibleDC(compatible) : nullptr;
+    if (dc) ::SelectObject(dc, m_rowBitmaps[i]);
+    (i == 0 ? m_rowDC : m_rowBoldDC) = dc;
   }
-  ::SelectObject(m_rowDC, m_rowBitmap);
+  if (!m_rowDC || !m_rowBoldDC) {
+    FreeRowBuffer();
+    m_rowDC = ::CreateCompatibleDC(compatible);
+    m_rowBitmaps[0] = m_rowDC ? ::CreateCompatibleBitmap(compatible, width, m_lineHeight) : nullptr;
+    if (!m_rowBitmaps[0]) {
+      FreeRowBuffer();
+      return nullptr;
+    }
+    ::SelectObject(m_rowDC, m_rowBitmaps[0]);
+  }
+  if (m_rowBoldDC) ::SetBkMode(m_rowBoldDC, TRANSPARENT);
   m_rowWidth = width;
   m_rowHeight = m_lineHeight;
   return m_rowDC;
 }
 
 void SCodeEditCtrl::FreeRowBuffer() {
-  if (m_rowDC) ::DeleteDC(m_rowDC);
-  if (m_rowBitmap) ::DeleteObject(m_rowBitmap);
-  m_rowDC = nullptr;
-  m_rowBitmap = nullptr;
+  for (HDC* dc : {&m_rowDC, &m_rowBoldDC}) {
+    if (*dc) ::DeleteDC(*dc);
+    *dc = nullptr;
+  }
+  for (HBITMAP& bitmap : m_rowBitmaps) {
+    if (bitmap) ::DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  if (m_rowSection) ::CloseHandle(m_rowSection);
+  m_rowSection = nullptr;
   m_rowWidth = m_rowHeight = 0;
 }

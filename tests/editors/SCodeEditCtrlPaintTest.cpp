@@ -218,3 +218,160 @@ TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
   }
   EXPECT_TRUE(edit->m_checkFlags[16]);  // three breaks above it, two joins
 }
+
+namespace {
+
+// Forty lines of coloured text, line numbers shown.
+std::string NumberedText() {
+  std::string text;
+  for (int i = 0; i < 40; ++i) {
+    text += "\tline " + std::to_string(i) + " = call(\"s\", " + std::to_string(i * 7) +
+            "); // note\r\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+// With the editor focused, a keystroke's rows and the caret stay in step:
+// the window shows what a whole repaint shows, caret included, and hiding
+// the caret then leaves exactly a whole repaint without it.
+TEST_F(CodeEditTest, KeystrokesKeepTheCaretInStepWithTheirRows) {
+  ASSERT_TRUE(Build(NumberedText().c_str(),
+                    {"CODEEDIT_SHOWNUMBER=1", "CODEEDIT_COMMENT=1", "CODEEDIT_STRINGS=1"}));
+  edit->AddKeyword("call", 0xC00000, true);
+  edit->m_highlightedLine = 12;
+  // Flags on split lines: their rows' bar cells change.
+  edit->m_checkFlags[7] = true;
+  edit->m_markFlags[13] = true;
+  ::SetFocus(edit->m_hWnd);
+  ASSERT_EQ(edit->m_hWnd, ::GetFocus());
+  edit->SetScrollPos(4);
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  Dib32 after(client.right, client.bottom), afterHidden(client.right, client.bottom);
+  Dib32 whole(client.right, client.bottom), wholeHidden(client.right, client.bottom);
+
+  struct Step {
+    const char* name;
+    int line, column;
+    bool key;  // a key press, else a typed character
+    int code;
+  } steps[] = {
+      {"typed character", 6, 3, false, 'Q'},
+      {"typed character at a line's start", 8, 0, false, 'x'},
+      {"Enter inside a line", 7, 5, false, 13},
+      {"Enter at a line's start", 13, 0, false, 13},
+      {"Backspace inside a line", 9, 4, true, VK_BACK},
+      {"Backspace joining two lines", 11, 0, true, VK_BACK},
+      {"caret down", 10, 2, true, VK_DOWN},
+      {"caret right", 10, 2, true, VK_RIGHT},
+  };
+  for (const Step& step : steps) {
+    Caret(step.line, step.column);
+    edit->Redraw();
+    if (step.key) {
+      Key(step.code);
+    } else {
+      Char(step.code);
+    }
+    ASSERT_EQ(4, ::GetScrollPos(edit->m_hWnd, SB_VERT)) << step.name;
+    Capture(edit, &after);
+    ::HideCaret(edit->m_hWnd);
+    Capture(edit, &afterHidden);
+    ::ShowCaret(edit->m_hWnd);
+    edit->Redraw();
+    Capture(edit, &whole);
+    ::HideCaret(edit->m_hWnd);
+    Capture(edit, &wholeHidden);
+    ::ShowCaret(edit->m_hWnd);
+    EXPECT_EQ("", FirstDifference(afterHidden, wholeHidden)) << step.name;
+    EXPECT_EQ("", FirstDifference(after, whole)) << step.name;
+    EXPECT_NE("", FirstDifference(after, afterHidden)) << step.name << ": no caret shown";
+  }
+}
+
+// A sibling window over the middle of the editor: Enter above it moves rows
+// out from under it, whose pixels are the sibling's. Once the paint still
+// due is done, the editor shows what a whole repaint shows.
+TEST_F(CodeEditTest, RowsMovedFromUnderASiblingAreRepainted) {
+  ASSERT_TRUE(Build(NumberedText().c_str(), {"CODEEDIT_SHOWNUMBER=1"}));
+  ::SetWindowLongA(edit->m_hWnd, GWL_STYLE,
+                   ::GetWindowLongA(edit->m_hWnd, GWL_STYLE) | WS_CLIPSIBLINGS);
+  ::SetFocus(parent.m_hWnd);
+  int h = edit->m_lineHeight;
+  RECT over = {0, 5 * h, 300, 8 * h};
+  SWnd cover;
+  ASSERT_TRUE(cover.Create("", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, &over, parent.m_hWnd));
+  cover.SetBackColor(0x00FF00);
+  ::SetWindowPos(cover.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::UpdateWindow(parent.m_hWnd);
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  Dib32 after(client.right, client.bottom), whole(client.right, client.bottom);
+  for (int line : {2, 3}) {
+    Caret(line, 3);
+    edit->Redraw();
+    ::UpdateWindow(cover.m_hWnd);
+    Char(13);
+    ::UpdateWindow(edit->m_hWnd);
+    Capture(edit, &after);
+    edit->Redraw();
+    Capture(edit, &whole);
+    EXPECT_EQ("", FirstDifference(after, whole)) << "Enter on line " << line;
+  }
+  ::DestroyWindow(cover.m_hWnd);
+}
+
+// A row still waiting for its paint when Enter above it moves it down: the
+// paint due moves along with it.
+TEST_F(CodeEditTest, RowsWaitingForTheirPaintMoveWithTheText) {
+  ASSERT_TRUE(Build(NumberedText().c_str(), {"CODEEDIT_SHOWNUMBER=1"}));
+  ::SetFocus(parent.m_hWnd);
+  Caret(3, 3);
+  edit->Redraw();
+  RECT client;
+  ::GetClientRect(edit->m_hWnd, &client);
+  // Line 6 changes (same length) and is only marked for repainting.
+  SString* changed = edit->GetLine(6);
+  changed->Delete(1, 4);
+  changed->Insert("LINE", 1);
+  RECT row = {0, 6 * edit->m_lineHeight, client.right, 7 * edit->m_lineHeight};
+  ::InvalidateRect(edit->m_hWnd, &row, TRUE);
+  Char(13);
+  ::UpdateWindow(edit->m_hWnd);
+  Dib32 after(client.right, client.bottom), whole(client.right, client.bottom);
+  Capture(edit, &after);
+  edit->Redraw();
+  Capture(edit, &whole);
+  EXPECT_EQ("", FirstDifference(after, whole));
+}
+
+// The scroll bars follow the text and the options: shown while the text
+// needs them, hidden by an option or when the text fits, shown again when a
+// longer text comes.
+TEST_F(CodeEditTest, ScrollBarsFollowTheTextAndTheirOptions) {
+  std::string longText = NumberedText() + std::string(200, 'w');
+  ASSERT_TRUE(Build(longText.c_str()));
+  auto shown = [&](DWORD bar) { return (::GetWindowLongA(edit->m_hWnd, GWL_STYLE) & bar) != 0; };
+  struct Case {
+    bool showV, showH;
+    const char* text;  // null: the text stays
+    bool v, h;         // the bars expected
+  } cases[] = {
+      {true, true, nullptr, true, true},          {true, true, nullptr, true, true},
+      {false, true, nullptr, false, true},        {false, true, "short", false, false},
+      {true, true, longText.c_str(), true, true}, {true, false, nullptr, true, false},
+      {true, true, "short", false, false},        {true, true, nullptr, false, false},
+  };
+  int step = 0;
+  for (const Case& c : cases) {
+    edit->m_showVScroll = c.showV;
+    edit->m_showHScroll = c.showH;
+    if (c.text) ::SetWindowTextA(edit->m_hWnd, c.text);
+    edit->UpdateScrollBars();
+    EXPECT_EQ(c.v, shown(WS_VSCROLL)) << "step " << step;
+    EXPECT_EQ(c.h, shown(WS_HSCROLL)) << "step " << step;
+    ++step;
+  }
+}
