@@ -533,12 +533,20 @@ void SDxLayer::RenderScreenItems() {
   if (!m_active || !m_device || !m_engine) return;
   m_device->SetTransform(D3DTS_WORLD, &m_engine->m_identity);
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  RenderSprites();
   SArray<SDxLayerItem*>& texts = m_lists[LIST_TEXTS];
   ID3DXSprite* sprite = m_engine->m_sprite;
-  if (texts.GetCount() > 0 && sprite) {
+  bool withTexts = texts.GetCount() > 0 && sprite;
+  // Texts go on in the sprites' batch when one is open: its state saving and
+  // restoring is done once. The sprites drawn so far are flushed first, with
+  // their own blending.
+  bool open = RenderSprites(withTexts);
+  if (withTexts) {
+    if (open) {
+      sprite->Flush();
+      m_engine->ResetBlendMode();
+    }
     m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    if (SUCCEEDED(sprite->Begin(0))) {
+    if (open || SUCCEEDED(sprite->Begin(0))) {
       for (int i = 0; i < texts.GetCount(); ++i) static_cast<SDxText*>(texts[i])->Draw();
       sprite->End();
     }

@@ -162,12 +162,14 @@ public:
   // The particle systems with the overlay flag, with a fixed projection and
   // view of their own (SDxParticle.cpp).
   void RenderOverlayParticles();
-  // The sprites, each in a sprite batch of its own with its texture's
-  // blending (SDxSprite.cpp).
-  void RenderSprites();
-  // The sprites (RenderSprites), then the texts in one sprite batch with
-  // alpha blending; z-buffering off
-  // meanwhile, then D3DZB_USEW.
+  // The sprites, each run of sprites whose textures blend alike in a sprite
+  // batch of its own with that blending (SDxSprite.cpp). With leaveOpen the
+  // last batch is left begun, its blending still set, and true is answered
+  // (false when no batch is open).
+  bool RenderSprites(bool leaveOpen = false);
+  // The sprites (RenderSprites), then the texts with alpha blending, over
+  // them, in the same sprite batch as the last sprites (flushed first, so
+  // that the texts land on top); z-buffering off meanwhile, then D3DZB_USEW.
   void RenderScreenItems();
 
   // --- access (null or 0 outside the range) ------------------------------------------

@@ -468,10 +468,10 @@ SDxSprite* SDxLayer::AddSprite(SDxTexture* texture, int rows, SDxTexture* second
   return FileItem(sprite) ? sprite : nullptr;
 }
 
-void SDxLayer::RenderSprites() {
+bool SDxLayer::RenderSprites(bool leaveOpen) {
   ID3DXSprite* batch = m_engine->m_sprite;
   SArray<SDxLayerItem*>& sprites = m_lists[LIST_SPRITES];
-  if (!batch) return;
+  if (!batch) return false;
   // Sprites in a row whose textures blend alike share one batch: the blend
   // mode set before it and the states its Begin sets and its End restores
   // are the same for each of them.
@@ -497,8 +497,10 @@ void SDxLayer::RenderSprites() {
     }
     sprite->Draw();
   }
+  if (begun && leaveOpen) return true;
   if (begun) {
     batch->End();
     m_engine->ResetBlendMode();
   }
+  return false;
 }

@@ -3,8 +3,12 @@
 
 #include "EngineTestSupport.h"
 #include "engine/SDxLayer.h"
+#include "engine/SDxText.h"
 
 #include <stdlib.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -209,6 +213,49 @@ TEST_F(SDxSpriteTest, TheEnginesSlowWarningBarCoversTheTopOfTheScreen) {
   EXPECT_GT(out.Red(5, 2), 150);
   EXPECT_GT(out.Red(795, 9), 150);
   EXPECT_EQ(0u, out.At(400, 20) & 0xFFFFFF);
+}
+
+TEST_F(SDxSpriteTest, TextsLandOverTheSpritesWithAlphaBlendingWhateverTheSpritesBlend) {
+  SDxText* text = layer->AddText("arial", 10.0f, 0, DT_LEFT | DT_TOP | DT_SINGLELINE, 0xFFFF0000);
+  ASSERT_TRUE(text);
+  text->SetRect(25.0f, 25.0f, 100.0f, 100.0f);
+  text->SetText("HHHH", false);
+  // The glyphs' solid pixels, drawn over black with no sprite.
+  Pixels alone = Frame(0.0f);
+  std::vector<std::pair<int, int>> solid;
+  for (int y = 90; y < 360; ++y) {
+    for (int x = 160; x < 640; ++x) {
+      if ((alone.At(x, y) & 0xFFFFFF) == 0xFF0000) solid.push_back({x, y});
+    }
+  }
+  ASSERT_GT(solid.size(), 50u);
+
+  // A sprite under the whole text, 480 x 270 pixels from (160, 90).
+  SDxSprite* sprite = layer->AddSprite(sheet, 4, nullptr, 4, -1, 0);
+  sprite->SetSize(60.0f, 60.0f);
+  sprite->SetPositionXY(50.0f, 50.0f);
+  sprite->SetFrame(6);
+  const int kinds[] = {SDxTexture::BLEND_NONE, SDxTexture::BLEND_ALPHA,
+                       SDxTexture::BLEND_ADDITIVE};
+  IDirect3DDevice9* device = s_engine->m_device;
+  for (int kind : kinds) {
+    SCOPED_TRACE(kind);
+    sheet->m_blendKind = kind;
+    Pixels out = Frame(0.0f);
+    // Drawn after the sprite and blended by alpha, the text's solid pixels
+    // are its own colour (under the sprite, or added to it, they would not).
+    int kept = 0;
+    for (const auto& p : solid) kept += (out.At(p.first, p.second) & 0xFFFFFF) == 0xFF0000;
+    EXPECT_EQ((int)solid.size(), kept);
+    EXPECT_EQ(6, CellAt(out, 170, 100));  // the sprite, beside the text
+    // The overlay leaves blending as the scene expects it.
+    DWORD blend = TRUE, destination = 0;
+    device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+    device->GetRenderState(D3DRS_DESTBLEND, &destination);
+    EXPECT_EQ((DWORD)FALSE, blend);
+    EXPECT_EQ((DWORD)D3DBLEND_INVSRCALPHA, destination);
+  }
+  sheet->m_blendKind = SDxTexture::BLEND_NONE;
 }
 
 }  // namespace
