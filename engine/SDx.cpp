@@ -464,6 +464,21 @@ SDxShader* SDx::CreateShader(const char* text, int length) {
     delete shader;
     return nullptr;
   }
+  // The built-in screen effects that give the picture back unchanged at
+  // one value of a parameter: a fade at alpha 1 multiplies by one, grey at
+  // alpha 0 and the speed blur at speed 0 blend with weight zero.
+  static const struct {
+    const char* text;
+    const char* parameter;
+    float value;
+  } kUnchanged[] = {
+      {SDxShader::TEXT_FADE, "g_alpha", 1.0f},
+      {SDxShader::TEXT_GREY, "g_alpha", 0.0f},
+      {SDxShader::TEXT_SPEED_BLUR, "g_speed", 0.0f},
+  };
+  for (const auto& row : kUnchanged) {
+    if (text == row.text) shader->SetUnchangedAt(row.parameter, row.value);
+  }
   m_shaders.InsertSorted(shader);
   return shader;
 }
@@ -580,7 +595,11 @@ SDxRenderTarget* SDx::SetRenderTarget(SDxRenderTarget* target) {
 
 void SDx::DrawScreenQuad(SDxShader* shader, int blendMode, bool clear) {
   if (!m_device) return;
-  if (clear) m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+  if (clear && blendMode == 0) {
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  } else if (clear) {
+    m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+  }
   m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
   m_device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
   if (blendMode == 1 || blendMode == 2) m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);

@@ -247,8 +247,11 @@ public:
   // previous current record.
   SDxRenderTarget* SetRenderTarget(SDxRenderTarget* target);
   // One full-screen (or quarter-screen) quad with the effect (or none).
-  // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear first clears
-  // the target to black.
+  // blendMode 1 alpha blending, 2 additive, 0 unchanged; clear: the quad
+  // draws over black, not over what the target held. With blendMode 0 that
+  // is a draw with blending off, which leaves no pixel of a clear (the quad
+  // covers the target and both keep to the scissor area): only a blending
+  // quad clears the target first.
   void DrawScreenQuad(SDxShader* shader, int blendMode, bool clear);
   // Notes that an item drawn into the current target, when that is a beam
   // target, covers the screen bounds of its bounding box under its world
@@ -257,6 +260,10 @@ public:
   // and the composites of the frame then work only where the target's
   // items can have left a pixel.
   void AddBeamArea(const SDxBox* box, const D3DXMATRIX* world);
+  // The screen area that AddBeamArea notes for such an item: the screen
+  // bounds of the box under the world matrix, or the whole screen when they
+  // are unknown.
+  void GetItemArea(const SDxBox* box, const D3DXMATRIX* world, RECT* area) const;
   // The pixel rectangle of a full-size target that the world points cover
   // under the view-projection, with a margin for the rasterizer; false when
   // one of them lies on or behind the camera's plane.

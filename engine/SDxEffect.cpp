@@ -87,6 +87,12 @@ SDxEffect::_STechnique* SDxEffect::FindTechnique(Handle handle) const {
   return nullptr;
 }
 
+IDirect3DVertexShader9* SDxEffect::GetVertexShader(Handle technique, UINT pass) const {
+  _STechnique* t = FindTechnique(technique);
+  if (!t || pass >= (UINT)t->passes.GetCount()) return nullptr;
+  return t->passes[pass]->vertexShader;
+}
+
 bool SDxEffect::SetTechnique(Handle technique) {
   _STechnique* t = FindTechnique(technique);
   if (!t || m_begun) return false;

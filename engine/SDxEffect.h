@@ -75,6 +75,10 @@ public:
   Handle GetTechniqueByName(const char* name) const;
   bool SetTechnique(Handle technique);
   Handle GetCurrentTechnique() const { return m_current; }
+  // The vertex shader of a pass of a technique (no reference added), null
+  // for none: a caller inside a begun pass may draw with another pass's
+  // vertex shader and the current pass's pixel shader and parameters.
+  IDirect3DVertexShader9* GetVertexShader(Handle technique, UINT pass) const;
 
   // Setters convert between float, int and bool as D3DX does; each marks the
   // parameter for the next BeginPass or CommitChanges. False for a null or

@@ -17,6 +17,10 @@
 #include "engine/SDxText.h"
 
 #include <math.h>
+#include <string.h>
+
+#include <typeinfo>
+#include <vector>
 
 namespace {
 
@@ -63,6 +67,27 @@ const struct {
     {SDxLayerItem::KIND_SPRITE,
      [](SDx* e, SDxLayerItem* item) { e->OnSpriteRemoved(static_cast<SDxSprite*>(item)); }},
 };
+
+// A mesh that an instanced draw can take: a plain mesh of one subset that
+// draws nothing but its geometry.
+bool IsInstanceable(SDxLayerItem* item) {
+  if (item->m_kind != SDxLayerItem::KIND_MESH || typeid(*item) != typeid(SDxMesh)) return false;
+  SDxMesh* mesh = static_cast<SDxMesh*>(item);
+  return mesh->m_geometry && mesh->m_materialCount == 1 && !mesh->m_outline;
+}
+
+// Two such meshes draw alike: the same geometry, material and texture.
+bool DrawAlike(SDxMesh* a, SDxMesh* b) {
+  return a->m_geometry == b->m_geometry && a->m_textures[0] == b->m_textures[0] &&
+         (a->m_materials == b->m_materials ||
+          memcmp(&a->m_materials[0], &b->m_materials[0], sizeof(D3DMATERIAL9)) == 0);
+}
+
+// A mesh or shape drawn into beam targets only.
+bool IsBeamItem(const SDxLayerItem* item) {
+  return (item->m_kind == SDxLayerItem::KIND_MESH || item->m_kind == SDxLayerItem::KIND_SHAPE) &&
+         static_cast<const SDxObject*>(item)->m_targetMask != 0;
+}
 
 bool IsObjectKind(int kind) {
   return kind == SDxLayerItem::KIND_BLOB || kind == SDxLayerItem::KIND_MESH ||
@@ -357,18 +382,74 @@ void SDxLayer::RenderOpaque() {
   const int lists[] = {LIST_SHAPES, LIST_MESHES};
   for (int list : lists) {
     SArray<SDxLayerItem*>& l = m_lists[list];
-    for (int i = 0; i < l.GetCount(); ++i) RenderObject(static_cast<SDxObject*>(l[i]), shader);
+    for (int i = 0; i < l.GetCount();) {
+      // A run of meshes that draw alike goes in one instanced draw.
+      int end = i + 1;
+      if (inPass && IsInstanceable(l[i])) {
+        SDxMesh* first = static_cast<SDxMesh*>(l[i]);
+        while (end < l.GetCount() && IsInstanceable(l[end]) &&
+               DrawAlike(first, static_cast<SDxMesh*>(l[end]))) {
+          ++end;
+        }
+      }
+      if (end - i > 1) {
+        RenderInstances(i, end);
+      } else {
+        RenderObject(static_cast<SDxObject*>(l[i]), shader);
+      }
+      i = end;
+    }
   }
   if (inPass) effect->EndPass();
   if (begun) effect->End();
 }
 
+void SDxLayer::RenderInstances(int from, int to) {
+  SArray<SDxLayerItem*>& l = m_lists[LIST_MESHES];
+  std::vector<SDxMesh*> meshes;
+  std::vector<const D3DXMATRIX*> worlds;
+  std::vector<int> ids;
+  for (int i = from; i < to; ++i) {
+    SDxMesh* mesh = static_cast<SDxMesh*>(l[i]);
+    mesh->UpdateSound();
+    if (!mesh->IsVisible()) continue;
+    if (mesh->IsOutsideViewCone(nullptr)) {
+      ++m_culledCount;
+      continue;
+    }
+    meshes.push_back(mesh);
+    worlds.push_back(&mesh->m_world);
+    ids.push_back(mesh->m_sequence);
+  }
+  SDxShaderGBuffer* shader = m_engine->m_shaderGBuffer;
+  bool drawn = false;
+  if (meshes.size() > 1) {
+    SDxMesh* first = meshes[0];
+    SDxTexture* texture = first->m_textures[0];
+    if (texture) m_engine->SetBlendMode(texture);
+    shader->SetMaterial(texture, first->m_materials[0]);
+    shader->m_effect->CommitChanges();
+    drawn = shader->DrawInstances(first->m_geometry, worlds.data(), ids.data(), (int)meshes.size());
+    m_engine->ResetBlendMode();
+  }
+  if (!drawn) {
+    for (SDxMesh* mesh : meshes) mesh->Render(shader);
+  }
+}
+
 void SDxLayer::RenderOrdered() {
   if (!m_active || !m_engine) return;
   SDxShader* shader = m_engine->m_shaderGBuffer;
-  SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
-  for (int i = 0; i < m_ordered.GetCount(); ++i) {
+  for (int i = 0; i < m_ordered.GetCount();) {
     SDxLayerItem* item = m_ordered[i];
+    if (IsBeamItem(item)) {
+      int end = i + 1;
+      while (end < m_ordered.GetCount() && IsBeamItem(m_ordered[end])) ++end;
+      RenderBeamItems(i, end);
+      i = end;
+      continue;
+    }
+    ++i;
     if (item->m_kind == SDxLayerItem::KIND_BLOB) RenderBlob(static_cast<SDxBlob*>(item));
     if (item->m_kind == SDxLayerItem::KIND_PARTICLE_POINT) {
       SDxParticle* particle = static_cast<SDxParticle*>(item);
@@ -386,6 +467,7 @@ void SDxLayer::RenderOrdered() {
       DrawObject(object, shader);
       continue;
     }
+    SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
     for (int beam = 0; beam < 2; ++beam) {
       if (!(object->m_targetMask & (1u << beam))) continue;
       SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
@@ -394,6 +476,57 @@ void SDxLayer::RenderOrdered() {
       m_engine->SetRenderTarget(previous);
     }
   }
+}
+
+void SDxLayer::RenderBeamItems(int from, int to) {
+  struct Draw {
+    SDxObject* object;
+    int beam;
+    RECT area;
+    bool done;
+  };
+  std::vector<Draw> draws;
+  for (int i = from; i < to; ++i) {
+    SDxObject* object = static_cast<SDxObject*>(m_ordered[i]);
+    object->UpdateSound();
+    if (!object->IsVisible()) continue;
+    Draw draw = {object, 0, {}, false};
+    m_engine->GetItemArea(&object->GetBox(), &object->m_world, &draw.area);
+    for (draw.beam = 0; draw.beam < 2; ++draw.beam) {
+      if (object->m_targetMask & (1u << draw.beam)) draws.push_back(draw);
+    }
+  }
+  if (draws.empty()) return;
+  SDxShader* shader = m_engine->m_shaderGBuffer;
+  SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
+  SDxRenderTarget* scene = nullptr;
+  // Each round binds the target of the first draw still to make and makes
+  // every later draw into it that shares no pixel with an earlier draw
+  // still to make.
+  size_t first = 0;
+  while (first < draws.size()) {
+    int beam = draws[first].beam;
+    SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
+    if (!scene) scene = previous;
+    for (size_t d = first; d < draws.size(); ++d) {
+      Draw& draw = draws[d];
+      if (draw.done || draw.beam != beam) continue;
+      bool apart = true;
+      for (size_t e = first; e < d && apart; ++e) {
+        RECT common;
+        apart = draws[e].done || !::IntersectRect(&common, &draws[e].area, &draw.area);
+      }
+      if (!apart) continue;
+      m_engine->AddBeamArea(&draw.object->GetBox(), &draw.object->m_world);
+      DrawObject(draw.object, shader);
+      draw.done = true;
+    }
+    while (first < draws.size() && draws[first].done) ++first;
+  }
+  m_engine->SetRenderTarget(scene);
+  // Texture stage 0 as the item-by-item order leaves it: the target of the
+  // last draw.
+  m_device->SetTexture(0, beams[draws.back().beam]->texture);
 }
 
 void SDxLayer::RenderScreenItems() {

@@ -135,6 +135,15 @@ public:
   // The depth-sorted meshes and shapes of the ordered list from the
   // farthest, into the scene or the beam targets of their target mask.
   void RenderOrdered();
+  // The items from .. to - 1 of the ordered list, each drawn into beam
+  // targets only: the same picture as item by item, with the draws into one
+  // target grouped where their screen areas allow (one target switch per
+  // group).
+  void RenderBeamItems(int from, int to);
+  // The meshes from .. to - 1 of the mesh list, all drawing alike, as
+  // RenderObject would draw each: the visible ones not culled in one
+  // instanced draw of the G-buffer shader, inside the layer's pass.
+  void RenderInstances(int from, int to);
   // The object's sound emitter stepped (SDxMotion::UpdateSound); then a
   // visible object is culled by the view cone (counted) or drawn.
   void RenderObject(SDxObject* object, SDxShader* shader);

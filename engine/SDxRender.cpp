@@ -84,19 +84,23 @@ void SetStageFilter(IDirect3DDevice9* device, D3DTEXTUREFILTERTYPE filter) {
 void SDx::AddBeamArea(const SDxBox* box, const D3DXMATRIX* world) {
   int beam = m_currentTarget == &m_beamRT ? 0 : m_currentTarget == &m_beamRT2 ? 1 : -1;
   if (beam < 0) return;
-  RECT bounds = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
+  RECT bounds;
+  GetItemArea(box, world, &bounds);
+  ::UnionRect(&m_beamArea[beam], &m_beamArea[beam], &bounds);
+}
+
+void SDx::GetItemArea(const SDxBox* box, const D3DXMATRIX* world, RECT* area) const {
+  *area = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
   // A box without volume (never grown, or one point) tells nothing.
   bool known = box && world && box->min.x <= box->max.x && box->min.y <= box->max.y &&
                box->min.z <= box->max.z &&
                (box->min.x < box->max.x || box->min.y < box->max.y || box->min.z < box->max.z);
-  if (known) {
-    D3DXVECTOR3 corners[8];
-    box->TransformCorners(*world, corners);
-    if (!GetScreenBounds(corners, 8, &bounds)) {
-      bounds = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
-    }
+  if (!known) return;
+  D3DXVECTOR3 corners[8];
+  box->TransformCorners(*world, corners);
+  if (!GetScreenBounds(corners, 8, area)) {
+    *area = {0, 0, (LONG)m_backBufferWidth, (LONG)m_backBufferHeight};
   }
-  ::UnionRect(&m_beamArea[beam], &m_beamArea[beam], &bounds);
 }
 
 bool SDx::GetScreenBounds(const D3DXVECTOR3* points, int count, RECT* bounds) const {
@@ -447,7 +451,9 @@ void SDx::RenderScreenEffects(int count) {
   m_device->SetStreamSource(0, m_fullQuad, 0, sizeof(_SScreenVertex));
   for (int i = 0; i < count; ++i) {
     SDxShader* shader = m_screenEffects[i];
-    if (!shader->IsEnabled()) continue;
+    // An effect that would give the picture back unchanged is not drawn:
+    // the picture stays in its target.
+    if (!shader->IsEnabled() || shader->LeavesPictureUnchanged()) continue;
     SDxEffect* effect = shader->m_effect;
     if (effect) {
       if (shader->UsesNormalTexture())

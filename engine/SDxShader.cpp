@@ -45,6 +45,13 @@ void SDxShader::Release() {
 
 void SDxShader::BindHandles(SDxEffect*) {}
 
+bool SDxShader::LeavesPictureUnchanged() const {
+  if (!m_effect || !m_unchangedParameter) return false;
+  float value = 0.0f;
+  return m_effect->GetFloat(m_effect->GetParameterByName(m_unchangedParameter), &value) &&
+         value == m_unchangedValue;
+}
+
 void SDxShader::SetFrameParameters() {}
 
 void SDxShader::SetWorld(const D3DXMATRIX&, int) {}

@@ -54,6 +54,17 @@ public:
   bool UsesPreviousTexture() const { return m_usesPrevious; }
   bool UsesInfoTexture() const { return m_usesInfo; }
 
+  // Names the parameter and the value at which the effect, drawn over the
+  // whole picture, gives back every pixel exactly as it was (a fade at
+  // alpha 1); null for none.
+  void SetUnchangedAt(const char* parameter, float value) {
+    m_unchangedParameter = parameter;
+    m_unchangedValue = value;
+  }
+  // True while that parameter holds that value: the screen effects pass
+  // skips the effect.
+  bool LeavesPictureUnchanged() const;
+
   SDxEffect* GetEffect() const { return m_effect; }
   // The message of the last failed Create.
   const SString& GetErrors() const { return m_errors; }
@@ -86,6 +97,8 @@ public:
   bool m_usesInfo;
   bool m_usesPrevious;
   bool m_enabled;
+  const char* m_unchangedParameter = nullptr;
+  float m_unchangedValue = 0.0f;
 
 protected:
   // Looks the subclass's handles up in the effect, or clears them when the

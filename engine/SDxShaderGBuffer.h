@@ -22,6 +22,14 @@ public:
   // false; with one, its texture and its normal map's texture, each flag
   // telling whether that texture is present.
   void SetMaterial(SDxTexture* texture, const D3DMATERIAL9& material) override;
+  // Inside a begun pass, with the material set and committed: the whole
+  // geometry once for each world matrix and object id, in one instanced
+  // draw with the vertex shader of "Instanced", as SetWorld and one draw of
+  // every face for each in turn would draw it. False, drawing nothing,
+  // when the geometry has more than one subset or the device cannot.
+  bool DrawInstances(ID3DXMesh* geometry, const D3DXMATRIX* const* worlds, const int* objectIds,
+                     int count);
+  void Release() override;
 
   SDxEffect::Handle m_view;
   SDxEffect::Handle m_world;
@@ -37,7 +45,24 @@ public:
   SDxEffect::Handle m_brightness;
   SDxEffect::Handle m_contrast;
   SDxEffect::Handle m_idObj;
+  SDxEffect::Handle m_instanced;
 
 protected:
   void BindHandles(SDxEffect* effect) override;
+
+private:
+  // What one instance sends: the registers c0 to c3 (world x
+  // view-projection), c4 to c6 (world) and c12 (object id) as SetWorld
+  // fills them.
+  struct _SInstance {
+    float registers[8][4];
+  };
+  void ReleaseInstancing();
+
+  IDirect3DVertexBuffer9* m_instances = nullptr;
+  int m_instanceCapacity = 0;
+  // The declaration of a geometry's vertices plus the instance stream, and
+  // the geometry declaration it was made for.
+  IDirect3DVertexDeclaration9* m_instancedDeclaration = nullptr;
+  D3DVERTEXELEMENT9 m_declaredFor[MAX_FVF_DECL_SIZE];
 };

@@ -2,7 +2,10 @@
 // distance, 2 the object id (id / 128 and id mod 128, each / 127), 3 the
 // colour lit by the directional light. The per-object values (material
 // colours, object id) are vertex-stage constants handed on unchanged, so
-// that a draw sets no pixel-shader constants.
+// that a draw sets no pixel-shader constants. The technique "Instanced"
+// holds the same vertex shader for many objects in one draw: each object's
+// registers c0 to c6 and c12 come from a second vertex stream, as
+// texcoord1 to texcoord8, and the arithmetic is the same.
 float dx_width;
 float dx_height;
 float4x4 g_worldViewProj : register(vs, c0);
@@ -165,6 +168,78 @@ technique Default {
       mad r15.xyz, r12, c5, r10
       mov r15.w, r4.w
       mov oC3, r15
+    };
+  }
+}
+
+technique Instanced {
+  pass p0 {
+    VertexShader = asm {
+      vs_3_0
+      def c20, 0.0, 0.0, 0.0, 1.0
+      def c21, 0.0078125, 128.0, 0.007874016, 0.0
+      dcl_position v0
+      dcl_texcoord v1
+      dcl_normal v2
+      dcl_binormal v3
+      dcl_tangent v4
+      dcl_texcoord1 v5
+      dcl_texcoord2 v6
+      dcl_texcoord3 v7
+      dcl_texcoord4 v8
+      dcl_texcoord5 v9
+      dcl_texcoord6 v10
+      dcl_texcoord7 v11
+      dcl_texcoord8 v12
+      dcl_position o0
+      dcl_texcoord0 o1
+      dcl_texcoord1 o2
+      dcl_texcoord2 o3
+      dcl_texcoord3 o4
+      dcl_texcoord4 o5
+      dcl_texcoord5 o6
+      dcl_texcoord6 o7
+      dcl_texcoord7 o8
+      mul r7.x, v12.x, c21.x
+      frc r7.y, r7.x
+      add r7.x, r7.x, -r7.y
+      mad r7.y, r7.x, -c21.y, v12.x
+      mul r7.xy, r7, c21.z
+      mov r7.zw, c20.x
+      mov o5, r7
+      mov o6, c13
+      mov o7, c14
+      mov o8, c15
+      dp4 o0.x, v0, v5
+      dp4 o0.y, v0, v6
+      dp4 o0.z, v0, v7
+      dp4 o0.w, v0, v8
+      dp4 r0.x, v0, v9
+      dp4 r0.y, v0, v10
+      dp4 r0.z, v0, v11
+      add r1.xyz, c11, -r0
+      dp3 r1.w, r1, r1
+      rsq r2.x, r1.w
+      rcp r2.y, r2.x
+      mov r3.xy, v1
+      mov r3.z, r2.y
+      mov r3.w, c20.w
+      mov o1, r3
+      dp3 r4.x, v2, v9
+      dp3 r4.y, v2, v10
+      dp3 r4.z, v2, v11
+      mov r4.w, r1.x
+      mov o2, r4
+      dp3 r5.x, v3, v9
+      dp3 r5.y, v3, v10
+      dp3 r5.z, v3, v11
+      mov r5.w, r1.y
+      mov o3, r5
+      dp3 r6.x, v4, v9
+      dp3 r6.y, v4, v10
+      dp3 r6.z, v4, v11
+      mov r6.w, r1.z
+      mov o4, r6
     };
   }
 }

@@ -4,6 +4,7 @@
 
 #include "engine/SDxLayer.h"
 #include "engine/SDxLight.h"
+#include "engine/SDxMesh.h"
 #include "engine/SDxShaderGBuffer.h"
 #include "engine/SDxShape.h"
 #include "engine/SDxSprite.h"
@@ -346,3 +347,171 @@ TEST_F(SDxRenderTest, EffectEndRestoresTexturesAndSamplerStates) {
 }
 
 }  // namespace
+
+namespace {
+
+// A mesh that draws like SDxMesh but is of another class: the layer draws
+// it on its own, never in an instanced draw.
+class OneByOneMesh : public SDxMesh {
+public:
+  using SDxMesh::SDxMesh;
+};
+
+// The G-buffer targets and the picture after one frame.
+struct FrameTargets {
+  Pixels color, normal, info, picture;
+};
+
+}  // namespace
+
+// Instances of one mesh are drawn in one instanced draw: every G-buffer
+// target and the picture are the same, bit for bit, as when each is drawn
+// on its own; a hidden instance and one behind the camera stay out.
+TEST_F(SDxRenderTest, InstancedMeshesDrawExactlyAsOneByOne) {
+  auto frame = [](bool oneByOne, int* culled) {
+    SDxLayer* layer = dx()->GetMainLayer();
+    layer->Clear();
+    SDxShape* shape = layer->AddShape();
+    shape->AddBox(nullptr, nullptr, 1.0f, 1.0f, 1.0f, false, 1.0f, kAllFaces);
+    SDxMesh* master = shape->CreateMesh(layer);
+    layer->RemoveItem(shape);
+    for (int i = 0; i < 40; ++i) {
+      SDxMesh* mesh = master;
+      if (i > 0 && oneByOne) {
+        mesh = new OneByOneMesh(layer);
+        EXPECT_TRUE(mesh->CopyFrom(master));
+        EXPECT_TRUE(layer->FileItem(mesh));
+      } else if (i > 0) {
+        mesh = SDxMesh::CreateInstance(master, layer);
+      }
+      if (!mesh) return FrameTargets();
+      mesh->SetCulling(true, false);
+      // Rows of boxes behind one another, overlapping on the screen.
+      mesh->SetPositionXYZ(0.7f * (float)(i % 8 - 4), 0.3f * (float)(i % 3), 4.0f + (float)(i / 8));
+      mesh->SetRotation(0.3f * (float)i, 0.2f * (float)i, 0.0f);
+      if (i == 17) mesh->SetVisible(false);
+      if (i == 23) mesh->SetPositionXYZ(0.0f, 0.0f, -6.0f);
+    }
+    FrameTargets out;
+    out.picture = Frame();
+    *culled = layer->m_culledCount;
+    out.color = ReadTarget(dx(), dx()->m_colorRT);
+    out.normal = ReadTarget(dx(), dx()->m_normalRT);
+    out.info = ReadTarget(dx(), dx()->m_infoRT);
+    return out;
+  };
+  int culledTogether = -1, culledAlone = -2;
+  FrameTargets together = frame(false, &culledTogether);
+  FrameTargets alone = frame(true, &culledAlone);
+  ASSERT_FALSE(together.picture.colors.empty());
+  EXPECT_EQ(culledAlone, culledTogether);
+  EXPECT_EQ(1, culledTogether);
+  EXPECT_TRUE(alone.color.colors == together.color.colors);
+  EXPECT_TRUE(alone.normal.floats == together.normal.floats);
+  EXPECT_TRUE(alone.info.colors == together.info.colors);
+  EXPECT_TRUE(alone.picture.colors == together.picture.colors);
+  // The boxes are there: the picture is not empty.
+  EXPECT_GT(together.picture.Red(400, 225), 0);
+}
+
+// Depth-sorted items of the two beam targets drawn far to near: the draws
+// into one target are grouped only where the screen areas allow it. The
+// near item of beam target 1 covers the middle item of beam target 2, so it
+// must not be drawn before it: the middle item stays whole in its target.
+TEST_F(SDxRenderTest, BeamItemsKeepTheirOrderWhereTheyOverlap) {
+  SDxShape* back = AddBox(-3.0f, 0.0f, 14.0f, 1.0f, 1.0f, 1.0f);
+  SDxShape* middle = AddBox(0.0f, 0.0f, 10.0f, 2.0f, 2.0f, 0.5f);
+  SDxShape* front = AddBox(0.0f, 0.0f, 6.0f, 0.5f, 0.5f, 0.5f);
+  SDxShape* apart = AddBox(3.0f, 0.0f, 8.0f, 0.5f, 0.5f, 0.5f);
+  const uint32_t masks[] = {1, 2, 1, 2};
+  SDxShape* items[] = {back, middle, front, apart};
+  for (int i = 0; i < 4; ++i) {
+    items[i]->SetDepthSorted(true);
+    items[i]->m_targetMask = masks[i];
+  }
+  Frame();
+  // Beam target 2 keeps the items as drawn (only its copies are blurred).
+  Pixels glow = ReadTarget(dx(), dx()->m_beamRT2);
+  POINT centre = ToPixel(0.0f, 0.0f, 9.75f), side = ToPixel(3.0f, 0.0f, 7.75f);
+  EXPECT_GT(glow.Red(centre.x, centre.y), 100);
+  EXPECT_GT(glow.Red(side.x, side.y), 100);
+  POINT elsewhere = ToPixel(-3.0f, 0.0f, 13.5f);
+  EXPECT_EQ(0, glow.Red(elsewhere.x, elsewhere.y));
+}
+
+// A built-in screen effect at the value that leaves the picture as it is
+// is skipped (the picture stays in its target); at any other value it runs.
+TEST_F(SDxRenderTest, ScreenEffectsThatChangeNothingAreSkipped) {
+  dx()->m_lighting = false;
+  AddBox(0, 0, 5, 6, 6, 2);
+  Pixels plain = Frame();
+  struct Case {
+    const char* text;
+    const char* parameter;
+    float value;
+    bool skipped;
+  };
+  const Case cases[] = {
+      {SDxShader::TEXT_FADE, "g_alpha", 1.0f, true},
+      {SDxShader::TEXT_FADE, "g_alpha", 0.5f, false},
+      {SDxShader::TEXT_GREY, "g_alpha", 0.0f, true},
+      {SDxShader::TEXT_GREY, "g_alpha", 0.3f, false},
+      {SDxShader::TEXT_SPEED_BLUR, "g_speed", 0.0f, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.parameter << " " << c.value);
+    SDxShader* effect = dx()->CreateShader(c.text);
+    ASSERT_TRUE(effect);
+    effect->SetFloat(c.parameter, c.value);
+    EXPECT_EQ(c.skipped, effect->LeavesPictureUnchanged());
+    SArray<SDxShader*> list;
+    list.Add(effect);
+    ASSERT_TRUE(dx()->SetScreenEffects(&list));
+    Pixels out = Frame();
+    EXPECT_EQ(c.skipped ? &dx()->m_mainA : &dx()->m_mainB, dx()->m_currentTarget);
+    if (c.skipped) EXPECT_TRUE(out.colors == plain.colors);
+    dx()->SetScreenEffects(nullptr);
+  }
+}
+
+// A screen quad drawn over black with blendMode 0 gives the effect's
+// picture of its input wherever it draws, whatever the target held and
+// whatever blending was on; outside the scissor area the target keeps its
+// pixels.
+TEST_F(SDxRenderTest, ScreenQuadOverBlackIgnoresWhatTheTargetHeld) {
+  SDxShader* fade = dx()->CreateShader(SDxShader::TEXT_FADE);
+  ASSERT_TRUE(fade);
+  fade->SetFloat("g_alpha", 0.5f);
+  FillTarget(dx(), &dx()->m_mainA, D3DCOLOR_XRGB(200, 100, 40));
+  FillTarget(dx(), &dx()->m_mainB, D3DCOLOR_XRGB(0, 0, 250));
+  IDirect3DDevice9* device = dx()->m_device;
+  ASSERT_TRUE(SUCCEEDED(device->BeginScene()));
+  dx()->m_currentTarget = &dx()->m_mainA;
+  dx()->SetRenderTarget(&dx()->m_mainB);  // main A's texture on stage 0
+  RECT area = {100, 50, 300, 150};
+  dx()->SetScissorArea(&area);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  dx()->DrawScreenQuad(fade, 0, true);
+  dx()->SetScissorArea(nullptr);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->EndScene();
+  dx()->m_currentTarget = &dx()->m_mainA;
+  Pixels out = ReadTarget(dx(), dx()->m_mainB);
+  ASSERT_FALSE(out.colors.empty());
+  const struct {
+    int x, y;
+    uint32_t rgb;
+  } points[] = {
+      {100, 50, 0x643214},  // half of the input, nothing of the old blue
+      {299, 149, 0x643214},
+      {200, 100, 0x643214},
+      {99, 100, 0x0000FA},  // outside the area: as it was
+      {300, 100, 0x0000FA},
+      {200, 150, 0x0000FA},
+  };
+  for (const auto& p : points) {
+    EXPECT_EQ(p.rgb, out.At(p.x, p.y) & 0xFFFFFF) << p.x << ", " << p.y;
+  }
+}
