@@ -81,6 +81,14 @@ protected:
     edit->SendMessage(WM_CHAR, c, 0);
     g_controlDown = false;
   }
+  // A key press (virtual-key code) or a typed character.
+  void Press(bool key, int code) {
+    if (key) {
+      Key(code);
+    } else {
+      Char(code);
+    }
+  }
   void Caret(int line, int column) { edit->SetSelection(line, column, -1, -1, 0); }
   // The selection as {start line, start column, end line, end column}.
   std::vector<int> Selection(bool* atEnd = nullptr) {

@@ -124,6 +124,24 @@ std::string FirstDifference(const Dib32& a, const Dib32& b) {
   return "";
 }
 
+// Forty lines of coloured text, line numbers shown.
+std::string NumberedText() {
+  std::string text;
+  for (int i = 0; i < 40; ++i) {
+    text += "\tline " + std::to_string(i) + " = call(\"s\", " + std::to_string(i * 7) +
+            "); // note\r\n";
+  }
+  return text;
+}
+
+// One keystroke at a place of the text.
+struct KeyStep {
+  const char* name;
+  int line, column;  // column -1: the line's end
+  bool key;          // a key press, else a typed character
+  int code;
+};
+
 }  // namespace
 
 // Each run of a line starts on its character cell whatever the colours of
@@ -169,13 +187,8 @@ TEST_F(CodeEditTest, ColouredRunsKeepTheLinesGlyphsOnTheirCells) {
 }
 
 TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
-  std::string text;
-  for (int i = 0; i < 40; ++i) {
-    text += "\tline " + std::to_string(i) + " = call(\"s\", " + std::to_string(i * 7) +
-            "); // note\r\n";
-  }
-  ASSERT_TRUE(
-      Build(text.c_str(), {"CODEEDIT_SHOWNUMBER=1", "CODEEDIT_COMMENT=1", "CODEEDIT_STRINGS=1"}));
+  ASSERT_TRUE(Build(NumberedText().c_str(),
+                    {"CODEEDIT_SHOWNUMBER=1", "CODEEDIT_COMMENT=1", "CODEEDIT_STRINGS=1"}));
   edit->AddKeyword("call", 0xC00000, true);
   edit->m_checkFlags[15] = true;
   edit->m_markFlags[16] = true;
@@ -187,12 +200,7 @@ TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
   ::GetClientRect(edit->m_hWnd, &client);
   Dib32 after(client.right, client.bottom), whole(client.right, client.bottom);
 
-  struct Step {
-    const char* name;
-    int line, column;
-    bool key;  // a key press, else a typed character
-    int code;
-  } steps[] = {
+  const KeyStep steps[] = {
       {"typed character", 6, 3, false, 'Q'},
       {"Enter inside a line", 7, 5, false, 13},
       {"Enter at a line's end", 9, -1, false, 13},
@@ -200,14 +208,10 @@ TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
       {"Backspace joining two lines", 11, 0, true, VK_BACK},
       {"Backspace joining below the highlight", 14, 0, true, VK_BACK},
   };
-  for (const Step& step : steps) {
+  for (const KeyStep& step : steps) {
     Caret(step.line, step.column < 0 ? edit->GetLine(step.line)->GetLength() : step.column);
     edit->Redraw();
-    if (step.key) {
-      Key(step.code);
-    } else {
-      Char(step.code);
-    }
+    Press(step.key, step.code);
     EXPECT_EQ(4, ::GetScrollPos(edit->m_hWnd, SB_VERT)) << step.name;
     RECT pending;
     EXPECT_FALSE(::GetUpdateRect(edit->m_hWnd, &pending, FALSE)) << step.name << ": left to paint";
@@ -218,20 +222,6 @@ TEST_F(CodeEditTest, KeystrokesRepaintTheirRowsAsAWholeRepaintWould) {
   }
   EXPECT_TRUE(edit->m_checkFlags[16]);  // three breaks above it, two joins
 }
-
-namespace {
-
-// Forty lines of coloured text, line numbers shown.
-std::string NumberedText() {
-  std::string text;
-  for (int i = 0; i < 40; ++i) {
-    text += "\tline " + std::to_string(i) + " = call(\"s\", " + std::to_string(i * 7) +
-            "); // note\r\n";
-  }
-  return text;
-}
-
-}  // namespace
 
 // With the editor focused, a keystroke's rows and the caret stay in step:
 // the window shows what a whole repaint shows, caret included, and hiding
@@ -252,12 +242,7 @@ TEST_F(CodeEditTest, KeystrokesKeepTheCaretInStepWithTheirRows) {
   Dib32 after(client.right, client.bottom), afterHidden(client.right, client.bottom);
   Dib32 whole(client.right, client.bottom), wholeHidden(client.right, client.bottom);
 
-  struct Step {
-    const char* name;
-    int line, column;
-    bool key;  // a key press, else a typed character
-    int code;
-  } steps[] = {
+  const KeyStep steps[] = {
       {"typed character", 6, 3, false, 'Q'},
       {"typed character at a line's start", 8, 0, false, 'x'},
       {"Enter inside a line", 7, 5, false, 13},
@@ -267,14 +252,10 @@ TEST_F(CodeEditTest, KeystrokesKeepTheCaretInStepWithTheirRows) {
       {"caret down", 10, 2, true, VK_DOWN},
       {"caret right", 10, 2, true, VK_RIGHT},
   };
-  for (const Step& step : steps) {
+  for (const KeyStep& step : steps) {
     Caret(step.line, step.column);
     edit->Redraw();
-    if (step.key) {
-      Key(step.code);
-    } else {
-      Char(step.code);
-    }
+    Press(step.key, step.code);
     ASSERT_EQ(4, ::GetScrollPos(edit->m_hWnd, SB_VERT)) << step.name;
     Capture(edit, &after);
     ::HideCaret(edit->m_hWnd);
