@@ -8,6 +8,7 @@
 #include "editors/SCodeEditCtrl.h"
 #include "window/ControlFactory.h"
 #include "window/SDialogEditor.h"
+#include "tests/support/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,13 @@ protected:
     }
   }
   void Caret(int line, int column) { edit->SetSelection(line, column, -1, -1, 0); }
+  // The view printed into the canvas (the client area's size), the caret at
+  // (line, column) and no scroll asked for.
+  void PrintAt(Dib32* canvas, int line, int column) {
+    Caret(line, column);
+    edit->m_scrollRequest = SCodeEditCtrl::SCROLL_NONE;
+    edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas->GetDC()), PRF_CLIENT);
+  }
   // The selection as {start line, start column, end line, end column}.
   std::vector<int> Selection(bool* atEnd = nullptr) {
     std::vector<int> v(4);

@@ -91,9 +91,7 @@ TEST_F(CodeEditTest, ScrolledTabShowsTheRestOfItsBlanks) {
   RECT client;
   ::GetClientRect(edit->m_hWnd, &client);
   Dib32 canvas(client.right, client.bottom);
-  Caret(0, 0);
-  edit->m_scrollRequest = SCodeEditCtrl::SCROLL_NONE;
-  edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
+  PrintAt(&canvas, 0, 0);
   int h = edit->m_lineHeight, w = edit->m_charWidth;
   int left = edit->GetBarWidth() + edit->m_gap;
   int inBlanks = 0, inX = 0;
@@ -172,9 +170,7 @@ TEST_F(CodeEditTest, ColouredRunsKeepTheLinesGlyphsOnTheirCells) {
         RECT client;
         ::GetClientRect(edit->m_hWnd, &client);
         Dib32 canvas(client.right, client.bottom);
-        Caret(1, 0);
-        edit->m_scrollRequest = SCodeEditCtrl::SCROLL_NONE;
-        edit->SendMessage(WM_PRINTCLIENT, WPARAM(canvas.GetDC()), PRF_CLIENT);
+        PrintAt(&canvas, 1, 0);
         uint32_t back = Rgb(edit->m_backColorText);
         for (int y = 0; y < edit->m_lineHeight; ++y) {
           for (int x = 0; x < client.right; ++x)
