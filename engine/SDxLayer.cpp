@@ -406,9 +406,12 @@ void SDxLayer::RenderOpaque() {
 
 void SDxLayer::RenderInstances(int from, int to) {
   SArray<SDxLayerItem*>& l = m_lists[LIST_MESHES];
-  std::vector<SDxMesh*> meshes;
-  std::vector<const D3DXMATRIX*> worlds;
-  std::vector<int> ids;
+  std::vector<SDxMesh*>& meshes = m_instanceMeshes;
+  std::vector<const D3DXMATRIX*>& worlds = m_instanceWorlds;
+  std::vector<int>& ids = m_instanceIds;
+  meshes.clear();
+  worlds.clear();
+  ids.clear();
   for (int i = from; i < to; ++i) {
     SDxMesh* mesh = static_cast<SDxMesh*>(l[i]);
     mesh->UpdateSound();

@@ -23,7 +23,10 @@
 #include <d3d9.h>
 #include <stdint.h>
 
+#include <vector>
+
 class SDx;
+struct D3DXMATRIX;
 class SDxBlob;
 class SDxDispatcher;
 class SDxLayerItem;
@@ -213,4 +216,10 @@ private:
   void NotifyRemoval(SDxLayerItem* item);
   // RenderObject without the emitter's step.
   void DrawObject(SDxObject* object, SDxShader* shader);
+
+  // RenderInstances' lists of the meshes it draws, their world matrices and
+  // object ids: kept from frame to frame, so that a frame allocates nothing.
+  std::vector<SDxMesh*> m_instanceMeshes;
+  std::vector<const D3DXMATRIX*> m_instanceWorlds;
+  std::vector<int> m_instanceIds;
 };

@@ -469,7 +469,9 @@ TEST_F(SDxRenderTest, ScreenEffectsThatChangeNothingAreSkipped) {
     ASSERT_TRUE(dx()->SetScreenEffects(&list));
     Pixels out = Frame();
     EXPECT_EQ(c.skipped ? &dx()->m_mainA : &dx()->m_mainB, dx()->m_currentTarget);
-    if (c.skipped) EXPECT_TRUE(out.colors == plain.colors);
+    if (c.skipped) {
+      EXPECT_TRUE(out.colors == plain.colors);
+    }
     dx()->SetScreenEffects(nullptr);
   }
 }
