@@ -16,6 +16,7 @@ SDxText::SDxText(SDx* engine, SDxLayer* layer)
 SDxText::~SDxText() { ReleaseFont(); }
 
 void SDxText::ReleaseFont() {
+  ForgetLines();
   if (m_font) m_font->Release();
   m_font = nullptr;
 }
@@ -189,9 +190,8 @@ void SDxText::Draw() {
   m_sprite->SetTransform(&identity);
   RECT rect = m_pixels;
   if (m_shadow) {
-    m_font->DrawTextA(m_sprite, m_text.GetText(), m_text.GetLength(), &rect, m_format,
-                      m_shadowColor);
+    DrawLine(&m_lines[0], &rect, m_shadowColor);
     ::OffsetRect(&rect, -m_shadowOffset, -m_shadowOffset);
   }
-  m_font->DrawTextA(m_sprite, m_text.GetText(), m_text.GetLength(), &rect, m_format, m_color);
+  DrawLine(&m_lines[1], &rect, m_color);
 }

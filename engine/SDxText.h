@@ -12,6 +12,8 @@
 #include <d3dx9.h>
 #include <stdint.h>
 
+#include <vector>
+
 class SDxText : public SDxLayerItem {
 public:
   // Style bits of CreateFont.
@@ -75,8 +77,39 @@ public:
   float m_displayFade;
   float m_displayStart;
 
+  // One line of glyphs as the font laid it out for the sprite batch: the
+  // glyph draws one DrawText call made, kept with what they were made from
+  // (font, text, pixel rectangle, format and, when the font did not draw
+  // every glyph in the colour it was given, that colour). While those stay
+  // the same the draws are given to the batch again instead of laying the
+  // text out once more. Holds a reference to each glyph texture it names.
+  struct _SGlyphDraw {
+    IDirect3DTexture9* texture;
+    RECT source;
+    D3DXVECTOR3 center, position;
+    bool hasSource, hasCenter, hasPosition;
+    D3DCOLOR color;
+  };
+  struct _SGlyphLine {
+    bool kept = false;
+    bool anyColor = false;  // every draw took the colour DrawText was given
+    ID3DXFont* font = nullptr;
+    SString text;
+    RECT rect = {};
+    DWORD format = 0;
+    D3DCOLOR color = 0;
+    std::vector<_SGlyphDraw> draws;
+  };
+
 private:
   void ReleaseFont();
+  // DrawText into the batch, or its glyph draws again when line still
+  // holds them for the same font, text, rectangle, format and colour.
+  void DrawLine(_SGlyphLine* line, RECT* rect, D3DCOLOR color);
+  // Drops the kept glyph draws and their texture references.
+  void ForgetLines();
+
+  _SGlyphLine m_lines[2];  // the shadow, the text
   // The running fade's step; see FadeOut.
   void UpdateFade();
 };

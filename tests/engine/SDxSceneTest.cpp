@@ -536,6 +536,58 @@ TEST_F(SDxSceneTest, TextsBlinkFadeAndHideOnTheirTimer) {
   EXPECT_EQ(0.0f, empty->m_size);
 }
 
+// A text drawn again from the glyph draws it kept looks exactly like the
+// same text laid out afresh, and so does a text whose text, rectangle,
+// colour, format or font changed after it was drawn.
+TEST_F(SDxSceneTest, TextsDrawnAgainMatchAFreshLayoutAfterEveryChange) {
+  auto frame = [&] { return DrawIntoMainA(s_engine, [&] { layer->RenderScreenItems(); }); };
+  auto make = [&] {
+    SDxText* text = layer->AddText("arial", 6.0f, 0, DT_LEFT | DT_TOP, 0xFFFF8000);
+    if (text) {
+      text->SetRect(10, 10, 90, 90);
+      text->SetText("SCORE 42", false);
+    }
+    return text;
+  };
+  const struct {
+    const char* name;
+    void (*change)(SDxText*);
+  } kChanges[] = {
+      {"nothing", [](SDxText*) {}},
+      {"text", [](SDxText* t) { t->SetText("LAP 3/5", false); }},
+      {"longer text", [](SDxText* t) { t->SetText("SCORE 4200", false); }},
+      {"rectangle", [](SDxText* t) { t->SetRect(30, 50, 95, 95); }},
+      {"opacity", [](SDxText* t) { t->SetAlpha(100); }},
+      {"colours", [](SDxText* t) { t->SetColors(0xFF00FF00, 0xFF0000FF); }},
+      {"format", [](SDxText* t) { t->SetFormat(DT_RIGHT | DT_BOTTOM | DT_SINGLELINE); }},
+      {"font", [](SDxText* t) { t->CreateFont("arial", 9.0f, SDxText::STYLE_BOLD); }},
+      {"no shadow", [](SDxText* t) { t->m_shadow = false; }},
+  };
+  for (const auto& c : kChanges) {
+    SCOPED_TRACE(c.name);
+    SDxText* text = make();
+    ASSERT_NE(nullptr, text);
+    frame();
+    frame();
+    c.change(text);
+    Pixels changed = frame();
+    Pixels again = frame();
+    layer->RemoveItem(text);
+
+    SDxText* fresh = make();
+    ASSERT_NE(nullptr, fresh);
+    c.change(fresh);
+    Pixels expected = frame();
+    layer->RemoveItem(fresh);
+
+    int ink = 0;
+    for (uint32_t color : expected.colors) ink += (color & 0xFFFFFF) != 0;
+    EXPECT_GT(ink, 50);
+    EXPECT_TRUE(changed.colors == expected.colors);
+    EXPECT_TRUE(again.colors == expected.colors);
+  }
+}
+
 TEST_F(SDxSceneTest, TextInkStaysInsideItsRectangle) {
   SDxText* text = layer->AddText("arial", 8.0f, SDxText::STYLE_BOLD, DT_LEFT | DT_TOP, 0xFFFFFFFF);
   ASSERT_NE(nullptr, text);
