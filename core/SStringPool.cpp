@@ -42,14 +42,7 @@ int ClassOf(size_t size) {
 uint8_t SStringPool::s_regions[kPoolsExist ? (1u << 16) : 1];
 
 SStringPool::SStringPool()
-    : m_id(0),
-      m_free(),
-      m_chunk(nullptr),
-      m_chunkBytes(0),
-      m_used(0),
-      m_chunks(nullptr),
-      m_large(nullptr),
-      m_reserved(0) {
+    : m_id(0), m_free(), m_used(0), m_chunks(nullptr), m_large(nullptr), m_reserved(0) {
   static_assert(FIRST_CHUNK_BYTES % (1 << REGION_SHIFT) == 0, "chunks cover whole regions");
   static_assert(sizeof(_SChunk) <= kChunkHeader && kChunkHeader % 8 == 0,
                 "the chunk header fits and keeps slots aligned");
@@ -84,8 +77,6 @@ void SStringPool::Release() {
     ::operator delete(large);
   }
   for (void*& slot : m_free) slot = nullptr;
-  m_chunk = nullptr;
-  m_chunkBytes = 0;
   m_used = 0;
   m_reserved = 0;
 }
@@ -97,7 +88,8 @@ SStringPool* SStringPool::PoolOf(const void* p) {
 }
 
 void* SStringPool::Carve(size_t slot) {
-  if (!m_chunk || m_used + slot > m_chunkBytes) {
+  // Slots are carved from the newest chunk, the head of the list.
+  if (!m_chunks || m_used + slot > m_chunks->bytes) {
     size_t bytes = m_chunks ? m_chunks->bytes * 2 : size_t(FIRST_CHUNK_BYTES);
     if (bytes > LARGEST_CHUNK_BYTES) bytes = LARGEST_CHUNK_BYTES;
     void* memory = ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
@@ -114,12 +106,10 @@ void* SStringPool::Carve(size_t slot) {
     chunk->next = m_chunks;
     chunk->bytes = bytes;
     m_chunks = chunk;
-    m_chunk = static_cast<char*>(memory);
-    m_chunkBytes = bytes;
     m_used = kChunkHeader;
     m_reserved += bytes;
   }
-  void* p = m_chunk + m_used;
+  void* p = reinterpret_cast<char*>(m_chunks) + m_used;
   m_used += slot;
   return p;
 }

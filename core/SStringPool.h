@@ -88,10 +88,8 @@ private:
 
   int m_id;                   // index in the pool table; 0 = not registered
   void* m_free[CLASS_COUNT];  // freed slots of 8, 16, 32 and 64 bytes
-  char* m_chunk;              // the chunk slots are carved from
-  size_t m_chunkBytes;        // its size
-  size_t m_used;              // bytes of it carved
-  _SChunk* m_chunks;          // every chunk, linked through its header
+  size_t m_used;              // bytes carved of the newest chunk
+  _SChunk* m_chunks;          // every chunk, newest first, linked through its header
   _SLarge* m_large;           // buffers above the largest slot
   size_t m_reserved;
 };

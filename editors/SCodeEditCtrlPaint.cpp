@@ -125,8 +125,7 @@ bool SCodeEditCtrl::ShiftRows(HDC dc, const RECT& shifted, int dy) {
   bool exact = dc && height > 0 && ::GetClipBox(dc, &box) == SIMPLEREGION &&
                ::EqualRect(&box, &m_clientRect) && !::GetUpdateRect(m_hWnd, nullptr, FALSE);
   if (!exact) {
-    RECT area = shifted;
-    ::ScrollWindowEx(m_hWnd, 0, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    ::ScrollWindowEx(m_hWnd, 0, dy, &shifted, &shifted, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     return false;
   }
   int from = dy > 0 ? shifted.top : shifted.top - dy;

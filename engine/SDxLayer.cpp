@@ -461,23 +461,10 @@ void SDxLayer::RenderOrdered() {
     if (item->m_kind != SDxLayerItem::KIND_MESH && item->m_kind != SDxLayerItem::KIND_SHAPE) {
       continue;
     }
+    // A mesh or shape of the scene (beam items went to RenderBeamItems).
     SDxObject* object = static_cast<SDxObject*>(item);
-    // The emitter steps once a frame, however many targets the object is
-    // drawn into.
     object->UpdateSound();
-    if (!object->IsVisible()) continue;
-    if (object->m_targetMask == 0) {
-      DrawObject(object, shader);
-      continue;
-    }
-    SDxRenderTarget* beams[2] = {&m_engine->m_beamRT, &m_engine->m_beamRT2};
-    for (int beam = 0; beam < 2; ++beam) {
-      if (!(object->m_targetMask & (1u << beam))) continue;
-      SDxRenderTarget* previous = m_engine->SetRenderTarget(beams[beam]);
-      m_engine->AddBeamArea(&object->GetBox(), &object->m_world);
-      DrawObject(object, shader);
-      m_engine->SetRenderTarget(previous);
-    }
+    if (object->IsVisible()) DrawObject(object, shader);
   }
 }
 
