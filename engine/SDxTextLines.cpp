@@ -26,8 +26,7 @@ public:
   void Unfaithful() { m_faithful = false; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    m_faithful = false;
-    return m_target->QueryInterface(riid, out);
+    return Changing()->QueryInterface(riid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
   ULONG STDMETHODCALLTYPE Release() override { return m_references > 1 ? --m_references : 1; }
@@ -38,23 +37,17 @@ public:
     return m_target->GetTransform(transform);
   }
   HRESULT STDMETHODCALLTYPE SetTransform(const D3DXMATRIX* transform) override {
-    m_faithful = false;
-    return m_target->SetTransform(transform);
+    return Changing()->SetTransform(transform);
   }
   HRESULT STDMETHODCALLTYPE SetWorldViewRH(const D3DXMATRIX* world,
                                            const D3DXMATRIX* view) override {
-    m_faithful = false;
-    return m_target->SetWorldViewRH(world, view);
+    return Changing()->SetWorldViewRH(world, view);
   }
   HRESULT STDMETHODCALLTYPE SetWorldViewLH(const D3DXMATRIX* world,
                                            const D3DXMATRIX* view) override {
-    m_faithful = false;
-    return m_target->SetWorldViewLH(world, view);
+    return Changing()->SetWorldViewLH(world, view);
   }
-  HRESULT STDMETHODCALLTYPE Begin(DWORD flags) override {
-    m_faithful = false;
-    return m_target->Begin(flags);
-  }
+  HRESULT STDMETHODCALLTYPE Begin(DWORD flags) override { return Changing()->Begin(flags); }
   HRESULT STDMETHODCALLTYPE Draw(IDirect3DTexture9* texture, const RECT* source,
                                  const D3DXVECTOR3* center, const D3DXVECTOR3* position,
                                  D3DCOLOR color) override {
@@ -76,24 +69,19 @@ public:
     m_draws->push_back(draw);
     return hr;
   }
-  HRESULT STDMETHODCALLTYPE Flush() override {
-    m_faithful = false;
-    return m_target->Flush();
-  }
-  HRESULT STDMETHODCALLTYPE End() override {
-    m_faithful = false;
-    return m_target->End();
-  }
-  HRESULT STDMETHODCALLTYPE OnLostDevice() override {
-    m_faithful = false;
-    return m_target->OnLostDevice();
-  }
-  HRESULT STDMETHODCALLTYPE OnResetDevice() override {
-    m_faithful = false;
-    return m_target->OnResetDevice();
-  }
+  HRESULT STDMETHODCALLTYPE Flush() override { return Changing()->Flush(); }
+  HRESULT STDMETHODCALLTYPE End() override { return Changing()->End(); }
+  HRESULT STDMETHODCALLTYPE OnLostDevice() override { return Changing()->OnLostDevice(); }
+  HRESULT STDMETHODCALLTYPE OnResetDevice() override { return Changing()->OnResetDevice(); }
 
 private:
+  // The engine's batch, for a call that does more than draw: the line is
+  // not kept.
+  ID3DXSprite* Changing() {
+    m_faithful = false;
+    return m_target;
+  }
+
   ID3DXSprite* m_target;
   std::vector<SDxText::_SGlyphDraw>* m_draws;
   ULONG m_references = 1;
