@@ -283,15 +283,14 @@ void SDialogDesigner::TrackMove(POINT start) {
   }
   PushUndo();
   bool ctrl = IsKeyDown(VK_CONTROL);
-  // A control lands where its feedback showed it: not left of or above the
-  // visible part of the design area.
-  POINT least = ClientToDesignPoint({m_area.left, m_area.top});
+  // Every selected control moves by the drag, also those out of sight; none
+  // goes left of or above the design's origin.
   for (int i = 0; i < m_selection.GetCount(); ++i) {
     _SCtrl* r = m_selection[i];
     int x = RoundDown(r->m_left + delta.x, GetSnapStepX(ctrl));
     int y = RoundDown(r->m_top + delta.y, GetSnapStepY(ctrl));
-    r->m_left = int16_t(std::max<int>(x, least.x));
-    r->m_top = int16_t(std::max<int>(y, least.y));
+    r->m_left = int16_t(std::max(x, 0));
+    r->m_top = int16_t(std::max(y, 0));
   }
   Redraw();
   NotifyChanged();

@@ -48,9 +48,10 @@ void SDxDispatcher::DispatchDelayed() {
     DXMSG* message = m_queue[0];
     if (!(now > message->dispatchTime && message->dispatchTime > 0.0f)) break;
     // Out of the queue before delivery: the handler may post, or delete
-    // entities, which drops their messages.
+    // entities, which drops their messages. A queued receiver is alive
+    // (flagged for removal or not): deletion drops its messages.
     m_queue.RemoveAt(0);
-    if (!message->receiver->m_removed) message->receiver->HandleMessage(message);
+    message->receiver->HandleMessage(message);
     delete message;
   }
 }

@@ -5,9 +5,10 @@
 //
 // Storage: the dispatcher owns its records and deletes each one after its
 // delivery, when its receiver is deleted (the manager's unregistration
-// drops it), on Clear and in its destructor. A receiver flagged for removal
-// gets nothing. Every record is stamped with a time above 0, so that none
-// can hold back the queue for good.
+// drops it), on Clear and in its destructor. So every queued receiver is
+// alive: one flagged for removal still gets its messages until the removal
+// step deletes it. Every record is stamped with a time above 0, so that
+// none can hold back the queue for good.
 #pragma once
 
 #include "core/Platform.h"

@@ -72,9 +72,26 @@ void SDxManager::RemoveAll() {
 }
 
 void SDxManager::Reserve(int n) {
-  RemoveAll();
-  m_ids.Reserve(n);
-  m_entities.Reserve(n);
+  // The arrays start again from a count of 0 in their new storage, and the
+  // registered entities are filed back in their order: the manager is their
+  // only owner, so none may be dropped (it would never run nor be deleted)
+  // or deleted (its holders would keep a freed pointer). The storage holds
+  // at least them; the running index stays valid.
+  SArray<int> ids;
+  SArray<SDxEntity*> entities;
+  for (int i = 0; i < m_entities.GetCount(); ++i) {
+    ids.Add(m_ids[i]);
+    entities.Add(m_entities[i]);
+  }
+  int capacity = n < 0 || n >= entities.GetCount() ? n : entities.GetCount();
+  m_ids.Reserve(capacity);
+  m_entities.Reserve(capacity);
+  for (int i = 0; i < entities.GetCount(); ++i) {
+    m_ids.Add(ids[i]);
+    m_entities.Add(entities[i]);
+  }
+  ids.FreeBuffer();
+  entities.FreeBuffer();
 }
 
 SDxEntity* SDxManager::GetEntity(int index) const {

@@ -51,9 +51,11 @@ public:
   // The force pairs are dropped (not deleted), every entity is deleted from
   // the last, and ids start at 1 again.
   void RemoveAll();
-  // RemoveAll; then n >= 0 gives both arrays fixed storage for n entities
-  // (a registration beyond it is refused: the entity is not run), n < 0
-  // makes them growable again.
+  // n >= 0 gives both arrays fixed storage for n entities, or for those
+  // registered when there are more (a registration beyond it is refused:
+  // the entity is not run); n < 0 makes them growable again. The registered
+  // entities stay, in their order, with their ids; the force pairs and the
+  // next id are kept.
   void Reserve(int n);
 
   int GetCount() const { return m_entities.GetCount(); }

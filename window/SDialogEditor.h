@@ -142,7 +142,8 @@ public:
   // same (nothing is written then).
   int WriteSection(const _SCtrl* record, SFile* out);
   // The style names of the record's type that its STYLE (false) or EXSTYLE
-  // (true) field holds, each followed by one blank.
+  // (true) field holds, each followed by one blank (two after the tab
+  // control's TCS_FLATBUTTONS and TCS_FOCUSONBUTTONDOWN).
   static SString GetStyleNames(const _SCtrl* record, bool extended);
   // Sets that field to the OR of the type's names (either row, and
   // WS_VISIBLE, WS_DISABLED) among the blank-separated parts of the text; an

@@ -16,6 +16,7 @@ namespace {
 struct StyleName {
   const char* name;
   uint32_t value;
+  const char* after = " ";  // written after the name
 };
 
 struct StyleRow {
@@ -75,8 +76,8 @@ const StyleName kScrollStyles[] = {{"SBS_VERT", 0x1}};
 const StyleName kSliderStyles[] = {
     {"WS_BORDER", 0x00800000}, {"TBS_TOOLTIPS", 0x100}, {"TBS_VERT", 0x2}};
 const StyleName kTabStyles[] = {
-    {"TCS_BUTTONS", 0x100},   {"TCS_FLATBUTTONS", 0x8},       {"TCS_FOCUSNEVER", 0x8000},
-    {"TCS_FOCUSONBUTTONDOWN", 0x1000}, {"TCS_TOOLTIPS", 0x4000}};
+    {"TCS_BUTTONS", 0x100},   {"TCS_FLATBUTTONS", 0x8, "  "},       {"TCS_FOCUSNEVER", 0x8000},
+    {"TCS_FOCUSONBUTTONDOWN", 0x1000, "  "}, {"TCS_TOOLTIPS", 0x4000}};
 const StyleName kToolBarStyles[] = {{"WS_BORDER", 0x00800000}, {"TBSTYLE_TOOLTIPS", 0x100}};
 const StyleName kTreeStyles[] = {
     {"WS_BORDER", 0x00800000},      {"TVS_CHECKBOXES", 0x100},
@@ -150,7 +151,7 @@ void AppendNames(SString& out, const StyleRow& row, uint32_t field) {
   for (int i = 0; i < row.count; ++i) {
     if ((field & row.names[i].value) == row.names[i].value) {
       out += row.names[i].name;
-      out += ' ';
+      out += row.names[i].after;
     }
   }
 }

@@ -15,7 +15,7 @@ std::string Controls() {
 
 }  // namespace
 
-TEST_F(DesignerTest, MovesSnapToTheGridAndLandWhereTheirFeedbackWasClamped) {
+TEST_F(DesignerTest, MovesSnapToTheGridAndStopAtTheDesignOrigin) {
   struct Case {
     bool snap, ctrl;
     int x;
@@ -32,7 +32,7 @@ TEST_F(DesignerTest, MovesSnapToTheGridAndLandWhereTheirFeedbackWasClamped) {
     EXPECT_EQ(1, m_parent.changes);
     EXPECT_EQ((std::vector<std::string>{"A"}), Selected());
   }
-  // A move lands where its feedback was clamped to the area.
+  // No control goes left of or above the design's origin.
   ASSERT_TRUE(Load(Controls()));
   m_designer.m_snap = true;
   g_mouse.ctrl = false;
@@ -41,6 +41,35 @@ TEST_F(DesignerTest, MovesSnapToTheGridAndLandWhereTheirFeedbackWasClamped) {
   Press(C(30, 50), {C(-40, 20), C(-70, 5)});
   EXPECT_EQ((std::vector<int>{0, 0, 50, 20}), Box(Named("A")));
   EXPECT_EQ((std::vector<int>{0, 55, 50, 40}), Box(Named("B")));
+
+  // With the view scrolled every selected control moves by the drag, also
+  // those that lie out of sight, left of or above the visible area.
+  const struct {
+    int dx, dy;
+    std::vector<int> a, b, l, last;  // left and top after the drop
+  } scrolled[] = {
+      {10, 5, {30, 45}, {110, 105}, {210, 45}, {310, 205}},
+      {-30, -45, {0, 0}, {70, 55}, {170, 0}, {270, 155}},
+  };
+  for (const auto& c : scrolled) {
+    ASSERT_TRUE(Load(Controls()));
+    ::SetScrollPos(m_designer.m_hWnd, SB_HORZ, 150, TRUE);
+    ::SetScrollPos(m_designer.m_hWnd, SB_VERT, 30, TRUE);
+    m_designer.SelectAll();
+    // On "L" (design 200, 40), in sight at client 72, 32.
+    POINT start = {80, 40};
+    Press(start, {{start.x + c.dx / 2, start.y}, {start.x + c.dx, start.y + c.dy}});
+    const std::pair<const char*, const std::vector<int>*> expected[] = {
+        {"A", &c.a}, {"B", &c.b}, {"L", &c.l}, {"LAST", &c.last}};
+    for (const auto& e : expected) {
+      const Ctrl* r = Named(e.first);
+      EXPECT_EQ(*e.second, (std::vector<int>{r->m_left, r->m_top})) << e.first << c.dx;
+    }
+    EXPECT_EQ(4u, Selected().size());
+    EXPECT_EQ(1, m_designer.GetUndoCount());
+  }
+  ::SetScrollPos(m_designer.m_hWnd, SB_HORZ, 0, TRUE);
+  ::SetScrollPos(m_designer.m_hWnd, SB_VERT, 0, TRUE);
 }
 
 TEST_F(DesignerTest, EscapeNoMovementAndLockedControlsLeaveTheRecords) {

@@ -92,8 +92,9 @@ TEST_F(DesignerTest, EveryDialogTextKindAndPropertyWritesBackByteForByte) {
     std::string header = std::string("[") + m_designer.m_types[type].m_keyword.GetText() + "]\r\n";
     EXPECT_NE(std::string::npos, text.find(header)) << header;
   }
-  EXPECT_NE(std::string::npos, text.find("STYLE=WS_VISIBLE WS_DISABLED TCS_BUTTONS TCS_FLATBUTTONS "
-                                         "TCS_FOCUSNEVER TCS_FOCUSONBUTTONDOWN TCS_TOOLTIPS \r\n"));
+  // Two blanks after the flat-buttons and focus-on-button-down names.
+  EXPECT_NE(std::string::npos, text.find("STYLE=WS_VISIBLE WS_DISABLED TCS_BUTTONS TCS_FLATBUTTONS  "
+                                         "TCS_FOCUSNEVER TCS_FOCUSONBUTTONDOWN  TCS_TOOLTIPS \r\n"));
   EXPECT_NE(std::string::npos, text.find("BACKCOLOR=#FE000005\r\n"));
   ASSERT_TRUE(Load(text));
   EXPECT_EQ(text, Save());

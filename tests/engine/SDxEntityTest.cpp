@@ -161,17 +161,73 @@ TEST_F(SDxEntityTest, IdsRiseFromOneAndStartAgainAfterRemoveAll) {
   EXPECT_EQ(0, manager->GetCount());
   EXPECT_EQ(1, Make()->GetId());
 
-  // A fixed capacity (at least 8) deletes the entities first and refuses the
-  // entity beyond it, which is then never run.
+  // A fixed capacity (at least 8) keeps the registered entity and refuses
+  // the entity beyond it, which is then never run.
   layer->SetFixedCapacity(8);
-  for (int i = 0; i < 8; ++i) Make();
+  for (int i = 0; i < 7; ++i) Make();
   Probe* refused = Make();
   EXPECT_EQ(8, manager->GetCount());
   EXPECT_EQ(8, manager->m_ids.GetCount());
   EXPECT_EQ(std::string::npos, Frame().find("up9"));
   delete refused;
   layer->SetFixedCapacity(-1);
-  EXPECT_EQ(0, manager->GetCount());
+  EXPECT_EQ(8, manager->GetCount());
+}
+
+TEST_F(SDxEntityTest, AFixedCapacityKeepsTheEntitiesTheirIdsAndTheirMessages) {
+  // Fewer, more or growable again: the storage holds at least the entities
+  // already registered.
+  const struct {
+    int capacity;
+    int entities;
+  } cases[] = {{512, 3}, {2, 10}, {-1, 3}};
+  for (const auto& c : cases) {
+    layer->Clear();
+    std::vector<Probe*> made;
+    for (int i = 0; i < c.entities; ++i) made.push_back(Make());
+    ASSERT_TRUE(dispatcher->Post(made.back(), 7, 0.0f));
+    log.clear();
+    layer->SetFixedCapacity(c.capacity);
+    EXPECT_EQ("", log) << c.capacity;  // nobody deleted
+    ASSERT_EQ(c.entities, manager->GetCount()) << c.capacity;
+    for (int i = 0; i < c.entities; ++i) {
+      EXPECT_EQ(made[i], manager->GetEntity(i)) << c.capacity;
+      EXPECT_EQ(i + 1, manager->m_ids[i]) << c.capacity;
+    }
+    // Ids go on rising; the kept entities run and get their message.
+    Probe* next = Make();
+    EXPECT_EQ(c.entities + 1, next->GetId()) << c.capacity;
+    g_realClock += 1.0f;
+    std::string frame = Frame();
+    EXPECT_NE(std::string::npos, frame.find("up1 ")) << c.capacity;
+    EXPECT_NE(std::string::npos, frame.find("up" + std::to_string(c.entities + 1) + " "));
+    EXPECT_NE(std::string::npos, frame.find("msg" + std::to_string(c.entities) + " "));
+  }
+  layer->SetFixedCapacity(-1);
+}
+
+TEST_F(SDxEntityTest, AReceiverFlaggedButAliveGetsItsMessagesAndAFreedOneNone) {
+  Probe* first = Make();
+  Probe* second = Make();
+  Probe* third = Make();
+  // Flagged by the handler of the message before its own: still alive, it
+  // gets its message; one due later is dropped when it is deleted.
+  first->onMessage = [&](Probe*) { second->Remove(); };
+  ASSERT_TRUE(dispatcher->Post(first, 1, 0.0f));
+  ASSERT_TRUE(dispatcher->Post(second, 2, 0.0f));
+  ASSERT_TRUE(dispatcher->Post(second, 4, 5.0f));
+  g_realClock = 11.0f;
+  EXPECT_EQ("pre1 pre2 pre3 up1 up2 up3 post1 post2 post3 msg1 msg2 ", Frame());
+  // Flagged between frames: a delivery before the next frame reaches it.
+  third->Remove();
+  ASSERT_TRUE(dispatcher->Post(third, 3, 0.0f));
+  g_realClock = 12.0f;
+  log.clear();
+  dispatcher->DispatchDelayed();
+  EXPECT_EQ("msg3 ", log);
+  g_realClock = 20.0f;
+  EXPECT_EQ("pre1 pre2 pre3 up1 up2 up3 post1 post2 post3 del2 del3 ", Frame());
+  EXPECT_EQ(0, dispatcher->GetCount());
 }
 
 TEST_F(SDxEntityTest, MessagesAreDeliveredStrictlyAfterTheirTime) {
