@@ -34,7 +34,7 @@ const Face kFaces[FACE_COUNT] = {
 // Whether the sphere (in the platform's model space) reaches the face's
 // first, second or either triangle (which: 0, 1, or -1 for both).
 bool FaceTouches(const PPlatformEntity* platform, int face, int which, const D3DXVECTOR3& center,
-             float radius) {
+                 float radius) {
   for (int t = 0; t < 2; ++t) {
     if (which >= 0 && which != t) continue;
     const int* c = kFaces[face].corners[t];
@@ -62,22 +62,67 @@ PPlatformEntity* LivePlatform(const PGame* game, const MAPITEM* item) {
   return nullptr;
 }
 
-// Whether a craft driving forward can meet the platform's front: not when
-// the cell before it in its column holds a piece that covers that face.
+// Two pieces that leave less than this between them along the tube close
+// the gap: the craft's spheres cannot get in.
+const float kClosedGap = 50;
+// Slack for distances computed through the pieces' matrices.
+const float kSlack = 1;
+
+// The platform's corners in world space; false when it has no object.
+bool WorldCorners(const PPlatformEntity* platform, D3DXVECTOR3 out[8]) {
+  const D3DXMATRIX* world = platform->GetWorldMatrix();
+  if (!world) return false;
+  for (int i = 0; i < 8; ++i) D3DXVec3TransformCoord(&out[i], &platform->corners[i], world);
+  return true;
+}
+
+// How far some of the corners reach from the tube axis, and where along it.
+struct Reach {
+  float nearest, farthest, zMin, zMax;
+};
+template <int N>
+Reach ReachOf(const D3DXVECTOR3 c[8], const int (&corners)[N]) {
+  Reach reach = {1e30f, -1e30f, 1e30f, -1e30f};
+  for (int i : corners) {
+    float d = sqrtf(c[i].x * c[i].x + c[i].y * c[i].y);
+    reach.nearest = fminf(reach.nearest, d);
+    reach.farthest = fmaxf(reach.farthest, d);
+    reach.zMin = fminf(reach.zMin, c[i].z);
+    reach.zMax = fmaxf(reach.zMax, c[i].z);
+  }
+  return reach;
+}
+
+// Whether the piece fills the space right before the platform's front, in
+// the same column: its solid runs along the tube from no later than the
+// front up to the front or past it (a gap under 50 counts as closed), and
+// its back face reaches over the whole front, from its inner to its outer
+// edge. Where each piece stands comes from the live entities, so a piece
+// that slides or was pushed is met where it is now.
+bool CoversFront(const PPlatformEntity* piece, const PPlatformEntity* platform) {
+  const int kFront[4] = {2, 3, 6, 7}, kBack[4] = {0, 1, 4, 5};
+  const int kAll[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+  D3DXVECTOR3 p[8], w[8];
+  if (!WorldCorners(piece, p) || !WorldCorners(platform, w)) return false;
+  const Reach front = ReachOf(w, kFront), back = ReachOf(p, kBack), whole = ReachOf(p, kAll);
+  if (whole.zMin > front.zMin + kSlack || front.zMin - whole.zMax >= kClosedGap) return false;
+  return back.nearest <= front.nearest + kSlack && back.farthest >= front.farthest - kSlack;
+}
+
+// Whether a craft driving forward can meet a wall's front: not when the
+// piece of the row before in its column (a wall or a ramp) covers it. For a
+// sliding wall that depends on both offsets: it hides behind a fixed piece
+// only until it slides out, and behind a sliding piece only while it keeps
+// up with it; a low roof does not cover what lies below it, and a low step
+// is too short to cover the row after it.
 bool FrontIsExposed(const PGame* game, const PPlatformEntity* platform) {
   const MAPITEM* item = platform->mapItem;
   if (platform->GetType() != PGame::ITEM_WALL || !item) return true;
   const MAPITEM* before = game->GetMapItem(item->column, item->row - 1);
-  if (!before) return true;
-  if (item->subtype >= 3 && item->subtype <= 6 &&
-      (before->type == PGame::ITEM_WALL || before->type == PGame::ITEM_JUMPER)) {
-    PPlatformEntity* piece = LivePlatform(game, before);
-    if (!piece || piece->GetSlideOffset() < 50) return false;
-  }
-  if (item->subtype >= 0 && item->subtype <= 2 &&
-      (IsRowWallItem(before) || before->type == PGame::ITEM_JUMPER))
-    return false;
-  return true;
+  if (!before || (before->type != PGame::ITEM_WALL && before->type != PGame::ITEM_JUMPER))
+    return true;
+  const PPlatformEntity* piece = LivePlatform(game, before);
+  return !piece || !CoversFront(piece, platform);
 }
 
 // Whether a craft driving backward can meet the platform's back.
@@ -187,6 +232,8 @@ void PShipEntity::TestFaces(PPlatformEntity* platform, D3DXVECTOR3* points, int*
   int type = platform->GetType();
   bool jumper = type == PGame::ITEM_JUMPER;
   float r = sampleRadius / scale;
+  // The speed keeps its sign until a contact ends the test.
+  const bool frontOpen = speed > 0 && FrontIsExposed(game, platform);
   for (int i = 0; i < *count; ++i) {
     D3DXVECTOR3 center;
     D3DXVec3TransformCoord(&center, &points[i], &inverse);
@@ -201,8 +248,7 @@ void PShipEntity::TestFaces(PPlatformEntity* platform, D3DXVECTOR3* points, int*
       }
       continue;
     }
-    if (speed > 0 && FrontIsExposed(game, platform) &&
-        FaceTouches(platform, FACE_FRONT, jumper ? 1 : -1, center, r)) {
+    if (frontOpen && FaceTouches(platform, FACE_FRONT, jumper ? 1 : -1, center, r)) {
       float hitSpeed = speed;
       HitFace(points, count, speed);
       if (type == PGame::ITEM_WAGON) static_cast<PWagonEntity*>(platform)->Strike();
