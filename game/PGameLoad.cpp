@@ -373,6 +373,7 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   dx->m_beamScale = 2.0f;
   dx->m_glowScale = 2.0f;
   dx->m_lighting = dx->GetConfig()->lighting != 0;
+  dx->SetDeferredValue(0.1f);
   dx->SetPadDeadZones(9000.0f, 9000.0f, 30.0f, 30.0f);
   dx->ReserveCapacity(512);
 

@@ -5,6 +5,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxParticle.h"
+#include "engine/SDxShaderDeferred.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxTexture.h"
 #include "game/PGame.h"
@@ -315,6 +316,17 @@ TEST_F(LevelLoad, EmittersRunBesideTheTrackAndWaitOnTheGhosts) {
   EXPECT_EQ(nullptr, game.spotEmitter);
   EXPECT_EQ(nullptr, game.sideEmitters[1]);
   EXPECT_EQ(nullptr, game.ghostEmitters[4]);
+}
+
+TEST_F(LevelLoad, DeferredLightsLightDarkSurfacesFromATenthOfTheirColour) {
+  SDxShaderDeferred* shader = s_engine->GetDeferredShader();
+  ASSERT_NE(nullptr, shader);
+  ASSERT_NE(nullptr, shader->m_effect);
+  s_engine->SetDeferredValue(0.0f);
+  game.Load(1, 0, 0);
+  float floor = -1.0f;
+  ASSERT_TRUE(shader->m_effect->GetFloat(shader->m_lightAmbientMin, &floor));
+  EXPECT_FLOAT_EQ(0.1f, floor);
 }
 
 TEST_F(LevelLoad, UnloadLeavesNoPointerIntoTheScene) {
