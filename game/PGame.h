@@ -557,8 +557,10 @@ private:
   void LoadHud();
   void LoadEmitters();
   void LoadGhostEmitters();
+  // An emitter of the first layer textured with the spot; room for the
+  // atoms given, or (0) for every atom alive at the highest rate.
   SDxParticlePoint* AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
-                               float speed);
+                               float speed, int capacity = 0);
   SDxSprite* AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
                           bool shown);
   void LoadMeshes();

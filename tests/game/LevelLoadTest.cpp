@@ -311,6 +311,7 @@ TEST_F(LevelLoad, EmittersRunBesideTheTrackAndWaitOnTheGhosts) {
     EXPECT_FALSE(trail->IsEmitting());
     EXPECT_EQ(D3DXCOLOR(colors[slot][0], colors[slot][1], colors[slot][2], 1.0f), trail->m_colorA);
     EXPECT_EQ(D3DXVECTOR3(0, 0, 0), trail->m_directionMax);
+    EXPECT_EQ(40, trail->m_capacity);
   }
   game.Unload();
   EXPECT_EQ(nullptr, game.spotEmitter);
