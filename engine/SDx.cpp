@@ -524,6 +524,11 @@ void SDx::SetContrast(float contrast) {
   }
 }
 
+void SDx::SetDeferredValue(float value) {
+  if (m_shaderDeferred && m_shaderDeferred->m_effect)
+    m_shaderDeferred->m_effect->SetFloat(m_shaderDeferred->m_lightAmbientMin, value);
+}
+
 void SDx::FlashBrightness(float amount, float seconds) {
   if (seconds > 0.0f) {
     m_flashStart = m_time;

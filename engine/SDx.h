@@ -221,6 +221,11 @@ public:
 
   void SetBrightness(float brightness);
   void SetContrast(float contrast);
+  // The floor of the surface colour that the deferred point lights light
+  // ("g_lightAmbientMin", 0 as compiled): with it above 0 a dark surface
+  // in a light's range still takes some of its colour. Nothing without the
+  // effect; kept until the effect is made again.
+  void SetDeferredValue(float value);
   void FlashBrightness(float amount, float seconds);
   // While the scene flag is false the frame is black (Clear sets it).
   void SetSceneFlag(bool visible) { m_sceneVisible = visible; }

@@ -12,7 +12,8 @@ SDxLayerItem::SDxLayerItem(SDx* engine, SDxLayer* layer, int kind)
       m_kind(kind),
       m_cameraDistance(0.0f),
       m_active(true),
-      m_hidden(false) {}
+      m_hidden(false),
+      m_tag(0) {}
 
 SDxLayerItem::~SDxLayerItem() {}
 

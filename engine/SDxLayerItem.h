@@ -53,6 +53,10 @@ public:
   SDxLayerItem* SetActive(bool active);
   void SetVisible(bool visible) { m_hidden = !visible; }
   bool IsActive() const { return m_active; }
+  // An integer the owner keeps in the item (0 until set); the engine never
+  // reads it.
+  void SetTag(int tag) { m_tag = tag; }
+  int GetTag() const { return m_tag; }
 
   SDx* GetEngine() const { return m_engine; }
   SDxLayer* GetLayer() const { return m_layer; }
@@ -69,6 +73,7 @@ public:
   float m_cameraDistance;
   bool m_active;
   bool m_hidden;
+  int m_tag;
 
 private:
   SDxLayerItem(const SDxLayerItem&) = delete;

@@ -258,6 +258,12 @@ float SDxSound::GetPlayTime() const {
   return (float)m_samplesSinceStart / (float)m_format.nSamplesPerSec;
 }
 
+float SDxSound::GetDuration() const {
+  if (!m_loaded || m_format.nSamplesPerSec == 0 || m_format.nBlockAlign == 0) return 0.0f;
+  uint32_t frames = m_buffer.AudioBytes / m_format.nBlockAlign;
+  return (float)((double)frames / m_format.nSamplesPerSec);
+}
+
 void SDxSound::Update() {
   if (!m_loaded || !m_voice || m_flushed) return;
   XAUDIO2_VOICE_STATE state;

@@ -55,6 +55,8 @@ public:
   bool IsFading() const { return m_fadeStart != 0.0f; }
   // Seconds played since the last start.
   float GetPlayTime() const;
+  // Seconds of the samples loaded (one pass of a loop); 0 when nothing is.
+  float GetDuration() const;
   void SetReserved(uint32_t value) { m_reservation = value; }
   uint32_t IsReserved() const { return m_reservation; }
 

@@ -256,7 +256,8 @@ public:
 
   // --- track streaming (PGameStream.cpp) ------------------------------------------------
   // The attempt's track back to its start: spawn cursor 0, the tube
-  // sections at i x 2000 - 16000 and the end cap past the last.
+  // sections at i x 2000 - 16000, each tagged with its index i, and the end
+  // cap past the last.
   void ResetTrack();
   // The step driven by the craft's track position: tube recycling,
   // spawning the rows ahead, removing what lies behind.
@@ -464,7 +465,7 @@ public:
 
   // Track geometry made at load.
   SDxShape* endCap;
-  SArray<SDxShape*> tubeSections;  // in z order
+  SArray<SDxShape*> tubeSections;  // in z order; tagged 0..15 at load and restart
   SDxShape* boulderShape;
   D3DXVECTOR3 wallCorners01[8], wallCorners34[8], wallCorners6[8], jumperCorners[8],
       pistonCorners[8];
@@ -557,8 +558,10 @@ private:
   void LoadHud();
   void LoadEmitters();
   void LoadGhostEmitters();
+  // An emitter of the first layer textured with the spot; room for the
+  // atoms given, or (0) for every atom alive at the highest rate.
   SDxParticlePoint* AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
-                               float speed);
+                               float speed, int capacity = 0);
   SDxSprite* AddHudSprite(SDxTexture* texture, int digits, float width, float x, float y,
                           bool shown);
   void LoadMeshes();

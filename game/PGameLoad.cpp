@@ -339,6 +339,10 @@ const TimeDigitsEntry kTimeDigits[] = {
      false},
 };
 
+// Room in each ghost trail: a little more than the 0.15 s of atoms at 250 a
+// second.
+const int kGhostTrailAtoms = 40;
+
 // The ghost trails' colours by slot (slot 0 has no trail).
 const D3DXCOLOR kGhostColors[PGame::GHOST_COUNT] = {
     {0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 1.0f, 1.0f},    {0.0f, 1.0f, 0.0f, 1.0f},
@@ -373,6 +377,7 @@ void PGame::Load(int newDifficulty, int newWorld, int newLevel) {
   dx->m_beamScale = 2.0f;
   dx->m_glowScale = 2.0f;
   dx->m_lighting = dx->GetConfig()->lighting != 0;
+  dx->SetDeferredValue(0.1f);
   dx->SetPadDeadZones(9000.0f, 9000.0f, 30.0f, 30.0f);
   dx->ReserveCapacity(512);
 
@@ -477,10 +482,9 @@ void PGame::LoadTextures() {
 }
 
 SDxParticlePoint* PGame::AddEmitter(float rateMin, float rateMax, float lifetime, float pointSize,
-                                    float speed) {
+                                    float speed, int capacity) {
   SDxLayer* layer = dx->GetFirstLayer();
-  // Room for every atom alive at the highest rate.
-  int capacity = (int)(rateMax * lifetime + 0.999f);
+  if (capacity <= 0) capacity = (int)(rateMax * lifetime + 0.999f);
   SDxParticlePoint* emitter = layer ? layer->AddParticle(texParticleSpot, capacity) : nullptr;
   if (!emitter) return nullptr;
   emitter->SetEmissionRate(rateMin, rateMax);
@@ -512,7 +516,8 @@ void PGame::LoadEmitters() {
 
 void PGame::LoadGhostEmitters() {
   for (int slot = 1; slot < GHOST_COUNT; ++slot) {
-    SDxParticlePoint* trail = ghostEmitters[slot] = AddEmitter(250.0f, 250.0f, 0.15f, 35.0f, 0.0f);
+    SDxParticlePoint* trail = ghostEmitters[slot] =
+        AddEmitter(250.0f, 250.0f, 0.15f, 35.0f, 0.0f, kGhostTrailAtoms);
     if (!trail) continue;
     const D3DXCOLOR& c = kGhostColors[slot];
     // Each atom fades from the slot's colour to transparent white.

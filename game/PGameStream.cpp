@@ -41,8 +41,10 @@ void CullArray(SArray<T*>& array, float z, bool remove, const SDxEntity* boss) {
 
 void PGame::ResetTrack() {
   nextRow = 0;
-  for (int i = 0; i < tubeSections.GetCount(); ++i)
+  for (int i = 0; i < tubeSections.GetCount(); ++i) {
     tubeSections[i]->SetZ(i * kTubeSpacing - LOOK_AHEAD_ROWS * kRowLength);
+    tubeSections[i]->SetTag(i);
+  }
   if (endCap && tubeSections.GetCount() > 0) endCap->SetZ(tubeSections.GetLast()->GetZ() + 1000);
 }
 

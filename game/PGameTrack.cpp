@@ -84,6 +84,7 @@ void PGame::BuildTrack() {
     section->RotateVertices(kPi / 2, 0, 0);
     section->SetCulling(true, false);
     section->SetAutoUpdate(true, true);
+    section->SetTag(i);
     tubeSections.Add(section);
   }
   boulderShape = NewShape(layer);

@@ -153,7 +153,7 @@ void PShipEntity::HitSide(D3DXVECTOR3* points, int* count) {
 void PShipEntity::PlaySideSound() {
   SDx* dx = GetEngine();
   SDxSound* side = dx->GetSound(PGame::SOUND_BOUNCE_WALL_SIDE);
-  if (!dx->IsSoundPlaying(PGame::SOUND_BOUNCE_WALL_SIDE) || (side && side->GetPlayTime() > 0.2f)) {
+  if (!dx->IsSoundPlaying(PGame::SOUND_BOUNCE_WALL_SIDE) || (side && side->GetDuration() > 0.2f)) {
     dx->PlaySound(PGame::SOUND_BOUNCE_WALL_SIDE, false, 1.0f, 0);
   } else if (GetSpeedRatio() > 0.25f) {
     dx->PlaySound(PGame::SOUND_SLIDE, true, 0.25f, 0);

@@ -84,8 +84,9 @@ void PWagonEntity::Step() {
   if (light) light->SetPosition(*GetPosition());
   if (speed == 0) return;
   PDynamiteEntity* stick = GetStick();
-  if (!stick) {
-    // Its stick went with the craft's crash: it stops where it is.
+  if (!stick && GetCurrentState() == PWagon_Move::Instance()) {
+    // The stick it carried went with the craft's crash: it stops where it
+    // is, and so does its sound.
     speed = 0;
     dx->StopSound(PGame::SOUND_WAGON, 0);
     ChangeState(PWagon_Default::Instance(), 0);
@@ -94,6 +95,9 @@ void PWagonEntity::Step() {
   float dt = dx->GetElapsedTime();
   OffsetZ(dt * speed);
   speed = fmaxf(speed - dt * kSlowing, 0);
+  // Struck while the stick rode another wagon, it only rolls: what is
+  // reached and the sound belong to the wagon that carries the stick.
+  if (!stick) return;
   const D3DXVECTOR3& here = *GetPosition();
   for (int i = 0; i < g_game->enemies.GetCount(); ++i) {
     PEnemyEntity* enemy = g_game->enemies[i];

@@ -7,7 +7,8 @@
 //
 // The wagon acts only on the stick it carries (the craft's held stick whose
 // carrier it is); when that stick is gone (the craft crashed and let go of
-// it) the wagon stops where it is.
+// it) the wagon stops where it is. A wagon struck while the stick rides
+// another one rolls off at the craft's speed with nothing on it.
 #pragma once
 
 #include "core/Platform.h"

@@ -100,14 +100,14 @@ protected:
   }
 
   // The G-buffer pass over the whole screen with an object id; colour 0.5
-  // grey, lit from the front by white light.
-  void FillGBuffer(int objectId) {
+  // grey (or the grey given), lit from the front by white light.
+  void FillGBuffer(int objectId, float grey = 0.5f) {
     SDxEffect* effect = dx()->m_shaderGBuffer->m_effect;
     const D3DXMATRIX& identity = dx()->m_identity;
     effect->SetMatrix(effect->GetParameterByName("g_world"), &identity);
     effect->SetMatrix(effect->GetParameterByName("g_worldViewProj"), &identity);
     effect->SetMatrix(effect->GetParameterByName("g_view"), &identity);
-    SetVector(effect, "g_ambientColor", 0.5f, 0.5f, 0.5f, 1.0f);
+    SetVector(effect, "g_ambientColor", grey, grey, grey, 1.0f);
     SetVector(effect, "g_worldAmbientColor", 1, 1, 1, 1);
     SetVector(effect, "g_diffuseColor", 1, 1, 1, 1);
     SetVector(effect, "g_specularColor", 0, 0, 0, 0);
@@ -355,6 +355,35 @@ TEST_F(SDxShaderTest, DeferredLightAddsHalfLambertWithLinearFallOffBesideItsObje
     EXPECT_NEAR(expected, out.Red(px, py), 3.0) << "pixel " << px;
     EXPECT_EQ(out.Red(px, py), out.Blue(px, py));
   }
+}
+
+TEST_F(SDxShaderTest, DeferredValueFloorsTheColourThatPointLightsLight) {
+  SDxShaderDeferred* shader = dx()->m_shaderDeferred;
+  const D3DXVECTOR3 light(0.0f, 0.0f, 1.0f);
+  const float range = 4.0f;
+  // The centre pixel: the surface 1.5 ahead facing the light 0.5 before
+  // it (half-Lambert 1), at an eighth of the range.
+  const double lit = 255 * (1.0 - 0.5 / range);
+  const struct {
+    float value, grey;
+    double expected;  // red at the centre
+  } cases[] = {
+      {0.0f, 0.0f, 0.0},  // a black surface takes nothing
+      {0.1f, 0.0f, 0.1 * lit},
+      {0.1f, 0.05f, 0.1 * lit},         // a dark one is lit as if it were 0.1
+      {0.1f, 0.5f, 128 / 255.0 * lit},  // a brighter one as it is
+  };
+  for (const auto& c : cases) {
+    dx()->SetDeferredValue(c.value);
+    float stored = -1.0f;
+    ASSERT_TRUE(shader->m_effect->GetFloat(shader->m_lightAmbientMin, &stored));
+    EXPECT_FLOAT_EQ(c.value, stored);
+    FillGBuffer(300, c.grey);
+    DrawLight(light, range, 0);
+    EXPECT_NEAR(c.expected, ReadTarget(dx(), dx()->m_mainB).Red(400, 225), 3.0)
+        << c.value << " over " << c.grey;
+  }
+  dx()->SetDeferredValue(0.0f);
 }
 
 TEST_F(SDxShaderTest, GameScreenEffects) {

@@ -119,6 +119,39 @@ TEST_F(SoundTest, PcmCopiesAndCompressedSizesComeInWholeBlocks) {
   EXPECT_FALSE(sound.LoadCompressed(Open(file, LongWave()))) << "PCM is not MPEG layer 3";
 }
 
+TEST_F(SoundTest, DurationIsTheLengthOfTheWholeFramesLoaded) {
+  std::string format = Chunk("fmt ", PcmFormat(1, 8000));
+  const struct {
+    const char* name;
+    std::string bytes;
+    float seconds;
+  } rows[] = {
+      {"stereo, 44100 a second", Wave(2, 44100, 11025), 0.25f},
+      {"mono, 22050 a second", Wave(1, 22050, 13230), 0.6f},
+      {"data claims more than there is", Riff(format + Chunk("data", Samples(1, 1600), 1 << 20)),
+       0.2f},
+      {"half a frame at the end", Riff(format + Chunk("data", Samples(1, 400) + "a")), 0.05f},
+      {"refused: no data", Riff(format), 0.0f},
+  };
+  for (const auto& row : rows) {
+    // A refused file keeps its channel, with nothing loaded.
+    bool loaded = Load(row.bytes, false, 2) != nullptr;
+    SDxSound* head = dx.GetSound(dx.m_sounds.GetCount() - 1);
+    ASSERT_NE(nullptr, head) << row.name;
+    EXPECT_EQ(row.seconds > 0, loaded) << row.name;
+    EXPECT_FLOAT_EQ(row.seconds, head->GetDuration()) << row.name;
+    if (!loaded) continue;
+    SDxSound* extra = head->m_next;
+    // The channel's extra voice plays the same samples; a sound that plays
+    // (or has played a while) keeps its length.
+    ASSERT_NE(nullptr, extra) << row.name;
+    EXPECT_FLOAT_EQ(row.seconds, extra->GetDuration()) << row.name;
+    ASSERT_TRUE(head->Play());
+    head->m_samplesSinceStart = 1000;
+    EXPECT_FLOAT_EQ(row.seconds, head->GetDuration()) << row.name;
+  }
+}
+
 TEST_F(SoundTest, FailedLoadsKeepTheChannelNumbersOfLaterSounds) {
   EXPECT_NE(nullptr, Load(Wave(1, 22050, 100)));
   EXPECT_EQ(nullptr, Load("not a wave"));

@@ -325,6 +325,23 @@ TEST_F(Track, TubeSectionsAreRecycledInOrder) {
   EXPECT_FLOAT_EQ(19000, game.endCap->GetZ());
 }
 
+TEST_F(Track, TubeSectionsHoldTheirIndexFromTheLoadAndEachRestart) {
+  LoadRows(Row(0, '*'));
+  ASSERT_EQ(16, game.tubeSections.GetCount());
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(i, game.tubeSections[i]->GetTag()) << i;
+  // Recycled to the front, a section keeps its number until the restart
+  // numbers them again in their new order.
+  game.Update(3000.5f);
+  SDxShape* first = game.tubeSections[14];
+  EXPECT_EQ(0, first->GetTag());
+  game.Restart();
+  EXPECT_EQ(first, game.tubeSections[14]);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(i, game.tubeSections[i]->GetTag()) << i;
+    EXPECT_FLOAT_EQ(i * 2000.0f - 16000, game.tubeSections[i]->GetZ()) << i;
+  }
+}
+
 TEST_F(Track, LasersAreKeptInPointerOrderInTheirLaunchState) {
   LoadRows(Row(0, '*'));
   D3DXVECTOR3 origin(0, 900, 500);

@@ -5,6 +5,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxParticle.h"
+#include "engine/SDxShaderDeferred.h"
 #include "engine/SDxSprite.h"
 #include "engine/SDxTexture.h"
 #include "game/PGame.h"
@@ -310,11 +311,23 @@ TEST_F(LevelLoad, EmittersRunBesideTheTrackAndWaitOnTheGhosts) {
     EXPECT_FALSE(trail->IsEmitting());
     EXPECT_EQ(D3DXCOLOR(colors[slot][0], colors[slot][1], colors[slot][2], 1.0f), trail->m_colorA);
     EXPECT_EQ(D3DXVECTOR3(0, 0, 0), trail->m_directionMax);
+    EXPECT_EQ(40, trail->m_capacity);
   }
   game.Unload();
   EXPECT_EQ(nullptr, game.spotEmitter);
   EXPECT_EQ(nullptr, game.sideEmitters[1]);
   EXPECT_EQ(nullptr, game.ghostEmitters[4]);
+}
+
+TEST_F(LevelLoad, DeferredLightsLightDarkSurfacesFromATenthOfTheirColour) {
+  SDxShaderDeferred* shader = s_engine->GetDeferredShader();
+  ASSERT_NE(nullptr, shader);
+  ASSERT_NE(nullptr, shader->m_effect);
+  s_engine->SetDeferredValue(0.0f);
+  game.Load(1, 0, 0);
+  float floor = -1.0f;
+  ASSERT_TRUE(shader->m_effect->GetFloat(shader->m_lightAmbientMin, &floor));
+  EXPECT_FLOAT_EQ(0.1f, floor);
 }
 
 TEST_F(LevelLoad, UnloadLeavesNoPointerIntoTheScene) {

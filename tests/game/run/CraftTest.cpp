@@ -7,6 +7,7 @@
 #include "engine/SDxCamera.h"
 #include "engine/SDxMesh.h"
 #include "engine/SDxShader.h"
+#include "engine/WaveTestSupport.h"
 #include "tests/game/run/RunSupport.h"
 
 #include <math.h>
@@ -351,6 +352,45 @@ TEST_F(Craft, SideContactsTurnTheCraftBack) {
   EXPECT_GE(ship->GetAngle(), kPi);
   EXPECT_NEAR(-(before + kStep * kPi / 2) / 2, ship->angularSpeed, 1e-5f);
   EXPECT_TRUE(Started(PGame::SOUND_BOUNCE_WALL_SIDE));
+}
+
+TEST_F(Craft, ASideSoundLongerThanAFifthOfASecondStartsAgainOnTheNextSideContact) {
+  const struct {
+    const char* name;
+    int frames;  // of a 44100 Hz sound put in its place; 0: the level's own
+    bool again;
+  } cases[] = {
+      {"the level's sound", 0, true},
+      {"a fifth of a second", 8820, false},
+      {"less", 6615, false},
+  };
+  for (const auto& c : cases) {
+    PlayLesson(Rows(4) + Cell(9, '|') + Rows(100));
+    SDxSound* side = Dx().GetSound(PGame::SOUND_BOUNCE_WALL_SIDE);
+    ASSERT_NE(nullptr, side);
+    SFileMem file;
+    if (c.frames > 0) {
+      ASSERT_TRUE(side->ParseWave(Open(file, Wave(2, 44100, c.frames))));
+    }
+    EXPECT_EQ(c.again, side->GetDuration() > 0.2f) << c.name;
+    // Sounding since a moment ago at half volume, held where it is (its
+    // buffer stays queued, however long the test takes).
+    ASSERT_NE(nullptr, Dx().PlaySound(PGame::SOUND_BOUNCE_WALL_SIDE, false, 0.5f, 0));
+    side->m_voice->Stop(0);
+    Silence(PGame::SOUND_SLIDE);
+    // Steering right into the wall of column 9 at half speed.
+    PShipEntity* ship = Ship();
+    Place(4300);
+    ship->speed = 2250;
+    ship->angularSpeed = -1.2f;
+    ASSERT_TRUE(StepUntil([&] { return ship->angularSpeed > 0; }, 30)) << c.name;
+    // Started again at full volume, or the slide in its place.
+    EXPECT_TRUE(Playing(PGame::SOUND_BOUNCE_WALL_SIDE)) << c.name;
+    EXPECT_EQ(c.again ? 1.0f : 0.5f, side->m_volume) << c.name;
+    EXPECT_EQ(!c.again, Started(PGame::SOUND_SLIDE)) << c.name;
+  }
+  // The next run loads the level's own sounds again.
+  Forget();
 }
 
 TEST_F(Craft, RidesFortyAboveWallTops) {

@@ -1,6 +1,7 @@
 // Wagons on the real engine: struck with and without a dynamite stick,
-// rolling and slowing, blowing up what they reach, and stopping when the
-// craft's crash takes their stick away.
+// rolling and slowing, blowing up what they reach, stopping when the
+// craft's crash takes their stick away, and a second wagon struck while the
+// stick rides the first.
 #include "core/Platform.h"
 
 #include "tests/game/run/RunSupport.h"
@@ -114,6 +115,42 @@ TEST_F(Wagon, StopsWhenTheCrashTakesItsStick) {
   EXPECT_NEAR(rolled, wagon->GetZ(), 50);
   EXPECT_FALSE(wagon->IsExploded());
   EXPECT_FALSE(EntityAt<PEnemyEntity>(8, 10)->IsDestroyed());
+}
+
+TEST_F(Wagon, ASecondWagonStruckWhileTheStickRidesTheFirstRollsOnWithoutIt) {
+  // Wagons side by side in row 6, an enemy in the row after each.
+  std::string wagons(17, '.'), enemies(17, '.');
+  wagons[4] = wagons[8] = 'W';
+  enemies[4] = enemies[8] = 'e';
+  PlayLesson(Rows(3) + Cell(8, 'd') + Rows(2) + Row(wagons) + Row(enemies) + Rows(40));
+  auto* carrier = EntityAt<PWagonEntity>(8, 6);
+  auto* other = EntityAt<PWagonEntity>(4, 6);
+  ASSERT_NE(nullptr, carrier);
+  ASSERT_NE(nullptr, other);
+  PDynamiteEntity* stick = TakeStick();
+  Place(0);
+  Ship()->speed = 3000;
+  ASSERT_TRUE(carrier->Strike());
+  Ship()->speed = 2000;
+  ASSERT_TRUE(other->Strike());
+  Ship()->speed = 0;
+  EXPECT_EQ(carrier, stick->GetCarrier());
+  float start = other->GetZ();
+  Step(8);
+  // Both roll and slow; the first one's sound goes on.
+  EXPECT_FLOAT_EQ(2000 - 8 * 1000 * kStep, other->GetSpeed());
+  EXPECT_NEAR(2000 * 0.125f - 1000 * 0.125f * 0.125f / 2, other->GetZ() - start, 5);
+  EXPECT_FLOAT_EQ(3000 - 8 * 1000 * kStep, carrier->GetSpeed());
+  EXPECT_TRUE(Playing(PGame::SOUND_WAGON));
+  // The first blows up its enemy with the stick; the other passes its
+  // enemy (it carries nothing to blow it up with) and stops after 2 s.
+  ASSERT_TRUE(StepUntil([&] { return carrier->IsExploded(); }, 100));
+  EXPECT_TRUE(EntityAt<PEnemyEntity>(8, 7)->IsDestroyed());
+  EXPECT_FALSE(Playing(PGame::SOUND_WAGON));
+  ASSERT_TRUE(StepUntil([&] { return other->GetSpeed() == 0; }, 200));
+  EXPECT_NEAR(2000, other->GetZ() - start, 30);
+  EXPECT_FALSE(other->IsExploded());
+  EXPECT_FALSE(EntityAt<PEnemyEntity>(4, 7)->IsDestroyed());
 }
 
 }  // namespace
