@@ -19,7 +19,6 @@ const float PShipEntity::kTopSpeed = 4500.0f;
 const float PShipEntity::kTurboTopSpeed = 6000.0f;
 const float PShipEntity::kGroundRadius = 960.0f;
 const float PShipEntity::kSampleRadius = 40.0f;
-const float PShipEntity::kMinimumRadius = 40.0f;
 
 namespace {
 

@@ -1,10 +1,11 @@
 // The player's craft: an invisible sphere that carries the camera through
 // the tube. Its place is a track position (z), an angle around the tube
 // axis (pi is the floor) and a distance from the axis (960 on the ground,
-// smaller in the air). Its step reads the keys and the pad, runs the start
-// sequence of a run, integrates speed, steering and jumps, meets the solid
-// things of the level (PShipEntityContact.cpp), moves the camera, plays the
-// engine sounds and drives the game object's streaming with its position.
+// smaller in the air; a high jump carries it through the axis, below 0).
+// Its step reads the keys and the pad, runs the start sequence of a run,
+// integrates speed, steering and jumps, meets the solid things of the level
+// (PShipEntityContact.cpp), moves the camera, plays the engine sounds and
+// drives the game object's streaming with its position.
 //
 // A run ends for the craft once: by a crash (Crash) or at the finish
 // (StopAtFinish); from then on input, fire, turbo display and engine
@@ -32,9 +33,6 @@ public:
   static const float kGroundRadius;
   // The radius of each sample sphere of the contact tests.
   static const float kSampleRadius;
-  // The craft stays this far from the axis at least, so that the camera
-  // (30 units nearer the axis) keeps its side and direction.
-  static const float kMinimumRadius;
 
   // The shape gets the craft's sphere; the camera is the engine's current.
   PShipEntity(SDxLayer* layer, SDxShape* shape);

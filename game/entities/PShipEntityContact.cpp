@@ -173,7 +173,7 @@ bool PShipEntity::RideTop(const D3DXVECTOR3& point, float sampleRadius) {
   if (RayHitsTriangle(triangle, axis, point - axis, true, &hit, nullptr, nullptr) ||
       RayHitsTriangle(flipped, axis, point - axis, true, &hit, nullptr, nullptr)) {
     D3DXVECTOR3 d = hit - axis;
-    radius = fmaxf(D3DXVec3Length(&d) - sampleRadius, kMinimumRadius);
+    radius = D3DXVec3Length(&d) - sampleRadius;
     UpdatePosition();
   }
   if (top->GetType() != PGame::ITEM_JUMPER) return false;

@@ -24,6 +24,7 @@ const float kReverseLimit = -1125.0f;
 const float kCoastDeceleration = 1000.0f;
 const float kGravity = 3000.0f;
 const float kRecovery = 1000.0f;  // back down to the ground off a platform
+const float kOnAxis = 0.001f;     // nearer the axis point the camera has no way toward it
 const float kRampPitch = -0.39269909f;
 const float kTurboSeconds = 9.0f;
 const float kLockDelay = 0.75f;
@@ -210,7 +211,6 @@ void PShipEntity::StepHeight(bool wasAirborne) {
     }
   }
   if (!wasAirborne) radius = fminf(radius + dt * kRecovery, groundRadius);
-  if (radius < kMinimumRadius) radius = kMinimumRadius;
 }
 
 void PShipEntity::StepFireControl() {
@@ -257,8 +257,11 @@ void PShipEntity::PlaceCamera() {
                              trackPosition);
   if (!camera) return;
   const D3DXVECTOR3& p = GetPositionRef();
+  // Toward the axis point; a craft on the axis itself (a high jump goes
+  // through it) looks from where the axis lies seen from the floor under it.
   D3DXVECTOR3 inward = D3DXVECTOR3(0, 0, trackPosition) - p;
-  D3DXVec3Normalize(&inward, &inward);
+  float length = D3DXVec3Length(&inward);
+  inward = length > kOnAxis ? inward / length : D3DXVECTOR3(-sinf(angle), -cosf(angle), 0);
   D3DXVECTOR3 eye = p + inward * 30;
   eye.z -= 40;
   camera->SetPosition(eye);

@@ -154,9 +154,9 @@ const struct {
     {155, 173, "Z"},  // end
 };
 
-// A launcher throws a fast craft for about seven rows; it can steer one
+// A launcher throws a fast craft for about eight rows; it can steer one
 // column for every two rows of flight and lands from the fourth row on.
-const int kFlightRows = 7;
+const int kFlightRows = 8;
 const int kFirstLandingRow = 4;
 // A stick's shortest fuse (Hard) at top speed, in rows: a wagon must come
 // before it ends.

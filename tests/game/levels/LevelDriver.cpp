@@ -183,9 +183,9 @@ float LevelDriver::Plan() {
       wanted = fminf(wanted, fmaxf(bossSpeed, 0) + StoppingSpeed(behind - 3000));
   }
 
-  // A jump through gems in the air keeps its speed to its end: the gems
-  // lie on the arc of a full-speed jump.
-  if (ship->airborne && plan.IsJumpRow(ship->GetRow())) wanted = fmaxf(wanted, 4500);
+  // A jump through gems in the air keeps the top speed to its end, also
+  // with a turbo: the gems lie on the arc of a jump at 4500.
+  if (ship->airborne && plan.IsJumpRow(ship->GetRow())) wanted = 4500;
 
   // Shooters ahead in the craft's column are shot down.
   int column = ship->GetColumn();

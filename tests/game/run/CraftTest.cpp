@@ -12,6 +12,8 @@
 
 #include <math.h>
 
+#include <cmath>
+
 namespace {
 
 const float kPi = 3.14159265f;
@@ -136,22 +138,101 @@ TEST_F(Craft, LandingsBounceFromFourHundred) {
   }
 }
 
-// A launch at full strength would carry the craft past the axis: it stays
-// at 40 from it, and the camera keeps its side.
-TEST_F(Craft, AFullJumpStaysClearOfTheAxis) {
-  PlayLesson(Rows(200));
+// One frame of a jump: the craft and the camera are finite, and the camera
+// stands 30 units from the craft on its line through the axis, toward the
+// axis, and 40 behind it, also while the craft is on the axis itself.
+void ExpectCameraOnTheCraft(PShipEntity* ship, SDxCamera* camera, int frame) {
+  const D3DXVECTOR3 &craft = ship->GetPositionRef(), &eye = camera->GetPosition();
+  for (float value : {craft.x, craft.y, craft.z, eye.x, eye.y, eye.z, ship->verticalSpeed})
+    ASSERT_TRUE(std::isfinite(value)) << "frame " << frame;
+  EXPECT_NEAR(30, hypotf(eye.x - craft.x, eye.y - craft.y), 0.01f) << "frame " << frame;
+  EXPECT_NEAR(fabsf(fabsf(ship->GetRadius()) - 30), hypotf(eye.x, eye.y), 0.01f)
+      << "frame " << frame;
+  EXPECT_FLOAT_EQ(craft.z - 40, eye.z) << "frame " << frame;
+}
+
+// A jump from the floor rises by dt x its speed a frame while gravity
+// takes 3000 a second off the speed; a full one goes through the axis and
+// comes down on the far side of it. Each landing bounces with a quarter of
+// the speed until that is below 100. A frame longer than 0.02 s is taken
+// as 0.02 s (frames of two steps keep the clock on the steps' grid).
+TEST_F(Craft, AFullJumpPassesTheAxis) {
+  const struct {
+    const char* name;
+    float frame, strength;
+    std::vector<int> flights;  // frames of the jump and of each bounce
+    float lowest;
+    std::vector<float> bounces;
+    bool onAxis;  // a frame ends with the craft on the axis point
+  } cases[] = {
+      {"full, 1/64 s", kStep, 2500, {108, 29, 9}, -101.2793f, {640.625f, 179.6875f}, false},
+      {"full, 0.02 s", 2 * kStep, 2500, {85, 23, 8}, -106.8f, {650, 182.5f}, false},
+      {"on the axis", kStep, 2450.0625f, {106, 28, 9}, -59.68066f, {629.6719f, 170.707f}, true},
+  };
+  PlayLesson(Rows(400));
   PShipEntity* ship = Ship();
-  Place(1000);
-  ship->Jump(2500, false);
-  float nearest = 960;
   SDxCamera* camera = Dx().GetCamera(-1);
-  for (int i = 0; i < 200 && ship->airborne; ++i) {
-    Step();
-    nearest = fminf(nearest, ship->GetRadius());
-    const D3DXVECTOR3 &craft = ship->GetPositionRef(), &eye = camera->GetPosition();
-    ASSERT_GT(craft.x * eye.x + craft.y * eye.y, 0) << "frame " << i;
+  for (const auto& c : cases) {
+    ship->speed = 0;
+    Place(1000);
+    ship->Jump(c.strength, true);
+    std::vector<int> flights;
+    std::vector<float> bounces;
+    float lowest = 960;
+    bool onAxis = false;
+    for (int frame = 1, frames = 1; frame < 400 && ship->airborne; ++frame, ++frames) {
+      Step(1, c.frame);
+      ExpectCameraOnTheCraft(ship, camera, frame);
+      if (HasFatalFailure()) return;
+      lowest = fminf(lowest, ship->GetRadius());
+      onAxis = onAxis || ship->GetRadius() == 0;
+      if (ship->GetRadius() < 960) continue;
+      flights.push_back(frames);
+      frames = 0;
+      if (ship->airborne) bounces.push_back(ship->verticalSpeed);
+    }
+    EXPECT_EQ(c.flights, flights) << c.name;
+    EXPECT_NEAR(c.lowest, lowest, 0.01f) << c.name;
+    ASSERT_EQ(c.bounces.size(), bounces.size()) << c.name;
+    for (size_t i = 0; i < bounces.size(); ++i)
+      EXPECT_NEAR(c.bounces[i], bounces[i], 0.01f) << c.name;
+    EXPECT_EQ(c.onAxis, onAxis) << c.name;
   }
-  EXPECT_FLOAT_EQ(PShipEntity::kMinimumRadius, nearest);
+}
+
+// A launcher at full speed throws the craft at 2500 from the ramp's end:
+// it flies by the same step through the axis, far over to the other side
+// of it, and lands on the floor with a quarter of its speed.
+TEST_F(Craft, ALauncherThrowsTheCraftThroughTheAxis) {
+  PlayLesson(Rows(5) + Cell(8, '\\') + Rows(60));
+  PShipEntity* ship = Ship();
+  SDxCamera* camera = Dx().GetCamera(-1);
+  Place(3000);
+  ship->speed = 4500;
+  Press(VK_UP);
+  ASSERT_TRUE(StepUntil([&] { return ship->airborne; }, 100));
+  EXPECT_FLOAT_EQ(2500, ship->verticalSpeed);
+  float lowest = ship->GetRadius();
+  int frames = 0;
+  while (frames < 200) {
+    float radius = ship->GetRadius(), speed = ship->verticalSpeed;
+    Step();
+    ++frames;
+    ExpectCameraOnTheCraft(ship, camera, frames);
+    if (HasFatalFailure()) break;
+    float fall = speed - kStep * 3000;
+    if (ship->GetRadius() == 960) {
+      EXPECT_FLOAT_EQ(-fall / 4, ship->verticalSpeed);
+      break;
+    }
+    ASSERT_FLOAT_EQ(radius - kStep * speed, ship->GetRadius()) << "frame " << frames;
+    ASSERT_FLOAT_EQ(fall, ship->verticalSpeed) << "frame " << frames;
+    lowest = fminf(lowest, ship->GetRadius());
+  }
+  Release(VK_UP);
+  // From the ramp's end, 569 from the axis: 492 beyond it, 117 frames.
+  EXPECT_NEAR(-492.1f, lowest, 0.1f);
+  EXPECT_EQ(117, frames);
 }
 
 // The turbo's stronger blur and higher top speed end with the run.
