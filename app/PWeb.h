@@ -1,6 +1,7 @@
 // The link to the game's web service and the texts it exchanges.
 //
-// Server and identity come from registry values under the game's key:
+// Server and identity come from registry values under the game's key (the
+// identity only for an online difficulty):
 //   "server"      REG_SZ     host name or address; empty or missing: offline
 //   "serverPort"  REG_DWORD  port; missing or 0: 80
 //   "userId"      REG_DWORD  the player's user number on the server

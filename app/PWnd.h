@@ -122,7 +122,9 @@ public:
 
   // --- web service client (PWndWeb.cpp) ---------------------------------------------
   // The server and the online identity from the registry values under key
-  // (see PWeb.h); no host leaves the game offline.
+  // (see PWeb.h); no host leaves the game offline. The identity is read
+  // only online (an online difficulty and a server): offline the user id,
+  // name and code are 0 and empty.
   void ReadOnlineIdentity(const char* key);
   // Both take at most MAX_ANSWER_SCORES records of the answer.
   bool LoadAllHiscores();

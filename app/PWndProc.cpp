@@ -187,6 +187,10 @@ void PWnd::_PDx::OnSettingChanged(SDxConfig* settings, int index) {
 
 void PWnd::_PDx::OnDeviceReset(bool failed) {
   PWnd* app = g_app;
+  // In a run, or without a device, the program ends at once; a won run
+  // still on its finished screen keeps its result first, as when its level
+  // is unloaded, and online its ghost goes up.
+  if (app && app->mode == MODE_GAME) app->game.KeepFinishedResult(true);
   if (failed || !app || app->mode == MODE_GAME) ::ExitProcess(0);
   // The old scene is gone: no page may hide its items.
   app->menu.Reset();

@@ -73,6 +73,13 @@ void PWnd::ReadOnlineIdentity(const char* key) {
   web.host = registry.GetString(HKEY_CURRENT_USER, key, "server");
   int port = int(registry.GetNumber(HKEY_CURRENT_USER, key, "serverPort"));
   web.port = port > 0 && port < 65536 ? port : PWebLink::DEFAULT_PORT;
+  // Offline the player has no identity on the server.
+  if (!IsOnline()) {
+    userId = 0;
+    playerName.Empty();
+    playerCode.Empty();
+    return;
+  }
   userId = int(registry.GetNumber(HKEY_CURRENT_USER, key, "userId"));
   playerName = registry.GetString(HKEY_CURRENT_USER, key, "userName");
   playerCode = registry.GetString(HKEY_CURRENT_USER, key, "userCode");

@@ -213,6 +213,13 @@ public:
   // Gives everything back: map records freed, the scene cleared, every
   // pointer member null, state 0.
   void Unload();
+  // A won run still on its finished screen, which the player has not left,
+  // keeps its result when the level ends another way (the window closing,
+  // the device lost): it is recorded as on leaving the screen and, with
+  // upload, its ghost goes to the server when that is allowed, without the
+  // uploading message, the frames or the rivals' reload (the scene may be
+  // gone already). Nothing for any other run.
+  void KeepFinishedResult(bool upload);
 
   // --- track geometry (PGameTrack.cpp) ------------------------------------------------
   // The tube, its end cap, the boulder, the generated pieces with their
@@ -579,8 +586,10 @@ private:
   void RestartGhosts();
   void LeaveState(int newState);
   void EnterState();
-  // The won result recorded and, when allowed, the ghost uploaded.
-  void RecordAndUpload(bool upload);
+  // The won result recorded and, with upload and when allowed, the ghost
+  // uploaded; shown: the uploading message, the frames and the rivals'
+  // reload on the level's scene.
+  void RecordAndUpload(bool upload, bool shown);
   bool HandleKeys();
   void StepBoulder();
   void StepDistance();

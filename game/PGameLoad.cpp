@@ -636,10 +636,14 @@ void PGame::LoadMeshes() {
   }
 }
 
+void PGame::KeepFinishedResult(bool upload) {
+  if (state == 4 && success && IsProgressionLevel()) RecordAndUpload(upload, false);
+}
+
 void PGame::Unload() {
-  // A won run left from the finished screen (the window closing, the
-  // device lost) keeps its result; there is no time left for an upload.
-  if (state == 4 && success && IsProgressionLevel()) RecordAndUpload(false);
+  // A won run left from the finished screen by closing the window keeps
+  // its result; there is no time left for an upload.
+  KeepFinishedResult(false);
   // The craft lets go of its stick while both are alive: the scene deletes
   // its entities in any order.
   if (ship) ship->TakeDynamite(nullptr);

@@ -86,10 +86,11 @@ void DeleteAll(SArray<T*>& array, bool remove) {
 }
 
 // Leaving a won run that counts: the game object's steps of the result and
-// the upload.
+// the upload. Not shown: the steps on the level's scene (message, frames,
+// rivals) do nothing.
 class RunUpload : public PGhostUpload {
 public:
-  explicit RunUpload(PGame* game) : m_game(game) {}
+  RunUpload(PGame* game, bool shown) : m_game(game), m_shown(shown) {}
   void RecordResult() override {
     m_game->host->RecordResult(m_game->difficulty, m_game->world, m_game->level, m_game->runTime,
                                &m_game->ghosts[0]);
@@ -99,19 +100,26 @@ public:
                                      &m_game->ghosts[0], reload);
   }
   void ShowUploading() override {
-    SDxSprite* message = m_game->messageSprite;
+    SDxSprite* message = m_shown ? m_game->messageSprite : nullptr;
     if (!message) return;
     message->SetTexture(m_game->texMsgUploading, 1, nullptr, 1, -1, 0);
     message->ResetAlpha();
     message->SetVisible(true);
   }
-  void DrawFrame() override { m_game->dx->Render(); }
+  void DrawFrame() override {
+    if (m_shown) m_game->dx->Render();
+  }
   void Wait(int ms) override { WaitMilliseconds(ms); }
-  void ReloadRivals() override { m_game->LoadRivalGhosts(); }
-  void ShowFailed() override { m_game->dx->ShowOverlayText("UPLOAD FAILED", 6.0f); }
+  void ReloadRivals() override {
+    if (m_shown) m_game->LoadRivalGhosts();
+  }
+  void ShowFailed() override {
+    if (m_shown) m_game->dx->ShowOverlayText("UPLOAD FAILED", 6.0f);
+  }
 
 private:
   PGame* m_game;
+  bool m_shown;
 };
 
 }  // namespace
@@ -311,14 +319,14 @@ void PGame::LeaveState(int newState) {
       Hide(tipSprite);
       break;
     case 4:
-      if (success && IsProgressionLevel()) RecordAndUpload(true);
+      if (success && IsProgressionLevel()) RecordAndUpload(true, true);
       break;
   }
 }
 
-void PGame::RecordAndUpload(bool upload) {
+void PGame::RecordAndUpload(bool upload, bool shown) {
   if (!host) return;
-  RunUpload steps(this);
+  RunUpload steps(this, shown);
   if (upload) {
     steps.Run(IsGhostUploadAllowed());
   } else {

@@ -24,6 +24,11 @@ public:
   static constexpr float kFrame = 0.02f;
 
   GameWindow() { ::RegDeleteKeyA(HKEY_CURRENT_USER, GAME_REGISTRY_KEY); }
+  // The save folder of that name under the temporary folder (see
+  // TempFolder), emptied first.
+  explicit GameWindow(const std::string& savesName) : saves(savesName) {
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, GAME_REGISTRY_KEY);
+  }
   ~GameWindow() {
     Close();
     ::RegDeleteKeyA(HKEY_CURRENT_USER, GAME_REGISTRY_KEY);

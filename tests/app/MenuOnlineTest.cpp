@@ -185,6 +185,27 @@ TEST_F(MenuOnline, RanksInTheInformationPanel) {
   }
 }
 
+// The player's identity on the server is read for an online difficulty
+// only: offline, with the same values stored, no name is shown and the user
+// and code stay 0 and empty.
+TEST_F(MenuOnline, TheIdentityIsReadOnlyForAnOnlineDifficulty) {
+  struct Case {
+    int difficulty;
+    const char* name;
+    int user;
+    const char* code;
+  } cases[] = {{-1, "", 0, ""}, {1, "bob", 7, "ABC123"}};
+  for (const Case& c : cases) {
+    GameWindow window;
+    ASSERT_NO_FATAL_FAILURE(window.Open(c.difficulty, server.port));
+    window.Menu().GoToPage(PMenu::PAGE_MAP);
+    EXPECT_TRUE(window.Menu().playerLabel->IsActive());
+    EXPECT_EQ(c.name, Text(window.Menu().playerLabel)) << c.difficulty;
+    EXPECT_EQ(c.user, window.app.userId) << c.difficulty;
+    EXPECT_TRUE(window.app.playerCode == c.code) << c.difficulty;
+  }
+}
+
 TEST_F(MenuOnline, OnlineDifficultyChoosesPagesAndImages) {
   ASSERT_NO_FATAL_FAILURE(Open(2));
   game.Press(VK_RETURN);

@@ -27,8 +27,8 @@ protected:
   void SetUp() override {
     ASSERT_NE(0, server.port) << "the reference server is not running";
     ReferenceServer::WriteIdentity(kTestKey, server.port);
-    app.ReadOnlineIdentity(kTestKey);
     app.onlineDifficulty = 0;
+    app.ReadOnlineIdentity(kTestKey);
     app.web.timeoutMs = 1000;
     Check();
   }

@@ -8,6 +8,7 @@
 #include "core/SRegistry.h"
 #include "window/FrameworkMessages.h"
 #include "data/GameArchives.h"
+#include "engine/SDxSound.h"
 #include "support/TempFolder.h"
 #include "window/SComboCtrl.h"
 
@@ -98,10 +99,44 @@ TEST(Application, ModesWithoutADevice) {
   PWnd app;
   app.EnterMenu(1, -1, -1);
   EXPECT_EQ(PWnd::MODE_MENU, app.GetMode());
-  // The level music plays only in a run.
+
+  // The level music is the run's: in the menu neither the restart nor the
+  // music options reach a channel where the level's music would be, even
+  // when one is there (a looped sound loaded by hand). Playing, it is not
+  // stopped by music off nor turned by the volume; stopped, it is not
+  // started by music on nor by the restart.
+  g_app = &app;
+  ASSERT_TRUE(GameArchives::Open(app.resSnd, "snd"));
+  while (app.dx.m_sounds.GetCount() <= PGame::MUSIC_CHANNEL) app.LoadSound("alarm.wav", true, 1, 0);
+  SDxSound* music = app.dx.GetSound(PGame::MUSIC_CHANNEL);
+  ASSERT_TRUE(music->m_loaded);
+  SDxConfig* settings = app.dx.GetConfig();
+  settings->audio = 1;
+  settings->music = 0;
+  settings->musicVolume = 0.3f;
+  EXPECT_EQ(music, app.dx.PlaySound(PGame::MUSIC_CHANNEL, false, 0.9f, 0.0f));
+  app.dx.OnSettingChanged(settings, 3);
+  app.dx.OnSettingChanged(settings, 4);
+  EXPECT_TRUE(music->IsPlaying());
+  EXPECT_FLOAT_EQ(0.9f, music->m_volume);
+  app.dx.StopSound(PGame::MUSIC_CHANNEL, 0.0f);
+  settings->music = 1;
+  app.dx.OnSettingChanged(settings, 3);
   app.RestartLevelMusic();
+  EXPECT_FALSE(music->IsPlaying());
+  g_app = nullptr;
+
   app.LeaveMode();
   EXPECT_EQ(PWnd::MODE_MENU, app.GetMode());
+}
+
+// A sound entry whose name ends in '3' is decoded as compressed audio, any
+// other as a WAVE file: each kind loads only the right way.
+TEST(Application, SoundEntriesEndingIn3AreStreamed) {
+  PWnd app;
+  ASSERT_TRUE(GameArchives::Open(app.resSnd, "snd"));
+  for (const char* name : {"menu.mp3", "MENU.MP3", "alarm.wav", "menu_button.wav"})
+    EXPECT_TRUE(app.LoadSound(name, false, 1, 0)) << name;
 }
 
 // The player dialog built from the program's dialog text and run as the

@@ -18,6 +18,15 @@ public:
     ::CreateDirectoryA(name, nullptr);
     m_path = name;
   }
+  // The folder of that name under the temporary folder, emptied first: the
+  // same folder for every process that asks for it by name.
+  explicit TempFolder(const std::string& name) {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    m_path = std::string(base) + name;
+    Remove(m_path);
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+  }
   ~TempFolder() { Remove(m_path); }
 
   // The folder, without a trailing separator.

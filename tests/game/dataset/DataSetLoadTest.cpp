@@ -8,6 +8,7 @@
 #include "engine/SDxLayer.h"
 #include "engine/SDxManager.h"
 #include "engine/SDxSound.h"
+#include "engine/SDxTexture.h"
 #include "game/PEntities.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,7 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   app.EnterGame(0, 0, 0);
   SDxSound* music = app.dx.GetSound(PGame::MUSIC_CHANNEL);
   ASSERT_NE(nullptr, music);
+  ASSERT_TRUE(music->m_loaded);
   EXPECT_TRUE(music->m_loop);
   int voices = 0;
   for (SDxSound* voice = app.dx.GetSound(31); voice; voice = voice->m_next) ++voices;
@@ -70,27 +72,119 @@ TEST(DataSetLoad, OptionsReachTheLevelMusicOnlyInARun) {
   SDxConfig* settings = app.dx.GetConfig();
   settings->musicVolume = 0.25f;
   app.dx.OnSettingChanged(settings, 4);
-  if (music->m_loaded) {
-    EXPECT_FLOAT_EQ(0.5f, music->m_volume);
+  EXPECT_FLOAT_EQ(0.5f, music->m_volume);
+
+  // The music option: with audio and music on the level music starts again
+  // at twice the configured volume; otherwise it stops.
+  struct MusicCase {
+    uint8_t audio, music;
+    bool plays;
+  } musicCases[] = {{1, 1, true}, {1, 0, false}, {0, 1, false}};
+  settings->musicVolume = 0.3f;
+  for (const MusicCase& c : musicCases) {
+    app.dx.PlaySound(PGame::MUSIC_CHANNEL, false, 0.9f, 0.0f);
+    settings->audio = c.audio;
+    settings->music = c.music;
+    app.dx.OnSettingChanged(settings, 3);
+    EXPECT_EQ(c.plays, music->IsPlaying()) << int(c.audio) << int(c.music);
+    if (c.plays) EXPECT_FLOAT_EQ(0.6f, music->m_volume);
   }
+  settings->audio = settings->music = 1;
+
+  // Audio back on in a run: the boulder's and the craft's looped sounds,
+  // silent, and nothing else.
+  app.dx.StopAllSounds(nullptr, 0.0f);
+  for (int channel : {9, 40}) app.dx.SetSoundVolume(channel, 0.7f);
+  app.dx.OnSettingChanged(settings, 2);
+  for (int channel = 0; channel < app.dx.m_sounds.GetCount(); ++channel)
+    EXPECT_EQ(channel == 9 || channel == 40, app.dx.IsSoundPlaying(channel)) << channel;
+  for (int channel : {9, 40}) EXPECT_FLOAT_EQ(0.0f, app.dx.GetSound(channel)->m_volume);
+
   settings->lighting = 0;
   app.dx.OnSettingChanged(settings, 0);
   ASSERT_NE(nullptr, app.game.speedShader);
   EXPECT_FALSE(app.game.speedShader->IsEnabled());
 
   // Back in the menu the level is gone with its channels: the menu's four
-  // remain, and the level's music options reach none of them.
+  // remain. Audio back on restarts the menu music at half volume and
+  // nothing else; the level's music options leave it as it is.
   app.EnterMenu(1, -1, -1);
   EXPECT_EQ(PWnd::MODE_MENU, app.GetMode());
   EXPECT_EQ(0, app.game.state);
   EXPECT_EQ(nullptr, app.game.speedShader);
   EXPECT_EQ(4, app.dx.m_sounds.GetCount());
+  SDxSound* menuMusic = app.dx.GetSound(1);
+  app.dx.StopAllSounds(nullptr, 0.0f);
+  app.dx.SetSoundVolume(1, 0.9f);
+  app.dx.OnSettingChanged(settings, 2);
+  for (int channel = 0; channel < app.dx.m_sounds.GetCount(); ++channel)
+    EXPECT_EQ(channel == 1, app.dx.IsSoundPlaying(channel)) << channel;
+  EXPECT_FLOAT_EQ(0.5f, menuMusic->m_volume);
   app.dx.OnSettingChanged(settings, 4);
+  settings->music = 0;
   app.dx.OnSettingChanged(settings, 3);
   app.RestartLevelMusic();
   EXPECT_EQ(4, app.dx.m_sounds.GetCount());
-  EXPECT_EQ(nullptr, app.dx.GetSound(PGame::MUSIC_CHANNEL));
+  EXPECT_TRUE(menuMusic->IsPlaying());
+  EXPECT_FLOAT_EQ(0.5f, menuMusic->m_volume);
   g_app = nullptr;
+}
+
+// The level music starts with audio and music on, at twice the configured
+// volume; with either off it stays silent, and so it does on the lesson
+// level, which loads no music (its channel is put there by hand).
+TEST(DataSetLoad, LevelMusicOnlyWithAudioAndMusicOnAndNotInTheLesson) {
+  std::unique_ptr<SWnd> window = MakeEngineWindow();
+  PWnd app;
+  g_app = &app;
+  ASSERT_NO_FATAL_FAILURE(OpenGame(app, window.get()));
+  struct Case {
+    int world, level;
+    uint8_t audio, music;
+    bool plays;
+  } cases[] = {{0, 0, 1, 1, true}, {0, 0, 0, 1, false}, {0, 0, 1, 0, false}, {1, 1, 1, 1, false}};
+  SDxConfig* settings = app.dx.GetConfig();
+  settings->musicVolume = 0.3f;
+  for (const Case& c : cases) {
+    if (app.GetMode() != PWnd::MODE_GAME || app.game.world != c.world ||
+        app.game.level != c.level)
+      app.EnterGame(0, c.world, c.level);
+    if (app.dx.m_sounds.GetCount() == PGame::MUSIC_CHANNEL) app.LoadSound("alarm.wav", true, 1, 0);
+    SDxSound* music = app.dx.GetSound(PGame::MUSIC_CHANNEL);
+    ASSERT_NE(nullptr, music);
+    ASSERT_TRUE(music->m_loaded);
+    app.dx.StopSound(PGame::MUSIC_CHANNEL, 0.0f);
+    settings->audio = c.audio;
+    settings->music = c.music;
+    app.RestartLevelMusic();
+    EXPECT_EQ(c.plays, music->IsPlaying()) << c.world << c.level << int(c.audio) << int(c.music);
+    if (c.plays) EXPECT_FLOAT_EQ(0.6f, music->m_volume);
+  }
+  app.LeaveMode();
+  g_app = nullptr;
+}
+
+// Textures with the normal-map flag take their "+n." entry as the normal
+// map; without that entry the texture comes all the same, without one.
+TEST(DataSetLoad, TexturesWithAndWithoutTheirNormalMaps) {
+  std::unique_ptr<SWnd> window = MakeEngineWindow();
+  PWnd app;
+  ASSERT_NO_FATAL_FAILURE(OpenGame(app, window.get()));
+  struct Case {
+    const char* name;
+    bool withNormalMap;
+    bool hasNormalMap;
+  } cases[] = {{"egypt_wall.jpg", true, true},
+               {"EGYPT_WALL.JPG", true, true},
+               {"egypt_wall.jpg", false, false},
+               {"egypt_ground.jpg", true, false},
+               {"particle_spot.png", true, false}};
+  for (const Case& c : cases) {
+    SDxTexture* texture = app.LoadTexture(c.name, c.withNormalMap, 0);
+    ASSERT_NE(nullptr, texture) << c.name;
+    EXPECT_EQ(c.hasNormalMap, texture->m_normalMap != nullptr) << c.name << c.withNormalMap;
+  }
+  EXPECT_EQ(nullptr, app.LoadTexture("no_such_image.jpg", true, 0));
 }
 
 // Every level of the data set streamed from its start to past its finish by

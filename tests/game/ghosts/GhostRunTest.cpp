@@ -48,10 +48,10 @@ protected:
   void GoOnline() {
     ASSERT_NE(0, server.port) << "the reference server is not running";
     ReferenceServer::WriteIdentity(kOnlineKey, server.port);
-    App().ReadOnlineIdentity(kOnlineKey);
-    App().web.timeoutMs = 1000;
     App().online = true;
     App().onlineDifficulty = 0;
+    App().ReadOnlineIdentity(kOnlineKey);
+    App().web.timeoutMs = 1000;
     server.Check();
   }
   // The time shown by a display of five sprites (minutes, seconds and
