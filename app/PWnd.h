@@ -18,6 +18,7 @@
 #include "core/SResource.h"
 #include "core/SString.h"
 #include "core/SStringArray.h"
+#include "core/SStringPool.h"
 #include "engine/SDx.h"
 #include "game/PGame.h"
 #include "game/PGameHost.h"
@@ -42,10 +43,6 @@ public:
 
   enum { MODE_NONE = 0, MODE_MENU = 1, MODE_GAME = 2 };
   enum { MAP_SIZE = 5, DIFFICULTIES = 3, GHOST_SLOTS = 5 };
-  // Scores one hiscore answer adds at most; later records are ignored. The
-  // players' ranking of the menu takes time with the square of the scores
-  // held, so this keeps the page quick whatever the server sends.
-  enum { MAX_ANSWER_SCORES = 5000 };
 
   // Fills the level tables; opens no file and creates no window.
   PWnd();
@@ -126,8 +123,12 @@ public:
   // only online (an online difficulty and a server): offline the user id,
   // name and code are 0 and empty.
   void ReadOnlineIdentity(const char* key);
-  // Both take at most MAX_ANSWER_SCORES records of the answer.
+  // Both keep every record of the answer (a reply's size bounds them).
   bool LoadAllHiscores();
+  // Empties the 25 hiscore lists and fills them with the records of an
+  // all_hiscores answer; false, with the lists empty, when the answer does
+  // not hold. LoadAllHiscores reads its answer with it.
+  bool ReadAllHiscores(const SString& answer);
   bool LoadLevelHiscores(int world, int level) override;
   bool DownloadGhost(int world, int level, PGhost* ghost);
   bool DownloadGhosts(int world, int level, PGhost* first, PGhost* second, PGhost* third) override;
@@ -162,6 +163,9 @@ public:
   int profile;
   int userId;
   SString playerName;
+  // The strings of the hiscore lists are made here: an answer fills the
+  // lists with tens of thousands of names, each made and freed at once.
+  SStringPool hiscoreStrings;
   SStringArray hiscores[MAP_SIZE][MAP_SIZE];
   // The save folder; empty: the user's documents and "Gravrun 2\".
   SString saveFolderPath;

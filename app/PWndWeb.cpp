@@ -4,14 +4,16 @@
 #include "core/SStringParser.h"
 
 #include <ctype.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
 
 namespace {
 
 const char kTag[] = "GVR2";
 const char kVersion[] = "1.02";
 const int kMaxTime = 17900;
-// The records of an answer are kept up to PWnd::MAX_ANSWER_SCORES, so that
-// every rank of a list of that length is right.
 
 int Clamp(int value, int low, int high) {
   return value < low ? low : (value > high ? high : value);
@@ -60,10 +62,57 @@ bool ReadAnswer(SString answer, SStringParser* tokens, int minTokens) {
   return count >= minTokens && tokens->GetToken(1) == kVersion;
 }
 
-bool AppendScore(SStringArray& list, const SString& name, int time) {
-  int index = list.Add(name.GetText());
-  if (index < 0) return false;
-  list[index]->SetUserValue1(uint32_t(Clamp(time, 0, kMaxTime)));
+// The tokens of a hiscore answer, read one after the other: the answer
+// without its last character, split at every ',' (as the parser splits it
+// with that one separator and no quoting), each token a number or a name.
+// A hiscore answer is large (a reply may hold a megabyte of records), so
+// the tokens are cut in one copy of the text instead of one string each.
+class HiscoreTokens {
+public:
+  // Steps 2 to 5 of reading a GET answer with at least two tokens; false
+  // when the answer does not hold.
+  bool Read(const SString& answer) {
+    int length = answer.GetLength();
+    if (length > 0) --length;
+    if (length < 4 || memcmp(answer.GetText(), kTag, 4) != 0) return false;
+    m_text.assign(answer.GetText(), size_t(length));
+    m_next = &m_text[0];
+    m_end = m_next + length;
+    Next();
+    return HasMore() && strcmp(Next(), kVersion) == 0;
+  }
+  bool HasMore() const { return m_next <= m_end; }
+  // The next token; the empty text past the last one.
+  const char* Next() {
+    if (!HasMore()) return "";
+    char* token = m_next;
+    char* comma = static_cast<char*>(memchr(token, ',', size_t(m_end - token)));
+    if (comma) {
+      *comma = 0;
+      m_next = comma + 1;
+    } else {
+      m_next = m_end + 1;
+    }
+    return token;
+  }
+  // The next token read as a decimal integer (0 without digits).
+  int NextInt() { return atoi(Next()); }
+
+private:
+  std::string m_text;
+  char* m_next = nullptr;
+  char* m_end = nullptr;
+};
+
+// Appends the name to the list with its time clamped into the entry's first
+// user word; false when the list cannot grow.
+bool AppendScore(SStringArray& list, const char* name, int time) {
+  int index = list.GetCount();
+  list.SetSize(index + 1, true);
+  if (list.GetCount() != index + 1) return false;
+  SString* entry = new SString(name);
+  entry->SetUserValue1(uint32_t(Clamp(time, 0, kMaxTime)));
+  list[index] = entry;
   return true;
 }
 
@@ -89,15 +138,23 @@ bool PWnd::LoadAllHiscores() {
   if (!IsOnline()) return false;
   for (auto& row : hiscores)
     for (SStringArray& list : row) list.DeleteAndRemoveAll();
-  SStringParser tokens;
-  if (!ReadAnswer(web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()),
-                  &tokens, 2))
-    return false;
-  for (int i = 2, taken = 0; i < tokens.GetCount() && taken < MAX_ANSWER_SCORES; i += 3, ++taken) {
-    SString cell = tokens.GetToken(i + 1);
-    int world = Clamp(cell.GetLength() > 0 ? cell.GetAt(0) - '0' : -1, 0, MAP_SIZE - 1);
-    int level = Clamp(cell.GetLength() > 1 ? cell.GetAt(1) - '0' : -1, 0, MAP_SIZE - 1);
-    AppendScore(hiscores[world][level], tokens.GetToken(i), tokens.GetInt(i + 2));
+  return ReadAllHiscores(
+      web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()));
+}
+
+bool PWnd::ReadAllHiscores(const SString& answer) {
+  for (auto& row : hiscores)
+    for (SStringArray& list : row) list.DeleteAndRemoveAll();
+  HiscoreTokens tokens;
+  if (!tokens.Read(answer)) return false;
+  SStringPool::Scope scope(&hiscoreStrings);
+  while (tokens.HasMore()) {
+    const char* name = tokens.Next();
+    const char* cell = tokens.Next();
+    int time = tokens.NextInt();
+    int world = Clamp(cell[0] ? cell[0] - '0' : -1, 0, MAP_SIZE - 1);
+    int level = Clamp(cell[0] && cell[1] ? cell[1] - '0' : -1, 0, MAP_SIZE - 1);
+    if (!AppendScore(hiscores[world][level], name, time)) break;
   }
   return true;
 }
@@ -107,13 +164,15 @@ bool PWnd::LoadLevelHiscores(int world, int level) {
   if (world < 0 || world >= MAP_SIZE || level < 0 || level >= MAP_SIZE) return false;
   SStringArray& list = hiscores[world][level];
   list.DeleteAndRemoveAll();
-  SStringParser tokens;
-  if (!ReadAnswer(
-          web.Get(Query("level_hiscores", nullptr, onlineDifficulty, world, level).GetText()),
-          &tokens, 2))
+  HiscoreTokens tokens;
+  if (!tokens.Read(
+          web.Get(Query("level_hiscores", nullptr, onlineDifficulty, world, level).GetText())))
     return false;
-  for (int i = 2; i < tokens.GetCount() && list.GetCount() < MAX_ANSWER_SCORES; i += 2)
-    if (!AppendScore(list, tokens.GetToken(i), tokens.GetInt(i + 1))) break;
+  SStringPool::Scope scope(&hiscoreStrings);
+  while (tokens.HasMore()) {
+    const char* name = tokens.Next();
+    if (!AppendScore(list, name, tokens.NextInt())) break;
+  }
   return true;
 }
 

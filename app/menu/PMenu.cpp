@@ -406,6 +406,7 @@ void PMenu::EnterPage() {
       ShowDifficulty();
       Activate(playerLabel, true);
       for (SDxText* text : listTexts) Activate(text, true);
+      RankPlayers();
       FillPlayerList();
       break;
   }

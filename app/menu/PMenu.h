@@ -17,6 +17,7 @@
 #pragma once
 
 #include "core/Platform.h"
+#include "app/menu/PPlayerRanking.h"
 #include "core/SArray.h"
 #include "core/SString.h"
 
@@ -113,9 +114,13 @@ public:
   void PageEnd();
   // The selected cell's hiscores, block selection of 20, into rankTexts.
   void FillScoreList();
-  // Every player of the hiscore lists ranked by points (50 for a first
-  // place, one less a place below), page selection of 100 in four columns
-  // of 25, into listTexts; listCount is the number of players.
+  // Every player of the hiscore lists of the cells with a level ranked by
+  // points (50 for a first place, one less a place below) into players;
+  // listCount is the number of players. The players page ranks on entry.
+  void RankPlayers();
+  // Page selection of 100 of the ranking in four columns of 25, into
+  // listTexts (the lists do not change while the page is shown, so turning
+  // a page takes the ranking made on entry).
   void FillPlayerList();
 
   // The access code typed on the main page, the letter that confirms it and
@@ -159,6 +164,7 @@ public:
   float pageTime;
   SString typedCode;
   int listCount;
+  PPlayerRanking players;  // of the players page
   D3DXVECTOR2 itemEnds[ITEM_ENDS][2];          // left and right end of an item
   D3DXVECTOR3 cellPoints[MAP_SIZE][MAP_SIZE];  // centre x, y and circling radius
   int difficulty;

@@ -11,15 +11,6 @@ namespace {
 enum { ONLINE_SCORES, ONLINE_PLAYERS, ONLINE_BACK, ONLINE_LAST = ONLINE_BACK };
 // itemEnds entry of the online page's first item.
 const int kOnlineEnds = 13;
-// Points of a first place; each place below gives one less.
-const int kFirstPlacePoints = 50;
-
-// Points, largest first: an equal total goes just before the equal entry
-// that the binary search meets.
-class PointsArray : public SArray<int> {
-public:
-  PointsArray() { m_flags = 1; }
-};
 
 }  // namespace
 
@@ -81,37 +72,25 @@ void PMenu::FillScoreList() {
     if (rankTexts[i]) rankTexts[i]->SetText(columns[i]->GetText(), false);
 }
 
-void PMenu::FillPlayerList() {
+void PMenu::RankPlayers() {
   const PWnd* app = g_app;
-  if (!app) return;
-  SStringArray names;
-  PointsArray points;
-  for (int w = 0; w < MAP_SIZE; ++w)
-    for (int l = 0; l < MAP_SIZE; ++l) {
-      if (!app->HasLevel(w, l)) continue;
-      const SStringArray& list = app->hiscores[w][l];
-      for (int i = 0; i < list.GetCount(); ++i) {
-        const char* name = list[i]->GetText();
-        int total = kFirstPlacePoints - i;
-        int known = names.Find(name);
-        if (known >= 0) {
-          total += points[known];
-          names.RemoveAndDelete(known);
-          points.RemoveAt(known);
-        }
-        int at = points.InsertSorted(total);
-        names.Add(name, at);
-      }
-    }
-  listCount = names.GetCount();
+  const SStringArray* lists[MAP_SIZE * MAP_SIZE];
+  int count = 0;
+  for (int w = 0; w < MAP_SIZE && app; ++w)
+    for (int l = 0; l < MAP_SIZE; ++l)
+      if (app->HasLevel(w, l)) lists[count++] = &app->hiscores[w][l];
+  players.Rank(lists, count);
+  listCount = players.GetCount();
+}
 
+void PMenu::FillPlayerList() {
   SString columns[12], text;
   int first = selection * PLAYERS_PAGE;
-  for (int index = first; index < listCount && index < first + PLAYERS_PAGE; ++index) {
+  for (int index = first; index < players.GetCount() && index < first + PLAYERS_PAGE; ++index) {
     SString* column = columns + (index - first) / PLAYERS_COLUMN * 3;
     column[0] += text.Format("%02d\n", index + 1);
-    column[1] += text.Format("%d\n", points[index]);
-    column[2] += *names[index] + "\n";
+    column[1] += text.Format("%d\n", players.GetPoints(index));
+    column[2] += SString(players.GetName(index)) + "\n";
   }
   for (int i = 0; i < 12; ++i)
     if (listTexts[i]) listTexts[i]->SetText(columns[i].GetText(), false);

@@ -32,6 +32,56 @@ protected:
     game.Press(VK_RETURN);
   }
   std::string Text(SDxText* text) { return text ? text->m_text.GetText() : "<none>"; }
+  // The players page's whole ranking, page after page as the page fills
+  // them, one "place points name" line per place.
+  std::string ShownRanking() {
+    std::string shown;
+    for (int page = 0; page * PMenu::PLAYERS_PAGE < menu().listCount; ++page) {
+      menu().selection = page;
+      menu().FillPlayerList();
+      for (int column = 0; column < 4; ++column) {
+        std::string texts[3];
+        for (int i = 0; i < 3; ++i) texts[i] = Text(menu().listTexts[column * 3 + i]);
+        size_t at[3] = {0, 0, 0};
+        while (at[0] < texts[0].size()) {
+          for (int i = 0; i < 3; ++i) {
+            size_t end = texts[i].find('\n', at[i]);
+            if (end == std::string::npos) end = texts[i].size();
+            shown += texts[i].substr(at[i], end - at[i]) + (i < 2 ? " " : "\n");
+            at[i] = end + 1;
+          }
+        }
+      }
+    }
+    return shown;
+  }
+  // The reference ranking in the same lines: "points,name" lines numbered.
+  static std::string NumberedRanking(const std::string& ranking) {
+    std::string lines;
+    char place[16];
+    size_t at = 0;
+    for (int n = 1; at < ranking.size(); ++n) {
+      size_t comma = ranking.find(',', at), end = ranking.find('\n', at);
+      snprintf(place, sizeof(place), "%02d ", n);
+      lines += place + ranking.substr(at, comma - at) + " " +
+               ranking.substr(comma + 1, end - comma - 1) + "\n";
+      at = end + 1;
+    }
+    return lines;
+  }
+  // The first line where two texts of lines differ, or "" when they agree.
+  static std::string FirstDifference(const std::string& shown, const std::string& expected) {
+    size_t at = 0;
+    for (int line = 1;; ++line) {
+      size_t a = shown.find('\n', at), b = expected.find('\n', at);
+      std::string x = shown.substr(at, a == std::string::npos ? a : a - at);
+      std::string y = expected.substr(at, b == std::string::npos ? b : b - at);
+      if (x != y || a != b)
+        return "line " + std::to_string(line) + ": shown \"" + x + "\", reference \"" + y + "\"";
+      if (a == std::string::npos) return "";
+      at = a + 1;
+    }
+  }
   PMenu& menu() { return game.Menu(); }
   PWnd& app() { return game.app; }
 
@@ -154,6 +204,37 @@ TEST_F(MenuOnline, PlayersRankingPagesAndColumns) {
   EXPECT_EQ(0, menu().selection);
   game.Press(VK_ESCAPE);
   EXPECT_EQ(PMenu::PAGE_ONLINE, menu().page);
+}
+
+// Large answers ranked on the players page exactly as the service's rules
+// rank them, equal totals in their order: the flood of distinct players at
+// the reply's bound (equal places over the cells) and crowds of players
+// listed again and again (totals added up, names taken out and put back).
+TEST_F(MenuOnline, PlayersRankingOfLargeAnswersIsTheReferenceRanking) {
+  ASSERT_NO_FATAL_FAILURE(Open(1));
+  const struct {
+    const char* name;
+    int seed, players;  // players 0: the flood
+  } cases[] = {{"flood", 0, 0}, {"crowd of 2000", 3, 2000}, {"crowd of 150", 4, 150}};
+  for (const auto& c : cases) {
+    if (c.players == 0)
+      server.Mode("flood");
+    else
+      server.Crowd(c.seed, c.players);
+    game.Press(VK_DOWN);
+    game.Press(VK_RETURN);
+    ASSERT_EQ(PMenu::PAGE_ONLINE, menu().page) << c.name;
+    game.Press(VK_DOWN);
+    game.Press(VK_RETURN);
+    ASSERT_EQ(PMenu::PAGE_PLAYERS, menu().page) << c.name;
+    std::string expected = NumberedRanking(server.Ranking());
+    std::string shown = ShownRanking();
+    EXPECT_EQ("", FirstDifference(shown, expected)) << c.name;
+    EXPECT_LT(c.players ? c.players / 2 : 50000, menu().listCount) << c.name;
+    game.Press(VK_ESCAPE);
+    game.Press(VK_ESCAPE);
+    ASSERT_EQ(PMenu::PAGE_MAIN, menu().page) << c.name;
+  }
 }
 
 TEST_F(MenuOnline, RanksInTheInformationPanel) {

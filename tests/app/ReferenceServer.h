@@ -59,6 +59,15 @@ public:
   void Mutate(int seed, int times) {
     Get("/control", "seed=" + std::to_string(seed) + "&mode=mutate&times=" + std::to_string(times));
   }
+  // The next request gets a hiscore answer of that many players listed
+  // again and again over the cells, from the generator seeded by seed.
+  void Crowd(int seed, int players) {
+    Get("/control", "seed=" + std::to_string(seed) + "&players=" + std::to_string(players) +
+                        "&mode=crowd");
+  }
+  // The players' ranking of the last all_hiscores answer by the service's
+  // rules: one "points,name" line per place.
+  std::string Ranking() { return Get("/ranking", ""); }
   // The next request gets exactly this text as its answer.
   void Answer(const std::string& text) { Get("/control", "answer=" + Hex(text)); }
 

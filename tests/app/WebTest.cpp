@@ -45,6 +45,17 @@ protected:
   int Time(int world, int level, int i) {
     return int(app.hiscores[world][level][i]->GetUserValue1());
   }
+  // "WL COUNT LAST" for each cell, world by world, as the server's /lists.
+  std::string HeldLists() {
+    std::string text;
+    for (int w = 0; w < 5; ++w)
+      for (int l = 0; l < 5; ++l) {
+        int count = app.hiscores[w][l].GetCount();
+        text += std::to_string(w) + std::to_string(l) + " " + std::to_string(count) + " " +
+                (count ? Name(w, l, count - 1) : std::string()) + "\n";
+      }
+    return text;
+  }
 
   ReferenceServer server;
   PWnd app;
@@ -166,20 +177,24 @@ TEST_F(Web, HiscoreAnswers) {
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
   EXPECT_EQ(5000, app.hiscores[2][3].GetCount());
 
-  // A reply of tens of thousands of players: the first records are kept up
-  // to the bound, in order.
+  // A reply of tens of thousands of players near the reply's bound: every
+  // record is kept, in order, so a cell late in the answer keeps all its
+  // entries and a player far down its list has the rank of their place.
   Mode("flood");
   EXPECT_TRUE(app.LoadAllHiscores());
-  int held = 0;
-  for (auto& row : app.hiscores)
-    for (SStringArray& list : row) held += list.GetCount();
-  EXPECT_EQ(int(PWnd::MAX_ANSWER_SCORES), held);
+  EXPECT_EQ(Server("/lists", "cmd=all_hiscores"), HeldLists());
   EXPECT_EQ("f0", Name(0, 0, 0));
-  EXPECT_EQ("f4999", Name(4, 4, PWnd::MAX_ANSWER_SCORES / 25 - 1));
+  int last = app.hiscores[4][4].GetCount();
+  ASSERT_GT(last, 2000);
+  app.playerName = Name(4, 4, last - 1).c_str();
+  EXPECT_EQ(last, app.GetPlayerRank(4, 4));
+  app.playerName = "bob";
   Mode("flood");
   EXPECT_TRUE(app.LoadLevelHiscores(2, 3));
-  ASSERT_EQ(int(PWnd::MAX_ANSWER_SCORES), app.hiscores[2][3].GetCount());
-  EXPECT_EQ("f4999", Name(2, 3, PWnd::MAX_ANSWER_SCORES - 1));
+  ASSERT_GT(app.hiscores[2][3].GetCount(), 50000);
+  EXPECT_EQ(Server("/lists", "cmd=level_hiscores"),
+            std::to_string(app.hiscores[2][3].GetCount()) + " " +
+                Name(2, 3, app.hiscores[2][3].GetCount() - 1) + "\n");
 
   // Failures leave the lists empty.
   for (const char* mode : {"empty", "badtag", "badversion", "close", "silent"}) {
@@ -347,7 +362,7 @@ TEST_F(Web, ThousandsOfMutatedAnswersStayInBounds) {
         held += list.GetCount();
         for (int i = 0; i < list.GetCount(); ++i) ASSERT_LE(list[i]->GetUserValue1(), 17900u);
       }
-    ASSERT_LE(held, 2 * int(PWnd::MAX_ANSWER_SCORES)) << "round " << round;
+    ASSERT_LE(held, int(PWebLink::MAX_REPLY)) << "round " << round;
     for (const PGhost* ghost : {&own, &first, &second, &third}) {
       ASSERT_LE(ghost->GetCount(), PGhost::CAPACITY) << "round " << round;
       ASSERT_GE(ghost->time, 0);

@@ -11,12 +11,20 @@ kept and reported by GET /check. The answers come from what was uploaded
       answer M: normal, empty, badtag, badversion, many, forged, padded, oversized,
       rivals1, rivals2, rivals4, ghostbad, close, silent, noreload, flood,
       mutate (a good answer of the command with a few random edits, from a
-      generator seeded by seed=S);
+      generator seeded by seed=S), crowd (a hiscore answer of players=N
+      players, each listed again and again over the cells in random order,
+      from the generator seeded by seed=S);
       answer=HEX in place of mode answers those bytes as they are; code=HEX
       sets the player code the uploads must carry
   GET /check    "OK" or the problems seen since the last check
   GET /count    the number of /app.php requests so far
   GET /last     the fields of the last upload, one "key=value" a line
+  GET /lists?cmd=C  the lists the game holds after the last answer to the
+      hiscore command C: for all_hiscores a line "WL COUNT LAST" for each
+      cell, world by world (LAST is the name of its last entry, empty for
+      none), for level_hiscores one line "COUNT LAST"
+  GET /ranking  the players' ranking the game shows for the last
+      all_hiscores answer, one "points,name" line per place
 """
 import base64
 import hashlib
@@ -84,6 +92,90 @@ def decode_ghost(text):
     return numbers if at == len(raw) and len(numbers) % 3 == 0 else None
 
 
+# Cells that hold no map level: their lists take no part in the ranking.
+NO_LEVEL = {(1, 1), (1, 3), (3, 1), (3, 3)}
+FIRST_PLACE_POINTS = 50
+
+
+def hiscore_tokens(answer):
+    """The tokens of a hiscore answer as the game reads them; None when the
+    answer does not hold."""
+    text = answer[:-1]
+    if text[:4] != "GVR2":
+        return None
+    tokens = text.split(",")
+    return tokens if len(tokens) >= 2 and tokens[1] == "1.02" else None
+
+
+def cell_index(cell, k):
+    """World (k = 0) or level (k = 1) of a cell token: its k-th character (a
+    signed byte) minus '0', clamped to 0..4; a missing character gives 0."""
+    if len(cell) <= k:
+        return 0
+    value = ord(cell[k])
+    if value >= 128:
+        value -= 256
+    return min(max(value - ord("0"), 0), 4)
+
+
+def all_hiscore_lists(answer):
+    """The 25 lists [world][level] of names the game fills from an
+    all_hiscores answer."""
+    lists = [[[] for _ in range(5)] for _ in range(5)]
+    tokens = hiscore_tokens(answer) or []
+    for i in range(2, len(tokens), 3):
+        cell = tokens[i + 1] if i + 1 < len(tokens) else ""
+        lists[cell_index(cell, 0)][cell_index(cell, 1)].append(tokens[i])
+    return lists
+
+
+def players_ranking(lists):
+    """The players' ranking of the lists, [(points, name)], made as the game
+    makes it: entry after entry (cells with a level, world by world, each
+    list from its first place) a working list, largest total first, takes
+    the name out when listed (its points added to the place's) and puts it
+    back at the place the binary search of the totals gives: an equal total
+    goes just before the equal entry that the halving meets."""
+    names, points, listed = [], [], set()
+    for world in range(5):
+        for level in range(5):
+            if (world, level) in NO_LEVEL:
+                continue
+            for place, name in enumerate(lists[world][level]):
+                total = FIRST_PLACE_POINTS - place
+                if name in listed:
+                    k = names.index(name)
+                    total += points[k]
+                    del names[k]
+                    del points[k]
+                lo, hi, at = 0, len(points), None
+                while hi > lo:
+                    mid = (lo + hi) // 2
+                    if total == points[mid]:
+                        at = mid
+                        break
+                    if total > points[mid]:
+                        hi = mid
+                    else:
+                        lo = mid + 1
+                at = lo if at is None else at
+                points.insert(at, total)
+                names.insert(at, name)
+                listed.add(name)
+    return list(zip(points, names))
+
+
+def crowd(rng, players):
+    """A hiscore answer of players listed again and again: each record a
+    random player in a random cell, with cells that hold no level too."""
+    records = []
+    for _ in range(players * 8):
+        world, level = rng.randrange(5), rng.randrange(5)
+        records.append("c%d,%d%d,%d" % (rng.randrange(players), world, level,
+                                        rng.randrange(3000, 17900)))
+    return TAG + ",".join(records) + "\n"
+
+
 def sign(text):
     chars = list(text)
     for i in range(0, len(chars), 8):
@@ -133,6 +225,8 @@ class State:
         self.scores = {("0", "00"): [("alice", 5000), ("bob", 6100)]}
         self.ghosts = {}
         self.mutator = random.Random(0)
+        self.players = 100
+        self.answers = {}  # the last answer to each hiscore command
 
 
 STATE = State()
@@ -149,6 +243,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             STATE.problems.append(text)
 
     def reply(self, text, status=200):
+        if getattr(self, "command_name", "") in ("all_hiscores", "level_hiscores"):
+            with STATE.lock:
+                STATE.answers[self.command_name] = text
         body = text.encode("latin-1")
         self.send_response(status)
         self.send_header("Content-Length", str(len(body)))
@@ -199,6 +296,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         keys = [k for k, _ in pairs]
         values = dict(pairs)
         cmd = values.get("cmd", "")
+        self.command_name = cmd
         if GET_KEYS.get(cmd) != keys:
             self.problem("GET keys %s" % keys)
         if self.headers.get("User-Agent") != "Vandro":
@@ -215,6 +313,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "mutate":
             with STATE.lock:
                 text = mutate(MUTATION_BASES.get(cmd, TAG), STATE.mutator)
+            return self.reply(text)
+        if mode == "crowd":
+            with STATE.lock:
+                text = crowd(STATE.mutator, STATE.players)
             return self.reply(text)
         if mode == "many":
             body = "".join("p%d,%d," % (i, 1000 + i) if cmd == "level_hiscores" else
@@ -301,6 +403,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     STATE.modes.append(("raw:" + answer, int(q.get("times", "1"))))
                 if "seed" in q:
                     STATE.mutator = random.Random(int(q["seed"]))
+                if "players" in q:
+                    STATE.players = int(q["players"])
                 if "mode" in q:
                     STATE.modes.append((q["mode"], int(q.get("times", "1"))))
                 if "code" in q:
@@ -314,9 +418,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 text = str(STATE.count)
             elif url.path == "/last":
                 text = "".join(f"{k}={v}\n" for k, v in STATE.last.items())
+            elif url.path == "/lists":
+                text = self.lists(q.get("cmd", "all_hiscores"))
+            elif url.path == "/ranking":
+                lists = all_hiscore_lists(STATE.answers.get("all_hiscores", ""))
+                text = "".join(f"{p},{n}\n" for p, n in players_ranking(lists))
             else:
                 text = "?"
         self.reply(text)
+
+    @staticmethod
+    def lists(cmd):
+        answer = STATE.answers.get(cmd, "")
+        if cmd == "level_hiscores":
+            names = (hiscore_tokens(answer) or [])[2::2]
+            return "%d %s\n" % (len(names), names[-1] if names else "")
+        lists = all_hiscore_lists(answer)
+        return "".join("%d%d %d %s\n" % (w, l, len(lists[w][l]),
+                                          lists[w][l][-1] if lists[w][l] else "")
+                       for w in range(5) for l in range(5))
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
