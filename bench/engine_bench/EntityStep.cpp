@@ -5,6 +5,7 @@
 // then test nothing).
 #include "core/Platform.h"
 
+#include "bench/BenchTiming.h"
 #include "engine/SDx.h"
 #include "engine/SDxEntity.h"
 #include "engine/SDxLayer.h"
@@ -21,14 +22,6 @@ float Spread(float range) {
   static uint32_t state = 54321;
   state = state * 1664525u + 1013904223u;
   return range * ((float)(state >> 8) / 16777216.0f - 0.5f);
-}
-
-// Seconds on the performance counter.
-double Now() {
-  LARGE_INTEGER c, f;
-  ::QueryPerformanceCounter(&c);
-  ::QueryPerformanceFrequency(&f);
-  return (double)c.QuadPart / (double)f.QuadPart;
 }
 
 // An entity that moves along z, wrapping at the end of the field, and
@@ -82,9 +75,9 @@ void PrintEntitySteps(SDx* engine) {
     double seconds = 1e9;
     contacts = 0;
     for (int b = 0; b < kBatches; ++b) {
-      double start = Now();
+      double start = bench::Now();
       for (int u = 0; u < kUpdates; ++u) layer->m_manager->Update();
-      double batch = (Now() - start) / kUpdates;
+      double batch = (bench::Now() - start) / kUpdates;
       seconds = batch < seconds ? batch : seconds;
     }
     printf(

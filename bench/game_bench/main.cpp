@@ -4,6 +4,7 @@
 #include "core/Platform.h"
 
 #include "app/PWnd.h"
+#include "bench/BenchGame.h"
 #include "core/TimeBase.h"
 #include "engine/SDxLayer.h"
 #include "engine/SDxManager.h"
@@ -201,14 +202,7 @@ int main(int argc, char** argv) {
     window.Create("game bench", WS_OVERLAPPEDWINDOW, 0, &rect);
     PWnd app;
     g_app = &app;
-    SString folder = GetProgramFolder() + "..\\app\\";
-    SResource* archives[] = {&app.resImg, &app.resSnd, &app.resObj, &app.resFx, &app.resDat};
-    const char* names[] = {"gravrun2.img", "gravrun2.snd", "gravrun2.obj", "gravrun2.fx",
-                           "gravrun2.dat"};
-    for (int i = 0; i < 5; ++i) {
-      archives[i]->SetKey(GAME_ARCHIVE_KEY);
-      if (!archives[i]->Open((folder + names[i]).GetText())) printf("missing %s\n", names[i]);
-    }
+    bench::OpenGameArchives(app);
     // Frames as fast as they come, for the full frame's figures.
     SDxConfig config;
     config.frameLimit = 0;

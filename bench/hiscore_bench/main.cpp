@@ -14,6 +14,8 @@
 
 #include "app/PWeb.h"
 #include "app/PWnd.h"
+#include "bench/BenchGame.h"
+#include "bench/BenchTiming.h"
 #include "app/menu/PMenu.h"
 #include "window/Framework.h"
 
@@ -95,22 +97,6 @@ std::string RepeatedPlayers(int* records) {
       records);
 }
 
-// Time since the start, counted in whole ticks: the engine's device leaves
-// the FPU in single precision, too coarse for a time since boot in seconds.
-class Stopwatch {
-public:
-  Stopwatch() { ::QueryPerformanceCounter(&m_start); }
-  double Seconds() const {
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart - m_start.QuadPart) / double(frequency.QuadPart);
-  }
-
-private:
-  LARGE_INTEGER m_start;
-};
-
 struct Timing {
   double best = 1e30, worst = 0, sum = 0;
   int count = 0;
@@ -133,18 +119,18 @@ void Bench(PWnd& app, const char* title, const std::string& text, int records) {
   Timing fill, open, turn;
   for (int run = 0; run < kRuns; ++run) {
     app.menu.GoToPage(PMenu::PAGE_ONLINE);
-    Stopwatch filling;
+    double filling = bench::Now();
     app.ReadAllHiscores(answer);
-    fill.Add(filling.Seconds());
-    Stopwatch opening;
+    fill.Add(bench::Now() - filling);
+    double opening = bench::Now();
     app.menu.GoToPage(PMenu::PAGE_PLAYERS);
-    open.Add(opening.Seconds());
+    open.Add(bench::Now() - opening);
     // The players page's Down: the next page of 100, page after page.
     for (int page = 1; page < 50 && page * PMenu::PLAYERS_PAGE < app.menu.listCount; ++page) {
-      Stopwatch turning;
+      double turning = bench::Now();
       ++app.menu.selection;
       app.menu.FillPlayerList();
-      turn.Add(turning.Seconds());
+      turn.Add(bench::Now() - turning);
     }
   }
   int kept = 0;
@@ -170,14 +156,7 @@ int main() {
     window.Create("hiscore bench", WS_OVERLAPPEDWINDOW, 0, &rect);
     PWnd app;
     g_app = &app;
-    SString folder = GetProgramFolder() + "..\\app\\";
-    SResource* archives[] = {&app.resImg, &app.resSnd, &app.resObj, &app.resFx, &app.resDat};
-    const char* names[] = {"gravrun2.img", "gravrun2.snd", "gravrun2.obj", "gravrun2.fx",
-                           "gravrun2.dat"};
-    for (int i = 0; i < 5; ++i) {
-      archives[i]->SetKey(GAME_ARCHIVE_KEY);
-      if (!archives[i]->Open((folder + names[i]).GetText())) printf("missing %s\n", names[i]);
-    }
+    bench::OpenGameArchives(app);
     SDxConfig config;
     SString error;
     if (!app.dx.Create(&window, &config, &error)) {
@@ -188,10 +167,10 @@ int main() {
       app.EnterMenu(PMenu::PAGE_ONLINE, -1, -1);
       // The page's first opening loads its background image: once before
       // the timings, with empty lists.
-      Stopwatch opening;
+      double opening = bench::Now();
       app.menu.GoToPage(PMenu::PAGE_PLAYERS);
       printf("first opening of the players page (its image loaded), empty lists: %.3f ms\n",
-             opening.Seconds() * 1e3);
+             (bench::Now() - opening) * 1e3);
       int records = 0;
       std::string distinct = DistinctPlayers(&records);
       Bench(app, "every record a player of its own:", distinct, records);
