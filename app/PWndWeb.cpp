@@ -136,8 +136,6 @@ void PWnd::ReadOnlineIdentity(const char* key) {
 
 bool PWnd::LoadAllHiscores() {
   if (!IsOnline()) return false;
-  for (auto& row : hiscores)
-    for (SStringArray& list : row) list.DeleteAndRemoveAll();
   return ReadAllHiscores(
       web.Get(Query("all_hiscores", nullptr, onlineDifficulty, -1, -1).GetText()));
 }
